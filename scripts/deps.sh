@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that the build, the application and the tests need, when it is
+# missing. Runs as root, or as a user with sudo. Needs no standard input.
+set -euo pipefail
+
+packages=(
+  # tool chain
+  build-essential cmake ninja-build pkg-config git
+  # tests
+  libgtest-dev libgmock-dev googletest
+  # Qt 6 Widgets + OpenGL widgets; the platform plugins (xcb for the desktop, offscreen for tests)
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins
+  libgl-dev libglx-dev libegl-dev
+  # sound
+  libopenal-dev libopenal1
+  # headless display for OpenGL tests and for run.sh without a display; Mesa's software renderer
+  xvfb xauth libgl1-mesa-dri libglx-mesa0 mesa-utils
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "deps.sh: not root and no sudo; install as root: ${missing[*]}" >&2
+    exit 1
+  fi
+  SUDO=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt_opts=(-o DPkg::Lock::Timeout=600)
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" update -qq
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" install -y -qq \
+  --no-install-recommends "${missing[@]}" </dev/null
