@@ -1,5 +1,7 @@
 #include "framework/Archive.h"
 
+#include "support/ByteBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +10,6 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 
 // A small record with two schemas: schema 1 holds a value, schema 2 adds a name.
 class CTestRecord : public CObject {
@@ -51,31 +52,6 @@ const CClassRegistry& Registry()
 }
 
 // Builds expected archive bytes by hand.
-struct ByteBuilder {
-    Bytes b;
-    ByteBuilder& U8(std::uint8_t v)
-    {
-        b.push_back(v);
-        return *this;
-    }
-    ByteBuilder& U16(std::uint16_t v)
-    {
-        return U8(static_cast<std::uint8_t>(v & 0xFF)).U8(static_cast<std::uint8_t>(v >> 8));
-    }
-    ByteBuilder& U32(std::uint32_t v)
-    {
-        return U16(static_cast<std::uint16_t>(v & 0xFFFF)).U16(static_cast<std::uint16_t>(v >> 16));
-    }
-    ByteBuilder& Text(const std::string& s)
-    {
-        b.insert(b.end(), s.begin(), s.end());
-        return *this;
-    }
-    ByteBuilder& NewClass(const std::string& name, std::uint16_t schema)
-    {
-        return U16(0xFFFF).U16(schema).U16(static_cast<std::uint16_t>(name.size())).Text(name);
-    }
-};
 
 template <class F>
 CArchiveException::Cause LoadFails(const Bytes& bytes, F read)

@@ -1,0 +1,95 @@
+#include "level/LevelValidator.h"
+
+#include "level/QzlSections.h"
+
+#include <cstdint>
+
+namespace {
+
+class CProblems {
+public:
+    explicit CProblems(std::size_t max) : m_max(max) {}
+
+    bool Full() const { return m_list.size() >= m_max; }
+    void Add(std::string text)
+    {
+        if (!Full())
+            m_list.push_back(std::move(text));
+    }
+    // Checks index against [-1, count) or [0, count) when none is not allowed.
+    void Index(const std::string& where, const char* field, std::int64_t value, std::size_t count,
+               bool noneAllowed = true)
+    {
+        if ((noneAllowed && value == -1) || (value >= 0 && static_cast<std::size_t>(value) < count))
+            return;
+        Add(where + ": " + field + " " + std::to_string(value) + " is out of range (" +
+            std::to_string(count) + " in the level)");
+    }
+    std::vector<std::string> Take() { return std::move(m_list); }
+
+private:
+    std::size_t m_max;
+    std::vector<std::string> m_list;
+};
+
+}  // namespace
+
+std::vector<std::string> ValidateLevel(const CQzlSections& level, const CLevelValidation& options)
+{
+    CProblems p(options.maxProblems);
+    const std::size_t nMaterials = level.m_materials.size();
+    const std::size_t nAdjoins = level.m_adjoins.size();
+    const std::size_t nSurfaces = level.m_surfaces.size();
+    const std::size_t nSectors = level.m_sectors.size();
+    const std::size_t nVertices = level.m_worldVertices.size();
+
+    if (level.m_useCounts.size() != nVertices)
+        p.Add("use counts: " + std::to_string(level.m_useCounts.size()) + " entries for " +
+              std::to_string(nVertices) + " world vertices");
+
+    std::vector<std::int32_t> uses(options.checkUseCounts ? nVertices : 0, 0);
+    for (std::size_t s = 0; s < nSurfaces && !p.Full(); ++s) {
+        const CQzlSurface& surface = *level.m_surfaces[s];
+        const std::string where = "surface " + std::to_string(s);
+        p.Index(where, "material", surface.m_material, nMaterials);
+        p.Index(where, "adjoin", surface.m_adjoin, nAdjoins);
+        for (const CQzlVertex& corner : surface.m_vertices) {
+            p.Index(where, "world vertex", corner.m_worldVertex, nVertices, false);
+            if (options.checkUseCounts && corner.m_worldVertex >= 0 &&
+                static_cast<std::size_t>(corner.m_worldVertex) < nVertices)
+                ++uses[static_cast<std::size_t>(corner.m_worldVertex)];
+        }
+    }
+
+    for (std::size_t a = 0; a < nAdjoins && !p.Full(); ++a) {
+        const std::int32_t m = level.m_adjoins[a]->m_mirror;
+        const std::string where = "adjoin " + std::to_string(a);
+        p.Index(where, "mirror", m, nAdjoins);
+        if (m >= 0 && static_cast<std::size_t>(m) < nAdjoins &&
+            level.m_adjoins[static_cast<std::size_t>(m)]->m_mirror != static_cast<std::int32_t>(a))
+            p.Add(where + ": its mirror " + std::to_string(m) + " points to " +
+                  std::to_string(level.m_adjoins[static_cast<std::size_t>(m)]->m_mirror) +
+                  " instead of back");
+    }
+
+    for (std::size_t s = 0; s < nSectors && !p.Full(); ++s) {
+        const CQzlSector& sector = *level.m_sectors[s];
+        const std::string where = "sector " + std::to_string(s);
+        p.Index(where, "colormap", sector.m_colormap, level.m_colormaps.size());
+        p.Index(where, "sound", sector.m_sound, level.m_sounds.size());
+        for (std::int32_t f : sector.m_surfaces)
+            p.Index(where, "surface", f, nSurfaces, false);
+    }
+
+    for (std::size_t t = 0; t < level.m_things.size() && !p.Full(); ++t)
+        p.Index("thing " + std::to_string(t), "sector", level.m_things[t]->m_sector, nSectors);
+
+    if (options.checkUseCounts && level.m_useCounts.size() == nVertices) {
+        for (std::size_t v = 0; v < nVertices && !p.Full(); ++v)
+            if (level.m_useCounts[v] != uses[v])
+                p.Add("world vertex " + std::to_string(v) + ": use count " +
+                      std::to_string(level.m_useCounts[v]) + ", but " + std::to_string(uses[v]) +
+                      " corners use it");
+    }
+    return p.Take();
+}

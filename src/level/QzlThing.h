@@ -1,0 +1,42 @@
+#pragma once
+// One placed object: template, name, position and orientation, sector, flags, velocity, path
+// frames and AI class, plus the run-time fields the 3D view keeps with it.
+
+#include "framework/Object.h"
+#include "geometry/Vector3.h"
+#include "level/WorldVertex.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class C3doModel;  // the 3D view's model of the thing
+
+class CQzlThing : public CObject {
+    QZ_DECLARE_SERIAL(CQzlThing)
+
+public:
+    void Serialize(CArchive& ar) override;
+
+    std::string m_template;
+    std::string m_name;
+    CVector3 m_position;
+    float m_pitch = 0.0f;  // degrees
+    float m_yaw = 0.0f;
+    float m_roll = 0.0f;
+    std::int32_t m_sector = 0;
+    std::int32_t m_spareIndex = -1;
+    std::uint32_t m_thingFlags = 0;
+    CVector3 m_velocity;
+    std::vector<CWorldVertex> m_frames;  // x, y, z, then pitch, yaw, roll in extra[0..2]
+    std::string m_aiClass;
+
+    // Run-time fields of the 3D view; never stored.
+    C3doModel* m_model = nullptr;   // not owned
+    std::int32_t m_modelReady = 0;  // 1 once the model has been made
+    std::int32_t m_runtimeWord = 0;
+    float m_runtimeFloat[2] = {8.0f, 2.0f};
+    std::int32_t m_runtimeIndex = -1;
+    std::string m_runtimeText[3];
+    std::uint32_t m_runtimeDWord[4] = {};
+};
