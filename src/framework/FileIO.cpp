@@ -23,14 +23,24 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         throw CFileException("Cannot open \"" + path.string() + "\": " + ErrnoText() + ".");
+    // Read into a buffer of the file's size; keep reading in case the file grows meanwhile.
     std::vector<std::uint8_t> data;
-    std::uint8_t chunk[65536];
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        const long size = std::ftell(f);
+        if (size > 0)
+            data.resize(static_cast<std::size_t>(size));
+        std::fseek(f, 0, SEEK_SET);
+    }
+    std::size_t used = 0;
     for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, f);
-        data.insert(data.end(), chunk, chunk + n);
-        if (n < sizeof chunk)
+        if (used == data.size())
+            data.resize(used + 65536);
+        const std::size_t n = std::fread(data.data() + used, 1, data.size() - used, f);
+        used += n;
+        if (n == 0)
             break;
     }
+    data.resize(used);
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed)
