@@ -8,6 +8,7 @@
 
 #include "framework/Exceptions.h"
 #include "level/QzeFile.h"
+#include "resources/GobArchive.h"
 
 #include <chrono>
 #include <cstdio>
@@ -79,6 +80,15 @@ int Roundtrip(const std::vector<std::string>& args)
     return 0;
 }
 
+// Prints the path of every entry of a game archive, in directory order.
+int GobList(const std::vector<std::string>& args)
+{
+    const CGobDirectory directory = CGobArchive::ReadDirectory(std::filesystem::path(args[0]));
+    for (const CGobEntry& entry : directory.m_entries)
+        std::printf("%s\n", entry.m_path.c_str());
+    return 0;
+}
+
 struct Command {
     const char* name;
     std::size_t argCount;
@@ -90,6 +100,7 @@ const Command kCommands[] = {
     {"generate", 2, "generate SECTORS OUT.qze", Generate},
     {"read", 1, "read FILE.qze", Read},
     {"roundtrip", 2, "roundtrip IN.qze OUT.qze", Roundtrip},
+    {"gob-list", 1, "gob-list FILE", GobList},
 };
 
 int Usage()
