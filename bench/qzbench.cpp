@@ -1,13 +1,20 @@
 // qzbench: times the core's work on generated levels and feeds files to it.
 //   qzbench generate SECTORS OUT.qze   write a generated level of that many joined box sectors
-//   qzbench read FILE                  load a .qze and print its counts and the load time
+//   qzbench read [--varnok] FILE       load a level (.qzl as text, else .qze) and print its
+//                                      counts and the load time
 //   qzbench roundtrip IN OUT           load a .qze and store it again
+//   qzbench write-qzl [--varnok] IN OUT  load a level (.qze or .qzl) and write it as .qzl text
+//   --varnok reads and writes the text format of the expansion (product 1).
 // Exit status: 0 success, 1 usage, 2 bad file content, 3 file system error.
 
 #include "GridLevel.h"
 
 #include "framework/Exceptions.h"
+#include "framework/StringUtil.h"
 #include "level/QzeFile.h"
+#include "level/QzlReader.h"
+#include "level/QzlWriter.h"
+#include "resources/GameResources.h"
 #include "resources/GobArchive.h"
 
 #include <chrono>
@@ -22,6 +29,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// "Product" of the text format: 1 with --varnok.
+int g_product = 0;
 
 double MsSince(Clock::time_point start)
 {
@@ -57,13 +67,36 @@ int Generate(const std::vector<std::string>& args)
     return 0;
 }
 
+// A .qzl file through the text reader, anything else through the .qze reader.
+CQzlSections LoadAnyLevel(const std::string& path)
+{
+    if (EndsWithNoCase(path, ".qzl"))
+        return LoadQzlFile(path, g_product);
+    return std::move(LoadQzeFile(path).m_level);
+}
+
 int Read(const std::vector<std::string>& args)
 {
     const auto start = Clock::now();
-    const CQzeContents contents = LoadQzeFile(args[0]);
+    const CQzlSections level = LoadAnyLevel(args[0]);
     const double loadMs = MsSince(start);
-    PrintCounts(contents.m_level);
+    PrintCounts(level);
     std::printf("load_ms=%.1f\n", loadMs);
+    return 0;
+}
+
+// Writes IN as a .qzl text file, without game resources.
+int WriteQzlFile(const std::vector<std::string>& args)
+{
+    auto start = Clock::now();
+    CQzlSections level = LoadAnyLevel(args[0]);
+    const double loadMs = MsSince(start);
+    start = Clock::now();
+    const CGameResources game;
+    SaveQzlFile(args[1], level, game, g_product);
+    const double writeMs = MsSince(start);
+    PrintCounts(level);
+    std::printf("load_ms=%.1f write_ms=%.1f\n", loadMs, writeMs);
     return 0;
 }
 
@@ -98,7 +131,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"generate", 2, "generate SECTORS OUT.qze", Generate},
-    {"read", 1, "read FILE.qze", Read},
+    {"read", 1, "read [--varnok] FILE", Read},
+    {"write-qzl", 2, "write-qzl [--varnok] IN OUT.qzl", WriteQzlFile},
     {"roundtrip", 2, "roundtrip IN.qze OUT.qze", Roundtrip},
     {"gob-list", 1, "gob-list FILE", GobList},
 };
@@ -126,10 +160,18 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return Usage();
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    std::vector<std::string> args(argv + 2, argv + argc);
     for (const Command& c : kCommands) {
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
+        // Options: "--varnok" where the usage names it; any other "--" word is unknown.
+        if (std::strstr(c.usage, "[--varnok]") && !args.empty() && args[0] == "--varnok") {
+            g_product = 1;
+            args.erase(args.begin());
+        }
+        for (const std::string& a : args)
+            if (a.rfind("--", 0) == 0)
+                return Usage();
         if (args.size() != c.argCount)
             return Usage();
         try {

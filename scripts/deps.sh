@@ -16,6 +16,7 @@ packages=(
   # headless display for OpenGL tests and for run.sh without a display; Mesa's software renderer
   xvfb xauth libgl1-mesa-dri libglx-mesa0 mesa-utils
   fonts-dejavu-core
+  locales
 )
 
 missing=()

@@ -31,14 +31,13 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
             data.resize(static_cast<std::size_t>(size));
         std::fseek(f, 0, SEEK_SET);
     }
-    std::size_t used = 0;
-    for (;;) {
-        if (used == data.size())
-            data.resize(used + 65536);
-        const std::size_t n = std::fread(data.data() + used, 1, data.size() - used, f);
-        used += n;
-        if (n == 0)
-            break;
+    std::size_t used = std::fread(data.data(), 1, data.size(), f);
+    // Whatever the file holds beyond the size it had (it may grow meanwhile).
+    std::uint8_t chunk[65536];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) {
+        data.resize(used);
+        data.insert(data.end(), chunk, chunk + n);
+        used = data.size();
     }
     data.resize(used);
     const bool failed = std::ferror(f) != 0;

@@ -3,6 +3,8 @@
 #include "framework/StringUtil.h"
 #include "framework/Exceptions.h"
 
+#include "support/CommaLocale.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -30,12 +32,14 @@ TEST(StringUtil, AsciiCaseFolding)
 
 TEST(CFormat, NumbersUseTheCLocaleWhateverTheProcessLocale)
 {
-    // A locale with a decimal comma, when the machine has one; the C helpers must not care.
-    const char* old = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = old ? old : "C";
-    for (const char* name : {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8", "C.UTF-8"})
-        if (std::setlocale(LC_ALL, name))
-            break;
+    // A locale with a decimal comma; the C helpers must not care.
+    const std::string chosen = SetCommaNumericLocale();
+    if (chosen.empty())
+        GTEST_SKIP() << "no locale with a decimal comma could be set or compiled";
+    // The process really is in it: plain printf writes a comma.
+    char plain[32];
+    std::snprintf(plain, sizeof plain, "%.1f", 1.5);
+    EXPECT_STREQ(plain, "1,5");
     EXPECT_EQ(FormatC("%f %.3f %d", 0.1, 1.5, 42), "0.100000 1.500 42");
     float f = 0;
     int i = 0;
@@ -44,7 +48,7 @@ TEST(CFormat, NumbersUseTheCLocaleWhateverTheProcessLocale)
     EXPECT_EQ(i, 7);
     EXPECT_DOUBLE_EQ(AtofC("  1.5xyz"), 1.5);
     EXPECT_DOUBLE_EQ(AtofC("abc"), 0.0);
-    std::setlocale(LC_ALL, saved.c_str());
+    RestoreNumericLocale();
     EXPECT_EQ(FormatC("%s", std::string(1000, 'z').c_str()).size(), 1000u);
 }
 

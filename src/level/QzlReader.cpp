@@ -1,0 +1,786 @@
+#include "level/QzlReader.h"
+
+#include "framework/CFormat.h"
+#include "framework/Exceptions.h"
+#include "framework/FileIO.h"
+#include "framework/StringUtil.h"
+#include "level/LevelValidator.h"
+#include "level/QzlLines.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Splits a line at any of the given delimiter characters, skipping runs of them.
+class CTokens {
+public:
+    CTokens(std::string_view line, std::string_view delimiters)
+        : m_line(line), m_delimiters(delimiters)
+    {}
+
+    bool Next(std::string_view& token)
+    {
+        while (m_pos < m_line.size() && IsDelimiter(m_line[m_pos]))
+            ++m_pos;
+        if (m_pos >= m_line.size())
+            return false;
+        const std::size_t start = m_pos;
+        while (m_pos < m_line.size() && !IsDelimiter(m_line[m_pos]))
+            ++m_pos;
+        token = m_line.substr(start, m_pos - start);
+        return true;
+    }
+
+    // Position just after the last token.
+    std::size_t Position() const { return m_pos; }
+
+private:
+    bool IsDelimiter(char c) const { return m_delimiters.find(c) != std::string_view::npos; }
+
+    std::string_view m_line;
+    std::string_view m_delimiters;
+    std::size_t m_pos = 0;
+};
+
+constexpr std::string_view kDelimiters = ": ,\t\r\n";
+constexpr std::string_view kThingDelimiters = ": ,\t\r\n=";
+
+// A float from a double without leaving the float range (out-of-range values become infinite).
+float ToFloat(double d)
+{
+    if (d > static_cast<double>(FLT_MAX))
+        return std::numeric_limits<float>::infinity();
+    if (d < -static_cast<double>(FLT_MAX))
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(d);
+}
+
+// Tokens are views into a NUL-terminated line and end at a delimiter, which no number conversion
+// takes as part of a number; so the conversions can read from the token's first character.
+std::int32_t TokenInt(std::string_view token)
+{
+    return AtoiC(token.data());
+}
+
+float TokenFloat(std::string_view token)
+{
+    return ToFloat(AtofC(token.data()));
+}
+
+// A hexadecimal number with or without "0x"; digits stop at the first other character.
+std::uint32_t TokenHex(std::string_view token)
+{
+    std::size_t i = 0;
+    if (token.size() >= 2 && token[0] == '0' && (token[1] == 'x' || token[1] == 'X'))
+        i = 2;
+    std::uint64_t value = 0;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        int digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        value = value * 16 + static_cast<std::uint64_t>(digit);
+        if (value > 0xFFFFFFFFu)
+            value = 0xFFFFFFFFu;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+std::string LowerCopy(std::string_view s)
+{
+    return ToLowerAscii(s);
+}
+
+class CQzlReader {
+public:
+    CQzlReader(CQzlSections& level, std::span<const std::uint8_t> text, int product)
+        : m_level(level), m_lines(text), m_varnok(product == 1)
+    {}
+
+    void Read()
+    {
+        ReadSections();
+        PlaceSectorSurfaces();
+        m_level.m_useCounts.resize(m_level.m_worldVertices.size(), 0);
+        const std::vector<std::string> problems =
+            ValidateLevel(m_level, {.checkUseCounts = false, .maxProblems = 1});
+        if (!problems.empty())
+            throw CArchiveException(CArchiveException::badIndex,
+                                    "The level is damaged: " + problems.front() + ".");
+    }
+
+private:
+    // The next structural line into m_line; false (and the end flag set) at the end of the text.
+    bool Next(bool keepComments = false)
+    {
+        if (m_lines.ReadNextLineBuf(m_line, keepComments))
+            return true;
+        m_eof = true;
+        return false;
+    }
+
+    bool Has(std::string_view word) const { return HasKeyword(m_line, word); }
+
+    // A line that was expected to be something else but starts a section is given back, so that
+    // the main loop reads that section instead of losing it.
+    bool GiveBackSectionLine()
+    {
+        if (!Has("SECTION"))
+            return false;
+        m_lines.UnreadLine();
+        return true;
+    }
+
+    [[noreturn]] void Fail(const std::string& what) const
+    {
+        throw CArchiveException(CArchiveException::badFormat,
+                                "Line " + std::to_string(m_lines.LineNumber()) + ": " + what);
+    }
+
+    // A name scanned with "%s" into m_name; longer names than the format allows are refused.
+    std::string_view ScannedName()
+    {
+        const std::size_t length = std::strlen(m_name);
+        if (length > kMaxNameLength)
+            Fail("the name \"" + std::string(m_name, 24) + "...\" is " + std::to_string(length) +
+                 " characters long; names may have at most " + std::to_string(kMaxNameLength) +
+                 ".");
+        return std::string_view(m_name, length);
+    }
+
+    bool IsEndLine() const { return m_line.compare(0, 3, "END") == 0; }
+
+    // A line that begins with "SECTION" can set no field of a keyword loop (every keyword scan
+    // needs its keyword at the line's start), so the loop ends there and gives the line back.
+    bool GiveBackSectionStart()
+    {
+        const std::size_t first = m_line.find_first_not_of(" \t");
+        if (first == std::string::npos || m_line.compare(first, 7, "SECTION") != 0)
+            return false;
+        m_lines.UnreadLine();
+        return true;
+    }
+
+    void ReadSections()
+    {
+        while (!m_eof) {
+            if (!Next())
+                return;
+            if (!Has("SECTION"))
+                continue;
+            if (Has("QZ"))
+                m_level.m_gameTag = "QZ";
+            else if (Has("COPYRIGHT"))
+                ReadCopyright();
+            else if (Has("HEADER"))
+                ReadHeader();
+            else if (Has("SOUNDS"))
+                ReadList("WORLD SOUNDS", m_level.m_sounds, false);
+            else if (Has("MATERIALS"))
+                ReadMaterials();
+            else if (Has("GEORESOURCE"))
+                ReadGeoResource();
+            else if (Has("SECTORS"))
+                ReadSectors();
+            else if (Has("AICLASS"))
+                ReadList("WORLD AICLASSES", m_level.m_aiClasses, true);
+            else if (Has("MODELS"))
+                ReadList("WORLD MODELS", m_level.m_models, true);
+            else if (Has("SPRITES"))
+                ReadList("WORLD SPRITES", m_level.m_sprites, true);
+            else if (Has("KEYFRAMES"))
+                ReadList("WORLD KEYFRAMES", m_level.m_keyframes, true);
+            else if (Has("ANIMCLASS"))
+                ReadList("WORLD PUPPETS", m_level.m_puppets, true);
+            else if (Has("SOUNDCLASS"))
+                ReadList("WORLD SOUNDCLASSES", m_level.m_soundClasses, true);
+            else if (Has("COGSCRIPTS"))
+                ReadList("WORLD SCRIPTS", m_level.m_cogScripts, true);
+            else if (Has("COGS"))
+                ReadCogs();
+            else if (Has("TEMPLATES"))
+                ReadTemplates();
+            else if (Has("THINGS"))
+                ReadThings();
+        }
+    }
+
+    void ReadList(std::string_view keyword, std::vector<std::string>& list, bool withIndex)
+    {
+        if (ReadKeywordLine(m_lines, m_line, keyword, list, withIndex) == 1)
+            m_eof = true;
+    }
+
+    // Skips lines up to the one holding keyword and scans its count. False at the end of the text
+    // or at a section line (given back).
+    bool FindCountLine(std::string_view keyword, int& count)
+    {
+        for (;;) {
+            if (!Next())
+                return false;
+            if (Has(keyword)) {
+                count = 0;
+                ScanKeywordCount(m_line, keyword, count);
+                return true;
+            }
+            if (GiveBackSectionLine())
+                return false;
+        }
+    }
+
+    void ReadCopyright()
+    {
+        for (;;) {
+            if (!m_lines.ReadLine(m_line))
+                return;
+            if (m_line.empty())
+                return;
+            m_level.m_notices.push_back(m_line + "\n");
+            if (HasKeyword(m_line, kNoticeMarker))
+                return;
+        }
+    }
+
+    void ReadHeader()
+    {
+        CQzlHeader& h = m_level.m_header;
+        const char* line = nullptr;
+        for (;;) {
+            if (!Next() || GiveBackSectionStart())
+                return;
+            line = m_line.c_str();
+            if (Has("VERSION")) {
+                ScanC(line, "VERSION %d", &h.m_version);
+            } else if (Has("WORLD GRAVITY")) {
+                ScanC(line, "WORLD GRAVITY %f", &h.m_worldGravity);
+            } else if (Has("CEILING SKY Z")) {
+                ScanC(line, "CEILING SKY Z %f", &h.m_ceilingSkyZ);
+            } else if (Has("HORIZON DISTANCE")) {
+                ScanC(line, "HORIZON DISTANCE %f", &h.m_horizonDistance);
+            } else if (Has("HORIZON PIXELS PER REV")) {
+                ScanC(line, "HORIZON PIXELS PER REV %f", &h.m_horizonPixelsPerRev);
+            } else if (Has("HORIZON SKY OFFSET")) {
+                ScanC(line, "HORIZON SKY OFFSET %f %f", &h.m_horizonSkyOffset[0],
+                      &h.m_horizonSkyOffset[1]);
+            } else if (Has("CEILING SKY OFFSET")) {
+                ScanC(line, "CEILING SKY OFFSET %f %f", &h.m_ceilingSkyOffset[0],
+                      &h.m_ceilingSkyOffset[1]);
+            } else if (Has("MIPMAP DISTANCES")) {
+                ScanC(line, "MIPMAP DISTANCES %f %f %f %f", &h.m_mipmapDistances[0],
+                      &h.m_mipmapDistances[1], &h.m_mipmapDistances[2], &h.m_mipmapDistances[3]);
+            } else if (Has("LOD DISTANCES")) {
+                ScanC(line, "LOD DISTANCES %f %f %f %f", &h.m_lodDistances[0], &h.m_lodDistances[1],
+                      &h.m_lodDistances[2], &h.m_lodDistances[3]);
+            } else if (Has("PERSPECTIVE DISTANCE")) {
+                ScanC(line, "PERSPECTIVE DISTANCE %f", &h.m_perspectiveDistance);
+            } else if (Has("GOURAUD DISTANCE")) {
+                ScanC(line, "GOURAUD DISTANCE %f", &h.m_gouraudDistance);
+                return;
+            } else if (GiveBackSectionLine()) {
+                return;
+            }
+        }
+    }
+
+    void ReadMaterials()
+    {
+        int count = 0;
+        if (!FindCountLine("WORLD MATERIALS", count))
+            return;
+        for (int i = 0; i < count; ++i) {
+            if (!Next() || IsEndLine())
+                return;
+            auto material = std::make_unique<CQzlMaterial>();
+            int index = 0;
+            m_name[0] = '\0';
+            ScanC(m_line.c_str(), "%d: %2048s %f %f", &index, m_name, &material->m_xTile,
+                  &material->m_yTile);
+            material->m_name = ScannedName();
+            m_level.m_materials.push_back(std::move(material));
+        }
+    }
+
+    // The six subsections in their fixed order, started over at the colour maps whenever the
+    // surfaces or the normals are not where they belong. Ends after the normals, at the end of the
+    // text, or at a section line.
+    void ReadGeoResource()
+    {
+        for (;;) {
+            const int list =
+                ReadKeywordLine(m_lines, m_line, "WORLD COLORMAPS", m_level.m_colormaps, true);
+            if (list == 1) {
+                m_eof = true;
+                return;
+            }
+            if (list == 2)
+                return;
+
+            if (!Next())
+                return;
+            if (Has("WORLD VERTICES")) {
+                if (!ReadWorldVertices())
+                    return;
+            } else if (GiveBackSectionLine()) {
+                return;
+            }
+
+            if (!Next())
+                return;
+            if (Has("WORLD TEXTURE VERTICES")) {
+                if (!ReadTextureVertices())
+                    return;
+            } else if (GiveBackSectionLine()) {
+                return;
+            }
+
+            if (!Next())
+                return;
+            if (Has("WORLD ADJOINS")) {
+                if (!ReadAdjoins())
+                    return;
+            } else if (GiveBackSectionLine()) {
+                return;
+            }
+
+            if (!Next())
+                return;
+            if (!Has("WORLD SURFACES")) {
+                if (GiveBackSectionLine())
+                    return;
+                continue;
+            }
+            int count = 0;
+            ScanKeywordCount(m_line, "WORLD SURFACES", count);
+            for (int i = 0; i < count; ++i) {
+                if (!Next())
+                    return;
+                ReadSurface();
+            }
+
+            if (!Next(true))
+                return;
+            if (!Has("SURFACE NORMALS")) {
+                if (GiveBackSectionLine())
+                    return;
+                continue;
+            }
+            for (int i = 0; i < count; ++i) {
+                if (!Next())
+                    return;
+                CVector3 normal;
+                const bool exists = static_cast<std::size_t>(i) < m_level.m_surfaces.size();
+                if (exists)
+                    normal = m_level.m_surfaces[static_cast<std::size_t>(i)]->m_normal;
+                int index = 0;
+                ScanC(m_line.c_str(), "%d: %f %f %f", &index, &normal.x, &normal.z, &normal.y);
+                if (exists)
+                    m_level.m_surfaces[static_cast<std::size_t>(i)]->m_normal = normal;
+            }
+            return;
+        }
+    }
+
+    bool ReadWorldVertices()
+    {
+        int count = 0;
+        ScanKeywordCount(m_line, "WORLD VERTICES", count);
+        for (int i = 0; i < count; ++i) {
+            if (!Next())
+                return false;
+            CWorldVertex v;
+            int index = 0;
+            ScanC(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
+            m_level.m_worldVertices.push_back(v);
+        }
+        return true;
+    }
+
+    bool ReadTextureVertices()
+    {
+        int count = 0;
+        ScanKeywordCount(m_line, "WORLD TEXTURE VERTICES", count);
+        for (int i = 0; i < count; ++i) {
+            if (!Next())
+                return false;
+            CWorldVertex v;
+            int index = 0;
+            ScanC(m_line.c_str(), "%d: %f %f", &index, &v.extra[3], &v.extra[4]);
+            m_level.m_textureVertices.push_back(v);
+        }
+        return true;
+    }
+
+    bool ReadAdjoins()
+    {
+        int count = 0;
+        ScanKeywordCount(m_line, "WORLD ADJOINS", count);
+        for (int i = 0; i < count; ++i) {
+            if (!Next())
+                return false;
+            auto adjoin = std::make_unique<CQzlAdjoin>();
+            int index = 0;
+            ScanC(m_line.c_str(), "%d: %x %d %f", &index, &adjoin->m_flags, &adjoin->m_mirror,
+                  &adjoin->m_dist);
+            m_level.m_adjoins.push_back(std::move(adjoin));
+        }
+        return true;
+    }
+
+    void ReadSurface()
+    {
+        const std::size_t surfaceIndex = m_level.m_surfaces.size();
+        auto surface = std::make_unique<CQzlSurface>();
+        CTokens tokens(m_line, kDelimiters);
+        std::string_view t;
+        // Fields that the line does not hold keep their defaults.
+        if (tokens.Next(t) && tokens.Next(t)) {
+            surface->m_material = TokenInt(t);
+            if (tokens.Next(t))
+                surface->m_surfaceFlags = TokenHex(t);
+            if (tokens.Next(t))
+                surface->m_faceFlags = TokenHex(t);
+            if (tokens.Next(t))
+                surface->m_geo = TokenInt(t);
+            if (tokens.Next(t))
+                surface->m_light = TokenInt(t);
+            if (tokens.Next(t))
+                surface->m_tex = TokenInt(t);
+            if (tokens.Next(t))
+                surface->m_adjoin = TokenInt(t);
+            if (tokens.Next(t))
+                surface->m_extraLight = TokenFloat(t);
+        }
+        int corners = 0;
+        if (tokens.Next(t))
+            corners = TokenInt(t);
+        const std::size_t textureCount = m_level.m_textureVertices.size();
+        // A line of at most kMaxLine characters holds at most half as many pairs.
+        if (corners > 0)
+            surface->m_vertices.reserve(
+                std::min(static_cast<std::size_t>(corners), CQzlLineReader::kMaxLine / 2));
+        for (int i = 0; i < corners; ++i) {
+            std::string_view worldToken;
+            std::string_view textureToken;
+            if (!tokens.Next(worldToken) || !tokens.Next(textureToken))
+                Fail("surface " + std::to_string(surfaceIndex) + " announces " +
+                     std::to_string(corners) + " corners but lists " + std::to_string(i) + ".");
+            CQzlVertex corner;
+            corner.m_worldVertex = TokenInt(worldToken);
+            corner.m_textureVertex = TokenInt(textureToken);
+            if (corner.m_textureVertex >= 0) {
+                if (static_cast<std::size_t>(corner.m_textureVertex) >= textureCount)
+                    Fail("surface " + std::to_string(surfaceIndex) + " names texture vertex " +
+                         std::to_string(corner.m_textureVertex) + ", but the file holds " +
+                         std::to_string(textureCount) + ".");
+                const CWorldVertex& tv =
+                    m_level.m_textureVertices[static_cast<std::size_t>(corner.m_textureVertex)];
+                corner.m_u = tv.extra[3];
+                corner.m_v = tv.extra[4];
+            }
+            surface->m_vertices.push_back(corner);
+        }
+        // Intensities corner by corner, as many as the line holds; the rest keep 1.0.
+        const std::size_t perCorner = m_varnok ? 4 : 1;
+        const std::size_t values = surface->m_vertices.size() * perCorner;
+        for (std::size_t k = 0; k < values && tokens.Next(t); ++k)
+            surface->m_vertices[k / perCorner].m_intensity[k % perCorner] = TokenFloat(t);
+        m_level.m_surfaces.push_back(std::move(surface));
+    }
+
+    void ReadSectors()
+    {
+        int count = 0;
+        if (!FindCountLine("WORLD SECTORS", count))
+            return;
+        for (int i = 0; i < count; ++i) {
+            if (!ReadSector())
+                return;
+        }
+    }
+
+    // One sector up to its SURFACES line. False when the text or the section ended first; the
+    // sector is then still kept when any of its lines was read.
+    bool ReadSector()
+    {
+        auto sector = std::make_unique<CQzlSector>();
+        sector->m_sound = -1;
+        sector->m_soundVolume = 0.0f;
+        bool anything = false;
+        auto keep = [&] {
+            if (anything)
+                m_level.m_sectors.push_back(std::move(sector));
+        };
+        CQzlSector& s = *sector;
+        for (;;) {
+            if (!Next() || GiveBackSectionStart()) {
+                keep();
+                return false;
+            }
+            const char* line = m_line.c_str();
+            if (Has("SECTOR")) {
+                ScanC(line, "SECTOR %d", &s.m_number);
+            } else if (Has("FLAGS")) {
+                ScanC(line, "FLAGS %x", &s.m_flags);
+            } else if (Has("AMBIENT LIGHT")) {
+                ScanC(line, "AMBIENT LIGHT %f", &s.m_ambientLight);
+            } else if (Has("EXTRA LIGHT")) {
+                ScanC(line, "EXTRA LIGHT %f", &s.m_extraLight);
+            } else if (Has("COLORMAP")) {
+                ScanC(line, "COLORMAP %d", &s.m_colormap);
+            } else if (Has("TINT")) {
+                ScanC(line, "TINT %f %f %f", &s.m_tint[0], &s.m_tint[1], &s.m_tint[2]);
+            } else if (Has("BOUNDBOX")) {
+                CBoundingBox& b = s.m_boundBox;
+                ScanC(line, "BOUNDBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y, &b.max.x,
+                      &b.max.z, &b.max.y);
+            } else if (Has("COLLIDEBOX")) {
+                CBoundingBox& b = s.m_collideBox;
+                ScanC(line, "COLLIDEBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y, &b.max.x,
+                      &b.max.z, &b.max.y);
+            } else if (Has("SOUND")) {
+                m_name[0] = '\0';
+                if (ScanC(line, "SOUND %2048s %f", m_name, &s.m_soundVolume) >= 1) {
+                    const std::string_view name = ScannedName();
+                    for (std::size_t k = 0; k < m_level.m_sounds.size(); ++k) {
+                        if (EqualsNoCase(m_level.m_sounds[k], name)) {
+                            s.m_sound = static_cast<std::int32_t>(k);
+                            break;
+                        }
+                    }
+                }
+            } else if (Has("CENTER")) {
+                ScanC(line, "CENTER %f %f %f", &s.m_center.x, &s.m_center.z, &s.m_center.y);
+            } else if (Has("RADIUS")) {
+                ScanC(line, "RADIUS %f", &s.m_radius);
+            } else if (Has("VERTICES")) {
+                int vertices = 0;
+                ScanC(line, "VERTICES %d", &vertices);
+                anything = true;
+                for (int k = 0; k < vertices; ++k) {
+                    if (!Next()) {
+                        keep();
+                        return false;
+                    }
+                }
+                continue;
+            } else if (Has("SURFACES")) {
+                int first = 0;
+                int surfaces = 0;
+                ScanC(line, "SURFACES %d %d", &first, &surfaces);
+                // The list is made once the whole file is read: the surfaces may come later.
+                m_sectorRuns.push_back({m_level.m_sectors.size(), first, surfaces});
+                m_level.m_sectors.push_back(std::move(sector));
+                return true;
+            } else {
+                if (GiveBackSectionLine()) {
+                    keep();
+                    return false;
+                }
+                continue;
+            }
+            anything = true;
+        }
+    }
+
+    // Gives every sector its run of surfaces; a run outside the surfaces read is an error.
+    void PlaceSectorSurfaces()
+    {
+        const std::int64_t surfaces = static_cast<std::int64_t>(m_level.m_surfaces.size());
+        for (const CSectorRun& run : m_sectorRuns) {
+            if (run.count <= 0)
+                continue;
+            const std::int64_t first = run.first;
+            const std::int64_t last = first + run.count - 1;
+            if (first < 0 || last >= surfaces)
+                throw CArchiveException(CArchiveException::badIndex,
+                                        "The level is damaged: sector " +
+                                            std::to_string(run.sector) + " lists the surfaces " +
+                                            std::to_string(first) + " to " + std::to_string(last) +
+                                            ", but the file holds " + std::to_string(surfaces) +
+                                            ".");
+            std::vector<std::int32_t>& list = m_level.m_sectors[run.sector]->m_surfaces;
+            list.reserve(static_cast<std::size_t>(run.count));
+            for (std::int64_t k = first; k <= last; ++k)
+                list.push_back(static_cast<std::int32_t>(k));
+        }
+    }
+
+    void ReadCogs()
+    {
+        int count = 0;
+        if (!FindCountLine("WORLD COGS", count))
+            return;
+        for (int i = 0; i < count; ++i) {
+            if (!Next() || IsEndLine())
+                return;
+            auto cog = std::make_unique<CQzlCog>();
+            CTokens tokens(m_line, kDelimiters);
+            std::string_view t;
+            if (tokens.Next(t) && tokens.Next(t)) {
+                cog->m_script.assign(t);
+                while (tokens.Next(t))
+                    cog->m_values.emplace_back(t);
+            }
+            m_level.m_cogs.push_back(std::move(cog));
+        }
+    }
+
+    void ReadTemplates()
+    {
+        int count = 0;
+        if (!FindCountLine("WORLD TEMPLATES", count))
+            return;
+        for (int i = 0; i < count; ++i) {
+            if (!Next() || IsEndLine())
+                return;
+            auto tpl = std::make_unique<CQzlTemplate>();
+            CTokens tokens(m_line, kDelimiters);
+            std::string_view t;
+            if (tokens.Next(t)) {
+                tpl->m_name = LowerCopy(t);
+                if (tokens.Next(t)) {
+                    tpl->m_basedOn = LowerCopy(t);
+                    // The parameters: the rest of the line after the delimiter that ends the
+                    // based-on name, without leading blanks.
+                    std::size_t p = tokens.Position();
+                    if (p < m_line.size())
+                        ++p;
+                    while (p < m_line.size() && (m_line[p] == ' ' || m_line[p] == '\t'))
+                        ++p;
+                    tpl->m_params = LowerCopy(std::string_view(m_line).substr(p));
+                }
+            }
+            const std::size_t at = tpl->m_params.find("model3d=");
+            if (at != std::string::npos) {
+                const std::size_t start = at + 8;
+                const std::size_t end = tpl->m_params.find_first_of(" \t", start);
+                tpl->m_model = tpl->m_params.substr(
+                    start, end == std::string::npos ? std::string::npos : end - start);
+            }
+            m_level.m_templates.push_back(std::move(tpl));
+        }
+    }
+
+    void ReadThings()
+    {
+        int count = 0;
+        if (!FindCountLine("WORLD THINGS", count))
+            return;
+        for (int i = 0; i < count; ++i) {
+            if (!Next() || IsEndLine())
+                return;
+            ReadThing();
+        }
+    }
+
+    // One key token as a string of its own, so that a scan of it cannot run into the next token.
+    const char* TokenText(std::string_view token)
+    {
+        m_token.assign(token);
+        return m_token.c_str();
+    }
+
+    void ReadThing()
+    {
+        auto thing = std::make_unique<CQzlThing>();
+        CQzlThing& th = *thing;
+        CTokens tokens(m_line, kThingDelimiters);
+        std::string_view t;
+        // Columns: index, template, name, X, Y, Z, Pitch, Yaw, Roll, sector (fields the line does
+        // not hold keep their defaults).
+        float* const angles[3] = {&th.m_roll, &th.m_yaw, &th.m_pitch};
+        float* const position[3] = {&th.m_position.x, &th.m_position.z, &th.m_position.y};
+        bool columns = tokens.Next(t) && tokens.Next(t);
+        if (columns) {
+            th.m_template.assign(t);
+            columns = tokens.Next(t);
+        }
+        if (columns) {
+            th.m_name.assign(t);
+            for (float* f : position) {
+                columns = columns && tokens.Next(t);
+                if (columns)
+                    *f = TokenFloat(t);
+            }
+            for (float* f : angles) {
+                columns = columns && tokens.Next(t);
+                if (columns)
+                    *f = TokenFloat(t);
+            }
+        }
+        if (columns && tokens.Next(t)) {
+            th.m_sector = TokenInt(t);
+            if (m_varnok && tokens.Next(t))
+                th.m_spareIndex = TokenInt(t);
+            while (tokens.Next(t)) {
+                if (HasKeyword(t, "THINGFLAGS")) {
+                    if (tokens.Next(t))
+                        ScanC(TokenText(t), "%X", &th.m_thingFlags);
+                } else if (HasKeyword(t, "NUMFRAMES")) {
+                    tokens.Next(t);
+                } else if (HasKeyword(t, "FRAME")) {
+                    CWorldVertex frame;
+                    if (tokens.Next(t)) {
+                        ScanC(TokenText(t), "(%f/%f/%f", &frame.x, &frame.z, &frame.y);
+                        if (tokens.Next(t))
+                            ScanC(TokenText(t), "%f/%f/%f)", &frame.extra[0], &frame.extra[2],
+                                  &frame.extra[1]);
+                    }
+                    th.m_frames.push_back(frame);
+                } else if (HasKeyword(t, "VEL")) {
+                    if (tokens.Next(t))
+                        ScanC(TokenText(t), "(%f/%f/%f)", &th.m_velocity.x, &th.m_velocity.z,
+                              &th.m_velocity.y);
+                } else if (HasKeyword(t, "AICLASS")) {
+                    if (tokens.Next(t))
+                        th.m_aiClass.assign(t);
+                }
+            }
+        }
+        m_level.m_things.push_back(std::move(thing));
+    }
+
+    struct CSectorRun {
+        std::size_t sector;
+        std::int32_t first;
+        std::int32_t count;
+    };
+
+    CQzlSections& m_level;
+    CQzlLineReader m_lines;
+    bool m_varnok;
+    bool m_eof = false;
+    std::string m_line;
+    std::string m_token;
+    char m_name[CQzlLineReader::kMaxLine + 1] = {};
+    std::vector<CSectorRun> m_sectorRuns;
+};
+
+}  // namespace
+
+void ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product)
+{
+    CQzlReader reader(level, text, product);
+    reader.Read();
+}
+
+CQzlSections LoadQzlFile(const std::filesystem::path& path, int product)
+{
+    const std::vector<std::uint8_t> data = ReadFileBytes(path);
+    CQzlSections level;
+    ReadQzl(level, data, product);
+    return level;
+}
