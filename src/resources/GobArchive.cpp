@@ -22,12 +22,6 @@ std::uint32_t GetWord(const std::uint8_t* p)
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-void PutWord(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 std::size_t CountBackslashes(std::string_view path)
 {
     return static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\'));
@@ -264,20 +258,35 @@ CGobArchive CGobArchive::Load(const std::filesystem::path& file)
 std::vector<std::uint8_t> CGobArchive::GetBytes() const
 {
     const std::vector<CGobEntry>& entries = m_directory.m_entries;
-    std::vector<std::uint8_t> out;
-    out.reserve(entries.empty() ? kHeaderSize : entries.back().m_offset + entries.back().m_size);
-    out.insert(out.end(), std::begin(kMagic), std::end(kMagic));
-    PutWord(out, m_directory.m_version);
-    PutWord(out, m_directory.m_directoryOffset);
-    PutWord(out, static_cast<std::uint32_t>(entries.size()));
+    std::size_t total = kHeaderSize + kRecordSize * entries.size();
+    for (const std::vector<std::uint8_t>& data : m_data)
+        total += data.size();
+    // Filled through a cursor into a buffer of the final size.
+    std::vector<std::uint8_t> out(total, 0);
+    std::size_t at = 0;
+    const auto put = [&out, &at](const void* bytes, std::size_t size) {
+        const auto* p = static_cast<const std::uint8_t*>(bytes);
+        std::copy(p, p + size, out.begin() + static_cast<std::ptrdiff_t>(at));
+        at += size;
+    };
+    const auto putWord = [&put](std::uint32_t value) {
+        const std::uint8_t b[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                   static_cast<std::uint8_t>(value >> 16),
+                                   static_cast<std::uint8_t>(value >> 24)};
+        put(b, sizeof b);
+    };
+    put(kMagic, sizeof kMagic);
+    putWord(m_directory.m_version);
+    putWord(m_directory.m_directoryOffset);
+    putWord(static_cast<std::uint32_t>(entries.size()));
     for (const CGobEntry& entry : entries) {
-        PutWord(out, entry.m_offset);
-        PutWord(out, entry.m_size);
-        out.insert(out.end(), entry.m_path.begin(), entry.m_path.end());
-        out.insert(out.end(), kPathFieldSize - entry.m_path.size(), std::uint8_t{0});
+        putWord(entry.m_offset);
+        putWord(entry.m_size);
+        put(entry.m_path.data(), entry.m_path.size());
+        at += kPathFieldSize - entry.m_path.size();  // the rest of the path field stays zero
     }
     for (const std::vector<std::uint8_t>& data : m_data)
-        out.insert(out.end(), data.begin(), data.end());
+        put(data.data(), data.size());
     return out;
 }
 
