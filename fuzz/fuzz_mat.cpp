@@ -1,0 +1,83 @@
+// libFuzzer target: a MAT file through the material reader, the writer's round trip, and the
+// texture cache's decode and upload of every cel.
+
+#include "engine/BitmapImage.h"
+#include "engine/ColorMap.h"
+#include "engine/RenderDevice.h"
+#include "engine/TextureCache.h"
+#include "framework/Exceptions.h"
+#include "level/Tree.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+namespace {
+
+// Keeps one texture's size and aborts on an upload of the wrong size.
+class CCheckingRenderDevice final : public RenderDevice {
+public:
+    TextureId CreateTexture(int width, int height, TextureFormat) override
+    {
+        if (width < 1 || height < 1)
+            std::abort();
+        m_bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 2;
+        return ++m_made;
+    }
+    bool UploadTexture(TextureId, std::span<const std::byte> texels) override
+    {
+        if (texels.size() != m_bytes)
+            std::abort();
+        return true;
+    }
+    void ReleaseTexture(TextureId) override { ++m_released; }
+    void SetWorldTransform(const D3DMATRIX&) override {}
+    void DrawPrimitive(PrimitiveType, std::span<const D3DLVERTEX>, TextureId) override {}
+
+    std::size_t m_bytes = 0;
+    TextureId m_made = 0;
+    TextureId m_released = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::span<const std::uint8_t> file(data, size);
+    const CPalette palette = CColorMap::GreyRamp();
+    CBitmapImage image;
+    try {
+        image.ReadMat(file, palette, "fuzz.mat");
+    } catch (const CArchiveException&) {
+        return 0;
+    }
+    if (image.GetWidth() < 1 || image.GetHeight() < 1 || image.GetCelCount() < 1 ||
+        image.GetBits().size() !=
+            image.GetCelBytes() * static_cast<std::size_t>(image.GetCelCount()))
+        std::abort();
+    if (image.GetBitsPerPixel() == 8) {
+        CBitmapImage again;
+        again.ReadMat(image.WriteMat(), palette, "again.mat");
+        if (!(again == image))
+            std::abort();
+    }
+
+    CTree files;
+    files.m_entries.push_back(std::make_unique<CTreeObject>(
+        "fuzz.mat", std::vector<std::uint8_t>(file.begin(), file.end()), 0));
+    CCheckingRenderDevice device;
+    {
+        CTextureCache cache(&device);
+        CTexture* texture = cache.GetTexture(CAssetSources{nullptr, &files}, "fuzz.mat", "x.cmp");
+        if (texture == nullptr)
+            std::abort();
+        for (int i = 0; i <= texture->m_image->GetCelCount() && i < 64; ++i)
+            if (texture->UploadNextCel() != 0)
+                std::abort();
+    }
+    if (device.m_released != device.m_made)
+        std::abort();
+    return 0;
+}

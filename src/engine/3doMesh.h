@@ -1,0 +1,34 @@
+#pragma once
+// A mesh of a model: its faces with the texture of each, and the box of its vertices. The same
+// class carries a point marker of the 3D view (a mesh without faces whose marker fields hold the
+// marked point and its cube).
+
+#include "engine/3doFace.h"
+#include "geometry/BoundingBox.h"
+#include "geometry/LitVertex.h"
+#include "geometry/Vector3.h"
+
+#include <cstdint>
+#include <vector>
+
+class CTexture;
+
+class C3doMesh {
+public:
+    // Set when the frame renderer has computed m_box.
+    std::int32_t m_boxValid = 0;
+    std::vector<C3doFace> m_faces;
+    // Parallel to m_faces: the texture of each face, owned by the texture cache; null for a face
+    // without a material or whose material did not load.
+    std::vector<CTexture*> m_faceTextures;
+    // Box of the face and marker vertices, filled by the frame renderer.
+    CBoundingBox m_box;
+
+    // Point marker: the rounded marked point (the sort key of the marker array), the corner's
+    // position in the current surface's corner list (-1 for a grid point), the eight cube
+    // vertices and the 36 triangle indices into them.
+    CVector3 m_markerPoint;
+    std::int32_t m_markerVertex = -1;
+    std::vector<D3DLVERTEX> m_markerVertices;
+    std::vector<std::uint16_t> m_markerIndices;
+};

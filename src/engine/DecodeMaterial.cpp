@@ -1,0 +1,82 @@
+#include "engine/DecodeMaterial.h"
+
+#include "framework/Exceptions.h"
+#include "resources/GameResources.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kDefaultColorMap = "dflt.cmp";
+const char* const kDefaultMaterial = "dflt.mat";
+
+std::optional<CColorMap> TryColorMap(const std::optional<std::vector<std::uint8_t>>& bytes,
+                                     std::string_view name)
+{
+    if (!bytes)
+        return std::nullopt;
+    CColorMap colorMap;
+    try {
+        colorMap.Read(*bytes, name);
+    } catch (const CArchiveException&) {
+        return std::nullopt;
+    }
+    return colorMap;
+}
+
+std::unique_ptr<CBitmapImage> TryMaterial(const std::optional<std::vector<std::uint8_t>>& bytes,
+                                          const CPalette& palette, std::string_view name)
+{
+    if (!bytes)
+        return nullptr;
+    auto image = std::make_unique<CBitmapImage>();
+    try {
+        image->ReadMat(*bytes, palette, name);
+    } catch (const CArchiveException&) {
+        return nullptr;
+    }
+    return image;
+}
+
+}  // namespace
+
+CColorMap FindColorMap(const CAssetSources& sources, std::string_view colorMap)
+{
+    if (sources.m_game != nullptr) {
+        if (auto found = TryColorMap(
+                sources.ReadFromGame(sources.m_game->m_treeColorMaps, colorMap), colorMap))
+            return std::move(*found);
+    }
+    if (auto found = TryColorMap(sources.ReadFromLevel(colorMap), colorMap))
+        return std::move(*found);
+    if (sources.m_game != nullptr) {
+        if (auto found =
+                TryColorMap(sources.ReadFromGame(sources.m_game->m_treeColorMaps, kDefaultColorMap),
+                            kDefaultColorMap))
+            return std::move(*found);
+    }
+    return CColorMap{};
+}
+
+std::unique_ptr<CBitmapImage> DecodeMaterial(const CAssetSources& sources,
+                                             std::string_view material, std::string_view colorMap)
+{
+    const CPalette palette = FindColorMap(sources, colorMap).GetPalette();
+    const CGameResources* game = sources.m_game;
+    if (game != nullptr) {
+        if (auto image = TryMaterial(sources.ReadFromGame(game->m_treeMaterials, material), palette,
+                                     material))
+            return image;
+        if (auto image = TryMaterial(sources.ReadFromGame(game->m_treeMaterials2, material),
+                                     palette, material))
+            return image;
+    }
+    if (auto image = TryMaterial(sources.ReadFromLevel(material), palette, material))
+        return image;
+    if (game != nullptr)
+        return TryMaterial(sources.ReadFromGame(game->m_treeMaterials, kDefaultMaterial), palette,
+                           kDefaultMaterial);
+    return nullptr;
+}

@@ -1,0 +1,110 @@
+#include "support/RecordingRenderDevice.h"
+
+#include <cstring>
+
+TextureId CRecordingRenderDevice::CreateTexture(int width, int height, TextureFormat format)
+{
+    m_calls.emplace_back("CreateTexture");
+    if (width < 1 || height < 1) {
+        ++m_misuseCount;
+        return kNoTexture;
+    }
+    if (m_failCreateTexture)
+        return kNoTexture;
+    CTextureRecord record;
+    record.m_id = static_cast<TextureId>(m_textures.size() + 1);
+    record.m_width = width;
+    record.m_height = height;
+    record.m_format = format;
+    m_textures.push_back(std::move(record));
+    return m_textures.back().m_id;
+}
+
+bool CRecordingRenderDevice::UploadTexture(TextureId texture, std::span<const std::byte> texels)
+{
+    m_calls.emplace_back("UploadTexture");
+    CTextureRecord* record = Find(texture);
+    if (record == nullptr || record->m_released) {
+        ++m_misuseCount;
+        return false;
+    }
+    const std::size_t expected = static_cast<std::size_t>(record->m_width) *
+                                 static_cast<std::size_t>(record->m_height) *
+                                 TexelBytes(record->m_format);
+    if (texels.size() != expected) {
+        ++m_misuseCount;
+        return false;
+    }
+    if (m_failUploadTexture)
+        return false;
+    record->m_texels.assign(texels.begin(), texels.end());
+    ++record->m_uploadCount;
+    return true;
+}
+
+void CRecordingRenderDevice::ReleaseTexture(TextureId texture)
+{
+    m_calls.emplace_back("ReleaseTexture");
+    if (texture == kNoTexture)
+        return;
+    CTextureRecord* record = Find(texture);
+    if (record == nullptr || record->m_released) {
+        ++m_misuseCount;
+        return;
+    }
+    record->m_released = true;
+    record->m_texels.clear();
+}
+
+const CRecordingRenderDevice::CTextureRecord*
+CRecordingRenderDevice::FindTexture(TextureId texture) const
+{
+    if (texture == kNoTexture || texture > m_textures.size())
+        return nullptr;
+    return &m_textures[texture - 1];
+}
+
+CRecordingRenderDevice::CTextureRecord* CRecordingRenderDevice::Find(TextureId texture)
+{
+    if (texture == kNoTexture || texture > m_textures.size())
+        return nullptr;
+    return &m_textures[texture - 1];
+}
+
+int CRecordingRenderDevice::LiveTextureCount() const
+{
+    int count = 0;
+    for (const CTextureRecord& record : m_textures)
+        if (!record.m_released)
+            ++count;
+    return count;
+}
+
+std::uint16_t CRecordingRenderDevice::Texel565(TextureId texture, int x, int y) const
+{
+    const CTextureRecord* record = FindTexture(texture);
+    if (record == nullptr || record->m_format != TextureFormat::Rgb565 || x < 0 || y < 0 ||
+        x >= record->m_width || y >= record->m_height || record->m_texels.empty())
+        return 0;
+    const std::size_t at =
+        (static_cast<std::size_t>(y) * static_cast<std::size_t>(record->m_width) +
+         static_cast<std::size_t>(x)) *
+        2;
+    std::uint16_t texel = 0;
+    std::memcpy(&texel, record->m_texels.data() + at, sizeof texel);
+    return texel;
+}
+
+void CRecordingRenderDevice::SetWorldTransform(const D3DMATRIX& world)
+{
+    m_calls.emplace_back("SetWorldTransform");
+    m_world = world;
+}
+
+void CRecordingRenderDevice::DrawPrimitive(PrimitiveType type,
+                                           std::span<const D3DLVERTEX> vertices,
+                                           TextureId texture)
+{
+    m_calls.emplace_back("DrawPrimitive");
+    m_draws.push_back({type, {vertices.begin(), vertices.end()}, texture, m_world});
+}

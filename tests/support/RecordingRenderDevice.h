@@ -1,0 +1,62 @@
+#pragma once
+// A RenderDevice for tests: it draws nothing and notes every call, in order, with its data.
+// Calls a real device would refuse (an unknown or released texture, a wrong byte count, a second
+// release) are answered as a device would and counted in m_misuseCount, so a test can demand 0.
+
+#include "engine/RenderDevice.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class CRecordingRenderDevice : public RenderDevice {
+public:
+    struct CTextureRecord {
+        TextureId m_id = kNoTexture;
+        int m_width = 0;
+        int m_height = 0;
+        TextureFormat m_format = TextureFormat::Rgb565;
+        std::vector<std::byte> m_texels;  // the texels of the last accepted upload
+        int m_uploadCount = 0;
+        bool m_released = false;
+    };
+
+    // One DrawPrimitive call with the world transform in force when it was made.
+    struct CDrawRecord {
+        PrimitiveType m_type = PrimitiveType::TriangleList;
+        std::vector<D3DLVERTEX> m_vertices;
+        TextureId m_texture = kNoTexture;
+        D3DMATRIX m_world = MatrixIdentity();
+    };
+
+    TextureId CreateTexture(int width, int height, TextureFormat format) override;
+    bool UploadTexture(TextureId texture, std::span<const std::byte> texels) override;
+    void ReleaseTexture(TextureId texture) override;
+    void SetWorldTransform(const D3DMATRIX& world) override;
+    void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
+                       TextureId texture) override;
+
+    // The record of texture; nullptr when the device never made it.
+    const CTextureRecord* FindTexture(TextureId texture) const;
+    // Textures made and not released.
+    int LiveTextureCount() const;
+    // Texel (x, y) of the last upload of a Rgb565 texture.
+    std::uint16_t Texel565(TextureId texture, int x, int y) const;
+
+    // The name of every call in order ("CreateTexture", "UploadTexture", "ReleaseTexture",
+    // "SetWorldTransform", "DrawPrimitive").
+    std::vector<std::string> m_calls;
+    // Every texture made, in order; the id of m_textures[i] is i + 1.
+    std::vector<CTextureRecord> m_textures;
+    int m_misuseCount = 0;
+    // The world transform now in force, and every draw call in order.
+    D3DMATRIX m_world = MatrixIdentity();
+    std::vector<CDrawRecord> m_draws;
+
+    // Scripted failures: CreateTexture answers kNoTexture, UploadTexture false.
+    bool m_failCreateTexture = false;
+    bool m_failUploadTexture = false;
+
+private:
+    CTextureRecord* Find(TextureId texture);
+};
