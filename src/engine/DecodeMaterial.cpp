@@ -69,7 +69,7 @@ std::unique_ptr<CBitmapImage> DecodeMaterial(const CAssetSources& sources,
         if (auto image = TryMaterial(sources.ReadFromGame(game->m_treeMaterials, material), palette,
                                      material))
             return image;
-        if (auto image = TryMaterial(sources.ReadFromGame(game->m_treeMaterials2, material),
+        if (auto image = TryMaterial(sources.ReadFromGame(game->m_tree3do, material),
                                      palette, material))
             return image;
     }

@@ -22,10 +22,9 @@ struct CGameResources {
 
     // Entries of the archives by kind, each sorted by name without regard to case.
     CTree m_treeMaterials;
-    CTree m_treeMaterials2;
     CTree m_treeColorMaps;
     CTree m_treeSounds;
-    CTree m_tree3do;      // folder "3do"
+    CTree m_tree3do;      // folder "3do": models, their keyframes, and the second material index
     CTree m_treeCogs;     // cog scripts
     CTree m_treePuppets;  // folder "pup"
     CTree m_treeSnd;      // the ".snd" sound classes

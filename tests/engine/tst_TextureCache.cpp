@@ -53,13 +53,13 @@ public:
     // The sources with indexes made from the archive as it is now.
     CAssetSources Sources(bool withGame = true)
     {
-        for (CTree* tree : {&m_resources.m_treeMaterials, &m_resources.m_treeMaterials2,
+        for (CTree* tree : {&m_resources.m_treeMaterials, &m_resources.m_tree3do,
                             &m_resources.m_treeColorMaps})
             tree->m_entries.clear();
         for (const auto& [index, path] : m_indexed) {
             const CGameArchiveEntry* entry = m_archive.FindByPath(path);
             CTree& tree = index == Index::Materials    ? m_resources.m_treeMaterials
-                          : index == Index::Materials2 ? m_resources.m_treeMaterials2
+                          : index == Index::Materials2 ? m_resources.m_tree3do
                                                        : m_resources.m_treeColorMaps;
             auto object =
                 std::make_unique<CTreeObject>(path, static_cast<std::int32_t>(entry->m_offset),
