@@ -1,5 +1,6 @@
 #include "GridLevel.h"
 
+#include "geometry/Predicates.h"
 #include "geometry/Rounding.h"
 
 #include <algorithm>
@@ -41,23 +42,6 @@ private:
     int m_columns;
     std::unordered_map<std::int64_t, std::int32_t> m_index;
 };
-
-CVector3 Newell(const CQzlSections& level, const CQzlSurface& s)
-{
-    double nx = 0, ny = 0, nz = 0;
-    const std::size_t n = s.m_vertices.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const CWorldVertex& a = level.m_worldVertices[static_cast<std::size_t>(s.m_vertices[i].m_worldVertex)];
-        const CWorldVertex& b = level.m_worldVertices[static_cast<std::size_t>(s.m_vertices[(i + 1) % n].m_worldVertex)];
-        const double ax = a.x, ay = a.y, az = a.z, bx = b.x, by = b.y, bz = b.z;
-        nx += (ay - by) * (az + bz);
-        ny += (az - bz) * (ax + bx);
-        nz += (ax - bx) * (ay + by);
-    }
-    const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
-    auto trunc6 = [](double v) { return static_cast<float>(std::trunc(v * 1e6) / 1e6); };
-    return {trunc6(nx / len), trunc6(ny / len), trunc6(nz / len)};
-}
 
 }  // namespace
 
@@ -135,19 +119,20 @@ void GenerateGridLevel(CQzlSections& level, int sectors)
         sector->m_radius = std::sqrt(kCell * kCell * 2 + kHeight * kHeight) / 2;
         sector->m_groupName = (s % 2) ? "Default" : "Rooms";
 
-        // Corner grid points (i, k, level) of each face, ordered so that the normal points inside.
+        // Corner grid points (i, k, level) of each face, wound so that the editor's plane rule
+        // (clockwise seen from the side the normal points to) gives a normal into the sector.
         struct Face {
             std::array<std::array<int, 3>, 4> corners;
             int neighbourDi, neighbourDk, side;
             std::int32_t material;
         };
         const Face faces[6] = {
-            {{{{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}}}, 0, 0, -1, 1},   // floor, normal +y
-            {{{{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}}}, 0, 0, -1, 3},   // ceiling, normal -y
-            {{{{0, 0, 0}, {0, 0, 1}, {0, 1, 1}, {0, 1, 0}}}, -1, 0, 0, 2},   // x = lo, normal +x
-            {{{{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {1, 0, 1}}}, 1, 0, 1, 2},    // x = hi, normal -x
-            {{{{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}}, 0, -1, 2, 2},   // z = lo, normal +z
-            {{{{0, 1, 0}, {0, 1, 1}, {1, 1, 1}, {1, 1, 0}}}, 0, 1, 3, 2},    // z = hi, normal -z
+            {{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}}, 0, 0, -1, 1},   // floor, normal +y
+            {{{{0, 0, 1}, {0, 1, 1}, {1, 1, 1}, {1, 0, 1}}}, 0, 0, -1, 3},   // ceiling, normal -y
+            {{{{0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}}}, -1, 0, 0, 2},   // x = lo, normal +x
+            {{{{1, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}}}, 1, 0, 1, 2},    // x = hi, normal -x
+            {{{{0, 0, 0}, {0, 0, 1}, {1, 0, 1}, {1, 0, 0}}}, 0, -1, 2, 2},   // z = lo, normal +z
+            {{{{0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1}}}, 0, 1, 3, 2},    // z = hi, normal -z
         };
         for (const Face& face : faces) {
             auto surface = std::make_unique<CQzlSurface>();
@@ -166,7 +151,7 @@ void GenerateGridLevel(CQzlSections& level, int sectors)
                 RoundToThousandth(corner.m_u, corner.m_v);
                 surface->m_vertices.push_back(corner);
             }
-            surface->m_normal = Newell(level, *surface);
+            CalcSurfacePlane(level, *surface);
             const auto index = static_cast<std::int32_t>(level.m_surfaces.size());
 
             if (face.side >= 0) {

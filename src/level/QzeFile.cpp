@@ -5,6 +5,7 @@
 #include "level/LevelArchive.h"
 #include "level/LevelClassRegistry.h"
 #include "level/LevelValidator.h"
+#include "level/VertexUses.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ void LoadLevelPart(CQzlSections& level, CArchive& ar, int& version)
 {
     SerializeLevel(level, ar, version);
     CheckLevel(level);
+    CountVertexUses(level);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "framework/StringUtil.h"
 #include "level/LevelValidator.h"
 #include "level/QzlLines.h"
+#include "level/VertexUses.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -114,7 +115,7 @@ public:
     {
         ReadSections();
         PlaceSectorSurfaces();
-        m_level.m_useCounts.resize(m_level.m_worldVertices.size(), 0);
+        CountVertexUses(m_level);
         const std::vector<std::string> problems =
             ValidateLevel(m_level, {.checkUseCounts = false, .maxProblems = 1});
         if (!problems.empty())

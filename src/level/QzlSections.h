@@ -17,6 +17,7 @@
 #include "level/QzlTemplate.h"
 #include "level/QzlThing.h"
 #include "level/Tree.h"
+#include "level/UndoSnapshot.h"
 #include "level/WorldVertex.h"
 
 #include <cstdint>
@@ -71,5 +72,7 @@ public:
     std::vector<std::unique_ptr<CQzlThing>> m_things;
     CTree m_levelFiles;
     std::vector<CWorldVertex> m_bookmarks;  // camera position, then two camera axes
-    // The undo and redo snapshot lists follow here.
+    // Undo and redo snapshots, oldest first; never part of a file.
+    std::vector<std::unique_ptr<CUndoSnapshot>> m_undoList;
+    std::vector<std::unique_ptr<CUndoSnapshot>> m_redoList;
 };

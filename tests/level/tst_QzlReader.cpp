@@ -322,7 +322,8 @@ TEST_P(QzlReaderFixture, EverySectionReadsIntoItsRecords)
     ASSERT_EQ(L.m_worldVertices.size(), 4u);
     EXPECT_FLOAT_EQ(L.m_worldVertices[2].z, 2.0f);
     EXPECT_FLOAT_EQ(L.m_worldVertices[3].y, 3.0f);
-    EXPECT_EQ(L.m_useCounts, std::vector<std::int32_t>(4, 0));
+    // Use counts are counted on load: one per corner naming each vertex.
+    EXPECT_EQ(L.m_useCounts, (std::vector<std::int32_t>{3, 4, 4, 4}));
     ASSERT_EQ(L.m_textureVertices.size(), 3u);
     EXPECT_FLOAT_EQ(L.m_textureVertices[2].extra[4], 32.5f);
 

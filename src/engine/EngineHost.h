@@ -1,0 +1,39 @@
+#pragma once
+// What the engine asks of the window system around it: message boxes with fixed texts, Yes/No
+// questions, the wait cursor, the progress window of long passes, status-bar text, and the
+// notices that the views changed, that the document was modified, and that a frame is wanted.
+// The application implements it with its document and views; tests record the calls.
+
+#include <string_view>
+
+class CEngineHost {
+public:
+    virtual ~CEngineHost() = default;
+
+    // A message box with an OK button showing text.
+    virtual void ShowMessage(std::string_view text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool AskYesNo(std::string_view text) = 0;
+
+    // The wait cursor while a long operation runs; calls come in pairs.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+
+    // The progress window of a long pass: shown with a title and a bar of steps steps, advanced
+    // one step at a time, closed at the end.
+    virtual void BeginProgress(std::string_view title, int steps) = 0;
+    virtual void StepProgress() = 0;
+    virtual void EndProgress() = 0;
+
+    // Text of the first pane of the status bar.
+    virtual void SetStatusText(std::string_view text) = 0;
+
+    // Every view of the document should show the current state again.
+    virtual void ViewsChanged() = 0;
+
+    // The document's modified flag (the framework's SetModifiedFlag).
+    virtual void SetModifiedFlag(bool modified) = 0;
+
+    // A frame of the engine's view is wanted; forced frames ignore the "FrameRate" cap.
+    virtual void RequestFrame(bool forced) = 0;
+};

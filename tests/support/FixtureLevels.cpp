@@ -1,0 +1,144 @@
+#include "support/FixtureLevels.h"
+
+#include "geometry/Predicates.h"
+#include "geometry/SectorBounds.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <utility>
+
+CQzlSections MakeEmptyLevel()
+{
+    CQzlSections level;
+    level.m_gameTag = "QZ";
+    level.m_header.m_version = 1;
+    level.m_header.m_worldGravity = 4.0f;
+    level.m_header.m_horizonDistance = 200.0f;
+    level.m_materials.push_back(std::make_unique<CQzlMaterial>("dflt.mat"));
+    level.m_colormaps = {"dflt.cmp"};
+    return level;
+}
+
+int AddBoxSector(CQzlSections& level, const CVector3& lo, const CVector3& hi)
+{
+    // Corner k of the box: bit 0 picks x, bit 1 y, bit 2 z (0 = lo, 1 = hi).
+    const auto corner = [&](int k) {
+        return CVector3{(k & 1) ? hi.x : lo.x, (k & 2) ? hi.y : lo.y, (k & 4) ? hi.z : lo.z};
+    };
+    // Each side's four corners around its rim; the winding is turned below so that the normal
+    // points into the box.
+    constexpr std::array<std::array<int, 4>, 6> sides{{
+        {0, 1, 5, 4},  // floor y = lo
+        {2, 3, 7, 6},  // ceiling y = hi
+        {0, 2, 6, 4},  // x = lo
+        {1, 3, 7, 5},  // x = hi
+        {0, 1, 3, 2},  // z = lo
+        {4, 5, 7, 6},  // z = hi
+    }};
+    const CVector3 centre = (lo + hi) * 0.5f;
+
+    auto sector = std::make_unique<CQzlSector>();
+    sector->m_number = static_cast<std::int32_t>(level.m_sectors.size());
+    sector->m_colormap = 0;
+    sector->m_ambientLight = 0.5f;
+    for (const auto& side : sides) {
+        auto surface = std::make_unique<CQzlSurface>();
+        surface->m_material = 0;
+        surface->m_geo = 4;
+        surface->m_light = 3;
+        surface->m_tex = 1;
+        for (const int k : side) {
+            const CVector3 p = corner(k);
+            CQzlVertex v;
+            v.m_worldVertex = level.AddVertexXYZ(p.x, p.y, p.z);
+            surface->m_vertices.push_back(v);
+        }
+        CalcSurfacePlane(level, *surface);
+        const CVector3 first = WorldPosition(level, surface->m_vertices[0].m_worldVertex);
+        const CVector3 in = centre - first;
+        if (surface->m_normal.x * in.x + surface->m_normal.y * in.y + surface->m_normal.z * in.z <
+            0.0f) {
+            std::reverse(surface->m_vertices.begin(), surface->m_vertices.end());
+            CalcSurfacePlane(level, *surface);
+        }
+        sector->m_surfaces.push_back(static_cast<std::int32_t>(level.m_surfaces.size()));
+        level.m_surfaces.push_back(std::move(surface));
+    }
+    level.m_sectors.push_back(std::move(sector));
+    return static_cast<int>(level.m_sectors.size()) - 1;
+}
+
+int BoxSurface(const CQzlSections& level, int sector, EBoxSide side)
+{
+    return level.m_sectors[static_cast<std::size_t>(sector)]
+        ->m_surfaces[static_cast<std::size_t>(side)];
+}
+
+int JoinSurfaces(CQzlSections& level, int surfaceA, int surfaceB)
+{
+    const auto a = static_cast<std::int32_t>(level.m_adjoins.size());
+    for (int k = 0; k < 2; ++k) {
+        auto adjoin = std::make_unique<CQzlAdjoin>();
+        adjoin->m_mirror = a + 1 - k;
+        level.m_adjoins.push_back(std::move(adjoin));
+        CQzlSurface& s = *level.m_surfaces[static_cast<std::size_t>(k == 0 ? surfaceA : surfaceB)];
+        s.m_adjoin = a + k;
+        s.m_material = -1;
+        s.m_geo = 0;
+    }
+    return a;
+}
+
+void FinishFixture(CQzlSections& level)
+{
+    UpdateSectorBounds(level);
+    for (auto& sector : level.m_sectors)
+        sector->m_collideBox = sector->m_boundBox;
+    level.LinkAdjoins();
+}
+
+CQzlSections MakeBoxRoom()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {1, 1, 1});
+    FinishFixture(level);
+    return level;
+}
+
+CQzlSections MakeTwoJoinedRooms()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {1, 1, 1});
+    AddBoxSector(level, {1, 0, 0}, {2, 1, 1});
+    JoinSurfaces(level, BoxSurface(level, 0, kBoxXHigh), BoxSurface(level, 1, kBoxXLow));
+    FinishFixture(level);
+    return level;
+}
+
+CQzlSections MakeLCorridor()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {1, 1, 1});
+    AddBoxSector(level, {1, 0, 0}, {2, 1, 1});
+    AddBoxSector(level, {1, 0, 1}, {2, 1, 2});
+    JoinSurfaces(level, BoxSurface(level, 0, kBoxXHigh), BoxSurface(level, 1, kBoxXLow));
+    JoinSurfaces(level, BoxSurface(level, 1, kBoxZHigh), BoxSurface(level, 2, kBoxZLow));
+    FinishFixture(level);
+    return level;
+}
+
+CQzlSections MakeRoomAboveRoom()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {1, 1, 1});
+    AddBoxSector(level, {0, 1, 0}, {1, 2, 1});
+    JoinSurfaces(level, BoxSurface(level, 0, kBoxCeiling), BoxSurface(level, 1, kBoxFloor));
+    FinishFixture(level);
+    return level;
+}
+
+CFixtureEngine::CFixtureEngine(CQzlSections level)
+    : m_level(std::move(level)),
+      m_view(m_level, m_settings, m_document, m_game, m_host, m_keys, m_clock, m_random)
+{}

@@ -1,0 +1,76 @@
+#pragma once
+// Small levels built in code for the editing tests: a box room, two joined rooms, an L corridor
+// and a room above a room. Every builder gives a level that passes ValidateLevel with use counts,
+// with planes, surface and sector boxes, centres and radii computed and the adjoins linked.
+//
+// Box sectors are axis-aligned with their surfaces in the order floor (y = lo), ceiling (y = hi),
+// wall x = lo, wall x = hi, wall z = lo, wall z = hi; every normal points into the sector. Walls
+// have material 0 ("dflt.mat") and geometry mode 4; surfaces joined by an adjoin have no material
+// and geometry mode 0.
+//
+// CFixtureEngine bundles a level with default settings, document state, an empty game, the
+// recording host and the scripted inputs, and an engine object over them.
+
+#include "engine/C3dView.h"
+#include "framework/DocumentState.h"
+#include "framework/Settings.h"
+#include "level/QzlSections.h"
+#include "resources/GameResources.h"
+#include "support/RecordingEngineHost.h"
+#include "support/ScriptedInput.h"
+
+// Surface positions within a box sector's surface list.
+enum EBoxSide {
+    kBoxFloor = 0,
+    kBoxCeiling,
+    kBoxXLow,
+    kBoxXHigh,
+    kBoxZLow,
+    kBoxZHigh
+};
+
+// An empty level with one material "dflt.mat" and one colour map "dflt.cmp".
+CQzlSections MakeEmptyLevel();
+
+// Appends a box sector from lo to hi; world vertices closer than 0.0001 to existing ones are
+// shared. Returns its index. Bounds are not recomputed (call FinishFixture when done).
+int AddBoxSector(CQzlSections& level, const CVector3& lo, const CVector3& hi);
+
+// The surface index of side of sector.
+int BoxSurface(const CQzlSections& level, int sector, EBoxSide side);
+
+// Joins two surfaces with a new adjoin pair (flags 7), makes both portals (no material,
+// geometry mode 0). Returns the first new adjoin's index.
+int JoinSurfaces(CQzlSections& level, int surfaceA, int surfaceB);
+
+// Recomputes planes and bounds, sets collide boxes to the bounding boxes and links the adjoins.
+void FinishFixture(CQzlSections& level);
+
+// One box from (0, 0, 0) to (1, 1, 1).
+CQzlSections MakeBoxRoom();
+// Sector 0 from (0, 0, 0) to (1, 1, 1) and sector 1 from (1, 0, 0) to (2, 1, 1), joined through
+// the wall x = 1 (sector 0's wall x high: adjoin 0; sector 1's wall x low: adjoin 1).
+CQzlSections MakeTwoJoinedRooms();
+// Sector 0 (0..1, 0..1, 0..1), sector 1 (1..2, 0..1, 0..1), sector 2 (1..2, 0..1, 1..2): joined
+// 0-1 through x = 1 (adjoins 0, 1) and 1-2 through z = 1 (adjoins 2, 3).
+CQzlSections MakeLCorridor();
+// Sector 0 (0..1, 0..1, 0..1) below sector 1 (0..1, 1..2, 0..1), joined through y = 1
+// (sector 0's ceiling: adjoin 0; sector 1's floor: adjoin 1).
+CQzlSections MakeRoomAboveRoom();
+
+class CFixtureEngine {
+public:
+    explicit CFixtureEngine(CQzlSections level);
+    CFixtureEngine(const CFixtureEngine&) = delete;
+    CFixtureEngine& operator=(const CFixtureEngine&) = delete;
+
+    CQzlSections m_level;
+    CSettings m_settings;
+    CDocumentState m_document;
+    CGameResources m_game;
+    CRecordingEngineHost m_host;
+    CScriptedKeyState m_keys;
+    CScriptedClock m_clock;
+    CScriptedRandom m_random;
+    C3dView m_view;
+};

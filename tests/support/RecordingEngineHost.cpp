@@ -1,0 +1,97 @@
+#include "support/RecordingEngineHost.h"
+
+#include <algorithm>
+
+void CRecordingEngineHost::ShowMessage(std::string_view text)
+{
+    m_calls.push_back({ECall::ShowMessage, std::string(text), 0});
+}
+
+bool CRecordingEngineHost::AskYesNo(std::string_view text)
+{
+    bool answer = m_defaultAnswer;
+    if (!m_answers.empty()) {
+        answer = m_answers.front();
+        m_answers.pop_front();
+    }
+    m_calls.push_back({ECall::AskYesNo, std::string(text), answer ? 1 : 0});
+    return answer;
+}
+
+void CRecordingEngineHost::BeginWaitCursor()
+{
+    m_calls.push_back({ECall::BeginWaitCursor, {}, 0});
+}
+
+void CRecordingEngineHost::EndWaitCursor()
+{
+    m_calls.push_back({ECall::EndWaitCursor, {}, 0});
+}
+
+void CRecordingEngineHost::BeginProgress(std::string_view title, int steps)
+{
+    m_calls.push_back({ECall::BeginProgress, std::string(title), steps});
+}
+
+void CRecordingEngineHost::StepProgress()
+{
+    m_calls.push_back({ECall::StepProgress, {}, 0});
+}
+
+void CRecordingEngineHost::EndProgress()
+{
+    m_calls.push_back({ECall::EndProgress, {}, 0});
+}
+
+void CRecordingEngineHost::SetStatusText(std::string_view text)
+{
+    m_calls.push_back({ECall::SetStatusText, std::string(text), 0});
+}
+
+void CRecordingEngineHost::ViewsChanged()
+{
+    m_calls.push_back({ECall::ViewsChanged, {}, 0});
+}
+
+void CRecordingEngineHost::SetModifiedFlag(bool modified)
+{
+    m_calls.push_back({ECall::SetModifiedFlag, {}, modified ? 1 : 0});
+}
+
+void CRecordingEngineHost::RequestFrame(bool forced)
+{
+    m_calls.push_back({ECall::RequestFrame, {}, forced ? 1 : 0});
+}
+
+void CRecordingEngineHost::ScriptAnswers(std::initializer_list<bool> answers)
+{
+    m_answers.insert(m_answers.end(), answers.begin(), answers.end());
+}
+
+std::size_t CRecordingEngineHost::Count(ECall kind) const
+{
+    return static_cast<std::size_t>(std::count_if(
+        m_calls.begin(), m_calls.end(), [kind](const CCall& c) { return c.kind == kind; }));
+}
+
+std::vector<std::string> CRecordingEngineHost::Messages() const
+{
+    std::vector<std::string> out;
+    for (const auto& c : m_calls) {
+        if (c.kind == ECall::ShowMessage) {
+            out.push_back(c.text);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> CRecordingEngineHost::Questions() const
+{
+    std::vector<std::string> out;
+    for (const auto& c : m_calls) {
+        if (c.kind == ECall::AskYesNo) {
+            out.push_back(c.text);
+        }
+    }
+    return out;
+}

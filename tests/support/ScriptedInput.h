@@ -1,0 +1,46 @@
+#pragma once
+// Scripted stand-ins for the modifier keys, the millisecond clock and the random source.
+
+#include "engine/Clock.h"
+#include "engine/KeyState.h"
+#include "engine/Random.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+// Keys held as the test sets them.
+class CScriptedKeyState : public KeyState {
+public:
+    bool IsShiftDown() const override { return m_shift; }
+    bool IsCtrlDown() const override { return m_ctrl; }
+    bool IsAltDown() const override { return m_alt; }
+
+    bool m_shift = false;
+    bool m_ctrl = false;
+    bool m_alt = false;
+};
+
+// A clock that moves only when the test moves it.
+class CScriptedClock : public Clock {
+public:
+    std::uint32_t Milliseconds() const override { return m_now; }
+    void Advance(std::uint32_t ms) { m_now += ms; }
+
+    std::uint32_t m_now = 0;
+};
+
+// Returns the scripted values in turn, starting again at the first after the last (each masked
+// to 15 bits); 0 when none are scripted.
+class CScriptedRandom : public Random {
+public:
+    CScriptedRandom() = default;
+    explicit CScriptedRandom(std::vector<int> values) : m_values(std::move(values)) {}
+
+    int Next() override;
+
+    std::vector<int> m_values;
+    std::size_t m_next = 0;
+    std::size_t m_calls = 0;
+};
