@@ -240,5 +240,11 @@ D3DMATRIX MatrixInvert(const D3DMATRIX& m)
         for (int i = 0; i < 4; ++i)
             result.m[i][j] = col[static_cast<std::size_t>(i)];
     }
+    // A singular matrix (its zero pivots replaced by 1e-20) can overflow to infinities or NaN;
+    // callers get the identity instead, as for a matrix with a zero row.
+    for (const auto& row : result.m)
+        for (float v : row)
+            if (!std::isfinite(v))
+                return MatrixIdentity();
     return result;
 }
