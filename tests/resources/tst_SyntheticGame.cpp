@@ -1,8 +1,12 @@
+#include "engine/3doModel.h"
+#include "engine/Texture.h"
+#include "engine/TextureCache.h"
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/StringUtil.h"
 #include "level/CogSymbols.h"
 #include "level/QzlLines.h"
+#include "level/QzlSections.h"
 #include "level/QzlTemplate.h"
 #include "level/ResourceLists.h"
 #include "level/TemplateParams.h"
@@ -13,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -94,7 +100,7 @@ TEST_F(SyntheticGameFolder, BothProductsOpenAndIndex)
         int product;
         std::size_t materials, colorMaps, snd, cogs, puppets, sounds;
     };
-    const Expect expects[] = {{0, 6, 2, 3, 2, 1, 8}, {1, 7, 3, 4, 3, 1, 9}};
+    const Expect expects[] = {{0, 6, 2, 3, 2, 2, 8}, {1, 7, 3, 4, 3, 2, 9}};
     for (const Expect& e : expects) {
         SCOPED_TRACE(e.product);
         const auto game = LoadSyntheticGame(s_dir / "a", e.product);
@@ -110,12 +116,14 @@ TEST_F(SyntheticGameFolder, BothProductsOpenAndIndex)
         EXPECT_EQ(r.m_treeSounds.m_entries.size(), e.sounds);
 
         const std::pair<const CTree*, const char*> known[] = {
-            {&r.m_treeMaterials, "lava.mat"}, {&r.m_treeMaterials, "DFLT.MAT"},
-            {&r.m_treeColorMaps, "dflt.cmp"}, {&r.m_treeCogs, "door.cog"},
-            {&r.m_treeCogs, "switch.cog"},    {&r.m_treeSnd, "door.snd"},
-            {&r.m_treePuppets, "ranger.pup"}, {&r.m_treeSounds, "dooropen.wav"},
-            {&r.m_tree3do, "crate.3do"},      {&r.m_tree3do, "crate.mat"},
-            {&r.m_tree3do, "walk.key"},       {&r.m_tree3do, "fpfists.3do"},
+            {&r.m_treeMaterials, "lava.mat"},  {&r.m_treeMaterials, "DFLT.MAT"},
+            {&r.m_treeColorMaps, "dflt.cmp"},  {&r.m_treeCogs, "door.cog"},
+            {&r.m_treeCogs, "switch.cog"},     {&r.m_treeSnd, "door.snd"},
+            {&r.m_treePuppets, "ranger.pup"},  {&r.m_treeSounds, "dooropen.wav"},
+            {&r.m_tree3do, "crate.3do"},       {&r.m_tree3do, "crate.mat"},
+            {&r.m_tree3do, "walk.key"},        {&r.m_tree3do, "fpfists.3do"},
+            {&r.m_treePuppets, "strider.pup"}, {&r.m_tree3do, "strider.3do"},
+            {&r.m_tree3do, "strider.mat"},     {&r.m_tree3do, "strwalk.key"},
         };
         for (const auto& [tree, name] : known)
             EXPECT_TRUE(Has(*tree, name)) << name;
@@ -202,6 +210,8 @@ TEST(SyntheticGame, EveryFileTheGameNamesIsThere)
             }
             EXPECT_GT(wavs, 0) << snd->m_name;
         }
+        const std::map<std::string, int> keysOfPuppet = {{"ranger.pup", 3}, {"strider.pup", 2}};
+        ASSERT_EQ(r.m_treePuppets.m_entries.size(), keysOfPuppet.size());
         for (const auto& pup : r.m_treePuppets.m_entries) {
             int keyCount = 0;
             for (const std::string& line : Lines(Read(*game, *pup))) {
@@ -211,7 +221,7 @@ TEST(SyntheticGame, EveryFileTheGameNamesIsThere)
                 ++keyCount;
                 EXPECT_TRUE(Has(r.m_tree3do, std::string(key))) << pup->m_name << ": " << key;
             }
-            EXPECT_EQ(keyCount, 3) << pup->m_name;
+            EXPECT_EQ(keyCount, keysOfPuppet.at(pup->m_name)) << pup->m_name;
         }
 
         // What the cog scripts name by default is in the game too.
@@ -232,16 +242,24 @@ TEST(SyntheticGame, EveryFileTheGameNamesIsThere)
             }
         }
 
-        // Every model names one of the model materials, and is a DOS text file.
+        // Every model names model materials only, and is a DOS text file.
         for (const auto& model : r.m_tree3do.m_entries) {
             if (model->m_name.find(".3do") == std::string::npos)
                 continue;
             const Bytes bytes = Read(*game, *model);
             const std::string text(bytes.begin(), bytes.end());
-            const std::size_t at = text.find("     0:   ");
-            ASSERT_NE(at, std::string::npos) << model->m_name;
-            const std::string material = text.substr(at + 10, text.find('\r', at) - at - 10);
-            EXPECT_TRUE(Has(r.m_tree3do, material)) << model->m_name << ": " << material;
+            const std::size_t list = text.find("MATERIALS ");
+            ASSERT_NE(list, std::string::npos) << model->m_name;
+            const int count = std::atoi(text.c_str() + list + 10);
+            EXPECT_GT(count, 0) << model->m_name;
+            for (int i = 0; i < count; ++i) {
+                const std::string line = "\r\n" + std::string(5, ' ') + std::to_string(i) + ":   ";
+                const std::size_t at = text.find(line, list);
+                ASSERT_NE(at, std::string::npos) << model->m_name << ": material " << i;
+                const std::size_t start = at + line.size();
+                const std::string material = text.substr(start, text.find('\r', start) - start);
+                EXPECT_TRUE(Has(r.m_tree3do, material)) << model->m_name << ": " << material;
+            }
             EXPECT_NE(text.find("SECTION: HIERARCHYDEF"), std::string::npos);
             for (std::size_t i = 0; i < text.size(); ++i) {
                 if (text[i] == '\n') {
@@ -360,6 +378,169 @@ TEST(SyntheticGame, FilesFollowTheirFormats)
         EXPECT_EQ(Tag(wav, 36), "data");
         EXPECT_EQ((Word(wav, 40) + 1) / 2 * 2 + 44, wav.size());
         EXPECT_EQ(wav.size() % 2, 0u);
+    }
+}
+
+// strider.3do read as the engine reads a thing's model: through the product's indexes, with the
+// level's copy of the template that names it and its puppet, and the materials decoded.
+TEST(SyntheticGame, TheStriderHasAHierarchyASharedMeshAndAWalk)
+{
+    const auto near = [](const CVector3& a, const CVector3& b) {
+        return std::fabs(a.x - b.x) < 1e-5f && std::fabs(a.y - b.y) < 1e-5f &&
+               std::fabs(a.z - b.z) < 1e-5f;
+    };
+    const auto text = [](const CVector3& v) {
+        return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z) +
+               ")";
+    };
+
+    for (const int product : {0, 1}) {
+        SCOPED_TRACE(product);
+        const auto game = MakeSyntheticGame(product);
+        CQzlSections level;
+        CollectTemplateRefs(level, game->m_resources.m_templates, "strider");
+        CTextureCache textures;
+        C3doLoadContext context;
+        context.m_game = &game->m_resources;
+        context.m_level = &level;
+        context.m_textures = &textures;
+        C3doModel model(context, "strider.3do", "dflt.cmp");
+        ASSERT_EQ(model.m_loadError, "");
+        EXPECT_TRUE(model.m_missingMaterials.empty());
+
+        // The hierarchy; positions and pivots in render axes (the file's y and z exchanged).
+        struct NodeCase {
+            const char* name;
+            int mesh, parent, child, sibling, children;
+            CVector3 position, pivot;
+        };
+        const NodeCase nodes[] = {
+            {"body", 0, -1, 1, -1, 2, {0, 0.095f, 0}, {0, 0, 0}},
+            {"lleg", 1, 0, 2, 3, 1, {-0.025f, -0.025f, 0}, {0, -0.02f, 0}},
+            {"lfoot", 2, 1, -1, -1, 0, {0, -0.06f, 0.008f}, {0, -0.005f, 0}},
+            {"rleg", 1, 0, 4, -1, 1, {0.025f, -0.025f, 0}, {0, -0.01f, 0}},
+            {"rfoot", 3, 3, -1, -1, 0, {0, -0.06f, 0.008f}, {0, -0.005f, 0}},
+        };
+        ASSERT_EQ(model.m_nodes.size(), std::size(nodes));
+        for (std::size_t i = 0; i < std::size(nodes); ++i) {
+            const NodeCase& e = nodes[i];
+            const C3doNode& n = *model.m_nodes[i];
+            SCOPED_TRACE(e.name);
+            EXPECT_EQ(n.m_name, e.name);
+            EXPECT_EQ(n.m_number, static_cast<int>(i));
+            EXPECT_EQ(n.m_meshIndex, e.mesh);
+            EXPECT_EQ(n.m_parent, e.parent);
+            EXPECT_EQ(n.m_child, e.child);
+            EXPECT_EQ(n.m_sibling, e.sibling);
+            EXPECT_EQ(n.m_childCount, e.children);
+            EXPECT_TRUE(near(n.m_position, e.position)) << text(n.m_position);
+            EXPECT_TRUE(near(n.m_pivot, e.pivot)) << text(n.m_pivot);
+            EXPECT_NE(n.m_mesh, nullptr);
+        }
+
+        // Four meshes, each owned once: the legs name the same one.
+        ASSERT_EQ(model.m_meshes.size(), 4u);
+        EXPECT_EQ(model.m_nodes[1]->m_mesh, model.m_nodes[3]->m_mesh);
+        std::set<const C3doMesh*> named;
+        for (const auto& n : model.m_nodes)
+            named.insert(n->m_mesh);
+        for (const auto& mesh : model.m_meshes)
+            EXPECT_EQ(named.count(mesh.get()), 1u);
+        EXPECT_EQ(named.size(), 4u);
+
+        // Each mesh keeps its six faces, textured with its material at that material's size: the
+        // third corner of every face sits at texture coordinates (1, 1).
+        const C3doMesh& body = *model.m_nodes[0]->m_mesh;
+        for (std::size_t m = 0; m < model.m_meshes.size(); ++m) {
+            const C3doMesh& mesh = *model.m_meshes[m];
+            SCOPED_TRACE(m);
+            ASSERT_EQ(mesh.m_faces.size(), 6u);
+            ASSERT_EQ(mesh.m_faceTextures.size(), 6u);
+            for (std::size_t f = 0; f < 6; ++f) {
+                const CTexture* texture = mesh.m_faceTextures[f];
+                ASSERT_NE(texture, nullptr);
+                EXPECT_EQ(texture->m_material, &mesh == &body ? "strider.mat" : "metal.mat");
+                EXPECT_EQ(texture->m_width, &mesh == &body ? 48 : 32);
+                EXPECT_EQ(texture->m_height, 32);
+                ASSERT_EQ(mesh.m_faces[f].m_vertices.size(), 4u);
+                EXPECT_FLOAT_EQ(mesh.m_faces[f].m_vertices[2].tu, 1.0f);
+                EXPECT_FLOAT_EQ(mesh.m_faces[f].m_vertices[2].tv, 1.0f);
+            }
+        }
+
+        // The shared leg, a box of half height 0.03, takes both legs' pivots: it hangs from its
+        // node, from 0 down to -0.06.
+        CBoundingBox leg{{1e11f, 1e11f, 1e11f}, {-1e11f, -1e11f, -1e11f}};
+        for (const C3doFace& face : model.m_nodes[1]->m_mesh->m_faces) {
+            for (const D3DLVERTEX& v : face.m_vertices) {
+                leg.min = VectorMin(leg.min, CVector3(v.x, v.y, v.z));
+                leg.max = VectorMax(leg.max, CVector3(v.x, v.y, v.z));
+            }
+        }
+        EXPECT_TRUE(near(leg.min, {-0.01f, -0.06f, -0.01f})) << text(leg.min);
+        EXPECT_TRUE(near(leg.max, {0.01f, 0.0f, 0.01f})) << text(leg.max);
+
+        // strider.pup names strwalk.key first: 12 frames at 12 per second, one matrix per frame
+        // for every node. Keyframes at 0 and 6: the legs swing by 5 degrees of pitch a frame out
+        // to 30 and back, the feet turn against them, the body rises by 0.001 a frame and sinks.
+        EXPECT_EQ(model.m_frameCount, 12);
+        EXPECT_FLOAT_EQ(model.m_frameTime, 1.0f / 12.0f);
+        const float swing[] = {0.0f, 1.0f, -1.0f, -1.0f, 1.0f};  // pitch per step, by node
+        for (std::size_t i = 0; i < std::size(nodes); ++i) {
+            const C3doNode& n = *model.m_nodes[i];
+            SCOPED_TRACE(n.m_name);
+            ASSERT_EQ(n.m_localMatrices.size(), 12u);
+            for (int frame = 0; frame < 12; ++frame) {
+                const int steps = frame <= 6 ? frame : 12 - frame;
+                CVector3 position = nodes[i].position;
+                if (i == 0)
+                    position.y += 0.001f * static_cast<float>(steps);
+                D3DMATRIX expected = RotationMatrix(
+                    ModelDegreesToRadians(5.0f * swing[i] * static_cast<float>(steps)), 0.0f, 0.0f);
+                expected.m[3][0] = position.x;
+                expected.m[3][1] = position.y;
+                expected.m[3][2] = position.z;
+                const D3DMATRIX& actual = n.m_localMatrices[static_cast<std::size_t>(frame)];
+                for (int r = 0; r < 4; ++r)
+                    for (int c = 0; c < 4; ++c)
+                        EXPECT_NEAR(actual.m[r][c], expected.m[r][c], 1e-5f)
+                            << "frame " << frame << " row " << r << " column " << c;
+            }
+        }
+
+        // Posed and bounded: at rest the walker stands on y = 0. At frame 6 the legs are at 30
+        // degrees either way and the feet level; the lower foot, whose ankle lies 0.06 below the
+        // hip and 0.008 toward the swing, has its sole (0.01 below the ankle) at
+        // 0.101 - 0.025 - (0.06 cos 30 + 0.008 sin 30) - 0.01.
+        const float thirty = 3.1415927f / 6.0f;
+        for (int frame = 0; frame < 12; ++frame) {
+            SCOPED_TRACE(frame);
+            model.m_currentFrame = frame;
+            CBoundingBox box{{1e11f, 1e11f, 1e11f}, {-1e11f, -1e11f, -1e11f}};
+            model.NodeBounds(0, box, MatrixIdentity());
+            for (const float v : {box.min.x, box.min.y, box.min.z, box.max.x, box.max.y, box.max.z})
+                EXPECT_TRUE(std::isfinite(v) && std::fabs(v) < 1.0f) << v;
+            EXPECT_NEAR(box.min.x, -0.04f, 1e-5f);
+            EXPECT_NEAR(box.max.x, 0.04f, 1e-5f);
+            if (frame == 0) {
+                EXPECT_TRUE(near(box.min, {-0.04f, 0.0f, -0.03f})) << text(box.min);
+                EXPECT_TRUE(near(box.max, {0.04f, 0.12f, 0.03f})) << text(box.max);
+            }
+            if (frame == 6) {
+                const float drop = 0.06f * std::cos(thirty) + 0.008f * std::sin(thirty);
+                EXPECT_NEAR(box.min.y, 0.076f - drop - 0.01f, 1e-5f);
+            }
+            // Each foot turns against its leg: its world rotation stays the identity.
+            for (const std::size_t foot : {2u, 4u}) {
+                const D3DMATRIX& w = model.m_nodes[foot]->m_transform;
+                for (int r = 0; r < 3; ++r) {
+                    for (int c = 0; c < 3; ++c) {
+                        EXPECT_NEAR(w.m[r][c], r == c ? 1.0f : 0.0f, 1e-5f)
+                            << model.m_nodes[foot]->m_name;
+                    }
+                }
+            }
+        }
     }
 }
 

@@ -79,6 +79,7 @@ constexpr TemplateLine kTemplates[] = {
     {"+wardenarm", "+rangerarm", "model3d=wardenarm.3do"},
     {"brute", "warden", "model3d=brute.3do mass=150.0"},
     {"+brutearm", "+rangerarm", "model3d=brutearm.3do"},
+    {"strider", "_actor", "model3d=strider.3do puppet=strider.pup mass=120.0"},
     {"player", "ranger", "type=player"},
     {"pistol", "_weapon", "model3d=fppistol.3do projectile=+pistolbolt"},
     {"+pistolbolt", "_fx", "model3d=bolt.3do explode=+pistolspark"},
@@ -123,10 +124,8 @@ struct ModelMaterial {
 
 // The materials stored with the models (3do\mat\); the last serves every model without its own.
 constexpr ModelMaterial kModelMaterials[] = {
-    {"crate.mat", 32, 32, 6},
-    {"lamp.mat", 16, 16, 7},
-    {"ranger.mat", 32, 64, 8},
-    {"metal.mat", 32, 32, 9},
+    {"crate.mat", 32, 32, 6},    {"lamp.mat", 16, 16, 7},  {"ranger.mat", 32, 64, 8},
+    {"strider.mat", 48, 32, 10}, {"metal.mat", 32, 32, 9},
 };
 
 const ModelMaterial& MaterialForModel(std::string_view stem)
@@ -257,6 +256,17 @@ std::string RangerPuppet()
         .Line("stand        stand.key     0   0")
         .Line("walk         walk.key      1   0")
         .Line("run          run.key       1   0")
+        .Line("end");
+    return t.Text();
+}
+
+std::string StriderPuppet()
+{
+    CTextBuilder t;
+    t.Line("# strider.pup - the animations of the strider")
+        .Line("mode=0")
+        .Line("walk         strwalk.key   1   0")
+        .Line("stand        strstand.key  0   0")
         .Line("end");
     return t.Text();
 }
@@ -459,48 +469,49 @@ std::vector<std::uint8_t> MakeSyntheticWav(int sampleCount, int bitsPerSample, i
     return out.b;
 }
 
-std::string MakeSynthetic3do(const std::string& node, const std::string& material, int width,
-                             int height, float halfX, float halfY, float halfZ)
+namespace {
+
+// One box mesh of a model (file axes, z up): eight corners, four texture vertices spanning a
+// width x height material, six quadrilateral faces of the model's material `material`.
+struct BoxMesh {
+    const char* m_name;
+    int m_material;
+    int m_width;
+    int m_height;
+    float m_halfX;
+    float m_halfY;
+    float m_halfZ;
+};
+
+float BoxRadius(const BoxMesh& box)
 {
-    // Corners of the box (file axes, z up) and its faces, counter-clockwise seen from outside.
+    return std::max({box.m_halfX, box.m_halfY, box.m_halfZ}) * 1.7320508f;
+}
+
+void AppendBoxMesh(CTextBuilder& t, int number, const BoxMesh& box)
+{
+    // Corners of the box and its faces, counter-clockwise seen from outside.
+    const float hx = box.m_halfX;
+    const float hy = box.m_halfY;
+    const float hz = box.m_halfZ;
     const std::array<std::array<float, 3>, 8> corners = {{
-        {-halfX, -halfY, -halfZ},
-        {halfX, -halfY, -halfZ},
-        {halfX, halfY, -halfZ},
-        {-halfX, halfY, -halfZ},
-        {-halfX, -halfY, halfZ},
-        {halfX, -halfY, halfZ},
-        {halfX, halfY, halfZ},
-        {-halfX, halfY, halfZ},
+        {-hx, -hy, -hz},
+        {hx, -hy, -hz},
+        {hx, hy, -hz},
+        {-hx, hy, -hz},
+        {-hx, -hy, hz},
+        {hx, -hy, hz},
+        {hx, hy, hz},
+        {-hx, hy, hz},
     }};
     constexpr int kFaces[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
                                   {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
     constexpr float kFaceNormals[6][3] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0},
                                           {1, 0, 0},  {0, 1, 0}, {-1, 0, 0}};
-    const float radius = std::max({halfX, halfY, halfZ}) * 1.7320508f;
 
-    CTextBuilder t;
-    t.Line(FormatC("# %s.3do - a box made for the synthetic test game", node.c_str()))
-        .Line()
-        .Line("SECTION: HEADER")
-        .Line("3DO 2.1")
-        .Line()
-        .Line("SECTION: MODELRESOURCE")
-        .Line("MATERIALS 1")
-        .Line()
-        .Line(FormatC("     0:   %s", material.c_str()))
-        .Line()
-        .Line("SECTION: GEOMETRYDEF")
-        .Line("RADIUS " + FloatText(radius))
-        .Line("INSERT OFFSET 0.000000 0.000000 0.000000")
-        .Line("GEOSETS 1")
-        .Line()
-        .Line("GEOSET 0")
-        .Line("MESHES 1")
-        .Line()
-        .Line("MESH 0")
-        .Line("NAME " + node)
-        .Line("RADIUS " + FloatText(radius))
+    t.Line(FormatC("MESH %d", number))
+        .Line(std::string("NAME ") + box.m_name)
+        .Line("RADIUS " + FloatText(BoxRadius(box)))
         .Line("GEOMETRYMODE 4")
         .Line("LIGHTINGMODE 3")
         .Line("TEXTUREMODE 3")
@@ -513,7 +524,7 @@ std::string MakeSynthetic3do(const std::string& node, const std::string& materia
                        static_cast<double>(c[1]), static_cast<double>(c[2]), 0.0));
     }
     t.Line().Line("TEXTURE VERTICES 4");
-    const int uv[4][2] = {{0, 0}, {width, 0}, {width, height}, {0, height}};
+    const int uv[4][2] = {{0, 0}, {box.m_width, 0}, {box.m_width, box.m_height}, {0, box.m_height}};
     for (int i = 0; i < 4; ++i)
         t.Line(FormatC("%6d: %10f %10f", i, static_cast<double>(uv[i][0]),
                        static_cast<double>(uv[i][1])));
@@ -526,7 +537,8 @@ std::string MakeSynthetic3do(const std::string& node, const std::string& materia
     }
     t.Line().Line("FACES 6");
     for (int f = 0; f < 6; ++f) {
-        std::string line = FormatC("%6d: %4d %4d %4d %4d %4d %10f %4d", f, 0, 0, 4, 3, 3, 0.0, 4);
+        std::string line =
+            FormatC("%6d: %4d %4d %4d %4d %4d %10f %4d", f, box.m_material, 0, 4, 3, 3, 0.0, 4);
         for (int k = 0; k < 4; ++k)
             line += FormatC(" %3d,%3d", kFaces[f][k], k);
         t.Line(line);
@@ -536,19 +548,69 @@ std::string MakeSynthetic3do(const std::string& node, const std::string& materia
         t.Line(FormatC("%6d: %10f %10f %10f", f, static_cast<double>(kFaceNormals[f][0]),
                        static_cast<double>(kFaceNormals[f][1]),
                        static_cast<double>(kFaceNormals[f][2])));
-    t.Line()
-        .Line("SECTION: HIERARCHYDEF")
-        .Line("HIERARCHY NODES 1")
-        .Line(FormatC("%6d: 0x0000 0x0001 %d %d %d %d %d %10f %10f %10f %10f %10f %10f %10f %10f "
-                      "%10f %s",
-                      0, 0, -1, -1, -1, 0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0,
-                      node.c_str()));
-    return t.Text();
 }
 
-std::string MakeSyntheticKey(const std::string& node, int frameCount, float yawPerFrame)
+// One line of a hierarchy table (file axes, z up; angles in degrees).
+struct HierarchyNode {
+    const char* m_name;
+    int m_mesh;
+    int m_parent;
+    int m_child;
+    int m_sibling;
+    int m_childCount;
+    std::array<float, 3> m_position;
+    std::array<float, 3> m_pivot;
+};
+
+void AppendHierarchy(CTextBuilder& t, std::span<const HierarchyNode> nodes)
 {
-    const int middle = frameCount / 2;
+    t.Line("SECTION: HIERARCHYDEF").Line(FormatC("HIERARCHY NODES %zu", nodes.size()));
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const HierarchyNode& n = nodes[i];
+        t.Line(FormatC(
+            "%6d: 0x0000 0x0001 %d %d %d %d %d %10f %10f %10f %10f %10f %10f %10f %10f "
+            "%10f %s",
+            static_cast<int>(i), n.m_mesh, n.m_parent, n.m_child, n.m_sibling, n.m_childCount,
+            static_cast<double>(n.m_position[0]), static_cast<double>(n.m_position[1]),
+            static_cast<double>(n.m_position[2]), 0.0, 0.0, 0.0, static_cast<double>(n.m_pivot[0]),
+            static_cast<double>(n.m_pivot[1]), static_cast<double>(n.m_pivot[2]), n.m_name));
+    }
+}
+
+// The head of a model text up to its geoset's mesh count.
+void AppendModelHead(CTextBuilder& t, const std::string& title,
+                     std::span<const std::string> materials, float radius, int meshCount)
+{
+    t.Line("# " + title).Line().Line("SECTION: HEADER").Line("3DO 2.1").Line();
+    t.Line("SECTION: MODELRESOURCE").Line(FormatC("MATERIALS %zu", materials.size())).Line();
+    for (std::size_t i = 0; i < materials.size(); ++i)
+        t.Line(FormatC("%6zu:   %s", i, materials[i].c_str()));
+    t.Line()
+        .Line("SECTION: GEOMETRYDEF")
+        .Line("RADIUS " + FloatText(radius))
+        .Line("INSERT OFFSET 0.000000 0.000000 0.000000")
+        .Line("GEOSETS 1")
+        .Line()
+        .Line("GEOSET 0")
+        .Line(FormatC("MESHES %d", meshCount))
+        .Line();
+}
+
+// A keyframe of one node: its frame, pose (x, y, z in file axes, pitch, yaw, roll in degrees) and
+// the change of each per frame until the next keyframe.
+struct KeyEntry {
+    int m_frame;
+    std::array<float, 6> m_pose;
+    std::array<float, 6> m_delta;
+};
+
+struct KeyNode {
+    std::string m_name;
+    std::vector<KeyEntry> m_entries;
+};
+
+std::string KeyText(int frameCount, float fps, const std::vector<KeyNode>& nodes)
+{
     CTextBuilder t;
     t.Line("# keyframes made for the synthetic test game")
         .Line()
@@ -556,24 +618,153 @@ std::string MakeSyntheticKey(const std::string& node, int frameCount, float yawP
         .Line("FLAGS 0x0000")
         .Line("TYPE 0x0000")
         .Line(FormatC("FRAMES %d", frameCount))
-        .Line("FPS 8.000000")
-        .Line("JOINTS 1")
+        .Line("FPS " + FloatText(fps))
+        .Line(FormatC("JOINTS %zu", nodes.size()))
         .Line()
         .Line("SECTION: KEYFRAME NODES")
-        .Line("NODES 1")
-        .Line()
-        .Line("NODE 0")
-        .Line("MESH NAME " + node)
-        .Line("ENTRIES 2");
-    const int frames[2] = {0, middle};
-    for (int e = 0; e < 2; ++e) {
-        const double yaw = static_cast<double>(yawPerFrame) * frames[e];
-        t.Line(FormatC("%4d: %4d 0x0000 %10f %10f %10f %10f %10f %10f", e, frames[e], 0.0, 0.0, 0.0,
-                       0.0, yaw, 0.0));
-        t.Line(FormatC("      %10f %10f %10f %10f %10f %10f", 0.0, 0.0, 0.0, 0.0,
-                       static_cast<double>(yawPerFrame), 0.0));
+        .Line(FormatC("NODES %zu", nodes.size()));
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+        t.Line()
+            .Line(FormatC("NODE %zu", n))
+            .Line("MESH NAME " + nodes[n].m_name)
+            .Line(FormatC("ENTRIES %zu", nodes[n].m_entries.size()));
+        for (std::size_t e = 0; e < nodes[n].m_entries.size(); ++e) {
+            const KeyEntry& entry = nodes[n].m_entries[e];
+            std::string pose = FormatC("%4zu: %4d 0x0000", e, entry.m_frame);
+            std::string delta = "     ";
+            for (const float v : entry.m_pose)
+                pose += FormatC(" %10f", static_cast<double>(v));
+            for (const float v : entry.m_delta)
+                delta += FormatC(" %10f", static_cast<double>(v));
+            t.Line(pose).Line(delta);
+        }
     }
     return t.Text();
+}
+
+// --- The strider: a model with a node hierarchy ---
+//
+// A two-legged walker (file axes, z up, standing on z = 0):
+//
+//   0 body    mesh 0 "body"   the root, centred at z 0.095
+//   1 lleg    mesh 1 "leg"    child of body: the hip at (-0.025, 0, -0.025) from the body
+//   2 lfoot   mesh 2 "lfoot"  child of lleg, 0.06 below the hip and 0.008 forward
+//   3 rleg    mesh 1 "leg"    sibling of lleg: the hip at (0.025, 0, -0.025)
+//   4 rfoot   mesh 3 "rfoot"  child of rleg, placed as lfoot
+//
+// The body wears strider.mat (model material 0), the legs and feet metal.mat (1). Both legs name
+// mesh 1, a box of half height 0.03 about its centre. A mesh named by two nodes
+// takes the pivot of each, so the legs' pivots (0, 0, -0.02) and (0, 0, -0.01) together hang the
+// leg from its hip: it spans z -0.06 to 0 below its node. The feet hang 0.005 below their nodes.
+// At rest the model spans x -0.04..0.04, y -0.03..0.03, z 0..0.12.
+//
+// strwalk.key walks it in 12 frames at 12 per second: keyframes at frames 0 and 6; the legs swing
+// 5 degrees of pitch per frame (lleg up to 30 and back, rleg the other way), each foot turns
+// against its leg so that it stays level, and the body rises 0.001 per frame and sinks again.
+// strstand.key holds the rest pose.
+
+constexpr const char* kStriderModel = "strider.3do";
+
+// The texture sizes are taken from the materials when the text is made.
+constexpr BoxMesh kStriderMeshes[] = {
+    {"body", 0, 0, 0, 0.04f, 0.03f, 0.025f},
+    {"leg", 1, 0, 0, 0.01f, 0.01f, 0.03f},
+    {"lfoot", 1, 0, 0, 0.012f, 0.02f, 0.005f},
+    {"rfoot", 1, 0, 0, 0.012f, 0.02f, 0.005f},
+};
+
+constexpr HierarchyNode kStriderNodes[] = {
+    {"body", 0, -1, 1, -1, 2, {0.0f, 0.0f, 0.095f}, {0.0f, 0.0f, 0.0f}},
+    {"lleg", 1, 0, 2, 3, 1, {-0.025f, 0.0f, -0.025f}, {0.0f, 0.0f, -0.02f}},
+    {"lfoot", 2, 1, -1, -1, 0, {0.0f, 0.008f, -0.06f}, {0.0f, 0.0f, -0.005f}},
+    {"rleg", 1, 0, 4, -1, 1, {0.025f, 0.0f, -0.025f}, {0.0f, 0.0f, -0.01f}},
+    {"rfoot", 3, 3, -1, -1, 0, {0.0f, 0.008f, -0.06f}, {0.0f, 0.0f, -0.005f}},
+};
+
+std::string StriderModel()
+{
+    const ModelMaterial* const materials[] = {&MaterialForModel("strider"),
+                                              &MaterialForModel("metal")};
+    const std::string names[] = {materials[0]->m_name, materials[1]->m_name};
+    CTextBuilder t;
+    AppendModelHead(t, "strider.3do - a two-legged walker made for the synthetic test game", names,
+                    0.13f, static_cast<int>(std::size(kStriderMeshes)));
+    for (std::size_t i = 0; i < std::size(kStriderMeshes); ++i) {
+        BoxMesh box = kStriderMeshes[i];
+        const ModelMaterial& material = *materials[static_cast<std::size_t>(box.m_material)];
+        box.m_width = material.m_width;
+        box.m_height = material.m_height;
+        AppendBoxMesh(t, static_cast<int>(i), box);
+        t.Line();
+    }
+    AppendHierarchy(t, kStriderNodes);
+    return t.Text();
+}
+
+// The rest pose of a node as a keyframe at frame 0 that holds still.
+KeyEntry RestPose(const HierarchyNode& node)
+{
+    return {0, {node.m_position[0], node.m_position[1], node.m_position[2], 0, 0, 0}, {}};
+}
+
+std::string StriderWalkKey()
+{
+    std::vector<KeyNode> nodes;
+    for (const HierarchyNode& node : kStriderNodes) {
+        KeyEntry first = RestPose(node);
+        KeyEntry second = first;
+        second.m_frame = 6;
+        const std::string name = node.m_name;
+        // The swing of the node per frame on the way out: pitch, or height for the body.
+        const float swing = name == "lleg" || name == "rfoot" ? 5.0f : -5.0f;
+        if (name == "body") {
+            first.m_delta[2] = 0.001f;
+            second.m_pose[2] += 0.006f;
+            second.m_delta[2] = -0.001f;
+        } else {
+            first.m_delta[3] = swing;
+            second.m_pose[3] = 6 * swing;
+            second.m_delta[3] = -swing;
+        }
+        nodes.push_back({name, {first, second}});
+    }
+    return KeyText(12, 12.0f, nodes);
+}
+
+std::string StriderStandKey()
+{
+    std::vector<KeyNode> nodes;
+    for (const HierarchyNode& node : kStriderNodes)
+        nodes.push_back({node.m_name, {RestPose(node)}});
+    return KeyText(1, 1.0f, nodes);
+}
+
+}  // namespace
+
+std::string MakeSynthetic3do(const std::string& node, const std::string& material, int width,
+                             int height, float halfX, float halfY, float halfZ)
+{
+    const BoxMesh box{node.c_str(), 0, width, height, halfX, halfY, halfZ};
+    const std::string materials[] = {material};
+    CTextBuilder t;
+    AppendModelHead(t, node + ".3do - a box made for the synthetic test game", materials,
+                    BoxRadius(box), 1);
+    AppendBoxMesh(t, 0, box);
+    t.Line();
+    const HierarchyNode root{node.c_str(), 0, -1, -1, -1, 0, {}, {}};
+    AppendHierarchy(t, std::span(&root, 1));
+    return t.Text();
+}
+
+std::string MakeSyntheticKey(const std::string& node, int frameCount, float yawPerFrame)
+{
+    const int middle = frameCount / 2;
+    std::vector<KeyEntry> entries;
+    for (const int frame : {0, middle})
+        entries.push_back({frame,
+                           {0, 0, 0, 0, yawPerFrame * static_cast<float>(frame), 0},
+                           {0, 0, 0, 0, yawPerFrame, 0}});
+    return KeyText(frameCount, 8.0f, {{node, entries}});
 }
 
 // --- The game ---
@@ -660,11 +851,16 @@ CSyntheticArchives BuildSyntheticArchives(int product)
                 SoundClass("relic.snd - the hum of a relic", {{"idle", "relichum.wav"}}));
 
     addText("misc\\pup\\ranger.pup", RangerPuppet());
+    addText("misc\\pup\\strider.pup", StriderPuppet());
 
     for (const ModelMaterial& material : kModelMaterials)
         add(std::string("3do\\mat\\") + material.m_name,
             MakeSyntheticMat(material.m_width, material.m_height, 1, material.m_pattern));
     for (const std::string& model : ModelNames(product)) {
+        if (model == kStriderModel) {
+            addText("3do\\" + model, StriderModel());
+            continue;
+        }
         const std::string stem = model.substr(0, model.find('.'));
         ModelShape shape{"", 0.02f, 0.02f, 0.02f};
         for (const ModelShape& known : kShapes) {
@@ -679,6 +875,8 @@ CSyntheticArchives BuildSyntheticArchives(int product)
     addText("3do\\key\\stand.key", MakeSyntheticKey("ranger", 8, 0.0f));
     addText("3do\\key\\walk.key", MakeSyntheticKey("ranger", 16, 11.25f));
     addText("3do\\key\\run.key", MakeSyntheticKey("ranger", 8, 22.5f));
+    addText("3do\\key\\strwalk.key", StriderWalkKey());
+    addText("3do\\key\\strstand.key", StriderStandKey());
 
     for (const WavFile& wav : kSounds)
         archives.m_sound.Add(std::string("sound\\") + wav.m_name,

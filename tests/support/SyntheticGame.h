@@ -21,18 +21,23 @@
 //   cog\        door.cog, switch.cog, V relic.cog: symbols sections using all 13 type words
 //   misc\snd\   door.snd, player.snd, crate.snd: sound classes naming .wav files of the sound
 //               archive; V relic.snd
-//   misc\pup\   ranger.pup: naming stand.key, walk.key and run.key
+//   misc\pup\   ranger.pup: naming stand.key, walk.key and run.key;
+//               strider.pup: naming strwalk.key and strstand.key
 //   3do\        a box model for every "model3d=" of the product's template list and every fixed
-//               first-person model (GetFixedModels)
-//   3do\mat\    crate.mat, lamp.mat, ranger.mat, metal.mat: the models' materials
-//   3do\key\    stand.key, walk.key, run.key: keyframes of the node "ranger"
+//               first-person model (GetFixedModels), except strider.3do: a walker of five nodes
+//               (body; its children lleg and rleg, siblings that share one mesh; the feet lfoot
+//               and rfoot below them) with two materials
+//   3do\mat\    crate.mat, lamp.mat, ranger.mat, strider.mat, metal.mat: the models' materials
+//   3do\key\    stand.key, walk.key, run.key: keyframes of the node "ranger";
+//               strwalk.key (12 frames), strstand.key (1 frame): keyframes of the strider's nodes
 //
 // A sound archive holds small PCM WAV files under sound\ (8-bit mono, one 16-bit, one of odd
 // length with its pad byte).
 //
 // The template lists begin with a hand-made part (based-on chains, "=+" references, model3d=,
-// debris=, explode=, fleshhit=, creatething=, puppet=, soundclass=, cog=, material=), followed by
-// every built-in template of the product (GetBuiltInTemplates) that the hand-made part lacks.
+// debris=, explode=, fleshhit=, creatething=, puppet=, soundclass=, cog=, material=; the template
+// "strider" gives strider.3do with strider.pup), followed by every built-in template of the
+// product (GetBuiltInTemplates) that the hand-made part lacks.
 // Their first lines, in order: _base, _decor, _item, _actor, _weapon, _fx, crate, +cratechunk,
 // +crateburst.
 
