@@ -1,5 +1,6 @@
 #include "framework/Archive.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -38,11 +39,16 @@ CArchive::CArchive(const CClassRegistry& registry, std::span<const std::uint8_t>
 
 // ---------------------------------------------------------------- primitives
 
+void CArchive::ThrowEndOfFile() const
+{
+    throw CArchiveException(CArchiveException::endOfFile,
+                            "Unexpected end of file at byte " + std::to_string(m_pos) + ".");
+}
+
 void CArchive::Need(std::size_t size) const
 {
     if (size > Remaining())
-        throw CArchiveException(CArchiveException::endOfFile,
-                                "Unexpected end of file at byte " + std::to_string(m_pos) + ".");
+        ThrowEndOfFile();
 }
 
 void CArchive::Write(const void* data, std::size_t size)
@@ -57,46 +63,6 @@ void CArchive::Read(void* data, std::size_t size)
     if (size)
         std::memcpy(data, m_in.data() + m_pos, size);
     m_pos += size;
-}
-
-void CArchive::WriteByte(std::uint8_t v) { m_out.push_back(v); }
-void CArchive::WriteWord(std::uint16_t v) { Write(&v, sizeof v); }
-void CArchive::WriteDWord(std::uint32_t v) { Write(&v, sizeof v); }
-void CArchive::WriteInt(std::int32_t v) { Write(&v, sizeof v); }
-void CArchive::WriteFloat(float v) { Write(&v, sizeof v); }
-
-std::uint8_t CArchive::ReadByte()
-{
-    Need(1);
-    return m_in[m_pos++];
-}
-
-std::uint16_t CArchive::ReadWord()
-{
-    std::uint16_t v;
-    Read(&v, sizeof v);
-    return v;
-}
-
-std::uint32_t CArchive::ReadDWord()
-{
-    std::uint32_t v;
-    Read(&v, sizeof v);
-    return v;
-}
-
-std::int32_t CArchive::ReadInt()
-{
-    std::int32_t v;
-    Read(&v, sizeof v);
-    return v;
-}
-
-float CArchive::ReadFloat()
-{
-    float v;
-    Read(&v, sizeof v);
-    return v;
 }
 
 // ---------------------------------------------------------------- strings and counts
@@ -206,7 +172,8 @@ void CArchive::MapNewObject()
 
 void CArchive::WriteClassTag(const CRuntimeClass& cls)
 {
-    auto it = m_storeClasses.find(&cls);
+    const auto it = std::find_if(m_storeClasses.begin(), m_storeClasses.end(),
+                                 [&cls](const auto& entry) { return entry.first == &cls; });
     if (it != m_storeClasses.end()) {
         const std::uint32_t index = it->second;
         if (index < kBigObjectTag) {
@@ -222,7 +189,7 @@ void CArchive::WriteClassTag(const CRuntimeClass& cls)
     WriteWord(cls.m_wSchema);
     WriteWord(static_cast<std::uint16_t>(nameLen));
     Write(cls.m_lpszClassName, nameLen);
-    m_storeClasses.emplace(&cls, m_mapCount);
+    m_storeClasses.emplace_back(&cls, m_mapCount);
     MapNewObject();
 }
 
@@ -264,14 +231,20 @@ const CArchive::LoadedClass* CArchive::ReadClassTag(const CRuntimeClass* expecte
                                         std::to_string(cls->m_wSchema) + ").");
         const std::uint32_t index = m_mapCount;
         MapNewObject();
-        auto [it, inserted] = m_loadClasses.emplace(index, LoadedClass{cls, schema});
-        (void)inserted;
+        // Each class is introduced once; this also keeps the class list as short as the registry.
+        for (const auto& entry : m_loadClasses)
+            if (entry.second.cls == cls)
+                throw CArchiveException(CArchiveException::badFormat,
+                                        "Record class \"" + name + "\" is introduced twice (byte " +
+                                            std::to_string(at) + ").");
+        m_loadClasses.emplace_back(index, LoadedClass{cls, schema});
+        const LoadedClass* loaded = &m_loadClasses.back().second;
         if (expected && cls != expected)
             throw CArchiveException(CArchiveException::badClass,
                                     "Found a \"" + name + "\" record at byte " + std::to_string(at) +
                                         " where a \"" + expected->m_lpszClassName +
                                         "\" was expected.");
-        return &it->second;
+        return loaded;
     }
 
     std::uint32_t obTag;
@@ -285,7 +258,8 @@ const CArchive::LoadedClass* CArchive::ReadClassTag(const CRuntimeClass* expecte
                                 "A shared object reference at byte " + std::to_string(at) +
                                     " is not allowed in this file.");
     const std::uint32_t index = obTag & ~kBigClassTag;
-    auto it = m_loadClasses.find(index);
+    const auto it = std::find_if(m_loadClasses.begin(), m_loadClasses.end(),
+                                 [index](const auto& entry) { return entry.first == index; });
     if (it == m_loadClasses.end())
         throw CArchiveException(CArchiveException::badIndex,
                                 "A class reference at byte " + std::to_string(at) +

@@ -9,12 +9,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class CArchive {
@@ -38,18 +39,19 @@ public:
     bool AtEnd() const { return Remaining() == 0; }
 
     // ---- primitives (little-endian) ----
-    void WriteByte(std::uint8_t v);
-    void WriteWord(std::uint16_t v);
-    void WriteDWord(std::uint32_t v);
-    void WriteInt(std::int32_t v);
-    void WriteFloat(float v);
+    // The fixed-size primitives are inline: records are read and written field by field.
+    void WriteByte(std::uint8_t v) { m_out.push_back(v); }
+    void WriteWord(std::uint16_t v) { WriteValue(v); }
+    void WriteDWord(std::uint32_t v) { WriteValue(v); }
+    void WriteInt(std::int32_t v) { WriteValue(v); }
+    void WriteFloat(float v) { WriteValue(v); }
     void Write(const void* data, std::size_t size);
 
-    std::uint8_t ReadByte();
-    std::uint16_t ReadWord();
-    std::uint32_t ReadDWord();
-    std::int32_t ReadInt();
-    float ReadFloat();
+    std::uint8_t ReadByte() { return ReadValue<std::uint8_t>(); }
+    std::uint16_t ReadWord() { return ReadValue<std::uint16_t>(); }
+    std::uint32_t ReadDWord() { return ReadValue<std::uint32_t>(); }
+    std::int32_t ReadInt() { return ReadValue<std::int32_t>(); }
+    float ReadFloat() { return ReadValue<float>(); }
     void Read(void* data, std::size_t size);
 
     // ---- strings: length 1 byte (<255), else 0xFF + word (<0xFFFE), else 0xFF 0xFFFF + dword ----
@@ -148,6 +150,25 @@ public:
     std::size_t BeginReadObArray();
 
 private:
+    template <class T>
+    void WriteValue(T v)
+    {
+        const std::size_t at = m_out.size();
+        m_out.resize(at + sizeof(T));
+        std::memcpy(m_out.data() + at, &v, sizeof(T));
+    }
+    template <class T>
+    T ReadValue()
+    {
+        if (sizeof(T) > Remaining())
+            ThrowEndOfFile();
+        T v;
+        std::memcpy(&v, m_in.data() + m_pos, sizeof(T));
+        m_pos += sizeof(T);
+        return v;
+    }
+    [[noreturn]] void ThrowEndOfFile() const;
+
     struct LoadedClass {
         const CRuntimeClass* cls;
         std::uint16_t schema;
@@ -168,8 +189,10 @@ private:
 
     // One running index for classes and objects, starting at 1.
     std::uint32_t m_mapCount = 1;
-    std::unordered_map<const CRuntimeClass*, std::uint32_t> m_storeClasses;
-    std::unordered_map<std::uint32_t, LoadedClass> m_loadClasses;  // index -> class
+    // Classes seen so far with their running index; an archive holds only a handful, so a
+    // short list searched from the start is the fastest map.
+    std::vector<std::pair<const CRuntimeClass*, std::uint32_t>> m_storeClasses;
+    std::vector<std::pair<std::uint32_t, LoadedClass>> m_loadClasses;
     std::uint16_t m_objectSchema = 0xFFFF;
 };
 

@@ -235,6 +235,9 @@ TEST(Archive, BadInputGivesTheRightError)
         {"escaped reference to nothing", ByteBuilder{}.U16(0x7FFF).U32(0x80000009u).b, C::badIndex},
         {"class name cut short", ByteBuilder{}.U16(0xFFFF).U16(1).U16(40).Text("CTest").b, C::endOfFile},
         {"pseudo-class as a record", ByteBuilder{}.NewClass("CObArray", 0).b, C::badClass},
+        {"class introduced twice",
+         ByteBuilder{}.NewClass("CTestRecord", 2).U32(1).U8(0).NewClass("CTestRecord", 2).U32(2).U8(0).b,
+         C::badFormat},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
