@@ -8,11 +8,25 @@
 //                                      each; print the mean time of one snapshot and one restore
 //   qzbench decode FILE                decode an asset file, chosen by its extension, and print
 //                                      one line of what it holds
+//   qzbench rebuild FILE               load a level and time the 3D view's full render-data
+//                                      rebuild (RebuildAll, with its neighbour-walk visibility pass)
+//   qzbench visibility FILE [METHOD]   load and rebuild a level, then time the visibility pass
+//                                      (ProcessSectors) with "RenderMethod" METHOD (2 portal walk,
+//                                      0 neighbour walk); both methods when none is given
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Exit status: 0 success, 1 usage, 2 bad file content, 3 file system error.
 
 #include "GridLevel.h"
 
+#include "engine/C3dView.h"
+#include "engine/Clock.h"
+#include "engine/EngineHost.h"
+#include "engine/KeyState.h"
+#include "engine/Random.h"
+#include "engine/RenderData.h"
+#include "engine/Visibility.h"
+#include "framework/DocumentState.h"
+#include "framework/Settings.h"
 #include "engine/3doModel.h"
 #include "engine/BitmapImage.h"
 #include "engine/ColorMap.h"
@@ -29,14 +43,18 @@
 #include "resources/GameResources.h"
 #include "resources/GobArchive.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -294,11 +312,114 @@ int UndoBench(const std::vector<std::string>& args)
     return 0;
 }
 
+// ---- rebuild and visibility: the 3D view's engine without a window ----
+
+class CBenchHost : public CEngineHost {
+public:
+    void ShowMessage(std::string_view) override {}
+    bool AskYesNo(std::string_view) override { return false; }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void BeginProgress(std::string_view, int) override {}
+    void StepProgress() override {}
+    void EndProgress() override {}
+    void SetStatusText(std::string_view) override {}
+    void ViewsChanged() override {}
+    void SetModifiedFlag(bool) override {}
+    void RequestFrame(bool) override {}
+};
+
+class CBenchKeys : public KeyState {
+public:
+    bool IsShiftDown() const override { return false; }
+    bool IsCtrlDown() const override { return false; }
+    bool IsAltDown() const override { return false; }
+};
+
+class CBenchClock : public ::Clock {
+public:
+    std::uint32_t Milliseconds() const override { return 0; }
+};
+
+class CBenchRandom : public Random {
+public:
+    int Next() override { return 0; }
+};
+
+// An engine over a level, with default settings and no game.
+struct CBenchEngine {
+    explicit CBenchEngine(CQzlSections level)
+        : m_level(std::move(level)),
+          m_view(m_level, m_settings, m_document, m_game, m_host, m_keys, m_clock, m_random)
+    {
+    }
+    CQzlSections m_level;
+    CSettings m_settings;
+    CDocumentState m_document;
+    CGameResources m_game;
+    CBenchHost m_host;
+    CBenchKeys m_keys;
+    CBenchClock m_clock;
+    CBenchRandom m_random;
+    C3dView m_view;
+};
+
+void PrintVisibleSets(const CQzlSections& level)
+{
+    std::size_t total = 0;
+    std::size_t largest = 0;
+    for (const auto& sector : level.m_sectors) {
+        total += sector->m_visible.size();
+        largest = std::max(largest, sector->m_visible.size());
+    }
+    std::printf("visible_total=%zu visible_max=%zu", total, largest);
+}
+
+int RebuildBench(const std::vector<std::string>& args)
+{
+    auto engine = std::make_unique<CBenchEngine>(LoadAnyLevel(args[0]));
+    const auto start = Clock::now();
+    RebuildAll(engine->m_view, true);
+    const double rebuildMs = MsSince(start);
+    PrintCounts(engine->m_level);
+    PrintVisibleSets(engine->m_level);
+    std::printf(" rebuild_ms=%.1f\n", rebuildMs);
+    return 0;
+}
+
+int VisibilityBench(const std::vector<std::string>& args)
+{
+    std::vector<int> methods{0, 2};
+    if (args.size() > 1) {
+        char* end = nullptr;
+        const long method = std::strtol(args[1].c_str(), &end, 10);
+        if (end == args[1].c_str() || *end != '\0' || method < 0 || method > 2) {
+            std::fprintf(stderr, "qzbench: METHOD must be 0, 1 or 2\n");
+            return 1;
+        }
+        methods = {static_cast<int>(method)};
+    }
+    auto engine = std::make_unique<CBenchEngine>(LoadAnyLevel(args[0]));
+    RebuildAll(engine->m_view, true);
+    PrintCounts(engine->m_level);
+    for (const int method : methods) {
+        engine->m_settings.m_renderMethod = method;
+        const auto start = Clock::now();
+        ProcessSectors(engine->m_view);
+        const double processMs = MsSince(start);
+        std::printf("method=%d ", method);
+        PrintVisibleSets(engine->m_level);
+        std::printf(" process_ms=%.1f\n", processMs);
+    }
+    return 0;
+}
+
 struct Command {
     const char* name;
     std::size_t argCount;
     const char* usage;
     std::function<int(const std::vector<std::string>&)> run;
+    std::size_t optionalArgs = 0;  // arguments that may follow the required ones
 };
 
 const Command kCommands[] = {
@@ -309,6 +430,8 @@ const Command kCommands[] = {
     {"gob-list", 1, "gob-list FILE", GobList},
     {"undo", 2, "undo N FILE", UndoBench},
     {"decode", 1, "decode FILE", Decode},
+    {"rebuild", 1, "rebuild FILE", RebuildBench},
+    {"visibility", 1, "visibility FILE [METHOD]", VisibilityBench, 1},
 };
 
 int Usage()
@@ -346,7 +469,7 @@ int main(int argc, char** argv)
         for (const std::string& a : args)
             if (a.rfind("--", 0) == 0)
                 return Usage();
-        if (args.size() != c.argCount)
+        if (args.size() < c.argCount || args.size() > c.argCount + c.optionalArgs)
             return Usage();
         try {
             return c.run(args);

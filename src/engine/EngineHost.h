@@ -4,6 +4,8 @@
 // notices that the views changed, that the document was modified, and that a frame is wanted.
 // The application implements it with its document and views; tests record the calls.
 
+#include <span>
+#include <string>
 #include <string_view>
 
 class CEngineHost {
@@ -27,6 +29,23 @@ public:
 
     // Text of the first pane of the status bar.
     virtual void SetStatusText(std::string_view text) = 0;
+
+    // The eight panes of the main frame's status bar after a frame, 0 to 7 in order: device name,
+    // grid, yaw, tilt, X, Y, Z, frame rate. Each pane takes its text at once and the status bar
+    // is repainted immediately. A host without a status bar ignores the call.
+    virtual void SetStatusPanes(std::span<const std::string> /*texts*/) {}
+
+    // Both scroll bars of the 3D view take the range low .. high and the page page; the
+    // horizontal bar shows horizontalPosition, the vertical bar verticalPosition; a bar the range
+    // does not need is disabled. A host without scroll bars ignores the call.
+    virtual void SetScrollBars(int /*low*/, int /*high*/, int /*page*/,
+                               int /*horizontalPosition*/, int /*verticalPosition*/)
+    {
+    }
+
+    // The "Grid" setting becomes grid (the status update keeps it on multiples of 0.02). The
+    // engine reads the settings but does not own them; a host without settings ignores the call.
+    virtual void SetGridSetting(float /*grid*/) {}
 
     // Every view of the document should show the current state again.
     virtual void ViewsChanged() = 0;

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 // A texture made by the device; kNoTexture stands for none.
 using TextureId = std::uint32_t;
@@ -28,6 +29,27 @@ enum class PrimitiveType {
     TriangleFan,
     LineStrip,
 };
+
+// Render states a device keeps between draw calls; SetRenderState takes the value kinds below.
+// A new device starts with the states of device set-up: depth test on, blending off with source
+// and destination factors One (translucent surfaces add their pre-darkened colour), culling of the
+// faces that wind counter-clockwise on screen (front faces wind clockwise), solid fill, point
+// filtering. Textures always wrap.
+enum class RenderState : std::uint32_t {
+    DepthTest,   // 0 off, 1 on: test and write depth
+    AlphaBlend,  // 0 off, 1 on
+    SrcBlend,    // a BlendFactor
+    DestBlend,   // a BlendFactor
+    Cull,        // a CullMode
+    Fill,        // a FillMode
+    Filter,      // a TextureFilter
+};
+
+enum class BlendFactor : std::uint32_t { Zero, One, SrcAlpha, InvSrcAlpha };
+// The on-screen winding of the faces that are not drawn.
+enum class CullMode : std::uint32_t { None, Clockwise, CounterClockwise };
+enum class FillMode : std::uint32_t { Solid, Wireframe };
+enum class TextureFilter : std::uint32_t { Point, Linear };
 
 // Bytes of one texel of format.
 constexpr std::size_t TexelBytes(TextureFormat format)
@@ -63,6 +85,33 @@ public:
     // texture or, for kNoTexture, with their colours alone.
     virtual void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                                TextureId texture) = 0;
+
+    // ---- Frames ----
+
+    // Makes the render target (colour and depth) width x height pixels; every frame is drawn into
+    // it and read back from it. false, with the old target kept, for a size that is not positive or
+    // that the device cannot make.
+    virtual bool SetRenderSize(int width, int height) = 0;
+
+    // Brackets the drawing of one frame.
+    virtual void BeginFrame() = 0;
+    virtual void EndFrame() = 0;
+
+    // Fills the whole render target with argb (0xAARRGGBB) and its depth with 1.0.
+    virtual void Clear(std::uint32_t argb) = 0;
+
+    // The world-to-camera and camera-to-clip transforms (row vectors; the projection maps depth to
+    // 0..1 and the device maps it to its own range).
+    virtual void SetViewTransform(const D3DMATRIX& view) = 0;
+    virtual void SetProjectionTransform(const D3DMATRIX& projection) = 0;
+
+    // Sets one render state; value is of the kind the state names (see RenderState). Unknown
+    // values are ignored.
+    virtual void SetRenderState(RenderState state, std::uint32_t value) = 0;
+
+    // The render target as 0xAARRGGBB pixels, the top row first, with its size. false (argb
+    // empty, sizes 0) when there is no target.
+    virtual bool ReadPixels(std::vector<std::uint32_t>& argb, int& width, int& height) = 0;
 
 protected:
     RenderDevice() = default;

@@ -1,5 +1,7 @@
 #include "support/RecordingEngineHost.h"
 
+#include "framework/Settings.h"
+
 #include <algorithm>
 
 void CRecordingEngineHost::ShowMessage(std::string_view text)
@@ -61,6 +63,33 @@ void CRecordingEngineHost::SetModifiedFlag(bool modified)
 void CRecordingEngineHost::RequestFrame(bool forced)
 {
     m_calls.push_back({ECall::RequestFrame, {}, forced ? 1 : 0});
+}
+
+void CRecordingEngineHost::SetStatusPanes(std::span<const std::string> texts)
+{
+    m_statusPanes.assign(texts.begin(), texts.end());
+    std::string joined;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0)
+            joined += '|';
+        joined += texts[i];
+    }
+    m_calls.push_back({ECall::SetStatusPanes, std::move(joined), static_cast<int>(texts.size())});
+}
+
+void CRecordingEngineHost::SetScrollBars(int low, int high, int page, int horizontalPosition,
+                                         int verticalPosition)
+{
+    m_scrollBars = {low, high, page, horizontalPosition, verticalPosition};
+    m_calls.push_back({ECall::SetScrollBars, {}, page});
+}
+
+void CRecordingEngineHost::SetGridSetting(float grid)
+{
+    m_gridSetting = grid;
+    if (m_settings != nullptr)
+        m_settings->m_grid = grid;
+    m_calls.push_back({ECall::SetGridSetting, {}, 0});
 }
 
 void CRecordingEngineHost::ScriptAnswers(std::initializer_list<bool> answers)

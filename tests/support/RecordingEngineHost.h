@@ -7,8 +7,11 @@
 #include <cstddef>
 #include <deque>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
+
+struct CSettings;
 
 class CRecordingEngineHost : public CEngineHost {
 public:
@@ -23,7 +26,10 @@ public:
         SetStatusText,
         ViewsChanged,
         SetModifiedFlag,
-        RequestFrame
+        RequestFrame,
+        SetStatusPanes,
+        SetScrollBars,
+        SetGridSetting
     };
 
     // One call: its kind, its text (message, question, title, status text) and its number
@@ -45,6 +51,10 @@ public:
     void ViewsChanged() override;
     void SetModifiedFlag(bool modified) override;
     void RequestFrame(bool forced) override;
+    void SetStatusPanes(std::span<const std::string> texts) override;
+    void SetScrollBars(int low, int high, int page, int horizontalPosition,
+                       int verticalPosition) override;
+    void SetGridSetting(float grid) override;
 
     // Answers for the next questions, in order.
     void ScriptAnswers(std::initializer_list<bool> answers);
@@ -56,6 +66,19 @@ public:
     void Clear() { m_calls.clear(); }
 
     std::vector<CCall> m_calls;
+    // The pane texts of the last SetStatusPanes (the call's text holds them joined by '|').
+    std::vector<std::string> m_statusPanes;
+    // The arguments of the last SetScrollBars.
+    struct CScrollBars {
+        int low = 0;
+        int high = 0;
+        int page = 0;
+        int horizontalPosition = 0;
+        int verticalPosition = 0;
+    } m_scrollBars;
+    // The grid of the last SetGridSetting; it is also stored in *m_settings when that is set.
+    float m_gridSetting = 0.0f;
+    CSettings* m_settings = nullptr;
     std::deque<bool> m_answers;
     bool m_defaultAnswer = true;  // once m_answers is empty
 };

@@ -108,3 +108,70 @@ void CRecordingRenderDevice::DrawPrimitive(PrimitiveType type,
     m_calls.emplace_back("DrawPrimitive");
     m_draws.push_back({type, {vertices.begin(), vertices.end()}, texture, m_world});
 }
+
+bool CRecordingRenderDevice::SetRenderSize(int width, int height)
+{
+    m_calls.emplace_back("SetRenderSize");
+    if (width < 1 || height < 1)
+        return false;
+    m_renderWidth = width;
+    m_renderHeight = height;
+    return true;
+}
+
+void CRecordingRenderDevice::BeginFrame()
+{
+    m_calls.emplace_back("BeginFrame");
+    if (m_framesBegun != m_framesEnded)
+        ++m_misuseCount;
+    ++m_framesBegun;
+}
+
+void CRecordingRenderDevice::EndFrame()
+{
+    m_calls.emplace_back("EndFrame");
+    if (m_framesBegun != m_framesEnded + 1) {
+        ++m_misuseCount;
+        return;
+    }
+    ++m_framesEnded;
+}
+
+void CRecordingRenderDevice::Clear(std::uint32_t argb)
+{
+    m_calls.emplace_back("Clear");
+    m_clears.push_back(argb);
+}
+
+void CRecordingRenderDevice::SetViewTransform(const D3DMATRIX& view)
+{
+    m_calls.emplace_back("SetViewTransform");
+    m_view = view;
+}
+
+void CRecordingRenderDevice::SetProjectionTransform(const D3DMATRIX& projection)
+{
+    m_calls.emplace_back("SetProjectionTransform");
+    m_projection = projection;
+}
+
+void CRecordingRenderDevice::SetRenderState(RenderState state, std::uint32_t value)
+{
+    m_calls.emplace_back("SetRenderState");
+    m_renderStates[state] = value;
+}
+
+bool CRecordingRenderDevice::ReadPixels(std::vector<std::uint32_t>& argb, int& width, int& height)
+{
+    m_calls.emplace_back("ReadPixels");
+    argb.clear();
+    width = m_renderWidth;
+    height = m_renderHeight;
+    if (width < 1 || height < 1) {
+        width = height = 0;
+        return false;
+    }
+    argb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                m_clears.empty() ? 0u : m_clears.back());
+    return true;
+}

@@ -6,6 +6,8 @@
 #include "engine/RenderDevice.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,15 @@ public:
     void SetWorldTransform(const D3DMATRIX& world) override;
     void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                        TextureId texture) override;
+    bool SetRenderSize(int width, int height) override;
+    void BeginFrame() override;
+    void EndFrame() override;
+    void Clear(std::uint32_t argb) override;
+    void SetViewTransform(const D3DMATRIX& view) override;
+    void SetProjectionTransform(const D3DMATRIX& projection) override;
+    void SetRenderState(RenderState state, std::uint32_t value) override;
+    // The render size filled with the colour of the last Clear (0 before any).
+    bool ReadPixels(std::vector<std::uint32_t>& argb, int& width, int& height) override;
 
     // The record of texture; nullptr when the device never made it.
     const CTextureRecord* FindTexture(TextureId texture) const;
@@ -44,7 +55,8 @@ public:
     std::uint16_t Texel565(TextureId texture, int x, int y) const;
 
     // The name of every call in order ("CreateTexture", "UploadTexture", "ReleaseTexture",
-    // "SetWorldTransform", "DrawPrimitive").
+    // "SetWorldTransform", "DrawPrimitive", "SetRenderSize", "BeginFrame", "EndFrame", "Clear",
+    // "SetViewTransform", "SetProjectionTransform", "SetRenderState", "ReadPixels").
     std::vector<std::string> m_calls;
     // Every texture made, in order; the id of m_textures[i] is i + 1.
     std::vector<CTextureRecord> m_textures;
@@ -52,6 +64,25 @@ public:
     // The world transform now in force, and every draw call in order.
     D3DMATRIX m_world = MatrixIdentity();
     std::vector<CDrawRecord> m_draws;
+    // The transforms now in force.
+    D3DMATRIX m_view = MatrixIdentity();
+    D3DMATRIX m_projection = MatrixIdentity();
+    // The render states now in force, starting with those of device set-up.
+    std::map<RenderState, std::uint32_t> m_renderStates = {
+        {RenderState::DepthTest, 1},
+        {RenderState::AlphaBlend, 0},
+        {RenderState::SrcBlend, static_cast<std::uint32_t>(BlendFactor::One)},
+        {RenderState::DestBlend, static_cast<std::uint32_t>(BlendFactor::One)},
+        {RenderState::Cull, static_cast<std::uint32_t>(CullMode::CounterClockwise)},
+        {RenderState::Fill, static_cast<std::uint32_t>(FillMode::Solid)},
+        {RenderState::Filter, static_cast<std::uint32_t>(TextureFilter::Point)}};
+    // The render size (0 x 0 until SetRenderSize), every Clear colour in order, and the frames
+    // begun and ended (a BeginFrame inside a frame or an EndFrame outside one is misuse).
+    int m_renderWidth = 0;
+    int m_renderHeight = 0;
+    std::vector<std::uint32_t> m_clears;
+    int m_framesBegun = 0;
+    int m_framesEnded = 0;
 
     // Scripted failures: CreateTexture answers kNoTexture, UploadTexture false.
     bool m_failCreateTexture = false;

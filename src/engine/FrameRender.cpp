@@ -1,0 +1,464 @@
+#include "engine/FrameRender.h"
+
+#include "engine/MarkerDrawing.h"
+#include "engine/StatusBar.h"
+
+#include "engine/3doModel.h"
+#include "engine/C3dView.h"
+#include "engine/Camera.h"
+#include "engine/Clock.h"
+#include "engine/EngineHost.h"
+#include "engine/RenderDevice.h"
+#include "engine/Texture.h"
+#include "engine/ViewCulling.h"
+#include "framework/DocumentState.h"
+#include "framework/Settings.h"
+#include "geometry/RayCast.h"
+#include "level/QzlSections.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+// The sector's visible flag of the current frame, set by the sector pass and read by the thing
+// pass.
+constexpr std::size_t kVisibleFlag = 0;
+
+// Distance of the focus point ahead of the camera.
+constexpr float kFocusDistance = 0.05f;
+
+// Start of a box grown over points.
+constexpr float kFarDistance = 1e11f;
+
+// Smallest depth the sky coordinates divide by.
+constexpr float kMinSkyDepth = 1e-4f;
+
+// Surface flags.
+constexpr std::uint32_t kSurfaceUsedInCog = 0x2;
+constexpr std::uint32_t kSkyWall = 0x200;
+constexpr std::uint32_t kSkyCeiling = 0x400;
+// Face flag.
+constexpr std::uint32_t kFaceTransparent = 0x2;
+// Sector flag.
+constexpr std::uint32_t kSectorUsedInCog = 0x4;
+
+// Render modes of the document.
+constexpr std::int32_t kAllRendered = 0;
+constexpr std::int32_t kAllWireframe = 2;
+constexpr std::int32_t kSectorRendered = 3;
+constexpr std::int32_t kSectorWireframe = 4;
+
+float Dot(const CVector3& a, const CVector3& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+CVector3 Cross(const CVector3& a, const CVector3& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+bool InSortedList(const std::vector<std::int32_t>& list, std::int32_t value)
+{
+    int position = 0;
+    return FindSectorId(list, value, position);
+}
+
+TextureId SurfaceTexture(const CQzlSurface& surface)
+{
+    return surface.m_texture != nullptr ? surface.m_texture->m_surface : kNoTexture;
+}
+
+bool FrontFacing(const CQzlSurface& surface, const CVector3& camera)
+{
+    return !surface.m_renderVertices.empty() && surface.m_plane[3] <= Dot(surface.m_normal, camera);
+}
+
+void RestoreDiffuse(CQzlSurface& surface)
+{
+    for (D3DLVERTEX& v : surface.m_renderVertices)
+        v.color = v.specular;
+}
+
+void SetDiffuse(CQzlSurface& surface, std::uint32_t color)
+{
+    for (D3DLVERTEX& v : surface.m_renderVertices)
+        v.color = color;
+}
+
+// One frame's drawing of the level: the sector pass, the thing pass and the translucent list.
+class CFramePainter {
+public:
+    CFramePainter(C3dView& view, RenderDevice& device)
+        : m_view(view), m_level(view.GetLevel()), m_settings(view.GetSettings()), m_device(device),
+          m_camera(view.m_cameraPosition)
+    {}
+
+    void DrawSectors(const std::vector<std::int32_t>& list)
+    {
+        const std::int32_t mode = m_view.GetDocument().m_renderMode;
+        for (std::int32_t index : list) {
+            if (index < 0 || static_cast<std::size_t>(index) >= m_level.m_sectors.size())
+                continue;
+            CQzlSector& sector = *m_level.m_sectors[static_cast<std::size_t>(index)];
+            const bool visible = SectorVisibleThisFrame(m_view, index);
+            sector.m_runtime[kVisibleFlag] = visible ? 1 : 0;
+            if (!visible || !BoxInFrustum(m_view, sector.m_boundBox))
+                continue;
+            const bool solid =
+                mode == kAllRendered || (index == m_view.m_currentSector && mode != kAllWireframe &&
+                                         mode != kSectorWireframe);
+            for (std::int32_t s : sector.m_surfaces) {
+                if (s < 0 || static_cast<std::size_t>(s) >= m_level.m_surfaces.size())
+                    continue;
+                CQzlSurface& surface = *m_level.m_surfaces[static_cast<std::size_t>(s)];
+                if (!SurfaceInFrustum(m_view, surface))
+                    continue;
+                if (solid)
+                    DrawSolidSurface(surface, s);
+                else
+                    DrawWireframe(sector, surface);
+            }
+        }
+    }
+
+    void DrawThings(const std::vector<std::int32_t>& walked)
+    {
+        const float limit = m_settings.m_threeDoDistance * m_settings.m_threeDoDistance;
+        for (std::size_t t = 0; t < m_level.m_things.size(); ++t) {
+            CQzlThing& thing = *m_level.m_things[t];
+            C3doModel* model = thing.m_model;
+            if (model == nullptr || !ThingDrawable(m_view, static_cast<int>(t), walked))
+                continue;
+            if (model->m_boundsValid == 0) {
+                CBoundingBox box{{kFarDistance, kFarDistance, kFarDistance},
+                                 {-kFarDistance, -kFarDistance, -kFarDistance}};
+                model->NodeBounds(0, box, model->m_placement);
+                model->m_bounds = {VectorMin(box.min, box.max), VectorMax(box.min, box.max)};
+                model->m_boundsValid = 1;
+            }
+            if (!(PointBoxDistance(model->m_bounds, m_view.m_focusPoint) < limit) ||
+                !BoxInFrustum(m_view, model->m_bounds))
+                continue;
+            m_device.SetWorldTransform(model->m_placement);
+            model->DrawNode(m_device, m_camera.x, m_camera.y, m_camera.z, 0, model->m_placement);
+        }
+    }
+
+    void DrawTransparent()
+    {
+        m_device.SetWorldTransform(MatrixIdentity());
+        m_device.SetRenderState(RenderState::AlphaBlend, 1);
+        const bool recoloured = m_settings.m_adjoinTransparent != 0 && m_settings.m_adjoin == 2;
+        for (const CListed& entry : m_transparent) {
+            CQzlSurface& surface = *m_level.m_surfaces[static_cast<std::size_t>(entry.m_surface)];
+            if (FrontFacing(surface, m_camera))
+                m_device.DrawPrimitive(PrimitiveType::TriangleFan, surface.m_renderVertices,
+                                       SurfaceTexture(surface));
+            if (recoloured && surface.m_adjoin >= 0)
+                RestoreDiffuse(surface);
+        }
+        m_transparent.clear();
+    }
+
+private:
+    struct CListed {
+        std::int32_t m_surface;
+        float m_key;
+    };
+
+    void DrawFan(CQzlSurface& surface, TextureId texture)
+    {
+        if (FrontFacing(surface, m_camera))
+            m_device.DrawPrimitive(PrimitiveType::TriangleFan, surface.m_renderVertices, texture);
+    }
+
+    void DrawWireframe(const CQzlSector& sector, const CQzlSurface& surface)
+    {
+        const std::vector<D3DLVERTEX>& mesh = surface.m_renderVertices;
+        if (mesh.empty())
+            return;
+        const CVector3 first{mesh[0].x, mesh[0].y, mesh[0].z};
+        if (Dot(m_camera - first, surface.m_normal) < 0.0f)
+            return;
+        const bool cog = (sector.m_flags & kSectorUsedInCog) != 0 ||
+                         (surface.m_surfaceFlags & kSurfaceUsedInCog) != 0;
+        const std::uint32_t color =
+            ColorToVertex(cog ? m_settings.m_colorCogWireframe : m_settings.m_colorWireframe);
+        m_lines.clear();
+        for (std::size_t i = 0; i <= mesh.size(); ++i) {
+            const D3DLVERTEX& v = mesh[i % mesh.size()];
+            m_lines.push_back(MakeLitVertex({v.x, v.y, v.z}, color, 0u, 0.0f, 0.0f));
+        }
+        m_device.DrawPrimitive(PrimitiveType::LineStrip, m_lines, kNoTexture);
+    }
+
+    void DrawSolidSurface(CQzlSurface& surface, std::int32_t index)
+    {
+        if (surface.m_adjoin < 0) {
+            if (m_view.m_walk != 0 && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
+                SkyTextureCoordinates(m_view, surface, 0.0f, 0.0f);
+            DrawFan(surface, SurfaceTexture(surface));
+            return;
+        }
+        if (m_settings.m_adjoin == 2) {
+            if (m_settings.m_adjoinTransparent == 0) {
+                SetDiffuse(surface, ColorToVertex(m_settings.m_colorAdjoin));
+                DrawFan(surface, kNoTexture);
+                RestoreDiffuse(surface);
+            } else {
+                SetDiffuse(surface, TransparentAdjoinColor(m_settings.m_colorAdjoin));
+                InsertTransparent(surface, index);
+            }
+            return;
+        }
+        if ((surface.m_faceFlags & kFaceTransparent) != 0) {
+            InsertTransparent(surface, index);
+            return;
+        }
+        if (surface.m_material >= 0 && surface.m_geo > 0)
+            DrawFan(surface, SurfaceTexture(surface));
+    }
+
+    // Keeps the list ordered from far to near: a surface goes before the first listed one that is
+    // nearer the camera, after all that are as far or farther.
+    void InsertTransparent(const CQzlSurface& surface, std::int32_t index)
+    {
+        const CVector3 centre = (surface.m_box.min + surface.m_box.max) * 0.5f;
+        const float key = LengthSquared(centre - m_camera);
+        const auto at = std::find_if(m_transparent.begin(), m_transparent.end(),
+                                     [key](const CListed& e) { return e.m_key < key; });
+        m_transparent.insert(at, CListed{index, key});
+    }
+
+    C3dView& m_view;
+    CQzlSections& m_level;
+    const CSettings& m_settings;
+    RenderDevice& m_device;
+    CVector3 m_camera;
+    std::vector<CListed> m_transparent;
+    std::vector<D3DLVERTEX> m_lines;
+    std::vector<D3DLVERTEX> m_triangles;
+};
+
+bool UsesPortalWalk(const C3dView& view)
+{
+    const CSettings& settings = view.GetSettings();
+    return settings.m_collision != 0 && view.m_currentSector >= 0 && settings.m_renderMethod == 1 &&
+           settings.m_lock == 0;
+}
+
+const CQzlSector* SectorAt(const CQzlSections& level, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= level.m_sectors.size())
+        return nullptr;
+    return level.m_sectors[static_cast<std::size_t>(index)].get();
+}
+
+}  // namespace
+
+std::uint32_t& LastFrameTick()
+{
+    static std::uint32_t tick = 0;
+    return tick;
+}
+
+std::uint32_t TransparentAdjoinColor(std::uint32_t colorAdjoin)
+{
+    const auto fifth = [](std::uint32_t channel) {
+        return static_cast<std::uint32_t>(static_cast<float>(channel) * 0.2f);
+    };
+    const std::uint32_t r = fifth(colorAdjoin & 0xFFu);
+    const std::uint32_t g = fifth((colorAdjoin >> 8) & 0xFFu);
+    const std::uint32_t b = fifth((colorAdjoin >> 16) & 0xFFu);
+    return 0x7F000000u | (r << 16) | (g << 8) | b;
+}
+
+D3DMATRIX MatrixRotationBetween(const CVector3& a, const CVector3& b)
+{
+    D3DMATRIX out = MatrixIdentity();
+    const CVector3 nb = NegateVector(b);
+    const float c = Dot(a, nb);
+    const float s = std::sqrt(std::max(0.0f, 1.0f - c * c));
+    const CVector3 k = Cross(a, nb);
+    const float length = VectorLength(k);
+    if (!(length > 0.001f))
+        return out;
+    const float x = k.x / length;
+    const float y = k.y / length;
+    const float z = k.z / length;
+    const float t = 1.0f - c;
+    out.m[0][0] = t * x * x + c;
+    out.m[0][1] = t * x * y - s * z;
+    out.m[0][2] = t * x * z + s * y;
+    out.m[1][0] = t * x * y + s * z;
+    out.m[1][1] = t * y * y + c;
+    out.m[1][2] = t * y * z - s * x;
+    out.m[2][0] = t * x * z - s * y;
+    out.m[2][1] = t * y * z + s * x;
+    out.m[2][2] = t * z * z + c;
+    return out;
+}
+
+void SkyTextureCoordinates(const C3dView& view, CQzlSurface& surface, float du, float dv)
+{
+    const D3DMATRIX r = MatrixRotationBetween({0.0f, 0.0f, 1.0f}, surface.m_normal);
+    const D3DMATRIX m = MatrixMultiply(MatrixTranslation(NegateVector(view.m_cameraPosition)), r);
+    const bool ceiling = (surface.m_surfaceFlags & kSkyCeiling) != 0;
+    const float ceilingDepth = 0.1f * view.GetLevel().m_header.m_ceilingSkyZ;
+    const float clockU = 0.25f * view.m_animationClock * du;
+    const float clockV = 0.25f * view.m_animationClock * dv;
+    for (D3DLVERTEX& v : surface.m_renderVertices) {
+        const std::array<float, 4> p = TransformPoint4({v.x, v.y, v.z}, m);
+        float k = ceiling ? ceilingDepth : p[2];
+        if (!(std::fabs(k) >= kMinSkyDepth))
+            k = std::signbit(k) ? -kMinSkyDepth : kMinSkyDepth;
+        v.tu = clockU - p[0] / k;
+        v.tv = clockV - p[1] / k;
+    }
+}
+
+std::vector<std::int32_t> FrameSectorList(C3dView& view)
+{
+    const CQzlSections& level = view.GetLevel();
+    const CSettings& settings = view.GetSettings();
+    const CQzlSector* current = SectorAt(level, view.m_currentSector);
+    std::vector<std::int32_t> list;
+    if (settings.m_collision != 0 && current != nullptr) {
+        if (UsesPortalWalk(view))
+            FindVisibleSectors(view, {}, list, view.m_currentSector);
+        else
+            list = current->m_visible;
+        return list;
+    }
+    list.resize(level.m_sectors.size());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        list[i] = static_cast<std::int32_t>(i);
+    return list;
+}
+
+bool SectorVisibleThisFrame(const C3dView& view, int sector)
+{
+    const CQzlSections& level = view.GetLevel();
+    const CSettings& settings = view.GetSettings();
+    const CQzlSector* s = SectorAt(level, sector);
+    if (s == nullptr)
+        return false;
+    bool visible = VectorLength(s->m_center - view.m_focusPoint) < settings.m_horizonDistance;
+    const CQzlSector* current = SectorAt(level, view.m_currentSector);
+    if (settings.m_renderMethod != 1 && settings.m_lock != 0 && current != nullptr) {
+        if (!InSortedList(current->m_visible, sector))
+            visible = false;
+        for (std::int32_t moving : view.m_frameList) {
+            const CQzlSector* m = SectorAt(level, moving);
+            if (m != nullptr && InSortedList(m->m_visible, sector)) {
+                visible = true;
+                break;
+            }
+        }
+    }
+    const std::int32_t mode = view.GetDocument().m_renderMode;
+    if ((mode == kSectorRendered || mode == kSectorWireframe) && sector != view.m_currentSector)
+        visible = false;
+    return visible;
+}
+
+bool ThingDrawable(const C3dView& view, int thing, const std::vector<std::int32_t>& walked)
+{
+    const CQzlSections& level = view.GetLevel();
+    if (thing < 0 || static_cast<std::size_t>(thing) >= level.m_things.size())
+        return false;
+    const std::int32_t sector = level.m_things[static_cast<std::size_t>(thing)]->m_sector;
+    const CQzlSector* current = SectorAt(level, view.m_currentSector);
+    if (sector < 0)
+        return !(view.GetDocument().m_renderMode == kSectorRendered && current != nullptr);
+    const CQzlSector* own = SectorAt(level, sector);
+    if (own == nullptr)
+        return false;
+    if (view.GetSettings().m_collision == 0 || current == nullptr)
+        return own->m_runtime[kVisibleFlag] != 0;
+    if (UsesPortalWalk(view))
+        return InSortedList(walked, sector);
+    return InSortedList(current->m_visible, sector);
+}
+
+CFrameRect SourceRectangle(const CFrameRect& area, int viewWidth, int viewHeight, int renderWidth,
+                           int renderHeight)
+{
+    if (viewWidth <= 0 || viewHeight <= 0)
+        return {0, 0, renderWidth, renderHeight};
+    const auto scale = [](int v, int to, int from) {
+        return static_cast<int>(static_cast<long long>(v) * to / from);
+    };
+    return {scale(area.left, renderWidth, viewWidth), scale(area.top, renderHeight, viewHeight),
+            scale(area.right, renderWidth, viewWidth),
+            scale(area.bottom, renderHeight, viewHeight)};
+}
+
+int RenderFrame(C3dView& view, int force)
+{
+    if (view.m_skip != 0)
+        return 1;
+    const bool preview = view.m_mode == C3dView::kPreview;
+    if (force == 0 && view.m_walk == 0 && !preview)
+        return 0;
+
+    const CSettings& settings = view.GetSettings();
+    Clock& clock = view.GetClock();
+    const std::uint32_t t0 = clock.Milliseconds();
+    // A "FrameRate" that is not positive means no cap.
+    if (force == 0 && settings.m_frameRate > 0 &&
+        t0 - LastFrameTick() < 1000u / static_cast<std::uint32_t>(settings.m_frameRate))
+        return 1;
+
+    RenderDevice* device =
+        view.m_renderWidth > 0 && view.m_renderHeight > 0 ? view.m_device : nullptr;
+    if (device != nullptr) {
+        device->BeginFrame();
+        device->Clear(ClearColorFromSetting(settings.m_colorBackground));
+    }
+
+    // The camera as the view matrix holds it, and the focus point just ahead of it.
+    GetCameraAxes(view, view.m_forwardAxis, view.m_upAxis);
+    view.m_focusPoint = view.m_cameraPosition + view.m_forwardAxis * kFocusDistance;
+    view.m_viewProjectionMatrix = MatrixMultiply(
+        MatrixMultiply(view.m_worldMatrix, view.m_viewMatrix), view.m_projectionMatrix);
+
+    if (device != nullptr) {
+        device->SetViewTransform(view.m_viewMatrix);
+        device->SetProjectionTransform(view.m_projectionMatrix);
+        device->SetRenderState(RenderState::AlphaBlend, 0);
+        CFramePainter painter(view, *device);
+        DrawPointMarkers(view, [&view](const CBoundingBox& box) { return BoxInFrustum(view, box); });
+        if (!preview) {
+            const std::vector<std::int32_t> list = FrameSectorList(view);
+            painter.DrawSectors(list);
+            static const std::vector<std::int32_t> kNone;
+            painter.DrawThings(UsesPortalWalk(view) ? list : kNone);
+            painter.DrawTransparent();
+        }
+        device->EndFrame();
+    }
+
+    view.m_savedCameraPosition = view.m_cameraPosition;
+    view.m_savedForwardAxis = view.m_forwardAxis;
+    view.m_focusPoint2 = view.m_focusPoint;
+
+    if (!preview) {
+        // Calls back into the frame routine during the status update return at once.
+        view.m_skip = 1;
+        UpdateStatus(view);
+        view.m_skip = 0;
+        view.GetHost().ViewsChanged();
+        if (view.m_walk != 0)
+            view.m_animationClock += 1.0f;
+    }
+
+    LastFrameTick() = t0;
+    const std::uint32_t t1 = clock.Milliseconds();
+    if (t1 > t0)
+        view.m_framesPerSecond = static_cast<std::int32_t>(1000u / (t1 - t0));
+    return 1;
+}
