@@ -13,12 +13,18 @@
 //   qzbench visibility FILE [METHOD]   load and rebuild a level, then time the visibility pass
 //                                      (ProcessSectors) with "RenderMethod" METHOD (2 portal walk,
 //                                      0 neighbour walk); both methods when none is given
+//   qzbench frame FILE W H N           load and rebuild a level, then draw N frames of W x H
+//                                      pixels offscreen with the OpenGL device (camera at the
+//                                      level's middle) and print the median frame time
 //   --varnok reads and writes the text format of the expansion (product 1).
-// Exit status: 0 success, 1 usage, 2 bad file content, 3 file system error.
+// Exit status: 0 success, 1 usage, 2 bad file content, 3 file system error, 4 no OpenGL 3.3.
 
 #include "GridLevel.h"
 
 #include "engine/C3dView.h"
+#include "engine/Camera.h"
+#include "engine/FrameRender.h"
+#include "engine/gl/GlRenderDevice.h"
 #include "engine/Clock.h"
 #include "engine/EngineHost.h"
 #include "engine/KeyState.h"
@@ -42,6 +48,11 @@
 #include "level/VertexUses.h"
 #include "resources/GameResources.h"
 #include "resources/GobArchive.h"
+
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 
 #include <algorithm>
 #include <chrono>
@@ -414,6 +425,141 @@ int VisibilityBench(const std::vector<std::string>& args)
     return 0;
 }
 
+// ---- frame: the frame routine on the OpenGL device, offscreen ----
+
+// Hands every call to the OpenGL device and counts the draw calls and vertices.
+class CCountingDevice : public RenderDevice {
+public:
+    explicit CCountingDevice(RenderDevice& device) : m_device(device) {}
+    TextureId CreateTexture(int width, int height, TextureFormat format) override
+    {
+        return m_device.CreateTexture(width, height, format);
+    }
+    bool UploadTexture(TextureId texture, std::span<const std::byte> texels) override
+    {
+        return m_device.UploadTexture(texture, texels);
+    }
+    void ReleaseTexture(TextureId texture) override { m_device.ReleaseTexture(texture); }
+    void SetWorldTransform(const D3DMATRIX& world) override { m_device.SetWorldTransform(world); }
+    void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
+                       TextureId texture) override
+    {
+        ++m_draws;
+        m_vertices += vertices.size();
+        m_device.DrawPrimitive(type, vertices, texture);
+    }
+    bool SetRenderSize(int width, int height) override
+    {
+        return m_device.SetRenderSize(width, height);
+    }
+    void BeginFrame() override { m_device.BeginFrame(); }
+    void EndFrame() override { m_device.EndFrame(); }
+    void Clear(std::uint32_t argb) override { m_device.Clear(argb); }
+    void SetViewTransform(const D3DMATRIX& view) override { m_device.SetViewTransform(view); }
+    void SetProjectionTransform(const D3DMATRIX& projection) override
+    {
+        m_device.SetProjectionTransform(projection);
+    }
+    void SetRenderState(RenderState state, std::uint32_t value) override
+    {
+        m_device.SetRenderState(state, value);
+    }
+    bool ReadPixels(std::vector<std::uint32_t>& argb, int& width, int& height) override
+    {
+        return m_device.ReadPixels(argb, width, height);
+    }
+
+    std::size_t m_draws = 0;
+    std::size_t m_vertices = 0;
+
+private:
+    RenderDevice& m_device;
+};
+
+int FrameBench(const std::vector<std::string>& args)
+{
+    int numbers[3] = {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        char* end = nullptr;
+        const long value = std::strtol(args[i + 1].c_str(), &end, 10);
+        if (end == args[i + 1].c_str() || *end != '\0' || value < 1 || value > 100000) {
+            std::fprintf(stderr, "qzbench: W, H and N must be whole numbers from 1 to 100000\n");
+            return 1;
+        }
+        numbers[i] = static_cast<int>(value);
+    }
+    const int width = numbers[0];
+    const int height = numbers[1];
+    const int frames = numbers[2];
+    auto engine = std::make_unique<CBenchEngine>(LoadAnyLevel(args[0]));
+
+    // Without a display, Qt's offscreen platform (Mesa needs a display for its contexts there
+    // too on some systems: run under xvfb-run then).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "qzbench";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(24);
+    QOffscreenSurface surface;
+    surface.setFormat(format);
+    surface.create();
+    QOpenGLContext context;
+    context.setFormat(format);
+    std::string error = "OpenGL 3.3 is not available: no OpenGL context could be created.";
+    std::unique_ptr<CGlRenderDevice> device;
+    if (context.create() && context.makeCurrent(&surface))
+        device = CGlRenderDevice::Create(context, error);
+    if (device == nullptr) {
+        std::fprintf(stderr, "qzbench: %s\n", error.c_str());
+        return 4;
+    }
+
+    C3dView& view = engine->m_view;
+    const auto rebuildStart = Clock::now();
+    RebuildAll(view, true);
+    const double rebuildMs = MsSince(rebuildStart);
+    CCountingDevice counter(*device);
+    view.m_device = &counter;
+    view.m_skip = 0;
+    engine->m_settings.m_stretchMode = 0;  // draw at the asked size
+    ChooseRenderSize(view, width, height);
+    if (!device->SetRenderSize(view.m_renderWidth, view.m_renderHeight) ||
+        !SetUpViewAndProjection(view, width, height)) {
+        std::fprintf(stderr, "qzbench: OpenGL 3.3 is not available: no %dx%d framebuffer\n",
+                     width, height);
+        view.m_device = nullptr;
+        return 4;
+    }
+    QOpenGLFunctions* gl = context.functions();
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(frames));
+    for (int i = 0; i < frames; ++i) {
+        const auto start = Clock::now();
+        RenderFrame(view, 1);
+        gl->glFinish();
+        times.push_back(MsSince(start));
+    }
+    view.m_device = nullptr;
+    std::sort(times.begin(), times.end());
+    const double median = times[times.size() / 2];
+    PrintCounts(engine->m_level);
+    const auto perFrame = static_cast<std::size_t>(frames);
+    std::printf("rebuild_ms=%.1f size=%dx%d frames=%d draws_per_frame=%zu "
+                "vertices_per_frame=%zu median_frame_ms=%.2f renderer=\"%s\"\n",
+                rebuildMs, width, height, frames, counter.m_draws / perFrame,
+                counter.m_vertices / perFrame, median, device->Renderer().c_str());
+    device.reset();
+    context.doneCurrent();
+    return 0;
+}
+
 struct Command {
     const char* name;
     std::size_t argCount;
@@ -432,6 +578,7 @@ const Command kCommands[] = {
     {"decode", 1, "decode FILE", Decode},
     {"rebuild", 1, "rebuild FILE", RebuildBench},
     {"visibility", 1, "visibility FILE [METHOD]", VisibilityBench, 1},
+    {"frame", 4, "frame FILE W H N", FrameBench},
 };
 
 int Usage()

@@ -1,0 +1,99 @@
+#pragma once
+// The render device of the 3D view on OpenGL 3.3 core, through Qt's OpenGL functions.
+//
+// Every frame is drawn into an offscreen framebuffer of the render size (the size chosen for the
+// view: the window's, or a fixed size from the display-mode list) and scaled into the window
+// afterwards (PresentTo). A small shader pair does what the fixed-function pipeline of the view
+// did: the texture modulated by the vertex colour (0xAARRGGBB), blending, depth test, culling by
+// on-screen winding, and wireframe fill. The engine's matrices stay in the row-vector convention
+// with depth 0..1; the device maps them to OpenGL's clip space (depth -1..1).
+//
+// Every call needs the device's context current on the calling thread, destruction included.
+
+#include "engine/RenderDevice.h"
+
+#include <QOpenGLFunctions_3_3_Core>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class QOpenGLContext;
+
+// Number of render states (RenderState::Filter is the last).
+inline constexpr std::size_t kRenderStateCount = 7;
+
+class CGlRenderDevice : public RenderDevice {
+public:
+    // A device on context, which must be current. nullptr, with error set to a message that
+    // starts "OpenGL 3.3 is not available: ", when the context is not an OpenGL 3.3 (or later)
+    // context or the device cannot set itself up on it.
+    static std::unique_ptr<CGlRenderDevice> Create(QOpenGLContext& context, std::string& error);
+
+    ~CGlRenderDevice() override;
+    CGlRenderDevice(const CGlRenderDevice&) = delete;
+    CGlRenderDevice& operator=(const CGlRenderDevice&) = delete;
+
+    TextureId CreateTexture(int width, int height, TextureFormat format) override;
+    bool UploadTexture(TextureId texture, std::span<const std::byte> texels) override;
+    void ReleaseTexture(TextureId texture) override;
+    void SetWorldTransform(const D3DMATRIX& world) override;
+    void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
+                       TextureId texture) override;
+    bool SetRenderSize(int width, int height) override;
+    void BeginFrame() override;
+    void EndFrame() override;
+    void Clear(std::uint32_t argb) override;
+    void SetViewTransform(const D3DMATRIX& view) override;
+    void SetProjectionTransform(const D3DMATRIX& projection) override;
+    void SetRenderState(RenderState state, std::uint32_t value) override;
+    bool ReadPixels(std::vector<std::uint32_t>& argb, int& width, int& height) override;
+
+    // Scales the last frame into framebuffer target (0: the default framebuffer of the current
+    // surface) of width x height pixels, filling it. Nothing for a size that is not positive or
+    // without a render target.
+    void PresentTo(unsigned int target, int width, int height);
+
+    int RenderWidth() const { return m_width; }
+    int RenderHeight() const { return m_height; }
+    // The renderer's name as the driver gives it (GL_RENDERER).
+    std::string Renderer();
+
+private:
+    struct CTextureInfo {
+        int m_width = 0;
+        int m_height = 0;
+        TextureFormat m_format = TextureFormat::Rgb565;
+    };
+
+    explicit CGlRenderDevice(QOpenGLContext& context);
+    // Compiles the shaders and makes the buffers; an empty text on success, else the reason.
+    std::string SetUp();
+    void ReleaseTarget();
+    void ApplyState(RenderState state);
+    void UpdateTransform();
+
+    QOpenGLContext* m_context;
+    QOpenGLFunctions_3_3_Core m_gl;
+    GLuint m_program = 0;
+    GLint m_transformLocation = -1;
+    GLint m_texturedLocation = -1;
+    GLuint m_vertexArray = 0;
+    GLuint m_vertexBuffer = 0;
+    GLsizeiptr m_vertexBufferBytes = 0;
+    GLuint m_sampler = 0;
+    GLuint m_framebuffer = 0;
+    GLuint m_colorBuffer = 0;
+    GLuint m_depthBuffer = 0;
+    int m_width = 0;
+    int m_height = 0;
+    std::unordered_map<TextureId, CTextureInfo> m_textures;
+    D3DMATRIX m_world = MatrixIdentity();
+    D3DMATRIX m_view = MatrixIdentity();
+    D3DMATRIX m_projection = MatrixIdentity();
+    bool m_transformDirty = true;
+    std::array<std::uint32_t, kRenderStateCount> m_states{};
+};
