@@ -37,11 +37,23 @@ void C3dView::ClearRenderObjects()
         m_textureCache->Clear();
     }
     m_markers.clear();
+    ReleaseSectorBuffers();
+}
+
+void C3dView::ReleaseSectorBuffers()
+{
+    if (m_bufferDevice != nullptr) {
+        for (const CSectorBuffer& entry : m_sectorBuffers)
+            if (entry.m_buffer != kNoBuffer)
+                m_bufferDevice->ReleaseVertexBuffer(entry.m_buffer);
+    }
+    m_sectorBuffers.clear();
 }
 
 C3dView::~C3dView()
 {
     m_skip = 1;
+    ReleaseSectorBuffers();
     m_sound.reset();
     DetachLevelFromRenderObjects();
     m_animatedTextures.clear();

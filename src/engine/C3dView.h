@@ -12,6 +12,7 @@
 
 #include "engine/3doModel.h"
 #include "engine/PointMarkers.h"
+#include "engine/RenderDevice.h"
 #include "engine/TextureCache.h"
 #include "geometry/BoundingBox.h"
 #include "geometry/Matrix.h"
@@ -19,14 +20,15 @@
 #include "level/QzlSurface.h"
 #include "level/QzlThing.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CQzlSections;
+class CQzlSector;
 class CDsound;
-class RenderDevice;
 class SoundDevice;
 class CEngineHost;
 class CTexture;
@@ -68,9 +70,29 @@ public:
     Clock& GetClock() { return m_clock; }
     Random& GetRandom() { return m_random; }
 
-    // Deletes every thing model, every texture and every marker, before a level is rebuilt and
-    // by previews; the level's things and surfaces are left pointing to none of them.
+    // Deletes every thing model, every texture, every marker and every sector vertex buffer,
+    // before a level is rebuilt and by previews; the level's things and surfaces are left pointing
+    // to none of them.
     void ClearRenderObjects();
+
+    // The vertices of one surface inside its sector's vertex buffer.
+    struct CSurfaceRange {
+        std::int32_t m_surface = -1;
+        std::size_t m_first = 0;
+        std::size_t m_count = 0;
+    };
+    // A sector's vertex buffer on m_bufferDevice: the render vertices of all its surfaces back to
+    // back, in the order of its surface list, as they were at the sector's stamp m_version.
+    struct CSectorBuffer {
+        const CQzlSector* m_sector = nullptr;
+        std::uint64_t m_version = 0;
+        BufferId m_buffer = kNoBuffer;
+        bool m_uploaded = false;  // the last upload was accepted
+        std::vector<CSurfaceRange> m_ranges;
+    };
+
+    // Releases every sector vertex buffer on the device that made it.
+    void ReleaseSectorBuffers();
 
     // Status.
     std::int32_t m_mode = kDocumentView;  // 0 document view, 3 dialog preview
@@ -153,6 +175,11 @@ public:
 
     // The device the engine draws with (not owned); null for an engine that draws nothing.
     RenderDevice* m_device = nullptr;
+    // The frame routine's vertex buffers by sector index, and the device they were made on (not
+    // owned; like m_device it must outlive the engine). Buffers of an earlier device are
+    // forgotten, not released, when the frame routine meets another one.
+    std::vector<CSectorBuffer> m_sectorBuffers;
+    RenderDevice* m_bufferDevice = nullptr;
     // The engine's sounds.
     std::unique_ptr<CDsound> m_sound;
     // Entry 0 "None" (render at window size), then "%ldx%ld" per display mode; the "StretchMode"

@@ -110,14 +110,16 @@ public:
             const bool solid =
                 mode == kAllRendered || (index == m_view.m_currentSector && mode != kAllWireframe &&
                                          mode != kSectorWireframe);
-            for (std::int32_t s : sector.m_surfaces) {
+            const C3dView::CSectorBuffer* buffer = solid ? SectorBuffer(index, sector) : nullptr;
+            for (std::size_t i = 0; i < sector.m_surfaces.size(); ++i) {
+                const std::int32_t s = sector.m_surfaces[i];
                 if (s < 0 || static_cast<std::size_t>(s) >= m_level.m_surfaces.size())
                     continue;
                 CQzlSurface& surface = *m_level.m_surfaces[static_cast<std::size_t>(s)];
                 if (!SurfaceInFrustum(m_view, surface))
                     continue;
                 if (solid)
-                    DrawSolidSurface(surface, s);
+                    DrawSolidSurface(surface, s, buffer, i);
                 else
                     DrawWireframe(sector, surface);
             }
@@ -169,10 +171,77 @@ private:
         float m_key;
     };
 
-    void DrawFan(CQzlSurface& surface, TextureId texture)
+    // The vertex buffer of a sector drawn solid, uploaded first when the sector's stamp or the
+    // shape of its surface list changed since the last upload; nullptr when the device keeps no
+    // buffers or refused the upload (its surfaces are then streamed).
+    const C3dView::CSectorBuffer* SectorBuffer(std::int32_t index, const CQzlSector& sector)
     {
-        if (FrontFacing(surface, m_camera))
-            m_device.DrawPrimitive(PrimitiveType::TriangleFan, surface.m_renderVertices, texture);
+        std::vector<C3dView::CSectorBuffer>& buffers = m_view.m_sectorBuffers;
+        if (buffers.size() < m_level.m_sectors.size())
+            buffers.resize(m_level.m_sectors.size());
+        C3dView::CSectorBuffer& entry = buffers[static_cast<std::size_t>(index)];
+        if (BufferCurrent(entry, sector))
+            return &entry;
+        if (entry.m_buffer == kNoBuffer)
+            entry.m_buffer = m_device.CreateVertexBuffer();
+        if (entry.m_buffer == kNoBuffer)
+            return nullptr;
+        m_staging.clear();
+        entry.m_ranges.clear();
+        for (const std::int32_t s : sector.m_surfaces) {
+            C3dView::CSurfaceRange range;
+            range.m_surface = s;
+            range.m_first = m_staging.size();
+            if (s >= 0 && static_cast<std::size_t>(s) < m_level.m_surfaces.size()) {
+                const std::vector<D3DLVERTEX>& mesh =
+                    m_level.m_surfaces[static_cast<std::size_t>(s)]->m_renderVertices;
+                range.m_count = mesh.size();
+                m_staging.insert(m_staging.end(), mesh.begin(), mesh.end());
+            }
+            entry.m_ranges.push_back(range);
+        }
+        entry.m_sector = &sector;
+        entry.m_version = sector.m_renderVersion;
+        entry.m_uploaded = m_device.UploadVertexBuffer(entry.m_buffer, m_staging);
+        return entry.m_uploaded ? &entry : nullptr;
+    }
+
+    // Whether the buffer holds what the sector's surfaces hold now: uploaded for this sector at
+    // its present stamp (a sector without one is never taken as unchanged), over the same
+    // surface list with the same vertex counts.
+    bool BufferCurrent(const C3dView::CSectorBuffer& entry, const CQzlSector& sector) const
+    {
+        if (!entry.m_uploaded || entry.m_sector != &sector || sector.m_renderVersion == 0 ||
+            entry.m_version != sector.m_renderVersion ||
+            entry.m_ranges.size() != sector.m_surfaces.size())
+            return false;
+        for (std::size_t i = 0; i < entry.m_ranges.size(); ++i) {
+            const std::int32_t s = sector.m_surfaces[i];
+            const std::size_t count =
+                s >= 0 && static_cast<std::size_t>(s) < m_level.m_surfaces.size()
+                    ? m_level.m_surfaces[static_cast<std::size_t>(s)]->m_renderVertices.size()
+                    : 0;
+            if (entry.m_ranges[i].m_surface != s || entry.m_ranges[i].m_count != count)
+                return false;
+        }
+        return true;
+    }
+
+    // Draws a front-facing surface as a fan: from its range of the sector's buffer when there is
+    // one, else from its render vertices. Sky surfaces are always streamed: walk mode rewrites
+    // their texture coordinates every frame.
+    void DrawFan(CQzlSurface& surface, TextureId texture,
+                 const C3dView::CSectorBuffer* buffer = nullptr, std::size_t slot = 0)
+    {
+        if (!FrontFacing(surface, m_camera))
+            return;
+        if (buffer != nullptr && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) == 0) {
+            const C3dView::CSurfaceRange& range = buffer->m_ranges[slot];
+            m_device.DrawVertexBuffer(buffer->m_buffer, PrimitiveType::TriangleFan, range.m_first,
+                                      range.m_count, texture);
+            return;
+        }
+        m_device.DrawPrimitive(PrimitiveType::TriangleFan, surface.m_renderVertices, texture);
     }
 
     void DrawWireframe(const CQzlSector& sector, const CQzlSurface& surface)
@@ -195,12 +264,14 @@ private:
         m_device.DrawPrimitive(PrimitiveType::LineStrip, m_lines, kNoTexture);
     }
 
-    void DrawSolidSurface(CQzlSurface& surface, std::int32_t index)
+    // slot is the surface's place in its sector's surface list (and buffer).
+    void DrawSolidSurface(CQzlSurface& surface, std::int32_t index,
+                          const C3dView::CSectorBuffer* buffer, std::size_t slot)
     {
         if (surface.m_adjoin < 0) {
             if (m_view.m_walk != 0 && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
                 SkyTextureCoordinates(m_view, surface, 0.0f, 0.0f);
-            DrawFan(surface, SurfaceTexture(surface));
+            DrawFan(surface, SurfaceTexture(surface), buffer, slot);
             return;
         }
         if (m_settings.m_adjoin == 2) {
@@ -219,7 +290,7 @@ private:
             return;
         }
         if (surface.m_material >= 0 && surface.m_geo > 0)
-            DrawFan(surface, SurfaceTexture(surface));
+            DrawFan(surface, SurfaceTexture(surface), buffer, slot);
     }
 
     // Keeps the list ordered from far to near: a surface goes before the first listed one that is
@@ -241,7 +312,25 @@ private:
     std::vector<CListed> m_transparent;
     std::vector<D3DLVERTEX> m_lines;
     std::vector<D3DLVERTEX> m_triangles;
+    std::vector<D3DLVERTEX> m_staging;  // a sector's vertices on their way to its buffer
 };
+
+// Keeps the engine's sector buffers to the device and the level: buffers of another device are
+// forgotten (that device frees them), those of sectors past the level's end released.
+void PrepareSectorBuffers(C3dView& view, RenderDevice& device)
+{
+    if (view.m_bufferDevice != &device) {
+        view.m_sectorBuffers.clear();
+        view.m_bufferDevice = &device;
+    }
+    const std::size_t sectors = view.GetLevel().m_sectors.size();
+    if (view.m_sectorBuffers.size() <= sectors)
+        return;
+    for (std::size_t i = sectors; i < view.m_sectorBuffers.size(); ++i)
+        if (view.m_sectorBuffers[i].m_buffer != kNoBuffer)
+            device.ReleaseVertexBuffer(view.m_sectorBuffers[i].m_buffer);
+    view.m_sectorBuffers.resize(sectors);
+}
 
 bool UsesPortalWalk(const C3dView& view)
 {
@@ -430,6 +519,7 @@ int RenderFrame(C3dView& view, int force)
         device->SetViewTransform(view.m_viewMatrix);
         device->SetProjectionTransform(view.m_projectionMatrix);
         device->SetRenderState(RenderState::AlphaBlend, 0);
+        PrepareSectorBuffers(view, *device);
         CFramePainter painter(view, *device);
         DrawPointMarkers(view, [&view](const CBoundingBox& box) { return BoxInFrustum(view, box); });
         if (!preview) {

@@ -7,6 +7,12 @@
 // "Lock" settings and the things in them, and last the translucent portals and surfaces from the
 // farthest to the nearest with blending on. Unforced frames are capped at "FrameRate" per second,
 // measured against one last-frame tick that all engines share.
+//
+// Solid surfaces are drawn from a vertex buffer per sector that the device keeps (the render
+// vertices of all its surfaces back to back): a sector is uploaded when first drawn and again only
+// after its render stamp changed (RenderData's MarkSectorChanged). Wireframes, translucent and
+// recoloured portals and sky surfaces stream their vertices each frame, as do all surfaces on a
+// device that keeps no buffers.
 
 #include "geometry/Matrix.h"
 #include "geometry/Vector3.h"

@@ -22,6 +22,7 @@
 #include "resources/GameResources.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <string>
@@ -136,6 +137,14 @@ void ColorModel(C3doModel& model, std::uint32_t color)
 
 }  // namespace
 
+void MarkSectorChanged(CQzlSector& sector)
+{
+    // One counter for every level and engine: a stamp names one state of one sector, so a
+    // sector replaced by another (undo, delete) never matches a buffer made for the old one.
+    static std::atomic<std::uint64_t> next{0};
+    sector.m_renderVersion = ++next;
+}
+
 float SnapValue(const C3dView& view, float v)
 {
     const float g = view.GetSettings().m_grid;
@@ -221,6 +230,7 @@ void BuildSectorSurfaces(C3dView& view, int sectorIndex)
     if (!InRange(level.m_sectors, sectorIndex))
         return;
     CQzlSector& sector = *At(level.m_sectors, sectorIndex);
+    MarkSectorChanged(sector);
     const std::string colorMap = InRange(level.m_colormaps, sector.m_colormap)
                                      ? At(level.m_colormaps, sector.m_colormap)
                                      : std::string();
@@ -388,7 +398,8 @@ void RefreshSector(C3dView& view, int sectorIndex)
     CQzlSections& level = view.GetLevel();
     if (!InRange(level.m_sectors, sectorIndex))
         return;
-    const CQzlSector& sector = *At(level.m_sectors, sectorIndex);
+    CQzlSector& sector = *At(level.m_sectors, sectorIndex);
+    MarkSectorChanged(sector);
     const bool drawAdjoins = view.GetSettings().m_adjoin != 0;
     for (const std::int32_t surfaceIndex : sector.m_surfaces) {
         if (!InRange(level.m_surfaces, surfaceIndex))
@@ -425,10 +436,12 @@ void RefreshAllSectors(C3dView& view)
 
 void RebuildSurfaceVertices(C3dView& view, int sectorIndex, int surfaceIndex, bool render)
 {
-    const CQzlSections& level = view.GetLevel();
+    CQzlSections& level = view.GetLevel();
     if (!InRange(level.m_surfaces, surfaceIndex))
         return;
     FillRenderVertices(view, sectorIndex, surfaceIndex, false);
+    if (InRange(level.m_sectors, sectorIndex))
+        MarkSectorChanged(*At(level.m_sectors, sectorIndex));
     if (render) {
         view.GetHost().RequestFrame(true);
         view.GetHost().SetModifiedFlag(true);

@@ -14,6 +14,7 @@
 #include <cstdint>
 
 class C3dView;
+class CQzlSector;
 
 // Texture size of a surface without a texture.
 inline constexpr float kNoTextureSize = 768.0f;
@@ -36,6 +37,11 @@ void SnapPoint(const C3dView& view, CVector3& out, float x, float y, float z);
 // surface (face flag 2) gets alpha 0x7F and 0.3 of each channel, others alpha 0xFF. Channels
 // below 0 count as 0. Indices out of range give 0xFFFFFFFF.
 [[nodiscard]] std::uint32_t VertexColor(const C3dView& view, int sector, int surface, int corner);
+
+// Gives sector a new render stamp (m_renderVersion), never given before in this program: the
+// frame routine uploads the sector's vertex buffer again. Everything that changes the render
+// vertices of a sector's surfaces calls it; the builders below do.
+void MarkSectorChanged(CQzlSector& sector);
 
 // Builds one sector's render data: for each of its surfaces the plane, tiling, texture (through
 // the engine's texture cache and the sector's colour map, when the game's archive is open), box

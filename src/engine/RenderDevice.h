@@ -16,6 +16,10 @@
 using TextureId = std::uint32_t;
 inline constexpr TextureId kNoTexture = 0;
 
+// A vertex buffer kept by the device between frames; kNoBuffer stands for none.
+using BufferId = std::uint32_t;
+inline constexpr BufferId kNoBuffer = 0;
+
 // Texel layouts the device accepts. Each texel is one native-endian word.
 enum class TextureFormat {
     Rgb565,    // 16 bits: red 0xF800, green 0x07E0, blue 0x001F, no alpha
@@ -85,6 +89,32 @@ public:
     // texture or, for kNoTexture, with their colours alone.
     virtual void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                                TextureId texture) = 0;
+
+    // ---- Vertex buffers ----
+    // Lit vertices the device keeps from frame to frame: uploaded once, drawn in ranges as often
+    // as needed, uploaded again only when they change. A device that keeps none answers
+    // kNoBuffer to CreateVertexBuffer; its callers hand their vertices to DrawPrimitive instead.
+
+    // An empty buffer; kNoBuffer when the device cannot make one or keeps none.
+    virtual BufferId CreateVertexBuffer() { return kNoBuffer; }
+
+    // Replaces the whole content of buffer with vertices (none is allowed). false when the device
+    // refuses (unknown buffer, no memory, device lost); the buffer then draws nothing until the
+    // next accepted upload.
+    virtual bool UploadVertexBuffer(BufferId /*buffer*/, std::span<const D3DLVERTEX> /*vertices*/)
+    {
+        return false;
+    }
+
+    // Draws count vertices of buffer from first on, exactly as DrawPrimitive draws them. An
+    // unknown buffer or a range that is not inside the last accepted upload draws nothing.
+    virtual void DrawVertexBuffer(BufferId /*buffer*/, PrimitiveType /*type*/,
+                                  std::size_t /*first*/, std::size_t /*count*/,
+                                  TextureId /*texture*/)
+    {}
+
+    // Frees buffer. kNoBuffer and unknown buffers are ignored.
+    virtual void ReleaseVertexBuffer(BufferId /*buffer*/) {}
 
     // ---- Frames ----
 

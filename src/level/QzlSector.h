@@ -38,4 +38,7 @@ public:
     std::vector<std::int32_t> m_visible;  // sorted, distinct; not stored
     std::string m_groupName = "Default";
     std::int32_t m_runtime[3] = {};  // not stored; [2] is the visiting flag of visibility
+    // Not stored: a stamp of the render vertices of the sector's surfaces, new at every change of
+    // them (engine/RenderData.h MarkSectorChanged); 0 for vertices the render data never built.
+    std::uint64_t m_renderVersion = 0;
 };

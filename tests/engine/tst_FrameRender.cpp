@@ -1,6 +1,7 @@
 // The frame routine against a recording device and a scripted clock: the frame cap, which sectors
 // and things a frame draws per render mode and per "Collision"/"Lock", the far-to-near order of
-// translucent portals, the colours, the frames-per-second rule and the sky coordinates.
+// translucent portals, the colours, the frames-per-second rule, the sky coordinates, and the
+// sector vertex buffers (uploaded once, again only after a change, drawing what streaming draws).
 
 #include "engine/FrameRender.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,24 +24,29 @@ namespace {
 
 using Set = std::vector<std::int32_t>;
 
-// An engine over a fixture level with a recording device of 100 x 100 pixels, the camera near the
-// wall x = 0 of sector 0, half-way up, looking along +x (it sees the floor, the ceiling and the
-// side walls of the unit box it stands in).
+// Builds the engine's level and readies it to draw on device at 100 x 100 pixels, the camera near
+// the wall x = 0 of sector 0, half-way up, looking along +x (it sees the floor, the ceiling and
+// the side walls of the unit box it stands in).
+void ReadyToDraw(C3dView& v, RenderDevice& device)
+{
+    RebuildAll(v, false);
+    v.m_device = &device;
+    v.m_skip = 0;
+    v.m_renderWidth = 100;
+    v.m_renderHeight = 100;
+    SetUpViewAndProjection(v, 100, 100);
+    SetCameraAxes(v, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    SetCameraPosition(v, 0.02f, 0.5f, 0.5f);
+    v.m_currentSector = 0;
+}
+
+// An engine over a fixture level, ready to draw on a recording device.
 class CFrameFixture {
 public:
     explicit CFrameFixture(CQzlSections level) : m_engine(std::move(level))
     {
         LastFrameTick() = 0;
-        C3dView& v = m_engine.m_view;
-        RebuildAll(v, false);
-        v.m_device = &m_device;
-        v.m_skip = 0;
-        v.m_renderWidth = 100;
-        v.m_renderHeight = 100;
-        SetUpViewAndProjection(v, 100, 100);
-        SetCameraAxes(v, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
-        SetCameraPosition(v, 0.02f, 0.5f, 0.5f);
-        v.m_currentSector = 0;
+        ReadyToDraw(m_engine.m_view, m_device);
         m_engine.m_host.Clear();
         m_engine.m_clock.m_now = 100000;
     }
@@ -79,8 +86,9 @@ public:
         return sectors;
     }
 
-    CFixtureEngine m_engine;
+    // The device outlives the engine, which releases its buffers on it.
     CRecordingRenderDevice m_device;
+    CFixtureEngine m_engine;
 };
 
 TEST(FrameRender, FrameCapAndWhenAFrameIsDrawn)
@@ -403,6 +411,173 @@ TEST(FrameRender, ZeroSizeViewDrawsNothingAndDividesByNothing)
     EXPECT_EQ(SourceRectangle({0, 0, 50, 20}, 0, 0, 640, 480), (CFrameRect{0, 0, 640, 480}));
     EXPECT_EQ(SourceRectangle({10, 20, 50, 60}, 100, 200, 640, 480),
               (CFrameRect{64, 48, 320, 144}));
+}
+
+// The draws of two frames alike in type, vertices, texture and world transform, however they
+// reached the device.
+bool SameDraws(const std::vector<CRecordingRenderDevice::CDrawRecord>& a,
+               const std::vector<CRecordingRenderDevice::CDrawRecord>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.m_type == y.m_type && x.m_vertices == y.m_vertices && x.m_texture == y.m_texture &&
+               x.m_world == y.m_world;
+    });
+}
+
+int BufferDraws(const CRecordingRenderDevice& device)
+{
+    return static_cast<int>(std::count_if(device.m_draws.begin(), device.m_draws.end(),
+                                          [](const auto& d) { return d.m_buffer != kNoBuffer; }));
+}
+
+TEST(FrameRender, SectorBuffersAreUploadedOnceAndAgainOnlyAfterAChange)
+{
+    CRecordingRenderDevice other;  // outlives the engine that ends up drawing on it
+    CFrameFixture f(MakeTwoJoinedRooms());
+    C3dView& v = f.View();
+    CRecordingRenderDevice& d = f.m_device;
+    f.m_engine.m_document.m_renderMode = 0;
+    const auto uploads = [&](int sector) {
+        return d.FindBuffer(v.m_sectorBuffers[static_cast<std::size_t>(sector)].m_buffer)
+            ->m_uploadCount;
+    };
+
+    f.Frame();
+    ASSERT_EQ(d.m_buffers.size(), 2u);
+    EXPECT_EQ(uploads(0), 1);
+    EXPECT_EQ(uploads(1), 1);
+    EXPECT_GT(BufferDraws(d), 0);
+    f.Frame();
+    EXPECT_EQ(d.BufferUploadCount(), 2);
+    EXPECT_EQ(std::count(d.m_calls.begin(), d.m_calls.end(), "CreateVertexBuffer"), 0);
+
+    // A rebuilt sector is uploaded again, the other one is not; so is a recoloured one.
+    RebuildSector(v, 1);
+    f.Frame();
+    EXPECT_EQ(uploads(0), 1);
+    EXPECT_EQ(uploads(1), 2);
+    RefreshSector(v, 0);
+    f.Frame();
+    EXPECT_EQ(uploads(0), 2);
+    EXPECT_EQ(uploads(1), 2);
+
+    // Wireframe frames need no buffers; the change waits for the next solid frame.
+    RebuildSector(v, 0);
+    f.m_engine.m_document.m_renderMode = 2;
+    f.Frame();
+    EXPECT_EQ(uploads(0), 2);
+    EXPECT_EQ(BufferDraws(d), 0);
+    f.m_engine.m_document.m_renderMode = 0;
+    f.Frame();
+    EXPECT_EQ(uploads(0), 3);
+
+    // Clearing the render objects releases every buffer; the next frame makes new ones.
+    v.ClearRenderObjects();
+    EXPECT_EQ(d.LiveBufferCount(), 0);
+    f.Frame();
+    EXPECT_EQ(d.LiveBufferCount(), 2);
+
+    // The buffer of a sector past the level's end is released.
+    f.m_engine.m_level.m_sectors.pop_back();
+    f.Frame();
+    EXPECT_EQ(d.LiveBufferCount(), 1);
+    EXPECT_EQ(d.m_misuseCount, 0);
+
+    // Another device gets buffers of its own; the engine's end releases them there.
+    v.m_device = &other;
+    f.Frame();
+    EXPECT_EQ(other.LiveBufferCount(), 1);
+    {
+        CRecordingRenderDevice device;
+        {
+            CFixtureEngine e(MakeBoxRoom());
+            ReadyToDraw(e.m_view, device);
+            RenderFrame(e.m_view, 1);
+            EXPECT_EQ(device.LiveBufferCount(), 1);
+        }
+        EXPECT_EQ(device.LiveBufferCount(), 0);
+        EXPECT_EQ(device.m_misuseCount, 0);
+    }
+}
+
+TEST(FrameRender, BufferedFramesDrawWhatStreamedFramesDraw)
+{
+    // Each edit comes after a first frame has filled the buffers; the frame after it must draw
+    // the same as a device that keeps no buffers, and as one that refuses every upload.
+    struct CCase {
+        const char* name;
+        std::function<void(CFrameFixture&)> edit;
+    };
+    const auto surfaceOf = [](CFrameFixture& f, int sector, EBoxSide side) -> CQzlSurface& {
+        auto& level = f.m_engine.m_level;
+        return *level.m_surfaces[static_cast<std::size_t>(BoxSurface(level, sector, side))];
+    };
+    const CCase cases[] = {
+        {"nothing changed", [](CFrameFixture&) {}},
+        {"a corner moved and its sector rebuilt",
+         [&](CFrameFixture& f) {
+             const int corner = surfaceOf(f, 1, kBoxXHigh).m_vertices[0].m_worldVertex;
+             f.m_engine.m_level.m_worldVertices[static_cast<std::size_t>(corner)].y += 0.25f;
+             RebuildSector(f.View(), 1);
+         }},
+        {"the light changed and the sector recoloured",
+         [](CFrameFixture& f) {
+             f.m_engine.m_level.m_sectors[0]->m_extraLight = -0.5f;
+             RefreshSector(f.View(), 0);
+         }},
+        {"one surface refilled",
+         [&](CFrameFixture& f) {
+             surfaceOf(f, 0, kBoxZHigh).m_vertices[0].m_u += 64.0f;
+             RebuildSurfaceVertices(f.View(), 0, BoxSurface(f.m_engine.m_level, 0, kBoxZHigh),
+                                    false);
+         }},
+        {"a surface taken off its sector without a rebuild",
+         [](CFrameFixture& f) {
+             auto& list = f.m_engine.m_level.m_sectors[0]->m_surfaces;
+             list.erase(list.begin());
+         }},
+        {"the level rebuilt",
+         [](CFrameFixture& f) {
+             f.m_engine.m_level.m_worldVertices[0].x -= 0.25f;
+             RebuildAll(f.View(), false);
+         }},
+        {"walk mode over a sky wall",
+         [&](CFrameFixture& f) {
+             surfaceOf(f, 0, kBoxZHigh).m_surfaceFlags |= 0x200;
+             f.View().m_walk = 1;
+         }},
+        {"translucent portals",
+         [](CFrameFixture& f) {
+             f.Settings().m_adjoin = 2;
+             f.Settings().m_adjoinTransparent = 1;
+         }},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFrameFixture buffered(MakeTwoJoinedRooms());
+        CFrameFixture streamed(MakeTwoJoinedRooms());
+        CFrameFixture refused(MakeTwoJoinedRooms());
+        streamed.m_device.m_failCreateBuffer = true;
+        refused.m_device.m_failUploadBuffer = true;
+        for (CFrameFixture* f : {&buffered, &streamed, &refused}) {
+            f->m_engine.m_document.m_renderMode = 0;
+            f->Frame();
+        }
+        const auto before = streamed.m_device.m_draws;
+        for (CFrameFixture* f : {&buffered, &streamed, &refused}) {
+            c.edit(*f);
+            f->Frame();
+        }
+        EXPECT_GT(BufferDraws(buffered.m_device), 0);
+        EXPECT_EQ(BufferDraws(streamed.m_device), 0);
+        EXPECT_EQ(BufferDraws(refused.m_device), 0);
+        EXPECT_TRUE(SameDraws(buffered.m_device.m_draws, streamed.m_device.m_draws));
+        EXPECT_TRUE(SameDraws(refused.m_device.m_draws, streamed.m_device.m_draws));
+        if (c.name != std::string("nothing changed")) {
+            EXPECT_FALSE(SameDraws(before, streamed.m_device.m_draws));
+        }
+        EXPECT_EQ(buffered.m_device.m_misuseCount, 0);
+    }
 }
 
 TEST(FrameRender, SkyCoordinatesInWalkMode)

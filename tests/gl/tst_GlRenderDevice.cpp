@@ -1,6 +1,6 @@
 // The OpenGL render device: clear, textures modulated by vertex colour, blending, culling by
-// winding, depth, wireframe, read-back, scaling into a window's framebuffer, and the message when
-// no OpenGL 3.3 context can be had.
+// winding, depth, wireframe, kept vertex buffers, read-back, scaling into a window's framebuffer,
+// and the message when no OpenGL 3.3 context can be had.
 
 #include "GlTestContext.h"
 
@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -326,6 +328,73 @@ TEST_F(GlRenderDevice, TextureFilterPointOrLinear)
         else
             EXPECT_NEAR(middle, 128, 12);
     }
+}
+
+TEST_F(GlRenderDevice, VertexBuffersDrawTheirRangesLikeStreamedVertices)
+{
+    // Two quads back to back in one buffer: red on the left half, green on the right; a blue
+    // quad streamed over the middle after them.
+    const auto left = Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f, 0xFFFF0000);
+    const auto right = Quad(0.0f, -1.0f, 1.0f, 1.0f, 0.5f, 0xFF00FF00);
+    const auto middle = Quad(-0.25f, -0.25f, 0.25f, 0.25f, 0.25f, 0xFF0000FF);
+    std::vector<D3DLVERTEX> both(left.begin(), left.end());
+    both.insert(both.end(), right.begin(), right.end());
+    const BufferId buffer = Device().CreateVertexBuffer();
+    ASSERT_NE(buffer, kNoBuffer);
+    ASSERT_TRUE(Device().UploadVertexBuffer(buffer, both));
+
+    Device().Clear(0xFF000000);
+    Draw(left);
+    Draw(right);
+    Draw(middle);
+    Finish();
+    const std::vector<std::uint32_t> streamed = m_gl.m_pixels;
+    EXPECT_EQ(m_gl.Pixel(4, 4), 0xFFFF0000u);
+    EXPECT_EQ(m_gl.Pixel(kWidth - 4, 4), 0xFF00FF00u);
+    EXPECT_EQ(m_gl.Pixel(kWidth / 2, kHeight / 2), 0xFF0000FFu);
+
+    Device().BeginFrame();
+    Device().Clear(0xFF000000);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 0, 4, kNoTexture);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 4, 4, kNoTexture);
+    Draw(middle);
+    Finish();
+    EXPECT_EQ(m_gl.m_pixels, streamed);
+
+    // Ranges outside the upload, and too few vertices for a fan, draw nothing.
+    Device().BeginFrame();
+    Device().Clear(0xFF000000);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 6, 4, kNoTexture);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, SIZE_MAX, 4, kNoTexture);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 4, SIZE_MAX, kNoTexture);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 0, 2, kNoTexture);
+    Finish();
+    EXPECT_EQ(std::count(m_gl.m_pixels.begin(), m_gl.m_pixels.end(), 0xFF000000u),
+              kWidth * kHeight);
+
+    // A new upload replaces the whole content: the second quad is gone.
+    const auto whole = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, 0xFF0000FF);
+    ASSERT_TRUE(Device().UploadVertexBuffer(buffer, whole));
+    Device().BeginFrame();
+    Device().Clear(0xFF000000);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 4, 4, kNoTexture);
+    Finish();
+    EXPECT_EQ(m_gl.Pixel(kWidth - 4, 4), 0xFF000000u);
+    Device().BeginFrame();
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 0, 4, kNoTexture);
+    Finish();
+    EXPECT_EQ(m_gl.Pixel(kWidth - 4, 4), 0xFF0000FFu);
+
+    // A released buffer draws and takes nothing; releasing it again is harmless.
+    Device().ReleaseVertexBuffer(buffer);
+    Device().ReleaseVertexBuffer(buffer);
+    Device().ReleaseVertexBuffer(kNoBuffer);
+    EXPECT_FALSE(Device().UploadVertexBuffer(buffer, whole));
+    Device().BeginFrame();
+    Device().Clear(0xFF000000);
+    Device().DrawVertexBuffer(buffer, PrimitiveType::TriangleFan, 0, 4, kNoTexture);
+    Finish();
+    EXPECT_EQ(m_gl.Pixel(kWidth / 2, kHeight / 2), 0xFF000000u);
 }
 
 TEST_F(GlRenderDevice, RenderSizeAndScalingIntoTheWindow)

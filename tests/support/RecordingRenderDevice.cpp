@@ -106,7 +106,98 @@ void CRecordingRenderDevice::DrawPrimitive(PrimitiveType type,
                                            TextureId texture)
 {
     m_calls.emplace_back("DrawPrimitive");
-    m_draws.push_back({type, {vertices.begin(), vertices.end()}, texture, m_world});
+    m_draws.push_back({type, {vertices.begin(), vertices.end()}, texture, m_world, kNoBuffer});
+}
+
+BufferId CRecordingRenderDevice::CreateVertexBuffer()
+{
+    m_calls.emplace_back("CreateVertexBuffer");
+    if (m_failCreateBuffer)
+        return kNoBuffer;
+    CBufferRecord record;
+    record.m_id = static_cast<BufferId>(m_buffers.size() + 1);
+    m_buffers.push_back(std::move(record));
+    return m_buffers.back().m_id;
+}
+
+CRecordingRenderDevice::CBufferRecord* CRecordingRenderDevice::FindLiveBuffer(BufferId buffer)
+{
+    if (buffer == kNoBuffer || buffer > m_buffers.size() || m_buffers[buffer - 1].m_released)
+        return nullptr;
+    return &m_buffers[buffer - 1];
+}
+
+bool CRecordingRenderDevice::UploadVertexBuffer(BufferId buffer,
+                                                std::span<const D3DLVERTEX> vertices)
+{
+    m_calls.emplace_back("UploadVertexBuffer");
+    CBufferRecord* record = FindLiveBuffer(buffer);
+    if (record == nullptr) {
+        ++m_misuseCount;
+        return false;
+    }
+    if (m_failUploadBuffer) {
+        record->m_vertices.clear();
+        return false;
+    }
+    record->m_vertices.assign(vertices.begin(), vertices.end());
+    ++record->m_uploadCount;
+    return true;
+}
+
+void CRecordingRenderDevice::DrawVertexBuffer(BufferId buffer, PrimitiveType type,
+                                              std::size_t first, std::size_t count,
+                                              TextureId texture)
+{
+    m_calls.emplace_back("DrawVertexBuffer");
+    const CBufferRecord* record = FindLiveBuffer(buffer);
+    if (record == nullptr || first > record->m_vertices.size() ||
+        count > record->m_vertices.size() - first) {
+        ++m_misuseCount;
+        return;
+    }
+    const auto begin = record->m_vertices.begin() + static_cast<std::ptrdiff_t>(first);
+    m_draws.push_back(
+        {type, {begin, begin + static_cast<std::ptrdiff_t>(count)}, texture, m_world, buffer});
+}
+
+void CRecordingRenderDevice::ReleaseVertexBuffer(BufferId buffer)
+{
+    m_calls.emplace_back("ReleaseVertexBuffer");
+    if (buffer == kNoBuffer)
+        return;
+    CBufferRecord* record = FindLiveBuffer(buffer);
+    if (record == nullptr) {
+        ++m_misuseCount;
+        return;
+    }
+    record->m_released = true;
+    record->m_vertices.clear();
+}
+
+const CRecordingRenderDevice::CBufferRecord*
+CRecordingRenderDevice::FindBuffer(BufferId buffer) const
+{
+    if (buffer == kNoBuffer || buffer > m_buffers.size())
+        return nullptr;
+    return &m_buffers[buffer - 1];
+}
+
+int CRecordingRenderDevice::LiveBufferCount() const
+{
+    int count = 0;
+    for (const CBufferRecord& record : m_buffers)
+        if (!record.m_released)
+            ++count;
+    return count;
+}
+
+int CRecordingRenderDevice::BufferUploadCount() const
+{
+    int count = 0;
+    for (const CBufferRecord& record : m_buffers)
+        count += record.m_uploadCount;
+    return count;
 }
 
 bool CRecordingRenderDevice::SetRenderSize(int width, int height)

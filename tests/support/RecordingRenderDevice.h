@@ -1,7 +1,8 @@
 #pragma once
 // A RenderDevice for tests: it draws nothing and notes every call, in order, with its data.
-// Calls a real device would refuse (an unknown or released texture, a wrong byte count, a second
-// release) are answered as a device would and counted in m_misuseCount, so a test can demand 0.
+// Calls a real device would refuse (an unknown or released texture or vertex buffer, a wrong byte
+// count, a range outside a buffer, a second release) are answered as a device would and counted in
+// m_misuseCount, so a test can demand 0.
 
 #include "engine/RenderDevice.h"
 
@@ -23,12 +24,22 @@ public:
         bool m_released = false;
     };
 
-    // One DrawPrimitive call with the world transform in force when it was made.
+    struct CBufferRecord {
+        BufferId m_id = kNoBuffer;
+        std::vector<D3DLVERTEX> m_vertices;  // the vertices of the last accepted upload
+        int m_uploadCount = 0;
+        bool m_released = false;
+    };
+
+    // One DrawPrimitive or DrawVertexBuffer call with the world transform in force when it was
+    // made: a buffer's draw holds the vertices of its range, and the buffer (kNoBuffer for
+    // DrawPrimitive).
     struct CDrawRecord {
         PrimitiveType m_type = PrimitiveType::TriangleList;
         std::vector<D3DLVERTEX> m_vertices;
         TextureId m_texture = kNoTexture;
         D3DMATRIX m_world = MatrixIdentity();
+        BufferId m_buffer = kNoBuffer;
     };
 
     TextureId CreateTexture(int width, int height, TextureFormat format) override;
@@ -37,6 +48,11 @@ public:
     void SetWorldTransform(const D3DMATRIX& world) override;
     void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                        TextureId texture) override;
+    BufferId CreateVertexBuffer() override;
+    bool UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices) override;
+    void DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first, std::size_t count,
+                          TextureId texture) override;
+    void ReleaseVertexBuffer(BufferId buffer) override;
     bool SetRenderSize(int width, int height) override;
     void BeginFrame() override;
     void EndFrame() override;
@@ -53,13 +69,21 @@ public:
     int LiveTextureCount() const;
     // Texel (x, y) of the last upload of a Rgb565 texture.
     std::uint16_t Texel565(TextureId texture, int x, int y) const;
+    // The record of buffer; nullptr when the device never made it.
+    const CBufferRecord* FindBuffer(BufferId buffer) const;
+    // Vertex buffers made and not released, and the uploads of all buffers together.
+    int LiveBufferCount() const;
+    int BufferUploadCount() const;
 
     // The name of every call in order ("CreateTexture", "UploadTexture", "ReleaseTexture",
-    // "SetWorldTransform", "DrawPrimitive", "SetRenderSize", "BeginFrame", "EndFrame", "Clear",
-    // "SetViewTransform", "SetProjectionTransform", "SetRenderState", "ReadPixels").
+    // "SetWorldTransform", "DrawPrimitive", "CreateVertexBuffer", "UploadVertexBuffer",
+    // "DrawVertexBuffer", "ReleaseVertexBuffer", "SetRenderSize", "BeginFrame", "EndFrame",
+    // "Clear", "SetViewTransform", "SetProjectionTransform", "SetRenderState", "ReadPixels").
     std::vector<std::string> m_calls;
     // Every texture made, in order; the id of m_textures[i] is i + 1.
     std::vector<CTextureRecord> m_textures;
+    // Every vertex buffer made, in order; the id of m_buffers[i] is i + 1.
+    std::vector<CBufferRecord> m_buffers;
     int m_misuseCount = 0;
     // The world transform now in force, and every draw call in order.
     D3DMATRIX m_world = MatrixIdentity();
@@ -84,10 +108,14 @@ public:
     int m_framesBegun = 0;
     int m_framesEnded = 0;
 
-    // Scripted failures: CreateTexture answers kNoTexture, UploadTexture false.
+    // Scripted failures: CreateTexture answers kNoTexture, UploadTexture false; CreateVertexBuffer
+    // answers kNoBuffer (a device that keeps no buffers), UploadVertexBuffer false.
     bool m_failCreateTexture = false;
     bool m_failUploadTexture = false;
+    bool m_failCreateBuffer = false;
+    bool m_failUploadBuffer = false;
 
 private:
     CTextureRecord* Find(TextureId texture);
+    CBufferRecord* FindLiveBuffer(BufferId buffer);
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -164,16 +165,7 @@ std::string CGlRenderDevice::SetUp()
     m_gl.glBindVertexArray(m_vertexArray);
     m_gl.glGenBuffers(1, &m_vertexBuffer);
     m_gl.glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
-    constexpr GLsizei stride = sizeof(D3DLVERTEX);
-    m_gl.glEnableVertexAttribArray(0);
-    m_gl.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                               reinterpret_cast<const void*>(offsetof(D3DLVERTEX, x)));
-    m_gl.glEnableVertexAttribArray(1);
-    m_gl.glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                               reinterpret_cast<const void*>(offsetof(D3DLVERTEX, color)));
-    m_gl.glEnableVertexAttribArray(2);
-    m_gl.glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-                               reinterpret_cast<const void*>(offsetof(D3DLVERTEX, tu)));
+    SetVertexLayout();
 
     m_gl.glGenSamplers(1, &m_sampler);
     m_gl.glSamplerParameteri(m_sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -188,6 +180,20 @@ std::string CGlRenderDevice::SetUp()
     return {};
 }
 
+void CGlRenderDevice::SetVertexLayout()
+{
+    constexpr GLsizei stride = sizeof(D3DLVERTEX);
+    m_gl.glEnableVertexAttribArray(0);
+    m_gl.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                               reinterpret_cast<const void*>(offsetof(D3DLVERTEX, x)));
+    m_gl.glEnableVertexAttribArray(1);
+    m_gl.glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                               reinterpret_cast<const void*>(offsetof(D3DLVERTEX, color)));
+    m_gl.glEnableVertexAttribArray(2);
+    m_gl.glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                               reinterpret_cast<const void*>(offsetof(D3DLVERTEX, tu)));
+}
+
 CGlRenderDevice::~CGlRenderDevice()
 {
     if (QOpenGLContext::currentContext() != m_context)
@@ -195,6 +201,11 @@ CGlRenderDevice::~CGlRenderDevice()
     for (const auto& entry : m_textures) {
         const GLuint name = entry.first;
         m_gl.glDeleteTextures(1, &name);
+    }
+    for (const auto& entry : m_buffers) {
+        const GLuint name = entry.first;
+        m_gl.glDeleteBuffers(1, &name);
+        m_gl.glDeleteVertexArrays(1, &entry.second.m_vertexArray);
     }
     ReleaseTarget();
     if (m_sampler != 0)
@@ -306,10 +317,9 @@ void CGlRenderDevice::UpdateTransform()
     m_transformDirty = false;
 }
 
-void CGlRenderDevice::DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
-                                    TextureId texture)
+bool CGlRenderDevice::PrepareDraw(PrimitiveType type, std::size_t count, TextureId texture,
+                                  GLenum& mode)
 {
-    GLenum mode = GL_TRIANGLES;
     std::size_t least = 3;
     switch (type) {
     case PrimitiveType::TriangleList:
@@ -323,10 +333,9 @@ void CGlRenderDevice::DrawPrimitive(PrimitiveType type, std::span<const D3DLVERT
         least = 2;
         break;
     }
-    if (vertices.size() < least || m_framebuffer == 0)
-        return;
+    if (count < least || m_framebuffer == 0)
+        return false;
     m_gl.glUseProgram(m_program);
-    m_gl.glBindVertexArray(m_vertexArray);
     UpdateTransform();
 
     const bool textured = texture != kNoTexture && m_textures.contains(texture);
@@ -335,7 +344,16 @@ void CGlRenderDevice::DrawPrimitive(PrimitiveType type, std::span<const D3DLVERT
         m_gl.glActiveTexture(GL_TEXTURE0);
         m_gl.glBindTexture(GL_TEXTURE_2D, texture);
     }
+    return true;
+}
 
+void CGlRenderDevice::DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
+                                    TextureId texture)
+{
+    GLenum mode = GL_TRIANGLES;
+    if (!PrepareDraw(type, vertices.size(), texture, mode))
+        return;
+    m_gl.glBindVertexArray(m_vertexArray);
     const auto bytes = static_cast<GLsizeiptr>(vertices.size_bytes());
     m_gl.glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
     if (bytes > m_vertexBufferBytes) {
@@ -344,6 +362,91 @@ void CGlRenderDevice::DrawPrimitive(PrimitiveType type, std::span<const D3DLVERT
     }
     m_gl.glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
     m_gl.glDrawArrays(mode, 0, static_cast<GLsizei>(vertices.size()));
+}
+
+// ---- Vertex buffers ----
+
+BufferId CGlRenderDevice::CreateVertexBuffer()
+{
+    GLuint name = 0;
+    m_gl.glGenBuffers(1, &name);
+    if (name == 0)
+        return kNoBuffer;
+    CBufferInfo info;
+    m_gl.glGenVertexArrays(1, &info.m_vertexArray);
+    if (info.m_vertexArray == 0) {
+        m_gl.glDeleteBuffers(1, &name);
+        return kNoBuffer;
+    }
+    m_gl.glBindVertexArray(info.m_vertexArray);
+    m_gl.glBindBuffer(GL_ARRAY_BUFFER, name);
+    SetVertexLayout();
+    m_gl.glBindVertexArray(m_vertexArray);
+    m_buffers[name] = info;
+    return name;
+}
+
+bool CGlRenderDevice::UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices)
+{
+    const auto found = m_buffers.find(buffer);
+    if (found == m_buffers.end())
+        return false;
+    CBufferInfo& info = found->second;
+    if (vertices.size() > static_cast<std::size_t>(std::numeric_limits<GLsizei>::max())) {
+        info.m_count = 0;
+        return false;
+    }
+    const auto bytes = static_cast<GLsizeiptr>(vertices.size_bytes());
+    // Errors left by earlier calls are not this upload's.
+    for (int i = 0; i < 8 && m_gl.glGetError() != GL_NO_ERROR; ++i) {
+    }
+    m_gl.glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    if (bytes > info.m_capacity || bytes < info.m_capacity / 2) {
+        // A new store of the exact size; data that rarely changes.
+        m_gl.glBufferData(GL_ARRAY_BUFFER, bytes, vertices.data(), GL_STATIC_DRAW);
+        info.m_capacity = bytes;
+    } else if (bytes > 0) {
+        m_gl.glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
+    }
+    if (m_gl.glGetError() != GL_NO_ERROR) {
+        info.m_count = 0;
+        info.m_capacity = 0;
+        return false;
+    }
+    info.m_count = vertices.size();
+    return true;
+}
+
+void CGlRenderDevice::DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first,
+                                       std::size_t count, TextureId texture)
+{
+    const auto found = m_buffers.find(buffer);
+    if (found == m_buffers.end())
+        return;
+    const CBufferInfo& info = found->second;
+    if (first > info.m_count || count > info.m_count - first)
+        return;
+    GLenum mode = GL_TRIANGLES;
+    if (!PrepareDraw(type, count, texture, mode))
+        return;
+    m_gl.glBindVertexArray(info.m_vertexArray);
+    m_gl.glDrawArrays(mode, static_cast<GLint>(first), static_cast<GLsizei>(count));
+    m_gl.glBindVertexArray(m_vertexArray);
+}
+
+void CGlRenderDevice::ReleaseVertexBuffer(BufferId buffer)
+{
+    const auto found = m_buffers.find(buffer);
+    if (found == m_buffers.end())
+        return;
+    // Without the device's context current its objects cannot be named; they go with the
+    // context.
+    if (QOpenGLContext::currentContext() == m_context) {
+        const GLuint name = buffer;
+        m_gl.glDeleteBuffers(1, &name);
+        m_gl.glDeleteVertexArrays(1, &found->second.m_vertexArray);
+    }
+    m_buffers.erase(found);
 }
 
 // ---- Frames ----

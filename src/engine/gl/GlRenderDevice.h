@@ -43,6 +43,11 @@ public:
     void SetWorldTransform(const D3DMATRIX& world) override;
     void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                        TextureId texture) override;
+    BufferId CreateVertexBuffer() override;
+    bool UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices) override;
+    void DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first, std::size_t count,
+                          TextureId texture) override;
+    void ReleaseVertexBuffer(BufferId buffer) override;
     bool SetRenderSize(int width, int height) override;
     void BeginFrame() override;
     void EndFrame() override;
@@ -69,7 +74,19 @@ private:
         TextureFormat m_format = TextureFormat::Rgb565;
     };
 
+    // A kept vertex buffer: its own buffer object and vertex array, and the vertices it holds.
+    struct CBufferInfo {
+        GLuint m_vertexArray = 0;
+        std::size_t m_count = 0;
+        GLsizeiptr m_capacity = 0;
+    };
+
     explicit CGlRenderDevice(QOpenGLContext& context);
+    // Points the vertex attributes of the bound vertex array at the bound array buffer.
+    void SetVertexLayout();
+    // Readies program, transform and texture for a draw into the render target; false when there
+    // is no render target or too few vertices for type. mode is the OpenGL primitive.
+    bool PrepareDraw(PrimitiveType type, std::size_t count, TextureId texture, GLenum& mode);
     // Compiles the shaders and makes the buffers; an empty text on success, else the reason.
     std::string SetUp();
     void ReleaseTarget();
@@ -91,6 +108,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::unordered_map<TextureId, CTextureInfo> m_textures;
+    std::unordered_map<BufferId, CBufferInfo> m_buffers;  // by the name of the buffer object
     D3DMATRIX m_world = MatrixIdentity();
     D3DMATRIX m_view = MatrixIdentity();
     D3DMATRIX m_projection = MatrixIdentity();
