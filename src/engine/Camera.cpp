@@ -95,12 +95,11 @@ void MoveCamera(C3dView& view, float distance)
     PlaceCamera(view, view.m_cameraPosition + view.m_forwardAxis * distance);
 }
 
-void SetCameraAxes(C3dView& view, float fx, float fy, float fz, float ux, float uy, float uz)
+namespace {
+
+// Writes the camera's right, up and forward axes into the rotation part of a view matrix.
+void WriteViewAxes(D3DMATRIX& m, const CVector3& right, const CVector3& up, const CVector3& forward)
 {
-    const CVector3 forward{fx, fy, fz};
-    const CVector3 up{ux, uy, uz};
-    const CVector3 right = Cross(up, forward);
-    D3DMATRIX& m = view.m_viewMatrix;
     m.m[0][0] = right.x;
     m.m[1][0] = right.y;
     m.m[2][0] = right.z;
@@ -110,6 +109,16 @@ void SetCameraAxes(C3dView& view, float fx, float fy, float fz, float ux, float 
     m.m[0][2] = forward.x;
     m.m[1][2] = forward.y;
     m.m[2][2] = forward.z;
+}
+
+}  // namespace
+
+void SetCameraAxes(C3dView& view, float fx, float fy, float fz, float ux, float uy, float uz)
+{
+    const CVector3 forward{fx, fy, fz};
+    const CVector3 up{ux, uy, uz};
+    const CVector3 right = Cross(up, forward);
+    WriteViewAxes(view.m_viewMatrix, right, up, forward);
 }
 
 void GetCameraAxes(const C3dView& view, CVector3& forward, CVector3& up)
@@ -137,16 +146,7 @@ void RotateCamera(C3dView& view, float a, float b, float c, float factor)
         return;
     }
 
-    D3DMATRIX& m = view.m_viewMatrix;
-    m.m[0][0] = right.x;
-    m.m[1][0] = right.y;
-    m.m[2][0] = right.z;
-    m.m[0][1] = up.x;
-    m.m[1][1] = up.y;
-    m.m[2][1] = up.z;
-    m.m[0][2] = forward.x;
-    m.m[1][2] = forward.y;
-    m.m[2][2] = forward.z;
+    WriteViewAxes(view.m_viewMatrix, right, up, forward);
     GetCameraAxes(view, view.m_forwardAxis, view.m_upAxis);
     // Turning keeps the eye where it is; only an orbit (Alt) keeps the translation row, so the
     // view turns about the point that row names.

@@ -1,5 +1,7 @@
 #include "level/QzlSector.h"
 
+#include <algorithm>
+
 #include "level/RecordIo.h"
 
 QZ_IMPLEMENT_SERIAL(CQzlSector, 2)
@@ -47,22 +49,11 @@ void CQzlSector::Serialize(CArchive& ar)
 
 int CQzlSector::FindSortedIndex(std::int32_t value, int& position) const
 {
-    int low = 0;
-    int high = static_cast<int>(m_visible.size()) - 1;
-    while (low <= high) {
-        const int middle = (low + high) / 2;
-        const std::int32_t element = m_visible[static_cast<std::size_t>(middle)];
-        if (element < value) {
-            low = middle + 1;
-        } else if (element > value) {
-            high = middle - 1;
-        } else {
-            position = middle;
-            return 1;
-        }
-    }
-    position = low;
-    return 0;
+    // The set holds distinct values: the first element not below value is the match or the
+    // insertion point.
+    const auto it = std::lower_bound(m_visible.begin(), m_visible.end(), value);
+    position = static_cast<int>(it - m_visible.begin());
+    return it != m_visible.end() && *it == value ? 1 : 0;
 }
 
 int CQzlSector::InsertSortedIndex(std::int32_t value)
