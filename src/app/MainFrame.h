@@ -1,12 +1,84 @@
 #pragma once
-// The main frame window of QzEdit. For now an empty QMainWindow titled "QzEdit"; menus, tool
-// bars, the status bar and the level views come with the application shell.
+// The main frame window: the MDI area holding one document window per open level, the menus
+// (128 while no document is open, 129 while one is), the four tool bars, the status bar with its
+// eight panes, the accelerator tables and the autosave timer. Commands from menus, tool bars and
+// accelerators go through RouteCommand: active view, its document, the active document window,
+// this frame, the application.
+
+#include "app/CommandTarget.h"
 
 #include <QMainWindow>
+#include <QString>
 
-class CMainFrame : public QMainWindow {
+#include <memory>
+#include <span>
+#include <string>
+
+class CChildFrame;
+class CDocView;
+class CQzEditApp;
+class CQzEditDoc;
+class QAction;
+class QMdiArea;
+
+class CMainFrame : public QMainWindow, public CCommandTarget {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    explicit CMainFrame(CQzEditApp& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // OnCreate: menus, tool bars, status bar, docking, saved tool-bar state, timer 100.
+    bool Create();
+
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+    // Adds a document window and makes it active.
+    void AddChildFrame(CChildFrame* frame);
+    CChildFrame* ActiveChildFrame() const;
+    CQzEditDoc* ActiveDocument() const;
+    // The view that gets commands first (the 3D view, or the form view with the focus); null
+    // when no document window is open. SetActiveView(null): no active view.
+    CDocView* ActiveView() const;
+    void SetActiveView(CDocView* view);
+
+    // Menu 129 while a document window is open, menu 128 otherwise.
+    void UpdateMenus();
+    // Runs command id through the routing chain; false when no target handles it.
+    bool RouteCommand(int id);
+    // Runs the update handlers of every action (enabled, checked).
+    void UpdateCommandUI();
+    // The action of command id (object name: the id in decimal); null when there is none.
+    QAction* Action(int id) const;
+
+    // Accelerator table 113 (the 3D view has the focus) or 128.
+    void SetAcceleratorTable(int table);
+    int AcceleratorTable() const { return m_acceleratorTable; }
+
+    // Status bar: pane 0 text, and the eight panes after a frame (device, grid, yaw, tilt, X, Y,
+    // Z, frame rate).
+    void SetMessageText(const QString& text);
+    void SetStatusPanes(std::span<const std::string> texts);
+
+    // One tick of timer 100: the autosave rule for every open document.
+    void OnAutosaveTimer();
+
+    // Pane texts (pane 1..7).
+    QString m_strGridPane, m_strYawPane, m_strTiltPane, m_strXPane, m_strYPane, m_strZPane,
+        m_strFrameRatePane;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    CQzEditApp& m_app;
+    QMdiArea* m_mdiArea = nullptr;
+    CDocView* m_activeView = nullptr;
+    int m_acceleratorTable = 128;
+    struct CPrivate;
+    std::unique_ptr<CPrivate> d;
 };

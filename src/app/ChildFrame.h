@@ -1,0 +1,42 @@
+#pragma once
+// The document window: an MDI child holding a splitter of two columns, the left one a splitter
+// of three property panes (the sector form 190 high, the property view by edit mode 235, the
+// distance form 40) 230 wide, the right one the 3D view.
+
+#include <QMdiSubWindow>
+
+class CDocView;
+class CQzEditDoc;
+class CQzEditView;
+class QSplitter;
+
+class CChildFrame : public QMdiSubWindow {
+    Q_OBJECT
+
+public:
+    // Makes the splitters and the four views of doc (sector, surface, distance, 3D), opens
+    // maximised.
+    explicit CChildFrame(CQzEditDoc& doc, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    // Replaces the middle property pane by a new view of the class id names (186 CSurfaceView,
+    // 190 CThingsView, 1098 CVertexView; another id is ignored), keeping the pane's current
+    // width and height; stores id in the document.
+    void SwitchPropertyView(CQzEditDoc& doc, int id);
+
+    CQzEditDoc& Document() const { return m_doc; }
+    CQzEditView* View3d() const { return m_view3d; }
+    QSplitter* OuterSplitter() const { return m_outer; }
+    QSplitter* LeftSplitter() const { return m_left; }
+    // The view in the middle pane.
+    CDocView* PropertyView() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CQzEditDoc& m_doc;
+    QSplitter* m_outer = nullptr;
+    QSplitter* m_left = nullptr;
+    CQzEditView* m_view3d = nullptr;
+};

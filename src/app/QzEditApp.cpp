@@ -1,0 +1,285 @@
+#include "app/QzEditApp.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/QtInput.h"
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+#include "app/SettingsStore.h"
+#include "app/Splash.h"
+#include "app/UiServices.h"
+#include "engine/SoundDevice.h"
+#include "engine/audio/OpenSoundDevice.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QScreen>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace {
+
+CQzEditApp* g_app = nullptr;
+
+// Commands of the application's message map.
+constexpr int kFileNew = 57600;
+constexpr int kFileOpen = 57601;
+constexpr int kFileMru1 = 57616;
+constexpr int kAppExit = 57665;
+constexpr int kSetupProduct = 13;
+constexpr int kSelectProduct = 2007;
+constexpr int kTipOfTheDay = 504;
+constexpr int kHelpIndex = 57666;
+constexpr int kHelpTutorials = 2054;
+constexpr int kHelpFaqs = 2053;
+constexpr int kAppAbout = 57664;
+constexpr int kRecentFileCount = 4;
+
+// The help context of Help Index and of every help request without a better one.
+constexpr unsigned int kHelpContextDefault = 0x1E142;
+
+}  // namespace
+
+CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
+{
+    g_app = this;
+    if (m_options.m_settingsFile.isEmpty())
+        m_profile = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                QStringLiteral("Korvath & Varnok Editor"),
+                                                QStringLiteral("QzEdit"));
+    else
+        m_profile = std::make_unique<QSettings>(m_options.m_settingsFile, QSettings::IniFormat);
+    m_store = std::make_unique<CSettingsStore>(*m_profile);
+
+    m_programDir = m_options.m_programDir;
+    if (m_programDir.empty())
+        m_programDir = QCoreApplication::applicationDirPath().toStdString();
+
+    m_keys = std::make_unique<CQtKeyState>();
+    m_clock = std::make_unique<CSteadyClock>();
+    m_random = std::make_unique<CSeededRandom>(m_clock->Milliseconds());
+    if (m_options.m_openSound)
+        m_sound = OpenSoundDevice();
+
+    m_idleTimer.setInterval(0);
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+        if (!OnIdle())
+            m_idleTimer.stop();
+    });
+    RegisterCommands();
+}
+
+CQzEditApp::~CQzEditApp()
+{
+    m_idleTimer.stop();
+    // The document windows (and with them the engines) go before the documents and the game.
+    delete m_pMainFrame;
+    m_pMainFrame = nullptr;
+    for (CQzEditDoc* doc : m_documents)
+        delete doc;
+    m_documents.clear();
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CQzEditApp* CQzEditApp::Get() { return g_app; }
+
+bool CQzEditApp::InitInstance()
+{
+    m_store->LoadPreferences(m_settings);
+    m_recentFiles = m_store->RecentFiles();
+    while (m_recentFiles.size() > kRecentFileCount)
+        m_recentFiles.removeLast();
+
+    m_pMainFrame = new CMainFrame(*this);
+    if (!m_pMainFrame->Create()) {
+        delete m_pMainFrame;
+        m_pMainFrame = nullptr;
+        return false;
+    }
+    m_pMainFrame->setAcceptDrops(true);
+
+    // Window placement: the saved normal rectangle, or the work area when none was saved.
+    QRect workArea(0, 0, 1024, 768);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        workArea = screen->availableGeometry();
+    const std::int32_t maximized = m_settings.m_maximized;
+    const QRect placement = PlaceMainWindow(m_settings, workArea);
+    m_pMainFrame->setGeometry(placement);
+    m_settings.m_maximized = maximized;
+    if (m_options.m_showMainFrame) {
+        if (m_settings.m_maximized != 0)
+            m_pMainFrame->showMaximized();
+        else
+            m_pMainFrame->show();
+    }
+
+    if (m_options.m_showSplash)
+        RunAboutBox(*this, true, m_pMainFrame);
+    else
+        SetupProduct();
+    if (m_options.m_showTip)
+        ShowTipAtStartup(*this, m_pMainFrame);
+    return true;
+}
+
+int CQzEditApp::ExitInstance()
+{
+    m_store->SavePreferences(m_settings);
+    m_store->SetRecentFiles(m_recentFiles);
+    m_profile->sync();
+    return 0;
+}
+
+bool CQzEditApp::OnIdle()
+{
+    // Every document view with an engine gets its unforced frame, so walk mode animates in each
+    // of them, not only in the first document's.
+    bool more = false;
+    const std::vector<CQzEditDoc*> docs = m_documents;
+    for (CQzEditDoc* doc : docs)
+        for (CDocView* view : doc->Views())
+            if (auto* view3d = dynamic_cast<CQzEditView*>(view);
+                view3d != nullptr && view3d->Engine() != nullptr)
+                more = view3d->IdleFrame() != 0 || more;
+    return more;
+}
+
+void CQzEditApp::WakeIdle()
+{
+    if (!m_idleTimer.isActive())
+        m_idleTimer.start();
+}
+
+void CQzEditApp::SetupProduct()
+{
+    const CWaitCursor wait;
+    const int product = m_settings.m_product;
+    if (const char* caption = CProductSetup::Caption(product); caption && m_pMainFrame)
+        m_pMainFrame->setWindowTitle(QString::fromLatin1(caption));
+    const std::string message = m_product.Run(product, GameFolder(product), {}, m_programDir);
+    if (!message.empty())
+        QzMessageBox(QString::fromStdString(message), QMessageBox::Ok, m_pMainFrame);
+}
+
+std::filesystem::path CQzEditApp::GameFolder(int product) const
+{
+    const QString chosen = m_store->GameFolder(product);
+    if (!chosen.isEmpty())
+        return chosen.toStdString();
+    return m_options.m_defaultGameDir;
+}
+
+void CQzEditApp::SetGameFolder(int product, const std::filesystem::path& folder)
+{
+    m_store->SetGameFolder(product, QString::fromStdString(folder.string()));
+}
+
+namespace {
+
+// Adds a new document window of doc to the main frame.
+void OpenWindow(CMainFrame* frame, CQzEditDoc& doc)
+{
+    if (frame == nullptr)
+        return;
+    auto* child = new CChildFrame(doc);
+    frame->AddChildFrame(child);
+    frame->UpdateMenus();
+}
+
+}  // namespace
+
+CQzEditDoc* CQzEditApp::NewDocument()
+{
+    static int untitled = 0;
+    auto doc = std::make_unique<CQzEditDoc>(*this);
+    doc->OnNewDocument();
+    doc->SetTitle(QStringLiteral("QzEdit%1").arg(++untitled));
+    m_documents.push_back(doc.get());
+    OpenWindow(m_pMainFrame, *doc);
+    return doc.release();
+}
+
+CQzEditDoc* CQzEditApp::OpenDocumentFile(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    // A file that is open already is only brought to the front.
+    for (CQzEditDoc* doc : m_documents)
+        if (!doc->PathName().isEmpty() && QFileInfo(doc->PathName()) == QFileInfo(full)) {
+            if (m_pMainFrame && doc->Frame())
+                m_pMainFrame->MdiArea()->setActiveSubWindow(doc->Frame());
+            return doc;
+        }
+
+    auto doc = std::make_unique<CQzEditDoc>(*this);
+    if (!doc->OnOpenDocument(full)) {
+        if (!doc->LastError().isEmpty())
+            QzMessageBox(doc->LastError(), QMessageBox::Ok, m_pMainFrame);
+        return nullptr;
+    }
+    doc->SetPathName(full, true);
+    m_documents.push_back(doc.get());
+    OpenWindow(m_pMainFrame, *doc);
+    return doc.release();
+}
+
+void CQzEditApp::OnFileOpen()
+{
+    const QString path = QzGetOpenFileName(
+        m_pMainFrame, QStringLiteral("Open"),
+        QStringLiteral("QzEdit Files (*.qze, *.qzl)|*.qze;*.qzl|QzEdit Files (*.qze)|*.qze|"
+                       "Korvath/Varnok Level Files (*.qzl)|*.qzl||"),
+        QStringLiteral("qze"));
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+void CQzEditApp::RemoveDocument(CQzEditDoc* doc)
+{
+    const auto it = std::find(m_documents.begin(), m_documents.end(), doc);
+    if (it == m_documents.end())
+        return;
+    m_documents.erase(it);
+    doc->deleteLater();
+    if (m_pMainFrame)
+        m_pMainFrame->UpdateMenus();
+}
+
+void CQzEditApp::AddToRecentFileList(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    m_recentFiles.removeAll(full);
+    m_recentFiles.prepend(full);
+    while (m_recentFiles.size() > kRecentFileCount)
+        m_recentFiles.removeLast();
+    if (m_pMainFrame)
+        m_pMainFrame->UpdateMenus();
+}
+
+void CQzEditApp::RegisterCommands()
+{
+    AddCommand(kFileNew, [this] { NewDocument(); });
+    AddCommand(kFileOpen, [this] { OnFileOpen(); });
+    for (int i = 0; i < kRecentFileCount; ++i)
+        AddCommand(
+            kFileMru1 + i,
+            [this, i] {
+                if (i < m_recentFiles.size())
+                    OpenDocumentFile(m_recentFiles[i]);
+            },
+            [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.size()); });
+    AddCommand(kAppExit, [this] {
+        if (m_pMainFrame)
+            m_pMainFrame->close();
+    });
+    AddCommand(kSetupProduct, [this] { SetupProduct(); });
+    AddCommand(kSelectProduct, [this] { RunSelectProduct(*this, m_pMainFrame); });
+    AddCommand(kTipOfTheDay, [this] { ShowTipOfTheDay(*this, m_pMainFrame); });
+    AddCommand(kHelpIndex, [this] { OpenHelpContext(*this, kHelpContextDefault); });
+    AddCommand(kHelpTutorials, [this] { OpenHelpPage(*this, QStringLiteral("tutorial.htm")); });
+    AddCommand(kHelpFaqs, [this] { OpenHelpPage(*this, QStringLiteral("faq.htm")); });
+    AddCommand(kAppAbout, [this] { RunAboutBox(*this, false, m_pMainFrame); });
+}

@@ -1,0 +1,121 @@
+#pragma once
+// The application object: settings, product set-up and its game resources, the main frame, the
+// open documents, the application's commands and the idle loop that drives walk mode.
+//
+// One object per process (CQzEditApp::Get() is the framework's AfxGetApp); the caller owns the
+// QApplication around it. Tests make their own with a settings file and a program folder in a
+// temporary directory.
+
+#include "app/CommandTarget.h"
+#include "framework/Settings.h"
+#include "resources/ProductSetup.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+class CMainFrame;
+class CQzEditDoc;
+class CSettingsStore;
+class Clock;
+class KeyState;
+class Random;
+class SoundDevice;
+class QSettings;
+
+// How the application starts.
+struct CAppOptions {
+    // The settings file (an INI file); empty: the user's configuration folder
+    // (~/.config/Korvath & Varnok Editor/QzEdit.conf).
+    QString m_settingsFile;
+    // The program folder: new.qze, newvarnok.qze, korvath.dat, varnok.dat, the start and goals
+    // cogs, help pages. Empty: the folder of the executable.
+    std::filesystem::path m_programDir;
+    // The game folder of a product when the user has chosen none.
+    std::filesystem::path m_defaultGameDir;
+    // Start-up shows the splash (which runs product set-up) and the Tip of the Day; without
+    // them product set-up runs directly.
+    bool m_showSplash = true;
+    bool m_showTip = true;
+    // Show the main frame (tests may leave it hidden).
+    bool m_showMainFrame = true;
+    // Open an audio device (tests run silent).
+    bool m_openSound = true;
+};
+
+class CQzEditApp : public QObject, public CCommandTarget {
+    Q_OBJECT
+
+public:
+    explicit CQzEditApp(CAppOptions options = {});
+    ~CQzEditApp() override;
+    CQzEditApp(const CQzEditApp&) = delete;
+    CQzEditApp& operator=(const CQzEditApp&) = delete;
+
+    // The running application object (null before construction and after destruction).
+    static CQzEditApp* Get();
+
+    // Start-up: settings, main frame, window placement, splash with product set-up, Tip of the
+    // Day. False when the main frame cannot be made.
+    bool InitInstance();
+    // Writes the settings (and the recent-file list); called once at a normal exit.
+    int ExitInstance();
+
+    // One idle step: the frame routine of every document's 3D view that has an engine (unforced).
+    // True while any of them wants to go on (walk mode).
+    bool OnIdle();
+    // Starts the idle loop (a zero-time timer) when it is not running; the views call it after
+    // anything that may start an animation.
+    void WakeIdle();
+
+    // Product set-up for the "Product" setting (command 13): caption, archives, indexes,
+    // template list; shows the message of a missing archive.
+    void SetupProduct();
+
+    // Documents.
+    CQzEditDoc* NewDocument();                        // 57600
+    CQzEditDoc* OpenDocumentFile(const QString& path);  // null when it failed (message shown)
+    void OnFileOpen();                                // 57601
+    // Removes doc (already closed by the document) from the list.
+    void RemoveDocument(CQzEditDoc* doc);
+    const std::vector<CQzEditDoc*>& Documents() const { return m_documents; }
+    // Adds path to the front of the recent-file list (4 entries).
+    void AddToRecentFileList(const QString& path);
+    const QStringList& RecentFiles() const { return m_recentFiles; }
+
+    // The game folder of product: the user's choice, else the default game folder.
+    std::filesystem::path GameFolder(int product) const;
+    void SetGameFolder(int product, const std::filesystem::path& folder);
+
+    CSettings m_settings;
+    std::filesystem::path m_programDir;
+    CProductSetup m_product;
+
+    CMainFrame* m_pMainFrame = nullptr;  // owned: deleted by the destructor
+
+    CSettingsStore& Store() { return *m_store; }
+    QSettings& Profile() { return *m_profile; }
+    const KeyState& Keys() const { return *m_keys; }
+    Clock& GetClock() { return *m_clock; }
+    Random& GetRandom() { return *m_random; }
+    SoundDevice* Sound() { return m_sound.get(); }
+    const CAppOptions& Options() const { return m_options; }
+
+private:
+    void RegisterCommands();
+
+    CAppOptions m_options;
+    std::unique_ptr<QSettings> m_profile;
+    std::unique_ptr<CSettingsStore> m_store;
+    std::unique_ptr<KeyState> m_keys;
+    std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<Random> m_random;
+    std::unique_ptr<SoundDevice> m_sound;
+    std::vector<CQzEditDoc*> m_documents;  // owned: RemoveDocument deletes them (deleteLater)
+    QStringList m_recentFiles;
+    QTimer m_idleTimer;
+};

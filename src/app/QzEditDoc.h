@@ -1,0 +1,127 @@
+#pragma once
+// The document: one open level with the document's own fields (view state, episode fields,
+// autosave state), its file dispatch (New, Open and Save by file type, Save As, autosave, close)
+// and the window-system seam of its engine (CEngineHost).
+
+#include "app/CommandTarget.h"
+#include "engine/EngineHost.h"
+#include "framework/DocumentState.h"
+#include "level/QzeFile.h"
+#include "level/QzlSections.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class C3dView;
+class CChildFrame;
+class CDocView;
+class CQzEditApp;
+
+class CQzEditDoc : public QObject, public CEngineHost, public CCommandTarget {
+    Q_OBJECT
+
+public:
+    // A new empty document of app: empty level, the default fields, render and light mode from
+    // the "RenderMode" and "LightMode" settings.
+    explicit CQzEditDoc(CQzEditApp& app);
+    ~CQzEditDoc() override;
+    CQzEditDoc(const CQzEditDoc&) = delete;
+    CQzEditDoc& operator=(const CQzEditDoc&) = delete;
+
+    // The default message text of a new document.
+    static const char* const kDefaultMessageText;
+
+    // ---- Lifecycle ----
+    // New: reads "new.qze" ("newvarnok.qze" for "Product" 1) from the program folder; a missing
+    // or unreadable file leaves the empty level. Always true.
+    bool OnNewDocument();
+    // Open by type (".qzl" text level; anything else the archive form). False, with the reason
+    // in LastError() and the document unchanged, when the file cannot be read. ".gob", ".goo"
+    // and ".qzp" are refused until their import exists.
+    bool OnOpenDocument(const QString& path);
+    // Save by type (".qzl" text level, anything else the archive form through a temporary file
+    // and a rename). False with LastError() when it failed; the file that was there is kept.
+    bool OnSaveDocument(const QString& path);
+    // Save (57603): to the document's path, or Save As when it has none.
+    bool DoFileSave();
+    // Save As (57604): asks for a path, then SaveAs.
+    void OnFileSaveAs();
+    // The work of Save As once a path is chosen: save; on success ".qze" (and ".qzp") paths
+    // become the document's path and enter the recent-file list; exports keep it.
+    bool SaveAs(const QString& path);
+    // Autosave: archive form to m_autosavePath; the modified flag, path and title stay.
+    bool SaveAutosave();
+    // Close (57602): asks to save a modified document (Yes saves, No discards, Cancel keeps it
+    // open; false then), writes "RenderMode" and "LightMode", closes the window, deletes the
+    // autosave file and the document.
+    bool OnCloseDocument();
+    // True when the document may close: not modified, or the user saved or discarded it.
+    bool SaveModified();
+
+    // ---- Framework document ----
+    const QString& PathName() const { return m_pathName; }
+    // Sets the path and the title (the file's name); with addToRecent the path enters the
+    // application's recent-file list.
+    void SetPathName(const QString& path, bool addToRecent = true);
+    const QString& Title() const { return m_title; }
+    void SetTitle(const QString& title);
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified) override;  // CEngineHost as well
+    const QString& LastError() const { return m_lastError; }
+
+    // Views of the document.
+    void AddView(CDocView* view);
+    void RemoveView(CDocView* view);
+    const std::vector<CDocView*>& Views() const { return m_views; }
+    // Every view but sender gets OnUpdate(sender, hint).
+    void UpdateAllViews(CDocView* sender, long hint = 0);
+    CChildFrame* Frame() const { return m_frame; }
+    void SetFrame(CChildFrame* frame) { m_frame = frame; }
+
+    // ---- CEngineHost ----
+    void ShowMessage(std::string_view text) override;
+    bool AskYesNo(std::string_view text) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void BeginProgress(std::string_view title, int steps) override;
+    void StepProgress() override;
+    void EndProgress() override;
+    void SetStatusText(std::string_view text) override;
+    void SetStatusPanes(std::span<const std::string> texts) override;
+    void SetScrollBars(int low, int high, int page, int horizontalPosition,
+                       int verticalPosition) override;
+    void SetGridSetting(float grid) override;
+    void ViewsChanged() override;
+    void RequestFrame(bool forced) override;
+
+    // ---- Fields ----
+    CQzEditApp& m_app;
+    C3dView* m_pEngine = nullptr;  // the 3D view's engine; not owned
+    CDocumentState m_state;        // edit mode, render mode, switches
+    int m_propertyViewId = 186;    // 186 Surface, 190 Things, 1098 Vertex
+    QString m_autosavePath;
+    int m_autosaveTicks = 0;
+    CDocumentFields m_fields;      // episode title, level file name, message text, six words
+    std::unique_ptr<CQzlSections> m_level;
+    QString m_pendingTitle;
+
+signals:
+    void TitleChanged();
+    void ModifiedChanged(bool modified);
+
+private:
+    void RegisterCommands();
+
+    QString m_pathName;
+    QString m_title;
+    bool m_modified = false;
+    QString m_lastError;
+    std::vector<CDocView*> m_views;
+    CChildFrame* m_frame = nullptr;
+    class CProgress;
+    std::unique_ptr<CProgress> m_progress;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The settings in the user's profile (QSettings): the 50 "Preferences" values, the game folder
+// of each product, the recent-file list, the tool-bar layout and the Tip of the Day values.
+// Floats are stored as text written with "%f" and read back with atof; ints and colours as
+// integers.
+
+#include "framework/Settings.h"
+
+#include <QByteArray>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class QSettings;
+
+class CSettingsStore {
+public:
+    explicit CSettingsStore(QSettings& profile);
+
+    // Start-up: every "Preferences" value with its default, "Grid" raised to 0.1 when smaller,
+    // ranged values clamped to the ranges of the Options sheet.
+    void LoadPreferences(CSettings& settings);
+    // Exit: every value (floats as "%f").
+    void SavePreferences(const CSettings& settings);
+
+    // The game folder chosen for product 0 or 1 (group "Game", "Korvath Path" / "Varnok Path");
+    // empty when none was chosen.
+    QString GameFolder(int product) const;
+    void SetGameFolder(int product, const QString& folder);
+
+    // "Recent File List": "File1" .. "File4".
+    QStringList RecentFiles() const;
+    void SetRecentFiles(const QStringList& files);
+
+    // "ToolBar": the main window's saved tool-bar layout (empty when none).
+    QByteArray ToolBarState() const;
+    void SetToolBarState(const QByteArray& state);
+
+    QSettings& Profile() { return m_profile; }
+
+private:
+    QSettings& m_profile;
+};
+
+// The main window's normal rectangle at start-up: when "Right" or "Bottom" is 0 the four sides
+// become workArea's first. Returns the rectangle (left, top, right - left, bottom - top).
+QRect PlaceMainWindow(CSettings& settings, const QRect& workArea);

@@ -1,0 +1,50 @@
+#pragma once
+// Message boxes, file dialogs and the wait cursor of the whole application. Every message box
+// with one of the system's fixed texts goes through QzMessageBox, so that tests can install a
+// hook that records the texts and answers instead of showing a modal box; file dialogs likewise.
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Shows text with the buttons given (Ok, or Yes | No) and returns the button chosen. Caption
+// "QzEdit". With a hook installed the hook answers and nothing is shown.
+QMessageBox::StandardButton QzMessageBox(const QString& text,
+                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                         QWidget* parent = nullptr);
+
+using CMessageBoxHook =
+    std::function<QMessageBox::StandardButton(const QString&, QMessageBox::StandardButtons)>;
+// Installs hook (an empty function removes it); returns the previous one.
+CMessageBoxHook SetMessageBoxHook(CMessageBoxHook hook);
+
+// The open and save file dialogs. filter is in the framework's form
+// "Text (*.a)|*.a|Other (*.b)|*.b||"; defaultExtension without the dot ("qze") is appended to a
+// name typed without one. An empty result means Cancel.
+QString QzGetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& defaultExtension);
+QString QzGetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& defaultExtension);
+
+// Hook of both file dialogs: receives (save, title, filter) and returns the chosen path.
+using CFileDialogHook = std::function<QString(bool save, const QString&, const QString&)>;
+CFileDialogHook SetFileDialogHook(CFileDialogHook hook);
+
+// The framework's filter form "A|*.a|B|*.b||" as a Qt name filter list "A;;B".
+QString QtNameFilters(const QString& filter);
+
+// The wait cursor; calls nest.
+void QzBeginWaitCursor();
+void QzEndWaitCursor();
+
+// Keeps the wait cursor for its lifetime.
+class CWaitCursor {
+public:
+    CWaitCursor() { QzBeginWaitCursor(); }
+    ~CWaitCursor() { QzEndWaitCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};

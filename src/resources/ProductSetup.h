@@ -1,0 +1,51 @@
+#pragma once
+// Product set-up of the editor: for the chosen product ("Product" 0 Korvath, 1 Varnok) find the
+// game's main and sound archives in its install folder (or the main archive's copy under the
+// game's source folder), open them, index their entries by kind into the game resources, and read
+// the product's template list from its data file in the program folder.
+//
+// The game's registry key is replaced by two folders the caller passes: the install folder (the
+// key's "Install Path") and the source folder ("Source Dir", empty for none). Archive paths under
+// them are matched without regard to letter case.
+
+#include "resources/GameResources.h"
+#include "resources/GobGameArchive.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class CProductSetup {
+public:
+    // The main window caption of product: "QzEdit - Korvath mode", "QzEdit - Varnok mode";
+    // nullptr for any other value.
+    static const char* Caption(int product);
+
+    // The message of a missing archive.
+    static constexpr const char* kMissingArchives = "Cannot find Korvath resource files.";
+
+    // Runs set-up for product. Empties the seven indexes; sets the paths; opens and indexes the
+    // main archive, then the sound archive (first choice, else second); reads the template list
+    // from programDir / the product's data file. Returns the message to show (kMissingArchives
+    // when the main archive or both sound archives are missing; the message of a damaged
+    // archive; empty when all went well). Follows the documented order: without the main archive
+    // the sound archive is not looked for but the template list is still read; without a sound
+    // archive the template list is not read (the previous list stays). A template file that
+    // cannot be read leaves the previous list.
+    std::string Run(int product, const std::filesystem::path& installPath,
+                    const std::filesystem::path& sourceDir,
+                    const std::filesystem::path& programDir);
+
+    // The resources the engine and the level code read (archives point into this object).
+    CGameResources m_resources;
+
+    // The paths of the last run (empty when not found).
+    std::filesystem::path m_installPath;
+    std::filesystem::path m_archivePath;       // main archive
+    std::filesystem::path m_episodePath;       // install folder / "episode"
+    std::filesystem::path m_soundArchivePath;  // sound archive
+
+private:
+    std::unique_ptr<CGobGameArchive> m_mainArchive;
+    std::unique_ptr<CGobGameArchive> m_soundArchive;
+};

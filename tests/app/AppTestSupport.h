@@ -1,0 +1,59 @@
+#pragma once
+// Support of the widget tests: one QApplication for the whole program, and an application object
+// on a settings file and a program folder of its own in a temporary directory (the program folder
+// holds a copy of res/), with the synthetic game as the default game folder. Message boxes and
+// file dialogs are answered by the fixture and recorded.
+
+#include "app/QzEditApp.h"
+#include "app/UiServices.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+
+// Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
+void EnsureQApplication();
+
+// The folder of the synthetic game the build writes.
+std::filesystem::path TestGameDir();
+// The repository's res/ folder.
+std::filesystem::path TestResDir();
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Options of a quiet test start: no splash, no tip, hidden main frame, no sound.
+    static CAppOptions TestOptions();
+    // Makes m_app with the options (settings file, program folder and game folder filled in when
+    // empty) and runs its start-up unless init is false.
+    CQzEditApp& MakeApp(CAppOptions options = TestOptions(), bool init = true);
+    // Ends the application as a normal exit does (ExitInstance) and destroys it.
+    void EndApp();
+
+    std::filesystem::path Temp() const { return m_temp.path().toStdString(); }
+    QString SettingsFile() const { return m_temp.filePath(QStringLiteral("QzEdit.ini")); }
+    std::filesystem::path ProgramDir() const { return Temp() / "program"; }
+
+    QTemporaryDir m_temp;
+    std::unique_ptr<CQzEditApp> m_app;
+    // Texts of the message boxes shown, in order; the answers given to Yes/No boxes in order
+    // (Yes when the queue is empty).
+    QStringList m_messages;
+    std::deque<QMessageBox::StandardButton> m_answers;
+    // Paths that the file dialogs return in order (Cancel when the queue is empty), and the
+    // titles they were shown with.
+    std::deque<QString> m_fileAnswers;
+    QStringList m_fileDialogs;
+
+private:
+    CMessageBoxHook m_oldMessageHook;
+    CFileDialogHook m_oldFileHook;
+};
