@@ -4,6 +4,7 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 
+#include <QCloseEvent>
 #include <QSplitter>
 
 CChildFrame::CChildFrame(CQzEditDoc& doc, QWidget* parent) : QMdiSubWindow(parent), m_doc(doc)
@@ -28,4 +29,18 @@ CDocView* CChildFrame::PropertyView() const
     return dynamic_cast<CDocView*>(m_left->widget(1));
 }
 
-void CChildFrame::closeEvent(QCloseEvent* event) { QMdiSubWindow::closeEvent(event); }
+void CChildFrame::Destroy()
+{
+    m_destroying = true;
+    close();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_destroying) {
+        event->ignore();
+        m_doc.OnCloseDocument();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}

@@ -24,6 +24,11 @@ public:
     // width and height; stores id in the document.
     void SwitchPropertyView(CQzEditDoc& doc, int id);
 
+    // Closes the window without asking anything (the document has decided to close); the frame
+    // deletes itself afterwards. A close by the user (the close box) asks the document instead:
+    // closeEvent calls CQzEditDoc::OnCloseDocument, which calls Destroy when it goes on.
+    void Destroy();
+
     CQzEditDoc& Document() const { return m_doc; }
     CQzEditView* View3d() const { return m_view3d; }
     QSplitter* OuterSplitter() const { return m_outer; }
@@ -39,4 +44,5 @@ private:
     QSplitter* m_outer = nullptr;
     QSplitter* m_left = nullptr;
     CQzEditView* m_view3d = nullptr;
+    bool m_destroying = false;
 };

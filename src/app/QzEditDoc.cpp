@@ -18,6 +18,7 @@ bool CQzEditDoc::OnSaveDocument(const QString&) { return false; }
 bool CQzEditDoc::DoFileSave() { return false; }
 void CQzEditDoc::OnFileSaveAs() {}
 bool CQzEditDoc::SaveAs(const QString&) { return false; }
+QString CQzEditDoc::MakeAutosavePath() const { return QStringLiteral("tmp"); }
 bool CQzEditDoc::SaveAutosave() { return false; }
 bool CQzEditDoc::OnCloseDocument() { return true; }
 bool CQzEditDoc::SaveModified() { return true; }

@@ -53,6 +53,10 @@ public:
     // The work of Save As once a path is chosen: save; on success ".qze" (and ".qzp") paths
     // become the document's path and enter the recent-file list; exports keep it.
     bool SaveAs(const QString& path);
+    // The autosave file of this document: its path up to the last "." followed by "tmp"; unique
+    // among the open documents (an untitled document, or two documents of one stem, get names
+    // of their own).
+    QString MakeAutosavePath() const;
     // Autosave: archive form to m_autosavePath; the modified flag, path and title stay.
     bool SaveAutosave();
     // Close (57602): asks to save a modified document (Yes saves, No discards, Cancel keeps it
