@@ -14,7 +14,7 @@ packages=(
   # sound
   libopenal-dev libopenal1
   # headless display for OpenGL tests and for run.sh without a display; Mesa's software renderer
-  xvfb xauth libgl1-mesa-dri libglx-mesa0 mesa-utils
+  xvfb xauth libgl1-mesa-dri libglx-mesa0 mesa-utils x11-utils
   fonts-dejavu-core
   locales
 )
