@@ -1,18 +1,214 @@
 #include "app/SettingsStore.h"
 
+#include "framework/CFormat.h"
+
 #include <QSettings>
 
-CSettingsStore::CSettingsStore(QSettings& profile) : m_profile(profile) {}
-void CSettingsStore::LoadPreferences(CSettings&) {}
-void CSettingsStore::SavePreferences(const CSettings&) {}
-QString CSettingsStore::GameFolder(int) const { return {}; }
-void CSettingsStore::SetGameFolder(int, const QString&) {}
-QStringList CSettingsStore::RecentFiles() const { return {}; }
-void CSettingsStore::SetRecentFiles(const QStringList&) {}
-QByteArray CSettingsStore::ToolBarState() const { return {}; }
-void CSettingsStore::SetToolBarState(const QByteArray&) {}
-QRect PlaceMainWindow(CSettings& settings, const QRect&)
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+const QString kPreferences = QStringLiteral("Preferences");
+const QString kGame = QStringLiteral("Game");
+const QString kRecentFileList = QStringLiteral("Recent File List");
+const QString kToolBar = QStringLiteral("ToolBar");
+constexpr int kRecentFileCount = 4;
+
+// The ranges the Options sheet accepts; a value outside (an old or hand-edited profile) is
+// brought to the nearest end when it is loaded.
+struct CRange {
+    std::string_view name;
+    double low;
+    double high;
+};
+
+constexpr CRange kRanges[] = {
+    {"Horizon Distance", 0.5, 500.0}, {"3DO Distance", 0.0, 500.0}, {"Grid Distance", 0.05, 500.0},
+    {"Alignment", -2.0, 24.0},        {"FrameRate", 1.0, 100.0},    {"VertexScaling", 0.005, 1.0},
+    {"Autosave", 0.0, 120.0},         {"UndoRedo", 0.0, 100.0},
+};
+
+const CRange* RangeOf(std::string_view name)
 {
+    for (const CRange& range : kRanges)
+        if (range.name == name)
+            return &range;
+    return nullptr;
+}
+
+QString Key(std::string_view name)
+{
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// An integer value: the default when the value is missing or is no integer of the type's range.
+template <typename T>
+T ReadInteger(const QSettings& profile, const QString& key, T fallback)
+{
+    const QVariant value = profile.value(key);
+    if (!value.isValid())
+        return fallback;
+    bool ok = false;
+    const qlonglong number = value.toString().trimmed().toLongLong(&ok);
+    if (!ok || number < static_cast<qlonglong>(std::numeric_limits<T>::min()) ||
+        number > static_cast<qlonglong>(std::numeric_limits<T>::max()))
+        return fallback;
+    return static_cast<T>(number);
+}
+
+// A float value: text read with atof in the C locale (no number gives 0.0), then narrowed.
+float ReadFloat(const QSettings& profile, const QString& key, float fallback)
+{
+    const QVariant value = profile.value(key);
+    if (!value.isValid())
+        return fallback;
+    return static_cast<float>(AtofC(value.toString().toLatin1().constData()));
+}
+
+}  // namespace
+
+CSettingsStore::CSettingsStore(QSettings& profile) : m_profile(profile) {}
+
+void CSettingsStore::LoadPreferences(CSettings& settings)
+{
+    const CSettings defaults;
+    m_profile.beginGroup(kPreferences);
+    for (const CSettingInfo& info : CSettings::Table()) {
+        const QString key = Key(info.name);
+        const CRange* range = RangeOf(info.name);
+        switch (info.kind) {
+        case ESettingKind::Int: {
+            std::int32_t value = ReadInteger(m_profile, key, defaults.*info.intMember);
+            if (range)
+                value = std::clamp(value, static_cast<std::int32_t>(range->low),
+                                   static_cast<std::int32_t>(range->high));
+            settings.*info.intMember = value;
+            break;
+        }
+        case ESettingKind::Float: {
+            float value = ReadFloat(m_profile, key, defaults.*info.floatMember);
+            if (range) {
+                if (std::isnan(value))
+                    value = defaults.*info.floatMember;
+                value = std::clamp(value, static_cast<float>(range->low),
+                                   static_cast<float>(range->high));
+            }
+            settings.*info.floatMember = value;
+            break;
+        }
+        case ESettingKind::Color:
+            settings.*info.colorMember = ReadInteger(m_profile, key, defaults.*info.colorMember);
+            break;
+        }
+    }
+    m_profile.endGroup();
+    settings.ApplyLoadRules();
+}
+
+void CSettingsStore::SavePreferences(const CSettings& settings)
+{
+    m_profile.beginGroup(kPreferences);
+    for (const CSettingInfo& info : CSettings::Table()) {
+        const QString key = Key(info.name);
+        switch (info.kind) {
+        case ESettingKind::Int:
+            m_profile.setValue(key, settings.*info.intMember);
+            break;
+        case ESettingKind::Float:
+            m_profile.setValue(key, QString::fromStdString(FormatC(
+                                        "%f", static_cast<double>(settings.*info.floatMember))));
+            break;
+        case ESettingKind::Color:
+            m_profile.setValue(key, settings.*info.colorMember);
+            break;
+        }
+    }
+    m_profile.endGroup();
+}
+
+namespace {
+
+QString GameFolderKey(int product)
+{
+    switch (product) {
+    case 0:
+        return kGame + QStringLiteral("/Korvath Path");
+    case 1:
+        return kGame + QStringLiteral("/Varnok Path");
+    default:
+        return {};
+    }
+}
+
+}  // namespace
+
+QString CSettingsStore::GameFolder(int product) const
+{
+    const QString key = GameFolderKey(product);
+    return key.isEmpty() ? QString() : m_profile.value(key).toString();
+}
+
+void CSettingsStore::SetGameFolder(int product, const QString& folder)
+{
+    const QString key = GameFolderKey(product);
+    if (key.isEmpty())
+        return;
+    if (folder.isEmpty())
+        m_profile.remove(key);
+    else
+        m_profile.setValue(key, folder);
+}
+
+QStringList CSettingsStore::RecentFiles() const
+{
+    QStringList files;
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString file =
+            m_profile.value(kRecentFileList + QStringLiteral("/File%1").arg(i)).toString();
+        if (!file.isEmpty())
+            files.push_back(file);
+    }
+    return files;
+}
+
+void CSettingsStore::SetRecentFiles(const QStringList& files)
+{
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString key = kRecentFileList + QStringLiteral("/File%1").arg(i);
+        if (i <= files.size() && !files[i - 1].isEmpty())
+            m_profile.setValue(key, files[i - 1]);
+        else
+            m_profile.remove(key);
+    }
+}
+
+QByteArray CSettingsStore::ToolBarState() const
+{
+    return m_profile.value(kToolBar + QStringLiteral("/State")).toByteArray();
+}
+
+void CSettingsStore::SetToolBarState(const QByteArray& state)
+{
+    m_profile.setValue(kToolBar + QStringLiteral("/State"), state);
+}
+
+QRect PlaceMainWindow(CSettings& settings, const QRect& workArea)
+{
+    // No rectangle saved yet, or one without area or too large for a window (it would place an
+    // invisible window).
+    const qint64 width = qint64{settings.m_right} - settings.m_left;
+    const qint64 height = qint64{settings.m_bottom} - settings.m_top;
+    constexpr qint64 kLargest = std::numeric_limits<int>::max();
+    if (settings.m_right == 0 || settings.m_bottom == 0 || width <= 0 || height <= 0 ||
+        width > kLargest || height > kLargest) {
+        settings.m_left = workArea.left();
+        settings.m_top = workArea.top();
+        settings.m_right = workArea.left() + workArea.width();
+        settings.m_bottom = workArea.top() + workArea.height();
+    }
     return QRect(settings.m_left, settings.m_top, settings.m_right - settings.m_left,
                  settings.m_bottom - settings.m_top);
 }

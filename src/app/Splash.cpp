@@ -1,14 +1,36 @@
 #include "app/Splash.h"
 
+#include "app/AboutDlg.h"
 #include "app/QzEditApp.h"
+#include "app/SelectProductDlg.h"
+#include "app/TipOfTheDayDlg.h"
 
-void RunAboutBox(CQzEditApp& app, bool splash, QWidget*)
+void RunAboutBox(CQzEditApp& app, bool splash, QWidget* parent)
 {
-    if (splash)
-        app.SetupProduct();
+    CAboutDlg dialog(app, splash, parent);
+    dialog.exec();
+    // A splash closed before set-up ran (Escape before its first paint) still sets up the
+    // product: the editor needs its game.
+    dialog.FinishSetup();
 }
-void ShowTipAtStartup(CQzEditApp&, QWidget*) {}
-void ShowTipOfTheDay(CQzEditApp&, QWidget*) {}
-void RunSelectProduct(CQzEditApp&, QWidget*) {}
-void OpenHelpContext(CQzEditApp&, unsigned int) {}
-void OpenHelpPage(CQzEditApp&, const QString&) {}
+
+void ShowTipAtStartup(CQzEditApp& app, QWidget* parent)
+{
+    // The dialog is made in any case: it checks the tips file's time stamp and keeps the read
+    // position.
+    CTipOfTheDayDlg dialog(app, parent);
+    if (dialog.m_bStartup)
+        dialog.exec();
+}
+
+void ShowTipOfTheDay(CQzEditApp& app, QWidget* parent)
+{
+    CTipOfTheDayDlg dialog(app, parent);
+    dialog.exec();
+}
+
+void RunSelectProduct(CQzEditApp& app, QWidget* parent)
+{
+    CSelectProductDlg dialog(app, parent);
+    dialog.exec();
+}

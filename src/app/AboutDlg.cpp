@@ -1,0 +1,140 @@
+#include "app/AboutDlg.h"
+
+#include "app/QzEditApp.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// Dialog units of the dialog's font as pixels (4 horizontal units to 6 pixels, 8 vertical
+// units to 13 pixels).
+QRect Dlu(int x, int y, int width, int height)
+{
+    return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
+}
+
+const char* const kVersion = "QzEdit Version 3.24";
+const char* const kSubtitle = "Level editor for Korvath and Varnok";
+const char* const kLegalNotice =
+    "QzEdit is an independent level editor. It is not made, endorsed or supported by the makers "
+    "of Korvath and Varnok; the names of the games belong to their owners. The program is "
+    "provided as it is, without warranty of any kind. Keep backups of your levels.";
+
+// The program's icon (icon 128), drawn here: a framed square with a small wireframe room.
+QPixmap ProgramIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 96), 1));
+    painter.setBrush(QColor(32, 64, 160));
+    painter.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 4, 4);
+    painter.setPen(QPen(QColor(255, 220, 64), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(7, 12, 12, 12));
+    painter.drawRect(QRectF(13, 7, 12, 12));
+    painter.drawLine(QPointF(7, 12), QPointF(13, 7));
+    painter.drawLine(QPointF(19, 12), QPointF(25, 7));
+    painter.drawLine(QPointF(7, 24), QPointF(13, 19));
+    painter.drawLine(QPointF(19, 24), QPointF(25, 19));
+    return pixmap;
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(CQzEditApp& app, bool splash, QWidget* parent, int splashMilliseconds)
+    : QDialog(parent), m_bSplash(splash), m_app(app), m_splashMilliseconds(splashMilliseconds)
+{
+    setObjectName(QStringLiteral("100"));
+    setWindowTitle(QStringLiteral("About QzEdit"));
+    setFixedSize(Dlu(0, 0, 228, 129).size());
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("128"));
+    icon->setPixmap(ProgramIcon());
+    icon->setGeometry(QRect(Dlu(4, 4, 0, 0).topLeft(), QSize(32, 32)));
+
+    m_version = new QLabel(QString::fromLatin1(kVersion), this);
+    m_version->setObjectName(QStringLiteral("1027"));
+    m_version->setGeometry(Dlu(40, 10, 119, 8));
+
+    auto* subtitle = new QLabel(QString::fromLatin1(kSubtitle), this);
+    subtitle->setGeometry(Dlu(40, 24, 140, 8));
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("1"));
+    m_ok->setGeometry(Dlu(188, 8, 36, 12));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_notice = new QLabel(QString::fromLatin1(kLegalNotice), this);
+    m_notice->setObjectName(QStringLiteral("1022"));
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notice->setGeometry(Dlu(5, 81, 216, 44));
+
+    if (m_bSplash)
+        m_ok->hide();
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+void CAboutDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_bSplash && !m_timerStarted) {
+        m_timerStarted = true;
+        QTimer::singleShot(m_splashMilliseconds, this, &CAboutDlg::OnTimer);
+    }
+}
+
+void CAboutDlg::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    // Set-up is queued, not run here: it runs after this paint, inside the splash's loop.
+    if (m_bSplash && !m_bPosted) {
+        m_bPosted = true;
+        QMetaObject::invokeMethod(this, &CAboutDlg::RunSetup, Qt::QueuedConnection);
+    }
+}
+
+void CAboutDlg::RunSetup()
+{
+    if (m_setupState != ESetup::NotRun)
+        return;
+    m_setupState = ESetup::Running;
+    m_app.SetupProduct();
+    m_setupState = ESetup::Done;
+    if (m_timeUp)
+        accept();
+}
+
+void CAboutDlg::OnTimer()
+{
+    m_timeUp = true;
+    switch (m_setupState) {
+    case ESetup::NotRun:
+        // Not painted yet (or the queued set-up has not come): set-up runs now, then the
+        // splash closes.
+        RunSetup();
+        break;
+    case ESetup::Running:
+        // The timer came inside set-up (a message box of set-up); it closes when set-up returns.
+        break;
+    case ESetup::Done:
+        accept();
+        break;
+    }
+}
+
+void CAboutDlg::FinishSetup()
+{
+    if (m_bSplash)
+        RunSetup();
+}

@@ -1,0 +1,271 @@
+// Select Product, the About box as splash (product set-up runs once inside it) and the progress
+// window of long passes.
+
+#include "AppTestSupport.h"
+
+#include "app/AboutDlg.h"
+#include "app/MainFrame.h"
+#include "app/ParsingSectorsDlg.h"
+#include "app/SelectProductDlg.h"
+#include "app/SettingsStore.h"
+#include "level/QzlTemplate.h"
+#include "level/Tree.h"
+#include "level/TreeObject.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kMissing = QStringLiteral("Cannot find Korvath resource files.");
+
+bool HasMaterial(const CQzEditApp& app, const std::string& name)
+{
+    int position = 0;
+    return app.m_product.m_resources.m_treeMaterials.Find(name, position) == 1;
+}
+
+std::vector<std::string> TemplateNames(const CQzEditApp& app)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : app.m_product.m_resources.m_templates)
+        names.push_back(entry->m_name);
+    return names;
+}
+
+template <typename T>
+T* Child(const QWidget& parent, const QString& name)
+{
+    T* child = parent.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name.toStdString();
+    return child;
+}
+
+class ProductDialogs : public AppTest {
+protected:
+    void WriteTemplates(const char* file, const std::string& text)
+    {
+        std::ofstream(ProgramDir() / file, std::ios::binary) << text;
+    }
+};
+
+TEST_F(ProductDialogs, SelectProductShowsTheCurrentProductAndTheGameFolders)
+{
+    CQzEditApp& app = MakeApp();
+    app.SetGameFolder(1, Temp() / "varnok");
+    for (const int product : {0, 1, 2}) {
+        SCOPED_TRACE(product);
+        app.m_settings.m_product = product;
+        CSelectProductDlg dialog(app);
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select Product"));
+        EXPECT_EQ(Child<QRadioButton>(dialog, QStringLiteral("222"))->isChecked(), product == 0);
+        EXPECT_EQ(Child<QRadioButton>(dialog, QStringLiteral("224"))->isChecked(), product == 1);
+        EXPECT_EQ(Child<QLineEdit>(dialog, QStringLiteral("GameFolder0"))->text().toStdString(),
+                  TestGameDir().string());
+        EXPECT_EQ(Child<QLineEdit>(dialog, QStringLiteral("GameFolder1"))->text().toStdString(),
+                  (Temp() / "varnok").string());
+        EXPECT_EQ(Child<QPushButton>(dialog, QStringLiteral("1"))->text(), QStringLiteral("&Ok"));
+        EXPECT_EQ(Child<QPushButton>(dialog, QStringLiteral("2"))->text(),
+                  QStringLiteral("&Cancel"));
+    }
+}
+
+TEST_F(ProductDialogs, OkRunsSetUpWithTheChosenProduct)
+{
+    CQzEditApp& app = MakeApp();
+    ASSERT_TRUE(HasMaterial(app, "dflt.mat"));
+    ASSERT_FALSE(HasMaterial(app, "ice.mat"));
+    WriteTemplates("varnok.dat", "varnokonly base\n");
+    {
+        CSelectProductDlg dialog(app);
+        dialog.show();
+        Child<QRadioButton>(dialog, QStringLiteral("224"))->click();
+        Child<QPushButton>(dialog, QStringLiteral("1"))->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(app.m_settings.m_product, 1);
+    EXPECT_EQ(app.m_pMainFrame->windowTitle(), QStringLiteral("QzEdit - Varnok mode"));
+    EXPECT_TRUE(HasMaterial(app, "ice.mat"));
+    EXPECT_EQ(TemplateNames(app), std::vector<std::string>{"varnokonly"});
+    EXPECT_FALSE(app.m_product.m_resources.m_treeSounds.m_entries.empty());
+    EXPECT_TRUE(m_messages.isEmpty());
+
+    // OK without a change still runs set-up: the changed template file is read again.
+    WriteTemplates("varnok.dat", "again base\n");
+    {
+        CSelectProductDlg dialog(app);
+        Child<QPushButton>(dialog, QStringLiteral("1"))->click();
+    }
+    EXPECT_EQ(app.m_settings.m_product, 1);
+    EXPECT_EQ(TemplateNames(app), std::vector<std::string>{"again"});
+    // The default folder that was only shown is not stored as a choice.
+    EXPECT_TRUE(app.Store().GameFolder(0).isEmpty());
+    EXPECT_TRUE(app.Store().GameFolder(1).isEmpty());
+}
+
+TEST_F(ProductDialogs, CancelChangesNothingAndRunsNothing)
+{
+    CQzEditApp& app = MakeApp();
+    const QString caption = app.m_pMainFrame->windowTitle();
+    const std::vector<std::string> before = TemplateNames(app);
+    WriteTemplates("korvath.dat", "changed base\n");
+    WriteTemplates("varnok.dat", "changed base\n");
+    {
+        CSelectProductDlg dialog(app);
+        dialog.show();
+        Child<QRadioButton>(dialog, QStringLiteral("224"))->click();
+        Child<QLineEdit>(dialog, QStringLiteral("GameFolder0"))->setText(QStringLiteral("/x"));
+        Child<QPushButton>(dialog, QStringLiteral("2"))->click();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(app.m_settings.m_product, 0);
+    EXPECT_EQ(TemplateNames(app), before);
+    EXPECT_EQ(app.m_pMainFrame->windowTitle(), caption);
+    EXPECT_TRUE(app.Store().GameFolder(0).isEmpty());
+}
+
+TEST_F(ProductDialogs, AChosenFolderIsStoredAndUsed)
+{
+    CQzEditApp& app = MakeApp();
+    const fs::path empty = Temp() / "no game here";
+    fs::create_directories(empty);
+    CSelectProductDlg dialog(app);
+    QString asked;
+    dialog.m_chooseFolder = [&](const QString& title, const QString&) {
+        asked = title;
+        return QString::fromStdString(empty.string());
+    };
+    Child<QPushButton>(dialog, QStringLiteral("BrowseGameFolder0"))->click();
+    EXPECT_EQ(asked, QStringLiteral("Korvath Game Folder"));
+    EXPECT_EQ(Child<QLineEdit>(dialog, QStringLiteral("GameFolder0"))->text().toStdString(),
+              empty.string());
+    Child<QPushButton>(dialog, QStringLiteral("1"))->click();
+    EXPECT_EQ(app.GameFolder(0), empty);
+    EXPECT_EQ(m_messages, QStringList{kMissing});
+    EXPECT_FALSE(HasMaterial(app, "dflt.mat"));
+}
+
+// The splash runs set-up once, after its first paint, and closes when its time is up or, when
+// set-up takes longer, when set-up has returned. A missing game makes set-up show one message,
+// which counts the runs.
+TEST_F(ProductDialogs, TheSplashRunsSetUpExactlyOnce)
+{
+    CQzEditApp& app = MakeApp(TestOptions(), false);
+    ASSERT_TRUE(app.InitInstance());
+    app.SetGameFolder(0, Temp() / "missing");
+    m_messages.clear();
+
+    struct Case {
+        const char* name;
+        int splashMs;
+        int setupMs;  // how long set-up takes (the message box answers that late)
+    };
+    for (const Case c : {Case{"time up after set-up", 300, 0}, Case{"set-up longer", 50, 400}}) {
+        SCOPED_TRACE(c.name);
+        m_messages.clear();
+        const CMessageBoxHook recorder = SetMessageBoxHook({});
+        SetMessageBoxHook([&, recorder](const QString& text, QMessageBox::StandardButtons b) {
+            QThread::msleep(static_cast<unsigned long>(c.setupMs));
+            return recorder(text, b);
+        });
+        CAboutDlg splash(app, true, nullptr, c.splashMs);
+        EXPECT_FALSE(Child<QPushButton>(splash, QStringLiteral("1"))->isVisibleTo(&splash));
+        EXPECT_EQ(Child<QLabel>(splash, QStringLiteral("1027"))->text(),
+                  QStringLiteral("QzEdit Version 3.24"));
+        EXPECT_FALSE(Child<QLabel>(splash, QStringLiteral("1022"))->text().isEmpty());
+        QElapsedTimer clock;
+        clock.start();
+        splash.exec();
+        EXPECT_GE(clock.elapsed(), std::max(c.splashMs, c.setupMs) - 5);
+        EXPECT_TRUE(splash.m_bPosted);
+        EXPECT_TRUE(splash.SetupDone());
+        splash.FinishSetup();  // nothing more to do
+        QApplication::processEvents();
+        SetMessageBoxHook(recorder);
+        EXPECT_EQ(m_messages, QStringList{kMissing});
+    }
+
+    // Closed before it was ever painted: set-up still runs, once.
+    m_messages.clear();
+    {
+        CAboutDlg splash(app, true);
+        splash.FinishSetup();
+        splash.FinishSetup();
+    }
+    EXPECT_EQ(m_messages, QStringList{kMissing});
+
+    // The About box from the menu runs nothing and has its OK button.
+    m_messages.clear();
+    {
+        CAboutDlg about(app, false);
+        about.show();
+        QApplication::processEvents();
+        auto* ok = Child<QPushButton>(about, QStringLiteral("1"));
+        EXPECT_TRUE(ok->isVisible());
+        ok->click();
+        EXPECT_FALSE(about.isVisible());
+        about.FinishSetup();
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(ProductDialogs, StartUpWithTheSplashSetsUpTheProductOnce)
+{
+    CAppOptions options = TestOptions();
+    options.m_showSplash = true;
+    options.m_defaultGameDir = Temp() / "missing";
+    MakeApp(options);
+    EXPECT_EQ(m_messages, QStringList{kMissing});
+    EXPECT_EQ(m_app->m_pMainFrame->windowTitle(), QStringLiteral("QzEdit - Korvath mode"));
+    EXPECT_FALSE(m_app->m_product.m_resources.m_templates.empty());
+}
+
+TEST(ParsingSectorsDlg, RangeAndSteps)
+{
+    EnsureQApplication();
+    struct Case {
+        int upperBound;
+        int steps;
+        int range;     // the dialog's upper bound
+        int position;  // after the steps
+    };
+    const Case cases[] = {
+        {10, 3, 10, 3}, {10, 12, 10, 10},  // past the end the bar stays full
+        {0, 2, 0, 0},                      // an empty bar stays empty
+        {-4, 1, 0, 0},  {100000, 1, 65535, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.upperBound);
+        CParsingSectorsDlg dialog;
+        ASSERT_TRUE(dialog.Create(nullptr, c.upperBound));
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Parsing Sectors..."));
+        auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("219"));
+        ASSERT_EQ(bar, dialog.Progress());
+        EXPECT_EQ(dialog.UpperBound(), c.range);
+        EXPECT_EQ(bar->value(), 0);
+        EXPECT_GT(bar->maximum(), 0) << "no busy indicator";
+        for (int i = 0; i < c.steps; ++i)
+            dialog.StepIt();
+        EXPECT_EQ(dialog.Position(), c.position);
+        EXPECT_EQ(bar->value(), c.position);
+        if (c.range > 0 && c.position == c.range) {
+            EXPECT_EQ(bar->value(), bar->maximum());
+        }
+        dialog.setWindowTitle(QStringLiteral("Parsing Sector Definitions..."));
+        dialog.hide();
+    }
+}
+
+}  // namespace

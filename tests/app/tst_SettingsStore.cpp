@@ -1,0 +1,313 @@
+// The settings in the profile: the 50 "Preferences" values (defaults, round trip, float text,
+// the load rules), the other groups, and the main window's placement at start-up.
+
+#include "AppTestSupport.h"
+
+#include "app/MainFrame.h"
+#include "app/SettingsStore.h"
+#include "support/CommaLocale.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+
+#include <cmath>
+
+namespace {
+
+QString Key(const CSettingInfo& info)
+{
+    return QStringLiteral("Preferences/") +
+           QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size()));
+}
+
+// Every setting of a and b, as text, for comparisons that name the setting that differs.
+void ExpectSameSettings(const CSettings& a, const CSettings& b)
+{
+    for (const CSettingInfo& info : CSettings::Table()) {
+        SCOPED_TRACE(std::string(info.name));
+        switch (info.kind) {
+        case ESettingKind::Int:
+            EXPECT_EQ(a.*info.intMember, b.*info.intMember);
+            break;
+        case ESettingKind::Float:
+            EXPECT_EQ(a.*info.floatMember, b.*info.floatMember);
+            break;
+        case ESettingKind::Color:
+            EXPECT_EQ(a.*info.colorMember, b.*info.colorMember);
+            break;
+        }
+    }
+}
+
+class SettingsStoreTest : public AppTest {
+protected:
+    // A profile of the test's own, on a file of the temporary folder.
+    QSettings& Profile()
+    {
+        if (!m_profile)
+            m_profile = std::make_unique<QSettings>(SettingsFile(), QSettings::IniFormat);
+        return *m_profile;
+    }
+
+    std::unique_ptr<QSettings> m_profile;
+};
+
+TEST_F(SettingsStoreTest, FirstStartGivesTheDefaults)
+{
+    CSettingsStore store(Profile());
+    CSettings loaded;
+    loaded.m_frameRate = 77;  // overwritten by the default
+    loaded.m_grid = 3.0f;
+    store.LoadPreferences(loaded);
+    ExpectSameSettings(loaded, CSettings());
+    EXPECT_TRUE(store.GameFolder(0).isEmpty());
+    EXPECT_TRUE(store.RecentFiles().isEmpty());
+    EXPECT_TRUE(store.ToolBarState().isEmpty());
+}
+
+TEST_F(SettingsStoreTest, AllFiftyValuesMakeTheRoundTrip)
+{
+    // Values unlike the defaults and inside the Options sheet's ranges; floats that "%f" writes
+    // exactly.
+    CSettings saved;
+    const CSettings defaults;
+    int i = 0;
+    for (const CSettingInfo& info : CSettings::Table()) {
+        switch (info.kind) {
+        case ESettingKind::Int:
+            saved.*info.intMember = i + 2;
+            break;
+        case ESettingKind::Float:
+            saved.*info.floatMember = 0.5f + static_cast<float>(i) / 64.0f;
+            break;
+        case ESettingKind::Color:
+            saved.*info.colorMember = 0x102030u + static_cast<std::uint32_t>(i) * 0x010101u;
+            break;
+        }
+        ++i;
+    }
+    {
+        CSettingsStore store(Profile());
+        store.SavePreferences(saved);
+        Profile().sync();
+    }
+    // Read back through another profile object on the same file.
+    QSettings other(SettingsFile(), QSettings::IniFormat);
+    CSettingsStore store(other);
+    CSettings loaded;
+    store.LoadPreferences(loaded);
+    ExpectSameSettings(loaded, saved);
+    for (const CSettingInfo& info : CSettings::Table()) {
+        if (info.kind == ESettingKind::Int) {
+            EXPECT_NE(saved.*info.intMember, defaults.*info.intMember) << info.name;
+        }
+        if (info.kind == ESettingKind::Float) {
+            EXPECT_NE(saved.*info.floatMember, defaults.*info.floatMember) << info.name;
+        }
+    }
+    // Floats are text of "%f", ints and colours integers.
+    EXPECT_EQ(other.value(QStringLiteral("Preferences/Grid")).toString(),
+              QStringLiteral("0.968750"));
+    EXPECT_EQ(other.value(QStringLiteral("Preferences/FrameRate")).toString(),
+              QStringLiteral("15"));
+    EXPECT_EQ(other.value(QStringLiteral("Preferences/ColorSelect")).toString(),
+              QString::number(0x102030 + 14 * 0x010101));
+}
+
+TEST_F(SettingsStoreTest, FloatsAreWrittenWithSixDecimalsInAnyLocale)
+{
+    const std::string locale = SetCommaNumericLocale();
+    if (locale.empty())
+        GTEST_SKIP() << "no locale with a decimal comma";
+    CSettings settings;
+    settings.m_grid = 0.1f;
+    settings.m_horizonDistance = 12.5f;
+    CSettingsStore store(Profile());
+    store.SavePreferences(settings);
+    EXPECT_EQ(Profile().value(QStringLiteral("Preferences/Grid")).toString(),
+              QStringLiteral("0.100000"));
+    EXPECT_EQ(Profile().value(QStringLiteral("Preferences/Horizon Distance")).toString(),
+              QStringLiteral("12.500000"));
+    CSettings loaded;
+    store.LoadPreferences(loaded);
+    RestoreNumericLocale();
+    EXPECT_EQ(loaded.m_horizonDistance, 12.5f);
+    EXPECT_EQ(loaded.m_grid, 0.1f);
+}
+
+// What a stored text loads as: atof for floats (junk gives 0.0), "Grid" at least 0.1, and every
+// value with a range on the Options sheet brought into it.
+TEST_F(SettingsStoreTest, LoadRules)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        double expected;
+    };
+    const Case cases[] = {
+        {"Grid", "0.05", 0.1f},
+        {"Grid", "0.1", 0.1f},
+        {"Grid", "0.25", 0.25f},
+        {"Grid", "junk", 0.1f},
+        {"Grid", "-4", 0.1f},
+        {"Removal", "junk", 0.0},
+        {"Removal", "  2.5xyz", 2.5},
+        {"LayerHeight", "1,5", 1.0},
+        {"LayerIndent", "0.300000", 0.3f},
+        {"Horizon Distance", "junk", 0.5},
+        {"Horizon Distance", "1e9", 500.0},
+        {"Horizon Distance", "nan", 10.0},
+        {"Horizon Distance", "250", 250.0},
+        {"3DO Distance", "-1", 0.0},
+        {"Grid Distance", "0.01", 0.05f},
+        {"VertexScaling", "0.001", 0.005f},
+        {"VertexScaling", "2", 1.0},
+        {"FrameRate", "0", 1},
+        {"FrameRate", "101", 100},
+        {"FrameRate", "60", 60},
+        {"FrameRate", "junk", 20},
+        {"Alignment", "-3", -2},
+        {"Alignment", "25", 24},
+        {"Alignment", "-1", -1},
+        {"Autosave", "500", 120},
+        {"Autosave", "-1", 0},
+        {"UndoRedo", "101", 100},
+        {"Removal Level", "1000", 1000},
+        {"Product", "1", 1},
+        {"Left", "99999999999", 0},
+        {"ColorGrid", "255", 255},
+    };
+    CSettingsStore store(Profile());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " = \"" + c.text + "\"");
+        Profile().clear();
+        Profile().setValue(QStringLiteral("Preferences/") + QString::fromLatin1(c.name),
+                           QString::fromLatin1(c.text));
+        CSettings loaded;
+        store.LoadPreferences(loaded);
+        for (const CSettingInfo& info : CSettings::Table()) {
+            if (info.name != c.name)
+                continue;
+            switch (info.kind) {
+            case ESettingKind::Int:
+                EXPECT_EQ(loaded.*info.intMember, static_cast<int>(c.expected));
+                break;
+            case ESettingKind::Float:
+                EXPECT_EQ(loaded.*info.floatMember, static_cast<float>(c.expected));
+                break;
+            case ESettingKind::Color:
+                EXPECT_EQ(loaded.*info.colorMember, static_cast<std::uint32_t>(c.expected));
+                break;
+            }
+        }
+    }
+}
+
+TEST_F(SettingsStoreTest, GameFoldersRecentFilesAndToolBar)
+{
+    CSettingsStore store(Profile());
+    store.SetGameFolder(0, QStringLiteral("/games/korvath"));
+    store.SetGameFolder(1, QStringLiteral("/games/varnok"));
+    store.SetGameFolder(2, QStringLiteral("/nowhere"));
+    store.SetRecentFiles({QStringLiteral("/a.qze"), QStringLiteral("/b.qze")});
+    store.SetToolBarState(QByteArray("\x01\x00\x02", 3));
+    EXPECT_EQ(Profile().value(QStringLiteral("Game/Korvath Path")).toString(),
+              QStringLiteral("/games/korvath"));
+    EXPECT_EQ(Profile().value(QStringLiteral("Game/Varnok Path")).toString(),
+              QStringLiteral("/games/varnok"));
+    EXPECT_EQ(store.GameFolder(1), QStringLiteral("/games/varnok"));
+    EXPECT_TRUE(store.GameFolder(2).isEmpty());
+    EXPECT_EQ(Profile().value(QStringLiteral("Recent File List/File2")).toString(),
+              QStringLiteral("/b.qze"));
+    EXPECT_EQ(store.RecentFiles(),
+              QStringList({QStringLiteral("/a.qze"), QStringLiteral("/b.qze")}));
+    EXPECT_EQ(store.ToolBarState(), QByteArray("\x01\x00\x02", 3));
+    EXPECT_EQ(Profile().value(QStringLiteral("ToolBar/State")).toByteArray(),
+              QByteArray("\x01\x00\x02", 3));
+
+    // A shorter list removes the entries after it; an empty folder removes the choice.
+    store.SetRecentFiles({QStringLiteral("/c.qze")});
+    EXPECT_FALSE(Profile().contains(QStringLiteral("Recent File List/File2")));
+    EXPECT_EQ(store.RecentFiles(), QStringList({QStringLiteral("/c.qze")}));
+    store.SetGameFolder(0, QString());
+    EXPECT_FALSE(Profile().contains(QStringLiteral("Game/Korvath Path")));
+}
+
+TEST(PlaceMainWindow, SavedRectangleOrWorkArea)
+{
+    const QRect workArea(0, 30, 1280, 994);
+    struct Case {
+        int left, top, right, bottom;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, workArea},
+        {10, 20, 0, 500, workArea},  // "Right" 0: nothing was saved
+        {10, 20, 810, 0, workArea},  // "Bottom" 0
+        {100, 50, 900, 650, QRect(100, 50, 800, 600)},
+        {-20, -10, 400, 300, QRect(-20, -10, 420, 310)},
+        {500, 400, 100, 100, workArea},  // no area: an invisible window
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.left << "," << c.top << "," << c.right << "," << c.bottom);
+        CSettings settings;
+        settings.m_left = c.left;
+        settings.m_top = c.top;
+        settings.m_right = c.right;
+        settings.m_bottom = c.bottom;
+        const QRect placed = PlaceMainWindow(settings, workArea);
+        EXPECT_EQ(placed, c.expected);
+        EXPECT_EQ(QRect(settings.m_left, settings.m_top, settings.m_right - settings.m_left,
+                        settings.m_bottom - settings.m_top),
+                  c.expected);
+    }
+}
+
+TEST_F(SettingsStoreTest, FirstStartOfTheApplication)
+{
+    CQzEditApp& app = MakeApp();
+    QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(QRect(app.m_settings.m_left, app.m_settings.m_top,
+                    app.m_settings.m_right - app.m_settings.m_left,
+                    app.m_settings.m_bottom - app.m_settings.m_top),
+              workArea);
+    EXPECT_EQ(app.m_settings.m_maximized, 0);
+    EXPECT_EQ(app.m_settings.m_product, 0);
+    EXPECT_EQ(app.m_settings.m_grid, 0.1f);
+    EndApp();
+    // A normal exit writes every value; floats as "%f".
+    QSettings written(SettingsFile(), QSettings::IniFormat);
+    EXPECT_EQ(written.value(QStringLiteral("Preferences/Grid")).toString(),
+              QStringLiteral("0.100000"));
+    for (const CSettingInfo& info : CSettings::Table())
+        EXPECT_TRUE(written.contains(Key(info))) << info.name;
+}
+
+TEST_F(SettingsStoreTest, MaximizedSurvivesTheStartUp)
+{
+    {
+        QSettings prepared(SettingsFile(), QSettings::IniFormat);
+        prepared.setValue(QStringLiteral("Preferences/Left"), 100);
+        prepared.setValue(QStringLiteral("Preferences/Top"), 50);
+        prepared.setValue(QStringLiteral("Preferences/Right"), 900);
+        prepared.setValue(QStringLiteral("Preferences/Bottom"), 650);
+        prepared.setValue(QStringLiteral("Preferences/Maximized"), 1);
+        prepared.setValue(QStringLiteral("Preferences/Grid"), QStringLiteral("0.05"));
+    }
+    CAppOptions options = TestOptions();
+    options.m_showMainFrame = true;
+    CQzEditApp& app = MakeApp(options);
+    EXPECT_EQ(app.m_settings.m_maximized, 1);
+    EXPECT_EQ(app.m_settings.m_left, 100);
+    EXPECT_EQ(app.m_settings.m_bottom, 650);
+    EXPECT_EQ(app.m_settings.m_grid, 0.1f);
+    ASSERT_NE(app.m_pMainFrame, nullptr);
+    EXPECT_TRUE(app.m_pMainFrame->isMaximized());
+    EndApp();
+    QSettings written(SettingsFile(), QSettings::IniFormat);
+    EXPECT_EQ(written.value(QStringLiteral("Preferences/Maximized")).toInt(), 1);
+}
+
+}  // namespace
