@@ -1,11 +1,71 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/Commands.h"
+#include "app/FormViews.h"
+#include "app/QzEditApp.h"
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+#include "app/SettingsStore.h"
+#include "app/Splash.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
 
-struct CMainFrame::CPrivate {};
+#include <array>
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr int kAutosaveTimerId = 100;
+constexpr int kAutosaveInterval = 30000;  // ms
+constexpr int kUpdateInterval = 200;      // ms between tool-bar updates while visible
+constexpr int kPaneWidth = 50;
+
+// The status panes after pane 0, in order.
+constexpr std::array<int, 7> kPaneIds = {59136, 59134, 59135, 59130, 59131, 59132, 59133};
+
+// Help contexts of the frame's help commands: the main frame's and the document window's own
+// (the help service replaces them by the active view's), and the contents.
+constexpr unsigned int kHelpMainFrame = 0x20080;
+constexpr unsigned int kHelpDocumentWindow = 0x20081;
+constexpr unsigned int kHelpContents = 0;
+
+const QString kHelpMenuTitle = QStringLiteral("&Help");
+
+}  // namespace
+
+struct CMainFrame::CPrivate {
+    std::map<int, QAction*> m_actions;
+    std::map<int, std::vector<QMenu*>> m_menus;  // menu 128 / 129: its popups
+    int m_currentMenu = 0;
+    std::array<QToolBar*, 4> m_toolBars{};
+    std::array<QLabel*, 7> m_panes{};
+    std::vector<std::pair<QShortcut*, QKeyCombination>> m_shortcuts;
+    QTimer* m_autosaveTimer = nullptr;
+    QTimer* m_updateTimer = nullptr;
+    // Watches the active view's widget: a view that is destroyed is no longer active.
+    QPointer<QObject> m_activeViewObject;
+    bool m_activeViewIsObject = false;
+};
 
 CMainFrame::CMainFrame(CQzEditApp& app, QWidget* parent)
     : QMainWindow(parent), m_app(app), d(std::make_unique<CPrivate>())
@@ -14,21 +74,212 @@ CMainFrame::CMainFrame(CQzEditApp& app, QWidget* parent)
     setWindowTitle(QStringLiteral("QzEdit"));
     m_mdiArea = new QMdiArea(this);
     setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow*) { OnSubWindowActivated(); });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The document windows go first: their views still talk to the frame while they close.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    if (d->m_updateTimer != nullptr)
+        d->m_updateTimer->stop();
+    m_activeView = nullptr;
+    d->m_activeViewObject = nullptr;
+    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    for (QMdiSubWindow* window : windows)
+        delete window;
+}
 
-bool CMainFrame::Create() { return true; }
+bool CMainFrame::Create()
+{
+    CreateActions();
+    CreateToolBars();
+    CreateStatusBar();
+    CreateMenus();
+    CreateAccelerators();
+    RegisterCommands();
+
+    const QByteArray state = m_app.Store().ToolBarState();
+    if (!state.isEmpty())
+        restoreState(state);
+
+    d->m_autosaveTimer = new QTimer(this);
+    d->m_autosaveTimer->setObjectName(QString::number(kAutosaveTimerId));
+    d->m_autosaveTimer->setInterval(kAutosaveInterval);
+    connect(d->m_autosaveTimer, &QTimer::timeout, this, &CMainFrame::OnAutosaveTimer);
+    d->m_autosaveTimer->start();
+
+    d->m_updateTimer = new QTimer(this);
+    d->m_updateTimer->setInterval(kUpdateInterval);
+    connect(d->m_updateTimer, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            UpdateCommandUI();
+    });
+    d->m_updateTimer->start();
+
+    UpdateMenus();
+    UpdateCommandUI();
+    return true;
+}
+
+// ---- Actions, menus, tool bars, status bar, accelerators ----
+
+QAction* CMainFrame::EnsureAction(int id)
+{
+    if (const auto it = d->m_actions.find(id); it != d->m_actions.end())
+        return it->second;
+    auto* action = new QAction(this);
+    action->setObjectName(QString::number(id));
+    if (const CCommandInfo* info = FindCommand(id)) {
+        action->setText(MenuItemText(*info));
+        action->setStatusTip(StatusPrompt(*info));
+        action->setToolTip(ToolTipText(*info));
+        action->setIcon(CommandIcon(*info, style()));
+        action->setIconVisibleInMenu(false);
+    } else {
+        action->setText(QString::number(id));
+    }
+    connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+    d->m_actions.emplace(id, action);
+    return action;
+}
+
+void CMainFrame::CreateActions()
+{
+    for (const CCommandInfo& info : CommandTable())
+        EnsureAction(info.m_id);
+}
+
+void CMainFrame::CreateMenus()
+{
+    for (const int menuId : {128, 129}) {
+        std::vector<QMenu*>& popups = d->m_menus[menuId];
+        for (const CMenuPopup& popup : MenuPopups(menuId)) {
+            auto* menu = new QMenu(QString::fromLatin1(popup.m_title), this);
+            menu->setObjectName(QStringLiteral("%1:%2").arg(menuId).arg(
+                StripMnemonic(QString::fromLatin1(popup.m_title))));
+            for (const int item : popup.m_items) {
+                if (item == Cmd::kSeparator)
+                    menu->addSeparator();
+                else if (item == Cmd::kRecentFiles)
+                    for (int i = 0; i < Cmd::kRecentFileCount; ++i)
+                        menu->addAction(EnsureAction(Cmd::kFileMru1 + i));
+                else
+                    menu->addAction(EnsureAction(item));
+            }
+            connect(menu, &QMenu::aboutToShow, this, [this] {
+                OnInitMenu();
+                UpdateRecentFileItems();
+                UpdateCommandUI();
+            });
+            popups.push_back(menu);
+        }
+    }
+}
+
+void CMainFrame::CreateToolBars()
+{
+    const std::span<const CToolBarInfo> bars = ToolBars();
+    for (std::size_t i = 0; i < bars.size() && i < d->m_toolBars.size(); ++i) {
+        const CToolBarInfo& info = bars[i];
+        auto* bar = new QToolBar(QString::fromLatin1(info.m_title), this);
+        bar->setObjectName(QString::number(info.m_id));
+        bar->setIconSize(QSize(16, 16));
+        bar->setAllowedAreas(Qt::AllToolBarAreas);
+        bar->setFloatable(true);
+        bar->setMovable(true);
+        for (const int button : info.m_buttons) {
+            if (button == Cmd::kSeparator)
+                bar->addSeparator();
+            else
+                bar->addAction(EnsureAction(button));
+        }
+        d->m_toolBars[i] = bar;
+    }
+    // Standard on the top row; View on a new row below it with Position right of it in the same
+    // row; Tool on the right edge.
+    addToolBar(Qt::TopToolBarArea, d->m_toolBars[0]);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, d->m_toolBars[1]);
+    addToolBar(Qt::TopToolBarArea, d->m_toolBars[2]);
+    addToolBar(Qt::RightToolBarArea, d->m_toolBars[3]);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QString::number(Cmd::kViewStatusBar));
+    bar->setSizeGripEnabled(true);
+    for (std::size_t i = 0; i < kPaneIds.size(); ++i) {
+        auto* pane = new QLabel(QStringLiteral(" "), bar);
+        pane->setObjectName(QString::number(kPaneIds[i]));
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setFixedWidth(kPaneWidth);
+        bar->addPermanentWidget(pane);
+        d->m_panes[i] = pane;
+    }
+    UpdatePanes();
+}
+
+void CMainFrame::CreateAccelerators()
+{
+    // One shortcut per key of either table; the active table decides which of them work and
+    // what they send.
+    for (const int table : {128, 113})
+        for (const CAccelerator& entry : AcceleratorEntries(table)) {
+            const bool known = std::ranges::any_of(
+                d->m_shortcuts, [&](const auto& item) { return item.second == entry.m_key; });
+            if (known)
+                continue;
+            auto* shortcut = new QShortcut(QKeySequence(entry.m_key), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            const QKeyCombination key = entry.m_key;
+            connect(shortcut, &QShortcut::activated, this, [this, key] {
+                if (const int id = CommandForKey(QKeySequence(key)); id != 0)
+                    RouteCommand(id);
+            });
+            d->m_shortcuts.emplace_back(shortcut, entry.m_key);
+        }
+    SetAcceleratorTable(m_acceleratorTable);
+}
+
+void CMainFrame::RegisterCommands()
+{
+    const std::array<int, 4> toolBarCommands = {Cmd::kViewStandardToolBar, Cmd::kViewViewToolBar,
+                                                Cmd::kViewPositionToolBar, Cmd::kViewToolToolBar};
+    for (int i = 0; i < 4; ++i)
+        AddCommand(
+            toolBarCommands[static_cast<std::size_t>(i)], [this, i] { ToggleToolBar(i); },
+            [this, i](CCmdUI& ui) { UpdateToolBarCommand(i, ui); });
+    AddCommand(
+        Cmd::kViewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); },
+        [this](CCmdUI& ui) {
+            ui.Enable(true);
+            ui.SetCheck(statusBar()->isHidden() ? 0 : 1);
+        });
+    AddCommand(Cmd::kHelpFinder, [this] { OpenHelpContext(m_app, kHelpContents); });
+    AddCommand(Cmd::kDefaultHelp, [this] { OpenHelpContext(m_app, kHelpContents); });
+    AddCommand(Cmd::kHelp, [this] { OnHelp(); });
+    AddCommand(Cmd::kContextHelp, [this] { OnHelp(); });
+    AddCommand(Cmd::kNextPane, [this] { ActivateNextPane(true); });
+    AddCommand(Cmd::kPrevPane, [this] { ActivateNextPane(false); });
+}
+
+// ---- Documents and views ----
 
 void CMainFrame::AddChildFrame(CChildFrame* frame)
 {
     m_mdiArea->addSubWindow(frame);
     frame->showMaximized();
+    m_mdiArea->setActiveSubWindow(frame);
+    OnSubWindowActivated();
 }
 
 CChildFrame* CMainFrame::ActiveChildFrame() const
 {
-    return dynamic_cast<CChildFrame*>(m_mdiArea->activeSubWindow());
+    // The current window also while the application itself is not active.
+    return dynamic_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
 }
 
 CQzEditDoc* CMainFrame::ActiveDocument() const
@@ -37,19 +288,380 @@ CQzEditDoc* CMainFrame::ActiveDocument() const
     return frame != nullptr ? &frame->Document() : nullptr;
 }
 
-CDocView* CMainFrame::ActiveView() const { return m_activeView; }
-void CMainFrame::SetActiveView(CDocView* view) { m_activeView = view; }
-void CMainFrame::UpdateMenus() {}
-bool CMainFrame::RouteCommand(int) { return false; }
-void CMainFrame::UpdateCommandUI() {}
-QAction* CMainFrame::Action(int) const { return nullptr; }
-void CMainFrame::SetAcceleratorTable(int table) { m_acceleratorTable = table; }
-void CMainFrame::SetMessageText(const QString&) {}
-void CMainFrame::SetStatusPanes(std::span<const std::string>) {}
-void CMainFrame::OnAutosaveTimer() {}
-void CMainFrame::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }
-void CMainFrame::moveEvent(QMoveEvent* event) { QMainWindow::moveEvent(event); }
-void CMainFrame::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
-void CMainFrame::changeEvent(QEvent* event) { QMainWindow::changeEvent(event); }
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) { QMainWindow::dragEnterEvent(event); }
-void CMainFrame::dropEvent(QDropEvent* event) { QMainWindow::dropEvent(event); }
+CDocView* CMainFrame::ActiveView() const
+{
+    if (m_activeView != nullptr && d->m_activeViewIsObject && d->m_activeViewObject.isNull())
+        return nullptr;  // destroyed
+    return m_activeView;
+}
+
+void CMainFrame::SetActiveView(CDocView* view)
+{
+    m_activeView = view;
+    auto* object = dynamic_cast<QObject*>(view);
+    d->m_activeViewObject = object;
+    d->m_activeViewIsObject = object != nullptr;
+}
+
+void CMainFrame::OnSubWindowActivated()
+{
+    // A document window that becomes active brings its 3D view as the active view, unless a
+    // view of that window is active already.
+    CChildFrame* frame = ActiveChildFrame();
+    if (frame == nullptr)
+        return;
+    const auto* widget = dynamic_cast<QWidget*>(ActiveView());
+    if (widget == nullptr || !frame->isAncestorOf(widget))
+        SetActiveView(frame->View3d());
+}
+
+// ---- Menus ----
+
+int CMainFrame::CurrentMenu() const
+{
+    return d->m_currentMenu;
+}
+
+void CMainFrame::UpdateMenus()
+{
+    const int menuId = m_app.Documents().empty() ? 128 : 129;
+    if (menuId != d->m_currentMenu) {
+        QMenuBar* bar = menuBar();
+        bar->clear();
+        for (QMenu* popup : d->m_menus[menuId])
+            bar->addMenu(popup);
+        d->m_currentMenu = menuId;
+    }
+    UpdateRecentFileItems();
+}
+
+void CMainFrame::UpdateRecentFileItems()
+{
+    const QStringList& files = m_app.RecentFiles();
+    for (int i = 0; i < Cmd::kRecentFileCount; ++i) {
+        QAction* action = EnsureAction(Cmd::kFileMru1 + i);
+        if (i < files.size()) {
+            QString path = QDir::toNativeSeparators(files[i]);
+            path.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+            action->setVisible(true);
+        } else {
+            // An empty list shows the greyed placeholder in the first place.
+            action->setText(QStringLiteral("Recent File"));
+            action->setVisible(i == 0 && files.isEmpty());
+        }
+    }
+}
+
+void CMainFrame::OnInitMenu()
+{
+    // The Tip of the Day entry stands first in the Help menu, with a separator after it.
+    QMenu* help = nullptr;
+    for (QAction* item : menuBar()->actions())
+        if (item->text() == kHelpMenuTitle && item->menu() != nullptr)
+            help = item->menu();
+    if (help == nullptr)
+        return;
+    QAction* tip = EnsureAction(Cmd::kTipOfTheDay);
+    const QList<QAction*> items = help->actions();
+    if (!items.isEmpty() && items.first()->text() == tip->text())
+        return;
+    QAction* first = items.isEmpty() ? nullptr : items.first();
+    help->insertAction(first, tip);
+    help->insertSeparator(first);
+}
+
+// ---- Routing ----
+
+namespace {
+
+// The routing chain, first to last.
+std::array<CCommandTarget*, 4> Targets(CDocView* view, CQzEditDoc* doc, CCommandTarget* frame,
+                                       CCommandTarget* app)
+{
+    return {dynamic_cast<CCommandTarget*>(view), doc, frame, app};
+}
+
+}  // namespace
+
+bool CMainFrame::QueryCommand(CCmdUI& ui)
+{
+    for (CCommandTarget* target : Targets(ActiveView(), ActiveDocument(), this, &m_app))
+        if (target != nullptr && target->OnUpdateCommand(ui))
+            return true;
+    return false;
+}
+
+bool CMainFrame::RouteCommand(int id)
+{
+    for (CCommandTarget* target : Targets(ActiveView(), ActiveDocument(), this, &m_app)) {
+        if (target == nullptr || !target->HandlesCommand(id))
+            continue;
+        // A command whose update rule disables it does nothing, whether a stale tool-bar button
+        // or a key sent it.
+        CCmdUI ui(id);
+        target->OnUpdateCommand(ui);
+        if (!ui.m_enabled)
+            return false;
+        return target->OnCommand(id);
+    }
+    return false;
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    for (const auto& [id, action] : d->m_actions) {
+        CCmdUI ui(id);
+        const bool handled = QueryCommand(ui);
+        action->setEnabled(handled && ui.m_enabled);
+        if (handled && ui.m_check >= 0) {
+            action->setCheckable(true);
+            action->setChecked(ui.m_check != 0);
+        } else if (action->isCheckable()) {
+            action->setChecked(false);
+        }
+    }
+    UpdatePanes();
+}
+
+QAction* CMainFrame::Action(int id) const
+{
+    const auto it = d->m_actions.find(id);
+    return it != d->m_actions.end() ? it->second : nullptr;
+}
+
+// ---- Tool bars and status bar ----
+
+QToolBar* CMainFrame::ToolBar(int id) const
+{
+    for (QToolBar* bar : d->m_toolBars)
+        if (bar != nullptr && bar->objectName() == QString::number(id))
+            return bar;
+    return nullptr;
+}
+
+QLabel* CMainFrame::StatusPane(int id) const
+{
+    for (std::size_t i = 0; i < kPaneIds.size(); ++i)
+        if (kPaneIds[i] == id)
+            return d->m_panes[i];
+    return nullptr;
+}
+
+namespace {
+
+int& ShownFlag(CMainFrame& frame, int index)
+{
+    switch (index) {
+    case 0:
+        return frame.m_bStandardToolBar;
+    case 1:
+        return frame.m_bViewToolBar;
+    case 2:
+        return frame.m_bPositionToolBar;
+    default:
+        return frame.m_bToolToolBar;
+    }
+}
+
+}  // namespace
+
+void CMainFrame::ToggleToolBar(int index)
+{
+    QToolBar* bar = d->m_toolBars[static_cast<std::size_t>(index)];
+    int& shown = ShownFlag(*this, index);
+    shown = shown != 0 ? 0 : 1;
+    if (bar != nullptr)
+        bar->setVisible(shown != 0);
+}
+
+void CMainFrame::UpdateToolBarCommand(int index, CCmdUI& ui)
+{
+    // A bar hidden some other way (closed while floating, the tool-bar context menu) reads as
+    // hidden. Its own hidden state counts, not the frame's: a hidden frame hides nothing.
+    const QToolBar* bar = d->m_toolBars[static_cast<std::size_t>(index)];
+    int& shown = ShownFlag(*this, index);
+    if (bar == nullptr || bar->isHidden())
+        shown = 0;
+    ui.Enable(true);
+    ui.SetCheck(shown == 1 ? 1 : 0);
+}
+
+void CMainFrame::SetAcceleratorTable(int table)
+{
+    m_acceleratorTable = table;
+    for (const auto& [shortcut, key] : d->m_shortcuts)
+        shortcut->setEnabled(AcceleratorCommand(table, QKeySequence(key)) != 0);
+}
+
+int CMainFrame::CommandForKey(const QKeySequence& key) const
+{
+    return AcceleratorCommand(m_acceleratorTable, key);
+}
+
+void CMainFrame::SetMessageText(const QString& text)
+{
+    QStatusBar* bar = statusBar();
+    bar->showMessage(text);
+    bar->repaint();
+}
+
+void CMainFrame::SetStatusPanes(std::span<const std::string> texts)
+{
+    if (!texts.empty())
+        statusBar()->showMessage(QString::fromStdString(texts[0]));
+    QString* strings[] = {&m_strGridPane, &m_strYawPane, &m_strTiltPane,     &m_strXPane,
+                          &m_strYPane,    &m_strZPane,   &m_strFrameRatePane};
+    for (std::size_t i = 1; i < texts.size() && i <= std::size(strings); ++i)
+        *strings[i - 1] = QString::fromStdString(texts[i]);
+    UpdatePanes();
+    statusBar()->repaint();
+}
+
+void CMainFrame::UpdatePanes()
+{
+    QString* strings[] = {&m_strGridPane, &m_strYawPane, &m_strTiltPane,     &m_strXPane,
+                          &m_strYPane,    &m_strZPane,   &m_strFrameRatePane};
+    for (std::size_t i = 0; i < std::size(strings); ++i) {
+        QString& text = *strings[i];
+        if (text.isEmpty())
+            text = QStringLiteral(" ");
+        if (QLabel* pane = d->m_panes[i]; pane != nullptr && pane->text() != text)
+            pane->setText(text);
+    }
+}
+
+// ---- Help and panes ----
+
+void CMainFrame::OnHelp()
+{
+    // F1 and Shift+F1 both ask for the help of the active view: the frame's own context, which
+    // the help service replaces by that of the active view.
+    OpenHelpContext(m_app, ActiveChildFrame() != nullptr ? kHelpDocumentWindow : kHelpMainFrame);
+}
+
+void CMainFrame::ActivateNextPane(bool forward)
+{
+    CChildFrame* frame = ActiveChildFrame();
+    if (frame == nullptr)
+        return;
+    // The panes in order: the three property forms top to bottom, then the 3D view.
+    std::vector<QWidget*> panes;
+    for (int i = 0; i < frame->LeftSplitter()->count(); ++i)
+        panes.push_back(frame->LeftSplitter()->widget(i));
+    panes.push_back(frame->View3d());
+    std::erase(panes, nullptr);
+    if (panes.empty())
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    std::size_t current = panes.size() - 1;
+    for (std::size_t i = 0; i < panes.size(); ++i)
+        if (focus != nullptr && (panes[i] == focus || panes[i]->isAncestorOf(focus)))
+            current = i;
+    const std::size_t next =
+        forward ? (current + 1) % panes.size() : (current + panes.size() - 1) % panes.size();
+    QWidget* pane = panes[next];
+    pane->setFocus(Qt::OtherFocusReason);
+    if (auto* view = dynamic_cast<CDocView*>(pane))
+        SetActiveView(view);
+}
+
+// ---- Autosave ----
+
+void CMainFrame::OnAutosaveTimer()
+{
+    const int minutes = m_app.m_settings.m_autosave;
+    if (minutes < 1)
+        return;
+    const std::vector<CQzEditDoc*> docs = m_app.Documents();
+    for (CQzEditDoc* doc : docs) {
+        const int old = doc->m_autosaveTicks++;
+        if (old >= 2 * minutes) {
+            doc->m_autosavePath = doc->MakeAutosavePath();
+            doc->SaveAutosave();
+            doc->m_autosaveTicks = 0;
+        }
+    }
+}
+
+// ---- Window events ----
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    const std::vector<CQzEditDoc*> docs = m_app.Documents();
+    for (CQzEditDoc* doc : docs)
+        if (!doc->SaveModified()) {
+            // Cancelled: every document stays as it was, also one whose changes the user had
+            // just chosen to discard.
+            event->ignore();
+            return;
+        }
+    // Each document was saved or its changes discarded: closing it does not ask again.
+    for (CQzEditDoc* doc : docs)
+        doc->SetModifiedFlag(false);
+    m_app.Store().SetToolBarState(saveState());
+    SetActiveView(nullptr);
+    for (CQzEditDoc* doc : docs)
+        if (!doc->OnCloseDocument()) {
+            event->ignore();
+            return;
+        }
+    event->accept();
+}
+
+void CMainFrame::StoreWindowRect()
+{
+    if (isMinimized() || isMaximized() || isFullScreen())
+        return;
+    const QRect rect = frameGeometry();
+    m_app.m_settings.m_left = rect.x();
+    m_app.m_settings.m_top = rect.y();
+    m_app.m_settings.m_right = rect.x() + rect.width();
+    m_app.m_settings.m_bottom = rect.y() + rect.height();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    StoreWindowRect();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    m_app.m_settings.m_maximized = isMaximized() ? 1 : 0;
+    StoreWindowRect();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        m_app.m_settings.m_maximized = isMaximized() ? 1 : 0;
+        StoreWindowRect();
+    }
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    if (mime != nullptr && mime->hasUrls() &&
+        std::ranges::any_of(mime->urls(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+    else
+        QMainWindow::dragEnterEvent(event);
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    if (mime == nullptr || !mime->hasUrls()) {
+        QMainWindow::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile())
+            m_app.OpenDocumentFile(url.toLocalFile());
+}

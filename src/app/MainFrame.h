@@ -2,8 +2,9 @@
 // The main frame window: the MDI area holding one document window per open level, the menus
 // (128 while no document is open, 129 while one is), the four tool bars, the status bar with its
 // eight panes, the accelerator tables and the autosave timer. Commands from menus, tool bars and
-// accelerators go through RouteCommand: active view, its document, the active document window,
-// this frame, the application.
+// accelerators go through RouteCommand: the active view, the active document, this frame, the
+// application. The menus, tool bars and accelerator tables are built from the command table
+// (app/Commands.h).
 
 #include "app/CommandTarget.h"
 
@@ -19,7 +20,10 @@ class CDocView;
 class CQzEditApp;
 class CQzEditDoc;
 class QAction;
+class QKeySequence;
+class QLabel;
 class QMdiArea;
+class QToolBar;
 
 class CMainFrame : public QMainWindow, public CCommandTarget {
     Q_OBJECT
@@ -43,7 +47,8 @@ public:
 
     // Menu 129 while a document window is open, menu 128 otherwise.
     void UpdateMenus();
-    // Runs command id through the routing chain; false when no target handles it.
+    // Runs command id through the routing chain: the first target that has the id runs it, unless
+    // its update handler disables it. False when no target handles it or it is disabled.
     bool RouteCommand(int id);
     // Runs the update handlers of every action (enabled, checked).
     void UpdateCommandUI();
@@ -53,6 +58,15 @@ public:
     // Accelerator table 113 (the 3D view has the focus) or 128.
     void SetAcceleratorTable(int table);
     int AcceleratorTable() const { return m_acceleratorTable; }
+    // The command that key sends through the active accelerator table; 0 for none.
+    int CommandForKey(const QKeySequence& key) const;
+
+    // The menu shown: 128 or 129.
+    int CurrentMenu() const;
+    // Tool bar 128, 114, 5015 or 135; null for another id.
+    QToolBar* ToolBar(int id) const;
+    // Status pane by its id (59136, 59134, 59135, 59130, 59131, 59132, 59133); null for another.
+    QLabel* StatusPane(int id) const;
 
     // Status bar: pane 0 text, and the eight panes after a frame (device, grid, yaw, tilt, X, Y,
     // Z, frame rate).
@@ -61,6 +75,13 @@ public:
 
     // One tick of timer 100: the autosave rule for every open document.
     void OnAutosaveTimer();
+
+    // Shown flags of the four tool bars (1 shown); the update handlers clear a flag when its bar
+    // was hidden some other way (closed while floating).
+    int m_bStandardToolBar = 1;
+    int m_bViewToolBar = 1;
+    int m_bPositionToolBar = 1;
+    int m_bToolToolBar = 1;
 
     // Pane texts (pane 1..7).
     QString m_strGridPane, m_strYawPane, m_strTiltPane, m_strXPane, m_strYPane, m_strZPane,
@@ -75,6 +96,25 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateStatusBar();
+    void CreateAccelerators();
+    void RegisterCommands();
+    QAction* EnsureAction(int id);
+    // The update rule of id through the routing chain: false when no target has it.
+    bool QueryCommand(CCmdUI& ui);
+    void OnInitMenu();
+    void UpdateRecentFileItems();
+    void UpdatePanes();
+    void StoreWindowRect();
+    void ToggleToolBar(int index);
+    void UpdateToolBarCommand(int index, CCmdUI& ui);
+    void OnHelp();
+    void ActivateNextPane(bool forward);
+    void OnSubWindowActivated();
+
     CQzEditApp& m_app;
     QMdiArea* m_mdiArea = nullptr;
     CDocView* m_activeView = nullptr;
