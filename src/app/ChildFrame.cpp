@@ -110,10 +110,14 @@ void CChildFrame::Destroy()
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
+    // The close box asks the document; when it goes on it calls Destroy, which marks this
+    // window as closing (a close() from inside this handler does nothing), so the close goes on.
     if (!m_destroying) {
-        event->ignore();
         m_doc.OnCloseDocument();
-        return;
+        if (!m_destroying) {
+            event->ignore();
+            return;
+        }
     }
     QMdiSubWindow::closeEvent(event);
 }

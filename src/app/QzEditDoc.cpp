@@ -1,50 +1,552 @@
 #include "app/QzEditDoc.h"
 
+#include "app/ChildFrame.h"
 #include "app/DocView.h"
+#include "app/MainFrame.h"
+#include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
+#include "app/QzEditView.h"
+#include "app/UiServices.h"
+#include "engine/C3dView.h"
+#include "engine/RenderData.h"
+#include "episode/StartGoalsCogs.h"
+#include "framework/Exceptions.h"
+#include "geometry/SectorBounds.h"
+#include "level/QzlReader.h"
+#include "level/QzlWriter.h"
+#include "level/ResourceLists.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <utility>
 
-class CQzEditDoc::CProgress {};
+namespace {
 
-const char* const CQzEditDoc::kDefaultMessageText = "";
+// Commands of the document.
+constexpr int kFileClose = 57602;
+constexpr int kFileSave = 57603;
+constexpr int kFileSaveAs = 57604;
 
-CQzEditDoc::CQzEditDoc(CQzEditApp& app) : m_app(app), m_level(std::make_unique<CQzlSections>()) {}
+const QString kSaveAsFilter =
+    QStringLiteral("QzEdit Files (*.qze)|*.qze|Korvath/Varnok Level Files (*.qzl)|*.qzl||");
+
+std::filesystem::path HostPath(const QString& path)
+{
+    return std::filesystem::path(path.toStdString());
+}
+
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The message of a failed read or write of path: a file-system failure names the file itself;
+// for a fault of the content the file is named in front of the reason.
+QString FailureText(const char* verb, const QString& path, const std::exception& e)
+{
+    if (dynamic_cast<const CFileException*>(&e) != nullptr)
+        return Text(e.what());
+    return QStringLiteral("Cannot %1 \"%2\": %3")
+        .arg(QLatin1String(verb), QDir::toNativeSeparators(path), Text(e.what()));
+}
+
+// A title made fit to be a file name.
+QString FileNameOf(QString title)
+{
+    static const QString kBad = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : title)
+        if (kBad.contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    title = title.trimmed();
+    if (title.isEmpty() || title == QLatin1String(".") || title == QLatin1String(".."))
+        return QStringLiteral("QzEdit");
+    return title;
+}
+
+}  // namespace
+
+// The progress window of a long pass of the engine. It belongs to the 3D view (or the main
+// frame) when there is one; without either it is a window of its own.
+class CQzEditDoc::CProgress {
+public:
+    CProgress(QWidget* parent, const QString& title, int steps)
+    {
+        if (parent != nullptr) {
+            m_dialog = new CParsingSectorsDlg(parent);
+        } else {
+            m_owned = std::make_unique<CParsingSectorsDlg>();
+            m_dialog = m_owned.get();
+        }
+        m_dialog->Create(parent, steps);
+        if (!title.isEmpty())
+            m_dialog->setWindowTitle(title);
+    }
+    ~CProgress()
+    {
+        if (m_dialog.isNull())
+            return;
+        m_dialog->close();
+        if (!m_owned)
+            delete m_dialog.data();
+    }
+    CProgress(const CProgress&) = delete;
+    CProgress& operator=(const CProgress&) = delete;
+
+    void Step()
+    {
+        if (!m_dialog.isNull())
+            m_dialog->StepIt();
+    }
+
+private:
+    std::unique_ptr<CParsingSectorsDlg> m_owned;
+    QPointer<CParsingSectorsDlg> m_dialog;
+};
+
+const char* const CQzEditDoc::kDefaultMessageText = ::kDefaultMessageText;
+
+CQzEditDoc::CQzEditDoc(CQzEditApp& app)
+    : m_app(app), m_fields(DefaultDocumentFields()), m_level(std::make_unique<CQzlSections>())
+{
+    m_state.m_renderMode = app.m_settings.m_renderMode;
+    m_state.m_lightMode = app.m_settings.m_lightMode;
+    RegisterCommands();
+}
+
 CQzEditDoc::~CQzEditDoc() = default;
 
-bool CQzEditDoc::OnNewDocument() { return true; }
-bool CQzEditDoc::OnOpenDocument(const QString&) { return false; }
-bool CQzEditDoc::OnSaveDocument(const QString&) { return false; }
-bool CQzEditDoc::DoFileSave() { return false; }
-void CQzEditDoc::OnFileSaveAs() {}
-bool CQzEditDoc::SaveAs(const QString&) { return false; }
-QString CQzEditDoc::MakeAutosavePath() const { return QStringLiteral("tmp"); }
-bool CQzEditDoc::SaveAutosave() { return false; }
-bool CQzEditDoc::OnCloseDocument() { return true; }
-bool CQzEditDoc::SaveModified() { return true; }
-void CQzEditDoc::SetPathName(const QString& path, bool) { m_pathName = path; }
-void CQzEditDoc::SetTitle(const QString& title) { m_title = title; }
-void CQzEditDoc::SetModifiedFlag(bool modified) { m_modified = modified; }
-void CQzEditDoc::AddView(CDocView* view) { m_views.push_back(view); }
-void CQzEditDoc::RemoveView(CDocView* view) { std::erase(m_views, view); }
+// ---- Files ----
+
+CQzEditDoc::EFileType CQzEditDoc::FileType(const QString& path)
+{
+    // The extension of the file's name only: "x.qzl.bak" is not a text level, nor is a file in
+    // a folder named "levels.qzl".
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("qzl"))
+        return EFileType::textLevel;
+    if (suffix == QLatin1String("gob") || suffix == QLatin1String("goo") ||
+        suffix == QLatin1String("qzp"))
+        return EFileType::notOffered;
+    return EFileType::archive;
+}
+
+void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
+{
+    // The engine keeps a reference to the level object, so the object stays and its contents are
+    // replaced; the engine's models and textures point into the old records and go first.
+    if (m_pEngine != nullptr)
+        m_pEngine->ClearRenderObjects();
+    *m_level = std::move(level);
+    if (m_pEngine != nullptr) {
+        C3dView& engine = *m_pEngine;
+        engine.m_currentSector = engine.m_currentSurface = engine.m_currentThing = -1;
+        engine.m_currentVertex = engine.m_vertexSurface = -1;
+        RebuildAll(engine, true);
+    }
+}
+
+void CQzEditDoc::AfterLoad()
+{
+    BuildResourceLists(*m_level, m_app.m_product.m_resources);
+    ImportStartGoalsCogs();
+}
+
+void CQzEditDoc::ImportStartGoalsCogs()
+{
+    ::ImportStartGoalsCogs(*m_level, m_fields.m_startCogOn != 0, m_fields.m_goalsCogOn != 0,
+                           m_app.m_product.m_resources);
+}
+
+bool CQzEditDoc::OnNewDocument()
+{
+    m_lastError.clear();
+    const char* name = m_app.m_settings.m_product == 1 ? "newvarnok.qze" : "new.qze";
+    const std::filesystem::path path = m_app.m_programDir / name;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return true;  // no new-level file: the empty level
+    try {
+        CQzeContents contents = LoadQzeFile(path);
+        ReplaceLevel(std::move(contents.m_level));
+        m_fields = contents.m_version >= 3 ? contents.m_document : DefaultDocumentFields();
+        AfterLoad();
+    } catch (const std::exception& e) {
+        // A damaged new-level file leaves the empty level; the reason is kept for whoever asks.
+        ReplaceLevel(CQzlSections());
+        m_fields = DefaultDocumentFields();
+        m_lastError = FailureText("open", QString::fromStdString(path.string()), e);
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CQzEditDoc::OnOpenDocument(const QString& path)
+{
+    const CWaitCursor wait;
+    m_lastError.clear();
+    const EFileType type = FileType(path);
+    if (type == EFileType::notOffered) {
+        m_lastError = QStringLiteral("Cannot open \"%1\": GOB and GOO archives and QzEdit "
+                                     "projects cannot be imported in this version.")
+                          .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    try {
+        // The file is read completely into a level of its own; only a level that was read
+        // without fault replaces the document's.
+        if (type == EFileType::textLevel) {
+            CQzlSections level = LoadQzlFile(HostPath(path), m_app.m_settings.m_product);
+            // Text without the level's own section is no level (and would show nothing).
+            if (level.m_gameTag.empty())
+                throw CArchiveException(CArchiveException::badFormat,
+                                        "The file is not a Korvath/Varnok level file.");
+            ReplaceLevel(std::move(level));
+        } else {
+            CQzeContents contents = LoadQzeFile(HostPath(path));
+            ReplaceLevel(std::move(contents.m_level));
+            // Files before version 3 carry no episode fields: the defaults stay.
+            m_fields = contents.m_version >= 3 ? contents.m_document : DefaultDocumentFields();
+        }
+        AfterLoad();
+    } catch (const std::exception& e) {
+        m_lastError = FailureText("open", path, e);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CQzEditDoc::OnSaveDocument(const QString& path)
+{
+    const CWaitCursor wait;
+    m_lastError.clear();
+    const EFileType type = FileType(path);
+    if (type == EFileType::notOffered) {
+        m_lastError = QStringLiteral("Cannot save \"%1\": GOB and GOO archives and QzEdit "
+                                     "projects cannot be written in this version.")
+                          .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    try {
+        if (type == EFileType::textLevel) {
+            UpdateSectorBounds(*m_level);
+            SaveQzlFile(HostPath(path), *m_level, m_app.m_product.m_resources,
+                        m_app.m_settings.m_product);
+            // Writing the text level gives the surfaces new numbers in sector order.
+            if (m_pEngine != nullptr) {
+                m_pEngine->m_currentSurface = -1;
+                m_pEngine->m_currentVertex = -1;
+                m_pEngine->m_vertexSurface = -1;
+                for (auto& sector : m_level->m_sectors)
+                    if (sector)
+                        MarkSectorChanged(*sector);
+            }
+            // An export: the modified flag stays as it was.
+        } else {
+            SaveQzeFile(HostPath(path), *m_level, m_fields);
+            SetModifiedFlag(false);
+        }
+    } catch (const std::exception& e) {
+        m_lastError = FailureText("save", path, e);
+        return false;
+    }
+    return true;
+}
+
+bool CQzEditDoc::DoFileSave()
+{
+    if (m_pathName.isEmpty())
+        return RunSaveAs();
+    if (!OnSaveDocument(m_pathName)) {
+        QzMessageBox(m_lastError, QMessageBox::Ok, DialogParent());
+        return false;
+    }
+    return true;
+}
+
+void CQzEditDoc::OnFileSaveAs()
+{
+    RunSaveAs();
+}
+
+bool CQzEditDoc::RunSaveAs()
+{
+    const QString path = QzGetSaveFileName(DialogParent(), QStringLiteral("Save As"), kSaveAsFilter,
+                                           QStringLiteral("qze"));
+    if (path.isEmpty())
+        return false;
+    return SaveAs(path);
+}
+
+bool CQzEditDoc::SaveAs(const QString& path)
+{
+    // The save writes a temporary file and renames it, so a failure leaves the file that was at
+    // path untouched; nothing is deleted here.
+    if (!OnSaveDocument(path)) {
+        QzMessageBox(m_lastError, QMessageBox::Ok, DialogParent());
+        return false;
+    }
+    if (FileType(path) == EFileType::archive)
+        SetPathName(QFileInfo(path).absoluteFilePath(), true);
+    return true;
+}
+
+// ---- Autosave ----
+
+QString CQzEditDoc::MakeAutosavePath() const
+{
+    // The document's path with "tmp" after the last "." of its file name (a name without one
+    // gets ".tmp"); an untitled document: its title with ".tmp" in the current folder.
+    QString stem;
+    if (!m_pathName.isEmpty()) {
+        const QFileInfo info(m_pathName);
+        const QString name = info.fileName();
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        stem = info.dir().filePath(dot >= 0 ? name.left(dot) : name);
+    } else {
+        stem = QDir::current().filePath(FileNameOf(m_title));
+    }
+
+    // Never the file of an open document, and never another document's autosave file.
+    const auto taken = [this](const QString& candidate) {
+        const QString path = QDir::cleanPath(candidate);
+        for (const CQzEditDoc* doc : m_app.Documents()) {
+            if (!doc->PathName().isEmpty() && QDir::cleanPath(doc->PathName()) == path)
+                return true;
+            if (doc != this && !doc->m_autosavePath.isEmpty() &&
+                QDir::cleanPath(doc->m_autosavePath) == path)
+                return true;
+        }
+        return !m_pathName.isEmpty() && QDir::cleanPath(m_pathName) == path;
+    };
+    QString candidate = stem + QStringLiteral(".tmp");
+    for (int n = 2; taken(candidate); ++n)
+        candidate = stem + QStringLiteral("-%1.tmp").arg(n);
+    return candidate;
+}
+
+bool CQzEditDoc::SaveAutosave()
+{
+    if (m_autosavePath.isEmpty())
+        m_autosavePath = MakeAutosavePath();
+    try {
+        // Straight to the archive form: the modified flag, the path, the title and the recent
+        // files are the user's saves' business, not the autosave's.
+        SaveQzeFile(HostPath(m_autosavePath), *m_level, m_fields);
+    } catch (const std::exception& e) {
+        m_lastError = FailureText("save", m_autosavePath, e);
+        QzMessageBox(m_lastError, QMessageBox::Ok, DialogParent());
+        return false;
+    }
+    if (!m_lastAutosaveFile.isEmpty() && m_lastAutosaveFile != m_autosavePath)
+        QFile::remove(m_lastAutosaveFile);
+    m_lastAutosaveFile = m_autosavePath;
+    return true;
+}
+
+// ---- Close ----
+
+void CQzEditDoc::ConfirmClose()
+{
+    m_closeConfirmed = true;
+    QTimer::singleShot(0, this, [this] { m_closeConfirmed = false; });
+}
+
+bool CQzEditDoc::SaveModified()
+{
+    if (!m_modified)
+        return true;
+    const QMessageBox::StandardButton answer =
+        QzMessageBox(QStringLiteral("Save changes to %1?").arg(m_title),
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
+    if (answer == QMessageBox::Yes) {
+        if (!DoFileSave())
+            return false;  // cancelled or failed: the document stays open
+        ConfirmClose();
+        return true;
+    }
+    if (answer == QMessageBox::No) {
+        ConfirmClose();
+        return true;
+    }
+    return false;
+}
+
+bool CQzEditDoc::OnCloseDocument()
+{
+    if (!m_closeConfirmed && !SaveModified())
+        return false;
+    m_closeConfirmed = false;
+
+    if (m_app.m_pMainFrame != nullptr)
+        m_app.m_pMainFrame->SetActiveView(nullptr);
+    m_app.m_settings.m_renderMode = m_state.m_renderMode;
+    m_app.m_settings.m_lightMode = m_state.m_lightMode;
+
+    const QString autosave = m_autosavePath;
+    const QString lastAutosave = m_lastAutosaveFile;
+    m_progress.reset();
+    if (const QPointer<CChildFrame> frame = std::exchange(m_frame, nullptr)) {
+        frame->Destroy();  // the window and its views (with the engine) go
+        // When the close began at the window itself (its close box), the window is inside its
+        // own close already and a second close does nothing; it must not outlive the document.
+        if (!frame.isNull()) {
+            frame->hide();
+            frame->deleteLater();
+        }
+    }
+    m_pEngine = nullptr;
+    m_app.RemoveDocument(this);  // deleted when the event loop turns
+
+    if (!autosave.isEmpty())
+        QFile::remove(autosave);
+    if (!lastAutosave.isEmpty() && lastAutosave != autosave)
+        QFile::remove(lastAutosave);
+    return true;
+}
+
+// ---- Framework document ----
+
+void CQzEditDoc::SetPathName(const QString& path, bool addToRecent)
+{
+    m_pathName = path;
+    if (path.isEmpty())
+        return;
+    if (addToRecent)
+        m_app.AddToRecentFileList(path);
+    SetTitle(QFileInfo(path).fileName());
+}
+
+void CQzEditDoc::SetTitle(const QString& title)
+{
+    m_title = title;
+    emit TitleChanged();
+}
+
+void CQzEditDoc::SetModifiedFlag(bool modified)
+{
+    if (modified)
+        m_closeConfirmed = false;  // an edit after the answer is asked about again
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit ModifiedChanged(modified);
+}
+
+void CQzEditDoc::AddView(CDocView* view)
+{
+    if (std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void CQzEditDoc::RemoveView(CDocView* view)
+{
+    std::erase(m_views, view);
+}
+
 void CQzEditDoc::UpdateAllViews(CDocView* sender, long hint)
 {
     const std::vector<CDocView*> views = m_views;  // a view may go while it updates
     for (CDocView* view : views)
-        if (view != sender)
+        if (view != sender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
             view->OnUpdate(sender, hint);
 }
-void CQzEditDoc::ShowMessage(std::string_view) {}
-bool CQzEditDoc::AskYesNo(std::string_view) { return false; }
-void CQzEditDoc::BeginWaitCursor() {}
-void CQzEditDoc::EndWaitCursor() {}
-void CQzEditDoc::BeginProgress(std::string_view, int) {}
-void CQzEditDoc::StepProgress() {}
-void CQzEditDoc::EndProgress() {}
-void CQzEditDoc::SetStatusText(std::string_view) {}
-void CQzEditDoc::SetStatusPanes(std::span<const std::string>) {}
-void CQzEditDoc::SetScrollBars(int, int, int, int, int) {}
-void CQzEditDoc::SetGridSetting(float) {}
-void CQzEditDoc::ViewsChanged() { UpdateAllViews(nullptr); }
-void CQzEditDoc::RequestFrame(bool) {}
-void CQzEditDoc::RegisterCommands() {}
+
+QWidget* CQzEditDoc::DialogParent() const
+{
+    return m_app.m_pMainFrame;
+}
+
+// ---- CEngineHost ----
+
+void CQzEditDoc::ShowMessage(std::string_view text)
+{
+    QzMessageBox(Text(text), QMessageBox::Ok, DialogParent());
+}
+
+bool CQzEditDoc::AskYesNo(std::string_view text)
+{
+    return QzMessageBox(Text(text), QMessageBox::Yes | QMessageBox::No, DialogParent()) ==
+           QMessageBox::Yes;
+}
+
+void CQzEditDoc::BeginWaitCursor()
+{
+    QzBeginWaitCursor();
+}
+
+void CQzEditDoc::EndWaitCursor()
+{
+    QzEndWaitCursor();
+}
+
+void CQzEditDoc::BeginProgress(std::string_view title, int steps)
+{
+    QWidget* parent = DialogParent();
+    for (CDocView* view : m_views)
+        if (auto* view3d = dynamic_cast<CQzEditView*>(view)) {
+            parent = view3d;
+            break;
+        }
+    m_progress.reset();
+    m_progress = std::make_unique<CProgress>(parent, Text(title), steps);
+}
+
+void CQzEditDoc::StepProgress()
+{
+    if (m_progress)
+        m_progress->Step();
+}
+
+void CQzEditDoc::EndProgress()
+{
+    m_progress.reset();
+}
+
+void CQzEditDoc::SetStatusText(std::string_view text)
+{
+    if (m_app.m_pMainFrame != nullptr)
+        m_app.m_pMainFrame->SetMessageText(Text(text));
+}
+
+void CQzEditDoc::SetStatusPanes(std::span<const std::string> texts)
+{
+    if (m_app.m_pMainFrame != nullptr)
+        m_app.m_pMainFrame->SetStatusPanes(texts);
+}
+
+void CQzEditDoc::SetScrollBars(int, int, int, int, int)
+{
+    // The 3D view has no scroll bars yet.
+}
+
+void CQzEditDoc::SetGridSetting(float grid)
+{
+    m_app.m_settings.m_grid = grid;
+}
+
+void CQzEditDoc::ViewsChanged()
+{
+    UpdateAllViews(nullptr);
+}
+
+void CQzEditDoc::RequestFrame(bool forced)
+{
+    for (CDocView* view : m_views)
+        if (auto* view3d = dynamic_cast<CQzEditView*>(view))
+            view3d->RequestFrame(forced);
+}
+
+void CQzEditDoc::RegisterCommands()
+{
+    AddCommand(kFileClose, [this] { OnCloseDocument(); });
+    AddCommand(kFileSave, [this] { DoFileSave(); });
+    AddCommand(kFileSaveAs, [this] { OnFileSaveAs(); });
+}

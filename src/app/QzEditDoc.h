@@ -20,6 +20,7 @@ class C3dView;
 class CChildFrame;
 class CDocView;
 class CQzEditApp;
+class QWidget;
 
 class CQzEditDoc : public QObject, public CEngineHost, public CCommandTarget {
     Q_OBJECT
@@ -50,21 +51,31 @@ public:
     bool DoFileSave();
     // Save As (57604): asks for a path, then SaveAs.
     void OnFileSaveAs();
-    // The work of Save As once a path is chosen: save; on success ".qze" (and ".qzp") paths
-    // become the document's path and enter the recent-file list; exports keep it.
+    // The work of Save As once a path is chosen: save; on success a file written in the
+    // archive form (".qze" or any other name but ".qzl") becomes the document's path and enters
+    // the recent-file list; a ".qzl" export keeps the path and the modified flag. A failure
+    // shows its message and leaves whatever file was at path as it was.
     bool SaveAs(const QString& path);
     // The autosave file of this document: its path up to the last "." followed by "tmp"; unique
     // among the open documents (an untitled document, or two documents of one stem, get names
     // of their own).
     QString MakeAutosavePath() const;
-    // Autosave: archive form to m_autosavePath; the modified flag, path and title stay.
+    // Autosave: archive form to m_autosavePath (made by MakeAutosavePath when empty); the
+    // modified flag, path, title and recent files stay. A failure shows its message.
     bool SaveAutosave();
     // Close (57602): asks to save a modified document (Yes saves, No discards, Cancel keeps it
     // open; false then), writes "RenderMode" and "LightMode", closes the window, deletes the
     // autosave file and the document.
     bool OnCloseDocument();
-    // True when the document may close: not modified, or the user saved or discarded it.
+    // True when the document may close: not modified, or the user saved or discarded it. A yes
+    // or no answer holds for a close of this document within the same turn of the event loop
+    // (the main frame asks every document first and closes them afterwards), so the question is
+    // not asked twice.
     bool SaveModified();
+
+    // Makes the level's cogs agree with the start-cog and goals-cog switches of the episode
+    // fields (the level's start and goals cogs).
+    void ImportStartGoalsCogs();
 
     // ---- Framework document ----
     const QString& PathName() const { return m_pathName; }
@@ -118,7 +129,25 @@ signals:
     void ModifiedChanged(bool modified);
 
 private:
+    enum class EFileType {
+        archive,     // the editor's own form (.qze, the autosave file, any other name)
+        textLevel,   // the game's text level (.qzl)
+        notOffered,  // GOB/GOO archives and projects (.gob, .goo, .qzp)
+    };
+    // The type of a file by its extension (letter case ignored).
+    static EFileType FileType(const QString& path);
+
     void RegisterCommands();
+    // Puts level in place of the document's level (the level object stays the same).
+    void ReplaceLevel(CQzlSections&& level);
+    // After a level was read: its resource lists and the start and goals cogs.
+    void AfterLoad();
+    // The save dialog of Save As, then SaveAs; false when cancelled or failed.
+    bool RunSaveAs();
+    // The close may go on without asking again until the event loop turns.
+    void ConfirmClose();
+    // The window that owns message boxes and dialogs (the main frame; null without one).
+    QWidget* DialogParent() const;
 
     QString m_pathName;
     QString m_title;
@@ -128,4 +157,7 @@ private:
     CChildFrame* m_frame = nullptr;
     class CProgress;
     std::unique_ptr<CProgress> m_progress;
+    // The autosave file written last (removed when the next autosave goes elsewhere).
+    QString m_lastAutosaveFile;
+    bool m_closeConfirmed = false;
 };
