@@ -412,6 +412,14 @@ bool CQzEditDoc::OnCloseDocument()
     return true;
 }
 
+void CQzEditDoc::SwitchPropertyView(int id)
+{
+    if (m_frame != nullptr)
+        m_frame->SwitchPropertyView(*this, id);
+    else
+        m_propertyViewId = id;
+}
+
 // ---- Framework document ----
 
 void CQzEditDoc::SetPathName(const QString& path, bool addToRecent)

@@ -94,6 +94,10 @@ public:
     const std::vector<CDocView*>& Views() const { return m_views; }
     // Every view but sender gets OnUpdate(sender, hint).
     void UpdateAllViews(CDocView* sender, long hint = 0);
+    // The engine's view update with a hint: every view.
+    void UpdateAllViews(long hint) override { UpdateAllViews(nullptr, hint); }
+    // The engine's pane switch: the middle pane of this document's window.
+    void SwitchPropertyView(int id) override;
     CChildFrame* Frame() const { return m_frame; }
     void SetFrame(CChildFrame* frame) { m_frame = frame; }
 

@@ -55,4 +55,7 @@ public:
 
     // A frame of the engine's view is wanted; forced frames ignore the "FrameRate" cap.
     virtual void RequestFrame(bool forced) = 0;
+
+    virtual void SwitchPropertyView(int /*id*/) {}
+    virtual void UpdateAllViews(long /*hint*/) {}
 };
