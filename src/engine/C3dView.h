@@ -11,6 +11,7 @@
 // outlive the engine.
 
 #include "engine/3doModel.h"
+#include "engine/FrameRender.h"
 #include "engine/PointMarkers.h"
 #include "engine/RenderDevice.h"
 #include "engine/TextureCache.h"
@@ -108,7 +109,9 @@ public:
 
     // Work lists, empty at construction.
     std::vector<CVector3> m_pickedNodes;        // grid points the user picked
-    std::vector<CVector3> m_pickPoints;         // picking scratch
+    // The last points picked in the view (corners and grid nodes), at most two, newest last; the
+    // distance view measures between them.
+    std::vector<CVector3> m_lastPickPoints;
     std::vector<CVector3> m_cutEdges;           // cut edges of the plane cutter
     std::vector<std::int32_t> m_cutResults;     // result list of the plane cutter, one builder
     std::vector<std::int32_t> m_newSurfaces;    // surfaces made by the last operation
@@ -123,12 +126,24 @@ public:
     float m_nearPlane = 0.05f;
     float m_farPlane = 10.0f;
 
-    // Box over all sector boxes.
+    // Box over all sector boxes (the selection box): the scroll bars span it, and the camera reset
+    // goes to its middle when no sector is current.
     CBoundingBox m_levelBox;
 
     // Last scroll-bar positions of camera panning.
     std::int32_t m_scrollH = 0;
     std::int32_t m_scrollV = 0;
+
+    // The view window's client rectangle; mouse points are scaled from it to the render size.
+    // Empty until the window gives it (then points are not scaled).
+    CFrameRect m_viewRect;
+
+    // Mouse-drag anchors: the point of the last event of a right and of a left drag, -1 while no
+    // drag of that button is in progress. Each view keeps its own.
+    std::int32_t m_rightDragX = -1;
+    std::int32_t m_rightDragY = -1;
+    std::int32_t m_leftDragX = -1;
+    std::int32_t m_leftDragY = -1;
 
     // Selection, -1 = none.
     std::int32_t m_currentSector = -1;
@@ -170,7 +185,8 @@ public:
     // While set the frame routine returns at once: set until a render device is attached, and
     // again while the engine is destroyed.
     std::int32_t m_skip = 1;
-    // Set around the frame drawn right after a camera jump.
+    // The camera-placed flag: set around the forced frame drawn right after a command placed the
+    // camera (bookmark recall, camera reset, ...); walk mode leaves the player physics out then.
     std::int32_t m_cameraJump = 0;
 
     // The device the engine draws with (not owned); null for an engine that draws nothing.

@@ -28,4 +28,7 @@ struct CDocumentState {
     // Edge-division flag E of the grid-point markers, the "&Edges Only" switch: set, each surface
     // edge is divided evenly.
     std::int32_t m_gridEdgesOnly = 0;
+    // 1 while the document's Object Frames window is open: picking and the deselection of a right
+    // drag in the 3D view are blocked then.
+    std::int32_t m_objectFramesOpen = 0;
 };

@@ -92,6 +92,16 @@ void CRecordingEngineHost::SetGridSetting(float grid)
     m_calls.push_back({ECall::SetGridSetting, {}, 0});
 }
 
+void CRecordingEngineHost::SwitchPropertyView(int id)
+{
+    m_calls.push_back({ECall::SwitchPropertyView, {}, id});
+}
+
+void CRecordingEngineHost::UpdateAllViews(long hint)
+{
+    m_calls.push_back({ECall::UpdateAllViews, {}, static_cast<int>(hint)});
+}
+
 void CRecordingEngineHost::ScriptAnswers(std::initializer_list<bool> answers)
 {
     m_answers.insert(m_answers.end(), answers.begin(), answers.end());
@@ -120,6 +130,17 @@ std::vector<std::string> CRecordingEngineHost::Questions() const
     for (const auto& c : m_calls) {
         if (c.kind == ECall::AskYesNo) {
             out.push_back(c.text);
+        }
+    }
+    return out;
+}
+
+std::vector<int> CRecordingEngineHost::Numbers(ECall kind) const
+{
+    std::vector<int> out;
+    for (const auto& c : m_calls) {
+        if (c.kind == kind) {
+            out.push_back(c.number);
         }
     }
     return out;

@@ -29,11 +29,14 @@ public:
         RequestFrame,
         SetStatusPanes,
         SetScrollBars,
-        SetGridSetting
+        SetGridSetting,
+        SwitchPropertyView,
+        UpdateAllViews
     };
 
     // One call: its kind, its text (message, question, title, status text) and its number
-    // (progress steps, modified flag, forced flag, the answer given to a question).
+    // (progress steps, modified flag, forced flag, the answer given to a question, the property
+    // view id, the update hint).
     struct CCall {
         ECall kind;
         std::string text;
@@ -55,6 +58,8 @@ public:
     void SetScrollBars(int low, int high, int page, int horizontalPosition,
                        int verticalPosition) override;
     void SetGridSetting(float grid) override;
+    void SwitchPropertyView(int id) override;
+    void UpdateAllViews(long hint) override;
 
     // Answers for the next questions, in order.
     void ScriptAnswers(std::initializer_list<bool> answers);
@@ -63,6 +68,8 @@ public:
     std::size_t Count(ECall kind) const;
     std::vector<std::string> Messages() const;
     std::vector<std::string> Questions() const;
+    // The numbers of the calls of one kind, in order (e.g. the hints of UpdateAllViews).
+    std::vector<int> Numbers(ECall kind) const;
     void Clear() { m_calls.clear(); }
 
     std::vector<CCall> m_calls;

@@ -5,6 +5,7 @@
 #include "engine/KeyState.h"
 #include "engine/Random.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -16,10 +17,21 @@ public:
     bool IsShiftDown() const override { return m_shift; }
     bool IsCtrlDown() const override { return m_ctrl; }
     bool IsAltDown() const override { return m_alt; }
+    bool IsKeyDown(EKey key) const override { return m_held[Slot(key)]; }
+
+    // Presses or releases one of the camera keys.
+    void Hold(EKey key, bool down = true) { m_held[Slot(key)] = down; }
+    void Release(EKey key) { Hold(key, false); }
+    void ReleaseAll() { m_held.fill(false); }
 
     bool m_shift = false;
     bool m_ctrl = false;
     bool m_alt = false;
+
+private:
+    static std::size_t Slot(EKey key) { return static_cast<std::size_t>(key); }
+
+    std::array<bool, 6> m_held{};
 };
 
 // A clock that moves only when the test moves it.
