@@ -1,23 +1,461 @@
 #include "app/QzEditView.h"
 
+#include "app/MainFrame.h"
+#include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
+#include "app/UiServices.h"
 #include "engine/C3dView.h"
+#include "engine/Camera.h"
+#include "engine/FrameRender.h"
+#include "engine/RenderData.h"
+#include "engine/TextureCache.h"
+#include "engine/gl/GlDisplayModes.h"
 #include "engine/gl/GlRenderDevice.h"
 
-CQzEditView::CQzEditView(CQzEditDoc& doc, QWidget* parent) : QOpenGLWidget(parent), m_doc(doc)
+#include <QColor>
+#include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QOpenGLWidget>
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QStringList>
+#include <QSurfaceFormat>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace {
+
+// Accelerator tables: 113 while the 3D view has the focus, 128 otherwise.
+constexpr int kViewAccelerators = 113;
+constexpr int kFrameAccelerators = 128;
+
+const char* const kNoContextReason =
+    "OpenGL 3.3 is not available: no OpenGL context could be created.";
+
+CQzEditView::CDeviceFactory& DeviceFactory()
 {
-    setObjectName(QStringLiteral("CQzEditView"));
-    doc.AddView(this);
+    static CQzEditView::CDeviceFactory factory;
+    return factory;
 }
 
-CQzEditView::~CQzEditView() { m_doc.RemoveView(this); }
+// The surface format the render device needs: without asking, a driver may give an older
+// compatibility context.
+QSurfaceFormat SurfaceFormat()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(24);
+    return format;
+}
 
-void CQzEditView::OnUpdate(CDocView*, long) { update(); }
-int CQzEditView::IdleFrame() { return 0; }
-void CQzEditView::RequestFrame(bool) { update(); }
-void CQzEditView::initializeGL() {}
-void CQzEditView::paintGL() {}
-void CQzEditView::resizeGL(int, int) {}
-void CQzEditView::focusInEvent(QFocusEvent* event) { QOpenGLWidget::focusInEvent(event); }
-void CQzEditView::focusOutEvent(QFocusEvent* event) { QOpenGLWidget::focusOutEvent(event); }
-bool CQzEditView::CreateEngine() { return false; }
+enum class EGlSupport {
+    kHeadless,   // the platform cannot show OpenGL widgets: nothing to draw on, nothing to say
+    kNoContext,  // a display, but no OpenGL context can be made on it
+    kAvailable,
+};
+
+EGlSupport GlSupport()
+{
+    static const EGlSupport support = [] {
+        // Qt composes OpenGL widgets into a window only on platforms that draw windows through
+        // its rendering hardware interface; on these it cannot, and a window holding an OpenGL
+        // widget fails as soon as it is shown.
+        static const QStringList headless = {QStringLiteral("offscreen"), QStringLiteral("minimal"),
+                                             QStringLiteral("linuxfb"), QStringLiteral("vnc"),
+                                             QStringLiteral("vkkhrdisplay")};
+        if (headless.contains(QGuiApplication::platformName(), Qt::CaseInsensitive))
+            return EGlSupport::kHeadless;
+        QOpenGLContext probe;
+        probe.setFormat(SurfaceFormat());
+        return probe.create() ? EGlSupport::kAvailable : EGlSupport::kNoContext;
+    }();
+    return support;
+}
+
+// A colour setting 0x00BBGGRR.
+QColor SettingColor(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+                  static_cast<int>((bgr >> 16) & 0xFFu));
+}
+
+}  // namespace
+
+// The OpenGL surface: fills the view, passes its OpenGL hooks to it, and leaves mouse events and
+// the focus to it.
+class CQzEditView::CSurface final : public QOpenGLWidget {
+public:
+    explicit CSurface(CQzEditView& view) : QOpenGLWidget(&view), m_view(view)
+    {
+        setObjectName(QStringLiteral("CQzEditViewSurface"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setFormat(SurfaceFormat());
+    }
+
+protected:
+    void initializeGL() override { m_view.InitializeGl(); }
+    void paintGL() override { m_view.PaintGl(); }
+    void resizeGL(int width, int height) override { m_view.ResizeGl(width, height); }
+
+private:
+    CQzEditView& m_view;
+};
+
+CQzEditView::CDeviceFactory CQzEditView::SetDeviceFactory(CDeviceFactory factory)
+{
+    return std::exchange(DeviceFactory(), std::move(factory));
+}
+
+QString CQzEditView::NoDeviceMessage(const std::string& reason)
+{
+    QString text = QStringLiteral(
+        "This version of QzEdit requires OpenGL 3.3. QzEdit\n"
+        "cannot continue, unless you install a graphics driver that supports OpenGL 3.3.");
+    if (!reason.empty())
+        text += QStringLiteral("\n\n") + QString::fromStdString(reason);
+    return text;
+}
+
+CQzEditView::CQzEditView(CQzEditDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+{
+    setObjectName(QStringLiteral("CQzEditView"));
+    setFocusPolicy(Qt::StrongFocus);
+    if (GlSupport() == EGlSupport::kAvailable) {
+        m_surface = new CSurface(*this);
+        m_surface->setGeometry(rect());
+    } else if (GlSupport() == EGlSupport::kNoContext) {
+        m_deviceError = kNoContextReason;
+    }
+    m_creating = true;
+    doc.AddView(this);
+    MainFrame();  // watched from now on
+}
+
+CQzEditView::~CQzEditView()
+{
+    // The surface's context goes with the surface; this view must not hear of it any more.
+    disconnect(m_contextConnection);
+    // The engine releases its textures and buffers on the device: it goes first, with the
+    // device's context current.
+    const bool current = m_device != nullptr && m_surface != nullptr;
+    if (current)
+        m_surface->makeCurrent();
+    if (m_engine != nullptr && m_doc.m_pEngine == m_engine.get())
+        m_doc.m_pEngine = nullptr;
+    m_engine.reset();
+    m_device.reset();
+    if (current)
+        m_surface->doneCurrent();
+    delete m_surface;
+    m_surface = nullptr;
+    m_doc.RemoveView(this);
+    if (CMainFrame* frame = MainFrame(); frame != nullptr && frame->ActiveView() == this)
+        frame->SetActiveView(nullptr);
+}
+
+QImage CQzEditView::GrabFrame()
+{
+    return m_surface != nullptr ? m_surface->grabFramebuffer() : grab().toImage();
+}
+
+int CQzEditView::PixelWidth() const
+{
+    return static_cast<int>(std::lround(width() * devicePixelRatioF()));
+}
+
+int CQzEditView::PixelHeight() const
+{
+    return static_cast<int>(std::lround(height() * devicePixelRatioF()));
+}
+
+CMainFrame* CQzEditView::MainFrame()
+{
+    CMainFrame* frame = m_doc.m_app.m_pMainFrame;
+    if (frame != m_watchedFrame) {
+        // A widget announces its destruction before it deletes its children (this view among
+        // them), so the view never calls into a main frame that is going.
+        m_watchedFrame = frame;
+        m_frameGone = false;
+        if (frame != nullptr)
+            connect(frame, &QObject::destroyed, this, [this] { m_frameGone = true; });
+    }
+    return m_frameGone ? nullptr : frame;
+}
+
+void CQzEditView::RequestPaint()
+{
+    if (m_surface != nullptr)
+        m_surface->update();
+    else
+        update();
+}
+
+bool CQzEditView::WantsEngine() const
+{
+    return !m_engine && m_doc.m_level && !m_doc.m_level->m_gameTag.empty();
+}
+
+void CQzEditView::InitializeGl()
+{
+    QOpenGLContext* glContext = m_surface->context();
+    if (glContext == nullptr)
+        return;
+    disconnect(m_contextConnection);
+    // A new top-level window (the view moved) or the surface's end takes the context away.
+    m_contextConnection = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
+                                  &CQzEditView::ReleaseDevice, Qt::DirectConnection);
+    m_deviceError.clear();
+    const CDeviceFactory& factory = DeviceFactory();
+    m_device = factory ? factory(*glContext, m_deviceError)
+                       : CGlRenderDevice::Create(*glContext, m_deviceError);
+    m_setUpNeeded = true;
+}
+
+void CQzEditView::ReleaseDevice()
+{
+    // The device objects live in the context that goes. The engine stays, with its level,
+    // selection and camera; the next context gets a new device at its first paint.
+    if (m_device == nullptr)
+        return;
+    m_surface->makeCurrent();
+    if (m_engine) {
+        m_engine->m_skip = 1;
+        m_engine->ClearRenderObjects();
+        m_engine->m_bufferDevice = nullptr;
+        m_engine->m_device = nullptr;
+        m_engine->m_textureCache = std::make_unique<CTextureCache>(nullptr);
+        m_engine->m_renderWidth = 0;
+        m_engine->m_renderHeight = 0;
+    }
+    m_device.reset();
+    m_frameReady = false;
+    m_surface->doneCurrent();
+}
+
+void CQzEditView::AttachDevice()
+{
+    C3dView& engine = *m_engine;
+    engine.m_device = m_device.get();
+    engine.m_textureCache = std::make_unique<CTextureCache>(m_device.get());
+    engine.m_skip = 0;
+    RebuildAll(engine, false);
+    m_setUpNeeded = true;
+}
+
+void CQzEditView::ReportNoDevice()
+{
+    // Posted: a modal box inside a paint would paint again beneath it. The document then closes
+    // itself, as its Close command does.
+    m_deviceFailed = true;
+    const QString text = NoDeviceMessage(m_deviceError.empty() ? kNoContextReason : m_deviceError);
+    QPointer<CQzEditDoc> doc(&m_doc);
+    QTimer::singleShot(0, &m_doc, [doc, text] {
+        QzMessageBox(text, QMessageBox::Ok, doc ? doc->m_app.m_pMainFrame : nullptr);
+        if (doc)
+            doc->OnCloseDocument();
+    });
+}
+
+bool CQzEditView::CreateEngine()
+{
+    if (m_device == nullptr) {
+        ReportNoDevice();
+        return false;
+    }
+
+    CQzEditApp& app = m_doc.m_app;
+    m_engine = std::make_unique<C3dView>(
+        *m_doc.m_level, app.m_settings, m_doc.m_state, app.m_product.m_resources, m_doc, app.Keys(),
+        app.GetClock(), app.GetRandom(), C3dView::kDocumentView, m_device.get(), app.Sound());
+    m_doc.m_pEngine = m_engine.get();
+    m_setUpNeeded = true;
+    RebuildAll(*m_engine, true);
+
+    // A level imported from an archive is titled by its name, and Save asks for a file.
+    if (!m_doc.m_pendingTitle.isEmpty()) {
+        const QString title = m_doc.m_pendingTitle;
+        m_doc.SetPathName(QString(), false);
+        m_doc.SetTitle(title);
+        m_doc.m_pendingTitle.clear();
+    }
+    if (CMainFrame* frame = MainFrame())
+        frame->SetActiveView(this);
+    return true;
+}
+
+void CQzEditView::SetUpDevice()
+{
+    const int pixelWidth = PixelWidth();
+    const int pixelHeight = PixelHeight();
+    if (pixelWidth < 1 || pixelHeight < 1)
+        return;  // again once the window has a size
+    C3dView& engine = *m_engine;
+    ListDisplayModes(engine);
+    ChooseRenderSize(engine, pixelWidth, pixelHeight);
+    if (!m_device->SetRenderSize(engine.m_renderWidth, engine.m_renderHeight)) {
+        // No render target of that size: frames are computed but not drawn.
+        engine.m_renderWidth = 0;
+        engine.m_renderHeight = 0;
+    }
+    SetUpViewAndProjection(engine, pixelWidth, pixelHeight);
+    engine.m_skip = 0;
+    m_setUpNeeded = false;
+}
+
+void CQzEditView::ClearToBackground()
+{
+    QOpenGLFunctions* gl = m_surface->context()->functions();
+    const QColor color = SettingColor(m_doc.m_app.m_settings.m_colorBackground);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, m_surface->defaultFramebufferObject());
+    gl->glViewport(0, 0, PixelWidth(), PixelHeight());
+    gl->glDisable(GL_SCISSOR_TEST);
+    gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    gl->glClearColor(color.redF(), color.greenF(), color.blueF(), 1.0f);
+    gl->glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void CQzEditView::PaintGl()
+{
+    m_painting = true;
+    if (WantsEngine() && !m_deviceFailed) {
+        m_creating = true;
+        if (!CreateEngine()) {
+            // The creating flag stays set: the document is closing.
+            ClearToBackground();
+            m_painting = false;
+            ++m_paintCount;
+            return;
+        }
+    }
+
+    bool presented = false;
+    if (m_engine && m_device) {
+        if (m_engine->m_device == nullptr)
+            AttachDevice();
+        // The rebuild's progress window paints itself at once, which can leave another
+        // window's context current: the frame goes into this surface's again.
+        m_surface->makeCurrent();
+        bool render = !m_frameReady;
+        if (m_setUpNeeded) {
+            SetUpDevice();
+            render = true;
+        }
+        if (render)
+            RenderFrame(*m_engine, 1);
+        m_frameReady = false;
+        if (m_engine->m_renderWidth > 0 && m_engine->m_renderHeight > 0 &&
+            m_device->RenderWidth() > 0) {
+            const GLuint target = m_surface->defaultFramebufferObject();
+            m_device->PresentTo(target, PixelWidth(), PixelHeight());
+            // The frame's clear colour has alpha 0; the surface is shown opaque.
+            QOpenGLFunctions* gl = m_surface->context()->functions();
+            gl->glBindFramebuffer(GL_FRAMEBUFFER, target);
+            gl->glViewport(0, 0, PixelWidth(), PixelHeight());
+            gl->glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+            gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+            gl->glClear(GL_COLOR_BUFFER_BIT);
+            gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            presented = true;
+        }
+    }
+    if (!presented)
+        ClearToBackground();
+    m_creating = false;
+    m_painting = false;
+    ++m_paintCount;
+}
+
+void CQzEditView::paintEvent(QPaintEvent*)
+{
+    if (m_surface != nullptr)
+        return;  // the surface covers the view
+    // No OpenGL: the background only. With a level loaded on a display that has no OpenGL, the
+    // user is told, and the document closes.
+    QPainter painter(this);
+    painter.fillRect(rect(), SettingColor(m_doc.m_app.m_settings.m_colorBackground));
+    if (GlSupport() == EGlSupport::kNoContext && WantsEngine() && !m_deviceFailed) {
+        ReportNoDevice();
+        ++m_paintCount;
+        return;  // the creating flag stays set
+    }
+    m_creating = false;
+    ++m_paintCount;
+}
+
+void CQzEditView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_surface != nullptr)
+        m_surface->setGeometry(rect());
+}
+
+void CQzEditView::ResizeGl(int width, int height)
+{
+    if (m_creating || !m_engine)
+        return;
+    const double ratio = devicePixelRatioF();
+    if (Resize(*m_engine, static_cast<int>(std::lround(width * ratio)),
+               static_cast<int>(std::lround(height * ratio))))
+        m_setUpNeeded = true;
+}
+
+void CQzEditView::OnUpdate(CDocView* sender, long)
+{
+    // The frame routine updates every view of the document after it drew; this view, which
+    // drew it, needs no second frame.
+    if (sender == this || m_painting || !m_engine)
+        return;
+    m_frameReady = false;
+    RequestPaint();
+}
+
+int CQzEditView::IdleFrame()
+{
+    if (!m_engine || !m_device || m_engine->m_device == nullptr || m_surface == nullptr ||
+        !m_surface->isValid())
+        return 0;
+    m_surface->makeCurrent();
+    m_painting = true;
+    const int answer = RenderFrame(*m_engine, 0);
+    m_painting = false;
+    m_surface->doneCurrent();
+    if (answer != 0) {
+        m_frameReady = true;
+        m_surface->update();
+    }
+    return answer;
+}
+
+void CQzEditView::RequestFrame(bool forced)
+{
+    if (m_painting)
+        return;
+    m_frameReady = false;
+    RequestPaint();
+    if (!forced)
+        m_doc.m_app.WakeIdle();
+}
+
+void CQzEditView::focusInEvent(QFocusEvent* event)
+{
+    if (CMainFrame* frame = MainFrame()) {
+        frame->SetAcceleratorTable(kViewAccelerators);
+        frame->SetActiveView(this);
+    }
+    QWidget::focusInEvent(event);
+}
+
+void CQzEditView::focusOutEvent(QFocusEvent* event)
+{
+    if (CMainFrame* frame = MainFrame())
+        frame->SetAcceleratorTable(kFrameAccelerators);
+    QWidget::focusOutEvent(event);
+}

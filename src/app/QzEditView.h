@@ -1,20 +1,33 @@
 #pragma once
-// The 3D view window of a document: an OpenGL widget that creates the document's engine at its
-// first paint once a level is loaded, attaches the OpenGL render device, draws the engine's
-// frames into the window, and passes size changes and document updates to the engine.
+// The 3D view window of a document: creates the document's engine at its first paint once a
+// level is loaded, attaches the OpenGL render device, draws the engine's frames into the window,
+// and passes size changes and document updates to the engine.
+//
+// The drawing surface is an OpenGL widget that fills the view. It lets mouse events through and
+// takes no focus, so mouse, keyboard and focus events arrive at the view itself. Where Qt cannot
+// compose OpenGL widgets (the offscreen and other headless platforms) there is no surface: the
+// view fills itself with the background colour and makes no engine. The engine draws every frame
+// into the device's offscreen render target; a paint scales that frame into the surface. Idle
+// frames (walk mode) are drawn outside a paint and only shown by the paint that follows.
 
 #include "app/CommandTarget.h"
 #include "app/DocView.h"
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QMetaObject>
+#include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 class C3dView;
 class CGlRenderDevice;
+class CMainFrame;
 class CQzEditDoc;
+class QOpenGLContext;
 
-class CQzEditView : public QOpenGLWidget, public CDocView, public CCommandTarget {
+class CQzEditView : public QWidget, public CDocView, public CCommandTarget {
     Q_OBJECT
 
 public:
@@ -31,23 +44,81 @@ public:
     // A frame is wanted (the engine's host request).
     void RequestFrame(bool forced);
 
+    // The render device on the surface's current OpenGL context; null before the context was
+    // made or when no device could be made on it (DeviceError() then says why).
+    CGlRenderDevice* Device() const { return m_device.get(); }
+    const std::string& DeviceError() const { return m_deviceError; }
+    // Whether the view has an OpenGL surface (false on headless platforms and without OpenGL).
+    bool HasSurface() const { return m_surface != nullptr; }
+    // Paints completed so far.
+    int PaintCount() const { return m_paintCount; }
+    // The picture the view shows now, drawn anew.
+    QImage GrabFrame();
+
+    // How every view makes its render device on its context (current when called). The default
+    // is CGlRenderDevice::Create; tests install another one to see a context without OpenGL 3.3.
+    using CDeviceFactory =
+        std::function<std::unique_ptr<CGlRenderDevice>(QOpenGLContext&, std::string&)>;
+    // Installs factory (an empty function restores the default); returns the previous one.
+    static CDeviceFactory SetDeviceFactory(CDeviceFactory factory);
+
+    // The message shown when the first paint with a level finds no usable render device.
+    static QString NoDeviceMessage(const std::string& reason);
+
     // Set after construction, again while the first paint builds the engine, cleared after a
     // paint; while set, size changes are not passed to the engine.
     bool m_creating = true;
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
-    void resizeGL(int width, int height) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    class CSurface;
+
+    // The surface's OpenGL hooks.
+    void InitializeGl();
+    void PaintGl();
+    void ResizeGl(int width, int height);
+
+    // Whether the level's tag says a level is loaded, and no engine exists yet.
+    bool WantsEngine() const;
     // First paint with a loaded level: engine, device, RebuildAll, pending title, active view.
     bool CreateEngine();
+    // No device for the first paint with a level: the message, then the document closes (both
+    // posted, once).
+    void ReportNoDevice();
+    // The engine's device set-up for the surface's size: display modes, render size, the
+    // device's render target, view and projection.
+    void SetUpDevice();
+    // Gives the engine the device of a new context (after the old one went away) and rebuilds
+    // the render objects on it.
+    void AttachDevice();
+    // The context is about to go: every device object of the engine and the device itself are
+    // released while it is still current.
+    void ReleaseDevice();
+    // Fills the surface with the "ColorBackground" colour.
+    void ClearToBackground();
+    // The main frame, or null when there is none or it is being destroyed.
+    CMainFrame* MainFrame();
+    int PixelWidth() const;
+    int PixelHeight() const;
+    // Asks the surface (or the view without one) for a paint.
+    void RequestPaint();
 
     CQzEditDoc& m_doc;
+    CSurface* m_surface = nullptr;              // child widget; null without OpenGL
     std::unique_ptr<CGlRenderDevice> m_device;  // outlives the engine (declared first)
     std::unique_ptr<C3dView> m_engine;
-    bool m_frameReady = false;  // an idle frame was drawn and waits to be shown
+    std::string m_deviceError;
+    QMetaObject::Connection m_contextConnection;
+    bool m_frameReady = false;    // an idle frame was drawn and waits to be shown
+    bool m_setUpNeeded = true;    // the device set-up must run at the next paint
+    bool m_painting = false;      // inside a paint or a frame: requests for paints are dropped
+    bool m_deviceFailed = false;  // the first paint found no device; the document is closing
+    int m_paintCount = 0;
+    CMainFrame* m_watchedFrame = nullptr;
+    bool m_frameGone = false;
 };
