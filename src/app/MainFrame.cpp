@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include "app/Help.h"
+
 #include "app/ChildFrame.h"
 #include "app/Commands.h"
 #include "app/FormViews.h"
@@ -44,10 +46,9 @@ constexpr int kPaneWidth = 50;
 constexpr std::array<int, 7> kPaneIds = {59136, 59134, 59135, 59130, 59131, 59132, 59133};
 
 // Help contexts of the frame's help commands: the main frame's and the document window's own
-// (the help service replaces them by the active view's), and the contents.
+// (the help service replaces them by the active view's).
 constexpr unsigned int kHelpMainFrame = 0x20080;
 constexpr unsigned int kHelpDocumentWindow = 0x20081;
-constexpr unsigned int kHelpContents = 0;
 
 const QString kHelpMenuTitle = QStringLiteral("&Help");
 
@@ -258,8 +259,8 @@ void CMainFrame::RegisterCommands()
             ui.Enable(true);
             ui.SetCheck(statusBar()->isHidden() ? 0 : 1);
         });
-    AddCommand(Cmd::kHelpFinder, [this] { OpenHelpContext(m_app, kHelpContents); });
-    AddCommand(Cmd::kDefaultHelp, [this] { OpenHelpContext(m_app, kHelpContents); });
+    AddCommand(Cmd::kHelpFinder, [this] { WinHelp(m_app, 0, kHelpCommandFinder); });
+    AddCommand(Cmd::kDefaultHelp, [this] { WinHelp(m_app, 0, kHelpCommandFinder); });
     AddCommand(Cmd::kHelp, [this] { OnHelp(); });
     AddCommand(Cmd::kContextHelp, [this] { OnHelp(); });
     AddCommand(Cmd::kNextPane, [this] { ActivateNextPane(true); });
@@ -537,7 +538,7 @@ void CMainFrame::OnHelp()
 {
     // F1 and Shift+F1 both ask for the help of the active view: the frame's own context, which
     // the help service replaces by that of the active view.
-    OpenHelpContext(m_app, ActiveChildFrame() != nullptr ? kHelpDocumentWindow : kHelpMainFrame);
+    WinHelp(m_app, ActiveChildFrame() != nullptr ? kHelpDocumentWindow : kHelpMainFrame);
 }
 
 void CMainFrame::ActivateNextPane(bool forward)

@@ -108,13 +108,21 @@ bool CQzEditApp::InitInstance()
         workArea = screen->availableGeometry();
     const std::int32_t maximized = m_settings.m_maximized;
     const QRect placement = PlaceMainWindow(m_settings, workArea);
-    m_pMainFrame->setGeometry(placement);
+    // The rectangle is the window's outer one (title bar and borders included), as the frame
+    // stores it: the position places the outer frame, the size loses the borders once known.
+    m_pMainFrame->move(placement.topLeft());
+    m_pMainFrame->resize(placement.size());
     m_settings.m_maximized = maximized;
     if (m_options.m_showMainFrame) {
-        if (m_settings.m_maximized != 0)
+        if (m_settings.m_maximized != 0) {
             m_pMainFrame->showMaximized();
-        else
+        } else {
             m_pMainFrame->show();
+            const QSize borders = m_pMainFrame->frameGeometry().size() - m_pMainFrame->size();
+            if (borders.width() > 0 || borders.height() > 0)
+                m_pMainFrame->resize(placement.size() - borders);
+        }
+        m_settings.m_maximized = maximized;
     }
 
     if (m_options.m_showSplash)
