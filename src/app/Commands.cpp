@@ -71,6 +71,7 @@ constexpr CCommandInfo kCommands[] = {
     {2019, "Change &Texture Coordinates...", "T", "Change Texture Coordinates (T)", Text, "UV"},
     {2055, "Enlarge Vie&w", "W", "Enlarge View (W)", Text, "Zm"},
     {2087, "&Update Vertices...", nullptr, "Update Vertices", Text, "UpV"},
+    {2047, "&Hidden Sector Removal...", "H", nullptr, None, nullptr},
 
     // Position: move and rotate
     {2020, "Up (Along Y)",    nullptr, "Move Up",    ArrowUp,    "Y"},
@@ -146,10 +147,18 @@ constexpr int kMenuHelp[] = {Cmd::kHelpFinder, Cmd::kHelpIndex, Cmd::kHelpTutori
 constexpr int kMenu129File[] = {Cmd::kFileNew, Cmd::kFileOpen, Cmd::kFileClose, Cmd::kFileSave,
                                 Cmd::kFileSaveAs, Cmd::kSeparator, Cmd::kRecentFiles,
                                 Cmd::kSeparator, Cmd::kAppExit};
-constexpr int kMenu129View[] = {Cmd::kViewStandardToolBar, Cmd::kViewViewToolBar,
-                                Cmd::kViewPositionToolBar, Cmd::kViewToolToolBar,
-                                Cmd::kViewStatusBar};
-constexpr int kMenu129Tools[] = {Cmd::kFileManager, Cmd::kTemplateManager};
+// The document's View menu: the bars, then the edit modes, the render modes, the camera's View
+// Move commands, the grid and the switches.
+constexpr int kMenu129View[] = {
+    Cmd::kViewStandardToolBar, Cmd::kViewViewToolBar, Cmd::kViewPositionToolBar,
+    Cmd::kViewToolToolBar, Cmd::kViewStatusBar, Cmd::kSeparator,
+    32776, 2039, 32779, 2005, 32798, 32781, Cmd::kSeparator,
+    2001, 2002, 2003, 2004, 2008, Cmd::kSeparator,
+    32784, 32778, 32842, Cmd::kSeparator,
+    32789, 2109, 2111, 32786, 32787, 2067, 2068, Cmd::kSeparator,
+    2049, 2052, 2027, 2113, 2055};
+constexpr int kMenu129Tools[] = {Cmd::kFileManager, Cmd::kTemplateManager, Cmd::kSeparator,
+                                 2047};
 
 constexpr CMenuPopup kMenu128[] = {
     {"&File", kMenu128File},

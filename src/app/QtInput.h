@@ -1,20 +1,50 @@
 #pragma once
-// The engine's input seams on the desktop: the modifier keys held now (Qt), a steady millisecond
-// clock and a seeded 15-bit random generator.
+// The engine's input seams on the desktop: the modifier keys held now (Qt), the camera keys held
+// now (followed from the key events of the whole application), a steady millisecond clock and a
+// seeded 15-bit random generator.
 
 #include "engine/Clock.h"
 #include "engine/KeyState.h"
 #include "engine/Random.h"
 
+#include <QObject>
+
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <random>
 
-class CQtKeyState final : public KeyState {
+class QCoreApplication;
+
+// The modifiers come from the window system when asked. The camera keys (arrows, Page Up, Page
+// Down) are followed from the key presses and releases of every window once Install has put the
+// object on the application as an event filter: the key repeat of a held key changes nothing,
+// and every key counts as released when the application loses the focus (its release would go
+// to another program).
+class CQtKeyState final : public QObject, public KeyState {
 public:
+    CQtKeyState() = default;
+    ~CQtKeyState() override;
+    CQtKeyState(const CQtKeyState&) = delete;
+    CQtKeyState& operator=(const CQtKeyState&) = delete;
+
+    // Watches the key events of app (the running application when null).
+    void Install(QCoreApplication* app = nullptr);
+
     bool IsShiftDown() const override;
     bool IsCtrlDown() const override;
     bool IsAltDown() const override;
+    bool IsKeyDown(EKey key) const override;
+
+    // Every followed key counts as released.
+    void ReleaseAll() { m_down.fill(false); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static constexpr std::size_t kKeyCount = 6;
+    std::array<bool, kKeyCount> m_down{};
 };
 
 class CSteadyClock final : public Clock {

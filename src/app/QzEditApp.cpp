@@ -19,6 +19,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -58,7 +59,10 @@ CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
     if (m_programDir.empty())
         m_programDir = QCoreApplication::applicationDirPath().toStdString();
 
-    m_keys = std::make_unique<CQtKeyState>();
+    // The held camera keys are followed from the key events of every window.
+    auto keys = std::make_unique<CQtKeyState>();
+    keys->Install();
+    m_keys = std::move(keys);
     m_clock = std::make_unique<CSteadyClock>();
     m_random = std::make_unique<CSeededRandom>(m_clock->Milliseconds());
     if (m_options.m_openSound)

@@ -9,6 +9,8 @@
 #include "app/UiServices.h"
 #include "engine/C3dView.h"
 #include "engine/RenderData.h"
+#include "engine/ViewCommands.h"
+#include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "episode/StartGoalsCogs.h"
 #include "framework/Exceptions.h"
 #include "geometry/SectorBounds.h"
@@ -25,6 +27,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -33,6 +36,7 @@ namespace {
 constexpr int kFileClose = 57602;
 constexpr int kFileSave = 57603;
 constexpr int kFileSaveAs = 57604;
+constexpr int kHiddenSectorRemoval = 2047;
 
 const QString kSaveAsFilter =
     QStringLiteral("QzEdit Files (*.qze)|*.qze|Korvath/Varnok Level Files (*.qzl)|*.qzl||");
@@ -71,6 +75,26 @@ QString FileNameOf(QString title)
 }
 
 }  // namespace
+
+// The "Hidden Sector Removal" dialog of a document: its OK runs the visibility pass and draws a
+// frame on the engine's device, so the 3D view's OpenGL context is made current for it.
+class CDocumentHsrDlg final : public CHiddenSectorRemovalDlg {
+public:
+    CDocumentHsrDlg(CSettings& settings, C3dView* engine, CQzEditView* view, QWidget* parent)
+        : CHiddenSectorRemovalDlg(settings, engine, parent), m_view(view)
+    {}
+
+    void accept() override
+    {
+        std::optional<CQzEditView::CDeviceScope> scope;
+        if (!m_view.isNull())
+            scope.emplace(*m_view);
+        CHiddenSectorRemovalDlg::accept();
+    }
+
+private:
+    QPointer<CQzEditView> m_view;
+};
 
 // The progress window of a long pass of the engine. It belongs to the 3D view (or the main
 // frame) when there is one; without either it is a window of its own.
@@ -141,6 +165,10 @@ void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
 {
     // The engine keeps a reference to the level object, so the object stays and its contents are
     // replaced; the engine's models and textures point into the old records and go first.
+    // The device objects the engine releases and makes live in the 3D view's context.
+    std::optional<CQzEditView::CDeviceScope> device;
+    if (CQzEditView* view = View3d(); view != nullptr && m_pEngine != nullptr)
+        device.emplace(*view);
     if (m_pEngine != nullptr)
         m_pEngine->ClearRenderObjects();
     *m_level = std::move(level);
@@ -552,9 +580,48 @@ void CQzEditDoc::RequestFrame(bool forced)
             view3d->RequestFrame(forced);
 }
 
+CQzEditView* CQzEditDoc::View3d() const
+{
+    for (CDocView* view : m_views)
+        if (auto* view3d = dynamic_cast<CQzEditView*>(view))
+            return view3d;
+    return nullptr;
+}
+
 void CQzEditDoc::RegisterCommands()
 {
     AddCommand(kFileClose, [this] { OnCloseDocument(); });
     AddCommand(kFileSave, [this] { DoFileSave(); });
     AddCommand(kFileSaveAs, [this] { OnFileSaveAs(); });
+    RegisterViewCommands();
+    AddCommand(kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
+}
+
+void CQzEditDoc::RegisterViewCommands()
+{
+    for (const CViewCommand& command : ViewCommandTable()) {
+        const ViewCommandRun run = command.run;
+        const ViewCommandUpdate update = command.update;
+        AddCommand(
+            command.id,
+            [this, run] {
+                // The engine rebuilds, uploads and draws on the 3D view's device.
+                std::optional<CQzEditView::CDeviceScope> scope;
+                if (CQzEditView* view = View3d(); view != nullptr && m_pEngine != nullptr)
+                    scope.emplace(*view);
+                run(m_state, m_app.m_settings, m_pEngine, *this);
+            },
+            [this, update](CCmdUI& ui) {
+                const CCommandState state = update(m_state, m_app.m_settings, m_pEngine);
+                ui.Enable(state.enabled);
+                if (state.check >= 0)
+                    ui.SetCheck(state.check);
+            });
+    }
+}
+
+void CQzEditDoc::OnHiddenSectorRemoval()
+{
+    CDocumentHsrDlg dialog(m_app.m_settings, m_pEngine, View3d(), DialogParent());
+    dialog.exec();
 }

@@ -20,6 +20,7 @@ class C3dView;
 class CChildFrame;
 class CDocView;
 class CQzEditApp;
+class CQzEditView;
 class QWidget;
 
 class CQzEditDoc : public QObject, public CEngineHost, public CCommandTarget {
@@ -142,6 +143,12 @@ private:
     static EFileType FileType(const QString& path);
 
     void RegisterCommands();
+    // The view, mode, grid and toggle commands, each with its update rule.
+    void RegisterViewCommands();
+    // "&Hidden Sector Removal..." (2047): the dialog for the document's engine, modal.
+    void OnHiddenSectorRemoval();
+    // The document's 3D view; null when it has none.
+    CQzEditView* View3d() const;
     // Puts level in place of the document's level (the level object stays the same).
     void ReplaceLevel(CQzlSections&& level);
     // After a level was read: its resource lists and the start and goals cogs.

@@ -4,16 +4,20 @@
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
 #include "app/UiServices.h"
+#include "engine/Bookmarks.h"
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
 #include "engine/FrameRender.h"
+#include "engine/Picking.h"
 #include "engine/RenderData.h"
 #include "engine/TextureCache.h"
 #include "engine/gl/GlDisplayModes.h"
 #include "engine/gl/GlRenderDevice.h"
 
 #include <QColor>
+#include <QCursor>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
@@ -33,6 +37,53 @@ namespace {
 // Accelerator tables: 113 while the 3D view has the focus, 128 otherwise.
 constexpr int kViewAccelerators = 113;
 constexpr int kFrameAccelerators = 128;
+
+// Camera commands of the view.
+constexpr int kIdCameraForwardKey = 32782;   // Up
+constexpr int kIdCameraBackwardKey = 32783;  // Down
+constexpr int kIdCameraLeftKey = 32785;      // Left
+constexpr int kIdCameraRightKey = 32791;     // Right
+constexpr int kIdCameraTiltUpKey = 32794;    // Page Up
+constexpr int kIdCameraTiltDownKey = 32790;  // Page Down
+constexpr int kIdStepForward = 32784;        // View Move "&Foreward"
+constexpr int kIdStepBackward = 32778;       // View Move "&Backward"
+constexpr int kIdResetCamera = 32842;        // View Move "&Middle"
+constexpr int kIdPanUp = 14;                 // U
+constexpr int kIdPanDown = 15;               // D
+constexpr int kIdPanLeft = 16;               // L
+constexpr int kIdPanRight = 17;              // R
+constexpr int kIdStoreBookmark0 = 18;        // Ctrl+0 .. Ctrl+9: 18 .. 27
+constexpr int kIdRecallBookmark0 = 28;       // 0 .. 9: 28 .. 37
+constexpr int kBookmarkCount = 10;
+
+// How often the held camera keys are looked at; the steps themselves follow "FrameRate".
+constexpr int kCameraTickMs = 5;
+
+std::size_t StepperIndex(ECameraKeys which)
+{
+    switch (which) {
+    case ECameraKeys::Turn:
+        return 1;
+    case ECameraKeys::Tilt:
+        return 2;
+    case ECameraKeys::Move:
+    default:
+        return 0;
+    }
+}
+
+// The engine's button flags of Qt's buttons.
+int ButtonFlags(Qt::MouseButtons buttons)
+{
+    return (buttons.testFlag(Qt::LeftButton) ? kMouseLeft : 0) |
+           (buttons.testFlag(Qt::RightButton) ? kMouseRight : 0);
+}
+
+// The edit modes in which a left drag moves something: surface, texturing, vertex, object.
+bool IsDragMode(int editMode)
+{
+    return editMode == 2 || editMode == 4 || editMode == 6 || editMode == 7;
+}
 
 const char* const kNoContextReason =
     "OpenGL 3.3 is not available: no OpenGL context could be created.";
@@ -128,6 +179,13 @@ CQzEditView::CQzEditView(CQzEditDoc& doc, QWidget* parent) : QWidget(parent), m_
 {
     setObjectName(QStringLiteral("CQzEditView"));
     setFocusPolicy(Qt::StrongFocus);
+    // Every move goes to the engine, so a drag's anchor is dropped once its button is up.
+    setMouseTracking(true);
+    // The right button turns the camera; it opens no menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    m_cameraTimer.setInterval(kCameraTickMs);
+    connect(&m_cameraTimer, &QTimer::timeout, this, &CQzEditView::OnCameraTimer);
+    RegisterCommands();
     if (GlSupport() == EGlSupport::kAvailable) {
         m_surface = new CSurface(*this);
         m_surface->setGeometry(rect());
@@ -141,6 +199,9 @@ CQzEditView::CQzEditView(CQzEditDoc& doc, QWidget* parent) : QWidget(parent), m_
 
 CQzEditView::~CQzEditView()
 {
+    StopCameraKeys();
+    if (m_rightDrag)
+        releaseMouse();
     // The surface's context goes with the surface; this view must not hear of it any more.
     disconnect(m_contextConnection);
     // The engine releases its textures and buffers on the device: it goes first, with the
@@ -276,6 +337,7 @@ bool CQzEditView::CreateEngine()
         *m_doc.m_level, app.m_settings, m_doc.m_state, app.m_product.m_resources, m_doc, app.Keys(),
         app.GetClock(), app.GetRandom(), C3dView::kDocumentView, m_device.get(), app.Sound());
     m_doc.m_pEngine = m_engine.get();
+    UpdateViewRect();
     m_setUpNeeded = true;
     RebuildAll(*m_engine, true);
 
@@ -395,6 +457,13 @@ void CQzEditView::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     if (m_surface != nullptr)
         m_surface->setGeometry(rect());
+    UpdateViewRect();
+}
+
+void CQzEditView::UpdateViewRect()
+{
+    if (m_engine)
+        m_engine->m_viewRect = CFrameRect{0, 0, PixelWidth(), PixelHeight()};
 }
 
 void CQzEditView::ResizeGl(int width, int height)
@@ -457,5 +526,186 @@ void CQzEditView::focusOutEvent(QFocusEvent* event)
 {
     if (CMainFrame* frame = MainFrame())
         frame->SetAcceleratorTable(kFrameAccelerators);
+    // A window that takes the focus in the middle of a right drag takes the mouse as well.
+    if (m_rightDrag) {
+        releaseMouse();
+        m_rightDrag = false;
+        setCursor(Qt::ArrowCursor);
+    }
     QWidget::focusOutEvent(event);
+}
+
+// ---- Device scope ----
+
+CQzEditView::CDeviceScope::CDeviceScope(CQzEditView& view) : m_view(view)
+{
+    if (view.m_device == nullptr || view.m_surface == nullptr || !view.m_surface->isValid())
+        return;
+    QOpenGLContext* context = view.m_surface->context();
+    if (context == nullptr || QOpenGLContext::currentContext() == context)
+        return;
+    view.m_surface->makeCurrent();
+    m_made = true;
+}
+
+CQzEditView::CDeviceScope::~CDeviceScope()
+{
+    if (m_made && m_view.m_surface != nullptr)
+        m_view.m_surface->doneCurrent();
+}
+
+// ---- Mouse ----
+
+void CQzEditView::DevicePoint(const QMouseEvent& event, int& x, int& y) const
+{
+    const QPointF point = event.position() * devicePixelRatioF();
+    x = static_cast<int>(std::lround(point.x()));
+    y = static_cast<int>(std::lround(point.y()));
+}
+
+void CQzEditView::EngineMouseMove(int buttons, int x, int y)
+{
+    if (!m_engine || m_engine->m_walk != 0)
+        return;
+    const CDeviceScope scope(*this);
+    HandleMouseMove(*m_engine, buttons, x, y);
+}
+
+void CQzEditView::UpdateCursor(Qt::MouseButtons buttons)
+{
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (m_rightDrag)
+        shape = Qt::BlankCursor;
+    else if (buttons.testFlag(Qt::LeftButton) && IsDragMode(m_doc.m_state.m_editMode))
+        shape = Qt::SizeAllCursor;
+    // Every mouse move comes here: the window system hears only of changes.
+    if (!testAttribute(Qt::WA_SetCursor) || cursor().shape() != shape)
+        setCursor(shape);
+}
+
+void CQzEditView::EndRightDrag()
+{
+    // The cursor comes back in the middle of the view, where the turn began to look.
+    const QRect area(mapToGlobal(QPoint(0, 0)), size());
+    const QPoint middle((area.left() + area.left() + area.width()) / 2,
+                        (area.top() + area.top() + area.height()) / 2);
+    QCursor::setPos(screen(), middle);
+    releaseMouse();
+    m_rightDrag = false;
+}
+
+void CQzEditView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (m_engine) {
+            int x = 0;
+            int y = 0;
+            DevicePoint(*event, x, y);
+            const CDeviceScope scope(*this);
+            PickAtPoint(*m_engine, x, y);
+        }
+    } else if (event->button() == Qt::RightButton && !m_rightDrag) {
+        grabMouse();
+        m_rightDrag = true;
+    }
+    UpdateCursor(event->buttons());
+    QWidget::mousePressEvent(event);
+}
+
+void CQzEditView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton && m_rightDrag)
+        EndRightDrag();
+    // The drag of the released button ends: its anchor is dropped.
+    int x = 0;
+    int y = 0;
+    DevicePoint(*event, x, y);
+    EngineMouseMove(ButtonFlags(event->buttons()), x, y);
+    UpdateCursor(event->buttons());
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CQzEditView::mouseMoveEvent(QMouseEvent* event)
+{
+    int x = 0;
+    int y = 0;
+    DevicePoint(*event, x, y);
+    EngineMouseMove(ButtonFlags(event->buttons()), x, y);
+    UpdateCursor(event->buttons());
+    QWidget::mouseMoveEvent(event);
+}
+
+// ---- Camera commands ----
+
+void CQzEditView::AddCameraCommand(int id, std::function<void(C3dView&)> run)
+{
+    AddCommand(
+        id,
+        [this, run = std::move(run)] {
+            if (!m_engine)
+                return;
+            const CDeviceScope scope(*this);
+            run(*m_engine);
+        },
+        [this](CCmdUI& ui) { ui.Enable(m_engine != nullptr); });
+}
+
+void CQzEditView::RegisterCommands()
+{
+    const auto key = [this](ECameraKeys which) {
+        return [this, which](C3dView&) { OnCameraKey(which); };
+    };
+    AddCameraCommand(kIdCameraForwardKey, key(ECameraKeys::Move));
+    AddCameraCommand(kIdCameraBackwardKey, key(ECameraKeys::Move));
+    AddCameraCommand(kIdCameraLeftKey, key(ECameraKeys::Turn));
+    AddCameraCommand(kIdCameraRightKey, key(ECameraKeys::Turn));
+    AddCameraCommand(kIdCameraTiltUpKey, key(ECameraKeys::Tilt));
+    AddCameraCommand(kIdCameraTiltDownKey, key(ECameraKeys::Tilt));
+    AddCameraCommand(kIdStepForward, [](C3dView& engine) { StepCamera(engine, true); });
+    AddCameraCommand(kIdStepBackward, [](C3dView& engine) { StepCamera(engine, false); });
+    AddCameraCommand(kIdResetCamera, [](C3dView& engine) { ResetCameraTarget(engine); });
+    AddCameraCommand(kIdPanUp, [](C3dView& engine) { PanCameraVertical(engine, kPanLineLeft, 0); });
+    AddCameraCommand(kIdPanDown,
+                     [](C3dView& engine) { PanCameraVertical(engine, kPanLineRight, 0); });
+    AddCameraCommand(kIdPanLeft,
+                     [](C3dView& engine) { PanCameraHorizontal(engine, kPanLineLeft, 0); });
+    AddCameraCommand(kIdPanRight,
+                     [](C3dView& engine) { PanCameraHorizontal(engine, kPanLineRight, 0); });
+    for (int slot = 0; slot < kBookmarkCount; ++slot) {
+        AddCameraCommand(kIdStoreBookmark0 + slot,
+                         [slot](C3dView& engine) { StoreCameraBookmark(engine, slot); });
+        AddCameraCommand(kIdRecallBookmark0 + slot,
+                         [slot](C3dView& engine) { RecallCameraBookmark(engine, slot); });
+    }
+}
+
+void CQzEditView::OnCameraKey(ECameraKeys which)
+{
+    CCameraKeyStepper& stepper = m_steppers[StepperIndex(which)];
+    if (stepper.IsActive())
+        return;  // the key's repeat: the stepper keeps its pace
+    stepper.Begin(*m_engine, which);
+    if (!m_cameraTimer.isActive())
+        m_cameraTimer.start();
+}
+
+void CQzEditView::OnCameraTimer()
+{
+    if (!m_engine) {
+        StopCameraKeys();
+        return;
+    }
+    const CDeviceScope scope(*this);
+    bool stepping = false;
+    for (CCameraKeyStepper& stepper : m_steppers)
+        if (stepper.IsActive())
+            stepping = stepper.Tick(*m_engine) || stepping;
+    if (!stepping)
+        m_cameraTimer.stop();
+}
+
+void CQzEditView::StopCameraKeys()
+{
+    m_cameraTimer.stop();
+    m_steppers = {};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The 3D view window of a document: creates the document's engine at its first paint once a
 // level is loaded, attaches the OpenGL render device, draws the engine's frames into the window,
-// and passes size changes and document updates to the engine.
+// and passes size changes, document updates, the mouse and the camera keys to the engine.
 //
 // The drawing surface is an OpenGL widget that fills the view. It lets mouse events through and
 // takes no focus, so mouse, keyboard and focus events arrive at the view itself. Where Qt cannot
@@ -9,14 +9,24 @@
 // view fills itself with the background colour and makes no engine. The engine draws every frame
 // into the device's offscreen render target; a paint scales that frame into the surface. Idle
 // frames (walk mode) are drawn outside a paint and only shown by the paint that follows.
+//
+// Input: a left click picks (the point in device pixels), every mouse move goes to the engine's
+// drags while walk mode is off, the right button turns the camera with the mouse grabbed and the
+// cursor hidden. The camera commands live here: the arrow and page keys step the camera from a
+// timer for as long as they are held (the event loop runs on meanwhile), View Move steps once or
+// resets the camera, U, D, L and R pan, and the digits recall (with Ctrl store) the camera
+// bookmarks. Each is disabled while the view has no engine.
 
 #include "app/CommandTarget.h"
 #include "app/DocView.h"
+#include "engine/CameraKeys.h"
 
 #include <QImage>
 #include <QMetaObject>
+#include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -69,11 +79,33 @@ public:
     // paint; while set, size changes are not passed to the engine.
     bool m_creating = true;
 
+    // Makes the surface's OpenGL context current for engine work outside a paint (input and
+    // commands): the engine uploads to its device and draws forced frames through it. Nothing
+    // happens without a device; the context is released again when the scope ends, unless it
+    // was current before.
+    class CDeviceScope {
+    public:
+        explicit CDeviceScope(CQzEditView& view);
+        ~CDeviceScope();
+        CDeviceScope(const CDeviceScope&) = delete;
+        CDeviceScope& operator=(const CDeviceScope&) = delete;
+
+    private:
+        CQzEditView& m_view;
+        bool m_made = false;
+    };
+
+    // Whether a camera key is being followed (its timer runs).
+    bool IsCameraKeyActive() const { return m_cameraTimer.isActive(); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     class CSurface;
@@ -107,6 +139,31 @@ private:
     int PixelHeight() const;
     // Asks the surface (or the view without one) for a paint.
     void RequestPaint();
+    // The engine's view rectangle: the view's client area in device pixels.
+    void UpdateViewRect();
+
+    // ---- Input ----
+    void RegisterCommands();
+    // Registers a camera command: run with the engine (inside a device scope), disabled without
+    // one.
+    void AddCameraCommand(int id, std::function<void(C3dView&)> run);
+    // A camera key of the pair which went down: its stepper follows it from the timer until
+    // neither key of the pair is held. A stepper that runs already goes on undisturbed (the
+    // key's repeat sends the command again).
+    void OnCameraKey(ECameraKeys which);
+    void OnCameraTimer();
+    void StopCameraKeys();
+    // A mouse point in device pixels.
+    void DevicePoint(const QMouseEvent& event, int& x, int& y) const;
+    // The engine's mouse-move handling for buttons (kMouseLeft | kMouseRight) at (x, y), when
+    // there is an engine and walk mode is off.
+    void EngineMouseMove(int buttons, int x, int y);
+    // The cursor for the buttons held: hidden while the right button turns the camera, the
+    // four-headed arrow while the left button drags in the surface, texturing, vertex and
+    // object modes, else the arrow.
+    void UpdateCursor(Qt::MouseButtons buttons);
+    // Ends a right-button drag: the cursor to the middle of the view, the mouse released.
+    void EndRightDrag();
 
     CQzEditDoc& m_doc;
     CSurface* m_surface = nullptr;              // child widget; null without OpenGL
@@ -121,4 +178,9 @@ private:
     int m_paintCount = 0;
     CMainFrame* m_watchedFrame = nullptr;
     bool m_frameGone = false;
+
+    // The camera keys: one stepper per key pair (move, turn, tilt), ticked by one timer.
+    std::array<CCameraKeyStepper, 3> m_steppers;
+    QTimer m_cameraTimer;
+    bool m_rightDrag = false;  // the mouse is grabbed and the cursor hidden
 };

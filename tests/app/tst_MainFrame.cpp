@@ -159,9 +159,21 @@ TEST_F(MainFrameTest, MenusWithoutAndWithADocument)
                        "E&xit#57665"}));
     EXPECT_EQ(Items(Popup(QStringLiteral("&View"))),
               Strings({"&Standard Toolbar#59392", "&View Toolbar#32835", "&Position Toolbar#2064",
-                       "&Tool Toolbar#32860", "&Status Bar#59393"}));
+                       "&Tool Toolbar#32860", "&Status Bar#59393", "-", "&Sector\tM#32776",
+                       "&Light#2039", "Sur&face#32779", "&Texturing#2005", "&Vertex#32798",
+                       "&Object#32781", "-", "All Sectors Rendered#2001",
+                       "Sector Rendered && Wireframes#2002", "All Sectors as Wireframes#2003",
+                       "Sector Rendered#2004", "Sector as Wireframe#2008", "-", "&Foreward#32784",
+                       "&Backward#32778", "&Middle#32842", "-", "&On\tG#32789",
+                       "S&urface Only#2109", "&Edges Only#2111", "&Smaller#32786",
+                       "&Larger#32787", "Make grid nodes && vertices larger#2067",
+                       "Make grid nodes && vertices smaller#2068", "-",
+                       "Ad&join Rendering\tJ#2049", "O&bject Rendering\tB#2052",
+                       "&Collison Detection\tQ#2027", "L&ock Sector\tX#2113",
+                       "Enlarge Vie&w\tW#2055"}));
     EXPECT_EQ(Items(Popup(QStringLiteral("&Tools"))),
-              Strings({"&File Manager...#32772", "Template &Manager...#2077"}));
+              Strings({"&File Manager...#32772", "Template &Manager...#2077", "-",
+                       "&Hidden Sector Removal...\tH#2047"}));
     EXPECT_EQ(Items(Popup(QStringLiteral("&Help"))), help);
 
     CloseDocument(doc);

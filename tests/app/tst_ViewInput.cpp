@@ -1,0 +1,403 @@
+// The 3D view's input in the running application: the accelerator table follows the focus and
+// its keys reach the view's and the document's commands, the View menu's items follow the
+// document's state, the held camera keys are followed application-wide, and no view or camera
+// command does harm to a document without an engine (on this platform a view makes none).
+
+#include "AppTestSupport.h"
+
+#include "app/ChildFrame.h"
+#include "app/CommandTarget.h"
+#include "app/MainFrame.h"
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+#include "engine/C3dView.h"
+#include "engine/KeyState.h"
+#include "engine/ViewCommands.h"
+#include "engine/ui/HiddenSectorRemovalDlg.h"
+#include "support/FixtureLevels.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+// The commands of the view: camera keys, View Move, pans, bookmarks.
+std::vector<int> CameraCommandIds()
+{
+    std::vector<int> ids = {32782, 32783, 32785, 32791, 32794, 32790, 32784, 32778, 32842};
+    for (int id = 14; id <= 37; ++id)
+        ids.push_back(id);
+    return ids;
+}
+
+class ViewInputTest : public AppTest {
+protected:
+    void TearDown() override
+    {
+        DropEngine();
+        AppTest::TearDown();
+    }
+
+    CMainFrame& Frame() { return *m_app->m_pMainFrame; }
+
+    // The application with its main frame shown and active, and one document window.
+    CQzEditDoc& StartWithDocument()
+    {
+        MakeApp();
+        Frame().show();
+        Frame().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+        CQzEditDoc* doc = m_app->NewDocument();
+        EXPECT_NE(doc, nullptr);
+        m_doc = doc;
+        return *doc;
+    }
+
+    CQzEditView& View() { return *m_doc->Frame()->View3d(); }
+
+    // The document gets an engine of the test's own on the two joined rooms (this platform
+    // draws nothing, so the view makes none); sector 0 and its first surface are current.
+    C3dView& GiveEngine()
+    {
+        *m_doc->m_level = MakeTwoJoinedRooms();
+        m_engine = std::make_unique<C3dView>(*m_doc->m_level, m_app->m_settings, m_doc->m_state,
+                                             m_app->m_product.m_resources, *m_doc, m_app->Keys(),
+                                             m_app->GetClock(), m_app->GetRandom());
+        m_engine->m_currentSector = 0;
+        m_engine->m_currentSurface = m_doc->m_level->m_sectors[0]->m_surfaces.front();
+        m_doc->m_pEngine = m_engine.get();
+        return *m_engine;
+    }
+
+    void DropEngine()
+    {
+        if (m_doc != nullptr && m_engine && m_doc->m_pEngine == m_engine.get())
+            m_doc->m_pEngine = nullptr;
+        m_engine.reset();
+    }
+
+    // The enabled state and check mark the menus show for id (-1: no check mark).
+    std::pair<bool, int> MenuState(int id)
+    {
+        Frame().UpdateCommandUI();
+        const QAction* action = Frame().Action(id);
+        EXPECT_NE(action, nullptr) << id;
+        if (action == nullptr)
+            return {false, -1};
+        return {action->isEnabled(), action->isCheckable() ? (action->isChecked() ? 1 : 0) : -1};
+    }
+
+    // The visible items of the popup titled title: "text#id", "-" for a separator.
+    std::vector<QString> MenuItems(const QString& title)
+    {
+        std::vector<QString> items;
+        for (QAction* entry : Frame().menuBar()->actions())
+            if (entry->text() == title && entry->menu() != nullptr)
+                for (const QAction* action : entry->menu()->actions())
+                    if (action->isVisible())
+                        items.push_back(action->isSeparator() ? QStringLiteral("-")
+                                                              : action->text() + QLatin1Char('#') +
+                                                                    action->objectName());
+        return items;
+    }
+
+    // Runs open while the next modal dialog of the Hidden Sector Removal kind is up, then lets
+    // it close through the button of object name button (or leaves it to open itself).
+    void OnHsrDialog(std::function<void(CHiddenSectorRemovalDlg&)> act, const char* button)
+    {
+        auto* timer = new QTimer(&Frame());
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, timer, [this, timer, act, button] {
+            auto* dialog =
+                qobject_cast<CHiddenSectorRemovalDlg*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            ++m_hsrShown;
+            act(*dialog);
+            if (auto* close = dialog->findChild<QAbstractButton*>(QString::fromLatin1(button)))
+                close->click();
+            else
+                dialog->reject();
+        });
+        timer->start();
+    }
+
+    CQzEditDoc* m_doc = nullptr;
+    std::unique_ptr<C3dView> m_engine;
+    int m_hsrShown = 0;
+};
+
+TEST_F(ViewInputTest, AcceleratorTableFollowsTheFocusAndItsKeysReachTheCommands)
+{
+    CQzEditDoc& doc = StartWithDocument();
+    CQzEditView& view = View();
+    view.setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame().AcceleratorTable() == 113; }, kWaitMs));
+
+    struct Case {
+        QKeyCombination key;
+        int id;
+    };
+    const Case inView[] = {
+        {QKeyCombination(Qt::Key_M), 32776},       {QKeyCombination(Qt::Key_Up), 32782},
+        {Qt::ControlModifier | Qt::Key_1, 19},     {QKeyCombination(Qt::Key_1), 29},
+        {Qt::ControlModifier | Qt::Key_0, 18},     {QKeyCombination(Qt::Key_9), 37},
+        {Qt::ShiftModifier | Qt::Key_Left, 32785}, {QKeyCombination(Qt::Key_PageDown), 32790},
+        {QKeyCombination(Qt::Key_U), 14},          {QKeyCombination(Qt::Key_H), 2047},
+        {Qt::ControlModifier | Qt::Key_C, 57634},
+    };
+    for (const Case& c : inView)
+        EXPECT_EQ(Frame().CommandForKey(QKeySequence(c.key)), c.id) << c.id;
+
+    // A key typed in the view reaches the document's command through the table: M turns the
+    // Sector Mode switch on.
+    GiveEngine();
+    QTest::keyClick(&view, Qt::Key_M);
+    EXPECT_EQ(doc.m_state.m_sectorMode, 1);
+    EXPECT_EQ(doc.m_state.m_editMode, 1);
+
+    // The focus in a form view: table 128, where the plain letters and the camera keys send
+    // nothing and the Ctrl keys still work.
+    QWidget* form = doc.Frame()->LeftSplitter()->widget(0);
+    ASSERT_NE(form, nullptr);
+    form->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame().AcceleratorTable() == 128; }, kWaitMs));
+    EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::Key_M)), 0);
+    EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::Key_Up)), 0);
+    EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::Key_1)), 0);
+    EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::ControlModifier | Qt::Key_C)), 57634);
+    QTest::keyClick(form, Qt::Key_M);
+    EXPECT_EQ(doc.m_state.m_sectorMode, 1);
+}
+
+TEST_F(ViewInputTest, ViewMenuHoldsTheViewCommandsAndToolsTheHiddenSectorRemoval)
+{
+    StartWithDocument();
+    const std::vector<QString> view = MenuItems(QStringLiteral("&View"));
+    for (const char* item : {"&Sector\tM#32776",
+                             "&Light#2039",
+                             "Sur&face#32779",
+                             "&Texturing#2005",
+                             "&Vertex#32798",
+                             "&Object#32781",
+                             "All Sectors Rendered#2001",
+                             "Sector Rendered && Wireframes#2002",
+                             "All Sectors as Wireframes#2003",
+                             "Sector Rendered#2004",
+                             "Sector as Wireframe#2008",
+                             "&Foreward#32784",
+                             "&Backward#32778",
+                             "&Middle#32842",
+                             "&On\tG#32789",
+                             "S&urface Only#2109",
+                             "&Edges Only#2111",
+                             "&Smaller#32786",
+                             "&Larger#32787",
+                             "Make grid nodes && vertices larger#2067",
+                             "Make grid nodes && vertices smaller#2068",
+                             "Ad&join Rendering\tJ#2049",
+                             "O&bject Rendering\tB#2052",
+                             "&Collison Detection\tQ#2027",
+                             "L&ock Sector\tX#2113",
+                             "Enlarge Vie&w\tW#2055"})
+        EXPECT_NE(std::find(view.begin(), view.end(), QString::fromLatin1(item)), view.end())
+            << item;
+    const std::vector<QString> tools = MenuItems(QStringLiteral("&Tools"));
+    EXPECT_NE(
+        std::find(tools.begin(), tools.end(), QStringLiteral("&Hidden Sector Removal...\tH#2047")),
+        tools.end());
+}
+
+TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
+{
+    CQzEditDoc& doc = StartWithDocument();
+    CSettings& settings = m_app->m_settings;
+
+    // Without an engine the commands that work on the view are disabled; the plain switches
+    // are not.
+    EXPECT_FALSE(MenuState(32776).first);
+    EXPECT_FALSE(MenuState(32784).first);  // View Move "&Foreward", a command of the view
+    EXPECT_TRUE(MenuState(2027).first);
+    EXPECT_TRUE(MenuState(2047).first);
+
+    C3dView& engine = GiveEngine();
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+        int id;
+        bool enabled;
+        int check;  // -1: no check mark
+    };
+    const Case cases[] = {
+        {"grid on at its smallest",
+         [&] {
+             doc.m_state.m_gridOn = 1;
+             settings.m_grid = 0.02f;
+         },
+         32786, false, -1},
+        {"grid on above its smallest", [&] { settings.m_grid = 0.04f; }, 32786, true, -1},
+        {"grid off", [&] { doc.m_state.m_gridOn = 0; }, 32786, false, -1},
+        {"grid at its largest",
+         [&] {
+             doc.m_state.m_gridOn = 1;
+             settings.m_grid = 2.0f;
+         },
+         32787, false, -1},
+        {"adjoin rendering fixed", [&] { settings.m_adjoin = 1; }, 2049, false, 0},
+        {"adjoin rendering on", [&] { settings.m_adjoin = 2; }, 2049, true, 1},
+        {"adjoin rendering off", [&] { settings.m_adjoin = 0; }, 2049, true, 0},
+        {"render mode 3", [&] { doc.m_state.m_renderMode = 3; }, 2004, true, 1},
+        {"render mode 3, another mode", [] {}, 2001, true, 0},
+        {"a current sector", [] {}, 32776, true, 0},
+        {"no current sector", [&] { engine.m_currentSector = -1; }, 32776, false, 0},
+        {"no current thing", [] {}, 32781, false, 0},
+        {"collision on", [&] { settings.m_collision = 1; }, 2027, true, 1},
+        {"objects drawn", [&] { settings.m_threeDoDistance = 3.0f; }, 2052, true, 1},
+        {"objects not drawn", [&] { settings.m_threeDoDistance = 0.0f; }, 2052, true, 0},
+        // View Move is the view's: the document's engine does not enable it.
+        {"the view has no engine", [] {}, 32784, false, -1},
+    };
+    for (const Case& c : cases) {
+        c.set();
+        const auto [enabled, check] = MenuState(c.id);
+        EXPECT_EQ(enabled, c.enabled) << c.what;
+        EXPECT_EQ(check, c.check) << c.what;
+    }
+
+    // Running an item through the menu changes the state the items show.
+    engine.m_currentSector = 0;
+    settings.m_grid = 0.03f;
+    Frame().Action(32786)->trigger();
+    EXPECT_FLOAT_EQ(settings.m_grid, 0.02f);
+    EXPECT_FALSE(MenuState(32786).first);
+    Frame().Action(2002)->trigger();
+    EXPECT_EQ(doc.m_state.m_renderMode, 1);
+    EXPECT_EQ(MenuState(2002).second, 1);
+    EXPECT_EQ(MenuState(2004).second, 0);
+    settings.m_adjoin = 1;
+    EXPECT_FALSE(Frame().RouteCommand(2049));
+    EXPECT_EQ(settings.m_adjoin, 1);
+}
+
+TEST_F(ViewInputTest, ViewAndCameraCommandsWithoutAnEngineDoNoHarm)
+{
+    CQzEditDoc& doc = StartWithDocument();
+    CQzEditView& view = View();
+    ASSERT_EQ(view.Engine(), nullptr);
+    ASSERT_EQ(doc.m_pEngine, nullptr);
+    EXPECT_EQ(Frame().ActiveView(), &view);
+
+    // The view's commands are disabled without an engine; sent anyway they do nothing.
+    for (const int id : CameraCommandIds()) {
+        CCmdUI ui(id);
+        ASSERT_TRUE(view.OnUpdateCommand(ui)) << id;
+        EXPECT_FALSE(ui.m_enabled) << id;
+        EXPECT_FALSE(Frame().RouteCommand(id)) << id;
+        EXPECT_TRUE(view.OnCommand(id)) << id;
+    }
+    EXPECT_FALSE(view.IsCameraKeyActive());
+
+    // The document's commands: every one through the routing and then straight to its handler,
+    // past its update rule. Those that need the view do nothing; the plain switches work.
+    m_app->m_settings.m_threeDoDistance = 0.0f;
+    const CSettings before = m_app->m_settings;
+    for (const CViewCommand& command : ViewCommandTable()) {
+        Frame().RouteCommand(command.id);
+        EXPECT_TRUE(doc.OnCommand(command.id)) << command.id;
+    }
+    EXPECT_EQ(doc.m_state.m_sectorMode, 0);
+    EXPECT_EQ(doc.m_state.m_gridOn, 0);
+    EXPECT_EQ(m_app->m_settings.m_grid, before.m_grid);
+    EXPECT_EQ(m_app->m_settings.m_vertexScaling, before.m_vertexScaling);
+    // Light, Collision, Lock and Object rendering ran twice: back where they were.
+    EXPECT_EQ(m_app->m_settings.m_threeDoDistance, before.m_threeDoDistance);
+    EXPECT_EQ(doc.m_state.m_lightMode, m_app->m_settings.m_lightMode);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
+}
+
+TEST_F(ViewInputTest, HiddenSectorRemovalOpensFromTheMenuAndTheKey)
+{
+    CQzEditDoc& doc = StartWithDocument();
+    (void)doc;
+    CSettings& settings = m_app->m_settings;
+    settings.m_renderMethod = 0;
+    settings.m_removalLevel = 10;
+
+    // Cancel changes nothing.
+    OnHsrDialog([](CHiddenSectorRemovalDlg&) {}, "2");
+    Frame().UpdateCommandUI();  // as the menu does when it opens
+    Frame().Action(2047)->trigger();
+    EXPECT_EQ(m_hsrShown, 1);
+    EXPECT_EQ(settings.m_renderMethod, 0);
+
+    // H in the view, and OK with "Portal Rendering": the method is stored (no engine here: the
+    // pass has nothing to work on).
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    View().setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame().AcceleratorTable() == 113; }, kWaitMs));
+    OnHsrDialog(
+        [](CHiddenSectorRemovalDlg& dialog) {
+            if (auto* portal = dialog.findChild<QAbstractButton*>(QStringLiteral("5215")))
+                portal->click();
+        },
+        "1");
+    QTest::keyClick(&View(), Qt::Key_H);
+    EXPECT_EQ(m_hsrShown, 2);
+    EXPECT_EQ(settings.m_renderMethod, 1);
+    EXPECT_EQ(settings.m_removalLevel, 10);
+}
+
+TEST_F(ViewInputTest, HeldCameraKeysAreFollowedFromTheApplicationsKeyEvents)
+{
+    MakeApp();
+    const KeyState& keys = m_app->Keys();
+    QWidget target;
+
+    const auto send = [&target](QEvent::Type type, int key, bool autoRepeat = false) {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+        QApplication::sendEvent(&target, &event);
+    };
+    EXPECT_FALSE(keys.IsKeyDown(EKey::Up));
+    send(QEvent::KeyPress, Qt::Key_Up);
+    EXPECT_TRUE(keys.IsKeyDown(EKey::Up));
+    EXPECT_FALSE(keys.IsKeyDown(EKey::Down));
+    // The key repeat's releases leave the key held; the real release ends it.
+    send(QEvent::KeyRelease, Qt::Key_Up, true);
+    EXPECT_TRUE(keys.IsKeyDown(EKey::Up));
+    send(QEvent::KeyRelease, Qt::Key_Up);
+    EXPECT_FALSE(keys.IsKeyDown(EKey::Up));
+
+    // A key that an accelerator takes is seen through its shortcut override.
+    send(QEvent::ShortcutOverride, Qt::Key_PageDown);
+    EXPECT_TRUE(keys.IsKeyDown(EKey::PageDown));
+    send(QEvent::KeyPress, Qt::Key_Left);
+    send(QEvent::KeyPress, Qt::Key_A);
+    EXPECT_TRUE(keys.IsKeyDown(EKey::Left));
+    EXPECT_FALSE(keys.IsKeyDown(EKey::Right));
+
+    // The application loses the focus: nothing counts as held any more.
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QApplication::sendEvent(QApplication::instance(), &deactivate);
+    EXPECT_FALSE(keys.IsKeyDown(EKey::PageDown));
+    EXPECT_FALSE(keys.IsKeyDown(EKey::Left));
+}
+
+}  // namespace

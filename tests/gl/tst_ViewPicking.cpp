@@ -1,0 +1,314 @@
+// The 3D view's input in the running editor on a real OpenGL context (label "gl": run under
+// Xvfb): a click selects the wall drawn under the pointer, the right button turns the camera
+// with the mouse grabbed, a held Up key moves the camera while the event loop runs on, and the
+// Hidden Sector Removal command reaches its dialog from the key and the menu.
+
+#include "AppTestSupport.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+#include "engine/C3dView.h"
+#include "engine/Camera.h"
+#include "engine/Picking.h"
+#include "engine/gl/GlRenderDevice.h"
+#include "engine/ui/HiddenSectorRemovalDlg.h"
+#include "framework/DocumentState.h"
+#include "geometry/Matrix.h"
+#include "level/QzlWriter.h"
+#include "support/FixtureLevels.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+#include <cstddef>
+#include <functional>
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+constexpr std::uint32_t kBackground = 0x00204060;  // "ColorBackground", 0x00BBGGRR
+
+class ViewPickingTest : public AppTest {
+protected:
+    // The editor showing the two joined rooms (all sectors solid), its window active and the 3D
+    // view drawn with the focus; the render size follows "StretchMode" (1: the first display
+    // mode, whatever the window's size).
+    void Open(int stretchMode = 1)
+    {
+        CQzEditApp& app = MakeApp();
+        app.m_settings.m_stretchMode = stretchMode;
+        app.m_settings.m_colorBackground = kBackground;
+        app.m_settings.m_renderMode = 0;
+        app.m_settings.m_lock = 0;
+        CMainFrame& frame = *app.m_pMainFrame;
+        frame.setGeometry(20, 20, 1000, 750);
+
+        CQzlSections level = MakeTwoJoinedRooms();
+        if (level.m_gameTag.empty())
+            level.m_gameTag = "QZ";
+        const std::filesystem::path path = Temp() / "two rooms.qzl";
+        SaveQzlFile(path, level, CGameResources(), 0);
+        m_doc = app.OpenDocumentFile(QString::fromStdString(path.string()));
+        ASSERT_NE(m_doc, nullptr) << m_messages.join(QStringLiteral("; ")).toStdString();
+        m_doc->m_state.m_renderMode = 0;
+        m_view = m_doc->Frame()->View3d();
+        ASSERT_NE(m_view, nullptr);
+
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return m_view->Engine() != nullptr && m_view->Device() != nullptr &&
+                       m_view->Engine()->m_device == m_view->Device() && m_view->PaintCount() > 0;
+            },
+            kWaitMs))
+            << m_view->DeviceError();
+        m_view->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.AcceleratorTable() == 113; }, kWaitMs));
+    }
+
+    C3dView& Engine() { return *m_view->Engine(); }
+
+    // Puts the camera at (x, y, z) looking along +z, and waits for the frame that shows it.
+    void PlaceCamera(float x, float y, float z)
+    {
+        C3dView& engine = Engine();
+        SetCameraAxes(engine, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+        SetCameraPosition(engine, x, y, z);
+        const int paints = m_view->PaintCount();
+        m_view->RequestFrame(true);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kWaitMs));
+    }
+
+    // The surface of sector whose corners all lie in the plane z = 1 (the sector's far wall).
+    int FarWall(int sector)
+    {
+        const CQzlSections& level = Engine().GetLevel();
+        for (const std::int32_t index :
+             level.m_sectors[static_cast<std::size_t>(sector)]->m_surfaces) {
+            const CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(index)];
+            bool far = !surface.m_vertices.empty();
+            for (const CQzlVertex& corner : surface.m_vertices)
+                far =
+                    far &&
+                    level.m_worldVertices[static_cast<std::size_t>(corner.m_worldVertex)].z == 1.0f;
+            if (far)
+                return index;
+        }
+        return -1;
+    }
+
+    // The point of the view (logical pixels) where the centre of surface is drawn: the centre
+    // through world x view x projection, into the render target, then back to the window's
+    // pixels as the mouse gives them. False when it is not in front of the camera and inside the
+    // view.
+    bool ScreenPointOf(int surface, QPoint& point)
+    {
+        const C3dView& engine = Engine();
+        const CQzlSections& level = engine.GetLevel();
+        const CQzlSurface& wall = *level.m_surfaces[static_cast<std::size_t>(surface)];
+        CVector4 centre;
+        for (const CQzlVertex& corner : wall.m_vertices) {
+            const CWorldVertex& v =
+                level.m_worldVertices[static_cast<std::size_t>(corner.m_worldVertex)];
+            centre.x += v.x;
+            centre.y += v.y;
+            centre.z += v.z;
+        }
+        const auto count = static_cast<float>(wall.m_vertices.size());
+        centre = {centre.x / count, centre.y / count, centre.z / count, 1.0f};
+        const D3DMATRIX matrix = MatrixMultiply(
+            MatrixMultiply(engine.m_worldMatrix, engine.m_viewMatrix), engine.m_projectionMatrix);
+        CVector4 clip;
+        TransformVector4(clip, centre, matrix);
+        if (clip.w <= 0.0f)
+            return false;
+        const float nx = clip.x / clip.w;
+        const float ny = clip.y / clip.w;
+        if (std::fabs(nx) > 0.9f || std::fabs(ny) > 0.9f)
+            return false;
+        // Render-target pixels, then the window's: the view rectangle maps onto the render size.
+        const double renderX = (static_cast<double>(nx) + 1.0) / 2.0 * engine.m_renderWidth;
+        const double renderY = (1.0 - static_cast<double>(ny)) / 2.0 * engine.m_renderHeight;
+        const CFrameRect& rect = engine.m_viewRect;
+        const double ratio = m_view->devicePixelRatioF();
+        point = QPoint(
+            static_cast<int>(renderX * (rect.right - rect.left) / engine.m_renderWidth / ratio),
+            static_cast<int>(renderY * (rect.bottom - rect.top) / engine.m_renderHeight / ratio));
+        return true;
+    }
+
+    void SendMouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+                   const QPoint& point)
+    {
+        QMouseEvent event(type, QPointF(point), m_view->mapToGlobal(QPointF(point)), button,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(m_view, &event);
+    }
+
+    CQzEditDoc* m_doc = nullptr;
+    CQzEditView* m_view = nullptr;
+};
+
+TEST_F(ViewPickingTest, ClickSelectsTheWallUnderThePointer)
+{
+    Open();
+    C3dView& engine = Engine();
+    // The view rectangle is the client area in device pixels.
+    const double ratio = m_view->devicePixelRatioF();
+    EXPECT_EQ(engine.m_viewRect,
+              (CFrameRect{0, 0, static_cast<int>(std::lround(m_view->width() * ratio)),
+                          static_cast<int>(std::lround(m_view->height() * ratio))}));
+
+    // In the first room near its left wall, looking at the far walls of both rooms: the second
+    // one is seen through the open wall between them.
+    PlaceCamera(0.8f, 0.5f, 0.05f);
+    struct Case {
+        int sector;
+    };
+    for (const Case c : {Case{0}, Case{1}, Case{0}}) {
+        const int wall = FarWall(c.sector);
+        ASSERT_GE(wall, 0) << c.sector;
+        QPoint point;
+        ASSERT_TRUE(ScreenPointOf(wall, point)) << c.sector;
+        QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, point);
+        EXPECT_EQ(engine.m_currentSector, c.sector);
+        EXPECT_EQ(engine.m_currentSurface, wall) << c.sector;
+        EXPECT_EQ(engine.m_currentVertex, -1);
+    }
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
+}
+
+TEST_F(ViewPickingTest, RightDragTurnsTheCameraWithTheMouseGrabbed)
+{
+    Open();
+    C3dView& engine = Engine();
+    PlaceCamera(0.5f, 0.5f, 0.5f);
+    const QPoint start(m_view->width() / 2, m_view->height() / 2);
+
+    SendMouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, start);
+    EXPECT_EQ(QWidget::mouseGrabber(), m_view);
+    EXPECT_EQ(m_view->cursor().shape(), Qt::BlankCursor);
+    SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, start);
+    SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, start + QPoint(40, 0));
+    // Turned about the vertical axis: the view direction leaves +z sideways and stays level.
+    EXPECT_GT(std::fabs(engine.m_forwardAxis.x), 0.05f);
+    EXPECT_NEAR(engine.m_forwardAxis.y, 0.0f, 1e-4f);
+    EXPECT_GE(engine.m_rightDragX, 0);
+
+    SendMouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, start + QPoint(40, 0));
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(m_view->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(engine.m_rightDragX, -1);
+    EXPECT_EQ(engine.m_rightDragY, -1);
+
+    // A left drag in the texturing mode shows the four-headed arrow while the button is down.
+    m_doc->m_state.m_editMode = 4;
+    SendMouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start);
+    EXPECT_EQ(m_view->cursor().shape(), Qt::SizeAllCursor);
+    SendMouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, start);
+    EXPECT_EQ(m_view->cursor().shape(), Qt::ArrowCursor);
+    m_doc->m_state.m_editMode = 0;
+}
+
+TEST_F(ViewPickingTest, HeldUpMovesTheCameraWhileTheEventLoopRuns)
+{
+    Open(/*stretchMode=*/0);
+    C3dView& engine = Engine();
+    m_app->m_settings.m_frameRate = 20;  // a step of 0.1 every 50 ms at most
+    PlaceCamera(0.5f, 0.5f, 0.1f);
+    const float z0 = engine.m_cameraPosition.z;
+
+    int ticks = 0;
+    QTimer other;
+    other.setInterval(10);
+    QObject::connect(&other, &QTimer::timeout, [&ticks] { ++ticks; });
+    other.start();
+
+    QElapsedTimer held;
+    held.start();
+    QTest::keyPress(m_view, Qt::Key_Up);
+    ASSERT_TRUE(m_view->IsCameraKeyActive());
+    // The key stays down while the event loop runs: the camera steps forward and the other
+    // timer keeps firing. A slow machine steps once per drawn frame, never faster than the
+    // frame rate.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.m_cameraPosition.z - z0 > 0.45f; }, kWaitMs));
+    const auto periods = static_cast<float>(held.elapsed() / 50);
+    const float moved = engine.m_cameraPosition.z - z0;
+    EXPECT_LE(moved, 0.1f * periods + 1e-3f);
+    EXPECT_NEAR(engine.m_cameraPosition.x, 0.5f, 1e-4f);
+    EXPECT_GE(ticks, 3);
+    EXPECT_TRUE(m_view->IsCameraKeyActive());
+
+    QTest::keyRelease(m_view, Qt::Key_Up);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_view->IsCameraKeyActive(); }, kWaitMs));
+    const float stopped = engine.m_cameraPosition.z;
+    QTest::qWait(200);
+    EXPECT_EQ(engine.m_cameraPosition.z, stopped);
+}
+
+TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
+{
+    Open();
+    CSettings& settings = m_app->m_settings;
+    settings.m_renderMethod = 0;
+    int shown = 0;
+    // Closes the next Hidden Sector Removal dialog through the button named button, after
+    // choosing the method radio (none: keep it).
+    const auto onDialog = [this, &shown](const char* radio, const char* button) {
+        auto* timer = new QTimer(m_view);
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, radio, button, &shown] {
+            auto* dialog =
+                qobject_cast<CHiddenSectorRemovalDlg*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            ++shown;
+            if (radio != nullptr)
+                if (auto* choice = dialog->findChild<QAbstractButton*>(QString::fromLatin1(radio)))
+                    choice->click();
+            if (auto* close = dialog->findChild<QAbstractButton*>(QString::fromLatin1(button)))
+                close->click();
+            else
+                dialog->reject();
+        });
+        timer->start();
+    };
+
+    // H in the view; OK with "Portal Rendering" runs the pass and draws on the view's device.
+    onDialog("5215", "1");
+    const int paints = m_view->PaintCount();
+    QTest::keyClick(m_view, Qt::Key_H);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(settings.m_renderMethod, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kWaitMs));
+    const QImage image = m_view->GrabFrame();
+    const QColor background(0x60, 0x40, 0x20);
+    int drawn = 0;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            drawn += image.pixelColor(x, y).rgb() == background.rgb() ? 0 : 1;
+    EXPECT_GT(drawn, 0);
+
+    // The menu item; Cancel keeps the method.
+    onDialog("5226", "2");
+    m_app->m_pMainFrame->Action(2047)->trigger();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(settings.m_renderMethod, 1);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
+}
+
+}  // namespace
