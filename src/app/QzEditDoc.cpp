@@ -558,9 +558,11 @@ void CQzEditDoc::SetStatusPanes(std::span<const std::string> texts)
         m_app.m_pMainFrame->SetStatusPanes(texts);
 }
 
-void CQzEditDoc::SetScrollBars(int, int, int, int, int)
+void CQzEditDoc::SetScrollBars(int low, int high, int page, int horizontalPosition,
+                               int verticalPosition)
 {
-    // The 3D view has no scroll bars yet.
+    if (CQzEditView* view = View3d())
+        view->SetScrollBars(low, high, page, horizontalPosition, verticalPosition);
 }
 
 void CQzEditDoc::SetGridSetting(float grid)

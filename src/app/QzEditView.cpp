@@ -26,6 +26,8 @@
 #include <QResizeEvent>
 #include <QStringList>
 #include <QSurfaceFormat>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <cmath>
@@ -186,9 +188,20 @@ CQzEditView::CQzEditView(CQzEditDoc& doc, QWidget* parent) : QWidget(parent), m_
     m_cameraTimer.setInterval(kCameraTickMs);
     connect(&m_cameraTimer, &QTimer::timeout, this, &CQzEditView::OnCameraTimer);
     RegisterCommands();
+    m_scrollH = new QScrollBar(Qt::Horizontal, this);
+    m_scrollV = new QScrollBar(Qt::Vertical, this);
+    m_scrollH->setObjectName(QStringLiteral("HorizontalScrollBar"));
+    m_scrollV->setObjectName(QStringLiteral("VerticalScrollBar"));
+    for (QScrollBar* bar : {m_scrollH, m_scrollV}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setEnabled(false);
+        const bool horizontal = bar == m_scrollH;
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, horizontal](int action) { OnScrollAction(horizontal, action); });
+    }
     if (GlSupport() == EGlSupport::kAvailable) {
         m_surface = new CSurface(*this);
-        m_surface->setGeometry(rect());
+        m_surface->setGeometry(ClientRect());
     } else if (GlSupport() == EGlSupport::kNoContext) {
         m_deviceError = kNoContextReason;
     }
@@ -224,17 +237,59 @@ CQzEditView::~CQzEditView()
 
 QImage CQzEditView::GrabFrame()
 {
-    return m_surface != nullptr ? m_surface->grabFramebuffer() : grab().toImage();
+    return m_surface != nullptr ? m_surface->grabFramebuffer() : grab(ClientRect()).toImage();
+}
+
+QRect CQzEditView::ClientRect() const
+{
+    const int barWidth = m_scrollV != nullptr ? m_scrollV->sizeHint().width() : 0;
+    const int barHeight = m_scrollH != nullptr ? m_scrollH->sizeHint().height() : 0;
+    return QRect(0, 0, std::max(0, width() - barWidth), std::max(0, height() - barHeight));
 }
 
 int CQzEditView::PixelWidth() const
 {
-    return static_cast<int>(std::lround(width() * devicePixelRatioF()));
+    return static_cast<int>(std::lround(ClientRect().width() * devicePixelRatioF()));
 }
 
 int CQzEditView::PixelHeight() const
 {
-    return static_cast<int>(std::lround(height() * devicePixelRatioF()));
+    return static_cast<int>(std::lround(ClientRect().height() * devicePixelRatioF()));
+}
+
+void CQzEditView::SetScrollBars(int low, int high, int page, int horizontalPosition,
+                                int verticalPosition)
+{
+    const bool needed = high > low;
+    for (QScrollBar* bar : {m_scrollH, m_scrollV}) {
+        const QSignalBlocker block(bar);
+        bar->setRange(low, high);
+        bar->setPageStep(std::max(1, page));
+        bar->setSingleStep(1);
+        bar->setValue(bar == m_scrollH ? horizontalPosition : verticalPosition);
+        bar->setEnabled(needed);
+    }
+}
+
+void CQzEditView::OnScrollAction(bool horizontal, int action)
+{
+    if (!m_engine)
+        return;
+    int code = 0;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: code = kPanLineLeft; break;
+    case QAbstractSlider::SliderSingleStepAdd: code = kPanLineRight; break;
+    case QAbstractSlider::SliderPageStepSub: code = kPanPageLeft; break;
+    case QAbstractSlider::SliderPageStepAdd: code = kPanPageRight; break;
+    case QAbstractSlider::SliderMove: code = kPanThumbTrack; break;
+    default: return;
+    }
+    QScrollBar* bar = horizontal ? m_scrollH : m_scrollV;
+    const CDeviceScope scope(*this);
+    if (horizontal)
+        PanCameraHorizontal(*m_engine, code, bar->sliderPosition());
+    else
+        PanCameraVertical(*m_engine, code, bar->sliderPosition());
 }
 
 CMainFrame* CQzEditView::MainFrame()
@@ -455,8 +510,13 @@ void CQzEditView::paintEvent(QPaintEvent*)
 void CQzEditView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    const QRect client = ClientRect();
     if (m_surface != nullptr)
-        m_surface->setGeometry(rect());
+        m_surface->setGeometry(client);
+    const int barWidth = m_scrollV->sizeHint().width();
+    const int barHeight = m_scrollH->sizeHint().height();
+    m_scrollH->setGeometry(0, client.height(), client.width(), barHeight);
+    m_scrollV->setGeometry(client.width(), 0, barWidth, client.height());
     UpdateViewRect();
 }
 

@@ -35,6 +35,7 @@ class C3dView;
 class CGlRenderDevice;
 class CMainFrame;
 class CQzEditDoc;
+class QScrollBar;
 class QOpenGLContext;
 
 class CQzEditView : public QWidget, public CDocView, public CCommandTarget {
@@ -95,6 +96,14 @@ public:
         bool m_made = false;
     };
 
+    // The engine's scroll bars (the host's SetScrollBars): both take the range low .. high and
+    // the page; a bar the range does not need is disabled.
+    void SetScrollBars(int low, int high, int page, int horizontalPosition, int verticalPosition);
+    QScrollBar* HorizontalScrollBar() const { return m_scrollH; }
+    QScrollBar* VerticalScrollBar() const { return m_scrollV; }
+    // The client area: the view less its two scroll bars.
+    QRect ClientRect() const;
+
     // Whether a camera key is being followed (its timer runs).
     bool IsCameraKeyActive() const { return m_cameraTimer.isActive(); }
 
@@ -137,6 +146,8 @@ private:
     CMainFrame* MainFrame();
     int PixelWidth() const;
     int PixelHeight() const;
+    // A scroll bar's action: the pan with its scroll code (0/1 line, 2/3 page, 5 thumb track).
+    void OnScrollAction(bool horizontal, int action);
     // Asks the surface (or the view without one) for a paint.
     void RequestPaint();
     // The engine's view rectangle: the view's client area in device pixels.
@@ -167,6 +178,8 @@ private:
 
     CQzEditDoc& m_doc;
     CSurface* m_surface = nullptr;              // child widget; null without OpenGL
+    QScrollBar* m_scrollH = nullptr;  // children of the view, beside the surface
+    QScrollBar* m_scrollV = nullptr;
     std::unique_ptr<CGlRenderDevice> m_device;  // outlives the engine (declared first)
     std::unique_ptr<C3dView> m_engine;
     std::string m_deviceError;

@@ -236,8 +236,8 @@ TEST_F(EditorViewTest, ResizeRemakesTheRenderTarget)
 
     const auto fitsWindow = [view] {
         const double ratio = view->devicePixelRatioF();
-        const int width = static_cast<int>(view->width() * ratio + 0.5);
-        const int height = static_cast<int>(view->height() * ratio + 0.5);
+        const int width = static_cast<int>(view->ClientRect().width() * ratio + 0.5);
+        const int height = static_cast<int>(view->ClientRect().height() * ratio + 0.5);
         return view->Engine()->m_renderWidth == width && view->Engine()->m_renderHeight == height &&
                view->Device()->RenderWidth() == width && view->Device()->RenderHeight() == height;
     };

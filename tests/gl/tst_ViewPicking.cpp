@@ -26,6 +26,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -168,8 +169,8 @@ TEST_F(ViewPickingTest, ClickSelectsTheWallUnderThePointer)
     // The view rectangle is the client area in device pixels.
     const double ratio = m_view->devicePixelRatioF();
     EXPECT_EQ(engine.m_viewRect,
-              (CFrameRect{0, 0, static_cast<int>(std::lround(m_view->width() * ratio)),
-                          static_cast<int>(std::lround(m_view->height() * ratio))}));
+              (CFrameRect{0, 0, static_cast<int>(std::lround(m_view->ClientRect().width() * ratio)),
+                          static_cast<int>(std::lround(m_view->ClientRect().height() * ratio))}));
 
     // In the first room near its left wall, looking at the far walls of both rooms: the second
     // one is seen through the open wall between them.
@@ -312,3 +313,38 @@ TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
 }
 
 }  // namespace
+
+// The scroll bars beside the picture carry the level's extent and pan the camera: a page to the
+// right moves it five steps of 0.01 to the right of the view direction, the thumb moves it by
+// its travel since the last position, and the bars show the new positions.
+TEST_F(ViewPickingTest, ScrollBarsPanTheCamera)
+{
+    Open();
+    C3dView& engine = Engine();
+    PlaceCamera(0.5f, 0.5f, 0.5f);
+    QScrollBar* horizontal = m_view->HorizontalScrollBar();
+    QScrollBar* vertical = m_view->VerticalScrollBar();
+    ASSERT_NE(horizontal, nullptr);
+    ASSERT_NE(vertical, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return horizontal->isEnabled(); }, 5000));
+    EXPECT_LT(horizontal->minimum(), horizontal->maximum());
+    EXPECT_FALSE(m_view->ClientRect().intersects(horizontal->geometry()));
+
+    // Looking along +z, the right of the view is +x (left-handed world).
+    const CVector3 before = engine.m_cameraPosition;
+    horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_NEAR(engine.m_cameraPosition.x - before.x, 0.05f, 1e-5f);
+    EXPECT_EQ(engine.m_scrollH, 5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return horizontal->value() == 5; }, 5000));
+
+    // Two lines down: the camera goes down the up axis.
+    vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_NEAR(engine.m_cameraPosition.y - before.y, -0.02f, 1e-5f);
+    EXPECT_EQ(engine.m_scrollV, 2);
+
+    // The thumb dragged to 8: three more steps to the right.
+    horizontal->setSliderPosition(8);
+    EXPECT_NEAR(engine.m_cameraPosition.x - before.x, 0.08f, 1e-5f);
+    EXPECT_EQ(engine.m_scrollH, 8);
+}
