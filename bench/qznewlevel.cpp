@@ -132,7 +132,8 @@ void AddPlayerStart(CQzlSections& level)
     auto start = std::make_unique<CQzlThing>();
     start->m_template = "player";
     start->m_name = "walkplayer";
-    start->m_position = {0.0f, 0.1f, 0.0f};
+    // Near the back wall, so the room is in view when the level opens.
+    start->m_position = {0.0f, 0.1f, -0.8f};
     start->m_sector = 0;
     level.m_things.push_back(std::move(start));
 }

@@ -2,7 +2,7 @@
 // window, 3D view) on a display and times the open and the first drawn frame; then N idle
 // frames. Run under a display (xvfb-run on a headless machine).
 //
-//   qzopen FILE [N]
+//   qzopen FILE [N] [SCREENSHOT.png]
 //
 // Prints open_to_first_frame_ms (reading the file into the document, the document window, the
 // engine, the render data rebuild, device set-up and the first frame) and the median time of N
@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPixmap>
+#include <QScreen>
 #include <QTest>
 
 #include <algorithm>
@@ -28,11 +30,12 @@
 
 int main(int argc, char* argv[])
 {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: qzopen FILE [N]\n");
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: qzopen FILE [N] [SCREENSHOT.png]\n");
         return 1;
     }
-    const int frames = argc == 3 ? std::atoi(argv[2]) : 20;
+    const int frames = argc >= 3 ? std::atoi(argv[2]) : 20;
+    const QString screenshot = argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString();
     QApplication qt(argc, argv);
     QString message;
     SetMessageBoxHook([&message](const QString& text, QMessageBox::StandardButtons) {
@@ -90,6 +93,14 @@ int main(int argc, char* argv[])
                 engine.m_renderHeight);
     std::printf("open_to_first_frame_ms=%.1f median_frame_ms=%.2f\n", firstMs,
                 times.empty() ? 0.0 : times[times.size() / 2]);
+    if (!screenshot.isEmpty()) {
+        // The whole main window as the screen shows it.
+        QScreen* screen = app.m_pMainFrame->screen();
+        const QPixmap shot =
+            screen != nullptr ? screen->grabWindow(app.m_pMainFrame->winId()) : QPixmap();
+        if (shot.isNull() || !shot.save(screenshot))
+            std::fprintf(stderr, "qzopen: the screenshot could not be written\n");
+    }
     doc->SetModifiedFlag(false);
     return 0;
 }
