@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -86,9 +85,7 @@ public:
 
     void accept() override
     {
-        std::optional<CQzEditView::CDeviceScope> scope;
-        if (!m_view.isNull())
-            scope.emplace(*m_view);
+        const CQzEditView::CDeviceScope scope(m_view.data());
         CHiddenSectorRemovalDlg::accept();
     }
 
@@ -166,9 +163,7 @@ void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
     // The engine keeps a reference to the level object, so the object stays and its contents are
     // replaced; the engine's models and textures point into the old records and go first.
     // The device objects the engine releases and makes live in the 3D view's context.
-    std::optional<CQzEditView::CDeviceScope> device;
-    if (CQzEditView* view = View3d(); view != nullptr && m_pEngine != nullptr)
-        device.emplace(*view);
+    const CQzEditView::CDeviceScope device(View3d());
     if (m_pEngine != nullptr)
         m_pEngine->ClearRenderObjects();
     *m_level = std::move(level);
@@ -178,6 +173,15 @@ void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
         engine.m_currentVertex = engine.m_vertexSurface = -1;
         RebuildAll(engine, true);
     }
+}
+
+void CQzEditDoc::ReadArchiveForm(const std::filesystem::path& path)
+{
+    CQzeContents contents = LoadQzeFile(path);
+    ReplaceLevel(std::move(contents.m_level));
+    // Files before version 3 carry no episode fields: the defaults stay.
+    m_fields = contents.m_version >= 3 ? contents.m_document : DefaultDocumentFields();
+    AfterLoad();
 }
 
 void CQzEditDoc::AfterLoad()
@@ -201,10 +205,7 @@ bool CQzEditDoc::OnNewDocument()
     if (!std::filesystem::exists(path, error))
         return true;  // no new-level file: the empty level
     try {
-        CQzeContents contents = LoadQzeFile(path);
-        ReplaceLevel(std::move(contents.m_level));
-        m_fields = contents.m_version >= 3 ? contents.m_document : DefaultDocumentFields();
-        AfterLoad();
+        ReadArchiveForm(path);
     } catch (const std::exception& e) {
         // A damaged new-level file leaves the empty level; the reason is kept for whoever asks.
         ReplaceLevel(CQzlSections());
@@ -236,13 +237,10 @@ bool CQzEditDoc::OnOpenDocument(const QString& path)
                 throw CArchiveException(CArchiveException::badFormat,
                                         "The file is not a Korvath/Varnok level file.");
             ReplaceLevel(std::move(level));
+            AfterLoad();
         } else {
-            CQzeContents contents = LoadQzeFile(HostPath(path));
-            ReplaceLevel(std::move(contents.m_level));
-            // Files before version 3 carry no episode fields: the defaults stay.
-            m_fields = contents.m_version >= 3 ? contents.m_document : DefaultDocumentFields();
+            ReadArchiveForm(HostPath(path));
         }
-        AfterLoad();
     } catch (const std::exception& e) {
         m_lastError = FailureText("open", path, e);
         return false;
@@ -525,12 +523,9 @@ void CQzEditDoc::EndWaitCursor()
 
 void CQzEditDoc::BeginProgress(std::string_view title, int steps)
 {
-    QWidget* parent = DialogParent();
-    for (CDocView* view : m_views)
-        if (auto* view3d = dynamic_cast<CQzEditView*>(view)) {
-            parent = view3d;
-            break;
-        }
+    QWidget* parent = View3d();
+    if (parent == nullptr)
+        parent = DialogParent();
     m_progress.reset();
     m_progress = std::make_unique<CProgress>(parent, Text(title), steps);
 }
@@ -577,9 +572,8 @@ void CQzEditDoc::ViewsChanged()
 
 void CQzEditDoc::RequestFrame(bool forced)
 {
-    for (CDocView* view : m_views)
-        if (auto* view3d = dynamic_cast<CQzEditView*>(view))
-            view3d->RequestFrame(forced);
+    if (CQzEditView* view = View3d())
+        view->RequestFrame(forced);
 }
 
 CQzEditView* CQzEditDoc::View3d() const
@@ -608,9 +602,7 @@ void CQzEditDoc::RegisterViewCommands()
             command.id,
             [this, run] {
                 // The engine rebuilds, uploads and draws on the 3D view's device.
-                std::optional<CQzEditView::CDeviceScope> scope;
-                if (CQzEditView* view = View3d(); view != nullptr && m_pEngine != nullptr)
-                    scope.emplace(*view);
+                const CQzEditView::CDeviceScope scope(View3d());
                 run(m_state, m_app.m_settings, m_pEngine, *this);
             },
             [this, update](CCmdUI& ui) {

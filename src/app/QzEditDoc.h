@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -153,6 +154,9 @@ private:
     void ReplaceLevel(CQzlSections&& level);
     // After a level was read: its resource lists and the start and goals cogs.
     void AfterLoad();
+    // Reads the archive form at path into the document (level, episode fields), then AfterLoad.
+    // Throws as LoadQzeFile does, before anything of the document changed.
+    void ReadArchiveForm(const std::filesystem::path& path);
     // The save dialog of Save As, then SaveAs; false when cancelled or failed.
     bool RunSaveAs();
     // The close may go on without asking again until the event loop turns.

@@ -135,8 +135,7 @@ EGlSupport GlSupport()
 // A colour setting 0x00BBGGRR.
 QColor SettingColor(std::uint32_t bgr)
 {
-    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                  static_cast<int>((bgr >> 16) & 0xFFu));
+    return QColor(QRgb{ClearColorFromSetting(bgr)});  // QColor takes the channels, alpha opaque
 }
 
 }  // namespace
@@ -597,21 +596,22 @@ void CQzEditView::focusOutEvent(QFocusEvent* event)
 
 // ---- Device scope ----
 
-CQzEditView::CDeviceScope::CDeviceScope(CQzEditView& view) : m_view(view)
+CQzEditView::CDeviceScope::CDeviceScope(CQzEditView* view) : m_view(view)
 {
-    if (view.m_device == nullptr || view.m_surface == nullptr || !view.m_surface->isValid())
+    if (view == nullptr || view->m_device == nullptr || view->m_surface == nullptr ||
+        !view->m_surface->isValid())
         return;
-    QOpenGLContext* context = view.m_surface->context();
+    QOpenGLContext* context = view->m_surface->context();
     if (context == nullptr || QOpenGLContext::currentContext() == context)
         return;
-    view.m_surface->makeCurrent();
+    view->m_surface->makeCurrent();
     m_made = true;
 }
 
 CQzEditView::CDeviceScope::~CDeviceScope()
 {
-    if (m_made && m_view.m_surface != nullptr)
-        m_view.m_surface->doneCurrent();
+    if (m_made && !m_view.isNull() && m_view->m_surface != nullptr)
+        m_view->m_surface->doneCurrent();
 }
 
 // ---- Mouse ----

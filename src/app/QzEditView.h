@@ -24,6 +24,7 @@
 #include <QImage>
 #include <QMetaObject>
 #include <QTimer>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -84,15 +85,17 @@ public:
     // commands): the engine uploads to its device and draws forced frames through it. Nothing
     // happens without a device; the context is released again when the scope ends, unless it
     // was current before.
+    // A null view makes nothing current (a document without its 3D view).
     class CDeviceScope {
     public:
-        explicit CDeviceScope(CQzEditView& view);
+        explicit CDeviceScope(CQzEditView& view) : CDeviceScope(&view) {}
+        explicit CDeviceScope(CQzEditView* view);
         ~CDeviceScope();
         CDeviceScope(const CDeviceScope&) = delete;
         CDeviceScope& operator=(const CDeviceScope&) = delete;
 
     private:
-        CQzEditView& m_view;
+        QPointer<CQzEditView> m_view;
         bool m_made = false;
     };
 

@@ -218,7 +218,7 @@ void RenumberCogSymbols(CQzlSections& level, const CGameResources& game, std::st
                 values[i] = FormatC("%d", value - 1);
             }
         }
-        if (!hit)
+        if (!hit || !IsRecordType(CogTypeIndex(typeWord)))
             continue;
 
         bool referencesRecord = false;

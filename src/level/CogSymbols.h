@@ -75,10 +75,11 @@ void GetCogSymbols(const CQzlSections& level, const CGameResources& game, const 
                    std::vector<std::string>& labels, std::vector<std::string>& defaults,
                    std::vector<std::string>& types);
 
-// After the record of type typeWord ("surface", "sector" or "thing") at deletedIndex was removed:
-// values equal to it become "-1", greater ones go down by 1. A cog that lost a value this way and
-// has no surface, sector or thing value above -1 left is deleted. Cogs whose script is found
-// nowhere stay as they are.
+// After the record of type typeWord ("surface", "sector", "thing", or "cog" for a removed cog) at
+// deletedIndex was removed: values equal to it become "-1", greater ones go down by 1. A cog that
+// lost a surface, sector or thing value this way and has no surface, sector or thing value above
+// -1 left is deleted (losing a "cog" value deletes nothing). Cogs whose script is found nowhere
+// stay as they are.
 void RenumberCogSymbols(CQzlSections& level, const CGameResources& game, std::string_view typeWord,
                         int deletedIndex);
 

@@ -35,19 +35,6 @@ void ExpectNear(const CVector3& actual, const CVector3& expected)
     EXPECT_NEAR(actual.z, expected.z, 1e-5f);
 }
 
-// A host that also notes the engine's camera-jump flag at each frame it is asked for.
-class CFrameWatchHost : public CRecordingEngineHost {
-public:
-    void RequestFrame(bool forced) override
-    {
-        m_jumpAtFrame.push_back(m_view != nullptr ? m_view->m_cameraJump : -1);
-        CRecordingEngineHost::RequestFrame(forced);
-    }
-
-    const C3dView* m_view = nullptr;
-    std::vector<int> m_jumpAtFrame;
-};
-
 // An engine over the room-above-room level with the watching host.
 struct CBookmarkEngine {
     CBookmarkEngine() { host.m_view = &view; }

@@ -689,18 +689,6 @@ TEST(Picking, PansStepByScrollCode)
     }
 }
 
-// A host that notes the camera-placed flag at each frame it is asked for.
-class CFrameWatchHost : public CRecordingEngineHost {
-public:
-    void RequestFrame(bool forced) override
-    {
-        m_flagAtFrame.push_back(m_view != nullptr ? m_view->m_cameraJump : -1);
-        CRecordingEngineHost::RequestFrame(forced);
-    }
-    const C3dView* m_view = nullptr;
-    std::vector<int> m_flagAtFrame;
-};
-
 struct CResetEngine {
     CResetEngine() { host.m_view = &view; }
     CQzlSections level = MakeTwoJoinedRooms();
@@ -747,7 +735,7 @@ TEST(Picking, MiddleResetsTheCameraToTheSector)
         EXPECT_EQ(v.m_savedCameraPosition, v.m_cameraPosition);
         EXPECT_EQ(v.m_savedForwardAxis, CVector3(0, 0, 1));
         EXPECT_EQ(v.m_focusPoint2, CVector3(7, 8, 9));
-        EXPECT_EQ(e.host.m_flagAtFrame, std::vector<int>{1});
+        EXPECT_EQ(e.host.m_jumpAtFrame, std::vector<int>{1});
         EXPECT_EQ(v.m_cameraJump, 0);
     }
 }

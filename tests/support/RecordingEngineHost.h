@@ -2,6 +2,7 @@
 // An engine host for tests: records every call in order and answers Yes/No questions from a
 // script (then with a default answer once the script is used up).
 
+#include "engine/C3dView.h"
 #include "engine/EngineHost.h"
 
 #include <cstddef>
@@ -88,4 +89,18 @@ public:
     CSettings* m_settings = nullptr;
     std::deque<bool> m_answers;
     bool m_defaultAnswer = true;  // once m_answers is empty
+};
+
+// A recording host that also notes the engine's camera-jump (camera-placed) flag at each frame it
+// is asked for; m_view is the engine to watch.
+class CFrameWatchHost : public CRecordingEngineHost {
+public:
+    void RequestFrame(bool forced) override
+    {
+        m_jumpAtFrame.push_back(m_view != nullptr ? m_view->m_cameraJump : -1);
+        CRecordingEngineHost::RequestFrame(forced);
+    }
+
+    const C3dView* m_view = nullptr;
+    std::vector<int> m_jumpAtFrame;
 };
