@@ -1,7 +1,7 @@
 #include "GridLevel.h"
 
 #include "geometry/Predicates.h"
-#include "geometry/Rounding.h"
+#include "math/Rounding.h"
 
 #include <algorithm>
 #include <array>
@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr float kCell = 2.0f;     // width and depth of a box
-constexpr float kHeight = 1.5f;   // height of a box
+constexpr float kCell = 2.0f;    // width and depth of a box
+constexpr float kHeight = 1.5f;  // height of a box
 
 // Grid points are numbered by their integer cell coordinates; each one becomes a world vertex
 // the first time a box uses it.
@@ -24,7 +24,8 @@ public:
     std::int32_t At(int i, int k, int level)
     {
         const std::int64_t key = (static_cast<std::int64_t>(k) * (m_columns + 1) + i) * 2 + level;
-        auto [it, added] = m_index.try_emplace(key, static_cast<std::int32_t>(m_level.m_worldVertices.size()));
+        auto [it, added] =
+            m_index.try_emplace(key, static_cast<std::int32_t>(m_level.m_worldVertices.size()));
         if (added) {
             CWorldVertex v;
             v.x = static_cast<float>(i) * kCell;
@@ -97,8 +98,10 @@ void GenerateGridLevel(CQzlSections& level, int sectors)
 
     level.m_sectors.reserve(static_cast<std::size_t>(sectors));
     level.m_surfaces.reserve(static_cast<std::size_t>(sectors) * 6);
-    // The wall surface of each sector side, so the pair's mirror can be set when the later one is made.
-    std::vector<std::array<std::int32_t, 4>> sideSurface(static_cast<std::size_t>(sectors), {-1, -1, -1, -1});
+    // The wall surface of each sector side, so the pair's mirror can be set when the later one is
+    // made.
+    std::vector<std::array<std::int32_t, 4>> sideSurface(static_cast<std::size_t>(sectors),
+                                                         {-1, -1, -1, -1});
 
     for (int s = 0; s < sectors; ++s) {
         const int i = s % columns;
@@ -127,12 +130,12 @@ void GenerateGridLevel(CQzlSections& level, int sectors)
             std::int32_t material;
         };
         const Face faces[6] = {
-            {{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}}, 0, 0, -1, 1},   // floor, normal +y
-            {{{{0, 0, 1}, {0, 1, 1}, {1, 1, 1}, {1, 0, 1}}}, 0, 0, -1, 3},   // ceiling, normal -y
-            {{{{0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}}}, -1, 0, 0, 2},   // x = lo, normal +x
-            {{{{1, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}}}, 1, 0, 1, 2},    // x = hi, normal -x
-            {{{{0, 0, 0}, {0, 0, 1}, {1, 0, 1}, {1, 0, 0}}}, 0, -1, 2, 2},   // z = lo, normal +z
-            {{{{0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1}}}, 0, 1, 3, 2},    // z = hi, normal -z
+            {{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}}, 0, 0, -1, 1},  // floor, normal +y
+            {{{{0, 0, 1}, {0, 1, 1}, {1, 1, 1}, {1, 0, 1}}}, 0, 0, -1, 3},  // ceiling, normal -y
+            {{{{0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}}}, -1, 0, 0, 2},  // x = lo, normal +x
+            {{{{1, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}}}, 1, 0, 1, 2},   // x = hi, normal -x
+            {{{{0, 0, 0}, {0, 0, 1}, {1, 0, 1}, {1, 0, 0}}}, 0, -1, 2, 2},  // z = lo, normal +z
+            {{{{0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1}}}, 0, 1, 3, 2},   // z = hi, normal -z
         };
         for (const Face& face : faces) {
             auto surface = std::make_unique<CQzlSurface>();
@@ -161,12 +164,15 @@ void GenerateGridLevel(CQzlSections& level, int sectors)
                     const auto a = static_cast<std::int32_t>(level.m_adjoins.size());
                     surface->m_adjoin = a;
                     surface->m_faceFlags = 0;
-                    sideSurface[static_cast<std::size_t>(s)][static_cast<std::size_t>(face.side)] = index;
+                    sideSurface[static_cast<std::size_t>(s)][static_cast<std::size_t>(face.side)] =
+                        index;
                     if (other < s) {
                         // The neighbour was made first: pair with its opposite side.
                         const int opposite = face.side ^ 1;
-                        const std::int32_t theirs = sideSurface[static_cast<std::size_t>(other)][static_cast<std::size_t>(opposite)];
-                        const std::int32_t m = level.m_surfaces[static_cast<std::size_t>(theirs)]->m_adjoin;
+                        const std::int32_t theirs = sideSurface[static_cast<std::size_t>(other)]
+                                                               [static_cast<std::size_t>(opposite)];
+                        const std::int32_t m =
+                            level.m_surfaces[static_cast<std::size_t>(theirs)]->m_adjoin;
                         adjoin->m_mirror = m;
                         level.m_adjoins[static_cast<std::size_t>(m)]->m_mirror = a;
                     }

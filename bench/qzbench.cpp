@@ -9,7 +9,8 @@
 //   qzbench decode FILE                decode an asset file, chosen by its extension, and print
 //                                      one line of what it holds
 //   qzbench rebuild FILE               load a level and time the 3D view's full render-data
-//                                      rebuild (RebuildAll, with its neighbour-walk visibility pass)
+//                                      rebuild (RebuildAll, with its neighbour-walk visibility
+//                                      pass)
 //   qzbench visibility FILE [METHOD]   load and rebuild a level, then time the visibility pass
 //                                      (ProcessSectors) with "RenderMethod" METHOD (2 portal walk,
 //                                      0 neighbour walk); both methods when none is given
@@ -21,32 +22,32 @@
 
 #include "GridLevel.h"
 
+#include "engine/3doModel.h"
+#include "engine/BitmapImage.h"
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
-#include "engine/FrameRender.h"
-#include "engine/gl/GlRenderDevice.h"
 #include "engine/Clock.h"
+#include "engine/ColorMap.h"
 #include "engine/EngineHost.h"
+#include "engine/FileBuffer.h"
+#include "engine/FrameRender.h"
 #include "engine/KeyState.h"
+#include "engine/ParseWave.h"
 #include "engine/Random.h"
 #include "engine/RenderData.h"
 #include "engine/Visibility.h"
+#include "engine/gl/GlRenderDevice.h"
 #include "framework/DocumentState.h"
-#include "framework/Settings.h"
-#include "engine/3doModel.h"
-#include "engine/BitmapImage.h"
-#include "engine/ColorMap.h"
-#include "engine/FileBuffer.h"
-#include "engine/ParseWave.h"
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
+#include "framework/Settings.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/QzeFile.h"
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
 #include "level/UndoSnapshot.h"
 #include "level/VertexUses.h"
-#include "resources/GameResources.h"
 #include "resources/GobArchive.h"
 
 #include <QGuiApplication>
@@ -82,11 +83,12 @@ double MsSince(Clock::time_point start)
 
 void PrintCounts(const CQzlSections& level)
 {
-    std::printf("sectors=%zu surfaces=%zu adjoins=%zu vertices=%zu things=%zu materials=%zu cogs=%zu "
-                "templates=%zu\n",
-                level.m_sectors.size(), level.m_surfaces.size(), level.m_adjoins.size(),
-                level.m_worldVertices.size(), level.m_things.size(), level.m_materials.size(),
-                level.m_cogs.size(), level.m_templates.size());
+    std::printf(
+        "sectors=%zu surfaces=%zu adjoins=%zu vertices=%zu things=%zu materials=%zu cogs=%zu "
+        "templates=%zu\n",
+        level.m_sectors.size(), level.m_surfaces.size(), level.m_adjoins.size(),
+        level.m_worldVertices.size(), level.m_things.size(), level.m_materials.size(),
+        level.m_cogs.size(), level.m_templates.size());
 }
 
 int Generate(const std::vector<std::string>& args)
@@ -275,13 +277,8 @@ struct DecodeFormat {
 };
 
 const DecodeFormat kDecodeFormats[] = {
-    {".mat", DecodeMat},
-    {".bmp", DecodeBmp},
-    {".cmp", DecodeCmp},
-    {".3do", Decode3do},
-    {".key", DecodeKey},
-    {".pup", DecodePup},
-    {".wav", DecodeWav},
+    {".mat", DecodeMat}, {".bmp", DecodeBmp}, {".cmp", DecodeCmp}, {".3do", Decode3do},
+    {".key", DecodeKey}, {".pup", DecodePup}, {".wav", DecodeWav},
 };
 
 int Decode(const std::vector<std::string>& args)
@@ -362,8 +359,7 @@ struct CBenchEngine {
     explicit CBenchEngine(CQzlSections level)
         : m_level(std::move(level)),
           m_view(m_level, m_settings, m_document, m_game, m_host, m_keys, m_clock, m_random)
-    {
-    }
+    {}
     CQzlSections m_level;
     CSettings m_settings;
     CDocumentState m_document;
@@ -532,8 +528,8 @@ int FrameBench(const std::vector<std::string>& args)
     ChooseRenderSize(view, width, height);
     if (!device->SetRenderSize(view.m_renderWidth, view.m_renderHeight) ||
         !SetUpViewAndProjection(view, width, height)) {
-        std::fprintf(stderr, "qzbench: OpenGL 3.3 is not available: no %dx%d framebuffer\n",
-                     width, height);
+        std::fprintf(stderr, "qzbench: OpenGL 3.3 is not available: no %dx%d framebuffer\n", width,
+                     height);
         view.m_device = nullptr;
         return 4;
     }

@@ -12,11 +12,11 @@
 #include "framework/Exceptions.h"
 #include "geometry/Predicates.h"
 #include "geometry/SectorBounds.h"
+#include "level/GameResources.h"
 #include "level/LevelValidator.h"
 #include "level/QzeFile.h"
 #include "level/ResourceLists.h"
 #include "level/TextureFit.h"
-#include "resources/GameResources.h"
 
 #include <algorithm>
 #include <array>

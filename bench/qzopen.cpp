@@ -6,15 +6,16 @@
 //
 // Prints open_to_first_frame_ms (reading the file into the document, the document window, the
 // engine, the render data rebuild, device set-up and the first frame) and the median time of N
-// forced frames through the window's paint. Exit 0, 1 usage, 2 the file could not be opened, 4 no OpenGL.
+// forced frames through the window's paint. Exit 0, 1 usage, 2 the file could not be opened, 4 no
+// OpenGL.
 
 #include "app/MainFrame.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
-#include "app/UiServices.h"
 #include "engine/C3dView.h"
 #include "engine/FrameRender.h"
+#include "ui/UiServices.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
-# Fails when a core source includes a Qt, OpenGL or OpenAL header.
+# Fails when a core source includes a Qt, OpenGL, EGL, GLES or OpenAL header.
 file(GLOB_RECURSE files ${SRC}/*.h ${SRC}/*.cpp)
 set(bad "")
 foreach(f IN LISTS files)
-  if(f MATCHES "/src/app/|/ui/|/engine/gl/|/engine/audio/")
+  if(f MATCHES "/src/app/|/src/ui/|/ui/|/engine/gl/|/engine/audio/")
     continue()
   endif()
-  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|GL/|AL/|qopengl|epoxy)")
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|q[a-z0-9_]+\\.h|GL/|GLES[0-9]*/|EGL/|KHR/|AL/|qopengl|epoxy/|glad/|openal)")
   if(lines)
     list(APPEND bad "${f}: ${lines}")
   endif()

@@ -4,7 +4,7 @@
 #include "engine/ColorMap.h"
 #include "engine/DecodeMaterial.h"
 #include "framework/Exceptions.h"
-#include "level/Tree.h"
+#include "resources/Tree.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include "engine/RenderDevice.h"
 #include "engine/TextureCache.h"
 #include "framework/Exceptions.h"
-#include "level/Tree.h"
+#include "resources/Tree.h"
 
 #include <cstddef>
 #include <cstdint>

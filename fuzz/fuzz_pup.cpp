@@ -3,7 +3,7 @@
 
 #include "engine/3doModel.h"
 #include "level/QzlSections.h"
-#include "level/TreeObject.h"
+#include "resources/TreeObject.h"
 
 #include <cstddef>
 #include <cstdint>

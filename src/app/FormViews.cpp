@@ -9,6 +9,9 @@ CFormView::CFormView(CQzEditDoc& doc, int dialogId, QWidget* parent)
     doc.AddView(this);
 }
 
-CFormView::~CFormView() { m_doc.RemoveView(this); }
+CFormView::~CFormView()
+{
+    m_doc.RemoveView(this);
+}
 
 void CFormView::OnUpdate(CDocView*, long) {}

@@ -43,7 +43,7 @@ constexpr int kAutosaveInterval = 30000;  // ms
 constexpr int kUpdateInterval = 200;      // ms between tool-bar updates while visible
 constexpr int kPaneWidth = 50;
 // The widest text of each pane after pane 0 (grid, yaw, tilt, x, y, z, frame rate).
-constexpr std::array<const char*, 7> kPaneSamples = {"Grid:  0.10", "Yaw: -180",  "Tilt: -0.95",
+constexpr std::array<const char*, 7> kPaneSamples = {"Grid:  0.10", "Yaw: -180",   "Tilt: -0.95",
                                                      "X: -1234.56", "Y: -1234.56", "Z: -1234.56",
                                                      "FR: 100"};
 
@@ -223,9 +223,9 @@ void CMainFrame::CreateStatusBar()
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         // 50 pixels, or as wide as the longest text the engine writes there in this font (the
         // status texts would be cut at 50 pixels in most desktop fonts).
-        const int textWidth = pane->fontMetrics().horizontalAdvance(
-                                  QString::fromLatin1(kPaneSamples[i])) +
-                              2 * pane->frameWidth() + 6;
+        const int textWidth =
+            pane->fontMetrics().horizontalAdvance(QString::fromLatin1(kPaneSamples[i])) +
+            2 * pane->frameWidth() + 6;
         pane->setFixedWidth(std::max(kPaneWidth, textWidth));
         bar->addPermanentWidget(pane);
         d->m_panes[i] = pane;

@@ -7,9 +7,9 @@
 #include "app/QzEditView.h"
 #include "app/SettingsStore.h"
 #include "app/Splash.h"
-#include "app/UiServices.h"
 #include "engine/SoundDevice.h"
 #include "engine/audio/OpenSoundDevice.h"
+#include "ui/UiServices.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -74,6 +74,9 @@ CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
             m_idleTimer.stop();
     });
     RegisterCommands();
+    // Help buttons of the dialogs show their pages through the application.
+    m_previousHelpHandler =
+        SetHelpHandler([this](unsigned int context) { OpenHelpContext(*this, context); });
 }
 
 CQzEditApp::~CQzEditApp()
@@ -85,11 +88,15 @@ CQzEditApp::~CQzEditApp()
     for (CQzEditDoc* doc : m_documents)
         delete doc;
     m_documents.clear();
+    SetHelpHandler(std::move(m_previousHelpHandler));
     if (g_app == this)
         g_app = nullptr;
 }
 
-CQzEditApp* CQzEditApp::Get() { return g_app; }
+CQzEditApp* CQzEditApp::Get()
+{
+    return g_app;
+}
 
 bool CQzEditApp::InitInstance()
 {

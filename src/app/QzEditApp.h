@@ -8,7 +8,8 @@
 
 #include "app/CommandTarget.h"
 #include "framework/Settings.h"
-#include "resources/ProductSetup.h"
+#include "level/ProductSetup.h"
+#include "ui/UiServices.h"
 
 #include <QObject>
 #include <QString>
@@ -77,9 +78,9 @@ public:
     void SetupProduct();
 
     // Documents.
-    CQzEditDoc* NewDocument();                        // 57600
+    CQzEditDoc* NewDocument();                          // 57600
     CQzEditDoc* OpenDocumentFile(const QString& path);  // null when it failed (message shown)
-    void OnFileOpen();                                // 57601
+    void OnFileOpen();                                  // 57601
     // Removes doc (already closed by the document) from the list.
     void RemoveDocument(CQzEditDoc* doc);
     const std::vector<CQzEditDoc*>& Documents() const { return m_documents; }
@@ -118,4 +119,6 @@ private:
     std::vector<CQzEditDoc*> m_documents;  // owned: RemoveDocument deletes them (deleteLater)
     QStringList m_recentFiles;
     QTimer m_idleTimer;
+    // The help handler that was installed before this application's.
+    CHelpHandler m_previousHelpHandler;
 };

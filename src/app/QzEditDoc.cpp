@@ -6,7 +6,6 @@
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditView.h"
-#include "app/UiServices.h"
 #include "engine/C3dView.h"
 #include "engine/RenderData.h"
 #include "engine/ViewCommands.h"
@@ -17,6 +16,7 @@
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
 #include "level/ResourceLists.h"
+#include "ui/UiServices.h"
 
 #include <QDir>
 #include <QFile>

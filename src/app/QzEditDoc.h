@@ -126,7 +126,7 @@ public:
     int m_propertyViewId = 186;    // 186 Surface, 190 Things, 1098 Vertex
     QString m_autosavePath;
     int m_autosaveTicks = 0;
-    CDocumentFields m_fields;      // episode title, level file name, message text, six words
+    CDocumentFields m_fields;  // episode title, level file name, message text, six words
     std::unique_ptr<CQzlSections> m_level;
     QString m_pendingTitle;
 

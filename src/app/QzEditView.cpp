@@ -3,7 +3,6 @@
 #include "app/MainFrame.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
-#include "app/UiServices.h"
 #include "engine/Bookmarks.h"
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
@@ -13,6 +12,7 @@
 #include "engine/TextureCache.h"
 #include "engine/gl/GlDisplayModes.h"
 #include "engine/gl/GlRenderDevice.h"
+#include "ui/UiServices.h"
 
 #include <QColor>
 #include <QCursor>
@@ -24,10 +24,10 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
-#include <QStringList>
-#include <QSurfaceFormat>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStringList>
+#include <QSurfaceFormat>
 #include <QTimer>
 
 #include <cmath>
@@ -276,12 +276,23 @@ void CQzEditView::OnScrollAction(bool horizontal, int action)
         return;
     int code = 0;
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: code = kPanLineLeft; break;
-    case QAbstractSlider::SliderSingleStepAdd: code = kPanLineRight; break;
-    case QAbstractSlider::SliderPageStepSub: code = kPanPageLeft; break;
-    case QAbstractSlider::SliderPageStepAdd: code = kPanPageRight; break;
-    case QAbstractSlider::SliderMove: code = kPanThumbTrack; break;
-    default: return;
+    case QAbstractSlider::SliderSingleStepSub:
+        code = kPanLineLeft;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = kPanLineRight;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = kPanPageLeft;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = kPanPageRight;
+        break;
+    case QAbstractSlider::SliderMove:
+        code = kPanThumbTrack;
+        break;
+    default:
+        return;
     }
     QScrollBar* bar = horizontal ? m_scrollH : m_scrollV;
     const CDeviceScope scope(*this);

@@ -23,8 +23,8 @@
 
 #include <QImage>
 #include <QMetaObject>
-#include <QTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -180,7 +180,7 @@ private:
     void EndRightDrag();
 
     CQzEditDoc& m_doc;
-    CSurface* m_surface = nullptr;              // child widget; null without OpenGL
+    CSurface* m_surface = nullptr;    // child widget; null without OpenGL
     QScrollBar* m_scrollH = nullptr;  // children of the view, beside the surface
     QScrollBar* m_scrollV = nullptr;
     std::unique_ptr<CGlRenderDevice> m_device;  // outlives the engine (declared first)

@@ -1,7 +1,7 @@
 #include "app/TipOfTheDayDlg.h"
 
 #include "app/QzEditApp.h"
-#include "app/UiServices.h"
+#include "ui/UiServices.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -2,8 +2,8 @@
 // One face of a model's mesh: its lit vertices in the order of the face line (positions in render
 // space, texture coordinates already divided by the texture's size) and its unit normal.
 
-#include "geometry/LitVertex.h"
-#include "geometry/Vector3.h"
+#include "math/LitVertex.h"
+#include "math/Vector3.h"
 
 #include <vector>
 

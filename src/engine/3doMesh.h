@@ -4,9 +4,9 @@
 // marked point and its cube).
 
 #include "engine/3doFace.h"
-#include "geometry/BoundingBox.h"
-#include "geometry/LitVertex.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/LitVertex.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <vector>

@@ -7,9 +7,9 @@
 #include "framework/Exceptions.h"
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
-#include "geometry/LitVertex.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
+#include "math/LitVertex.h"
 
 #include <optional>
 

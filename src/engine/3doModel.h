@@ -17,9 +17,9 @@
 #include "engine/3doMesh.h"
 #include "engine/3doNode.h"
 #include "engine/KeyNodeList.h"
-#include "geometry/BoundingBox.h"
-#include "geometry/Matrix.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <memory>
@@ -93,7 +93,6 @@ private:
     void WalkNodes(int node, const D3DMATRIX& parent, Visit visit);
 
 public:
-
     // Keyframe files giving more frames, or models needing more matrices in all, are refused.
     static constexpr std::int32_t kMaxFrames = 100000;
     static constexpr std::int64_t kMaxPoseMatrices = std::int64_t{1} << 20;

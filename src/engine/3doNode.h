@@ -2,8 +2,8 @@
 // One node of a model's hierarchy: its place in the tree, its position, orientation and pivot (in
 // render space), its mesh, and one local transform per animation frame.
 
-#include "geometry/Matrix.h"
-#include "geometry/Vector3.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <string>

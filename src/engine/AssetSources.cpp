@@ -1,9 +1,9 @@
 #include "engine/AssetSources.h"
 
 #include "framework/Exceptions.h"
-#include "level/Tree.h"
+#include "level/GameResources.h"
 #include "resources/GameArchive.h"
-#include "resources/GameResources.h"
+#include "resources/Tree.h"
 
 std::optional<std::vector<std::uint8_t>> CAssetSources::ReadFromGame(const CTree& index,
                                                                      std::string_view name) const

@@ -3,7 +3,7 @@
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
 #include "engine/EngineHost.h"
-#include "geometry/RayCast.h"
+#include "engine/RayCast.h"
 #include "level/QzlSections.h"
 
 #include <cmath>

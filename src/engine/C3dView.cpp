@@ -7,19 +7,11 @@
 #include <unordered_set>
 
 C3dView::C3dView(CQzlSections& level, const CSettings& settings, CDocumentState& document,
-                 const CGameResources& game, CEngineHost& host, const KeyState& keys,
-                 Clock& clock, Random& random, std::int32_t mode, RenderDevice* device,
-                 SoundDevice* sound)
-    : m_mode(mode),
-      m_textureCache(std::make_unique<CTextureCache>(device)),
-      m_farPlane(settings.m_horizonDistance),
-      m_level(level),
-      m_settings(settings),
-      m_document(document),
-      m_game(game),
-      m_host(host),
-      m_keys(keys),
-      m_clock(clock),
+                 const CGameResources& game, CEngineHost& host, const KeyState& keys, Clock& clock,
+                 Random& random, std::int32_t mode, RenderDevice* device, SoundDevice* sound)
+    : m_mode(mode), m_textureCache(std::make_unique<CTextureCache>(device)),
+      m_farPlane(settings.m_horizonDistance), m_level(level), m_settings(settings),
+      m_document(document), m_game(game), m_host(host), m_keys(keys), m_clock(clock),
       m_random(random)
 {
     // Drawing needs a device and nothing else: no input set-up gates it.

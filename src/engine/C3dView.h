@@ -15,11 +15,11 @@
 #include "engine/PointMarkers.h"
 #include "engine/RenderDevice.h"
 #include "engine/TextureCache.h"
-#include "geometry/BoundingBox.h"
-#include "geometry/Matrix.h"
-#include "geometry/Vector3.h"
 #include "level/QzlSurface.h"
 #include "level/QzlThing.h"
+#include "math/BoundingBox.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -108,15 +108,15 @@ public:
     std::vector<std::unique_ptr<C3doModel>> m_thingModels;
 
     // Work lists, empty at construction.
-    std::vector<CVector3> m_pickedNodes;        // grid points the user picked
+    std::vector<CVector3> m_pickedNodes;  // grid points the user picked
     // The last points picked in the view (corners and grid nodes), at most two, newest last; the
     // distance view measures between them.
     std::vector<CVector3> m_lastPickPoints;
-    std::vector<CVector3> m_cutEdges;           // cut edges of the plane cutter
-    std::vector<std::int32_t> m_cutResults;     // result list of the plane cutter, one builder
-    std::vector<std::int32_t> m_newSurfaces;    // surfaces made by the last operation
-    std::vector<std::int32_t> m_newSectors;     // sectors made by the last operation
-    std::vector<std::int32_t> m_builderIndices; // used with m_builderPoints by one builder
+    std::vector<CVector3> m_cutEdges;            // cut edges of the plane cutter
+    std::vector<std::int32_t> m_cutResults;      // result list of the plane cutter, one builder
+    std::vector<std::int32_t> m_newSurfaces;     // surfaces made by the last operation
+    std::vector<std::int32_t> m_newSectors;      // sectors made by the last operation
+    std::vector<std::int32_t> m_builderIndices;  // used with m_builderPoints by one builder
     std::vector<CVector3> m_builderPoints;
     std::vector<std::int32_t> m_frameList;      // frame routine and walk mode
     std::vector<CTexture*> m_animatedTextures;  // not owned: the texture cache owns them
@@ -172,8 +172,8 @@ public:
     CVector3 m_focusPoint;   // shown in the status bar, used by Insert Thing
     CVector3 m_focusPoint2;  // second copy of the focus point
 
-    std::int32_t m_walk = 0;         // 1 while walk mode is on
-    float m_animationClock = 0.0f;   // advanced every frame
+    std::int32_t m_walk = 0;        // 1 while walk mode is on
+    float m_animationClock = 0.0f;  // advanced every frame
 
     // Default look that Unlink gives a surface when the material is not -1.
     std::int32_t m_unlinkMaterial = -1;

@@ -5,7 +5,7 @@
 #include "framework/CFormat.h"
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
-#include "geometry/Matrix.h"
+#include "math/Matrix.h"
 
 #include <charconv>
 #include <cmath>

@@ -12,7 +12,7 @@
 // Alt held (read through the engine's KeyState when an operation runs) turns free movement into
 // orbiting: the view matrix's translation row is then the truth, the camera position follows it.
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <vector>

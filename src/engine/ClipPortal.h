@@ -2,7 +2,7 @@
 // The clip step of the portal walk: what of a portal polygon an eye can see through the polygon
 // it looks through already.
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <span>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "engine/DecodeMaterial.h"
 
 #include "framework/Exceptions.h"
-#include "resources/GameResources.h"
+#include "level/GameResources.h"
 
 #include <optional>
 #include <string>
@@ -69,8 +69,8 @@ std::unique_ptr<CBitmapImage> DecodeMaterial(const CAssetSources& sources,
         if (auto image = TryMaterial(sources.ReadFromGame(game->m_treeMaterials, material), palette,
                                      material))
             return image;
-        if (auto image = TryMaterial(sources.ReadFromGame(game->m_tree3do, material),
-                                     palette, material))
+        if (auto image =
+                TryMaterial(sources.ReadFromGame(game->m_tree3do, material), palette, material))
             return image;
     }
     if (auto image = TryMaterial(sources.ReadFromLevel(material), palette, material))

@@ -4,9 +4,9 @@
 #include "engine/SoundDevice.h"
 #include "framework/Exceptions.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
 #include "resources/GameArchive.h"
-#include "resources/GameResources.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 // read or decoded, is not played; nothing is reported.
 
 #include "engine/DsoundEntry.h"
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <memory>
 #include <string_view>

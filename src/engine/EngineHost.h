@@ -38,10 +38,9 @@ public:
     // Both scroll bars of the 3D view take the range low .. high and the page page; the
     // horizontal bar shows horizontalPosition, the vertical bar verticalPosition; a bar the range
     // does not need is disabled. A host without scroll bars ignores the call.
-    virtual void SetScrollBars(int /*low*/, int /*high*/, int /*page*/,
-                               int /*horizontalPosition*/, int /*verticalPosition*/)
-    {
-    }
+    virtual void SetScrollBars(int /*low*/, int /*high*/, int /*page*/, int /*horizontalPosition*/,
+                               int /*verticalPosition*/)
+    {}
 
     // The "Grid" setting becomes grid (the status update keeps it on multiples of 0.02). The
     // engine reads the settings but does not own them; a host without settings ignores the call.

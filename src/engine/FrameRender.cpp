@@ -8,12 +8,12 @@
 #include "engine/Camera.h"
 #include "engine/Clock.h"
 #include "engine/EngineHost.h"
+#include "engine/RayCast.h"
 #include "engine/RenderDevice.h"
 #include "engine/Texture.h"
 #include "engine/ViewCulling.h"
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
-#include "geometry/RayCast.h"
 #include "level/QzlSections.h"
 
 #include <algorithm>
@@ -521,7 +521,8 @@ int RenderFrame(C3dView& view, int force)
         device->SetRenderState(RenderState::AlphaBlend, 0);
         PrepareSectorBuffers(view, *device);
         CFramePainter painter(view, *device);
-        DrawPointMarkers(view, [&view](const CBoundingBox& box) { return BoxInFrustum(view, box); });
+        DrawPointMarkers(view,
+                         [&view](const CBoundingBox& box) { return BoxInFrustum(view, box); });
         if (!preview) {
             const std::vector<std::int32_t> list = FrameSectorList(view);
             painter.DrawSectors(list);

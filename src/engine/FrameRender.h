@@ -14,8 +14,8 @@
 // recoloured portals and sky surfaces stream their vertices each frame, as do all surfaces on a
 // device that keeps no buffers.
 
-#include "geometry/Matrix.h"
-#include "geometry/Vector3.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <vector>

@@ -7,8 +7,8 @@
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
 #include "geometry/Predicates.h"
-#include "geometry/Rounding.h"
 #include "level/QzlSections.h"
+#include "math/Rounding.h"
 
 #include <cmath>
 #include <cstddef>

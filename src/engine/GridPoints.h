@@ -12,7 +12,7 @@
 // A layout that would probe more than kMaxGridProbes points (a tiny "Grid" over a large sector or
 // surface) is refused: it adds no marker and says so in the status bar.
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <string_view>
 

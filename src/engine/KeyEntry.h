@@ -2,7 +2,7 @@
 // One keyframe of a node of a keyframe file: the pose at a frame and its change per frame until
 // the next keyframe. Positions are in render space (the file's y and z exchanged).
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 

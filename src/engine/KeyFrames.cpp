@@ -6,10 +6,10 @@
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
 #include "level/QzlTemplate.h"
-#include "level/Tree.h"
-#include "resources/GameResources.h"
+#include "resources/Tree.h"
 
 #include <cmath>
 #include <limits>

@@ -2,12 +2,12 @@
 
 #include "engine/3doMesh.h"
 #include "engine/C3dView.h"
+#include "engine/RayCast.h"
 #include "engine/RenderDevice.h"
 #include "framework/Settings.h"
-#include "geometry/LitVertex.h"
-#include "geometry/Matrix.h"
 #include "geometry/Predicates.h"
-#include "geometry/RayCast.h"
+#include "math/LitVertex.h"
+#include "math/Matrix.h"
 
 #include <cstddef>
 #include <cstdint>

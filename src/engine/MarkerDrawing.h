@@ -4,7 +4,7 @@
 // frustum is drawn through the engine's render device as a list of untextured triangles in the
 // marker's own colours.
 
-#include "geometry/BoundingBox.h"
+#include "math/BoundingBox.h"
 
 #include <functional>
 

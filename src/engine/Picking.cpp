@@ -4,12 +4,12 @@
 #include "engine/Camera.h"
 #include "engine/EngineHost.h"
 #include "engine/KeyState.h"
+#include "engine/RayCast.h"
 #include "engine/RenderData.h"
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
-#include "geometry/RayCast.h"
-#include "geometry/Rounding.h"
 #include "level/QzlSections.h"
+#include "math/Rounding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 // Modifier keys are read through the engine's KeyState when an operation runs. Pane switches,
 // view updates and frames go through the engine's host.
 
-#include "geometry/Matrix.h"
+#include "math/Matrix.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #include "engine/PointMarkers.h"
 
 #include "framework/Settings.h"
-#include "geometry/LitVertex.h"
-#include "geometry/Rounding.h"
+#include "math/LitVertex.h"
+#include "math/Rounding.h"
 
 #include <cmath>
 

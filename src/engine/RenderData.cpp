@@ -12,14 +12,14 @@
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
-#include "geometry/LitVertex.h"
 #include "geometry/Predicates.h"
-#include "geometry/Rounding.h"
 #include "level/DeleteRenumber.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
 #include "level/QzlWriter.h"
 #include "level/VertexUses.h"
-#include "resources/GameResources.h"
+#include "math/LitVertex.h"
+#include "math/Rounding.h"
 
 #include <algorithm>
 #include <atomic>

@@ -9,7 +9,7 @@
 // only the textures need the archive (without it every surface keeps a null texture and the
 // texture size 768.0), and uploading them is the device's business.
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 

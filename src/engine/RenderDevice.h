@@ -4,8 +4,8 @@
 // recording device notes every call. A core without a device edits and computes as usual; it just
 // draws nothing.
 
-#include "geometry/LitVertex.h"
-#include "geometry/Matrix.h"
+#include "math/LitVertex.h"
+#include "math/Matrix.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,11 +49,26 @@ enum class RenderState : std::uint32_t {
     Filter,      // a TextureFilter
 };
 
-enum class BlendFactor : std::uint32_t { Zero, One, SrcAlpha, InvSrcAlpha };
+enum class BlendFactor : std::uint32_t {
+    Zero,
+    One,
+    SrcAlpha,
+    InvSrcAlpha
+};
 // The on-screen winding of the faces that are not drawn.
-enum class CullMode : std::uint32_t { None, Clockwise, CounterClockwise };
-enum class FillMode : std::uint32_t { Solid, Wireframe };
-enum class TextureFilter : std::uint32_t { Point, Linear };
+enum class CullMode : std::uint32_t {
+    None,
+    Clockwise,
+    CounterClockwise
+};
+enum class FillMode : std::uint32_t {
+    Solid,
+    Wireframe
+};
+enum class TextureFilter : std::uint32_t {
+    Point,
+    Linear
+};
 
 // Bytes of one texel of format.
 constexpr std::size_t TexelBytes(TextureFormat format)

@@ -10,7 +10,7 @@
 // A buffer belongs to the device that created it and must be released before the device.
 
 #include "engine/WaveFormat.h"
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <memory>

@@ -5,7 +5,7 @@
 // and tilt, the focus point and the frame rate. Everything reaches the window through the
 // engine's host.
 
-#include "geometry/BoundingBox.h"
+#include "math/BoundingBox.h"
 
 #include <array>
 #include <cstddef>

@@ -2,8 +2,8 @@
 
 #include "engine/DecodeMaterial.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
 
 #include <string>
 #include <utility>

@@ -7,8 +7,8 @@
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "geometry/Predicates.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 // Template and thing names, and 3DO file names, are compared without regard to letter case: the
 // text level reader keeps names in upper case, the template list in lower case.
 
-#include "geometry/Matrix.h"
+#include "math/Matrix.h"
 
 #include <string>
 #include <string_view>

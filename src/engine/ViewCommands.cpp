@@ -5,9 +5,9 @@
 #include "engine/EngineHost.h"
 #include "engine/FrameRender.h"
 #include "engine/RenderData.h"
+#include "engine/SelectionTests.h"
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
-#include "geometry/SectorBounds.h"
 #include "level/QzlSections.h"
 
 #include <algorithm>

@@ -10,9 +10,9 @@
 // (far). An object is culled only when all of its points lie beyond the same plane, so an object
 // that straddles planes while lying wholly outside still passes.
 
-#include "geometry/BoundingBox.h"
-#include "geometry/Matrix.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
 
 #include <array>
 #include <cstdint>

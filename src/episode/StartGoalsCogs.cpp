@@ -2,8 +2,8 @@
 
 #include "framework/StringUtil.h"
 #include "level/CogSymbols.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
 
 #include <algorithm>
 #include <memory>

@@ -14,18 +14,24 @@ constexpr std::uint32_t kBigClassTag = 0x80000000u;
 constexpr std::uint16_t kBigObjectTag = 0x7FFF;
 constexpr std::uint32_t kMaxMapCount = 0x3FFFFFFEu;
 
-static_assert(std::endian::native == std::endian::little, "the archive assumes a little-endian host");
+static_assert(std::endian::native == std::endian::little,
+              "the archive assumes a little-endian host");
 
 }  // namespace
 
 std::string ArchiveCauseText(CArchiveException::Cause cause)
 {
     switch (cause) {
-    case CArchiveException::endOfFile: return "unexpected end of file";
-    case CArchiveException::badClass: return "unknown or unexpected class";
-    case CArchiveException::badSchema: return "unsupported record version";
-    case CArchiveException::badIndex: return "invalid reference";
-    case CArchiveException::badFormat: return "invalid data";
+    case CArchiveException::endOfFile:
+        return "unexpected end of file";
+    case CArchiveException::badClass:
+        return "unknown or unexpected class";
+    case CArchiveException::badSchema:
+        return "unsupported record version";
+    case CArchiveException::badIndex:
+        return "invalid reference";
+    case CArchiveException::badFormat:
+        return "invalid data";
     }
     return "invalid data";
 }
@@ -34,8 +40,7 @@ CArchive::CArchive(const CClassRegistry& registry) : m_registry(registry), m_sto
 
 CArchive::CArchive(const CClassRegistry& registry, std::span<const std::uint8_t> data)
     : m_registry(registry), m_storing(false), m_in(data)
-{
-}
+{}
 
 // ---------------------------------------------------------------- primitives
 
@@ -91,9 +96,9 @@ std::string CArchive::ReadString()
     if (n == 0xFF) {
         n = ReadWord();
         if (n == 0xFFFE)
-            throw CArchiveException(CArchiveException::badFormat,
-                                    "Wide-character text at byte " + std::to_string(m_pos) +
-                                        " is not supported.");
+            throw CArchiveException(CArchiveException::badFormat, "Wide-character text at byte " +
+                                                                      std::to_string(m_pos) +
+                                                                      " is not supported.");
         if (n == 0xFFFF)
             n = ReadDWord();
     }
@@ -221,9 +226,9 @@ const CArchive::LoadedClass* CArchive::ReadClassTag(const CRuntimeClass* expecte
         const CRuntimeClass* cls =
             name == g_classCObArray.m_lpszClassName ? &g_classCObArray : m_registry.Find(name);
         if (!cls)
-            throw CArchiveException(CArchiveException::badClass,
-                                    "Unknown record class \"" + name + "\" at byte " +
-                                        std::to_string(at) + ".");
+            throw CArchiveException(CArchiveException::badClass, "Unknown record class \"" + name +
+                                                                     "\" at byte " +
+                                                                     std::to_string(at) + ".");
         if (schema > cls->m_wSchema)
             throw CArchiveException(CArchiveException::badSchema,
                                     "Record class \"" + name + "\" has version " +
@@ -241,9 +246,9 @@ const CArchive::LoadedClass* CArchive::ReadClassTag(const CRuntimeClass* expecte
         const LoadedClass* loaded = &m_loadClasses.back().second;
         if (expected && cls != expected)
             throw CArchiveException(CArchiveException::badClass,
-                                    "Found a \"" + name + "\" record at byte " + std::to_string(at) +
-                                        " where a \"" + expected->m_lpszClassName +
-                                        "\" was expected.");
+                                    "Found a \"" + name + "\" record at byte " +
+                                        std::to_string(at) + " where a \"" +
+                                        expected->m_lpszClassName + "\" was expected.");
         return loaded;
     }
 
@@ -254,16 +259,16 @@ const CArchive::LoadedClass* CArchive::ReadClassTag(const CRuntimeClass* expecte
         obTag = (static_cast<std::uint32_t>(tag & kClassTag) << 16) | (tag & ~kClassTag & 0xFFFFu);
 
     if (!(obTag & kBigClassTag))
-        throw CArchiveException(CArchiveException::badIndex,
-                                "A shared object reference at byte " + std::to_string(at) +
-                                    " is not allowed in this file.");
+        throw CArchiveException(CArchiveException::badIndex, "A shared object reference at byte " +
+                                                                 std::to_string(at) +
+                                                                 " is not allowed in this file.");
     const std::uint32_t index = obTag & ~kBigClassTag;
     const auto it = std::find_if(m_loadClasses.begin(), m_loadClasses.end(),
                                  [index](const auto& entry) { return entry.first == index; });
     if (it == m_loadClasses.end())
-        throw CArchiveException(CArchiveException::badIndex,
-                                "A class reference at byte " + std::to_string(at) +
-                                    " names no class read before.");
+        throw CArchiveException(CArchiveException::badIndex, "A class reference at byte " +
+                                                                 std::to_string(at) +
+                                                                 " names no class read before.");
     if (expected && it->second.cls != expected)
         throw CArchiveException(CArchiveException::badClass,
                                 std::string("Found a \"") + it->second.cls->m_lpszClassName +
@@ -278,9 +283,9 @@ std::unique_ptr<CObject> CArchive::ReadObject()
     if (!lc)
         return nullptr;
     if (!lc->cls->m_pfnCreateObject)
-        throw CArchiveException(CArchiveException::badClass,
-                                std::string("A \"") + lc->cls->m_lpszClassName +
-                                    "\" cannot stand here.");
+        throw CArchiveException(CArchiveException::badClass, std::string("A \"") +
+                                                                 lc->cls->m_lpszClassName +
+                                                                 "\" cannot stand here.");
     std::unique_ptr<CObject> obj = lc->cls->m_pfnCreateObject();
     MapNewObject();
     m_objectSchema = lc->schema;

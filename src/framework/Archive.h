@@ -34,7 +34,7 @@ public:
     const std::vector<std::uint8_t>& Buffer() const { return m_out; }
     std::vector<std::uint8_t> TakeBuffer() { return std::move(m_out); }
 
-    std::size_t Position() const { return m_pos; }         // loading: bytes consumed
+    std::size_t Position() const { return m_pos; }  // loading: bytes consumed
     std::size_t Remaining() const { return m_in.size() - m_pos; }
     bool AtEnd() const { return Remaining() == 0; }
 
@@ -197,3 +197,15 @@ private:
 };
 
 std::string ArchiveCauseText(CArchiveException::Cause cause);
+
+// The stored schema of the record whose Serialize is loading. Must be called before any nested
+// object is read. A schema this program does not know (0, or newer than cls writes) is refused.
+inline std::uint16_t LoadedSchema(const CArchive& ar, const CRuntimeClass& cls)
+{
+    const std::uint16_t schema = ar.GetObjectSchema();
+    if (schema == 0 || schema > cls.m_wSchema)
+        throw CArchiveException(CArchiveException::badSchema, std::string(cls.m_lpszClassName) +
+                                                                  ": unknown schema " +
+                                                                  std::to_string(schema));
+    return schema;
+}

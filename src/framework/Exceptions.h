@@ -8,15 +8,16 @@
 class CArchiveException : public std::runtime_error {
 public:
     enum Cause {
-        endOfFile,   // the data ends before the item that was being read
-        badClass,    // a class name that is unknown, or not the one expected at this place
-        badSchema,   // a record stored with a schema newer than this program knows
-        badIndex,    // an object or class reference that points nowhere
-        badFormat,   // any other malformed content (sizes, counts, values, references)
+        endOfFile,  // the data ends before the item that was being read
+        badClass,   // a class name that is unknown, or not the one expected at this place
+        badSchema,  // a record stored with a schema newer than this program knows
+        badIndex,   // an object or class reference that points nowhere
+        badFormat,  // any other malformed content (sizes, counts, values, references)
     };
 
     CArchiveException(Cause cause, const std::string& message)
-        : std::runtime_error(message), m_cause(cause) {}
+        : std::runtime_error(message), m_cause(cause)
+    {}
 
     Cause GetCause() const { return m_cause; }
 

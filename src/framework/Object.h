@@ -11,9 +11,9 @@ class CArchive;
 class CObject;
 
 struct CRuntimeClass {
-    const char* m_lpszClassName;                   // exact class name as stored in archives
-    std::uint16_t m_wSchema;                       // newest schema, the one written
-    std::unique_ptr<CObject> (*m_pfnCreateObject)(); // null for pseudo-classes (CObArray)
+    const char* m_lpszClassName;                      // exact class name as stored in archives
+    std::uint16_t m_wSchema;                          // newest schema, the one written
+    std::unique_ptr<CObject> (*m_pfnCreateObject)();  // null for pseudo-classes (CObArray)
 };
 
 class CObject {
@@ -43,18 +43,20 @@ private:
 };
 
 // Declares the run-time class of a serialisable record. Use inside the class body.
-#define QZ_DECLARE_SERIAL(ClassName)                                   \
-public:                                                                \
-    static const CRuntimeClass& StaticClass();                        \
-    const CRuntimeClass& GetRuntimeClass() const override { return StaticClass(); }
+#define QZ_DECLARE_SERIAL(ClassName)                      \
+public:                                                   \
+    static const CRuntimeClass& StaticClass();            \
+    const CRuntimeClass& GetRuntimeClass() const override \
+    {                                                     \
+        return StaticClass();                             \
+    }
 
 // Defines the run-time class in one .cpp file.
-#define QZ_IMPLEMENT_SERIAL(ClassName, schema)                                              \
-    const CRuntimeClass& ClassName::StaticClass()                                          \
-    {                                                                                      \
-        static const CRuntimeClass cls{#ClassName, static_cast<std::uint16_t>(schema),     \
-                                       []() -> std::unique_ptr<CObject> {                 \
-                                           return std::make_unique<ClassName>();           \
-                                       }};                                                 \
-        return cls;                                                                        \
+#define QZ_IMPLEMENT_SERIAL(ClassName, schema)                                           \
+    const CRuntimeClass& ClassName::StaticClass()                                        \
+    {                                                                                    \
+        static const CRuntimeClass cls{                                                  \
+            #ClassName, static_cast<std::uint16_t>(schema),                              \
+            []() -> std::unique_ptr<CObject> { return std::make_unique<ClassName>(); }}; \
+        return cls;                                                                      \
     }

@@ -1,6 +1,5 @@
 #include "geometry/Predicates.h"
 
-#include "engine/3doFace.h"
 #include "level/QzlSections.h"
 
 #include <cmath>
@@ -307,12 +306,12 @@ bool PointInPolygon(std::span<const CVector3> points, const CVector3& p, const C
     return LinePassesPolygon(points, p, q, [](float t) { return t > 0.0f; });
 }
 
-bool MeshFaceContains(const C3doFace& face, const CVector3& p, const CVector3& q,
+bool MeshFaceContains(std::span<const D3DLVERTEX> face, const CVector3& p, const CVector3& q,
                       const D3DMATRIX& m)
 {
     std::vector<CVector3> corners;
-    corners.reserve(face.m_vertices.size());
-    for (const D3DLVERTEX& v : face.m_vertices)
+    corners.reserve(face.size());
+    for (const D3DLVERTEX& v : face)
         corners.push_back(TransformPoint({v.x, v.y, v.z}, m));
     return LinePassesPolygon(corners, p, q, [](float t) { return t > 0.0f; });
 }

@@ -6,15 +6,15 @@
 // out of range give the negative answer. Nearest-hit searches start at kFarDistance and keep the
 // earlier candidate on ties.
 
-#include "geometry/BoundingBox.h"
-#include "geometry/Matrix.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/LitVertex.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
 
 #include <span>
 
 class CQzlSections;
 class CQzlSurface;
-class C3doFace;
 
 // Tolerance of the geometric tests.
 inline constexpr float kTolerance = 1e-5f;
@@ -84,7 +84,7 @@ bool PointInSurface(const CQzlSections& level, int surface, const CVector3& p, c
 // PointInPolygon: a point array, the opposite sense: rejected when T > 0.
 bool PointInPolygon(std::span<const CVector3> points, const CVector3& p, const CVector3& q);
 // MeshFaceContains: a model face whose corners are first transformed by m; rejected when T > 0.
-bool MeshFaceContains(const C3doFace& face, const CVector3& p, const CVector3& q,
+bool MeshFaceContains(std::span<const D3DLVERTEX> face, const CVector3& p, const CVector3& q,
                       const D3DMATRIX& m);
 
 // True when the segment p0-p1 meets the box (faces inclusive), or lies strictly inside it.

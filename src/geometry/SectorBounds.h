@@ -1,22 +1,12 @@
 #pragma once
-// Small shared tests and passes of the link, split, merge and delete operations: adjoins and
-// vertex sharing of the current selection, the corners of a surface that are not on a straight
-// edge, and the recomputation of every sector's bounds.
+// Small shared passes of the link, split, merge and delete operations: the corners of a surface
+// that are not on a straight edge, and the recomputation of every sector's bounds.
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <vector>
 
-class C3dView;
 class CQzlSections;
-
-// True when the current surface has an adjoin.
-bool SurfaceHasAdjoin(const C3dView& view);
-// True when there is a current sector and one of its surfaces has an adjoin.
-bool SectorHasAdjoin(const C3dView& view);
-// True when the world vertex of the current corner (the current vertex of the surface of the
-// current vertex) is used by more than one corner. False without a current vertex.
-bool VertexIsShared(const C3dView& view);
 
 // A corner is on a straight edge when the directions from its predecessor to it and from it to
 // its successor agree: unit(p(i) - p(i-1)) . unit(p(i+1) - p(i)) >= 0.999.

@@ -3,12 +3,12 @@
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/NameLists.h"
 #include "level/QzlLines.h"
 #include "level/QzlSections.h"
 #include "level/TemplateParams.h"
 #include "resources/GameArchive.h"
-#include "resources/GameResources.h"
 
 #include <cstdint>
 #include <limits>

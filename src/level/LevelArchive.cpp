@@ -2,8 +2,8 @@
 
 #include "framework/Archive.h"
 #include "framework/CFormat.h"
-#include "geometry/Rounding.h"
 #include "level/QzlSections.h"
+#include "math/Rounding.h"
 
 #include <string>
 
@@ -59,10 +59,10 @@ void ConvertTextureVertices(CQzlSections& level)
         for (CQzlVertex& corner : level.m_surfaces[s]->m_vertices) {
             const std::int64_t t = corner.m_textureVertex;
             if (t < 0 || t >= count)
-                throw CArchiveException(
-                    CArchiveException::badIndex,
-                    "Surface " + std::to_string(s) + " names texture vertex " + std::to_string(t) +
-                        ", but the file holds " + std::to_string(count) + ".");
+                throw CArchiveException(CArchiveException::badIndex,
+                                        "Surface " + std::to_string(s) + " names texture vertex " +
+                                            std::to_string(t) + ", but the file holds " +
+                                            std::to_string(count) + ".");
             const CWorldVertex& tv = level.m_textureVertices[static_cast<std::size_t>(t)];
             corner.m_u = tv.extra[3];
             corner.m_v = tv.extra[4];

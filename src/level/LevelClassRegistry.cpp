@@ -9,8 +9,8 @@
 #include "level/QzlTemplate.h"
 #include "level/QzlThing.h"
 #include "level/QzlVertex.h"
-#include "level/Tree.h"
-#include "level/TreeObject.h"
+#include "resources/Tree.h"
+#include "resources/TreeObject.h"
 
 const CClassRegistry& LevelClassRegistry()
 {

@@ -17,4 +17,5 @@ struct CLevelValidation {
 };
 
 // Returns one line per problem found, empty when the level is sound.
-std::vector<std::string> ValidateLevel(const CQzlSections& level, const CLevelValidation& options = {});
+std::vector<std::string> ValidateLevel(const CQzlSections& level,
+                                       const CLevelValidation& options = {});

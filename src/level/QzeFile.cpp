@@ -11,7 +11,8 @@ namespace {
 
 void CheckLevel(const CQzlSections& level)
 {
-    const std::vector<std::string> problems = ValidateLevel(level, {.checkUseCounts = false, .maxProblems = 1});
+    const std::vector<std::string> problems =
+        ValidateLevel(level, {.checkUseCounts = false, .maxProblems = 1});
     if (!problems.empty())
         throw CArchiveException(CArchiveException::badIndex,
                                 "The level is damaged: " + problems.front() + ".");

@@ -7,7 +7,6 @@
 // It is movable, so a loader can fill a fresh container and swap it in only on success.
 
 #include "framework/Object.h"
-#include "geometry/Vector3.h"
 #include "level/QzlAdjoin.h"
 #include "level/QzlCog.h"
 #include "level/QzlHeader.h"
@@ -16,9 +15,10 @@
 #include "level/QzlSurface.h"
 #include "level/QzlTemplate.h"
 #include "level/QzlThing.h"
-#include "level/Tree.h"
 #include "level/UndoSnapshot.h"
 #include "level/WorldVertex.h"
+#include "math/Vector3.h"
+#include "resources/Tree.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,8 +3,8 @@
 // set of sectors visible from it, and its group name.
 
 #include "framework/Object.h"
-#include "geometry/BoundingBox.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <string>

@@ -3,10 +3,10 @@
 // the texture-fitting parameters, and the render data that the 3D view keeps with it.
 
 #include "framework/Object.h"
-#include "geometry/BoundingBox.h"
-#include "geometry/LitVertex.h"
-#include "geometry/Vector3.h"
 #include "level/QzlVertex.h"
+#include "math/BoundingBox.h"
+#include "math/LitVertex.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <vector>

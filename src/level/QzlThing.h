@@ -3,8 +3,8 @@
 // frames and AI class, plus the run-time fields the 3D view keeps with it.
 
 #include "framework/Object.h"
-#include "geometry/Vector3.h"
 #include "level/WorldVertex.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <string>

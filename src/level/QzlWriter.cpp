@@ -4,11 +4,11 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/StringUtil.h"
-#include "geometry/Rounding.h"
 #include "level/CogSymbols.h"
+#include "level/GameResources.h"
 #include "level/QzlReader.h"
 #include "level/ResourceLists.h"
-#include "resources/GameResources.h"
+#include "math/Rounding.h"
 
 #include <algorithm>
 #include <climits>

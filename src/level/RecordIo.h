@@ -3,8 +3,8 @@
 // check of a record being loaded.
 
 #include "framework/Archive.h"
-#include "geometry/BoundingBox.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <string>
@@ -37,16 +37,4 @@ inline CBoundingBox ReadBox(CArchive& ar)
     box.min = ReadVector3(ar);
     box.max = ReadVector3(ar);
     return box;
-}
-
-// The stored schema of the record whose Serialize is loading. Must be called before any nested
-// object is read. A schema this program does not know (0, or newer than cls writes) is refused.
-inline std::uint16_t LoadedSchema(const CArchive& ar, const CRuntimeClass& cls)
-{
-    const std::uint16_t schema = ar.GetObjectSchema();
-    if (schema == 0 || schema > cls.m_wSchema)
-        throw CArchiveException(CArchiveException::badSchema, std::string(cls.m_lpszClassName) +
-                                                                  ": unknown schema " +
-                                                                  std::to_string(schema));
-    return schema;
 }

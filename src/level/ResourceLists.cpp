@@ -2,11 +2,11 @@
 
 #include "framework/StringUtil.h"
 #include "level/CogSymbols.h"
+#include "level/GameResources.h"
 #include "level/NameLists.h"
 #include "level/QzlLines.h"
 #include "level/QzlSections.h"
 #include "level/TemplateParams.h"
-#include "resources/GameResources.h"
 
 #include <cstdint>
 #include <string>

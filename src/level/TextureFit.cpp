@@ -1,7 +1,7 @@
 #include "level/TextureFit.h"
 
-#include "geometry/Rounding.h"
 #include "level/QzlSections.h"
+#include "math/Rounding.h"
 
 #include <cmath>
 #include <cstddef>

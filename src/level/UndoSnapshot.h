@@ -8,7 +8,7 @@
 // lines, the other name lists, the level's own files and the camera bookmarks are not in it and
 // stay as they are across undo and redo. Snapshots are never written to a file.
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 #include <cstdint>
 #include <span>

@@ -3,11 +3,10 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/StringUtil.h"
-#include "level/QzlTemplate.h"
-#include "level/Tree.h"
-#include "level/TreeObject.h"
 #include "resources/GameArchive.h"
-#include "resources/GameResources.h"
+#include "resources/GameArchives.h"
+#include "resources/Tree.h"
+#include "resources/TreeObject.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -25,23 +24,9 @@ constexpr CProductFiles kProducts[] = {
      "resource/qzvsndlo.goo", "varnok.dat"},
 };
 
-// Ends of a word in a template line, and the white space skipped between words.
-constexpr std::string_view kWordEnds = " \t\r\n";
-constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
-
 bool Contains(std::string_view text, std::string_view part)
 {
     return text.find(part) != std::string_view::npos;
-}
-
-std::string_view TakeWord(std::string_view& text)
-{
-    const std::size_t end = std::min(text.find_first_of(kWordEnds), text.size());
-    const std::string_view word = text.substr(0, end);
-    text.remove_prefix(end);
-    const std::size_t next = std::min(text.find_first_not_of(kWhiteSpace), text.size());
-    text.remove_prefix(next);
-    return word;
 }
 
 std::int32_t CheckedWord(std::uint32_t value, const std::string& path, const char* what)
@@ -136,7 +121,7 @@ std::filesystem::path FindPathNoCase(const std::filesystem::path& folder, std::s
     return FindComponents(folder, components, 0);
 }
 
-void IndexMainArchive(CGameResources& resources, const GameArchive& archive)
+void IndexMainArchive(CGameArchives& resources, const GameArchive& archive)
 {
     CTree materials;
     CTree colorMaps;
@@ -171,7 +156,7 @@ void IndexMainArchive(CGameResources& resources, const GameArchive& archive)
     resources.m_archive = &archive;
 }
 
-void IndexSoundArchive(CGameResources& resources, const GameArchive& archive)
+void IndexSoundArchive(CGameArchives& resources, const GameArchive& archive)
 {
     CTree sounds;
     for (const CGameArchiveEntry& entry : archive.GetEntries()) {
@@ -181,45 +166,4 @@ void IndexSoundArchive(CGameResources& resources, const GameArchive& archive)
     }
     resources.m_treeSounds = std::move(sounds);
     resources.m_soundArchive = &archive;
-}
-
-std::vector<std::unique_ptr<CQzlTemplate>> ReadTemplateList(std::string_view text)
-{
-    std::vector<std::unique_ptr<CQzlTemplate>> templates;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view raw = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        if (!raw.empty() && raw.back() == '\r')
-            raw.remove_suffix(1);
-
-        const std::string line = ToLowerAscii(raw);
-        if (line.empty())
-            break;
-        std::string_view rest = line;
-        auto entry = std::make_unique<CQzlTemplate>();
-        entry->m_name = TakeWord(rest);
-        entry->m_basedOn = TakeWord(rest);
-        entry->m_params = rest;
-        const std::size_t model = entry->m_params.find("model3d=");
-        if (model != std::string::npos) {
-            const std::string_view value = std::string_view(entry->m_params).substr(model + 8);
-            entry->m_model = value.substr(0, value.find_first_of(" \t"));
-        }
-        templates.push_back(std::move(entry));
-    }
-    return templates;
-}
-
-bool LoadTemplateFile(CGameResources& resources, const std::filesystem::path& file)
-{
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = ReadFileBytes(file);
-    } catch (const CFileException&) {
-        return false;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    resources.m_templates = ReadTemplateList(text);
-    return true;
 }

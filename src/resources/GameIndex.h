@@ -1,21 +1,17 @@
 #pragma once
-// Product set-up, the part that needs no screen: which files make up each product's game, finding
-// them in an install folder, indexing the entries of the game's archives by kind, and reading the
-// product's template list. The application runs these in order when a product is chosen; tests run
-// them over the synthetic game.
+// Product set-up, the part that reads archives: which files make up each product's game, finding
+// them in an install folder, and indexing the entries of the game's archives by kind. The
+// application runs these when a product is chosen; tests run them over the synthetic game.
 //
 // Host paths here are relative paths with forward slashes, joined with std::filesystem. Paths
 // inside an archive keep their backslashes. The game was made for a file system that ignores
 // letter case, so names on disk are matched without regard to case (FindPathNoCase).
 
 #include <filesystem>
-#include <memory>
 #include <string_view>
-#include <vector>
 
-class CQzlTemplate;
 class GameArchive;
-struct CGameResources;
+struct CGameArchives;
 
 // The files of one product. Archive paths are relative to the game's install folder, the CD copy
 // to the game's source folder, the template file to the editor's program folder.
@@ -48,19 +44,8 @@ std::filesystem::path FindPathNoCase(const std::filesystem::path& folder,
 // name, so entries of the same name from different folders are all kept, next to each other.
 // Throws CArchiveException (badFormat) for an entry whose offset or size an index cannot hold;
 // resources is then unchanged.
-void IndexMainArchive(CGameResources& resources, const GameArchive& archive);
+void IndexMainArchive(CGameArchives& resources, const GameArchive& archive);
 
 // Rebuilds the sound index from the entries of archive whose path contains ".wav" (lower-cased
 // as above) and makes archive the sound archive of resources; the archive must outlive that use.
-void IndexSoundArchive(CGameResources& resources, const GameArchive& archive);
-
-// The templates of a template data file, in file order. The text is read line by line (a line
-// ends at LF; a CR before it is dropped) up to its end or its first empty line. Each line is
-// lower-cased; its first word (up to a blank, tab, CR or LF) is the name, the next word after
-// white space the based-on name, and the rest after white space the parameter text, kept as it
-// stands. The model is the text after the first "model3d=" up to a blank or tab.
-std::vector<std::unique_ptr<CQzlTemplate>> ReadTemplateList(std::string_view text);
-
-// Replaces the template list of resources with the templates of file. Returns false, leaving the
-// list as it was, when the file cannot be read.
-bool LoadTemplateFile(CGameResources& resources, const std::filesystem::path& file);
+void IndexSoundArchive(CGameArchives& resources, const GameArchive& archive);

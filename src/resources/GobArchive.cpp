@@ -270,9 +270,9 @@ std::vector<std::uint8_t> CGobArchive::GetBytes() const
         at += size;
     };
     const auto putWord = [&put](std::uint32_t value) {
-        const std::uint8_t b[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                   static_cast<std::uint8_t>(value >> 16),
-                                   static_cast<std::uint8_t>(value >> 24)};
+        const std::uint8_t b[4] = {
+            static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
         put(b, sizeof b);
     };
     put(kMagic, sizeof kMagic);

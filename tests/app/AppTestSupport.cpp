@@ -17,8 +17,14 @@ void EnsureQApplication()
     (void)app;
 }
 
-std::filesystem::path TestGameDir() { return QZ_TEST_GAME_DIR; }
-std::filesystem::path TestResDir() { return QZ_TEST_RES_DIR; }
+std::filesystem::path TestGameDir()
+{
+    return QZ_TEST_GAME_DIR;
+}
+std::filesystem::path TestResDir()
+{
+    return QZ_TEST_RES_DIR;
+}
 
 void AppTest::SetUp()
 {
@@ -28,8 +34,8 @@ void AppTest::SetUp()
     std::filesystem::copy(TestResDir(), ProgramDir(), std::filesystem::copy_options::recursive,
                           error);
     ASSERT_FALSE(error) << error.message();
-    m_oldMessageHook = SetMessageBoxHook(
-        [this](const QString& text, QMessageBox::StandardButtons buttons) {
+    m_oldMessageHook =
+        SetMessageBoxHook([this](const QString& text, QMessageBox::StandardButtons buttons) {
             m_messages.push_back(text);
             if (!buttons.testFlag(QMessageBox::Yes))
                 return QMessageBox::Ok;

@@ -5,7 +5,7 @@
 // file dialogs are answered by the fixture and recorded.
 
 #include "app/QzEditApp.h"
-#include "app/UiServices.h"
+#include "ui/UiServices.h"
 
 #include <QString>
 #include <QStringList>

@@ -9,8 +9,8 @@
 #include "app/SelectProductDlg.h"
 #include "app/SettingsStore.h"
 #include "level/QzlTemplate.h"
-#include "level/Tree.h"
-#include "level/TreeObject.h"
+#include "resources/Tree.h"
+#include "resources/TreeObject.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,11 +6,11 @@
 #include "app/QzEditDoc.h"
 #include "episode/StartGoalsCogs.h"
 #include "framework/FileIO.h"
+#include "level/GameResources.h"
 #include "level/LevelValidator.h"
 #include "level/QzeFile.h"
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
-#include "resources/GameResources.h"
 #include "support/FixtureLevels.h"
 #include "support/SyntheticGame.h"
 

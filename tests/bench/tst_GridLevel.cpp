@@ -27,7 +27,8 @@ TEST(GridLevel, IsSoundAndWoundInward)
             EXPECT_EQ(level.m_surfaces[i]->m_normal, stored[i]) << "surface " << i;
         UpdateSectorBounds(level);
         for (std::size_t s = 0; s < level.m_sectors.size(); ++s)
-            EXPECT_TRUE(PointInSector(level, static_cast<int>(s), level.m_sectors[s]->m_center, 0.0f))
+            EXPECT_TRUE(
+                PointInSector(level, static_cast<int>(s), level.m_sectors[s]->m_center, 0.0f))
                 << "sector " << s;
     }
 }

@@ -8,12 +8,12 @@
 #include "engine/TextureCache.h"
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
-#include "geometry/BoundingBox.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "level/TreeObject.h"
+#include "math/BoundingBox.h"
 #include "resources/GameIndex.h"
-#include "resources/GameResources.h"
 #include "resources/MemoryGameArchive.h"
+#include "resources/TreeObject.h"
 #include "support/RecordingRenderDevice.h"
 
 #include <gtest/gtest.h>

@@ -133,11 +133,8 @@ TEST(Bookmarks, RecallThatCannotMakeAViewDoesNothing)
         int slot;
     };
     const CCase cases[] = {
-        {"slot beyond the list", 3},
-        {"negative slot", -1},
-        {"zero-filled slot", 0},
-        {"zero up axis", 1},
-        {"not a number", 2},
+        {"slot beyond the list", 3}, {"negative slot", -1}, {"zero-filled slot", 0},
+        {"zero up axis", 1},         {"not a number", 2},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.what);

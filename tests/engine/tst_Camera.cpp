@@ -290,12 +290,9 @@ TEST(DeviceSetUp, DeviceAttemptOrder)
         std::vector<int> order;
     };
     const CCase cases[] = {
-        {0, 3, {0, 1, 2}},
-        {2, 3, {2, 0, 1}},
-        {1, 3, {1, 0, 2}},
-        {3, 3, {0, 1, 2}},  // beyond the list: the first entry first
-        {-1, 3, {0, 1, 2}},
-        {0, 0, {}},
+        {0, 3, {0, 1, 2}},  {2, 3, {2, 0, 1}},
+        {1, 3, {1, 0, 2}},  {3, 3, {0, 1, 2}},  // beyond the list: the first entry first
+        {-1, 3, {0, 1, 2}}, {0, 0, {}},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.device);

@@ -1,4 +1,4 @@
-#include "engine/CollideBox.h"
+#include "geometry/CollideBox.h"
 
 #include "geometry/Predicates.h"
 #include "geometry/SectorBounds.h"
@@ -114,22 +114,20 @@ TEST(CollideBox, SectorsThatCannotHaveOneGetTheirBoundingBoxAndLoseTheFlag)
         void (*spoil)(CQzlSections&);
     };
     const CCase cases[] = {
-        {"five surfaces",
-         [](CQzlSections& level) { Sector(level, 0).m_surfaces.pop_back(); }},
+        {"five surfaces", [](CQzlSections& level) { Sector(level, 0).m_surfaces.pop_back(); }},
         {"open edge",
          [](CQzlSections& level) {
              // The ceiling shrinks inwards: its edges and the walls' top edges lie on no line
              // of another surface.
-             CQzlSurface& ceiling = *level.m_surfaces[static_cast<std::size_t>(
-                 BoxSurface(level, 0, kBoxCeiling))];
+             CQzlSurface& ceiling =
+                 *level.m_surfaces[static_cast<std::size_t>(BoxSurface(level, 0, kBoxCeiling))];
              for (CQzlVertex& corner : ceiling.m_vertices) {
                  const CVector3 p = WorldPosition(level, corner.m_worldVertex);
                  corner.m_worldVertex = level.AddVertexXYZ(p.x < 0.5f ? 0.25f : 0.75f, 1.0f,
                                                            p.z < 0.5f ? 0.25f : 0.75f);
              }
          }},
-        {"missing surface",
-         [](CQzlSections& level) { Sector(level, 0).m_surfaces.push_back(99); }},
+        {"missing surface", [](CQzlSections& level) { Sector(level, 0).m_surfaces.push_back(99); }},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.what);

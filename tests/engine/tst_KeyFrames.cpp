@@ -5,11 +5,11 @@
 #include "engine/FileBuffer.h"
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "level/TreeObject.h"
 #include "resources/GameIndex.h"
-#include "resources/GameResources.h"
 #include "resources/MemoryGameArchive.h"
+#include "resources/TreeObject.h"
 #include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include "engine/PointMarkers.h"
 #include "framework/Settings.h"
-#include "geometry/LitVertex.h"
+#include "math/LitVertex.h"
 
 #include <gtest/gtest.h>
 

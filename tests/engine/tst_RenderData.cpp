@@ -5,8 +5,8 @@
 
 #include "engine/3doModel.h"
 #include "engine/Texture.h"
-#include "geometry/Rounding.h"
 #include "level/LevelValidator.h"
+#include "math/Rounding.h"
 #include "support/FixtureLevels.h"
 #include "support/SyntheticGame.h"
 

@@ -3,8 +3,8 @@
 
 #include "engine/DecodeMaterial.h"
 #include "engine/TextureCache.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
 #include "resources/MemoryGameArchive.h"
 #include "support/RecordingRenderDevice.h"
 #include "support/SyntheticGame.h"
@@ -53,8 +53,8 @@ public:
     // The sources with indexes made from the archive as it is now.
     CAssetSources Sources(bool withGame = true)
     {
-        for (CTree* tree : {&m_resources.m_treeMaterials, &m_resources.m_tree3do,
-                            &m_resources.m_treeColorMaps})
+        for (CTree* tree :
+             {&m_resources.m_treeMaterials, &m_resources.m_tree3do, &m_resources.m_treeColorMaps})
             tree->m_entries.clear();
         for (const auto& [index, path] : m_indexed) {
             const CGameArchiveEntry* entry = m_archive.FindByPath(path);

@@ -1,6 +1,6 @@
 #include "episode/StartGoalsCogs.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
 #include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>

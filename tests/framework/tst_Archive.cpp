@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // A small record with two schemas: schema 1 holds a value, schema 2 adds a name.
 class CTestRecord : public CObject {
     QZ_DECLARE_SERIAL(CTestRecord)
@@ -77,7 +76,8 @@ TEST(Archive, PrimitivesAreLittleEndian)
     ar.WriteDWord(0x789ABCDEu);
     ar.WriteInt(-2);
     ar.WriteFloat(1.0f);
-    const Bytes expected = ByteBuilder{}.U8(0x12).U16(0x3456).U32(0x789ABCDEu).U32(0xFFFFFFFEu).U32(0x3F800000u).b;
+    const Bytes expected =
+        ByteBuilder{}.U8(0x12).U16(0x3456).U32(0x789ABCDEu).U32(0xFFFFFFFEu).U32(0x3F800000u).b;
     EXPECT_EQ(ar.Buffer(), expected);
 
     CArchive in(Registry(), expected);
@@ -159,12 +159,18 @@ TEST(Archive, ObjectTagsShareOneRunningIndex)
                                .NewClass("CObArray", 0)
                                .U16(3)
                                .NewClass("CTestRecord", 2)
-                               .U32(7).U8(1).Text("a")
+                               .U32(7)
+                               .U8(1)
+                               .Text("a")
                                .U16(0x8003)
-                               .U32(8).U8(1).Text("b")
+                               .U32(8)
+                               .U8(1)
+                               .Text("b")
                                .U16(0)
                                .U16(0x8003)
-                               .U32(7).U8(1).Text("a")
+                               .U32(7)
+                               .U8(1)
+                               .Text("a")
                                .b;
     EXPECT_EQ(ar.Buffer(), expected);
 
@@ -193,9 +199,11 @@ TEST(Archive, BigIndicesUseTheEscapeTag)
     ar.WriteObject(&other);  // new class: index 0x8003, still the plain new-class tag
     ar.WriteObject(&other);  // class reference: index 0x8003 needs the escape
     const Bytes& out = ar.Buffer();
-    const Bytes tail = ByteBuilder{}.NewClass("COtherRecord", 1).U16(0x7FFF).U32(0x80000000u | 0x8003u).b;
+    const Bytes tail =
+        ByteBuilder{}.NewClass("COtherRecord", 1).U16(0x7FFF).U32(0x80000000u | 0x8003u).b;
     ASSERT_GE(out.size(), tail.size());
-    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), out.end() - static_cast<std::ptrdiff_t>(tail.size())));
+    EXPECT_TRUE(
+        std::equal(tail.begin(), tail.end(), out.end() - static_cast<std::ptrdiff_t>(tail.size())));
 
     CArchive in(Registry(), out);
     std::vector<CTestRecord> back;
@@ -231,12 +239,21 @@ TEST(Archive, BadInputGivesTheRightError)
         {"null where a record must be", ByteBuilder{}.U16(0).b, C::badFormat},
         {"shared object reference", ByteBuilder{}.U16(0x0001).b, C::badIndex},
         {"class reference to nothing", ByteBuilder{}.U16(0x8005).b, C::badIndex},
-        {"class reference to an object", ByteBuilder{}.NewClass("CTestRecord", 2).U32(1).U8(0).U16(0x8002).b, C::badIndex},
+        {"class reference to an object",
+         ByteBuilder{}.NewClass("CTestRecord", 2).U32(1).U8(0).U16(0x8002).b, C::badIndex},
         {"escaped reference to nothing", ByteBuilder{}.U16(0x7FFF).U32(0x80000009u).b, C::badIndex},
-        {"class name cut short", ByteBuilder{}.U16(0xFFFF).U16(1).U16(40).Text("CTest").b, C::endOfFile},
+        {"class name cut short", ByteBuilder{}.U16(0xFFFF).U16(1).U16(40).Text("CTest").b,
+         C::endOfFile},
         {"pseudo-class as a record", ByteBuilder{}.NewClass("CObArray", 0).b, C::badClass},
         {"class introduced twice",
-         ByteBuilder{}.NewClass("CTestRecord", 2).U32(1).U8(0).NewClass("CTestRecord", 2).U32(2).U8(0).b,
+         ByteBuilder{}
+             .NewClass("CTestRecord", 2)
+             .U32(1)
+             .U8(0)
+             .NewClass("CTestRecord", 2)
+             .U32(2)
+             .U8(0)
+             .b,
          C::badFormat},
     };
     for (const Case& c : cases) {
@@ -269,8 +286,9 @@ TEST(Archive, SizesAreCheckedBeforeAllocation)
                             ar.ReadObArray(v);
                         }),
               C::endOfFile);
-    EXPECT_EQ(LoadFails(ByteBuilder{}.U8(0xFF).U16(0xFFFE).b, [](CArchive& ar) { ar.ReadString(); }),
-              C::badFormat);
+    EXPECT_EQ(
+        LoadFails(ByteBuilder{}.U8(0xFF).U16(0xFFFE).b, [](CArchive& ar) { ar.ReadString(); }),
+        C::badFormat);
 }
 
 TEST(Archive, TruncationAtEveryOffsetIsAnError)

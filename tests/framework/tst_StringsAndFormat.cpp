@@ -1,7 +1,7 @@
 #include "framework/CFormat.h"
+#include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/StringUtil.h"
-#include "framework/Exceptions.h"
 
 #include "support/CommaLocale.h"
 

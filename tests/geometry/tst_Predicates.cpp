@@ -288,7 +288,7 @@ TEST(Predicates, PolygonSidesInBothSenses)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(PointInSurface(level, 0, c.p, c.q), c.surface);
         EXPECT_EQ(PointInPolygon(corners, c.p, c.q), c.polygon);
-        EXPECT_EQ(MeshFaceContains(face, c.p, c.q, back), c.polygon);
+        EXPECT_EQ(MeshFaceContains(face.m_vertices, c.p, c.q, back), c.polygon);
     }
 }
 

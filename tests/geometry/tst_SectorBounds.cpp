@@ -1,5 +1,6 @@
 #include "geometry/SectorBounds.h"
 
+#include "engine/SelectionTests.h"
 #include "geometry/Predicates.h"
 #include "level/LevelValidator.h"
 #include "support/FixtureLevels.h"

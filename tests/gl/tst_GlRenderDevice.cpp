@@ -5,7 +5,7 @@
 #include "GlTestContext.h"
 
 #include "engine/gl/GlDisplayModes.h"
-#include "geometry/Matrix.h"
+#include "math/Matrix.h"
 
 #include <QImage>
 #include <QOpenGLFramebufferObject>

@@ -15,8 +15,8 @@
 #include "engine/gl/GlRenderDevice.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/DocumentState.h"
-#include "geometry/Matrix.h"
 #include "level/QzlWriter.h"
+#include "math/Matrix.h"
 #include "support/FixtureLevels.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "framework/Exceptions.h"
 #include "level/CogSymbols.h"
+#include "level/GameResources.h"
 #include "level/NameLists.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
 #include "resources/MemoryGameArchive.h"
 
 #include <gtest/gtest.h>

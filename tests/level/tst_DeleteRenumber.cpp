@@ -1,12 +1,12 @@
 #include "level/DeleteRenumber.h"
 
+#include "level/GameResources.h"
 #include "level/LevelValidator.h"
 #include "level/QzeFile.h"
 #include "level/QzlReader.h"
 #include "level/QzlSections.h"
 #include "level/QzlWriter.h"
 #include "level/VertexUses.h"
-#include "resources/GameResources.h"
 #include "support/FixtureLevels.h"
 #include "support/SyntheticGame.h"
 

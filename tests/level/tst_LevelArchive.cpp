@@ -18,8 +18,6 @@
 
 namespace {
 
-
-
 CQzlSections SmallLevel(int sectors = 4)
 {
     CQzlSections level;
@@ -65,34 +63,39 @@ Bytes OldLevel(const std::string& tag, bool withFilesAndBookmarks, std::int32_t 
 {
     ByteBuilder b;
     b.U8(static_cast<std::uint8_t>(tag.size())).Text(tag);
-    b.NewClass("CObArray", 0).U16(0);                 // materials: class 1, object 2
-    b.U16(0x8001).U16(0);                             // adjoins: object 3
-    b.U16(0x8001).U16(1);                             // surfaces: object 4
-    b.NewClass("CQzlSurface", 1);                     // class 5, object 6
+    b.NewClass("CObArray", 0).U16(0);  // materials: class 1, object 2
+    b.U16(0x8001).U16(0);              // adjoins: object 3
+    b.U16(0x8001).U16(1);              // surfaces: object 4
+    b.NewClass("CQzlSurface", 1);      // class 5, object 6
     b.U32(0xFFFFFFFFu).U32(0).U32(0).U32(4).U32(3).U32(1).U32(0xFFFFFFFFu).F32(0.0f);
-    b.U16(0x8001).U16(3);                             // corner list: object 7
-    b.NewClass("CQzlVertex", 2);                      // class 8
+    b.U16(0x8001).U16(3);         // corner list: object 7
+    b.NewClass("CQzlVertex", 2);  // class 8
     for (std::int32_t v = 0; v < 3; ++v)
-        b.U32(static_cast<std::uint32_t>(v)).U32(static_cast<std::uint32_t>(v == 0 ? textureIndex : 0))
-            .F32(1).F32(1).F32(1).F32(1).U16(v < 2 ? 0x8008 : 0);
-    b.b.resize(b.b.size() - 2);                       // the last corner needs no next tag
-    b.F32(0).F32(1).F32(0);                           // normal (schema 1 ends with it)
-    b.U16(0x8001).U16(0);                             // sectors
-    b.U16(0x8001).U16(0);                             // cogs
-    b.U16(0x8001).U16(0);                             // templates
-    b.U16(0x8001).U16(0);                             // things
-    b.U16(0);                                         // notices
-    b.Zeros(76);                                      // header
-    b.U16(0).U16(0);                                  // sounds, colormaps
-    b.U16(3);                                         // world vertices
+        b.U32(static_cast<std::uint32_t>(v))
+            .U32(static_cast<std::uint32_t>(v == 0 ? textureIndex : 0))
+            .F32(1)
+            .F32(1)
+            .F32(1)
+            .F32(1)
+            .U16(v < 2 ? 0x8008 : 0);
+    b.b.resize(b.b.size() - 2);  // the last corner needs no next tag
+    b.F32(0).F32(1).F32(0);      // normal (schema 1 ends with it)
+    b.U16(0x8001).U16(0);        // sectors
+    b.U16(0x8001).U16(0);        // cogs
+    b.U16(0x8001).U16(0);        // templates
+    b.U16(0x8001).U16(0);        // things
+    b.U16(0);                    // notices
+    b.Zeros(76);                 // header
+    b.U16(0).U16(0);             // sounds, colormaps
+    b.U16(3);                    // world vertices
     for (int v = 0; v < 3; ++v)
         b.F32(static_cast<float>(v)).F32(0).F32(static_cast<float>(v == 2)).Zeros(24);
-    b.U16(3);                                         // texture vertices: u, v in floats 7 and 8
+    b.U16(3);  // texture vertices: u, v in floats 7 and 8
     for (int v = 0; v < 3; ++v)
         b.Zeros(24).F32(v == 2 ? 12.3456f : 1.0f).F32(v == 2 ? 7.0001f : 2.0f).Zeros(4);
-    b.Zeros(2 * 7);                                   // AI classes ... cog scripts
+    b.Zeros(2 * 7);  // AI classes ... cog scripts
     if (withFilesAndBookmarks) {
-        b.U16(0);                                     // level files
+        b.U16(0);  // level files
         b.U16(1).F32(100).F32(50).F32(-25).F32(1).F32(0).F32(0).F32(0).F32(0).F32(1);
     }
     return b.b;
@@ -114,11 +117,11 @@ TEST(LevelArchive, EmptyLevelGoldenBytes)
     expected.NewClass("CObArray", 0).U16(0);
     for (int list = 0; list < 6; ++list)
         expected.U16(0x8001).U16(0);
-    expected.U16(0);                 // notices
-    expected.Zeros(76);              // header
-    expected.Zeros(2 * 4);           // sounds, colormaps, world and texture vertices
-    expected.Zeros(2 * 7);           // seven name lists
-    expected.Zeros(2 * 2);           // level files, bookmarks
+    expected.U16(0);        // notices
+    expected.Zeros(76);     // header
+    expected.Zeros(2 * 4);  // sounds, colormaps, world and texture vertices
+    expected.Zeros(2 * 7);  // seven name lists
+    expected.Zeros(2 * 2);  // level files, bookmarks
     EXPECT_EQ(bytes, expected.b);
     EXPECT_EQ(level.m_gameTag, "QZ");
 }
@@ -146,7 +149,8 @@ TEST(LevelArchive, StoreLoadStoreIsByteIdentical)
     EXPECT_EQ(back.m_level.m_bookmarks, level.m_bookmarks);
     EXPECT_EQ(back.m_level.m_useCounts.size(), back.m_level.m_worldVertices.size());
     ASSERT_EQ(back.m_level.m_levelFiles.m_entries.size(), 1u);
-    EXPECT_EQ(back.m_level.m_levelFiles.m_entries[0]->m_data, level.m_levelFiles.m_entries[0]->m_data);
+    EXPECT_EQ(back.m_level.m_levelFiles.m_entries[0]->m_data,
+              level.m_levelFiles.m_entries[0]->m_data);
     EXPECT_EQ(WriteQzeBytes(back.m_level, back.m_document), first);
 }
 
@@ -233,8 +237,10 @@ TEST(LevelArchive, DamagedFilesGiveClearErrors)
     };
     const std::size_t filePath = Find(good, "cog\\door.cog");
     const Case cases[] = {
-        {"foreign class name", [](Bytes& d) { Patch(d, "CQzlMaterial", "CQzlMaterizl"); }, C::badClass},
-        {"wrong record class in a list", [](Bytes& d) { Patch(d, "CQzlAdjoin", "CQzlSector"); }, C::badClass},
+        {"foreign class name", [](Bytes& d) { Patch(d, "CQzlMaterial", "CQzlMaterizl"); },
+         C::badClass},
+        {"wrong record class in a list", [](Bytes& d) { Patch(d, "CQzlAdjoin", "CQzlSector"); },
+         C::badClass},
         {"newer record schema",
          [](Bytes& d) {
              const std::size_t at = Find(d, "CQzlSurface") - 4;
@@ -275,7 +281,8 @@ TEST(LevelArchive, IndicesOutsideTheirArraysAreRefused)
     const Case cases[] = {
         {"surface material", [](CQzlSections& l) { l.m_surfaces[3]->m_material = 99; }},
         {"surface adjoin", [](CQzlSections& l) { l.m_surfaces[0]->m_adjoin = -2; }},
-        {"corner world vertex", [](CQzlSections& l) { l.m_surfaces[5]->m_vertices[1].m_worldVertex = 1000; }},
+        {"corner world vertex",
+         [](CQzlSections& l) { l.m_surfaces[5]->m_vertices[1].m_worldVertex = 1000; }},
         {"adjoin mirror", [](CQzlSections& l) { l.m_adjoins[0]->m_mirror = 77; }},
         {"adjoin mirror not pointing back", [](CQzlSections& l) { l.m_adjoins[0]->m_mirror = 0; }},
         {"sector surface", [](CQzlSections& l) { l.m_sectors[1]->m_surfaces.push_back(24); }},
@@ -310,7 +317,8 @@ TEST(LevelArchive, TruncatedFilesAreErrorsAndLeaveTheOpenLevelAlone)
             open = std::move(c.m_level);
             open = SmallLevel(3);
         } catch (const CArchiveException& e) {
-            EXPECT_EQ(e.GetCause(), CArchiveException::endOfFile) << "cut at " << cut << ": " << e.what();
+            EXPECT_EQ(e.GetCause(), CArchiveException::endOfFile)
+                << "cut at " << cut << ": " << e.what();
         }
     }
     EXPECT_EQ(WriteLevelBytes(open), openBefore);

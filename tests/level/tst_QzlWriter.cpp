@@ -5,9 +5,9 @@
 
 #include "framework/Exceptions.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
-#include "resources/GameResources.h"
 
 #include "support/CommaLocale.h"
 

@@ -1,4 +1,4 @@
-#include "LevelBytes.h"
+#include "support/LevelBytes.h"
 
 #include "level/QzlAdjoin.h"
 #include "level/QzlCog.h"

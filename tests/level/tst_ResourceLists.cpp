@@ -1,8 +1,8 @@
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/NameLists.h"
 #include "level/QzlSections.h"
 #include "level/ResourceLists.h"
-#include "resources/GameResources.h"
 #include "resources/MemoryGameArchive.h"
 #include "support/SyntheticGame.h"
 
@@ -279,7 +279,8 @@ TEST(ResourceLists, LevelTemplatesSurviveWithoutTheGame)
 
     BuildResourceLists(level, CGameResources{});
     EXPECT_EQ(TemplateNames(level), (Strings{"_base", "lamp"}));
-    EXPECT_NE(std::find(level.m_models.begin(), level.m_models.end(), "lamp.3do"), level.m_models.end());
+    EXPECT_NE(std::find(level.m_models.begin(), level.m_models.end(), "lamp.3do"),
+              level.m_models.end());
 }
 
 TEST(ResourceLists, ThingsAndCogs)

@@ -1,6 +1,7 @@
 #include "framework/StringUtil.h"
 #include "level/NameLists.h"
 #include "level/QzlSections.h"
+#include "level/TemplateList.h"
 #include "level/TemplateParams.h"
 #include "resources/GameIndex.h"
 #include "support/SyntheticGame.h"

@@ -1,12 +1,13 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/QzlTemplate.h"
-#include "level/Tree.h"
-#include "level/TreeObject.h"
+#include "level/TemplateList.h"
 #include "resources/GameIndex.h"
-#include "resources/GameResources.h"
 #include "resources/MemoryGameArchive.h"
+#include "resources/Tree.h"
+#include "resources/TreeObject.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // reads the template list, and what it says when something is missing or damaged.
 
 #include "framework/FileIO.h"
+#include "level/ProductSetup.h"
 #include "level/QzlTemplate.h"
-#include "level/Tree.h"
-#include "level/TreeObject.h"
 #include "resources/GobArchive.h"
-#include "resources/ProductSetup.h"
+#include "resources/Tree.h"
+#include "resources/TreeObject.h"
 #include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>

@@ -9,10 +9,11 @@
 #include "level/QzlSections.h"
 #include "level/QzlTemplate.h"
 #include "level/ResourceLists.h"
+#include "level/TemplateList.h"
 #include "level/TemplateParams.h"
-#include "level/Tree.h"
-#include "level/TreeObject.h"
 #include "resources/GameIndex.h"
+#include "resources/Tree.h"
+#include "resources/TreeObject.h"
 #include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>

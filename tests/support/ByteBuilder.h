@@ -55,5 +55,8 @@ struct ByteBuilder {
         return U16(0xFFFF).U16(schema).U16(static_cast<std::uint16_t>(name.size())).Text(name);
     }
     // The tag of a class already seen, by its running index.
-    ByteBuilder& ClassRef(std::uint16_t index) { return U16(static_cast<std::uint16_t>(0x8000 | index)); }
+    ByteBuilder& ClassRef(std::uint16_t index)
+    {
+        return U16(static_cast<std::uint16_t>(0x8000 | index));
+    }
 };

@@ -37,7 +37,8 @@ std::string SetCommaNumericLocale()
     std::filesystem::create_directories(dir, ec);
     const auto target = dir / "de_DE.UTF-8";
     if (!std::filesystem::exists(target / "LC_NUMERIC")) {
-        const std::string cmd = "localedef -i de_DE -f UTF-8 '" + target.string() + "' >/dev/null 2>&1";
+        const std::string cmd =
+            "localedef -i de_DE -f UTF-8 '" + target.string() + "' >/dev/null 2>&1";
         if (std::system(cmd.c_str()) != 0 && !std::filesystem::exists(target / "LC_NUMERIC"))
             return {};
     }

@@ -14,8 +14,8 @@
 #include "engine/C3dView.h"
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "resources/GameResources.h"
 #include "support/RecordingEngineHost.h"
 #include "support/ScriptedInput.h"
 

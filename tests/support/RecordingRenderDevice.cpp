@@ -101,8 +101,7 @@ void CRecordingRenderDevice::SetWorldTransform(const D3DMATRIX& world)
     m_world = world;
 }
 
-void CRecordingRenderDevice::DrawPrimitive(PrimitiveType type,
-                                           std::span<const D3DLVERTEX> vertices,
+void CRecordingRenderDevice::DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                                            TextureId texture)
 {
     m_calls.emplace_back("DrawPrimitive");

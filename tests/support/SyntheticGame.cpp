@@ -6,6 +6,7 @@
 #include "framework/FileIO.h"
 #include "level/QzlTemplate.h"
 #include "level/ResourceLists.h"
+#include "level/TemplateList.h"
 #include "resources/GameIndex.h"
 #include "resources/GobGameArchive.h"
 #include "resources/MemoryGameArchive.h"

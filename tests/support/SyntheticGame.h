@@ -41,8 +41,8 @@
 // Their first lines, in order: _base, _decor, _item, _actor, _weapon, _fx, crate, +cratechunk,
 // +crateburst.
 
+#include "level/GameResources.h"
 #include "resources/GameArchive.h"
-#include "resources/GameResources.h"
 #include "resources/GobArchive.h"
 
 #include <cstdint>

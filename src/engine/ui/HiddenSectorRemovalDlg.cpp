@@ -1,13 +1,11 @@
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 
-#include "app/QzEditApp.h"
-#include "app/Splash.h"
-#include "app/UiServices.h"
 #include "engine/C3dView.h"
 #include "engine/FrameRender.h"
 #include "engine/Visibility.h"
 #include "framework/Settings.h"
 #include "level/QzlSections.h"
+#include "ui/UiServices.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -125,8 +123,7 @@ void CHiddenSectorRemovalDlg::OnPotentialVisibleSet()
 
 void CHiddenSectorRemovalDlg::OnHelp()
 {
-    if (CQzEditApp* app = CQzEditApp::Get())
-        OpenHelpContext(*app, kHelpContext);
+    QzHelp(kHelpContext);
 }
 
 bool CHiddenSectorRemovalDlg::ReadLevelOfDetail(int& level) const

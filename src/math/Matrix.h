@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 struct D3DMATRIX {
     float m[4][4]{};  // 16 floats, row by row, m[0][0] first; a default matrix is all zero

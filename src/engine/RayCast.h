@@ -2,9 +2,9 @@
 // The ray cast of picking, walk mode and bookmark recall: the nearest sector surface, thing-model
 // face or point-marker triangle met by the segment from origin to origin + 100 * direction.
 
-#include "geometry/BoundingBox.h"
-#include "geometry/Matrix.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
 
 class C3dView;
 

@@ -1,4 +1,4 @@
-#include "geometry/Matrix.h"
+#include "math/Matrix.h"
 
 #include <cmath>
 #include <utility>

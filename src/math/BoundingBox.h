@@ -2,7 +2,7 @@
 // Axis-aligned box: minimum x, y, z then maximum x, y, z (six floats, in that order when stored),
 // and the box functions. Boxes are grown with VectorMin / VectorMax (Vector3.h).
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 struct CBoundingBox {
     CVector3 min;

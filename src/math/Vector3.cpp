@@ -1,4 +1,4 @@
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 float ParamAlongSegment(const CVector3& a, const CVector3& b, const CVector3& p)
 {

@@ -1,4 +1,4 @@
-#include "level/Tree.h"
+#include "resources/Tree.h"
 
 #include "framework/Archive.h"
 #include "framework/StringUtil.h"
@@ -9,7 +9,9 @@ int CTree::Find(std::string_view name, int& position) const
 {
     return FindSortedNoCase(
         static_cast<int>(m_entries.size()),
-        [this](int i) -> const std::string& { return m_entries[static_cast<std::size_t>(i)]->m_name; },
+        [this](int i) -> const std::string& {
+            return m_entries[static_cast<std::size_t>(i)]->m_name;
+        },
         name, position);
 }
 

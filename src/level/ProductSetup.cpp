@@ -1,8 +1,9 @@
-#include "resources/ProductSetup.h"
+#include "level/ProductSetup.h"
 
 #include "framework/Exceptions.h"
-#include "level/Tree.h"
+#include "level/TemplateList.h"
 #include "resources/GameIndex.h"
+#include "resources/Tree.h"
 
 namespace {
 

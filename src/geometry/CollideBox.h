@@ -6,7 +6,7 @@
 // It reads the sector's surfaces (their corners, normals and planes), its bounding box and its
 // centre, so those must be current (UpdateSectorBounds).
 
-#include "geometry/BoundingBox.h"
+#include "math/BoundingBox.h"
 
 class CQzlSections;
 

@@ -1,4 +1,4 @@
-#include "geometry/BoundingBox.h"
+#include "math/BoundingBox.h"
 
 float BoxRadius(const CBoundingBox& box)
 {

@@ -1,4 +1,4 @@
-#include "geometry/RayCast.h"
+#include "engine/RayCast.h"
 
 #include "engine/3doModel.h"
 #include "engine/PointMarkers.h"

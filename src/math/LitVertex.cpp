@@ -1,4 +1,4 @@
-#include "geometry/LitVertex.h"
+#include "math/LitVertex.h"
 
 namespace {
 

@@ -48,3 +48,10 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
+
+// Help from a dialog's Help button: shows the page of a help context through the handler the
+// application installs (nothing happens without one).
+void QzHelp(unsigned int context);
+using CHelpHandler = std::function<void(unsigned int context)>;
+// Installs handler (an empty function removes it); returns the previous one.
+CHelpHandler SetHelpHandler(CHelpHandler handler);

@@ -7,11 +7,11 @@
 #include <limits>
 #include <numbers>
 
-#include "geometry/BoundingBox.h"
-#include "geometry/LitVertex.h"
-#include "geometry/Matrix.h"
-#include "geometry/Rounding.h"
-#include "geometry/Vector3.h"
+#include "math/BoundingBox.h"
+#include "math/LitVertex.h"
+#include "math/Matrix.h"
+#include "math/Rounding.h"
+#include "math/Vector3.h"
 
 namespace {
 

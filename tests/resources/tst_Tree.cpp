@@ -1,7 +1,7 @@
-#include "LevelBytes.h"
+#include "support/LevelBytes.h"
 
 #include "level/QzlMaterial.h"
-#include "level/Tree.h"
+#include "resources/Tree.h"
 
 #include <gtest/gtest.h>
 

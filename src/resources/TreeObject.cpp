@@ -1,6 +1,6 @@
-#include "level/TreeObject.h"
+#include "resources/TreeObject.h"
 
-#include "level/RecordIo.h"
+#include "framework/Archive.h"
 
 #include <limits>
 #include <utility>

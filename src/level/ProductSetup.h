@@ -8,7 +8,7 @@
 // key's "Install Path") and the source folder ("Source Dir", empty for none). Archive paths under
 // them are matched without regard to letter case.
 
-#include "resources/GameResources.h"
+#include "level/GameResources.h"
 #include "resources/GobGameArchive.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "geometry/RayCast.h"
+#include "engine/RayCast.h"
 
 #include "engine/3doModel.h"
 #include "engine/C3dView.h"
@@ -194,7 +194,7 @@ bool CastRay(C3dView& view, const CVector3& origin, const CVector3& direction, C
                     float param = 0.0f;
                     if (!IntersectSegmentPlane(-nf.x, -nf.y, -nf.z, Dot(nf, p0), origin, search.end,
                                                point, param) ||
-                        !MeshFaceContains(face, origin, search.end, m))
+                        !MeshFaceContains(face.m_vertices, origin, search.end, m))
                         continue;
                     const float q2 = LengthSquared(point - origin);
                     if (q2 < search.best) {

@@ -1,18 +1,14 @@
 #pragma once
-// What the core reads of the installed game while it works on a level: the open resource
-// archives, the indexes of their entries by kind, and the product's template list. The application
-// fills it at product set-up; tests fill it from the synthetic game. Every member may be empty:
-// a level can be read, edited and written without the game, the steps that need it are skipped.
+// The open resource archives of the installed game and the indexes of their entries by kind. The
+// application fills them at product set-up; tests fill them from the synthetic game. Every member
+// may be empty: a level can be read, edited and written without the game, the steps that need it
+// are skipped.
 
-#include "level/QzlTemplate.h"
-#include "level/Tree.h"
-
-#include <memory>
-#include <vector>
+#include "resources/Tree.h"
 
 class GameArchive;
 
-struct CGameResources {
+struct CGameArchives {
     // "Product": 0 the base game Korvath, 1 the expansion Varnok.
     int m_product = 0;
 
@@ -28,7 +24,4 @@ struct CGameResources {
     CTree m_treeCogs;     // cog scripts
     CTree m_treePuppets;  // folder "pup"
     CTree m_treeSnd;      // the ".snd" sound classes
-
-    // The product's template list (from its data file), read only.
-    std::vector<std::unique_ptr<CQzlTemplate>> m_templates;
 };

@@ -1,4 +1,4 @@
-#include "geometry/Rounding.h"
+#include "math/Rounding.h"
 
 #include <cstdint>
 

@@ -15,8 +15,6 @@
 #include <string>
 #include <vector>
 
-
-
 // The object form of obj in a fresh storing archive.
 inline Bytes StoreObject(const CObject& obj)
 {

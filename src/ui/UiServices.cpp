@@ -1,4 +1,4 @@
-#include "app/UiServices.h"
+#include "ui/UiServices.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -104,4 +104,25 @@ void QzEndWaitCursor()
 {
     if (QApplication::instance() != nullptr && QApplication::overrideCursor() != nullptr)
         QApplication::restoreOverrideCursor();
+}
+
+namespace {
+
+CHelpHandler& HelpHandler()
+{
+    static CHelpHandler handler;
+    return handler;
+}
+
+}  // namespace
+
+void QzHelp(unsigned int context)
+{
+    if (HelpHandler())
+        HelpHandler()(context);
+}
+
+CHelpHandler SetHelpHandler(CHelpHandler handler)
+{
+    return std::exchange(HelpHandler(), std::move(handler));
 }

@@ -1,4 +1,4 @@
-#include "engine/CollideBox.h"
+#include "geometry/CollideBox.h"
 
 #include "geometry/Predicates.h"
 #include "level/QzlSections.h"

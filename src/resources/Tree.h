@@ -2,7 +2,7 @@
 // A resource index: entries kept in ascending order of name, ignoring ASCII letter case.
 
 #include "framework/Object.h"
-#include "level/TreeObject.h"
+#include "resources/TreeObject.h"
 
 #include <memory>
 #include <string_view>

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "geometry/Vector3.h"
+#include "math/Vector3.h"
 
 struct D3DLVERTEX {
     float x = 0.0f;

@@ -1,0 +1,54 @@
+#include "engine/SelectionTests.h"
+
+#include "engine/C3dView.h"
+#include "level/QzlSections.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+template <typename List>
+auto* At(List& list, int index)
+{
+    using Pointer = decltype(list[0].get());
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size())
+        return Pointer{};
+    return list[static_cast<std::size_t>(index)].get();
+}
+
+}  // namespace
+
+bool SurfaceHasAdjoin(const C3dView& view)
+{
+    const CQzlSurface* surface = At(view.GetLevel().m_surfaces, view.m_currentSurface);
+    return surface != nullptr && surface->m_adjoin >= 0;
+}
+
+bool SectorHasAdjoin(const C3dView& view)
+{
+    const CQzlSections& level = view.GetLevel();
+    const CQzlSector* sector = At(level.m_sectors, view.m_currentSector);
+    if (sector == nullptr)
+        return false;
+    for (const std::int32_t f : sector->m_surfaces) {
+        const CQzlSurface* surface = At(level.m_surfaces, f);
+        if (surface != nullptr && surface->m_adjoin >= 0)
+            return true;
+    }
+    return false;
+}
+
+bool VertexIsShared(const C3dView& view)
+{
+    const CQzlSections& level = view.GetLevel();
+    const CQzlSurface* surface = At(level.m_surfaces, view.m_vertexSurface);
+    const int corner = view.m_currentVertex;
+    if (surface == nullptr || corner < 0 ||
+        static_cast<std::size_t>(corner) >= surface->m_vertices.size())
+        return false;
+    const std::int32_t w = surface->m_vertices[static_cast<std::size_t>(corner)].m_worldVertex;
+    if (w < 0 || static_cast<std::size_t>(w) >= level.m_useCounts.size())
+        return false;
+    return level.m_useCounts[static_cast<std::size_t>(w)] > 1;
+}
