@@ -526,7 +526,7 @@ int FrameBench(const std::vector<std::string>& args)
     view.m_skip = 0;
     engine->m_settings.m_stretchMode = 0;  // draw at the asked size
     ChooseRenderSize(view, width, height);
-    if (!device->SetRenderSize(view.m_renderWidth, view.m_renderHeight) ||
+    if (!device->SetRenderSize(view.m_viewport.m_renderWidth, view.m_viewport.m_renderHeight) ||
         !SetUpViewAndProjection(view, width, height)) {
         std::fprintf(stderr, "qzbench: OpenGL 3.3 is not available: no %dx%d framebuffer\n", width,
                      height);

@@ -90,8 +90,8 @@ int main(int argc, char* argv[])
     std::sort(times.begin(), times.end());
     const C3dView& engine = *view->Engine();
     std::printf("sectors=%zu view=%dx%d render=%dx%d\n", doc->m_level->m_sectors.size(),
-                view->ClientRect().width(), view->ClientRect().height(), engine.m_renderWidth,
-                engine.m_renderHeight);
+                view->ClientRect().width(), view->ClientRect().height(),
+                engine.m_viewport.m_renderWidth, engine.m_viewport.m_renderHeight);
     std::printf("open_to_first_frame_ms=%.1f median_frame_ms=%.2f\n", firstMs,
                 times.empty() ? 0.0 : times[times.size() / 2]);
     if (!screenshot.isEmpty()) {

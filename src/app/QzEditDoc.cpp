@@ -169,8 +169,9 @@ void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
     *m_level = std::move(level);
     if (m_pEngine != nullptr) {
         C3dView& engine = *m_pEngine;
-        engine.m_currentSector = engine.m_currentSurface = engine.m_currentThing = -1;
-        engine.m_currentVertex = engine.m_vertexSurface = -1;
+        engine.m_selection.m_sector = engine.m_selection.m_surface = engine.m_selection.m_thing =
+            -1;
+        engine.m_selection.m_vertex = engine.m_selection.m_vertexSurface = -1;
         RebuildAll(engine, true);
     }
 }
@@ -267,9 +268,9 @@ bool CQzEditDoc::OnSaveDocument(const QString& path)
                         m_app.m_settings.m_product);
             // Writing the text level gives the surfaces new numbers in sector order.
             if (m_pEngine != nullptr) {
-                m_pEngine->m_currentSurface = -1;
-                m_pEngine->m_currentVertex = -1;
-                m_pEngine->m_vertexSurface = -1;
+                m_pEngine->m_selection.m_surface = -1;
+                m_pEngine->m_selection.m_vertex = -1;
+                m_pEngine->m_selection.m_vertexSurface = -1;
                 for (auto& sector : m_level->m_sectors)
                     if (sector)
                         MarkSectorChanged(*sector);

@@ -355,11 +355,11 @@ void CQzEditView::ReleaseDevice()
     if (m_engine) {
         m_engine->m_skip = 1;
         m_engine->ClearRenderObjects();
-        m_engine->m_bufferDevice = nullptr;
+        m_engine->m_sectorBuffers.m_device = nullptr;
         m_engine->m_device = nullptr;
         m_engine->m_textureCache = std::make_unique<CTextureCache>(nullptr);
-        m_engine->m_renderWidth = 0;
-        m_engine->m_renderHeight = 0;
+        m_engine->m_viewport.m_renderWidth = 0;
+        m_engine->m_viewport.m_renderHeight = 0;
     }
     m_device.reset();
     m_frameReady = false;
@@ -427,10 +427,11 @@ void CQzEditView::SetUpDevice()
     C3dView& engine = *m_engine;
     ListDisplayModes(engine);
     ChooseRenderSize(engine, pixelWidth, pixelHeight);
-    if (!m_device->SetRenderSize(engine.m_renderWidth, engine.m_renderHeight)) {
+    if (!m_device->SetRenderSize(engine.m_viewport.m_renderWidth,
+                                 engine.m_viewport.m_renderHeight)) {
         // No render target of that size: frames are computed but not drawn.
-        engine.m_renderWidth = 0;
-        engine.m_renderHeight = 0;
+        engine.m_viewport.m_renderWidth = 0;
+        engine.m_viewport.m_renderHeight = 0;
     }
     SetUpViewAndProjection(engine, pixelWidth, pixelHeight);
     engine.m_skip = 0;
@@ -478,7 +479,7 @@ void CQzEditView::PaintGl()
         if (render)
             RenderFrame(*m_engine, 1);
         m_frameReady = false;
-        if (m_engine->m_renderWidth > 0 && m_engine->m_renderHeight > 0 &&
+        if (m_engine->m_viewport.m_renderWidth > 0 && m_engine->m_viewport.m_renderHeight > 0 &&
             m_device->RenderWidth() > 0) {
             const GLuint target = m_surface->defaultFramebufferObject();
             m_device->PresentTo(target, PixelWidth(), PixelHeight());
@@ -533,7 +534,7 @@ void CQzEditView::resizeEvent(QResizeEvent* event)
 void CQzEditView::UpdateViewRect()
 {
     if (m_engine)
-        m_engine->m_viewRect = CFrameRect{0, 0, PixelWidth(), PixelHeight()};
+        m_engine->m_viewport.m_viewRect = CFrameRect{0, 0, PixelWidth(), PixelHeight()};
 }
 
 void CQzEditView::ResizeGl(int width, int height)
@@ -636,7 +637,7 @@ void CQzEditView::DevicePoint(const QMouseEvent& event, int& x, int& y) const
 
 void CQzEditView::EngineMouseMove(int buttons, int x, int y)
 {
-    if (!m_engine || m_engine->m_walk != 0)
+    if (!m_engine || m_engine->m_walk.m_on != 0)
         return;
     const CDeviceScope scope(*this);
     HandleMouseMove(*m_engine, buttons, x, y);

@@ -45,15 +45,15 @@ void StoreCameraBookmark(C3dView& view, int slot)
         bookmarks.resize(index + 1);
     }
     CWorldVertex& entry = bookmarks[index];
-    entry.x = view.m_cameraPosition.x;
-    entry.y = view.m_cameraPosition.y;
-    entry.z = view.m_cameraPosition.z;
-    entry.extra[0] = view.m_forwardAxis.x;
-    entry.extra[1] = view.m_forwardAxis.y;
-    entry.extra[2] = view.m_forwardAxis.z;
-    entry.extra[3] = view.m_upAxis.x;
-    entry.extra[4] = view.m_upAxis.y;
-    entry.extra[5] = view.m_upAxis.z;
+    entry.x = view.m_camera.m_position.x;
+    entry.y = view.m_camera.m_position.y;
+    entry.z = view.m_camera.m_position.z;
+    entry.extra[0] = view.m_camera.m_forwardAxis.x;
+    entry.extra[1] = view.m_camera.m_forwardAxis.y;
+    entry.extra[2] = view.m_camera.m_forwardAxis.z;
+    entry.extra[3] = view.m_camera.m_upAxis.x;
+    entry.extra[4] = view.m_camera.m_upAxis.y;
+    entry.extra[5] = view.m_camera.m_upAxis.z;
 }
 
 void RecallCameraBookmark(C3dView& view, int slot)
@@ -67,35 +67,32 @@ void RecallCameraBookmark(C3dView& view, int slot)
         return;
     }
 
-    view.m_cameraPosition = {entry.x, entry.y, entry.z};
-    view.m_forwardAxis = {entry.extra[0], entry.extra[1], entry.extra[2]};
-    view.m_upAxis = {entry.extra[3], entry.extra[4], entry.extra[5]};
-    SetCameraAxes(view, view.m_forwardAxis.x, view.m_forwardAxis.y, view.m_forwardAxis.z,
-                  view.m_upAxis.x, view.m_upAxis.y, view.m_upAxis.z);
-    SetCameraPosition(view, view.m_cameraPosition.x, view.m_cameraPosition.y,
-                      view.m_cameraPosition.z);
+    view.m_camera.m_position = {entry.x, entry.y, entry.z};
+    view.m_camera.m_forwardAxis = {entry.extra[0], entry.extra[1], entry.extra[2]};
+    view.m_camera.m_upAxis = {entry.extra[3], entry.extra[4], entry.extra[5]};
+    SetCameraAxes(view, view.m_camera.m_forwardAxis.x, view.m_camera.m_forwardAxis.y,
+                  view.m_camera.m_forwardAxis.z, view.m_camera.m_upAxis.x, view.m_camera.m_upAxis.y,
+                  view.m_camera.m_upAxis.z);
+    SetCameraPosition(view, view.m_camera.m_position.x, view.m_camera.m_position.y,
+                      view.m_camera.m_position.z);
 
     CEngineHost& host = view.GetHost();
     host.BeginWaitCursor();
 
-    CVector3 hitPoint;
-    CVector3 hitNormal;
-    int sector = -1;
-    int surface = -1;
-    int thing = -1;
-    int marker = -1;
-    if (CastRay(view, view.m_cameraPosition, CVector3(0.0f, -1.0f, 0.0f), hitPoint, hitNormal,
-                sector, surface, thing, marker, true, false, kRayHitAdjoins) &&
-        sector >= 0) {
-        view.m_currentSector = sector;
+    const CRayHit hit = CastRay(view, {.m_origin = view.m_camera.m_position,
+                                       .m_direction = CVector3(0.0f, -1.0f, 0.0f),
+                                       .m_skipMarkers = true,
+                                       .m_adjoinMode = kRayHitAdjoins});
+    if (hit.m_found && hit.m_sector >= 0) {
+        view.m_selection.m_sector = hit.m_sector;
     }
-    view.m_currentSurface = -1;
-    view.m_focusPoint = view.m_cameraPosition;
-    view.m_focusPoint2 = view.m_cameraPosition;
+    view.m_selection.m_surface = -1;
+    view.m_camera.m_focusPoint = view.m_camera.m_position;
+    view.m_camera.m_focusPoint2 = view.m_camera.m_position;
 
-    view.m_cameraJump = 1;
+    view.m_camera.m_jump = 1;
     host.RequestFrame(true);
-    view.m_cameraJump = 0;
+    view.m_camera.m_jump = 0;
 
     host.EndWaitCursor();
 }

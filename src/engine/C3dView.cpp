@@ -9,15 +9,15 @@
 C3dView::C3dView(CQzlSections& level, const CSettings& settings, CDocumentState& document,
                  const CGameResources& game, CEngineHost& host, const KeyState& keys, Clock& clock,
                  Random& random, std::int32_t mode, RenderDevice* device, SoundDevice* sound)
-    : m_mode(mode), m_textureCache(std::make_unique<CTextureCache>(device)),
-      m_farPlane(settings.m_horizonDistance), m_level(level), m_settings(settings),
-      m_document(document), m_game(game), m_host(host), m_keys(keys), m_clock(clock),
-      m_random(random)
+    : m_mode(mode), m_textureCache(std::make_unique<CTextureCache>(device)), m_level(level),
+      m_settings(settings), m_document(document), m_game(game), m_host(host), m_keys(keys),
+      m_clock(clock), m_random(random)
 {
     // Drawing needs a device and nothing else: no input set-up gates it.
     m_device = device;
     m_sound = std::make_unique<CDsound>(sound, &game, &level);
     m_skip = device != nullptr ? 0 : 1;
+    m_camera.m_farPlane = settings.m_horizonDistance;
 }
 
 void C3dView::ClearRenderObjects()
@@ -34,12 +34,12 @@ void C3dView::ClearRenderObjects()
 
 void C3dView::ReleaseSectorBuffers()
 {
-    if (m_bufferDevice != nullptr) {
-        for (const CSectorBuffer& entry : m_sectorBuffers)
+    if (m_sectorBuffers.m_device != nullptr) {
+        for (const CSectorBuffers::CEntry& entry : m_sectorBuffers.m_entries)
             if (entry.m_buffer != kNoBuffer)
-                m_bufferDevice->ReleaseVertexBuffer(entry.m_buffer);
+                m_sectorBuffers.m_device->ReleaseVertexBuffer(entry.m_buffer);
     }
-    m_sectorBuffers.clear();
+    m_sectorBuffers.m_entries.clear();
 }
 
 C3dView::~C3dView()

@@ -15,6 +15,7 @@
 #include "engine/PointMarkers.h"
 #include "engine/RenderDevice.h"
 #include "engine/TextureCache.h"
+#include "engine/ViewState.h"
 #include "level/QzlSurface.h"
 #include "level/QzlThing.h"
 #include "math/BoundingBox.h"
@@ -76,131 +77,46 @@ public:
     // to none of them.
     void ClearRenderObjects();
 
-    // The vertices of one surface inside its sector's vertex buffer.
-    struct CSurfaceRange {
-        std::int32_t m_surface = -1;
-        std::size_t m_first = 0;
-        std::size_t m_count = 0;
-    };
-    // A sector's vertex buffer on m_bufferDevice: the render vertices of all its surfaces back to
-    // back, in the order of its surface list, as they were at the sector's stamp m_version.
-    struct CSectorBuffer {
-        const CQzlSector* m_sector = nullptr;
-        std::uint64_t m_version = 0;
-        BufferId m_buffer = kNoBuffer;
-        bool m_uploaded = false;  // the last upload was accepted
-        std::vector<CSurfaceRange> m_ranges;
-    };
-
     // Releases every sector vertex buffer on the device that made it.
     void ReleaseSectorBuffers();
 
     // Status.
     std::int32_t m_mode = kDocumentView;  // 0 document view, 3 dialog preview
-    std::int32_t m_renderWidth = 0;
-    std::int32_t m_renderHeight = 0;
+    // While set the frame routine returns at once: set until a render device is attached, and
+    // again while the engine is destroyed.
+    std::int32_t m_skip = 1;
+    std::int32_t m_framesPerSecond = 0;
+
+    // The parts of the engine's state (ViewState.h).
+    CSelection m_selection;
+    CCameraState m_camera;
+    CViewport m_viewport;
+    CDragState m_drag;
+    CWorkLists m_work;
+    CClipboard m_clipboard;
+    CUnlinkDefaults m_unlink;
+    CSectorBuffers m_sectorBuffers;
+    CWalkState m_walk;
 
     // Owned objects.
-    std::unique_ptr<CQzlSurface> m_clipboardSurface;  // Copy and Paste; null when empty
-    std::unique_ptr<CQzlThing> m_clipboardThing;      // null when empty
     std::unique_ptr<CTextureCache> m_textureCache;
     // Every thing model; each thing of the level points to its model here.
     std::vector<std::unique_ptr<C3doModel>> m_thingModels;
+    // Point markers at grid points and corners, sorted by position.
+    CPointMarkerArray m_markers;
+    // The engine's sounds.
+    std::unique_ptr<CDsound> m_sound;
 
-    // Work lists, empty at construction.
-    std::vector<CVector3> m_pickedNodes;  // grid points the user picked
-    // The last points picked in the view (corners and grid nodes), at most two, newest last; the
-    // distance view measures between them.
-    std::vector<CVector3> m_lastPickPoints;
-    std::vector<CVector3> m_cutEdges;            // cut edges of the plane cutter
-    std::vector<std::int32_t> m_cutResults;      // result list of the plane cutter, one builder
-    std::vector<std::int32_t> m_newSurfaces;     // surfaces made by the last operation
-    std::vector<std::int32_t> m_newSectors;      // sectors made by the last operation
-    std::vector<std::int32_t> m_builderIndices;  // used with m_builderPoints by one builder
-    std::vector<CVector3> m_builderPoints;
-    std::vector<std::int32_t> m_frameList;      // frame routine and walk mode
+    // Sectors of the frame routine and walk mode.
+    std::vector<std::int32_t> m_frameList;
     std::vector<CTexture*> m_animatedTextures;  // not owned: the texture cache owns them
-
-    // Projection data, set by device creation: -sx, +sx, -sy, +sy, near and far plane.
-    float m_frustum[4] = {};
-    float m_nearPlane = 0.05f;
-    float m_farPlane = 10.0f;
 
     // Box over all sector boxes (the selection box): the scroll bars span it, and the camera reset
     // goes to its middle when no sector is current.
     CBoundingBox m_levelBox;
 
-    // Last scroll-bar positions of camera panning.
-    std::int32_t m_scrollH = 0;
-    std::int32_t m_scrollV = 0;
-
-    // The view window's client rectangle; mouse points are scaled from it to the render size.
-    // Empty until the window gives it (then points are not scaled).
-    CFrameRect m_viewRect;
-
-    // Mouse-drag anchors: the point of the last event of a right and of a left drag, -1 while no
-    // drag of that button is in progress. Each view keeps its own.
-    std::int32_t m_rightDragX = -1;
-    std::int32_t m_rightDragY = -1;
-    std::int32_t m_leftDragX = -1;
-    std::int32_t m_leftDragY = -1;
-
-    // Selection, -1 = none.
-    std::int32_t m_currentSector = -1;
-    std::int32_t m_currentSurface = -1;
-    std::int32_t m_currentThing = -1;
-    std::int32_t m_currentVertex = -1;  // corner index within its surface's corner list
-    std::int32_t m_vertexSurface = -1;  // surface of the current vertex
-
-    std::int32_t m_framesPerSecond = 0;
-
-    // Point markers at grid points and corners, sorted by position.
-    CPointMarkerArray m_markers;
-
-    // Matrices (row vectors, translation in the fourth row).
-    D3DMATRIX m_worldMatrix = MatrixIdentity();
-    D3DMATRIX m_viewMatrix = MatrixIdentity();
-    D3DMATRIX m_projectionMatrix = MatrixIdentity();
-    D3DMATRIX m_viewProjectionMatrix = MatrixIdentity();
-
-    // Camera.
-    CVector3 m_cameraPosition;
-    CVector3 m_forwardAxis{0.0f, 0.0f, 1.0f};
-    CVector3 m_upAxis{0.0f, 1.0f, 0.0f};
-    CVector3 m_savedCameraPosition;
-    CVector3 m_savedForwardAxis{0.0f, 0.0f, 1.0f};
-    CVector3 m_focusPoint;   // shown in the status bar, used by Insert Thing
-    CVector3 m_focusPoint2;  // second copy of the focus point
-
-    std::int32_t m_walk = 0;        // 1 while walk mode is on
-    float m_animationClock = 0.0f;  // advanced every frame
-
-    // Default look that Unlink gives a surface when the material is not -1.
-    std::int32_t m_unlinkMaterial = -1;
-    float m_unlinkTextureWidth = 768.0f;
-    float m_unlinkTextureHeight = 768.0f;
-    float m_unlinkXTile = 1.0f;
-    float m_unlinkYTile = 1.0f;
-
-    // While set the frame routine returns at once: set until a render device is attached, and
-    // again while the engine is destroyed.
-    std::int32_t m_skip = 1;
-    // The camera-placed flag: set around the forced frame drawn right after a command placed the
-    // camera (bookmark recall, camera reset, ...); walk mode leaves the player physics out then.
-    std::int32_t m_cameraJump = 0;
-
     // The device the engine draws with (not owned); null for an engine that draws nothing.
     RenderDevice* m_device = nullptr;
-    // The frame routine's vertex buffers by sector index, and the device they were made on (not
-    // owned; like m_device it must outlive the engine). Buffers of an earlier device are
-    // forgotten, not released, when the frame routine meets another one.
-    std::vector<CSectorBuffer> m_sectorBuffers;
-    RenderDevice* m_bufferDevice = nullptr;
-    // The engine's sounds.
-    std::unique_ptr<CDsound> m_sound;
-    // Entry 0 "None" (render at window size), then "%ldx%ld" per display mode; the "StretchMode"
-    // setting indexes it. Filled by device set-up.
-    std::vector<std::string> m_displayModes;
 
 private:
     // Clears the pointers of the level's things and surfaces into this engine's models and

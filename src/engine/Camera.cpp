@@ -28,7 +28,7 @@ bool AltHeld(const C3dView& view)
 // Rebuilds the view matrix's translation row so that the eye sits at position, keeping its axes.
 void PlaceView(C3dView& view, const CVector3& position)
 {
-    D3DMATRIX& m = view.m_viewMatrix;
+    D3DMATRIX& m = view.m_camera.m_viewMatrix;
     m.m[3][0] = 0.0f;
     m.m[3][1] = 0.0f;
     m.m[3][2] = 0.0f;
@@ -38,7 +38,7 @@ void PlaceView(C3dView& view, const CVector3& position)
 // The camera position becomes position and the view matrix follows, whatever keys are held.
 void PlaceCamera(C3dView& view, const CVector3& position)
 {
-    view.m_cameraPosition = position;
+    view.m_camera.m_position = position;
     PlaceView(view, position);
 }
 
@@ -72,14 +72,14 @@ bool ParseModeSize(const std::string& text, int& width, int& height)
 
 CVector3 GetCameraPosition(const C3dView& view)
 {
-    const D3DMATRIX inverse = MatrixInvert(view.m_viewMatrix);
+    const D3DMATRIX inverse = MatrixInvert(view.m_camera.m_viewMatrix);
     return {inverse.m[3][0], inverse.m[3][1], inverse.m[3][2]};
 }
 
 void SetCameraPosition(C3dView& view, float x, float y, float z)
 {
     if (AltHeld(view)) {
-        view.m_cameraPosition = GetCameraPosition(view);
+        view.m_camera.m_position = GetCameraPosition(view);
         return;
     }
     PlaceCamera(view, {x, y, z});
@@ -88,11 +88,11 @@ void SetCameraPosition(C3dView& view, float x, float y, float z)
 void MoveCamera(C3dView& view, float distance)
 {
     if (AltHeld(view)) {
-        view.m_viewMatrix.m[3][2] -= distance;
-        view.m_cameraPosition = GetCameraPosition(view);
+        view.m_camera.m_viewMatrix.m[3][2] -= distance;
+        view.m_camera.m_position = GetCameraPosition(view);
         return;
     }
-    PlaceCamera(view, view.m_cameraPosition + view.m_forwardAxis * distance);
+    PlaceCamera(view, view.m_camera.m_position + view.m_camera.m_forwardAxis * distance);
 }
 
 namespace {
@@ -118,12 +118,12 @@ void SetCameraAxes(C3dView& view, float fx, float fy, float fz, float ux, float 
     const CVector3 forward{fx, fy, fz};
     const CVector3 up{ux, uy, uz};
     const CVector3 right = Cross(up, forward);
-    WriteViewAxes(view.m_viewMatrix, right, up, forward);
+    WriteViewAxes(view.m_camera.m_viewMatrix, right, up, forward);
 }
 
 void GetCameraAxes(const C3dView& view, CVector3& forward, CVector3& up)
 {
-    const D3DMATRIX& m = view.m_viewMatrix;
+    const D3DMATRIX& m = view.m_camera.m_viewMatrix;
     forward = {m.m[0][2], m.m[1][2], m.m[2][2]};
     up = {m.m[0][1], m.m[1][1], m.m[2][1]};
 }
@@ -131,7 +131,7 @@ void GetCameraAxes(const C3dView& view, CVector3& forward, CVector3& up)
 void RotateCamera(C3dView& view, float a, float b, float c, float factor)
 {
     const D3DMATRIX r = MatrixRotateXYZ(c * factor, b * factor, a * factor);
-    const D3DMATRIX turned = MatrixMultiply(r, view.m_viewMatrix);
+    const D3DMATRIX turned = MatrixMultiply(r, view.m_camera.m_viewMatrix);
 
     const CVector3 forward{turned.m[0][2], turned.m[1][2], turned.m[2][2]};
     CVector3 right{turned.m[0][0], 0.0f, turned.m[2][0]};
@@ -146,12 +146,12 @@ void RotateCamera(C3dView& view, float a, float b, float c, float factor)
         return;
     }
 
-    WriteViewAxes(view.m_viewMatrix, right, up, forward);
-    GetCameraAxes(view, view.m_forwardAxis, view.m_upAxis);
+    WriteViewAxes(view.m_camera.m_viewMatrix, right, up, forward);
+    GetCameraAxes(view, view.m_camera.m_forwardAxis, view.m_camera.m_upAxis);
     // Turning keeps the eye where it is; only an orbit (Alt) keeps the translation row, so the
     // view turns about the point that row names.
     if (!AltHeld(view)) {
-        PlaceView(view, view.m_cameraPosition);
+        PlaceView(view, view.m_camera.m_position);
     }
 }
 
@@ -162,8 +162,8 @@ float FieldOfView(const C3dView& view)
 
 void ResetDisplayModes(C3dView& view)
 {
-    view.m_displayModes.clear();
-    view.m_displayModes.emplace_back("None");
+    view.m_viewport.m_displayModes.clear();
+    view.m_viewport.m_displayModes.emplace_back("None");
 }
 
 bool AddDisplayMode(C3dView& view, long width, long height, int bitsPerPixel, int desktopBits)
@@ -173,26 +173,27 @@ bool AddDisplayMode(C3dView& view, long width, long height, int bitsPerPixel, in
     if (knownDepth && bitsPerPixel != desktopBits) {
         return false;
     }
-    view.m_displayModes.push_back(FormatC("%ldx%ld", width, height));
+    view.m_viewport.m_displayModes.push_back(FormatC("%ldx%ld", width, height));
     return true;
 }
 
 void ChooseRenderSize(C3dView& view, int width, int height)
 {
-    view.m_renderWidth = width;
-    view.m_renderHeight = height;
+    view.m_viewport.m_renderWidth = width;
+    view.m_viewport.m_renderHeight = height;
     if (view.m_mode != C3dView::kDocumentView) {
         return;
     }
     const std::int32_t stretch = view.GetSettings().m_stretchMode;
-    if (stretch <= 0 || static_cast<std::size_t>(stretch) >= view.m_displayModes.size()) {
+    if (stretch <= 0 ||
+        static_cast<std::size_t>(stretch) >= view.m_viewport.m_displayModes.size()) {
         return;
     }
     int w = 0;
     int h = 0;
-    if (ParseModeSize(view.m_displayModes[static_cast<std::size_t>(stretch)], w, h)) {
-        view.m_renderWidth = w;
-        view.m_renderHeight = h;
+    if (ParseModeSize(view.m_viewport.m_displayModes[static_cast<std::size_t>(stretch)], w, h)) {
+        view.m_viewport.m_renderWidth = w;
+        view.m_viewport.m_renderHeight = h;
     }
 }
 
@@ -221,23 +222,23 @@ bool SetUpViewAndProjection(C3dView& view, int width, int height)
     CVector3 up;
     GetCameraAxes(view, forward, up);
 
-    view.m_nearPlane = kNearPlane;
-    view.m_farPlane = view.GetSettings().m_horizonDistance;
+    view.m_camera.m_nearPlane = kNearPlane;
+    view.m_camera.m_farPlane = view.GetSettings().m_horizonDistance;
     const float aspect = (static_cast<float>(height) * 0.8f) / static_cast<float>(width);
-    view.m_worldMatrix = MatrixIdentity();
-    view.m_viewMatrix = MatrixIdentity();
-    view.m_projectionMatrix =
-        MatrixProjection(FieldOfView(view), aspect, view.m_nearPlane, view.m_farPlane);
-    const float sx = view.m_projectionMatrix.m[0][0] * 0.5f;
-    const float sy = view.m_projectionMatrix.m[1][1] * 0.5f;
-    view.m_frustum[0] = -sx;
-    view.m_frustum[1] = sx;
-    view.m_frustum[2] = -sy;
-    view.m_frustum[3] = sy;
+    view.m_camera.m_worldMatrix = MatrixIdentity();
+    view.m_camera.m_viewMatrix = MatrixIdentity();
+    view.m_camera.m_projectionMatrix = MatrixProjection(
+        FieldOfView(view), aspect, view.m_camera.m_nearPlane, view.m_camera.m_farPlane);
+    const float sx = view.m_camera.m_projectionMatrix.m[0][0] * 0.5f;
+    const float sy = view.m_camera.m_projectionMatrix.m[1][1] * 0.5f;
+    view.m_camera.m_frustum[0] = -sx;
+    view.m_camera.m_frustum[1] = sx;
+    view.m_camera.m_frustum[2] = -sy;
+    view.m_camera.m_frustum[3] = sy;
 
     // The camera comes back as it was; a held Alt key must not move it to the origin.
     SetCameraAxes(view, forward.x, forward.y, forward.z, up.x, up.y, up.z);
-    PlaceCamera(view, view.m_cameraPosition);
+    PlaceCamera(view, view.m_camera.m_position);
     return true;
 }
 
@@ -247,8 +248,8 @@ bool Resize(C3dView& view, int cx, int cy)
         return false;
     }
     if (view.GetSettings().m_stretchMode == 0) {
-        view.m_renderWidth = cx;
-        view.m_renderHeight = cy;
+        view.m_viewport.m_renderWidth = cx;
+        view.m_viewport.m_renderHeight = cy;
     }
     return true;
 }

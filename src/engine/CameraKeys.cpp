@@ -41,8 +41,8 @@ void StepCamera(C3dView& view, bool forward)
 void CCameraKeyStepper::Begin(C3dView& view, ECameraKeys which)
 {
     if (view.GetDocument().m_editMode == 0) {
-        view.m_currentThing = -1;
-        view.m_currentSurface = -1;
+        view.m_selection.m_thing = -1;
+        view.m_selection.m_surface = -1;
     }
     m_which = which;
     m_t0 = view.GetClock().Milliseconds();
@@ -89,8 +89,8 @@ bool CCameraKeyStepper::Tick(C3dView& view)
         RotateCamera(view, 0.0f, 1.0f, 0.0f, s);
         break;
     case ECameraKeys::Tilt: {
-        const CVector3& f = view.m_forwardAxis;
-        const CVector3& u = view.m_upAxis;
+        const CVector3& f = view.m_camera.m_forwardAxis;
+        const CVector3& u = view.m_camera.m_upAxis;
         const float cx = f.y * u.z - f.z * u.y;
         const float cz = f.x * u.y - f.y * u.x;
         RotateCamera(view, cx, 0.0f, cz, s);

@@ -93,7 +93,7 @@ class CFramePainter {
 public:
     CFramePainter(C3dView& view, RenderDevice& device)
         : m_view(view), m_level(view.GetLevel()), m_settings(view.GetSettings()), m_device(device),
-          m_camera(view.m_cameraPosition)
+          m_camera(view.m_camera.m_position)
     {}
 
     void DrawSectors(const std::vector<std::int32_t>& list)
@@ -108,9 +108,9 @@ public:
             if (!visible || !BoxInFrustum(m_view, sector.m_boundBox))
                 continue;
             const bool solid =
-                mode == kAllRendered || (index == m_view.m_currentSector && mode != kAllWireframe &&
-                                         mode != kSectorWireframe);
-            const C3dView::CSectorBuffer* buffer = solid ? SectorBuffer(index, sector) : nullptr;
+                mode == kAllRendered || (index == m_view.m_selection.m_sector &&
+                                         mode != kAllWireframe && mode != kSectorWireframe);
+            const CSectorBuffers::CEntry* buffer = solid ? SectorBuffer(index, sector) : nullptr;
             for (std::size_t i = 0; i < sector.m_surfaces.size(); ++i) {
                 const std::int32_t s = sector.m_surfaces[i];
                 if (s < 0 || static_cast<std::size_t>(s) >= m_level.m_surfaces.size())
@@ -141,7 +141,7 @@ public:
                 model->m_bounds = {VectorMin(box.min, box.max), VectorMax(box.min, box.max)};
                 model->m_boundsValid = 1;
             }
-            if (!(PointBoxDistance(model->m_bounds, m_view.m_focusPoint) < limit) ||
+            if (!(PointBoxDistance(model->m_bounds, m_view.m_camera.m_focusPoint) < limit) ||
                 !BoxInFrustum(m_view, model->m_bounds))
                 continue;
             m_device.SetWorldTransform(model->m_placement);
@@ -174,12 +174,12 @@ private:
     // The vertex buffer of a sector drawn solid, uploaded first when the sector's stamp or the
     // shape of its surface list changed since the last upload; nullptr when the device keeps no
     // buffers or refused the upload (its surfaces are then streamed).
-    const C3dView::CSectorBuffer* SectorBuffer(std::int32_t index, const CQzlSector& sector)
+    const CSectorBuffers::CEntry* SectorBuffer(std::int32_t index, const CQzlSector& sector)
     {
-        std::vector<C3dView::CSectorBuffer>& buffers = m_view.m_sectorBuffers;
+        std::vector<CSectorBuffers::CEntry>& buffers = m_view.m_sectorBuffers.m_entries;
         if (buffers.size() < m_level.m_sectors.size())
             buffers.resize(m_level.m_sectors.size());
-        C3dView::CSectorBuffer& entry = buffers[static_cast<std::size_t>(index)];
+        CSectorBuffers::CEntry& entry = buffers[static_cast<std::size_t>(index)];
         if (BufferCurrent(entry, sector))
             return &entry;
         if (entry.m_buffer == kNoBuffer)
@@ -189,7 +189,7 @@ private:
         m_staging.clear();
         entry.m_ranges.clear();
         for (const std::int32_t s : sector.m_surfaces) {
-            C3dView::CSurfaceRange range;
+            CSectorBuffers::CSurfaceRange range;
             range.m_surface = s;
             range.m_first = m_staging.size();
             if (s >= 0 && static_cast<std::size_t>(s) < m_level.m_surfaces.size()) {
@@ -209,7 +209,7 @@ private:
     // Whether the buffer holds what the sector's surfaces hold now: uploaded for this sector at
     // its present stamp (a sector without one is never taken as unchanged), over the same
     // surface list with the same vertex counts.
-    bool BufferCurrent(const C3dView::CSectorBuffer& entry, const CQzlSector& sector) const
+    bool BufferCurrent(const CSectorBuffers::CEntry& entry, const CQzlSector& sector) const
     {
         if (!entry.m_uploaded || entry.m_sector != &sector || sector.m_renderVersion == 0 ||
             entry.m_version != sector.m_renderVersion ||
@@ -231,12 +231,12 @@ private:
     // one, else from its render vertices. Sky surfaces are always streamed: walk mode rewrites
     // their texture coordinates every frame.
     void DrawFan(CQzlSurface& surface, TextureId texture,
-                 const C3dView::CSectorBuffer* buffer = nullptr, std::size_t slot = 0)
+                 const CSectorBuffers::CEntry* buffer = nullptr, std::size_t slot = 0)
     {
         if (!FrontFacing(surface, m_camera))
             return;
         if (buffer != nullptr && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) == 0) {
-            const C3dView::CSurfaceRange& range = buffer->m_ranges[slot];
+            const CSectorBuffers::CSurfaceRange& range = buffer->m_ranges[slot];
             m_device.DrawVertexBuffer(buffer->m_buffer, PrimitiveType::TriangleFan, range.m_first,
                                       range.m_count, texture);
             return;
@@ -266,10 +266,10 @@ private:
 
     // slot is the surface's place in its sector's surface list (and buffer).
     void DrawSolidSurface(CQzlSurface& surface, std::int32_t index,
-                          const C3dView::CSectorBuffer* buffer, std::size_t slot)
+                          const CSectorBuffers::CEntry* buffer, std::size_t slot)
     {
         if (surface.m_adjoin < 0) {
-            if (m_view.m_walk != 0 && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
+            if (m_view.m_walk.m_on != 0 && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
                 SkyTextureCoordinates(m_view, surface, 0.0f, 0.0f);
             DrawFan(surface, SurfaceTexture(surface), buffer, slot);
             return;
@@ -319,24 +319,24 @@ private:
 // forgotten (that device frees them), those of sectors past the level's end released.
 void PrepareSectorBuffers(C3dView& view, RenderDevice& device)
 {
-    if (view.m_bufferDevice != &device) {
-        view.m_sectorBuffers.clear();
-        view.m_bufferDevice = &device;
+    if (view.m_sectorBuffers.m_device != &device) {
+        view.m_sectorBuffers.m_entries.clear();
+        view.m_sectorBuffers.m_device = &device;
     }
     const std::size_t sectors = view.GetLevel().m_sectors.size();
-    if (view.m_sectorBuffers.size() <= sectors)
+    if (view.m_sectorBuffers.m_entries.size() <= sectors)
         return;
-    for (std::size_t i = sectors; i < view.m_sectorBuffers.size(); ++i)
-        if (view.m_sectorBuffers[i].m_buffer != kNoBuffer)
-            device.ReleaseVertexBuffer(view.m_sectorBuffers[i].m_buffer);
-    view.m_sectorBuffers.resize(sectors);
+    for (std::size_t i = sectors; i < view.m_sectorBuffers.m_entries.size(); ++i)
+        if (view.m_sectorBuffers.m_entries[i].m_buffer != kNoBuffer)
+            device.ReleaseVertexBuffer(view.m_sectorBuffers.m_entries[i].m_buffer);
+    view.m_sectorBuffers.m_entries.resize(sectors);
 }
 
 bool UsesPortalWalk(const C3dView& view)
 {
     const CSettings& settings = view.GetSettings();
-    return settings.m_collision != 0 && view.m_currentSector >= 0 && settings.m_renderMethod == 1 &&
-           settings.m_lock == 0;
+    return settings.m_collision != 0 && view.m_selection.m_sector >= 0 &&
+           settings.m_renderMethod == 1 && settings.m_lock == 0;
 }
 
 const CQzlSector* SectorAt(const CQzlSections& level, int index)
@@ -394,11 +394,12 @@ D3DMATRIX MatrixRotationBetween(const CVector3& a, const CVector3& b)
 void SkyTextureCoordinates(const C3dView& view, CQzlSurface& surface, float du, float dv)
 {
     const D3DMATRIX r = MatrixRotationBetween({0.0f, 0.0f, 1.0f}, surface.m_normal);
-    const D3DMATRIX m = MatrixMultiply(MatrixTranslation(NegateVector(view.m_cameraPosition)), r);
+    const D3DMATRIX m =
+        MatrixMultiply(MatrixTranslation(NegateVector(view.m_camera.m_position)), r);
     const bool ceiling = (surface.m_surfaceFlags & kSkyCeiling) != 0;
     const float ceilingDepth = 0.1f * view.GetLevel().m_header.m_ceilingSkyZ;
-    const float clockU = 0.25f * view.m_animationClock * du;
-    const float clockV = 0.25f * view.m_animationClock * dv;
+    const float clockU = 0.25f * view.m_walk.m_animationClock * du;
+    const float clockV = 0.25f * view.m_walk.m_animationClock * dv;
     for (D3DLVERTEX& v : surface.m_renderVertices) {
         const std::array<float, 4> p = TransformPoint4({v.x, v.y, v.z}, m);
         float k = ceiling ? ceilingDepth : p[2];
@@ -413,11 +414,11 @@ std::vector<std::int32_t> FrameSectorList(C3dView& view)
 {
     const CQzlSections& level = view.GetLevel();
     const CSettings& settings = view.GetSettings();
-    const CQzlSector* current = SectorAt(level, view.m_currentSector);
+    const CQzlSector* current = SectorAt(level, view.m_selection.m_sector);
     std::vector<std::int32_t> list;
     if (settings.m_collision != 0 && current != nullptr) {
         if (UsesPortalWalk(view))
-            FindVisibleSectors(view, {}, list, view.m_currentSector);
+            FindVisibleSectors(view, {}, list, view.m_selection.m_sector);
         else
             list = current->m_visible;
         return list;
@@ -435,8 +436,9 @@ bool SectorVisibleThisFrame(const C3dView& view, int sector)
     const CQzlSector* s = SectorAt(level, sector);
     if (s == nullptr)
         return false;
-    bool visible = VectorLength(s->m_center - view.m_focusPoint) < settings.m_horizonDistance;
-    const CQzlSector* current = SectorAt(level, view.m_currentSector);
+    bool visible =
+        VectorLength(s->m_center - view.m_camera.m_focusPoint) < settings.m_horizonDistance;
+    const CQzlSector* current = SectorAt(level, view.m_selection.m_sector);
     if (settings.m_renderMethod != 1 && settings.m_lock != 0 && current != nullptr) {
         if (!InSortedList(current->m_visible, sector))
             visible = false;
@@ -449,7 +451,8 @@ bool SectorVisibleThisFrame(const C3dView& view, int sector)
         }
     }
     const std::int32_t mode = view.GetDocument().m_renderMode;
-    if ((mode == kSectorRendered || mode == kSectorWireframe) && sector != view.m_currentSector)
+    if ((mode == kSectorRendered || mode == kSectorWireframe) &&
+        sector != view.m_selection.m_sector)
         visible = false;
     return visible;
 }
@@ -460,7 +463,7 @@ bool ThingDrawable(const C3dView& view, int thing, const std::vector<std::int32_
     if (thing < 0 || static_cast<std::size_t>(thing) >= level.m_things.size())
         return false;
     const std::int32_t sector = level.m_things[static_cast<std::size_t>(thing)]->m_sector;
-    const CQzlSector* current = SectorAt(level, view.m_currentSector);
+    const CQzlSector* current = SectorAt(level, view.m_selection.m_sector);
     if (sector < 0)
         return !(view.GetDocument().m_renderMode == kSectorRendered && current != nullptr);
     const CQzlSector* own = SectorAt(level, sector);
@@ -491,7 +494,7 @@ int RenderFrame(C3dView& view, int force)
     if (view.m_skip != 0)
         return 1;
     const bool preview = view.m_mode == C3dView::kPreview;
-    if (force == 0 && view.m_walk == 0 && !preview)
+    if (force == 0 && view.m_walk.m_on == 0 && !preview)
         return 0;
 
     const CSettings& settings = view.GetSettings();
@@ -502,22 +505,25 @@ int RenderFrame(C3dView& view, int force)
         t0 - LastFrameTick() < 1000u / static_cast<std::uint32_t>(settings.m_frameRate))
         return 1;
 
-    RenderDevice* device =
-        view.m_renderWidth > 0 && view.m_renderHeight > 0 ? view.m_device : nullptr;
+    RenderDevice* device = view.m_viewport.m_renderWidth > 0 && view.m_viewport.m_renderHeight > 0
+                               ? view.m_device
+                               : nullptr;
     if (device != nullptr) {
         device->BeginFrame();
         device->Clear(ClearColorFromSetting(settings.m_colorBackground));
     }
 
     // The camera as the view matrix holds it, and the focus point just ahead of it.
-    GetCameraAxes(view, view.m_forwardAxis, view.m_upAxis);
-    view.m_focusPoint = view.m_cameraPosition + view.m_forwardAxis * kFocusDistance;
-    view.m_viewProjectionMatrix = MatrixMultiply(
-        MatrixMultiply(view.m_worldMatrix, view.m_viewMatrix), view.m_projectionMatrix);
+    GetCameraAxes(view, view.m_camera.m_forwardAxis, view.m_camera.m_upAxis);
+    view.m_camera.m_focusPoint =
+        view.m_camera.m_position + view.m_camera.m_forwardAxis * kFocusDistance;
+    view.m_camera.m_viewProjectionMatrix =
+        MatrixMultiply(MatrixMultiply(view.m_camera.m_worldMatrix, view.m_camera.m_viewMatrix),
+                       view.m_camera.m_projectionMatrix);
 
     if (device != nullptr) {
-        device->SetViewTransform(view.m_viewMatrix);
-        device->SetProjectionTransform(view.m_projectionMatrix);
+        device->SetViewTransform(view.m_camera.m_viewMatrix);
+        device->SetProjectionTransform(view.m_camera.m_projectionMatrix);
         device->SetRenderState(RenderState::AlphaBlend, 0);
         PrepareSectorBuffers(view, *device);
         CFramePainter painter(view, *device);
@@ -533,9 +539,9 @@ int RenderFrame(C3dView& view, int force)
         device->EndFrame();
     }
 
-    view.m_savedCameraPosition = view.m_cameraPosition;
-    view.m_savedForwardAxis = view.m_forwardAxis;
-    view.m_focusPoint2 = view.m_focusPoint;
+    view.m_camera.m_savedPosition = view.m_camera.m_position;
+    view.m_camera.m_savedForwardAxis = view.m_camera.m_forwardAxis;
+    view.m_camera.m_focusPoint2 = view.m_camera.m_focusPoint;
 
     if (!preview) {
         // Calls back into the frame routine during the status update return at once.
@@ -543,8 +549,8 @@ int RenderFrame(C3dView& view, int force)
         UpdateStatus(view);
         view.m_skip = 0;
         view.GetHost().ViewsChanged();
-        if (view.m_walk != 0)
-            view.m_animationClock += 1.0f;
+        if (view.m_walk.m_on != 0)
+            view.m_walk.m_animationClock += 1.0f;
     }
 
     LastFrameTick() = t0;

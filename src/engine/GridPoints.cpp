@@ -292,7 +292,7 @@ bool BuildGridPoints(C3dView& view)
 {
     view.m_markers.clear();
     const CQzlSections& level = view.GetLevel();
-    const int sector = view.m_currentSector;
+    const int sector = view.m_selection.m_sector;
     if (sector < 0 || static_cast<std::size_t>(sector) >= level.m_sectors.size())
         return true;
     const float g = view.GetSettings().m_grid;

@@ -25,7 +25,7 @@ void BuildAllVertexMarkers(C3dView& view)
 {
     view.m_markers.clear();
     const std::uint32_t color = view.GetSettings().m_colorGrid;
-    for (const CVector3& node : view.m_pickedNodes)
+    for (const CVector3& node : view.m_selection.m_pickedNodes)
         AddMarker(view, node, color, -1);
 }
 
@@ -33,7 +33,7 @@ void BuildSectorVertexMarkers(C3dView& view)
 {
     view.m_markers.clear();
     const CQzlSections& level = view.GetLevel();
-    const int current = view.m_currentSurface;
+    const int current = view.m_selection.m_surface;
     if (current < 0 || static_cast<std::size_t>(current) >= level.m_surfaces.size())
         return;
 
@@ -54,13 +54,13 @@ void BuildSectorVertexMarkers(C3dView& view)
         const CWorldVertex& v = level.m_worldVertices[w];
         AddMarker(view, CVector3(v.x, v.y, v.z), color, static_cast<std::int32_t>(k));
     }
-    view.m_vertexSurface = current;
+    view.m_selection.m_vertexSurface = current;
 }
 
 void RebuildSectorGridPoints(C3dView& view)
 {
     view.m_markers.clear();
-    const int current = view.m_currentSurface;
+    const int current = view.m_selection.m_surface;
     if (current < 0 || static_cast<std::size_t>(current) >= view.GetLevel().m_surfaces.size())
         return;
     AddSurfaceGridMarkers(view, current);

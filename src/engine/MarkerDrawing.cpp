@@ -62,7 +62,7 @@ int DrawPointMarkers(C3dView& view, const CBoxInFrustum& inFrustum)
 
     const float reach = view.GetSettings().m_gridDistance;
     const float reachSquared = reach * reach;
-    const CVector3 focus = view.m_focusPoint;
+    const CVector3 focus = view.m_camera.m_focusPoint;
     std::vector<D3DLVERTEX> triangles;
     int drawn = 0;
     for (const auto& marker : view.m_markers) {

@@ -60,7 +60,7 @@ float DragStep(const C3dView& view)
 // Appends p to the last picked points, keeping at most the newest two.
 void AddLastPickPoint(C3dView& view, const CVector3& p)
 {
-    std::vector<CVector3>& points = view.m_lastPickPoints;
+    std::vector<CVector3>& points = view.m_selection.m_lastPickPoints;
     while (points.size() >= 2) {
         points.erase(points.begin());
     }
@@ -93,17 +93,17 @@ bool LockKeepsSelection(C3dView& view, int hitSector)
         return false;
     }
     std::vector<std::unique_ptr<CQzlSector>>& sectors = view.GetLevel().m_sectors;
-    if (!InRange(sectors, view.m_currentSector) || !At(sectors, view.m_currentSector)) {
+    if (!InRange(sectors, view.m_selection.m_sector) || !At(sectors, view.m_selection.m_sector)) {
         return true;
     }
-    const std::vector<std::int32_t>& visible = At(sectors, view.m_currentSector)->m_visible;
+    const std::vector<std::int32_t>& visible = At(sectors, view.m_selection.m_sector)->m_visible;
     return !std::binary_search(visible.begin(), visible.end(), hitSector);
 }
 
 void PickCornerMarker(C3dView& view, int corner)
 {
     CQzlSections& level = view.GetLevel();
-    const int surfaceIndex = view.m_vertexSurface;
+    const int surfaceIndex = view.m_selection.m_vertexSurface;
     if (!InRange(level.m_surfaces, surfaceIndex) || !At(level.m_surfaces, surfaceIndex)) {
         return;
     }
@@ -111,7 +111,7 @@ void PickCornerMarker(C3dView& view, int corner)
     if (!InRange(surface.m_vertices, corner)) {
         return;
     }
-    view.m_currentVertex = corner;
+    view.m_selection.m_vertex = corner;
     CQzlVertex& record = At(surface.m_vertices, corner);
     record.m_marked = 1;
     if (InRange(level.m_worldVertices, record.m_worldVertex)) {
@@ -121,7 +121,7 @@ void PickCornerMarker(C3dView& view, int corner)
     CEngineHost& host = view.GetHost();
     host.SwitchPropertyView(kVertexViewId);
     host.UpdateAllViews(PointHint(view, surfaceIndex));
-    RebuildSector(view, view.m_currentSector);
+    RebuildSector(view, view.m_selection.m_sector);
 }
 
 void PickGridNodeMarker(C3dView& view, int markerIndex, bool ctrl)
@@ -134,15 +134,15 @@ void PickGridNodeMarker(C3dView& view, int markerIndex, bool ctrl)
                 ColorMarker(*marker, grid);
             }
         }
-        view.m_pickedNodes.clear();
+        view.m_selection.m_pickedNodes.clear();
     }
     C3doMesh& marker = *At(view.m_markers, markerIndex);
     ColorMarker(marker, ColorToVertex(settings.m_colorSelect));
-    view.m_pickedNodes.push_back(marker.m_markerPoint);
+    view.m_selection.m_pickedNodes.push_back(marker.m_markerPoint);
     AddLastPickPoint(view, marker.m_markerPoint);
     CEngineHost& host = view.GetHost();
     host.SwitchPropertyView(kVertexViewId);
-    host.UpdateAllViews(PointHint(view, view.m_currentSurface));
+    host.UpdateAllViews(PointHint(view, view.m_selection.m_surface));
 }
 
 // The four pan steps and the thumb; the last position of the bar follows.
@@ -174,7 +174,7 @@ float PanStep(int code, int position, std::int32_t& last)
 
 void PanBy(C3dView& view, const CVector3& offset)
 {
-    const CVector3 p = view.m_cameraPosition - offset;
+    const CVector3 p = view.m_camera.m_position - offset;
     SetCameraPosition(view, p.x, p.y, p.z);
     view.GetHost().RequestFrame(true);
 }
@@ -187,37 +187,38 @@ float PanScale(const C3dView& view)
 // Right-button drag: turn and move the camera, drop the selection below the sector.
 void RightDrag(C3dView& view, int x, int y, float s)
 {
-    if (view.m_rightDragX == -1) {
-        view.m_rightDragX = x;
-        view.m_rightDragY = y;
+    if (view.m_drag.m_rightX == -1) {
+        view.m_drag.m_rightX = x;
+        view.m_drag.m_rightY = y;
     }
-    const int dx = view.m_rightDragX - x;
-    const int dy = view.m_rightDragY - y;
+    const int dx = view.m_drag.m_rightX - x;
+    const int dy = view.m_drag.m_rightY - y;
     RotateCamera(view, 0.0f, 1.0f, 0.0f, -s * static_cast<float>(dx) * 0.05f);
     MoveCamera(view, static_cast<float>(dy) * s * 0.1f);
 
     const CDocumentState& document = view.GetDocument();
     if (document.m_gridOn == 0 && document.m_objectFramesOpen == 0) {
         CQzlSections& level = view.GetLevel();
-        if (view.m_currentSurface >= 0 && view.m_currentVertex >= 0) {
-            const int surfaceIndex =
-                view.m_vertexSurface >= 0 ? view.m_vertexSurface : view.m_currentSurface;
+        if (view.m_selection.m_surface >= 0 && view.m_selection.m_vertex >= 0) {
+            const int surfaceIndex = view.m_selection.m_vertexSurface >= 0
+                                         ? view.m_selection.m_vertexSurface
+                                         : view.m_selection.m_surface;
             if (InRange(level.m_surfaces, surfaceIndex) && At(level.m_surfaces, surfaceIndex)) {
                 std::vector<CQzlVertex>& corners = At(level.m_surfaces, surfaceIndex)->m_vertices;
-                if (InRange(corners, view.m_currentVertex)) {
-                    At(corners, view.m_currentVertex).m_marked = 0;
+                if (InRange(corners, view.m_selection.m_vertex)) {
+                    At(corners, view.m_selection.m_vertex).m_marked = 0;
                 }
             }
         }
-        view.m_currentThing = -1;
-        view.m_currentVertex = -1;
-        view.m_vertexSurface = -1;
-        view.m_currentSurface = -1;
+        view.m_selection.m_thing = -1;
+        view.m_selection.m_vertex = -1;
+        view.m_selection.m_vertexSurface = -1;
+        view.m_selection.m_surface = -1;
         view.m_markers.clear();
     }
     view.GetHost().RequestFrame(true);
-    view.m_rightDragX = x;
-    view.m_rightDragY = y;
+    view.m_drag.m_rightX = x;
+    view.m_drag.m_rightY = y;
 }
 
 // The camera's ground axes of a horizontal slide: h across the view by the sign of dx, v along it
@@ -257,13 +258,13 @@ void DragTexture(C3dView& view, CQzlSurface& surface, int dx, int dy, float s)
         corner.m_v -= static_cast<float>(dy) * s;
         RoundToThousandth(corner.m_u, corner.m_v);
     }
-    RebuildSurfaceVertices(view, view.m_currentSector, view.m_currentSurface, true);
+    RebuildSurfaceVertices(view, view.m_selection.m_sector, view.m_selection.m_surface, true);
     view.GetHost().RequestFrame(true);
 }
 
 void DragSurface(C3dView& view, CQzlSurface& surface, int dx, int dy, float s)
 {
-    const CGroundStep step = GroundStep(view.m_forwardAxis, dx, dy);
+    const CGroundStep step = GroundStep(view.m_camera.m_forwardAxis, dx, dy);
     std::vector<CWorldVertex>& world = view.GetLevel().m_worldVertices;
     for (const CQzlVertex& corner : surface.m_vertices) {
         if (!InRange(world, corner.m_worldVertex)) {
@@ -273,12 +274,12 @@ void DragSurface(C3dView& view, CQzlSurface& surface, int dx, int dy, float s)
         w.x += s * step.x / 10.0f;
         w.z += s * step.z / 10.0f;
     }
-    RebuildSurfaceVertices(view, view.m_currentSector, view.m_currentSurface, true);
+    RebuildSurfaceVertices(view, view.m_selection.m_sector, view.m_selection.m_surface, true);
 }
 
 void DragThing(C3dView& view, CQzlThing& thing, int dx, int dy)
 {
-    const CGroundStep step = GroundStep(view.m_forwardAxis, dx, dy);
+    const CGroundStep step = GroundStep(view.m_camera.m_forwardAxis, dx, dy);
     thing.m_position.x += step.x * 0.01f;
     thing.m_position.z += step.z * 0.01f;
     if (thing.m_model != nullptr) {
@@ -299,7 +300,7 @@ void DragVertex(C3dView& view, CQzlSurface& surface, int dx, int dy)
 {
     std::vector<CWorldVertex>& world = view.GetLevel().m_worldVertices;
     const std::size_t count = surface.m_vertices.size();
-    const auto k = static_cast<std::size_t>(view.m_currentVertex);
+    const auto k = static_cast<std::size_t>(view.m_selection.m_vertex);
     const int pi = surface.m_vertices[k].m_worldVertex;
     const int qi = surface.m_vertices[(k + 1) % count].m_worldVertex;
     if (!InRange(world, pi) || !InRange(world, qi)) {
@@ -320,7 +321,7 @@ void DragVertex(C3dView& view, CQzlSurface& surface, int dx, int dy)
         p.y = RoundToStep(p.y + move.y, 100.0f);
         p.z = RoundToStep(p.z + move.z, 100.0f);
     }
-    RebuildSurfaceVertices(view, view.m_currentSector, view.m_vertexSurface, true);
+    RebuildSurfaceVertices(view, view.m_selection.m_sector, view.m_selection.m_vertexSurface, true);
 }
 
 // The left drag row of the edit mode, or none. The surface and corner a row needs are checked.
@@ -332,22 +333,22 @@ bool LeftDrag(C3dView& view, int x, int y, float s)
     switch (mode) {
     case 4:
     case 2:
-        surface = SurfaceAt(view, view.m_currentSurface);
+        surface = SurfaceAt(view, view.m_selection.m_surface);
         if (surface == nullptr) {
             return false;
         }
         break;
     case 7: {
         auto& things = view.GetLevel().m_things;
-        if (!InRange(things, view.m_currentThing) || !At(things, view.m_currentThing)) {
+        if (!InRange(things, view.m_selection.m_thing) || !At(things, view.m_selection.m_thing)) {
             return false;
         }
-        thing = At(things, view.m_currentThing).get();
+        thing = At(things, view.m_selection.m_thing).get();
         break;
     }
     case 6:
-        surface = SurfaceAt(view, view.m_vertexSurface);
-        if (surface == nullptr || !InRange(surface->m_vertices, view.m_currentVertex)) {
+        surface = SurfaceAt(view, view.m_selection.m_vertexSurface);
+        if (surface == nullptr || !InRange(surface->m_vertices, view.m_selection.m_vertex)) {
             return false;
         }
         break;
@@ -355,12 +356,12 @@ bool LeftDrag(C3dView& view, int x, int y, float s)
         return false;
     }
 
-    if (view.m_leftDragX == -1) {
-        view.m_leftDragX = x;
-        view.m_leftDragY = y;
+    if (view.m_drag.m_leftX == -1) {
+        view.m_drag.m_leftX = x;
+        view.m_drag.m_leftY = y;
     }
-    const int dx = view.m_leftDragX - x;
-    const int dy = view.m_leftDragY - y;
+    const int dx = view.m_drag.m_leftX - x;
+    const int dy = view.m_drag.m_leftY - y;
     switch (mode) {
     case 4:
         DragTexture(view, *surface, dx, dy, s);
@@ -375,8 +376,8 @@ bool LeftDrag(C3dView& view, int x, int y, float s)
         DragVertex(view, *surface, dx, dy);
         break;
     }
-    view.m_leftDragX = x;
-    view.m_leftDragY = y;
+    view.m_drag.m_leftX = x;
+    view.m_drag.m_leftY = y;
     return true;
 }
 
@@ -398,28 +399,31 @@ void ScaleMousePoint(const C3dView& view, int& x, int& y)
     if (view.m_mode == C3dView::kPreview || view.GetSettings().m_stretchMode == 0) {
         return;
     }
-    const CFrameRect& rect = view.m_viewRect;
-    x = ScaleCoordinate(x, view.m_renderWidth, rect.right - rect.left);
-    y = ScaleCoordinate(y, view.m_renderHeight, rect.bottom - rect.top);
+    const CFrameRect& rect = view.m_viewport.m_viewRect;
+    x = ScaleCoordinate(x, view.m_viewport.m_renderWidth, rect.right - rect.left);
+    y = ScaleCoordinate(y, view.m_viewport.m_renderHeight, rect.bottom - rect.top);
 }
 
 void PickAtPoint(C3dView& view, int x, int y)
 {
     const CDocumentState& document = view.GetDocument();
-    if (view.m_walk != 0 || document.m_editMode == 2 || document.m_objectFramesOpen != 0) {
+    if (view.m_walk.m_on != 0 || document.m_editMode == 2 || document.m_objectFramesOpen != 0) {
         return;
     }
     // A view that has no render size yet has no pixels to pick from.
-    if (view.m_renderWidth <= 0 || view.m_renderHeight <= 0) {
+    if (view.m_viewport.m_renderWidth <= 0 || view.m_viewport.m_renderHeight <= 0) {
         return;
     }
     ScaleMousePoint(view, x, y);
 
-    const D3DMATRIX m = MatrixMultiply(MatrixMultiply(view.m_worldMatrix, view.m_viewMatrix),
-                                       view.m_projectionMatrix);
+    const D3DMATRIX m =
+        MatrixMultiply(MatrixMultiply(view.m_camera.m_worldMatrix, view.m_camera.m_viewMatrix),
+                       view.m_camera.m_projectionMatrix);
     const D3DMATRIX inverse = MatrixInvert(m);
-    const float nx = 2.0f * static_cast<float>(x) / static_cast<float>(view.m_renderWidth) - 1.0f;
-    const float ny = 1.0f - 2.0f * static_cast<float>(y) / static_cast<float>(view.m_renderHeight);
+    const float nx =
+        2.0f * static_cast<float>(x) / static_cast<float>(view.m_viewport.m_renderWidth) - 1.0f;
+    const float ny =
+        1.0f - 2.0f * static_cast<float>(y) / static_cast<float>(view.m_viewport.m_renderHeight);
 
     CVector4 nearPoint;
     CVector4 farPoint;
@@ -440,14 +444,12 @@ void PickAtPoint(C3dView& view, int x, int y)
 
     const bool ctrl = view.GetKeys().IsCtrlDown();
 
-    CVector3 hitPoint;
-    CVector3 hitNormal;
-    CPickHit hit;
-    if (!CastRay(view, origin, direction, hitPoint, hitNormal, hit.sector, hit.surface, hit.thing,
-                 hit.marker, false, false, kRayPassInvisible)) {
+    const CRayHit cast = CastRay(
+        view, {.m_origin = origin, .m_direction = direction, .m_adjoinMode = kRayPassInvisible});
+    if (!cast.m_found) {
         return;
     }
-    ApplyPickHit(view, hit, ctrl);
+    ApplyPickHit(view, {cast.m_sector, cast.m_surface, cast.m_thing, cast.m_marker}, ctrl);
 }
 
 void ApplyPickHit(C3dView& view, const CPickHit& hit, bool ctrl)
@@ -458,9 +460,10 @@ void ApplyPickHit(C3dView& view, const CPickHit& hit, bool ctrl)
         return;
     }
 
-    if (!ctrl && InRange(level.m_surfaces, view.m_vertexSurface) &&
-        At(level.m_surfaces, view.m_vertexSurface)) {
-        for (CQzlVertex& corner : At(level.m_surfaces, view.m_vertexSurface)->m_vertices) {
+    if (!ctrl && InRange(level.m_surfaces, view.m_selection.m_vertexSurface) &&
+        At(level.m_surfaces, view.m_selection.m_vertexSurface)) {
+        for (CQzlVertex& corner :
+             At(level.m_surfaces, view.m_selection.m_vertexSurface)->m_vertices) {
             corner.m_marked = 0;
         }
     }
@@ -480,25 +483,25 @@ void ApplyPickHit(C3dView& view, const CPickHit& hit, bool ctrl)
     const bool locked = LockKeepsSelection(view, hit.sector);
     if (hit.thing < 0) {
         if (!locked) {
-            view.m_currentSector = hit.sector;
+            view.m_selection.m_sector = hit.sector;
             const int surface = view.GetDocument().m_sectorMode != 0 ? -1 : hit.surface;
-            view.m_currentSurface = surface;
-            view.m_vertexSurface = surface;
-            view.m_currentVertex = -1;
-            view.m_currentThing = -1;
+            view.m_selection.m_surface = surface;
+            view.m_selection.m_vertexSurface = surface;
+            view.m_selection.m_vertex = -1;
+            view.m_selection.m_thing = -1;
         }
         host.SwitchPropertyView(kSurfaceViewId);
         host.UpdateAllViews(0);
-        RebuildSector(view, view.m_currentSector);
+        RebuildSector(view, view.m_selection.m_sector);
         return;
     }
 
     if (!locked) {
-        view.m_currentSector = hit.sector;
-        view.m_currentThing = hit.thing;
-        view.m_currentVertex = -1;
-        view.m_vertexSurface = -1;
-        view.m_currentSurface = -1;
+        view.m_selection.m_sector = hit.sector;
+        view.m_selection.m_thing = hit.thing;
+        view.m_selection.m_vertex = -1;
+        view.m_selection.m_vertexSurface = -1;
+        view.m_selection.m_surface = -1;
     }
     host.SwitchPropertyView(kThingsViewId);
     host.UpdateAllViews(0);
@@ -512,13 +515,13 @@ void HandleMouseMove(C3dView& view, int buttons, int x, int y)
     if ((buttons & kMouseRight) != 0) {
         RightDrag(view, x, y, s);
     } else {
-        view.m_rightDragX = -1;
-        view.m_rightDragY = -1;
+        view.m_drag.m_rightX = -1;
+        view.m_drag.m_rightY = -1;
     }
 
     if ((buttons & kMouseLeft) == 0 || !LeftDrag(view, x, y, s)) {
-        view.m_leftDragX = -1;
-        view.m_leftDragY = -1;
+        view.m_drag.m_leftX = -1;
+        view.m_drag.m_leftY = -1;
     }
 }
 
@@ -526,37 +529,37 @@ void ResetCameraTarget(C3dView& view)
 {
     const auto& sectors = view.GetLevel().m_sectors;
     CVector3 target;
-    if (InRange(sectors, view.m_currentSector) &&
-        sectors[static_cast<std::size_t>(view.m_currentSector)]) {
-        target = sectors[static_cast<std::size_t>(view.m_currentSector)]->m_center;
+    if (InRange(sectors, view.m_selection.m_sector) &&
+        sectors[static_cast<std::size_t>(view.m_selection.m_sector)]) {
+        target = sectors[static_cast<std::size_t>(view.m_selection.m_sector)]->m_center;
     } else {
         target = (view.m_levelBox.min + view.m_levelBox.max) * 0.5f;
     }
-    view.m_forwardAxis = {0.0f, 0.0f, 1.0f};
-    view.m_upAxis = {0.0f, 1.0f, 0.0f};
+    view.m_camera.m_forwardAxis = {0.0f, 0.0f, 1.0f};
+    view.m_camera.m_upAxis = {0.0f, 1.0f, 0.0f};
     // The axes go in first, so that the view matrix's translation row is made for them.
     SetCameraAxes(view, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
     SetCameraPosition(view, target.x, target.y, target.z);
-    view.m_scrollH = 0;
-    view.m_scrollV = 0;
-    view.m_savedCameraPosition = view.m_cameraPosition;
-    view.m_savedForwardAxis = view.m_forwardAxis;
-    view.m_focusPoint2 = view.m_focusPoint;
+    view.m_drag.m_scrollH = 0;
+    view.m_drag.m_scrollV = 0;
+    view.m_camera.m_savedPosition = view.m_camera.m_position;
+    view.m_camera.m_savedForwardAxis = view.m_camera.m_forwardAxis;
+    view.m_camera.m_focusPoint2 = view.m_camera.m_focusPoint;
 
-    view.m_cameraJump = 1;
+    view.m_camera.m_jump = 1;
     view.GetHost().RequestFrame(true);
-    view.m_cameraJump = 0;
+    view.m_camera.m_jump = 0;
 }
 
 void PanCameraHorizontal(C3dView& view, int code, int position)
 {
-    const float step = PanStep(code, position, view.m_scrollH) * PanScale(view);
-    const CVector3& look = view.m_forwardAxis;
+    const float step = PanStep(code, position, view.m_drag.m_scrollH) * PanScale(view);
+    const CVector3& look = view.m_camera.m_forwardAxis;
     PanBy(view, CVector3(-look.z, 0.0f, look.x) * (step * 0.01f));
 }
 
 void PanCameraVertical(C3dView& view, int code, int position)
 {
-    const float step = PanStep(code, position, view.m_scrollV) * PanScale(view);
-    PanBy(view, view.m_upAxis * (step * 0.01f));
+    const float step = PanStep(code, position, view.m_drag.m_scrollV) * PanScale(view);
+    PanBy(view, view.m_camera.m_upAxis * (step * 0.01f));
 }

@@ -330,25 +330,26 @@ void RebuildAll(C3dView& view, bool resetCamera)
     }
 
     if (resetCamera) {
-        view.m_scrollH = 0;
-        view.m_scrollV = 0;
+        view.m_drag.m_scrollH = 0;
+        view.m_drag.m_scrollV = 0;
         if (!placed) {
             const CBoundingBox& box = view.m_levelBox;
-            view.m_cameraPosition = {(box.min.x + box.max.x) / 2.0f, (box.min.y + box.max.y) / 2.0f,
-                                     (box.min.z + box.max.z) / 2.0f};
-            view.m_forwardAxis = {0.0f, 0.0f, 1.0f};
+            view.m_camera.m_position = {(box.min.x + box.max.x) / 2.0f,
+                                        (box.min.y + box.max.y) / 2.0f,
+                                        (box.min.z + box.max.z) / 2.0f};
+            view.m_camera.m_forwardAxis = {0.0f, 0.0f, 1.0f};
         }
-        view.m_upAxis = {0.0f, 1.0f, 0.0f};
+        view.m_camera.m_upAxis = {0.0f, 1.0f, 0.0f};
         // The view matrix follows the camera fields, also when the player start placed them.
-        const CVector3 forward = view.m_forwardAxis;
-        const CVector3 position = view.m_cameraPosition;
+        const CVector3 forward = view.m_camera.m_forwardAxis;
+        const CVector3 position = view.m_camera.m_position;
         SetCameraAxes(view, forward.x, forward.y, forward.z, 0.0f, 1.0f, 0.0f);
         SetCameraPosition(view, position.x, position.y, position.z);
-        view.m_savedCameraPosition = view.m_cameraPosition;
-        view.m_savedForwardAxis = view.m_forwardAxis;
+        view.m_camera.m_savedPosition = view.m_camera.m_position;
+        view.m_camera.m_savedForwardAxis = view.m_camera.m_forwardAxis;
     }
-    view.m_focusPoint = view.m_cameraPosition;
-    view.m_focusPoint2 = view.m_cameraPosition;
+    view.m_camera.m_focusPoint = view.m_camera.m_position;
+    view.m_camera.m_focusPoint2 = view.m_camera.m_position;
 
     host.EndProgress();
     host.EndWaitCursor();
@@ -377,10 +378,10 @@ void RebuildSector(C3dView& view, int sectorIndex)
     if (!countsValid)
         CountVertexUses(level);
 
-    view.m_pickedNodes.clear();
+    view.m_selection.m_pickedNodes.clear();
 
     const CDocumentState& document = view.GetDocument();
-    const bool surfaceSelected = view.m_currentSurface >= 0;
+    const bool surfaceSelected = view.m_selection.m_surface >= 0;
     if (document.m_gridOn == 0 && document.m_sectorMode == 0 && surfaceSelected)
         BuildSectorVertexMarkers(view);
     else if (document.m_gridOn != 0 && document.m_sectorMode == 0 && surfaceSelected)
@@ -429,9 +430,9 @@ void RefreshAllSectors(C3dView& view)
 {
     for (std::size_t i = 0; i < view.GetLevel().m_sectors.size(); ++i)
         RefreshSector(view, static_cast<int>(i));
-    view.m_cameraJump = 1;
+    view.m_camera.m_jump = 1;
     view.GetHost().RequestFrame(true);
-    view.m_cameraJump = 0;
+    view.m_camera.m_jump = 0;
 }
 
 void RebuildSurfaceVertices(C3dView& view, int sectorIndex, int surfaceIndex, bool render)
@@ -510,6 +511,6 @@ void UpdateSurfaceVertices(C3dView& view)
     host.EndProgress();
     host.RequestFrame(true);
     RebuildAll(view, false);
-    view.m_currentSurface = -1;
+    view.m_selection.m_surface = -1;
     host.EndWaitCursor();
 }

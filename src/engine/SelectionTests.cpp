@@ -21,14 +21,14 @@ auto* At(List& list, int index)
 
 bool SurfaceHasAdjoin(const C3dView& view)
 {
-    const CQzlSurface* surface = At(view.GetLevel().m_surfaces, view.m_currentSurface);
+    const CQzlSurface* surface = At(view.GetLevel().m_surfaces, view.m_selection.m_surface);
     return surface != nullptr && surface->m_adjoin >= 0;
 }
 
 bool SectorHasAdjoin(const C3dView& view)
 {
     const CQzlSections& level = view.GetLevel();
-    const CQzlSector* sector = At(level.m_sectors, view.m_currentSector);
+    const CQzlSector* sector = At(level.m_sectors, view.m_selection.m_sector);
     if (sector == nullptr)
         return false;
     for (const std::int32_t f : sector->m_surfaces) {
@@ -42,8 +42,8 @@ bool SectorHasAdjoin(const C3dView& view)
 bool VertexIsShared(const C3dView& view)
 {
     const CQzlSections& level = view.GetLevel();
-    const CQzlSurface* surface = At(level.m_surfaces, view.m_vertexSurface);
-    const int corner = view.m_currentVertex;
+    const CQzlSurface* surface = At(level.m_surfaces, view.m_selection.m_vertexSurface);
+    const int corner = view.m_selection.m_vertex;
     if (surface == nullptr || corner < 0 ||
         static_cast<std::size_t>(corner) >= surface->m_vertices.size())
         return false;

@@ -52,8 +52,8 @@ float RoundGrid(float grid)
 std::array<std::string, kStatusPaneCount> StatusPaneTexts(const C3dView& view, float grid,
                                                           std::string_view deviceName)
 {
-    const CVector3& forward = view.m_forwardAxis;
-    const CVector3& focus = view.m_focusPoint;
+    const CVector3& forward = view.m_camera.m_forwardAxis;
+    const CVector3& focus = view.m_camera.m_focusPoint;
     const float yaw = std::atan2(forward.x, forward.z);
     const float shownGrid = view.GetDocument().m_gridOn != 0 ? grid : 0.0f;
     return {
@@ -73,7 +73,8 @@ void UpdateStatus(C3dView& view, std::span<const std::string> deviceNames)
     CEngineHost& host = view.GetHost();
 
     const CScrollRange range = ScrollRangeOfBox(view.m_levelBox);
-    host.SetScrollBars(range.low, range.high, range.page, view.m_scrollH, view.m_scrollV);
+    host.SetScrollBars(range.low, range.high, range.page, view.m_drag.m_scrollH,
+                       view.m_drag.m_scrollV);
 
     const float setting = view.GetSettings().m_grid;
     const float grid = RoundGrid(setting);

@@ -186,8 +186,8 @@ int CreateThingModel(C3dView& view, int i, const std::string& colormapName, bool
     if (placeCamera && EqualsNoCase(thing.m_name, "walkplayer") &&
         thing.m_thingFlags != kNoCameraFlags) {
         const float yaw = ModelDegreesToRadians(thing.m_yaw);
-        view.m_cameraPosition = position;
-        view.m_forwardAxis = CVector3(std::sin(yaw), 0.0f, std::cos(yaw));
+        view.m_camera.m_position = position;
+        view.m_camera.m_forwardAxis = CVector3(std::sin(yaw), 0.0f, std::cos(yaw));
         placed = 1;
     }
     thing.m_modelReady = 1;

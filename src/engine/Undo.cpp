@@ -26,14 +26,14 @@ std::unique_ptr<CUndoSnapshot> TakeSnapshot(const C3dView& view)
 {
     auto snapshot = std::make_unique<CUndoSnapshot>();
     snapshot->StoreLevel(view.GetLevel());
-    snapshot->m_currentSector = view.m_currentSector;
-    snapshot->m_currentSurface = view.m_currentSurface;
-    snapshot->m_currentThing = view.m_currentThing;
-    snapshot->m_currentVertex = view.m_currentVertex;
-    snapshot->m_vertexSurface = view.m_vertexSurface;
-    snapshot->m_cameraPosition = view.m_cameraPosition;
-    snapshot->m_cameraAxis1 = view.m_forwardAxis;
-    snapshot->m_cameraAxis2 = view.m_upAxis;
+    snapshot->m_currentSector = view.m_selection.m_sector;
+    snapshot->m_currentSurface = view.m_selection.m_surface;
+    snapshot->m_currentThing = view.m_selection.m_thing;
+    snapshot->m_currentVertex = view.m_selection.m_vertex;
+    snapshot->m_vertexSurface = view.m_selection.m_vertexSurface;
+    snapshot->m_cameraPosition = view.m_camera.m_position;
+    snapshot->m_cameraAxis1 = view.m_camera.m_forwardAxis;
+    snapshot->m_cameraAxis2 = view.m_camera.m_upAxis;
     return snapshot;
 }
 
@@ -45,19 +45,19 @@ void ApplySnapshot(C3dView& view, const CUndoSnapshot& snapshot)
     snapshot.LoadLevel(level);
     CountVertexUses(level);
 
-    view.m_currentSector = snapshot.m_currentSector;
-    view.m_currentSurface = snapshot.m_currentSurface;
-    view.m_currentThing = snapshot.m_currentThing;
-    view.m_currentVertex = snapshot.m_currentVertex;
-    view.m_vertexSurface = snapshot.m_vertexSurface;
-    view.m_cameraPosition = snapshot.m_cameraPosition;
-    view.m_forwardAxis = snapshot.m_cameraAxis1;
-    view.m_upAxis = snapshot.m_cameraAxis2;
+    view.m_selection.m_sector = snapshot.m_currentSector;
+    view.m_selection.m_surface = snapshot.m_currentSurface;
+    view.m_selection.m_thing = snapshot.m_currentThing;
+    view.m_selection.m_vertex = snapshot.m_currentVertex;
+    view.m_selection.m_vertexSurface = snapshot.m_vertexSurface;
+    view.m_camera.m_position = snapshot.m_cameraPosition;
+    view.m_camera.m_forwardAxis = snapshot.m_cameraAxis1;
+    view.m_camera.m_upAxis = snapshot.m_cameraAxis2;
 
     view.GetHost().SetModifiedFlag(true);
     // Copies taken before the restore may name records the level no longer has.
-    view.m_clipboardSurface.reset();
-    view.m_clipboardThing.reset();
+    view.m_clipboard.m_surface.reset();
+    view.m_clipboard.m_thing.reset();
 }
 
 void Append(SnapshotList& list, std::unique_ptr<CUndoSnapshot> snapshot, std::size_t depth)

@@ -28,17 +28,18 @@ bool InRange(const std::vector<T>& list, int index)
 // The selection tests: an index counts as current only when it names a record of the level.
 bool HasSector(const C3dView* engine)
 {
-    return engine != nullptr && InRange(engine->GetLevel().m_sectors, engine->m_currentSector);
+    return engine != nullptr && InRange(engine->GetLevel().m_sectors, engine->m_selection.m_sector);
 }
 
 bool HasSurface(const C3dView* engine)
 {
-    return engine != nullptr && InRange(engine->GetLevel().m_surfaces, engine->m_currentSurface);
+    return engine != nullptr &&
+           InRange(engine->GetLevel().m_surfaces, engine->m_selection.m_surface);
 }
 
 bool HasThing(const C3dView* engine)
 {
-    return engine != nullptr && InRange(engine->GetLevel().m_things, engine->m_currentThing);
+    return engine != nullptr && InRange(engine->GetLevel().m_things, engine->m_selection.m_thing);
 }
 
 // A current vertex is a corner of the surface of the current vertex.
@@ -47,11 +48,11 @@ bool HasVertex(const C3dView* engine)
     if (engine == nullptr)
         return false;
     const CQzlSections& level = engine->GetLevel();
-    if (!InRange(level.m_surfaces, engine->m_vertexSurface))
+    if (!InRange(level.m_surfaces, engine->m_selection.m_vertexSurface))
         return false;
     const CQzlSurface& surface =
-        *level.m_surfaces[static_cast<std::size_t>(engine->m_vertexSurface)];
-    return InRange(surface.m_vertices, engine->m_currentVertex);
+        *level.m_surfaces[static_cast<std::size_t>(engine->m_selection.m_vertexSurface)];
+    return InRange(surface.m_vertices, engine->m_selection.m_vertex);
 }
 
 int Check(bool on)
@@ -78,7 +79,7 @@ private:
 
 void RebuildCurrentSector(C3dView& engine)
 {
-    RebuildSector(engine, engine.m_currentSector);
+    RebuildSector(engine, engine.m_selection.m_sector);
 }
 
 void UpdateViews(CEngineHost& host)
@@ -90,9 +91,9 @@ void UpdateViews(CEngineHost& host)
 // leaves the player physics out of it.
 void ForcedFrame(C3dView& engine)
 {
-    engine.m_cameraJump = 1;
+    engine.m_camera.m_jump = 1;
     RenderFrame(engine, 1);
-    engine.m_cameraJump = 0;
+    engine.m_camera.m_jump = 0;
 }
 
 }  // namespace
@@ -101,7 +102,7 @@ void ForcedFrame(C3dView& engine)
 
 bool TwoNodeSurfaceRule(const C3dView* engine)
 {
-    return HasSurface(engine) && engine->m_pickedNodes.size() == 2;
+    return HasSurface(engine) && engine->m_selection.m_pickedNodes.size() == 2;
 }
 
 bool AdjoinedSurfaceRule(const C3dView* engine)
@@ -120,7 +121,7 @@ bool CurrentSurfaceHasSharedVertex(const C3dView& engine)
         return false;
     const CQzlSections& level = engine.GetLevel();
     const CQzlSurface& surface =
-        *level.m_surfaces[static_cast<std::size_t>(engine.m_currentSurface)];
+        *level.m_surfaces[static_cast<std::size_t>(engine.m_selection.m_surface)];
     return std::any_of(
         surface.m_vertices.begin(), surface.m_vertices.end(), [&level](const CQzlVertex& corner) {
             return InRange(level.m_useCounts, corner.m_worldVertex) &&
@@ -143,9 +144,9 @@ bool OnSectorMode(CDocumentState& doc, CSettings& settings, C3dView* engine, CEn
     doc.m_sectorMode = Toggled(doc.m_sectorMode);
     doc.m_editMode = doc.m_sectorMode != 0 ? 1 : 0;
     doc.m_gridOn = 0;
-    engine->m_currentSurface = -1;
-    engine->m_currentVertex = -1;
-    engine->m_vertexSurface = -1;
+    engine->m_selection.m_surface = -1;
+    engine->m_selection.m_vertex = -1;
+    engine->m_selection.m_vertexSurface = -1;
     if (doc.m_sectorMode != 0 && settings.m_grid < kSectorModeGrid)
         settings.m_grid = kSectorModeGrid;
     RebuildCurrentSector(*engine);
@@ -198,8 +199,8 @@ bool OnTexturing(CDocumentState& doc, CSettings& settings, C3dView* engine, CEng
         return false;
     CWaitCursorScope wait(host);
     doc.m_editMode = 4;
-    engine->m_currentVertex = -1;
-    engine->m_vertexSurface = -1;
+    engine->m_selection.m_vertex = -1;
+    engine->m_selection.m_vertexSurface = -1;
     UpdateViews(host);
     return true;
 }
@@ -253,7 +254,7 @@ bool OnRenderMode(int mode, CDocumentState& doc, CSettings&, C3dView* engine, CE
     if (doc.m_gridOn == 0) {
         doc.m_editMode = 0;
         if (engine != nullptr)
-            engine->m_currentSurface = -1;
+            engine->m_selection.m_surface = -1;
     }
     UpdateViews(host);
     return true;
@@ -277,8 +278,8 @@ bool OnGridOn(CDocumentState& doc, CSettings& settings, C3dView* engine, CEngine
         host.SwitchPropertyView(kPaneVertexView);
     else
         doc.m_editMode = 0;
-    engine->m_currentVertex = -1;
-    engine->m_vertexSurface = -1;
+    engine->m_selection.m_vertex = -1;
+    engine->m_selection.m_vertexSurface = -1;
     RebuildCurrentSector(*engine);
     UpdateViews(host);
     return true;
@@ -472,7 +473,8 @@ bool OnEnlargeView(CDocumentState& doc, CSettings& settings, C3dView* engine, CE
         return false;
     doc.m_enlargeView = Toggled(doc.m_enlargeView);
     // The projection is made again at the render size: its field of view follows the switch.
-    SetUpViewAndProjection(*engine, engine->m_renderWidth, engine->m_renderHeight);
+    SetUpViewAndProjection(*engine, engine->m_viewport.m_renderWidth,
+                           engine->m_viewport.m_renderHeight);
     ForcedFrame(*engine);
     return true;
 }

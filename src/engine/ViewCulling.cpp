@@ -67,7 +67,7 @@ float Dot(const CVector3& a, const CVector3& b)
 bool SurfaceTest(const C3dView& view, const CQzlSurface& surface, std::vector<CVector3>* polygon)
 {
     const CQzlSections& level = view.GetLevel();
-    COutcodeCounter counter(view.m_viewProjectionMatrix, kSurfaceMargin);
+    COutcodeCounter counter(view.m_camera.m_viewProjectionMatrix, kSurfaceMargin);
     for (const CQzlVertex& corner : surface.m_vertices) {
         if (corner.m_worldVertex < 0 ||
             static_cast<std::size_t>(corner.m_worldVertex) >= level.m_worldVertices.size())
@@ -96,7 +96,7 @@ public:
         if (!FindSectorId(m_visited, sector, position))
             m_visited.insert(m_visited.begin() + position, sector);
 
-        const CVector3 eye = m_view.m_cameraPosition;
+        const CVector3 eye = m_view.m_camera.m_position;
         std::vector<CVector3> portal;
         std::vector<CVector3> clipped;
         // The surface list is copied: nothing in the walk changes it, but the recursion must not
@@ -150,7 +150,7 @@ std::array<float, 4> TransformPoint4(const CVector3& p, const D3DMATRIX& m)
 
 bool BoxInFrustum(const C3dView& view, const CBoundingBox& box)
 {
-    COutcodeCounter counter(view.m_viewProjectionMatrix, 0.0f);
+    COutcodeCounter counter(view.m_camera.m_viewProjectionMatrix, 0.0f);
     for (int i = 0; i < 8; ++i)
         counter.Add({(i & 1) != 0 ? box.max.x : box.min.x, (i & 2) != 0 ? box.max.y : box.min.y,
                      (i & 4) != 0 ? box.max.z : box.min.z});

@@ -78,8 +78,8 @@ protected:
         m_engine = std::make_unique<C3dView>(*m_doc->m_level, m_app->m_settings, m_doc->m_state,
                                              m_app->m_product.m_resources, *m_doc, m_app->Keys(),
                                              m_app->GetClock(), m_app->GetRandom());
-        m_engine->m_currentSector = 0;
-        m_engine->m_currentSurface = m_doc->m_level->m_sectors[0]->m_surfaces.front();
+        m_engine->m_selection.m_sector = 0;
+        m_engine->m_selection.m_surface = m_doc->m_level->m_sectors[0]->m_surfaces.front();
         m_doc->m_pEngine = m_engine.get();
         return *m_engine;
     }
@@ -266,7 +266,7 @@ TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
         {"render mode 3", [&] { doc.m_state.m_renderMode = 3; }, 2004, true, 1},
         {"render mode 3, another mode", [] {}, 2001, true, 0},
         {"a current sector", [] {}, 32776, true, 0},
-        {"no current sector", [&] { engine.m_currentSector = -1; }, 32776, false, 0},
+        {"no current sector", [&] { engine.m_selection.m_sector = -1; }, 32776, false, 0},
         {"no current thing", [] {}, 32781, false, 0},
         {"collision on", [&] { settings.m_collision = 1; }, 2027, true, 1},
         {"objects drawn", [&] { settings.m_threeDoDistance = 3.0f; }, 2052, true, 1},
@@ -282,7 +282,7 @@ TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
     }
 
     // Running an item through the menu changes the state the items show.
-    engine.m_currentSector = 0;
+    engine.m_selection.m_sector = 0;
     settings.m_grid = 0.03f;
     Frame().Action(32786)->trigger();
     EXPECT_FLOAT_EQ(settings.m_grid, 0.02f);

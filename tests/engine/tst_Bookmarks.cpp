@@ -54,9 +54,9 @@ TEST(Bookmarks, StoreGrowsTheListWithZeroEntries)
 {
     CFixtureEngine f(MakeBoxRoom());
     C3dView& v = f.m_view;
-    v.m_cameraPosition = {1, 2, 3};
-    v.m_forwardAxis = {0, 0, 1};
-    v.m_upAxis = {0, 1, 0};
+    v.m_camera.m_position = {1, 2, 3};
+    v.m_camera.m_forwardAxis = {0, 0, 1};
+    v.m_camera.m_upAxis = {0, 1, 0};
 
     StoreCameraBookmark(v, 5);
     const std::vector<CWorldVertex>& list = f.m_level.m_bookmarks;
@@ -67,7 +67,7 @@ TEST(Bookmarks, StoreGrowsTheListWithZeroEntries)
     EXPECT_EQ(list[5], Bookmark({1, 2, 3}, {0, 0, 1}, {0, 1, 0}));
 
     // An existing slot is overwritten in place; a negative slot changes nothing.
-    v.m_cameraPosition = {4, 5, 6};
+    v.m_camera.m_position = {4, 5, 6};
     StoreCameraBookmark(v, 1);
     StoreCameraBookmark(v, -1);
     ASSERT_EQ(list.size(), 6u);
@@ -80,19 +80,19 @@ TEST(Bookmarks, RecallMovesTheCameraAndPicksTheSectorBelow)
     CBookmarkEngine e;
     C3dView& v = e.view;
     e.level.m_bookmarks = {Bookmark({0.5f, 1.5f, 0.5f}, {1, 0, 0}, {0, 1, 0})};
-    v.m_currentSector = 0;
-    v.m_currentSurface = 3;
+    v.m_selection.m_sector = 0;
+    v.m_selection.m_surface = 3;
 
     RecallCameraBookmark(v, 0);
 
     // Straight down from the upper room the ray meets that room's floor (portals are hit).
-    EXPECT_EQ(v.m_currentSector, 1);
-    EXPECT_EQ(v.m_currentSurface, -1);
-    EXPECT_EQ(v.m_cameraPosition, CVector3(0.5f, 1.5f, 0.5f));
-    EXPECT_EQ(v.m_forwardAxis, CVector3(1, 0, 0));
-    EXPECT_EQ(v.m_upAxis, CVector3(0, 1, 0));
-    EXPECT_EQ(v.m_focusPoint, v.m_cameraPosition);
-    EXPECT_EQ(v.m_focusPoint2, v.m_cameraPosition);
+    EXPECT_EQ(v.m_selection.m_sector, 1);
+    EXPECT_EQ(v.m_selection.m_surface, -1);
+    EXPECT_EQ(v.m_camera.m_position, CVector3(0.5f, 1.5f, 0.5f));
+    EXPECT_EQ(v.m_camera.m_forwardAxis, CVector3(1, 0, 0));
+    EXPECT_EQ(v.m_camera.m_upAxis, CVector3(0, 1, 0));
+    EXPECT_EQ(v.m_camera.m_focusPoint, v.m_camera.m_position);
+    EXPECT_EQ(v.m_camera.m_focusPoint2, v.m_camera.m_position);
     ExpectNear(GetCameraPosition(v), {0.5f, 1.5f, 0.5f});
     CVector3 forward;
     CVector3 up;
@@ -107,7 +107,7 @@ TEST(Bookmarks, RecallMovesTheCameraAndPicksTheSectorBelow)
     EXPECT_EQ(e.host.m_calls[1].number, 1);
     EXPECT_EQ(e.host.m_calls[2].kind, ECall::EndWaitCursor);
     EXPECT_EQ(e.host.m_jumpAtFrame, std::vector<int>{1});
-    EXPECT_EQ(v.m_cameraJump, 0);
+    EXPECT_EQ(v.m_camera.m_jump, 0);
 }
 
 TEST(Bookmarks, RecallOverNothingKeepsTheSector)
@@ -115,13 +115,13 @@ TEST(Bookmarks, RecallOverNothingKeepsTheSector)
     CBookmarkEngine e;
     C3dView& v = e.view;
     e.level.m_bookmarks = {Bookmark({5, 5, 5}, {0, 0, 1}, {0, 1, 0})};
-    v.m_currentSector = 0;
-    v.m_currentSurface = 2;
+    v.m_selection.m_sector = 0;
+    v.m_selection.m_surface = 2;
 
     RecallCameraBookmark(v, 0);
-    EXPECT_EQ(v.m_currentSector, 0);
-    EXPECT_EQ(v.m_currentSurface, -1);
-    EXPECT_EQ(v.m_focusPoint, CVector3(5, 5, 5));
+    EXPECT_EQ(v.m_selection.m_sector, 0);
+    EXPECT_EQ(v.m_selection.m_surface, -1);
+    EXPECT_EQ(v.m_camera.m_focusPoint, CVector3(5, 5, 5));
     EXPECT_EQ(e.host.Count(ECall::RequestFrame), 1u);
 }
 
@@ -143,17 +143,17 @@ TEST(Bookmarks, RecallThatCannotMakeAViewDoesNothing)
         e.level.m_bookmarks = {CWorldVertex{}, Bookmark({0.5f, 0.5f, 0.5f}, {0, 0, 1}, {0, 0, 0}),
                                Bookmark({nan, 0.5f, 0.5f}, {0, 0, 1}, {0, 1, 0})};
         SetCameraPosition(v, 0.25f, 0.25f, 0.25f);
-        v.m_currentSector = 1;
-        v.m_currentSurface = 4;
-        const D3DMATRIX before = v.m_viewMatrix;
+        v.m_selection.m_sector = 1;
+        v.m_selection.m_surface = 4;
+        const D3DMATRIX before = v.m_camera.m_viewMatrix;
 
         RecallCameraBookmark(v, c.slot);
-        EXPECT_EQ(v.m_viewMatrix, before);
-        EXPECT_EQ(v.m_cameraPosition, CVector3(0.25f, 0.25f, 0.25f));
-        EXPECT_EQ(v.m_forwardAxis, CVector3(0, 0, 1));
-        EXPECT_EQ(v.m_upAxis, CVector3(0, 1, 0));
-        EXPECT_EQ(v.m_currentSector, 1);
-        EXPECT_EQ(v.m_currentSurface, 4);
+        EXPECT_EQ(v.m_camera.m_viewMatrix, before);
+        EXPECT_EQ(v.m_camera.m_position, CVector3(0.25f, 0.25f, 0.25f));
+        EXPECT_EQ(v.m_camera.m_forwardAxis, CVector3(0, 0, 1));
+        EXPECT_EQ(v.m_camera.m_upAxis, CVector3(0, 1, 0));
+        EXPECT_EQ(v.m_selection.m_sector, 1);
+        EXPECT_EQ(v.m_selection.m_surface, 4);
         EXPECT_TRUE(e.host.m_calls.empty());
     }
 }
@@ -164,17 +164,17 @@ TEST(Bookmarks, StoreThenRecallRestoresTheCamera)
     C3dView& v = e.view;
     SetCameraPosition(v, 0.5f, 0.4f, 0.3f);
     RotateCamera(v, 0, 1, 0, 0.6f);
-    const D3DMATRIX stored = v.m_viewMatrix;
+    const D3DMATRIX stored = v.m_camera.m_viewMatrix;
     StoreCameraBookmark(v, 2);
 
     SetCameraPosition(v, 0.1f, 1.8f, 0.9f);
     RotateCamera(v, 0, 1, 0, -1.1f);
     RecallCameraBookmark(v, 2);
 
-    EXPECT_EQ(v.m_currentSector, 0);
+    EXPECT_EQ(v.m_selection.m_sector, 0);
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
-            EXPECT_NEAR(v.m_viewMatrix.m[r][c], stored.m[r][c], 1e-5f);
+            EXPECT_NEAR(v.m_camera.m_viewMatrix.m[r][c], stored.m[r][c], 1e-5f);
         }
     }
 }

@@ -13,32 +13,32 @@ TEST(C3dView, FreshEngineHasNoSelectionAndCameraAtOrigin)
     CFixtureEngine f(MakeBoxRoom());
     const C3dView& v = f.m_view;
 
-    EXPECT_EQ(v.m_currentSector, -1);
-    EXPECT_EQ(v.m_currentSurface, -1);
-    EXPECT_EQ(v.m_currentThing, -1);
-    EXPECT_EQ(v.m_currentVertex, -1);
-    EXPECT_EQ(v.m_vertexSurface, -1);
-    EXPECT_TRUE(v.m_pickedNodes.empty());
-    EXPECT_TRUE(v.m_newSurfaces.empty());
-    EXPECT_TRUE(v.m_newSectors.empty());
+    EXPECT_EQ(v.m_selection.m_sector, -1);
+    EXPECT_EQ(v.m_selection.m_surface, -1);
+    EXPECT_EQ(v.m_selection.m_thing, -1);
+    EXPECT_EQ(v.m_selection.m_vertex, -1);
+    EXPECT_EQ(v.m_selection.m_vertexSurface, -1);
+    EXPECT_TRUE(v.m_selection.m_pickedNodes.empty());
+    EXPECT_TRUE(v.m_work.m_newSurfaces.empty());
+    EXPECT_TRUE(v.m_work.m_newSectors.empty());
     EXPECT_TRUE(v.m_markers.empty());
     EXPECT_TRUE(v.m_thingModels.empty());
-    EXPECT_EQ(v.m_clipboardSurface, nullptr);
-    EXPECT_EQ(v.m_clipboardThing, nullptr);
+    EXPECT_EQ(v.m_clipboard.m_surface, nullptr);
+    EXPECT_EQ(v.m_clipboard.m_thing, nullptr);
     ASSERT_NE(v.m_textureCache, nullptr);
     EXPECT_TRUE(v.m_textureCache->GetTextures().empty());
 
-    EXPECT_EQ(v.m_cameraPosition, CVector3(0, 0, 0));
-    EXPECT_EQ(v.m_forwardAxis, CVector3(0, 0, 1));
-    EXPECT_EQ(v.m_upAxis, CVector3(0, 1, 0));
-    EXPECT_EQ(v.m_viewMatrix, MatrixIdentity());
+    EXPECT_EQ(v.m_camera.m_position, CVector3(0, 0, 0));
+    EXPECT_EQ(v.m_camera.m_forwardAxis, CVector3(0, 0, 1));
+    EXPECT_EQ(v.m_camera.m_upAxis, CVector3(0, 1, 0));
+    EXPECT_EQ(v.m_camera.m_viewMatrix, MatrixIdentity());
 
     EXPECT_EQ(v.m_mode, C3dView::kDocumentView);
     EXPECT_EQ(v.m_skip, 1);  // no render device
-    EXPECT_EQ(v.m_walk, 0);
+    EXPECT_EQ(v.m_walk.m_on, 0);
     EXPECT_EQ(v.m_framesPerSecond, 0);
-    EXPECT_EQ(v.m_unlinkMaterial, -1);
-    EXPECT_FLOAT_EQ(v.m_farPlane, f.m_settings.m_horizonDistance);
+    EXPECT_EQ(v.m_unlink.m_material, -1);
+    EXPECT_FLOAT_EQ(v.m_camera.m_farPlane, f.m_settings.m_horizonDistance);
 
     EXPECT_EQ(&v.GetLevel(), &f.m_level);
     EXPECT_EQ(&v.GetSettings(), &f.m_settings);
@@ -68,8 +68,8 @@ TEST(C3dView, DestructionFreesTheClipboardAndLeavesNoPointersInTheLevel)
 
     auto view = std::make_unique<C3dView>(level, settings, document, synthetic->m_resources, host,
                                           keys, clock, random);
-    view->m_clipboardSurface = std::make_unique<CQzlSurface>();
-    view->m_clipboardThing = std::make_unique<CQzlThing>();
+    view->m_clipboard.m_surface = std::make_unique<CQzlSurface>();
+    view->m_clipboard.m_thing = std::make_unique<CQzlThing>();
     view->m_thingModels.push_back(std::make_unique<C3doModel>("crate.3do", "dflt.cmp"));
     level.m_things[0]->m_model = view->m_thingModels[0].get();
     level.m_things[0]->m_modelReady = 1;
@@ -105,7 +105,7 @@ TEST(C3dView, PreviewModeIsKept)
     CScriptedRandom random;
     C3dView view(level, settings, document, game, host, keys, clock, random, C3dView::kPreview);
     EXPECT_EQ(view.m_mode, C3dView::kPreview);
-    EXPECT_FLOAT_EQ(view.m_farPlane, 42.0f);
+    EXPECT_FLOAT_EQ(view.m_camera.m_farPlane, 42.0f);
 }
 
 }  // namespace

@@ -24,12 +24,14 @@ void ExpectNear(const CVector3& actual, const CVector3& expected, float toleranc
 
 CVector3 TranslationRow(const C3dView& view)
 {
-    return {view.m_viewMatrix.m[3][0], view.m_viewMatrix.m[3][1], view.m_viewMatrix.m[3][2]};
+    return {view.m_camera.m_viewMatrix.m[3][0], view.m_camera.m_viewMatrix.m[3][1],
+            view.m_camera.m_viewMatrix.m[3][2]};
 }
 
 CVector3 RightColumn(const C3dView& view)
 {
-    return {view.m_viewMatrix.m[0][0], view.m_viewMatrix.m[1][0], view.m_viewMatrix.m[2][0]};
+    return {view.m_camera.m_viewMatrix.m[0][0], view.m_camera.m_viewMatrix.m[1][0],
+            view.m_camera.m_viewMatrix.m[2][0]};
 }
 
 // ---- Position and axes ----
@@ -40,7 +42,7 @@ TEST(Camera, SetPositionPlacesTheEyeWhateverTheAxes)
     C3dView& v = f.m_view;
 
     SetCameraPosition(v, 1.0f, 2.0f, 3.0f);
-    EXPECT_EQ(v.m_cameraPosition, CVector3(1, 2, 3));
+    EXPECT_EQ(v.m_camera.m_position, CVector3(1, 2, 3));
     ExpectNear(TranslationRow(v), {-1, -2, -3});
     ExpectNear(GetCameraPosition(v), {1, 2, 3});
 
@@ -49,7 +51,7 @@ TEST(Camera, SetPositionPlacesTheEyeWhateverTheAxes)
     SetCameraAxes(v, 1, 0, 0, 0, 1, 0);
     ExpectNear(RightColumn(v), {0, 0, -1});
     ExpectNear(TranslationRow(v), {-1, -2, -3});
-    EXPECT_EQ(v.m_forwardAxis, CVector3(0, 0, 1));
+    EXPECT_EQ(v.m_camera.m_forwardAxis, CVector3(0, 0, 1));
     CVector3 forward;
     CVector3 up;
     GetCameraAxes(v, forward, up);
@@ -67,11 +69,11 @@ TEST(Camera, MoveGoesAlongTheStoredForwardAxis)
     SetCameraPosition(v, 1.0f, 2.0f, 3.0f);
 
     MoveCamera(v, 2.0f);
-    EXPECT_EQ(v.m_cameraPosition, CVector3(1, 2, 5));
+    EXPECT_EQ(v.m_camera.m_position, CVector3(1, 2, 5));
     ExpectNear(GetCameraPosition(v), {1, 2, 5});
 
     MoveCamera(v, -0.5f);
-    ExpectNear(v.m_cameraPosition, {1, 2, 4.5f});
+    ExpectNear(v.m_camera.m_position, {1, 2, 4.5f});
     ExpectNear(GetCameraPosition(v), {1, 2, 4.5f});
 }
 
@@ -82,13 +84,13 @@ TEST(Camera, AltHeldSetPositionOnlyReadsThePositionBack)
     CFixtureEngine f(MakeBoxRoom());
     C3dView& v = f.m_view;
     SetCameraPosition(v, 1.0f, 2.0f, 3.0f);
-    v.m_cameraPosition = {9, 9, 9};  // out of step with the matrix
-    const D3DMATRIX before = v.m_viewMatrix;
+    v.m_camera.m_position = {9, 9, 9};  // out of step with the matrix
+    const D3DMATRIX before = v.m_camera.m_viewMatrix;
 
     f.m_keys.m_alt = true;
     SetCameraPosition(v, 7.0f, 7.0f, 7.0f);
-    EXPECT_EQ(v.m_viewMatrix, before);
-    ExpectNear(v.m_cameraPosition, {1, 2, 3});
+    EXPECT_EQ(v.m_camera.m_viewMatrix, before);
+    ExpectNear(v.m_camera.m_position, {1, 2, 3});
 }
 
 TEST(Camera, AltHeldMoveChangesTheOrbitDistance)
@@ -97,13 +99,13 @@ TEST(Camera, AltHeldMoveChangesTheOrbitDistance)
     C3dView& v = f.m_view;
     SetCameraAxes(v, 1, 0, 0, 0, 1, 0);
     SetCameraPosition(v, 1.0f, 2.0f, 3.0f);
-    const float distance = v.m_viewMatrix.m[3][2];
+    const float distance = v.m_camera.m_viewMatrix.m[3][2];
 
     f.m_keys.m_alt = true;
     MoveCamera(v, 0.5f);
-    EXPECT_FLOAT_EQ(v.m_viewMatrix.m[3][2], distance - 0.5f);
+    EXPECT_FLOAT_EQ(v.m_camera.m_viewMatrix.m[3][2], distance - 0.5f);
     // The stored forward axis is still +z; the orbit moves along the view's own axis, +x.
-    ExpectNear(v.m_cameraPosition, {1.5f, 2, 3});
+    ExpectNear(v.m_camera.m_position, {1.5f, 2, 3});
 }
 
 // ---- Rotation ----
@@ -115,9 +117,9 @@ TEST(Camera, RotateTurnsAboutTheCameraPositionAndUpdatesTheAxes)
     SetCameraPosition(v, 4.0f, 1.0f, -2.0f);
 
     RotateCamera(v, 0, 1, 0, 0.1f);
-    ExpectNear(v.m_forwardAxis, {std::sin(0.1f), 0, std::cos(0.1f)});
-    ExpectNear(v.m_upAxis, {0, 1, 0});
-    EXPECT_EQ(v.m_cameraPosition, CVector3(4, 1, -2));
+    ExpectNear(v.m_camera.m_forwardAxis, {std::sin(0.1f), 0, std::cos(0.1f)});
+    ExpectNear(v.m_camera.m_upAxis, {0, 1, 0});
+    EXPECT_EQ(v.m_camera.m_position, CVector3(4, 1, -2));
     ExpectNear(GetCameraPosition(v), {4, 1, -2});
 
     // A tilt then a turn: the right axis stays level.
@@ -128,8 +130,8 @@ TEST(Camera, RotateTurnsAboutTheCameraPositionAndUpdatesTheAxes)
     CVector3 forward;
     CVector3 up;
     GetCameraAxes(v, forward, up);
-    EXPECT_EQ(v.m_forwardAxis, forward);
-    EXPECT_EQ(v.m_upAxis, up);
+    EXPECT_EQ(v.m_camera.m_forwardAxis, forward);
+    EXPECT_EQ(v.m_camera.m_upAxis, up);
 }
 
 TEST(Camera, AltHeldRotateKeepsTheTranslationRowAndOrbits)
@@ -146,7 +148,7 @@ TEST(Camera, AltHeldRotateKeepsTheTranslationRowAndOrbits)
     const CVector3 eye = GetCameraPosition(v);
     EXPECT_GT(LengthSquared(eye - CVector3(4, 1, -2)), 0.1f);
     MoveCamera(v, 0.0f);
-    ExpectNear(v.m_cameraPosition, eye);
+    ExpectNear(v.m_camera.m_position, eye);
 }
 
 TEST(Camera, RotateRefusesTurnsThatTipTheCameraOver)
@@ -175,20 +177,20 @@ TEST(Camera, RotateRefusesTurnsThatTipTheCameraOver)
         C3dView& v = f.m_view;
         SetCameraAxes(v, c.forward.x, c.forward.y, c.forward.z, c.up.x, c.up.y, c.up.z);
         SetCameraPosition(v, 0.5f, 0.5f, 0.5f);
-        v.m_forwardAxis = c.forward;
-        v.m_upAxis = c.up;
-        const D3DMATRIX before = v.m_viewMatrix;
+        v.m_camera.m_forwardAxis = c.forward;
+        v.m_camera.m_upAxis = c.up;
+        const D3DMATRIX before = v.m_camera.m_viewMatrix;
 
         RotateCamera(v, c.axis.x, c.axis.y, c.axis.z, c.factor);
-        EXPECT_EQ(v.m_viewMatrix, before);
-        EXPECT_EQ(v.m_forwardAxis, c.forward);
-        EXPECT_EQ(v.m_upAxis, c.up);
+        EXPECT_EQ(v.m_camera.m_viewMatrix, before);
+        EXPECT_EQ(v.m_camera.m_forwardAxis, c.forward);
+        EXPECT_EQ(v.m_camera.m_upAxis, c.up);
     }
 
     // Just inside the limit: forward y = -sin 1.2 = -0.932 is accepted.
     CFixtureEngine f(MakeBoxRoom());
     RotateCamera(f.m_view, 1, 0, 0, 1.2f);
-    EXPECT_NEAR(f.m_view.m_forwardAxis.y, -std::sin(1.2f), 1e-6f);
+    EXPECT_NEAR(f.m_view.m_camera.m_forwardAxis.y, -std::sin(1.2f), 1e-6f);
 }
 
 // ---- Device set-up ----
@@ -210,16 +212,16 @@ TEST(DeviceSetUp, ProjectionFollowsTheEnlargedViewFlagAndTheHorizon)
         ASSERT_TRUE(SetUpViewAndProjection(v, 800, 600));
         const float cot = 1.0f / std::tan(c.fov / 2.0f);
         const float aspect = 600.0f * 0.8f / 800.0f;
-        EXPECT_FLOAT_EQ(v.m_nearPlane, 0.05f);
-        EXPECT_FLOAT_EQ(v.m_farPlane, 25.0f);
-        EXPECT_NEAR(v.m_projectionMatrix.m[1][1], cot, 1e-5f);
-        EXPECT_NEAR(v.m_projectionMatrix.m[0][0], aspect * cot, 1e-5f);
-        EXPECT_FLOAT_EQ(v.m_projectionMatrix.m[2][2], 25.0f / (25.0f - 0.05f));
-        EXPECT_FLOAT_EQ(v.m_frustum[0], -v.m_projectionMatrix.m[0][0] * 0.5f);
-        EXPECT_FLOAT_EQ(v.m_frustum[1], v.m_projectionMatrix.m[0][0] * 0.5f);
-        EXPECT_FLOAT_EQ(v.m_frustum[2], -v.m_projectionMatrix.m[1][1] * 0.5f);
-        EXPECT_FLOAT_EQ(v.m_frustum[3], v.m_projectionMatrix.m[1][1] * 0.5f);
-        EXPECT_EQ(v.m_worldMatrix, MatrixIdentity());
+        EXPECT_FLOAT_EQ(v.m_camera.m_nearPlane, 0.05f);
+        EXPECT_FLOAT_EQ(v.m_camera.m_farPlane, 25.0f);
+        EXPECT_NEAR(v.m_camera.m_projectionMatrix.m[1][1], cot, 1e-5f);
+        EXPECT_NEAR(v.m_camera.m_projectionMatrix.m[0][0], aspect * cot, 1e-5f);
+        EXPECT_FLOAT_EQ(v.m_camera.m_projectionMatrix.m[2][2], 25.0f / (25.0f - 0.05f));
+        EXPECT_FLOAT_EQ(v.m_camera.m_frustum[0], -v.m_camera.m_projectionMatrix.m[0][0] * 0.5f);
+        EXPECT_FLOAT_EQ(v.m_camera.m_frustum[1], v.m_camera.m_projectionMatrix.m[0][0] * 0.5f);
+        EXPECT_FLOAT_EQ(v.m_camera.m_frustum[2], -v.m_camera.m_projectionMatrix.m[1][1] * 0.5f);
+        EXPECT_FLOAT_EQ(v.m_camera.m_frustum[3], v.m_camera.m_projectionMatrix.m[1][1] * 0.5f);
+        EXPECT_EQ(v.m_camera.m_worldMatrix, MatrixIdentity());
     }
 }
 
@@ -229,21 +231,21 @@ TEST(DeviceSetUp, KeepsTheCameraEvenWithAltHeldAndRefusesEmptySizes)
     C3dView& v = f.m_view;
     SetCameraPosition(v, 3.0f, 1.0f, 2.0f);
     RotateCamera(v, 0, 1, 0, 0.7f);
-    const D3DMATRIX camera = v.m_viewMatrix;
+    const D3DMATRIX camera = v.m_camera.m_viewMatrix;
 
     f.m_keys.m_alt = true;
     ASSERT_TRUE(SetUpViewAndProjection(v, 640, 480));
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
-            EXPECT_NEAR(v.m_viewMatrix.m[r][c], camera.m[r][c], 1e-5f);
+            EXPECT_NEAR(v.m_camera.m_viewMatrix.m[r][c], camera.m[r][c], 1e-5f);
         }
     }
     ExpectNear(GetCameraPosition(v), {3, 1, 2});
 
-    const D3DMATRIX projection = v.m_projectionMatrix;
+    const D3DMATRIX projection = v.m_camera.m_projectionMatrix;
     EXPECT_FALSE(SetUpViewAndProjection(v, 0, 480));
     EXPECT_FALSE(SetUpViewAndProjection(v, 640, -1));
-    EXPECT_EQ(v.m_projectionMatrix, projection);
+    EXPECT_EQ(v.m_camera.m_projectionMatrix, projection);
 }
 
 TEST(DeviceSetUp, DisplayModesAndRenderSize)
@@ -255,7 +257,7 @@ TEST(DeviceSetUp, DisplayModesAndRenderSize)
     EXPECT_FALSE(AddDisplayMode(v, 800, 600, 32, 16));  // another known depth
     EXPECT_TRUE(AddDisplayMode(v, 1024, 768, 16, 16));
     EXPECT_TRUE(AddDisplayMode(v, 320, 200, 15, 16));  // not a depth that is compared
-    EXPECT_EQ(v.m_displayModes,
+    EXPECT_EQ(v.m_viewport.m_displayModes,
               (std::vector<std::string>{"None", "640x480", "1024x768", "320x200"}));
 
     struct CCase {
@@ -277,8 +279,8 @@ TEST(DeviceSetUp, DisplayModesAndRenderSize)
         f.m_settings.m_stretchMode = c.stretch;
         v.m_mode = c.mode;
         ChooseRenderSize(v, 500, 400);
-        EXPECT_EQ(v.m_renderWidth, c.width);
-        EXPECT_EQ(v.m_renderHeight, c.height);
+        EXPECT_EQ(v.m_viewport.m_renderWidth, c.width);
+        EXPECT_EQ(v.m_viewport.m_renderHeight, c.height);
     }
 }
 
@@ -328,11 +330,11 @@ TEST(DeviceSetUp, ResizeRemakesOnlyADocumentViewWithADevice)
         v.m_skip = c.skip;
         v.m_mode = c.mode;
         f.m_settings.m_stretchMode = c.stretch;
-        v.m_renderWidth = 100;
-        v.m_renderHeight = 80;
+        v.m_viewport.m_renderWidth = 100;
+        v.m_viewport.m_renderHeight = 80;
         EXPECT_EQ(Resize(v, c.cx, c.cy), c.remake);
-        EXPECT_EQ(v.m_renderWidth, c.width);
-        EXPECT_EQ(v.m_renderHeight, c.height);
+        EXPECT_EQ(v.m_viewport.m_renderWidth, c.width);
+        EXPECT_EQ(v.m_viewport.m_renderHeight, c.height);
     }
 }
 

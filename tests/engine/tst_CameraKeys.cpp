@@ -31,8 +31,8 @@ struct CKeysFixture : CFixtureEngine {
     CKeysFixture() : CFixtureEngine(MakeBoxRoom())
     {
         SetCameraAxes(m_view, 0, 0, 1, 0, 1, 0);
-        m_view.m_forwardAxis = {0, 0, 1};
-        m_view.m_upAxis = {0, 1, 0};
+        m_view.m_camera.m_forwardAxis = {0, 0, 1};
+        m_view.m_camera.m_upAxis = {0, 1, 0};
         SetCameraPosition(m_view, 0.5f, 0.5f, 0.5f);
         m_clock.m_now = 1000;
     }
@@ -57,10 +57,10 @@ TEST(CameraKeys, StepCameraMovesOneTwentiethWithAFrame)
 {
     CKeysFixture f;
     StepCamera(f.m_view, true);
-    ExpectNear(f.m_view.m_cameraPosition, {0.5f, 0.5f, 0.55f});
+    ExpectNear(f.m_view.m_camera.m_position, {0.5f, 0.5f, 0.55f});
     StepCamera(f.m_view, false);
     StepCamera(f.m_view, false);
-    ExpectNear(f.m_view.m_cameraPosition, {0.5f, 0.5f, 0.45f});
+    ExpectNear(f.m_view.m_camera.m_position, {0.5f, 0.5f, 0.45f});
     ExpectNear(GetCameraPosition(f.m_view), {0.5f, 0.5f, 0.45f});
     EXPECT_EQ(f.m_host.Numbers(ECall::RequestFrame), (std::vector<int>{1, 1, 1}));
 }
@@ -76,7 +76,7 @@ TEST(CameraKeys, UpHeldForOneSecondStepsTwentyTimes)
     EXPECT_EQ(f.Run(stepper, 1000), 1000);
 
     EXPECT_EQ(f.Frames(), 20u);
-    ExpectNear(f.m_view.m_cameraPosition, {0.5f, 0.5f, 2.5f});
+    ExpectNear(f.m_view.m_camera.m_position, {0.5f, 0.5f, 2.5f});
 
     // Released: the next tick stops the timer and steps no more.
     f.m_keys.Release(EKey::Up);
@@ -98,7 +98,7 @@ TEST(CameraKeys, AKeyPressShorterThanAPeriodMovesNothing)
     f.m_keys.Release(EKey::Down);
     EXPECT_EQ(f.Run(stepper, 10), 0);
     EXPECT_EQ(f.Frames(), 0u);
-    ExpectNear(f.m_view.m_cameraPosition, {0.5f, 0.5f, 0.5f});
+    ExpectNear(f.m_view.m_camera.m_position, {0.5f, 0.5f, 0.5f});
 }
 
 TEST(CameraKeys, StepSizeAndDirectionPerKeys)
@@ -158,9 +158,9 @@ TEST(CameraKeys, StepSizeAndDirectionPerKeys)
         f.m_clock.Advance(100);
         EXPECT_EQ(stepper.Tick(f.m_view), c.step != 0.0f) << c.name;
 
-        ExpectNear(f.m_view.m_cameraPosition, reference.m_view.m_cameraPosition);
-        ExpectNear(f.m_view.m_forwardAxis, reference.m_view.m_forwardAxis);
-        ExpectNear(f.m_view.m_upAxis, reference.m_view.m_upAxis);
+        ExpectNear(f.m_view.m_camera.m_position, reference.m_view.m_camera.m_position);
+        ExpectNear(f.m_view.m_camera.m_forwardAxis, reference.m_view.m_camera.m_forwardAxis);
+        ExpectNear(f.m_view.m_camera.m_upAxis, reference.m_view.m_camera.m_upAxis);
         EXPECT_EQ(f.Frames(), c.step != 0.0f ? 1u : 0u) << c.name;
     }
     // The tilt really tilts: a positive step gives the forward axis a y of its own.
@@ -170,7 +170,7 @@ TEST(CameraKeys, StepSizeAndDirectionPerKeys)
     stepper.Begin(f.m_view, ECameraKeys::Tilt);
     f.m_clock.Advance(1000);
     stepper.Tick(f.m_view);
-    EXPECT_GT(std::abs(f.m_view.m_forwardAxis.y), 0.05f);
+    EXPECT_GT(std::abs(f.m_view.m_camera.m_forwardAxis.y), 0.05f);
 }
 
 TEST(CameraKeys, EditModeZeroClearsSurfaceAndThingAtTheKeyPress)
@@ -178,18 +178,18 @@ TEST(CameraKeys, EditModeZeroClearsSurfaceAndThingAtTheKeyPress)
     for (const int editMode : {0, 2}) {
         CKeysFixture f;
         f.m_document.m_editMode = editMode;
-        f.m_view.m_currentSector = 0;
-        f.m_view.m_currentSurface = 3;
-        f.m_view.m_currentThing = 1;
+        f.m_view.m_selection.m_sector = 0;
+        f.m_view.m_selection.m_surface = 3;
+        f.m_view.m_selection.m_thing = 1;
         f.m_keys.Hold(EKey::Left);
         CCameraKeyStepper stepper;
         stepper.Begin(f.m_view, ECameraKeys::Turn);
         f.m_keys.Release(EKey::Left);
         EXPECT_FALSE(stepper.Tick(f.m_view));
 
-        EXPECT_EQ(f.m_view.m_currentSector, 0);
-        EXPECT_EQ(f.m_view.m_currentSurface, editMode == 0 ? -1 : 3) << editMode;
-        EXPECT_EQ(f.m_view.m_currentThing, editMode == 0 ? -1 : 1) << editMode;
+        EXPECT_EQ(f.m_view.m_selection.m_sector, 0);
+        EXPECT_EQ(f.m_view.m_selection.m_surface, editMode == 0 ? -1 : 3) << editMode;
+        EXPECT_EQ(f.m_view.m_selection.m_thing, editMode == 0 ? -1 : 1) << editMode;
         EXPECT_EQ(f.Frames(), 0u);
     }
 }

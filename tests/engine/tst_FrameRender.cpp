@@ -32,12 +32,12 @@ void ReadyToDraw(C3dView& v, RenderDevice& device)
     RebuildAll(v, false);
     v.m_device = &device;
     v.m_skip = 0;
-    v.m_renderWidth = 100;
-    v.m_renderHeight = 100;
+    v.m_viewport.m_renderWidth = 100;
+    v.m_viewport.m_renderHeight = 100;
     SetUpViewAndProjection(v, 100, 100);
     SetCameraAxes(v, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
     SetCameraPosition(v, 0.02f, 0.5f, 0.5f);
-    v.m_currentSector = 0;
+    v.m_selection.m_sector = 0;
 }
 
 // An engine over a fixture level, ready to draw on a recording device.
@@ -102,7 +102,7 @@ TEST(FrameRender, FrameCapAndWhenAFrameIsDrawn)
     EXPECT_EQ(RenderFrame(v, 0), 0);
     EXPECT_EQ(f.m_device.m_framesBegun, 0);
 
-    v.m_walk = 1;
+    v.m_walk.m_on = 1;
     EXPECT_EQ(RenderFrame(v, 0), 1);
     EXPECT_EQ(f.m_device.m_framesBegun, 1);
     EXPECT_EQ(LastFrameTick(), 100000u);
@@ -147,8 +147,8 @@ TEST(FrameRender, ShareTheFrameCapBetweenEngines)
 {
     CFrameFixture a(MakeBoxRoom());
     CFrameFixture b(MakeBoxRoom());
-    a.View().m_walk = 1;
-    b.View().m_walk = 1;
+    a.View().m_walk.m_on = 1;
+    b.View().m_walk.m_on = 1;
     EXPECT_EQ(RenderFrame(a.View(), 0), 1);
     EXPECT_EQ(RenderFrame(b.View(), 0), 1);  // same tick: b waits for a's frame
     EXPECT_EQ(a.m_device.m_framesBegun, 1);
@@ -217,7 +217,7 @@ TEST(FrameRender, SectorsPerRenderMode)
     f.m_engine.m_document.m_renderMode = 0;
     f.Frame();
     const CVector3 centre = f.m_engine.m_level.m_sectors[1]->m_center;
-    f.Settings().m_horizonDistance = VectorLength(centre - f.View().m_focusPoint);
+    f.Settings().m_horizonDistance = VectorLength(centre - f.View().m_camera.m_focusPoint);
     f.Frame();
     EXPECT_EQ(f.DrawnSectors(PrimitiveType::TriangleFan), (Set{0}));
 }
@@ -298,7 +298,7 @@ TEST(FrameRender, ThingsPerRenderModeAndCollision)
         f.m_engine.m_document.m_renderMode = c.renderMode;
         f.Settings().m_collision = c.collision;
         f.Settings().m_renderMethod = c.renderMethod;
-        f.View().m_currentSector = c.currentSector;
+        f.View().m_selection.m_sector = c.currentSector;
         f.m_engine.m_level.m_sectors[0]->m_visible = {0, 1};
         f.Frame();
         const Set walked = c.renderMethod == 1 ? FrameSectorList(f.View()) : Set{};
@@ -391,8 +391,8 @@ TEST(FrameRender, FramesPerSecondMeasuresTheDrawing)
     C3dView stepping(e.m_level, e.m_settings, e.m_document, e.m_game, e.m_host, e.m_keys, clock,
                      e.m_random, C3dView::kDocumentView, &f.m_device);
     stepping.m_skip = 0;
-    stepping.m_renderWidth = 10;
-    stepping.m_renderHeight = 10;
+    stepping.m_viewport.m_renderWidth = 10;
+    stepping.m_viewport.m_renderHeight = 10;
     clock.m_step = 8;
     RenderFrame(stepping, 1);
     EXPECT_EQ(stepping.m_framesPerSecond, 125);
@@ -404,7 +404,7 @@ TEST(FrameRender, FramesPerSecondMeasuresTheDrawing)
 TEST(FrameRender, ZeroSizeViewDrawsNothingAndDividesByNothing)
 {
     CFrameFixture f(MakeBoxRoom());
-    f.View().m_renderWidth = 0;
+    f.View().m_viewport.m_renderWidth = 0;
     EXPECT_EQ(RenderFrame(f.View(), 1), 1);
     EXPECT_EQ(f.m_device.m_framesBegun, 0);
 
@@ -438,7 +438,7 @@ TEST(FrameRender, SectorBuffersAreUploadedOnceAndAgainOnlyAfterAChange)
     CRecordingRenderDevice& d = f.m_device;
     f.m_engine.m_document.m_renderMode = 0;
     const auto uploads = [&](int sector) {
-        return d.FindBuffer(v.m_sectorBuffers[static_cast<std::size_t>(sector)].m_buffer)
+        return d.FindBuffer(v.m_sectorBuffers.m_entries[static_cast<std::size_t>(sector)].m_buffer)
             ->m_uploadCount;
     };
 
@@ -544,7 +544,7 @@ TEST(FrameRender, BufferedFramesDrawWhatStreamedFramesDraw)
         {"walk mode over a sky wall",
          [&](CFrameFixture& f) {
              surfaceOf(f, 0, kBoxZHigh).m_surfaceFlags |= 0x200;
-             f.View().m_walk = 1;
+             f.View().m_walk.m_on = 1;
          }},
         {"translucent portals",
          [](CFrameFixture& f) {
@@ -584,7 +584,7 @@ TEST(FrameRender, SkyCoordinatesInWalkMode)
 {
     CFixtureEngine e(MakeBoxRoom());
     C3dView& v = e.m_view;
-    v.m_cameraPosition = {0.0f, 0.0f, 0.0f};
+    v.m_camera.m_position = {0.0f, 0.0f, 0.0f};
     CQzlSurface s;
     s.m_normal = {0.0f, 0.0f, -1.0f};  // turned onto +z: no rotation
     s.m_surfaceFlags = 0x200;
@@ -601,7 +601,7 @@ TEST(FrameRender, SkyCoordinatesInWalkMode)
     // clock; a ceiling-sky Z of 0 stays finite too.
     s.m_surfaceFlags = 0x400;
     e.m_level.m_header.m_ceilingSkyZ = 20.0f;
-    v.m_animationClock = 4.0f;
+    v.m_walk.m_animationClock = 4.0f;
     SkyTextureCoordinates(v, s, 0.5f, 0.0f);
     EXPECT_FLOAT_EQ(s.m_renderVertices[0].tu, 0.5f - 0.5f);
     EXPECT_FLOAT_EQ(s.m_renderVertices[0].tv, -1.0f);

@@ -222,7 +222,7 @@ TEST(GridPoints, VolumeGridFillsTheSectorAndRestoresItsBox)
     f.m_settings.m_grid = 0.5f;
     f.m_document.m_gridSurfaceOnly = 0;
     f.m_document.m_gridEdgesOnly = 0;
-    f.m_view.m_currentSector = 0;
+    f.m_view.m_selection.m_sector = 0;
     AddPointMarker(f.m_view.m_markers, 9, 9, 9, 0, -1, f.m_settings, false);
     const CBoundingBox box = f.m_level.m_sectors[0]->m_boundBox;
 
@@ -249,7 +249,7 @@ TEST(GridPoints, SurfaceModesPlaceTheGridOnEverySurfaceOfTheSector)
         f.m_settings.m_grid = 0.5f;
         f.m_document.m_gridSurfaceOnly = 1;
         f.m_document.m_gridEdgesOnly = c.edgesOnly;
-        f.m_view.m_currentSector = 0;
+        f.m_view.m_selection.m_sector = 0;
         EXPECT_TRUE(BuildGridPoints(f.m_view));
         EXPECT_EQ(f.m_view.m_markers.size(), c.markers) << c.edgesOnly;
     }
@@ -278,7 +278,7 @@ TEST(GridPoints, LayoutsTooFineAreRefused)
         f.m_settings.m_alignment = c.alignment;
         f.m_document.m_gridSurfaceOnly = c.surfaceOnly;
         f.m_document.m_gridEdgesOnly = c.edgesOnly;
-        f.m_view.m_currentSector = 0;
+        f.m_view.m_selection.m_sector = 0;
         const CBoundingBox box = f.m_level.m_sectors[0]->m_boundBox;
 
         EXPECT_FALSE(BuildGridPoints(f.m_view)) << c.what;

@@ -35,13 +35,13 @@ TEST(MarkerBuilders, PickedGridNodesGetGridMarkers)
 {
     CFixtureEngine f(MakeBoxRoom());
     AddPointMarker(f.m_view.m_markers, 9, 9, 9, 0, 3, f.m_settings, false);
-    f.m_view.m_pickedNodes = {{0, 0, 0}, {0.5f, 0, 0.5f}, {1, 1, 1}};
+    f.m_view.m_selection.m_pickedNodes = {{0, 0, 0}, {0.5f, 0, 0.5f}, {1, 1, 1}};
 
     BuildAllVertexMarkers(f.m_view);
 
     ASSERT_EQ(f.m_view.m_markers.size(), 3u);
     EXPECT_EQ(MarkerAt(f.m_view, {9, 9, 9}), nullptr);
-    for (const CVector3& p : f.m_view.m_pickedNodes) {
+    for (const CVector3& p : f.m_view.m_selection.m_pickedNodes) {
         const C3doMesh* m = MarkerAt(f.m_view, p);
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->m_markerVertex, -1);
@@ -63,8 +63,8 @@ TEST(MarkerBuilders, CornerMarkersShowMarksAndSharing)
     // made unshared.
     surface.m_vertices[1].m_marked = 1;
     f.m_level.m_useCounts[static_cast<std::size_t>(surface.m_vertices[2].m_worldVertex)] = 1;
-    f.m_view.m_currentSurface = floor;
-    f.m_view.m_vertexSurface = -1;
+    f.m_view.m_selection.m_surface = floor;
+    f.m_view.m_selection.m_vertexSurface = -1;
 
     BuildSectorVertexMarkers(f.m_view);
 
@@ -79,7 +79,7 @@ TEST(MarkerBuilders, CornerMarkersShowMarksAndSharing)
         EXPECT_EQ(m->m_markerVertex, static_cast<std::int32_t>(k));
         EXPECT_EQ(m->m_markerVertices.front().color, colours[k]) << k;
     }
-    EXPECT_EQ(f.m_view.m_vertexSurface, floor);
+    EXPECT_EQ(f.m_view.m_selection.m_vertexSurface, floor);
 
     // Use counts that were never computed count as unshared.
     f.m_level.m_useCounts.clear();
@@ -94,7 +94,7 @@ TEST(MarkerBuilders, CornerMarkersShowMarksAndSharing)
 TEST(MarkerBuilders, EnlargedViewMakesCornerMarkersAQuarterSize)
 {
     CFixtureEngine f(MakeBoxRoom());
-    f.m_view.m_currentSurface = BoxSurface(f.m_level, 0, kBoxFloor);
+    f.m_view.m_selection.m_surface = BoxSurface(f.m_level, 0, kBoxFloor);
     f.m_document.m_enlargeView = 1;
     BuildSectorVertexMarkers(f.m_view);
     ASSERT_FALSE(f.m_view.m_markers.empty());
@@ -108,11 +108,11 @@ TEST(MarkerBuilders, WithoutACurrentSurfaceOnlyTheMarkersGo)
     for (const int current : {-1, 6, 1000}) {
         CFixtureEngine f(MakeBoxRoom());
         AddPointMarker(f.m_view.m_markers, 9, 9, 9, 0, -1, f.m_settings, false);
-        f.m_view.m_currentSurface = current;
-        f.m_view.m_vertexSurface = 2;
+        f.m_view.m_selection.m_surface = current;
+        f.m_view.m_selection.m_vertexSurface = 2;
         BuildSectorVertexMarkers(f.m_view);
         EXPECT_TRUE(f.m_view.m_markers.empty()) << current;
-        EXPECT_EQ(f.m_view.m_vertexSurface, 2);
+        EXPECT_EQ(f.m_view.m_selection.m_vertexSurface, 2);
 
         AddPointMarker(f.m_view.m_markers, 9, 9, 9, 0, -1, f.m_settings, false);
         RebuildSectorGridPoints(f.m_view);
@@ -124,7 +124,7 @@ TEST(MarkerBuilders, SectorGridPointsReplaceTheMarkers)
 {
     CFixtureEngine f(MakeBoxRoom());
     f.m_settings.m_grid = 0.5f;
-    f.m_view.m_currentSurface = BoxSurface(f.m_level, 0, kBoxXLow);
+    f.m_view.m_selection.m_surface = BoxSurface(f.m_level, 0, kBoxXLow);
     AddPointMarker(f.m_view.m_markers, 9, 9, 9, 0, -1, f.m_settings, false);
 
     RebuildSectorGridPoints(f.m_view);

@@ -27,13 +27,13 @@ struct CMarkerFixture : public ::testing::Test {
     CMarkerFixture()
     {
         f.m_view.m_device = &device;
-        f.m_view.m_focusPoint = {0.5f, 0.5f, 0.5f};
+        f.m_view.m_camera.m_focusPoint = {0.5f, 0.5f, 0.5f};
     }
 
     // One grid marker at each point.
     void PickNodes(std::vector<CVector3> nodes)
     {
-        f.m_view.m_pickedNodes = std::move(nodes);
+        f.m_view.m_selection.m_pickedNodes = std::move(nodes);
         BuildAllVertexMarkers(f.m_view);
     }
 
@@ -46,7 +46,7 @@ TEST_F(CMarkerFixture, EachMarkerIsOneUntexturedTriangleListInWorldSpace)
     const int floor = BoxSurface(f.m_level, 0, kBoxFloor);
     f.m_level.m_surfaces[static_cast<std::size_t>(floor)]->m_vertices[2].m_marked = 1;
     f.m_settings.m_colorSelect = 0x123456;
-    f.m_view.m_currentSurface = floor;
+    f.m_view.m_selection.m_surface = floor;
     BuildSectorVertexMarkers(f.m_view);
     ASSERT_EQ(f.m_view.m_markers.size(), 4u);
     // A preview model leaves its own transform in force.
@@ -92,7 +92,7 @@ TEST_F(CMarkerFixture, OnlyMarkersWithinGridDistanceOfTheFocusPoint)
 {
     // Cubes of half-size 1: the marker at x = 5 starts at x = 4, 4 from the focus point.
     f.m_settings.m_vertexScaling = 1.0f;
-    f.m_view.m_focusPoint = {0, 0, 0};
+    f.m_view.m_camera.m_focusPoint = {0, 0, 0};
     struct CCase {
         float gridDistance;
         int drawn;

@@ -41,8 +41,8 @@ void ExpectNear(const CVector3& actual, const CVector3& expected, float toleranc
 void PlaceCamera(C3dView& v, const CVector3& position)
 {
     SetCameraAxes(v, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
-    v.m_forwardAxis = {0, 0, 1};
-    v.m_upAxis = {0, 1, 0};
+    v.m_camera.m_forwardAxis = {0, 0, 1};
+    v.m_camera.m_upAxis = {0, 1, 0};
     SetCameraPosition(v, position.x, position.y, position.z);
 }
 
@@ -53,9 +53,9 @@ public:
     explicit CPickFixture(CQzlSections level = MakeBoxRoom()) : CFixtureEngine(std::move(level))
     {
         RebuildAll(m_view, false);
-        m_view.m_renderWidth = 100;
-        m_view.m_renderHeight = 100;
-        m_view.m_viewRect = {0, 0, 100, 100};
+        m_view.m_viewport.m_renderWidth = 100;
+        m_view.m_viewport.m_renderHeight = 100;
+        m_view.m_viewport.m_viewRect = {0, 0, 100, 100};
         SetUpViewAndProjection(m_view, 100, 100);
         PlaceCamera(m_view, {0.5f, 0.5f, 0.1f});
         m_host.Clear();
@@ -141,9 +141,9 @@ TEST(Picking, MousePointsScaleToTheRenderSize)
         CFixtureEngine f(MakeBoxRoom());
         f.m_settings.m_stretchMode = c.stretch;
         f.m_view.m_mode = c.mode;
-        f.m_view.m_viewRect = c.rect;
-        f.m_view.m_renderWidth = c.renderWidth;
-        f.m_view.m_renderHeight = c.renderHeight;
+        f.m_view.m_viewport.m_viewRect = c.rect;
+        f.m_view.m_viewport.m_renderWidth = c.renderWidth;
+        f.m_view.m_viewport.m_renderHeight = c.renderHeight;
         int x = c.x;
         int y = c.y;
         ScaleMousePoint(f.m_view, x, y);
@@ -158,34 +158,34 @@ TEST(Picking, ClickOnAWallSelectsItsSectorAndSurface)
 {
     CPickFixture f;
     C3dView& v = f.m_view;
-    v.m_currentThing = 0;
-    v.m_currentVertex = 2;
+    v.m_selection.m_thing = 0;
+    v.m_selection.m_vertex = 2;
 
     PickAtPoint(v, 50, 50);
 
     const int wall = BoxSurface(f.m_level, 0, kBoxZHigh);
-    EXPECT_EQ(v.m_currentSector, 0);
-    EXPECT_EQ(v.m_currentSurface, wall);
-    EXPECT_EQ(v.m_vertexSurface, wall);
-    EXPECT_EQ(v.m_currentVertex, -1);
-    EXPECT_EQ(v.m_currentThing, -1);
+    EXPECT_EQ(v.m_selection.m_sector, 0);
+    EXPECT_EQ(v.m_selection.m_surface, wall);
+    EXPECT_EQ(v.m_selection.m_vertexSurface, wall);
+    EXPECT_EQ(v.m_selection.m_vertex, -1);
+    EXPECT_EQ(v.m_selection.m_thing, -1);
     EXPECT_EQ(f.Panes(), std::vector<int>{kSurfaceViewId});
     EXPECT_EQ(f.Hints(), std::vector<int>{0});
     // The sector is rebuilt: a frame, the document modified, the wall's corner markers.
     EXPECT_EQ(f.m_host.Count(ECall::RequestFrame), 1u);
     EXPECT_EQ(f.m_host.Count(ECall::SetModifiedFlag), 1u);
     EXPECT_EQ(v.m_markers.size(), 4u);
-    EXPECT_TRUE(v.m_lastPickPoints.empty());
+    EXPECT_TRUE(v.m_selection.m_lastPickPoints.empty());
 
     // The middle of the stretched window is the middle of the render target too: the pixel
     // (100, 50) of a 200 x 100 view picks the same wall. With the Sector Mode switch on the sector
     // alone is selected.
-    v.m_viewRect = {0, 0, 200, 100};
+    v.m_viewport.m_viewRect = {0, 0, 200, 100};
     f.m_document.m_sectorMode = 1;
     PickAtPoint(v, 100, 50);
-    EXPECT_EQ(v.m_currentSector, 0);
-    EXPECT_EQ(v.m_currentSurface, -1);
-    EXPECT_EQ(v.m_vertexSurface, -1);
+    EXPECT_EQ(v.m_selection.m_sector, 0);
+    EXPECT_EQ(v.m_selection.m_surface, -1);
+    EXPECT_EQ(v.m_selection.m_vertexSurface, -1);
 }
 
 TEST(Picking, ClickOnAThingSelectsIt)
@@ -194,19 +194,19 @@ TEST(Picking, ClickOnAThingSelectsIt)
     C3dView& v = f.m_view;
     std::vector<std::unique_ptr<C3doModel>> models;
     AddGhostThing(f, 0, {0.5f, 0.5f, 0.6f}, models);
-    v.m_currentSector = 1;
-    v.m_currentSurface = 3;
-    v.m_vertexSurface = 3;
-    v.m_currentVertex = 1;
+    v.m_selection.m_sector = 1;
+    v.m_selection.m_surface = 3;
+    v.m_selection.m_vertexSurface = 3;
+    v.m_selection.m_vertex = 1;
     AddPointMarker(v.m_markers, 0.2f, 0.2f, 0.9f, kGrid, -1, f.m_settings, false);
 
     PickAtPoint(v, 50, 50);
 
-    EXPECT_EQ(v.m_currentThing, 0);
-    EXPECT_EQ(v.m_currentSector, 0);
-    EXPECT_EQ(v.m_currentSurface, -1);
-    EXPECT_EQ(v.m_vertexSurface, -1);
-    EXPECT_EQ(v.m_currentVertex, -1);
+    EXPECT_EQ(v.m_selection.m_thing, 0);
+    EXPECT_EQ(v.m_selection.m_sector, 0);
+    EXPECT_EQ(v.m_selection.m_surface, -1);
+    EXPECT_EQ(v.m_selection.m_vertexSurface, -1);
+    EXPECT_EQ(v.m_selection.m_vertex, -1);
     EXPECT_TRUE(v.m_markers.empty());
     EXPECT_EQ(f.Panes(), std::vector<int>{kThingsViewId});
     EXPECT_EQ(f.Hints(), std::vector<int>{0});
@@ -231,22 +231,22 @@ TEST(Picking, NothingIsPickedWhenBlockedOrMissed)
     for (const CCase& c : cases) {
         CPickFixture f;
         C3dView& v = f.m_view;
-        v.m_walk = c.walk;
+        v.m_walk.m_on = c.walk;
         f.m_document.m_editMode = c.editMode;
         f.m_document.m_objectFramesOpen = c.objectFrames;
-        v.m_renderWidth = c.renderWidth;
-        v.m_renderHeight = c.renderHeight;
+        v.m_viewport.m_renderWidth = c.renderWidth;
+        v.m_viewport.m_renderHeight = c.renderHeight;
         if (c.lookAway)
             PlaceCamera(v, {0.5f, 0.5f, 5.0f});  // outside, facing away from the room
-        v.m_viewRect = {0, 0, 0, 0};
-        v.m_currentSector = 0;
-        v.m_currentSurface = 1;
-        v.m_vertexSurface = 1;
+        v.m_viewport.m_viewRect = {0, 0, 0, 0};
+        v.m_selection.m_sector = 0;
+        v.m_selection.m_surface = 1;
+        v.m_selection.m_vertexSurface = 1;
         f.Surface(1).m_vertices[0].m_marked = 1;
 
         PickAtPoint(v, 50, 50);
 
-        EXPECT_EQ(v.m_currentSurface, 1) << c.name;
+        EXPECT_EQ(v.m_selection.m_surface, 1) << c.name;
         EXPECT_EQ(f.Surface(1).m_vertices[0].m_marked, 1) << c.name;
         EXPECT_TRUE(f.m_host.m_calls.empty()) << c.name;
     }
@@ -258,7 +258,7 @@ TEST(Picking, CornerMarkerMarksTheCornerAndShowsTheVertexView)
         CPickFixture f;
         C3dView& v = f.m_view;
         PickAtPoint(v, 50, 50);  // the wall z = 1 and its corner markers
-        const int wall = v.m_currentSurface;
+        const int wall = v.m_selection.m_surface;
         ASSERT_GE(wall, 0);
         f.m_document.m_sectorMode = sectorMode ? 1 : 0;
         f.Surface(wall).m_vertices[0].m_marked = 1;
@@ -266,12 +266,12 @@ TEST(Picking, CornerMarkerMarksTheCornerAndShowsTheVertexView)
 
         ApplyPickHit(v, {0, wall, -1, f.CornerMarker(2)}, false);
 
-        EXPECT_EQ(v.m_currentVertex, 2);
-        EXPECT_EQ(v.m_currentSurface, wall);
+        EXPECT_EQ(v.m_selection.m_vertex, 2);
+        EXPECT_EQ(v.m_selection.m_surface, wall);
         EXPECT_EQ(f.Surface(wall).m_vertices[0].m_marked, 0) << "plain click clears old marks";
         EXPECT_EQ(f.Surface(wall).m_vertices[2].m_marked, 1);
-        ASSERT_EQ(v.m_lastPickPoints.size(), 1u);
-        EXPECT_EQ(v.m_lastPickPoints[0], f.Corner(wall, 2));
+        ASSERT_EQ(v.m_selection.m_lastPickPoints.size(), 1u);
+        EXPECT_EQ(v.m_selection.m_lastPickPoints[0], f.Corner(wall, 2));
         EXPECT_EQ(f.Panes(), std::vector<int>{kVertexViewId});
         EXPECT_EQ(f.Hints(), std::vector<int>{sectorMode ? 1 : wall + 2});
         // The sector is rebuilt: its corner markers show the mark.
@@ -283,7 +283,7 @@ TEST(Picking, CornerMarkerMarksTheCornerAndShowsTheVertexView)
         // With Ctrl the earlier mark stays.
         if (!sectorMode) {
             ApplyPickHit(v, {0, wall, -1, f.CornerMarker(1)}, true);
-            EXPECT_EQ(v.m_currentVertex, 1);
+            EXPECT_EQ(v.m_selection.m_vertex, 1);
             EXPECT_EQ(f.Surface(wall).m_vertices[1].m_marked, 1);
             EXPECT_EQ(f.Surface(wall).m_vertices[2].m_marked, 1);
         }
@@ -295,27 +295,28 @@ TEST(Picking, LastPickedPointsKeepTheNewestTwo)
     CPickFixture f;
     C3dView& v = f.m_view;
     PickAtPoint(v, 50, 50);
-    const int wall = v.m_currentSurface;
+    const int wall = v.m_selection.m_surface;
     for (const int k : {0, 1, 2})
         ApplyPickHit(v, {0, wall, -1, f.CornerMarker(k)}, false);
-    EXPECT_EQ(v.m_lastPickPoints, (std::vector<CVector3>{f.Corner(wall, 1), f.Corner(wall, 2)}));
+    EXPECT_EQ(v.m_selection.m_lastPickPoints,
+              (std::vector<CVector3>{f.Corner(wall, 1), f.Corner(wall, 2)}));
 
     // Grid nodes count as picked points too; a surface pick adds none.
     v.m_markers.clear();
     AddPointMarker(v.m_markers, 0.5f, 0.5f, 0.5f, kGrid, -1, f.m_settings, false);
     ApplyPickHit(v, {0, wall, -1, 0}, false);
-    EXPECT_EQ(v.m_lastPickPoints,
+    EXPECT_EQ(v.m_selection.m_lastPickPoints,
               (std::vector<CVector3>{f.Corner(wall, 2), CVector3(0.5f, 0.5f, 0.5f)}));
     PickAtPoint(v, 50, 50);
-    EXPECT_EQ(v.m_lastPickPoints.size(), 2u);
+    EXPECT_EQ(v.m_selection.m_lastPickPoints.size(), 2u);
 }
 
 TEST(Picking, CtrlClickedGridNodesStayPicked)
 {
     CPickFixture f;
     C3dView& v = f.m_view;
-    v.m_currentSector = 0;
-    v.m_currentSurface = 4;
+    v.m_selection.m_sector = 0;
+    v.m_selection.m_surface = 4;
     const CVector3 nodes[3] = {{0.2f, 0.0f, 0.2f}, {0.4f, 0.0f, 0.2f}, {0.6f, 0.0f, 0.2f}};
     for (const CVector3& p : nodes)
         AddPointMarker(v.m_markers, p.x, p.y, p.z, kGrid, -1, f.m_settings, false);
@@ -323,7 +324,7 @@ TEST(Picking, CtrlClickedGridNodesStayPicked)
     for (const CVector3& p : nodes)
         ApplyPickHit(v, {0, 0, -1, f.MarkerAt(p)}, true);
 
-    EXPECT_EQ(v.m_pickedNodes, (std::vector<CVector3>{nodes[0], nodes[1], nodes[2]}));
+    EXPECT_EQ(v.m_selection.m_pickedNodes, (std::vector<CVector3>{nodes[0], nodes[1], nodes[2]}));
     for (const CVector3& p : nodes)
         EXPECT_EQ(f.MarkerColor(f.MarkerAt(p)), kSelect);
     EXPECT_EQ(f.Panes(), (std::vector<int>{kVertexViewId, kVertexViewId, kVertexViewId}));
@@ -335,7 +336,7 @@ TEST(Picking, CtrlClickedGridNodesStayPicked)
     // Mode the hint is 1.
     f.m_document.m_sectorMode = 1;
     ApplyPickHit(v, {0, 0, -1, f.MarkerAt(nodes[1])}, false);
-    EXPECT_EQ(v.m_pickedNodes, std::vector<CVector3>{nodes[1]});
+    EXPECT_EQ(v.m_selection.m_pickedNodes, std::vector<CVector3>{nodes[1]});
     EXPECT_EQ(f.MarkerColor(f.MarkerAt(nodes[0])), kGrid);
     EXPECT_EQ(f.MarkerColor(f.MarkerAt(nodes[1])), kSelect);
     EXPECT_EQ(f.MarkerColor(f.MarkerAt(nodes[2])), kGrid);
@@ -367,22 +368,22 @@ TEST(Picking, LockKeepsTheSelectionOutsideTheVisibleSet)
         AddGhostThing(f, 1, {1.5f, 0.5f, 0.5f}, models);
         f.m_settings.m_lock = c.lock;
         f.m_level.m_sectors[0]->m_visible = c.visible;
-        v.m_currentSector = c.currentSector;
-        v.m_currentSurface = 2;
-        v.m_vertexSurface = 2;
+        v.m_selection.m_sector = c.currentSector;
+        v.m_selection.m_surface = 2;
+        v.m_selection.m_vertexSurface = 2;
         AddPointMarker(v.m_markers, 0.5f, 0.5f, 0.5f, kGrid, -1, f.m_settings, false);
         const int far = BoxSurface(f.m_level, 1, kBoxXHigh);
 
         ApplyPickHit(v, {1, c.thing ? -1 : far, c.thing ? 0 : -1, -1}, false);
 
         if (c.changes) {
-            EXPECT_EQ(v.m_currentSector, 1) << c.name;
-            EXPECT_EQ(v.m_currentSurface, c.thing ? -1 : far) << c.name;
-            EXPECT_EQ(v.m_currentThing, c.thing ? 0 : -1) << c.name;
+            EXPECT_EQ(v.m_selection.m_sector, 1) << c.name;
+            EXPECT_EQ(v.m_selection.m_surface, c.thing ? -1 : far) << c.name;
+            EXPECT_EQ(v.m_selection.m_thing, c.thing ? 0 : -1) << c.name;
         } else {
-            EXPECT_EQ(v.m_currentSector, c.currentSector) << c.name;
-            EXPECT_EQ(v.m_currentSurface, 2) << c.name;
-            EXPECT_EQ(v.m_currentThing, -1) << c.name;
+            EXPECT_EQ(v.m_selection.m_sector, c.currentSector) << c.name;
+            EXPECT_EQ(v.m_selection.m_surface, 2) << c.name;
+            EXPECT_EQ(v.m_selection.m_thing, -1) << c.name;
         }
         // Locked or not the markers go, the pane switches and the views update.
         if (c.thing) {
@@ -400,9 +401,9 @@ struct CDragFixture : CPickFixture {
     explicit CDragFixture(int editMode)
     {
         m_floor = BoxSurface(m_level, 0, kBoxFloor);
-        m_view.m_currentSector = 0;
-        m_view.m_currentSurface = m_floor;
-        m_view.m_vertexSurface = m_floor;
+        m_view.m_selection.m_sector = 0;
+        m_view.m_selection.m_surface = m_floor;
+        m_view.m_selection.m_vertexSurface = m_floor;
         m_document.m_editMode = editMode;
     }
     int m_floor = -1;
@@ -429,7 +430,7 @@ TEST(Picking, TextureDragStepsByTheModifierKeys)
         std::vector<CQzlVertex> before = f.Surface(f.m_floor).m_vertices;
 
         HandleMouseMove(v, kMouseLeft, 40, 40);  // anchors the drag
-        EXPECT_EQ(v.m_leftDragX, 40) << c.name;
+        EXPECT_EQ(v.m_drag.m_leftX, 40) << c.name;
         HandleMouseMove(v, kMouseLeft, 30, 45);  // dx = 10, dy = -5
 
         for (std::size_t k = 0; k < before.size(); ++k) {
@@ -439,8 +440,8 @@ TEST(Picking, TextureDragStepsByTheModifierKeys)
             // Kept on thousandths.
             EXPECT_NEAR(corner.m_u * 1000.0f, std::round(corner.m_u * 1000.0f), 1e-2f);
         }
-        EXPECT_EQ(v.m_leftDragX, 30) << c.name;
-        EXPECT_EQ(v.m_leftDragY, 45) << c.name;
+        EXPECT_EQ(v.m_drag.m_leftX, 30) << c.name;
+        EXPECT_EQ(v.m_drag.m_leftY, 45) << c.name;
         EXPECT_GE(f.m_host.Count(ECall::RequestFrame), 2u) << c.name;
     }
 }
@@ -474,7 +475,7 @@ TEST(Picking, ThingDragMovesTheThingAndItsModel)
     C3dView& v = f.m_view;
     std::vector<std::unique_ptr<C3doModel>> models;
     AddGhostThing(f, 0, {0.5f, 0.5f, 0.5f}, models);
-    v.m_currentThing = 0;
+    v.m_selection.m_thing = 0;
     f.m_keys.m_shift = true;  // no step of its own
     models[0]->m_boundsValid = 1;
 
@@ -494,7 +495,7 @@ TEST(Picking, VertexDragMovesAlongAndAcrossItsEdgeOnHundredths)
 {
     CDragFixture f(6);
     C3dView& v = f.m_view;
-    v.m_currentVertex = 0;
+    v.m_selection.m_vertex = 0;
     const CVector3 p = f.Corner(f.m_floor, 0);
     const CVector3 q = f.Corner(f.m_floor, 1);
     const CVector3 e = (q - p) / VectorLength(q - p);
@@ -537,15 +538,15 @@ TEST(Picking, LeftDragWithoutItsElementOnlyDropsTheAnchor)
         CDragFixture f(c.editMode);
         C3dView& v = f.m_view;
         if (c.buttons != 0) {
-            v.m_currentSurface = -1;
-            v.m_vertexSurface = -1;
+            v.m_selection.m_surface = -1;
+            v.m_selection.m_vertexSurface = -1;
         }
         const std::vector<CQzlVertex> before = f.Surface(f.m_floor).m_vertices;
-        v.m_leftDragX = 5;
-        v.m_leftDragY = 5;
+        v.m_drag.m_leftX = 5;
+        v.m_drag.m_leftY = 5;
         HandleMouseMove(v, c.buttons, 40, 40);
-        EXPECT_EQ(v.m_leftDragX, -1) << c.name;
-        EXPECT_EQ(v.m_leftDragY, -1) << c.name;
+        EXPECT_EQ(v.m_drag.m_leftX, -1) << c.name;
+        EXPECT_EQ(v.m_drag.m_leftY, -1) << c.name;
         EXPECT_EQ(f.Surface(f.m_floor).m_vertices[0].m_u, before[0].m_u) << c.name;
         EXPECT_TRUE(f.m_host.m_calls.empty()) << c.name;
     }
@@ -568,9 +569,9 @@ TEST(Picking, RightDragTurnsMovesAndDropsTheSelection)
         CPickFixture f;
         C3dView& v = f.m_view;
         PickAtPoint(v, 50, 50);
-        const int wall = v.m_currentSurface;
+        const int wall = v.m_selection.m_surface;
         ApplyPickHit(v, {0, wall, -1, f.CornerMarker(1)}, false);
-        v.m_currentThing = 0;
+        v.m_selection.m_thing = 0;
         f.m_document.m_gridOn = c.gridOn;
         f.m_document.m_objectFramesOpen = c.objectFrames;
         f.m_host.Clear();
@@ -581,33 +582,33 @@ TEST(Picking, RightDragTurnsMovesAndDropsTheSelection)
         MoveCamera(reference.m_view, 10.0f * 0.2f * 0.1f);
 
         HandleMouseMove(v, kMouseRight, 60, 60);
-        EXPECT_EQ(v.m_rightDragX, 60) << c.name;
+        EXPECT_EQ(v.m_drag.m_rightX, 60) << c.name;
         HandleMouseMove(v, kMouseRight, 50, 50);
 
-        ExpectNear(v.m_cameraPosition, reference.m_view.m_cameraPosition);
-        ExpectNear(v.m_forwardAxis, reference.m_view.m_forwardAxis);
-        EXPECT_EQ(v.m_rightDragX, 50) << c.name;
-        EXPECT_EQ(v.m_rightDragY, 50) << c.name;
+        ExpectNear(v.m_camera.m_position, reference.m_view.m_camera.m_position);
+        ExpectNear(v.m_camera.m_forwardAxis, reference.m_view.m_camera.m_forwardAxis);
+        EXPECT_EQ(v.m_drag.m_rightX, 50) << c.name;
+        EXPECT_EQ(v.m_drag.m_rightY, 50) << c.name;
         EXPECT_EQ(f.m_host.Numbers(ECall::RequestFrame), (std::vector<int>{1, 1})) << c.name;
-        EXPECT_EQ(v.m_currentSector, 0) << c.name;
+        EXPECT_EQ(v.m_selection.m_sector, 0) << c.name;
         if (c.deselects) {
-            EXPECT_EQ(v.m_currentSurface, -1) << c.name;
-            EXPECT_EQ(v.m_vertexSurface, -1) << c.name;
-            EXPECT_EQ(v.m_currentVertex, -1) << c.name;
-            EXPECT_EQ(v.m_currentThing, -1) << c.name;
+            EXPECT_EQ(v.m_selection.m_surface, -1) << c.name;
+            EXPECT_EQ(v.m_selection.m_vertexSurface, -1) << c.name;
+            EXPECT_EQ(v.m_selection.m_vertex, -1) << c.name;
+            EXPECT_EQ(v.m_selection.m_thing, -1) << c.name;
             EXPECT_TRUE(v.m_markers.empty()) << c.name;
             EXPECT_EQ(f.Surface(wall).m_vertices[1].m_marked, 0) << c.name;
         } else {
-            EXPECT_EQ(v.m_currentSurface, wall) << c.name;
-            EXPECT_EQ(v.m_currentVertex, 1) << c.name;
-            EXPECT_EQ(v.m_currentThing, 0) << c.name;
+            EXPECT_EQ(v.m_selection.m_surface, wall) << c.name;
+            EXPECT_EQ(v.m_selection.m_vertex, 1) << c.name;
+            EXPECT_EQ(v.m_selection.m_thing, 0) << c.name;
             EXPECT_EQ(f.Surface(wall).m_vertices[1].m_marked, 1) << c.name;
         }
 
         // Releasing the button drops the anchor.
         HandleMouseMove(v, 0, 50, 50);
-        EXPECT_EQ(v.m_rightDragX, -1) << c.name;
-        EXPECT_EQ(v.m_rightDragY, -1) << c.name;
+        EXPECT_EQ(v.m_drag.m_rightX, -1) << c.name;
+        EXPECT_EQ(v.m_drag.m_rightY, -1) << c.name;
     }
 }
 
@@ -616,31 +617,31 @@ TEST(Picking, EveryViewHasItsOwnDragAnchors)
     CPickFixture a;
     CPickFixture b;
     HandleMouseMove(a.m_view, kMouseRight, 90, 90);
-    const CVector3 before = b.m_view.m_cameraPosition;
-    const CVector3 forward = b.m_view.m_forwardAxis;
+    const CVector3 before = b.m_view.m_camera.m_position;
+    const CVector3 forward = b.m_view.m_camera.m_forwardAxis;
 
     // The first event of a drag in the second view starts there: nothing turns or moves.
     HandleMouseMove(b.m_view, kMouseRight, 10, 10);
-    EXPECT_EQ(b.m_view.m_cameraPosition, before);
-    EXPECT_EQ(b.m_view.m_forwardAxis, forward);
-    EXPECT_EQ(a.m_view.m_rightDragX, 90);
-    EXPECT_EQ(b.m_view.m_rightDragX, 10);
+    EXPECT_EQ(b.m_view.m_camera.m_position, before);
+    EXPECT_EQ(b.m_view.m_camera.m_forwardAxis, forward);
+    EXPECT_EQ(a.m_view.m_drag.m_rightX, 90);
+    EXPECT_EQ(b.m_view.m_drag.m_rightX, 10);
 }
 
 TEST(Picking, MovesInAViewWithoutSizeDoNotDivideByZero)
 {
     CDragFixture f(4);
     C3dView& v = f.m_view;
-    v.m_viewRect = {0, 0, 0, 0};
-    v.m_renderWidth = 0;
-    v.m_renderHeight = 0;
+    v.m_viewport.m_viewRect = {0, 0, 0, 0};
+    v.m_viewport.m_renderWidth = 0;
+    v.m_viewport.m_renderHeight = 0;
     HandleMouseMove(v, kMouseLeft, 10, 10);
     HandleMouseMove(v, kMouseLeft, 5, 5);
-    EXPECT_EQ(v.m_leftDragX, 5);
+    EXPECT_EQ(v.m_drag.m_leftX, 5);
     HandleMouseMove(v, kMouseRight, 10, 10);
     HandleMouseMove(v, kMouseRight, 5, 5);
-    EXPECT_EQ(v.m_rightDragX, 5);
-    EXPECT_TRUE(std::isfinite(v.m_cameraPosition.x));
+    EXPECT_EQ(v.m_drag.m_rightX, 5);
+    EXPECT_TRUE(std::isfinite(v.m_camera.m_position.x));
     PickAtPoint(v, 5, 5);  // no pixels: nothing
 }
 
@@ -668,9 +669,9 @@ TEST(Picking, PansStepByScrollCode)
             CPickFixture f;
             C3dView& v = f.m_view;
             f.m_document.m_enlargeView = c.enlarge;
-            v.m_scrollH = 10;
-            v.m_scrollV = 10;
-            const CVector3 start = v.m_cameraPosition;
+            v.m_drag.m_scrollH = 10;
+            v.m_drag.m_scrollV = 10;
+            const CVector3 start = v.m_camera.m_position;
             if (horizontal)
                 PanCameraHorizontal(v, c.code, c.position);
             else
@@ -680,10 +681,10 @@ TEST(Picking, PansStepByScrollCode)
             const CVector3 expected = horizontal
                                           ? CVector3(start.x + 0.01f * c.step, start.y, start.z)
                                           : CVector3(start.x, start.y - 0.01f * c.step, start.z);
-            ExpectNear(v.m_cameraPosition, expected);
+            ExpectNear(v.m_camera.m_position, expected);
             ExpectNear(GetCameraPosition(v), expected);
-            EXPECT_EQ(horizontal ? v.m_scrollH : v.m_scrollV, c.lastAfter) << c.name;
-            EXPECT_EQ(horizontal ? v.m_scrollV : v.m_scrollH, 10) << c.name;
+            EXPECT_EQ(horizontal ? v.m_drag.m_scrollH : v.m_drag.m_scrollV, c.lastAfter) << c.name;
+            EXPECT_EQ(horizontal ? v.m_drag.m_scrollV : v.m_drag.m_scrollH, 10) << c.name;
             EXPECT_EQ(f.m_host.Numbers(ECall::RequestFrame), std::vector<int>{1}) << c.name;
         }
     }
@@ -709,12 +710,12 @@ TEST(Picking, MiddleResetsTheCameraToTheSector)
         C3dView& v = e.view;
         RebuildAll(v, false);
         SetCameraAxes(v, 1, 0, 0, 0, 1, 0);
-        v.m_forwardAxis = {1, 0, 0};
+        v.m_camera.m_forwardAxis = {1, 0, 0};
         SetCameraPosition(v, 0.2f, 0.3f, 0.4f);
-        v.m_currentSector = sector;
-        v.m_scrollH = 4;
-        v.m_scrollV = -3;
-        v.m_focusPoint = {7, 8, 9};
+        v.m_selection.m_sector = sector;
+        v.m_drag.m_scrollH = 4;
+        v.m_drag.m_scrollV = -3;
+        v.m_camera.m_focusPoint = {7, 8, 9};
         e.host.m_calls.clear();
 
         ResetCameraTarget(v);
@@ -722,21 +723,21 @@ TEST(Picking, MiddleResetsTheCameraToTheSector)
         // Sector 1's centre, or the middle of the level box (0..2, 0..1, 0..1).
         const CVector3 target =
             sector == 1 ? e.level.m_sectors[1]->m_center : CVector3(1.0f, 0.5f, 0.5f);
-        ExpectNear(v.m_cameraPosition, target);
+        ExpectNear(v.m_camera.m_position, target);
         ExpectNear(GetCameraPosition(v), target);
         CVector3 forward;
         CVector3 up;
         GetCameraAxes(v, forward, up);
         EXPECT_EQ(forward, CVector3(0, 0, 1));
         EXPECT_EQ(up, CVector3(0, 1, 0));
-        EXPECT_EQ(v.m_forwardAxis, CVector3(0, 0, 1));
-        EXPECT_EQ(v.m_scrollH, 0);
-        EXPECT_EQ(v.m_scrollV, 0);
-        EXPECT_EQ(v.m_savedCameraPosition, v.m_cameraPosition);
-        EXPECT_EQ(v.m_savedForwardAxis, CVector3(0, 0, 1));
-        EXPECT_EQ(v.m_focusPoint2, CVector3(7, 8, 9));
+        EXPECT_EQ(v.m_camera.m_forwardAxis, CVector3(0, 0, 1));
+        EXPECT_EQ(v.m_drag.m_scrollH, 0);
+        EXPECT_EQ(v.m_drag.m_scrollV, 0);
+        EXPECT_EQ(v.m_camera.m_savedPosition, v.m_camera.m_position);
+        EXPECT_EQ(v.m_camera.m_savedForwardAxis, CVector3(0, 0, 1));
+        EXPECT_EQ(v.m_camera.m_focusPoint2, CVector3(7, 8, 9));
         EXPECT_EQ(e.host.m_jumpAtFrame, std::vector<int>{1});
-        EXPECT_EQ(v.m_cameraJump, 0);
+        EXPECT_EQ(v.m_camera.m_jump, 0);
     }
 }
 

@@ -23,10 +23,8 @@ struct CHit {
 CHit Cast(C3dView& view, const CVector3& origin, const CVector3& direction, int adjoinMode = 2,
           bool skipMarkers = false, bool skipThings = false)
 {
-    CHit h;
-    h.found = CastRay(view, origin, direction, h.point, h.normal, h.sector, h.surface, h.thing,
-                      h.marker, skipMarkers, skipThings, adjoinMode);
-    return h;
+    const CRayHit r = CastRay(view, {origin, direction, skipMarkers, skipThings, adjoinMode});
+    return {r.m_found, r.m_point, r.m_normal, r.m_sector, r.m_surface, r.m_thing, r.m_marker};
 }
 
 void ExpectVector(const CVector3& actual, const CVector3& expected)
@@ -138,7 +136,7 @@ TEST(RayCast, RenderModesThreeAndFourLookAtTheCurrentSectorOnly)
         SCOPED_TRACE(testing::Message() << "mode " << c.renderMode << " current " << c.current);
         CFixtureEngine f(MakeTwoJoinedRooms());
         f.m_document.m_renderMode = c.renderMode;
-        f.m_view.m_currentSector = c.current;
+        f.m_view.m_selection.m_sector = c.current;
         const CHit h = Cast(f.m_view, kCentre, {1, 0, 0}, 1);
         EXPECT_EQ(h.found, c.sector >= 0);
         EXPECT_EQ(h.sector, c.sector);

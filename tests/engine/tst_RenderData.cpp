@@ -190,20 +190,20 @@ TEST(RenderData, SectorBoxesCentresRadiiAndAdjoinDistances)
 
     // The level box, and the camera in its middle looking along +z.
     EXPECT_EQ(f.m_view.m_levelBox, (CBoundingBox{{0, 0, 0}, {2, 1, 1}}));
-    EXPECT_EQ(f.m_view.m_cameraPosition, CVector3(1.0f, 0.5f, 0.5f));
-    EXPECT_EQ(f.m_view.m_forwardAxis, CVector3(0, 0, 1));
-    EXPECT_EQ(f.m_view.m_savedCameraPosition, f.m_view.m_cameraPosition);
-    EXPECT_EQ(f.m_view.m_focusPoint, f.m_view.m_cameraPosition);
-    EXPECT_EQ(f.m_view.m_focusPoint2, f.m_view.m_cameraPosition);
-    EXPECT_FLOAT_EQ(f.m_view.m_viewMatrix.m[3][0], -1.0f);
-    EXPECT_FLOAT_EQ(f.m_view.m_viewMatrix.m[3][1], -0.5f);
+    EXPECT_EQ(f.m_view.m_camera.m_position, CVector3(1.0f, 0.5f, 0.5f));
+    EXPECT_EQ(f.m_view.m_camera.m_forwardAxis, CVector3(0, 0, 1));
+    EXPECT_EQ(f.m_view.m_camera.m_savedPosition, f.m_view.m_camera.m_position);
+    EXPECT_EQ(f.m_view.m_camera.m_focusPoint, f.m_view.m_camera.m_position);
+    EXPECT_EQ(f.m_view.m_camera.m_focusPoint2, f.m_view.m_camera.m_position);
+    EXPECT_FLOAT_EQ(f.m_view.m_camera.m_viewMatrix.m[3][0], -1.0f);
+    EXPECT_FLOAT_EQ(f.m_view.m_camera.m_viewMatrix.m[3][1], -0.5f);
 
     // Without resetCamera the camera stays; the focus points follow it.
-    f.m_view.m_cameraPosition = {5, 5, 5};
+    f.m_view.m_camera.m_position = {5, 5, 5};
     RebuildAll(f.m_view, false);
-    EXPECT_EQ(f.m_view.m_cameraPosition, CVector3(5, 5, 5));
-    EXPECT_EQ(f.m_view.m_focusPoint, CVector3(5, 5, 5));
-    EXPECT_EQ(f.m_view.m_savedCameraPosition, CVector3(1.0f, 0.5f, 0.5f));
+    EXPECT_EQ(f.m_view.m_camera.m_position, CVector3(5, 5, 5));
+    EXPECT_EQ(f.m_view.m_camera.m_focusPoint, CVector3(5, 5, 5));
+    EXPECT_EQ(f.m_view.m_camera.m_savedPosition, CVector3(1.0f, 0.5f, 0.5f));
 }
 
 TEST(RenderData, RebuildAllReportsProgressAndCompactsMaterials)
@@ -380,13 +380,13 @@ TEST(RenderData, RebuildSectorRebuildsMarksAndAsksForAFrame)
         .m_worldVertices[static_cast<std::size_t>(
             Surface(f.m_level, floor).m_vertices[0].m_worldVertex)]
         .y = -0.5f;
-    f.m_view.m_pickedNodes.push_back({1, 2, 3});
-    f.m_view.m_currentSector = 1;
-    f.m_view.m_currentSurface = floor;
+    f.m_view.m_selection.m_pickedNodes.push_back({1, 2, 3});
+    f.m_view.m_selection.m_sector = 1;
+    f.m_view.m_selection.m_surface = floor;
     RebuildSector(f.m_view, 1);
 
     EXPECT_FLOAT_EQ(Sector(f.m_level, 1).m_boundBox.min.y, -0.5f);
-    EXPECT_TRUE(f.m_view.m_pickedNodes.empty());
+    EXPECT_TRUE(f.m_view.m_selection.m_pickedNodes.empty());
     // Grid off, sector mode off, a current surface: a marker at each of its corners.
     EXPECT_EQ(f.m_view.m_markers.size(), 4u);
     EXPECT_EQ(f.m_host.Count(ECall::RequestFrame), 1u);
@@ -395,7 +395,7 @@ TEST(RenderData, RebuildSectorRebuildsMarksAndAsksForAFrame)
 
     // Grid on, sector mode off, no current surface: no markers.
     f.m_document.m_gridOn = 1;
-    f.m_view.m_currentSurface = -1;
+    f.m_view.m_selection.m_surface = -1;
     RebuildSector(f.m_view, 1);
     EXPECT_TRUE(f.m_view.m_markers.empty());
 }
@@ -439,7 +439,7 @@ TEST(RenderData, UpdateVerticesInsertsCornersStrictlyInsideEdges)
     level.m_useCounts.push_back(0);
     CFixtureEngine f(std::move(level));
     RebuildAll(f.m_view, true);
-    f.m_view.m_currentSurface = 2;
+    f.m_view.m_selection.m_surface = 2;
     f.m_host.Clear();
 
     UpdateSurfaceVertices(f.m_view);
@@ -469,7 +469,7 @@ TEST(RenderData, UpdateVerticesInsertsCornersStrictlyInsideEdges)
         }
         EXPECT_EQ(found, 1);
     }
-    EXPECT_EQ(f.m_view.m_currentSurface, -1);
+    EXPECT_EQ(f.m_view.m_selection.m_surface, -1);
     EXPECT_EQ(f.m_level.m_useCounts[static_cast<std::size_t>(middle)], 2);
     EXPECT_TRUE(UseCountProblems(f.m_level).empty());
     EXPECT_EQ(f.m_host.Count(ECall::BeginProgress), 3u);
@@ -502,16 +502,16 @@ TEST(RenderData, PlayerStartPlacesTheCameraAndCyclicTemplatesEnd)
     }
     RebuildAll(f.m_view, true);
 
-    EXPECT_EQ(f.m_view.m_cameraPosition, CVector3(1.5f, 0.25f, 0.5f));
-    EXPECT_NEAR(f.m_view.m_forwardAxis.x, 1.0f, 1e-6f);
-    EXPECT_EQ(f.m_view.m_focusPoint, f.m_view.m_cameraPosition);
-    EXPECT_EQ(f.m_view.m_savedCameraPosition, f.m_view.m_cameraPosition);
+    EXPECT_EQ(f.m_view.m_camera.m_position, CVector3(1.5f, 0.25f, 0.5f));
+    EXPECT_NEAR(f.m_view.m_camera.m_forwardAxis.x, 1.0f, 1e-6f);
+    EXPECT_EQ(f.m_view.m_camera.m_focusPoint, f.m_view.m_camera.m_position);
+    EXPECT_EQ(f.m_view.m_camera.m_savedPosition, f.m_view.m_camera.m_position);
     // The view matrix shows the camera where the fields say it is.
-    const D3DMATRIX inverse = MatrixInvert(f.m_view.m_viewMatrix);
+    const D3DMATRIX inverse = MatrixInvert(f.m_view.m_camera.m_viewMatrix);
     EXPECT_NEAR(inverse.m[3][0], 1.5f, 1e-5f);
     EXPECT_NEAR(inverse.m[3][1], 0.25f, 1e-5f);
     EXPECT_NEAR(inverse.m[3][2], 0.5f, 1e-5f);
-    EXPECT_NEAR(f.m_view.m_viewMatrix.m[0][2], 1.0f, 1e-5f);  // forward axis, third column
+    EXPECT_NEAR(f.m_view.m_camera.m_viewMatrix.m[0][2], 1.0f, 1e-5f);  // forward axis, third column
     for (const auto& thing : f.m_level.m_things) {
         EXPECT_NE(thing->m_model, nullptr);
         EXPECT_EQ(thing->m_modelReady, 1);

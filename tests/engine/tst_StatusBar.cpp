@@ -86,10 +86,10 @@ struct CStatusFixture : public ::testing::Test {
     {
         f.m_host.m_settings = &f.m_settings;
         f.m_view.m_levelBox = {{-2.5f, 0, 1}, {3, 4, 7.9f}};
-        f.m_view.m_scrollH = 120;
-        f.m_view.m_scrollV = -40;
-        f.m_view.m_forwardAxis = {1, 0, 0};
-        f.m_view.m_focusPoint = {1.5f, -2.25f, 100};
+        f.m_view.m_drag.m_scrollH = 120;
+        f.m_view.m_drag.m_scrollV = -40;
+        f.m_view.m_camera.m_forwardAxis = {1, 0, 0};
+        f.m_view.m_camera.m_focusPoint = {1.5f, -2.25f, 100};
         f.m_view.m_framesPerSecond = 37;
         f.m_document.m_gridOn = 1;
         f.m_settings.m_grid = 0.105f;
@@ -167,7 +167,7 @@ TEST_F(CStatusFixture, YawAndTiltOfTheForwardAxis)
         {{0.6f, -0.8f, 0}, "Yaw: 90", "Tilt: -0.80"}, {{0, 0.95f, 0.31f}, "Yaw: 0", "Tilt:  0.95"},
     };
     for (const CCase& c : cases) {
-        f.m_view.m_forwardAxis = c.forward;
+        f.m_view.m_camera.m_forwardAxis = c.forward;
         const auto texts = StatusPaneTexts(f.m_view, 0.1f, "");
         EXPECT_EQ(texts[2], c.yaw);
         EXPECT_EQ(texts[3], c.tilt);

@@ -239,16 +239,16 @@ TEST(ThingModels, PlayerStartPlacesTheCameraUnlessItsFlagsSayNot)
         const int i = e.AddThing(c.name, {0.25f, 0.5f, 0.75f});
         e.Thing(i).m_thingFlags = c.flags;
         e.Thing(i).m_yaw = 90.0f;
-        e.m_view.m_cameraPosition = {9, 9, 9};
+        e.m_view.m_camera.m_position = {9, 9, 9};
 
         EXPECT_EQ(CreateThingModel(e.m_view, i, "dflt.cmp", c.placeCamera), c.placed) << c.name;
         EXPECT_EQ(e.Thing(i).m_modelReady, 1);
         if (c.placed == 1) {
-            EXPECT_EQ(e.m_view.m_cameraPosition, CVector3(0.25f, 0.5f, 0.75f));
-            ExpectNear(e.m_view.m_forwardAxis, {1.0f, 0.0f, 0.0f});
+            EXPECT_EQ(e.m_view.m_camera.m_position, CVector3(0.25f, 0.5f, 0.75f));
+            ExpectNear(e.m_view.m_camera.m_forwardAxis, {1.0f, 0.0f, 0.0f});
         } else {
-            EXPECT_EQ(e.m_view.m_cameraPosition, CVector3(9, 9, 9)) << c.name;
-            EXPECT_EQ(e.m_view.m_forwardAxis, CVector3(0, 0, 1));
+            EXPECT_EQ(e.m_view.m_camera.m_position, CVector3(9, 9, 9)) << c.name;
+            EXPECT_EQ(e.m_view.m_camera.m_forwardAxis, CVector3(0, 0, 1));
         }
     }
 }

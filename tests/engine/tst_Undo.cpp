@@ -73,20 +73,22 @@ struct CViewState {
 
 CViewState ViewState(const C3dView& v)
 {
-    return {v.m_currentSector, v.m_currentSurface, v.m_currentThing, v.m_currentVertex,
-            v.m_vertexSurface, v.m_cameraPosition, v.m_forwardAxis,  v.m_upAxis};
+    return {v.m_selection.m_sector,        v.m_selection.m_surface,
+            v.m_selection.m_thing,         v.m_selection.m_vertex,
+            v.m_selection.m_vertexSurface, v.m_camera.m_position,
+            v.m_camera.m_forwardAxis,      v.m_camera.m_upAxis};
 }
 
 void SetViewState(C3dView& v, const CViewState& s)
 {
-    v.m_currentSector = s.sector;
-    v.m_currentSurface = s.surface;
-    v.m_currentThing = s.thing;
-    v.m_currentVertex = s.vertex;
-    v.m_vertexSurface = s.vertexSurface;
-    v.m_cameraPosition = s.position;
-    v.m_forwardAxis = s.forward;
-    v.m_upAxis = s.up;
+    v.m_selection.m_sector = s.sector;
+    v.m_selection.m_surface = s.surface;
+    v.m_selection.m_thing = s.thing;
+    v.m_selection.m_vertex = s.vertex;
+    v.m_selection.m_vertexSurface = s.vertexSurface;
+    v.m_camera.m_position = s.position;
+    v.m_camera.m_forwardAxis = s.forward;
+    v.m_camera.m_upAxis = s.up;
 }
 
 TEST(Undo, AnEditThenUndoRestoresTheLevelTheSelectionAndTheCamera)
@@ -138,18 +140,18 @@ TEST(Undo, RedoReturnsToTheEditedStateAndAFurtherUndoBeforeIt)
 
     SaveUndoState(view);
     DeleteSurface(level, engine->m_game, 0);
-    view.m_currentSurface = 4;
+    view.m_selection.m_surface = 4;
     const Bytes after = LevelBytes(level);
 
     ASSERT_TRUE(Undo(view));
     EXPECT_EQ(LevelBytes(level), before);
     ASSERT_TRUE(Redo(view));
     EXPECT_EQ(LevelBytes(level), after);
-    EXPECT_EQ(view.m_currentSurface, 4);
+    EXPECT_EQ(view.m_selection.m_surface, 4);
     ExpectValid(level);
     ASSERT_TRUE(Undo(view));
     EXPECT_EQ(LevelBytes(level), before);
-    EXPECT_EQ(view.m_currentSurface, -1);
+    EXPECT_EQ(view.m_selection.m_surface, -1);
     ExpectValid(level);
 }
 
@@ -210,27 +212,27 @@ TEST(Undo, RestoringEmptiesTheClipboard)
     auto engine = MakeEngine(20);
     C3dView& view = engine->m_view;
     const auto fillClipboard = [&] {
-        view.m_clipboardSurface = std::make_unique<CQzlSurface>();
-        view.m_clipboardThing = std::make_unique<CQzlThing>();
+        view.m_clipboard.m_surface = std::make_unique<CQzlSurface>();
+        view.m_clipboard.m_thing = std::make_unique<CQzlThing>();
     };
     SaveUndoState(view);
     engine->m_level.m_worldVertices[0].x = 5.0f;
 
     fillClipboard();
     ASSERT_TRUE(Undo(view));
-    EXPECT_EQ(view.m_clipboardSurface, nullptr);
-    EXPECT_EQ(view.m_clipboardThing, nullptr);
+    EXPECT_EQ(view.m_clipboard.m_surface, nullptr);
+    EXPECT_EQ(view.m_clipboard.m_thing, nullptr);
 
     fillClipboard();
     ASSERT_TRUE(Redo(view));
-    EXPECT_EQ(view.m_clipboardSurface, nullptr);
-    EXPECT_EQ(view.m_clipboardThing, nullptr);
+    EXPECT_EQ(view.m_clipboard.m_surface, nullptr);
+    EXPECT_EQ(view.m_clipboard.m_thing, nullptr);
 
     // Nothing to restore: the clipboard stays.
     fillClipboard();
     EXPECT_FALSE(Redo(view));
-    EXPECT_NE(view.m_clipboardSurface, nullptr);
-    EXPECT_NE(view.m_clipboardThing, nullptr);
+    EXPECT_NE(view.m_clipboard.m_surface, nullptr);
+    EXPECT_NE(view.m_clipboard.m_thing, nullptr);
 }
 
 TEST(Undo, RestoreStateTakesTheNewestSnapshotAndCountsTheCorners)

@@ -38,7 +38,7 @@ class CFlagDevice : public CRecordingRenderDevice {
 public:
     void BeginFrame() override
     {
-        m_cameraJumpSeen.push_back(m_view->m_cameraJump);
+        m_cameraJumpSeen.push_back(m_view->m_camera.m_jump);
         CRecordingRenderDevice::BeginFrame();
     }
 
@@ -69,11 +69,11 @@ public:
         m_device.m_view = &v;
         v.m_device = &m_device;
         v.m_skip = 0;
-        v.m_renderWidth = 100;
-        v.m_renderHeight = 100;
+        v.m_viewport.m_renderWidth = 100;
+        v.m_viewport.m_renderHeight = 100;
         SetUpViewAndProjection(v, 100, 100);
-        v.m_currentSector = 0;
-        v.m_currentSurface = BoxSurface(m_engine.m_level, 0, kBoxZLow);
+        v.m_selection.m_sector = 0;
+        v.m_selection.m_surface = BoxSurface(m_engine.m_level, 0, kBoxZLow);
         m_engine.m_host.Clear();
     }
 
@@ -138,10 +138,10 @@ TEST_F(ViewCommandsTest, UpdateRules)
 {
     const auto none = [](ViewCommandsTest&) {};
     const auto noSector = [](ViewCommandsTest& t) {
-        t.View().m_currentSector = -1;
-        t.View().m_currentSurface = -1;
+        t.View().m_selection.m_sector = -1;
+        t.View().m_selection.m_surface = -1;
     };
-    const auto noSurface = [](ViewCommandsTest& t) { t.View().m_currentSurface = -1; };
+    const auto noSurface = [](ViewCommandsTest& t) { t.View().m_selection.m_surface = -1; };
     const auto gridOn = [](ViewCommandsTest& t) { t.Doc().m_gridOn = 1; };
     const std::vector<CUpdateCase> cases = {
         {"sector mode, sector current", kIdSectorMode, none, {true, 0}},
@@ -152,7 +152,7 @@ TEST_F(ViewCommandsTest, UpdateRules)
         {"sector mode, no sector", kIdSectorMode, noSector, {false, 0}},
         {"sector mode, sector out of range",
          kIdSectorMode,
-         [](ViewCommandsTest& t) { t.View().m_currentSector = 7; },
+         [](ViewCommandsTest& t) { t.View().m_selection.m_sector = 7; },
          {false, 0}},
         {"light on", kIdLight, none, {true, 1}},
         {"light off, nothing current",
@@ -165,12 +165,12 @@ TEST_F(ViewCommandsTest, UpdateRules)
         {"surface mode, corners shared", kIdSurfaceMode, none, {false, 0}},
         {"surface mode, corners not shared",
          kIdSurfaceMode,
-         [](ViewCommandsTest& t) { t.Unshare(t.View().m_currentSurface); },
+         [](ViewCommandsTest& t) { t.Unshare(t.View().m_selection.m_surface); },
          {true, 0}},
         {"surface mode checked",
          kIdSurfaceMode,
          [](ViewCommandsTest& t) {
-             t.Unshare(t.View().m_currentSurface);
+             t.Unshare(t.View().m_selection.m_surface);
              t.Doc().m_editMode = 2;
          },
          {true, 1}},
@@ -185,25 +185,25 @@ TEST_F(ViewCommandsTest, UpdateRules)
         {"vertex, shared",
          kIdVertexMode,
          [](ViewCommandsTest& t) {
-             t.View().m_vertexSurface = t.View().m_currentSurface;
-             t.View().m_currentVertex = 1;
+             t.View().m_selection.m_vertexSurface = t.View().m_selection.m_surface;
+             t.View().m_selection.m_vertex = 1;
          },
          {false, 0}},
         {"vertex, not shared",
          kIdVertexMode,
          [](ViewCommandsTest& t) {
-             t.Unshare(t.View().m_currentSurface);
-             t.View().m_vertexSurface = t.View().m_currentSurface;
-             t.View().m_currentVertex = 1;
+             t.Unshare(t.View().m_selection.m_surface);
+             t.View().m_selection.m_vertexSurface = t.View().m_selection.m_surface;
+             t.View().m_selection.m_vertex = 1;
              t.Doc().m_editMode = 6;
          },
          {true, 1}},
         {"vertex, corner out of range",
          kIdVertexMode,
          [](ViewCommandsTest& t) {
-             t.Unshare(t.View().m_currentSurface);
-             t.View().m_vertexSurface = t.View().m_currentSurface;
-             t.View().m_currentVertex = 4;
+             t.Unshare(t.View().m_selection.m_surface);
+             t.View().m_selection.m_vertexSurface = t.View().m_selection.m_surface;
+             t.View().m_selection.m_vertex = 4;
          },
          {false, 0}},
         {"object, no thing", kIdObjectMode, none, {false, 0}},
@@ -211,7 +211,7 @@ TEST_F(ViewCommandsTest, UpdateRules)
          kIdObjectMode,
          [](ViewCommandsTest& t) {
              t.AddThing();
-             t.View().m_currentThing = 0;
+             t.View().m_selection.m_thing = 0;
              t.Doc().m_editMode = 7;
          },
          {true, 1}},
@@ -298,11 +298,11 @@ TEST_F(ViewCommandsTest, UpdateRules)
         ViewCommandsTest& t = *this;
         const CDocumentState savedDoc = Doc();
         const CSettings savedSettings = Settings();
-        View().m_currentSector = 0;
-        View().m_currentSurface = BoxSurface(m_engine.m_level, 0, kBoxZLow);
-        View().m_currentThing = -1;
-        View().m_currentVertex = -1;
-        View().m_vertexSurface = -1;
+        View().m_selection.m_sector = 0;
+        View().m_selection.m_surface = BoxSurface(m_engine.m_level, 0, kBoxZLow);
+        View().m_selection.m_thing = -1;
+        View().m_selection.m_vertex = -1;
+        View().m_selection.m_vertexSurface = -1;
         CountVertexUses(m_engine.m_level);
         c.setUp(t);
         const CCommandState state = Update(c.id);
@@ -330,13 +330,13 @@ TEST_F(ViewCommandsTest, ModeCommandsSwitchPaneAndUpdateViews)
         {kIdVertexMode, 6, {kPaneVertexView}, false},
         {kIdObjectMode, 7, {kPaneThingsView}, false},
     };
-    const int surface = View().m_currentSurface;
+    const int surface = View().m_selection.m_surface;
     Unshare(surface);
     AddThing();
     for (const CCase& c : cases) {
-        View().m_currentThing = 0;
-        View().m_vertexSurface = surface;
-        View().m_currentVertex = 2;
+        View().m_selection.m_thing = 0;
+        View().m_selection.m_vertexSurface = surface;
+        View().m_selection.m_vertex = 2;
         m_host = CCommandHost();
         ASSERT_TRUE(Run(c.id)) << c.id;
         EXPECT_EQ(Doc().m_editMode, c.editMode) << c.id;
@@ -344,9 +344,9 @@ TEST_F(ViewCommandsTest, ModeCommandsSwitchPaneAndUpdateViews)
         EXPECT_EQ(m_host.m_updates, std::vector<long>{0}) << c.id;
         EXPECT_EQ(m_host.Count(ECall::BeginWaitCursor), 1u) << c.id;
         EXPECT_EQ(m_host.Count(ECall::EndWaitCursor), 1u) << c.id;
-        EXPECT_EQ(View().m_currentVertex, c.clearsVertex ? -1 : 2) << c.id;
-        EXPECT_EQ(View().m_vertexSurface, c.clearsVertex ? -1 : surface) << c.id;
-        EXPECT_EQ(View().m_currentSurface, surface) << c.id;
+        EXPECT_EQ(View().m_selection.m_vertex, c.clearsVertex ? -1 : 2) << c.id;
+        EXPECT_EQ(View().m_selection.m_vertexSurface, c.clearsVertex ? -1 : surface) << c.id;
+        EXPECT_EQ(View().m_selection.m_surface, surface) << c.id;
     }
     // Set, not toggled: a second "Sur&face" keeps mode 2.
     ASSERT_TRUE(Run(kIdSurfaceMode));
@@ -378,9 +378,9 @@ TEST_F(ViewCommandsTest, SectorModeSwitchesGridOffAndClearsSelection)
         Doc().m_gridOn = 1;
         Doc().m_editMode = 6;
         Settings().m_grid = c.grid;
-        View().m_currentSurface = 2;
-        View().m_vertexSurface = 2;
-        View().m_currentVertex = 0;
+        View().m_selection.m_surface = 2;
+        View().m_selection.m_vertexSurface = 2;
+        View().m_selection.m_vertex = 0;
         m_host = CCommandHost();
         const std::size_t rebuilds = Rebuilds();
         ASSERT_TRUE(Run(kIdSectorMode));
@@ -388,10 +388,10 @@ TEST_F(ViewCommandsTest, SectorModeSwitchesGridOffAndClearsSelection)
         EXPECT_EQ(Doc().m_editMode, 1);
         EXPECT_EQ(Doc().m_gridOn, 0);
         EXPECT_EQ(Settings().m_grid, c.expected) << c.grid;
-        EXPECT_EQ(View().m_currentSector, 0);
-        EXPECT_EQ(View().m_currentSurface, -1);
-        EXPECT_EQ(View().m_currentVertex, -1);
-        EXPECT_EQ(View().m_vertexSurface, -1);
+        EXPECT_EQ(View().m_selection.m_sector, 0);
+        EXPECT_EQ(View().m_selection.m_surface, -1);
+        EXPECT_EQ(View().m_selection.m_vertex, -1);
+        EXPECT_EQ(View().m_selection.m_vertexSurface, -1);
         EXPECT_EQ(Rebuilds(), rebuilds + 1);
         EXPECT_EQ(m_host.m_updates, std::vector<long>{0});
     }
@@ -428,13 +428,13 @@ TEST_F(ViewCommandsTest, RenderModeCommands)
         for (const int gridOn : {0, 1}) {
             Doc().m_gridOn = gridOn;
             Doc().m_editMode = 6;
-            View().m_currentSurface = 3;
+            View().m_selection.m_surface = 3;
             m_host = CCommandHost();
             ASSERT_TRUE(Run(ids[mode]));
             EXPECT_EQ(Doc().m_renderMode, mode);
             // With the grid off the click selects nothing until a mode is chosen again.
             EXPECT_EQ(Doc().m_editMode, gridOn != 0 ? 6 : 0) << mode;
-            EXPECT_EQ(View().m_currentSurface, gridOn != 0 ? 3 : -1) << mode;
+            EXPECT_EQ(View().m_selection.m_surface, gridOn != 0 ? 3 : -1) << mode;
             EXPECT_EQ(m_host.m_updates, std::vector<long>{0});
             for (int other = 0; other < 5; ++other)
                 EXPECT_EQ(Update(ids[other]).check, other == mode ? 1 : 0);
@@ -447,14 +447,14 @@ TEST_F(ViewCommandsTest, RenderModeCommands)
 TEST_F(ViewCommandsTest, GridOnAndOff)
 {
     Doc().m_editMode = 6;
-    View().m_vertexSurface = View().m_currentSurface;
-    View().m_currentVertex = 1;
+    View().m_selection.m_vertexSurface = View().m_selection.m_surface;
+    View().m_selection.m_vertex = 1;
     ASSERT_TRUE(Run(kIdGridOn));
     EXPECT_EQ(Doc().m_gridOn, 1);
     EXPECT_EQ(Doc().m_editMode, 6);
     EXPECT_EQ(m_host.m_panes, std::vector<int>{kPaneVertexView});
-    EXPECT_EQ(View().m_currentVertex, -1);
-    EXPECT_EQ(View().m_vertexSurface, -1);
+    EXPECT_EQ(View().m_selection.m_vertex, -1);
+    EXPECT_EQ(View().m_selection.m_vertexSurface, -1);
     EXPECT_EQ(Rebuilds(), 1u);
     // The grid's nodes were placed on the current surface.
     EXPECT_FALSE(View().m_markers.empty());
@@ -582,7 +582,7 @@ TEST_F(ViewCommandsTest, AdjoinRenderingSwapsZeroAndTwo)
     };
     for (const CCase& c : cases) {
         Settings().m_adjoin = c.before;
-        View().m_currentSector = c.sectorCurrent ? 0 : -1;
+        View().m_selection.m_sector = c.sectorCurrent ? 0 : -1;
         m_host = CCommandHost();
         const std::size_t rebuilds = Rebuilds();
         EXPECT_EQ(Run(kIdAdjoinRendering), c.ran) << c.before;
@@ -608,14 +608,14 @@ TEST_F(ViewCommandsTest, ObjectRenderingTakesTheHorizonDistance)
 
 TEST_F(ViewCommandsTest, EnlargeViewNarrowsTheProjection)
 {
-    const float wide = View().m_projectionMatrix.m[1][1];
+    const float wide = View().m_camera.m_projectionMatrix.m[1][1];
     ASSERT_TRUE(Run(kIdEnlargeView));
     EXPECT_EQ(Doc().m_enlargeView, 1);
     // cot(pi/16) against cot(pi/6): the view is nearly three times as narrow.
-    EXPECT_NEAR(View().m_projectionMatrix.m[1][1] / wide, 2.9025f, 1e-3f);
+    EXPECT_NEAR(View().m_camera.m_projectionMatrix.m[1][1] / wide, 2.9025f, 1e-3f);
     ASSERT_TRUE(Run(kIdEnlargeView));
     EXPECT_EQ(Doc().m_enlargeView, 0);
-    EXPECT_FLOAT_EQ(View().m_projectionMatrix.m[1][1], wide);
+    EXPECT_FLOAT_EQ(View().m_camera.m_projectionMatrix.m[1][1], wide);
     EXPECT_EQ(Frames(), 2u);
 }
 
@@ -625,7 +625,7 @@ TEST_F(ViewCommandsTest, ForcedFramesCarryTheCameraPlacedFlag)
         m_device.m_cameraJumpSeen.clear();
         ASSERT_TRUE(Run(id));
         EXPECT_EQ(m_device.m_cameraJumpSeen, std::vector<int>{1}) << id;
-        EXPECT_EQ(View().m_cameraJump, 0) << id;
+        EXPECT_EQ(View().m_camera.m_jump, 0) << id;
     }
 }
 
@@ -637,8 +637,8 @@ TEST_F(ViewCommandsTest, WaitCursorCallsComeInPairs)
         command.run(Doc(), Settings(), &View(), m_host);
         EXPECT_EQ(m_host.Count(ECall::BeginWaitCursor), m_host.Count(ECall::EndWaitCursor))
             << command.id;
-        View().m_currentSector = 0;
-        View().m_currentSurface = BoxSurface(m_engine.m_level, 0, kBoxZLow);
+        View().m_selection.m_sector = 0;
+        View().m_selection.m_surface = BoxSurface(m_engine.m_level, 0, kBoxZLow);
     }
 }
 
@@ -726,14 +726,15 @@ TEST_F(ViewCommandsTest, SharedEnableRules)
         {0, kBoxZLow, true, false, false, true}, {2, kBoxZLow, false, false, false, false},
     };
     for (const CCase& c : cases) {
-        View().m_pickedNodes.assign(c.nodes, CVector3{});
-        View().m_currentSurface = c.surfaceCurrent ? BoxSurface(m_engine.m_level, 0, c.side) : -1;
+        View().m_selection.m_pickedNodes.assign(c.nodes, CVector3{});
+        View().m_selection.m_surface =
+            c.surfaceCurrent ? BoxSurface(m_engine.m_level, 0, c.side) : -1;
         EXPECT_EQ(TwoNodeSurfaceRule(&View()), c.twoNode) << c.nodes << " " << c.side;
         EXPECT_EQ(AdjoinedSurfaceRule(&View()), c.adjoined) << c.nodes << " " << c.side;
         EXPECT_EQ(PlainSurfaceRule(&View()), c.plain) << c.nodes << " " << c.side;
     }
-    View().m_currentSurface = 999;
-    View().m_pickedNodes.assign(2, CVector3{});
+    View().m_selection.m_surface = 999;
+    View().m_selection.m_pickedNodes.assign(2, CVector3{});
     EXPECT_FALSE(TwoNodeSurfaceRule(&View()));
     EXPECT_FALSE(PlainSurfaceRule(&View()));
     EXPECT_FALSE(TwoNodeSurfaceRule(nullptr));

@@ -42,7 +42,7 @@ D3DMATRIX SeeEverything()
 TEST(ViewCulling, BoxAgainstTheViewVolume)
 {
     CFixtureEngine f(MakeBoxRoom());
-    f.m_view.m_viewProjectionMatrix = SimpleViewProjection();
+    f.m_view.m_camera.m_viewProjectionMatrix = SimpleViewProjection();
     struct CCase {
         const char* name;
         CBoundingBox box;
@@ -92,7 +92,7 @@ TEST(ViewCulling, SurfaceMarginAndCollectedCorners)
     };
     for (const CCase& c : cases) {
         CFixtureEngine f(SquareAt(c.x0, c.x0 + 1.0f));
-        f.m_view.m_viewProjectionMatrix = SimpleViewProjection();
+        f.m_view.m_camera.m_viewProjectionMatrix = SimpleViewProjection();
         const CQzlSurface& s = *f.m_level.m_surfaces[0];
         EXPECT_EQ(SurfaceInFrustum(f.m_view, s), c.visible) << c.name;
         std::vector<CVector3> polygon{{9, 9, 9}};
@@ -104,7 +104,7 @@ TEST(ViewCulling, SurfaceMarginAndCollectedCorners)
 
     // No corners, or only corners whose world vertex does not exist: nothing to see.
     CFixtureEngine f(SquareAt(0.0f, 1.0f));
-    f.m_view.m_viewProjectionMatrix = SimpleViewProjection();
+    f.m_view.m_camera.m_viewProjectionMatrix = SimpleViewProjection();
     CQzlSurface& s = *f.m_level.m_surfaces[0];
     for (CQzlVertex& corner : s.m_vertices)
         corner.m_worldVertex = 99;
@@ -153,8 +153,8 @@ TEST(ViewCulling, PortalWalkFollowsAdjoinsTheCameraFaces)
     };
     for (const CCase& c : cases) {
         CFixtureEngine f(MakeLCorridor());
-        f.m_view.m_viewProjectionMatrix = SeeEverything();
-        f.m_view.m_cameraPosition = c.camera;
+        f.m_view.m_camera.m_viewProjectionMatrix = SeeEverything();
+        f.m_view.m_camera.m_position = c.camera;
         Set visited;
         EXPECT_EQ(FindVisibleSectors(f.m_view, {}, visited, 0), static_cast<int>(c.visible.size()))
             << c.name;
@@ -168,9 +168,9 @@ TEST(ViewCulling, PortalWalkFollowsAdjoinsTheCameraFaces)
 TEST(ViewCulling, PortalWalkOfTwoRoomsInALoopEnds)
 {
     CFixtureEngine f(MakeTwoJoinedRooms());
-    f.m_view.m_viewProjectionMatrix = SeeEverything();
+    f.m_view.m_camera.m_viewProjectionMatrix = SeeEverything();
     // On the portal the camera faces both sides of it.
-    f.m_view.m_cameraPosition = {1.0f, 0.5f, 0.5f};
+    f.m_view.m_camera.m_position = {1.0f, 0.5f, 0.5f};
     Set visited{1};
     EXPECT_EQ(FindVisibleSectors(f.m_view, {}, visited, 0), 2);
     EXPECT_EQ(visited, (Set{0, 1}));
@@ -180,14 +180,14 @@ TEST(ViewCulling, PortalOutsideTheViewIsNotEntered)
 {
     CFixtureEngine f(MakeTwoJoinedRooms());
     // Looking along +z from the middle of sector 0: the portal x = 1 lies right of the view.
-    f.m_view.m_viewProjectionMatrix =
+    f.m_view.m_camera.m_viewProjectionMatrix =
         MatrixMultiply(MatrixTranslation({-0.5f, -0.5f, -0.5f}), SimpleViewProjection());
-    f.m_view.m_cameraPosition = {0.5f, 0.5f, 0.5f};
+    f.m_view.m_camera.m_position = {0.5f, 0.5f, 0.5f};
     Set visited;
     FindVisibleSectors(f.m_view, {}, visited, 0);
     EXPECT_EQ(visited, (Set{0, 1}));  // x = 1 spans z 0..1: its far corners are still in view
 
-    f.m_view.m_viewProjectionMatrix =
+    f.m_view.m_camera.m_viewProjectionMatrix =
         MatrixMultiply(MatrixTranslation({-0.5f, -0.5f, -3.0f}), SimpleViewProjection());
     visited.clear();
     FindVisibleSectors(f.m_view, {}, visited, 0);

@@ -138,24 +138,24 @@ TEST(SectorBounds, AdjoinAndSharingTestsOfTheSelection)
     EXPECT_FALSE(SectorHasAdjoin(v));
     EXPECT_FALSE(VertexIsShared(v));
 
-    v.m_currentSector = 0;
-    v.m_currentSurface = BoxSurface(f.m_level, 0, kBoxXHigh);
+    v.m_selection.m_sector = 0;
+    v.m_selection.m_surface = BoxSurface(f.m_level, 0, kBoxXHigh);
     EXPECT_TRUE(SurfaceHasAdjoin(v));
     EXPECT_TRUE(SectorHasAdjoin(v));
-    v.m_currentSurface = BoxSurface(f.m_level, 0, kBoxFloor);
+    v.m_selection.m_surface = BoxSurface(f.m_level, 0, kBoxFloor);
     EXPECT_FALSE(SurfaceHasAdjoin(v));
 
     // Every corner of a closed box is shared by three surfaces.
-    v.m_vertexSurface = v.m_currentSurface;
-    v.m_currentVertex = 0;
+    v.m_selection.m_vertexSurface = v.m_selection.m_surface;
+    v.m_selection.m_vertex = 0;
     EXPECT_TRUE(VertexIsShared(v));
-    v.m_currentVertex = 4;  // beyond the corner list
+    v.m_selection.m_vertex = 4;  // beyond the corner list
     EXPECT_FALSE(VertexIsShared(v));
 
     CFixtureEngine single(OneSurfaceSector({{0, 0, 0}, {0, 1, 0}, {1, 1, 0}}));
-    single.m_view.m_currentSector = 0;
-    single.m_view.m_vertexSurface = 0;
-    single.m_view.m_currentVertex = 1;
+    single.m_view.m_selection.m_sector = 0;
+    single.m_view.m_selection.m_vertexSurface = 0;
+    single.m_view.m_selection.m_vertex = 1;
     EXPECT_FALSE(VertexIsShared(single.m_view));
     EXPECT_FALSE(SectorHasAdjoin(single.m_view));
 }

@@ -160,7 +160,7 @@ TEST_F(EditorViewTest, FirstPaintMakesTheEngineAndDrawsTheLevel)
     C3dView& engine = *view->Engine();
     SetCameraAxes(engine, 0.0f, -0.6476f, 0.7619f, 0.0f, 0.7619f, 0.6476f);
     SetCameraPosition(engine, 1.0f, 2.2f, -1.5f);
-    engine.m_currentSector = 0;
+    engine.m_selection.m_sector = 0;
     doc->m_state.m_renderMode = 1;
     const int paints = view->PaintCount();
     doc->UpdateAllViews(nullptr);
@@ -238,7 +238,8 @@ TEST_F(EditorViewTest, ResizeRemakesTheRenderTarget)
         const double ratio = view->devicePixelRatioF();
         const int width = static_cast<int>(view->ClientRect().width() * ratio + 0.5);
         const int height = static_cast<int>(view->ClientRect().height() * ratio + 0.5);
-        return view->Engine()->m_renderWidth == width && view->Engine()->m_renderHeight == height &&
+        return view->Engine()->m_viewport.m_renderWidth == width &&
+               view->Engine()->m_viewport.m_renderHeight == height &&
                view->Device()->RenderWidth() == width && view->Device()->RenderHeight() == height;
     };
     EXPECT_TRUE(fitsWindow());
@@ -247,8 +248,9 @@ TEST_F(EditorViewTest, ResizeRemakesTheRenderTarget)
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() != before; }, kWaitMs));
     view->RequestFrame(true);
     EXPECT_TRUE(QTest::qWaitFor(fitsWindow, kWaitMs))
-        << view->Engine()->m_renderWidth << "x" << view->Engine()->m_renderHeight << " for "
-        << view->width() << "x" << view->height();
+        << view->Engine()->m_viewport.m_renderWidth << "x"
+        << view->Engine()->m_viewport.m_renderHeight << " for " << view->width() << "x"
+        << view->height();
     ExpectDrawnLevel(*view);
 }
 
@@ -262,7 +264,7 @@ TEST_F(EditorViewTest, NewContextGetsANewDevice)
     ShowMainFrame();
     ASSERT_TRUE(WaitUntilDrawn(*view)) << view->DeviceError();
     C3dView* engine = view->Engine();
-    engine->m_currentSector = 1;
+    engine->m_selection.m_sector = 1;
 
     // Another top-level window: the old context goes, with every device object of the engine.
     QWidget holder;
@@ -276,7 +278,7 @@ TEST_F(EditorViewTest, NewContextGetsANewDevice)
     ASSERT_TRUE(WaitUntilDrawn(*view, paints)) << view->DeviceError();
     // The same engine, selection kept.
     EXPECT_EQ(view->Engine(), engine);
-    EXPECT_EQ(engine->m_currentSector, 1);
+    EXPECT_EQ(engine->m_selection.m_sector, 1);
     ExpectDrawnLevel(*view);
 
     // And back into the document window.

@@ -74,9 +74,10 @@ protected:
         ListDisplayModes(view);
         settings.m_stretchMode = 1;
         ChooseRenderSize(view, 200, 150);
-        ASSERT_EQ(view.m_renderWidth, 320);
-        ASSERT_EQ(view.m_renderHeight, 240);
-        ASSERT_TRUE(m_gl.m_device->SetRenderSize(view.m_renderWidth, view.m_renderHeight));
+        ASSERT_EQ(view.m_viewport.m_renderWidth, 320);
+        ASSERT_EQ(view.m_viewport.m_renderHeight, 240);
+        ASSERT_TRUE(m_gl.m_device->SetRenderSize(view.m_viewport.m_renderWidth,
+                                                 view.m_viewport.m_renderHeight));
         ASSERT_TRUE(SetUpViewAndProjection(view, 200, 150));
         SetCameraAxes(view, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
         SetCameraPosition(view, -1.0f, 0.5f, 0.5f);
@@ -143,7 +144,7 @@ TEST_F(GlFixtureRender, EachRenderModeThroughTheFrameRoutine)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_mode);
-        m_engine.m_view.m_currentSector = c.m_current ? 0 : -1;
+        m_engine.m_view.m_selection.m_sector = c.m_current ? 0 : -1;
         Render(c.m_mode);
         ASSERT_EQ(m_gl.m_width, 320);
         const std::uint32_t middle = m_gl.Pixel(160, 120);
@@ -184,8 +185,8 @@ TEST_F(GlFixtureRender, BackFacesAreCulledByTheDevice)
              .m_surfaces[static_cast<std::size_t>(BoxSurface(m_engine.m_level, 1, kBoxXHigh))];
     device.BeginFrame();
     device.Clear(0);
-    device.SetViewTransform(view.m_viewMatrix);
-    device.SetProjectionTransform(view.m_projectionMatrix);
+    device.SetViewTransform(view.m_camera.m_viewMatrix);
+    device.SetProjectionTransform(view.m_camera.m_projectionMatrix);
     device.DrawPrimitive(PrimitiveType::TriangleFan, nearWall.m_renderVertices, kNoTexture);
     device.EndFrame();
     m_gl.ReadBack();
@@ -199,7 +200,7 @@ TEST_F(GlFixtureRender, BackFacesAreCulledByTheDevice)
 
 TEST_F(GlFixtureRender, ScreenshotOfTheTwoRooms)
 {
-    m_engine.m_view.m_currentSector = 0;
+    m_engine.m_view.m_selection.m_sector = 0;
     Render(1);
     QImage image(m_gl.m_width, m_gl.m_height, QImage::Format_RGB32);
     for (int y = 0; y < m_gl.m_height; ++y)

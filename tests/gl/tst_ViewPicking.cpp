@@ -130,7 +130,8 @@ protected:
         const auto count = static_cast<float>(wall.m_vertices.size());
         centre = {centre.x / count, centre.y / count, centre.z / count, 1.0f};
         const D3DMATRIX matrix = MatrixMultiply(
-            MatrixMultiply(engine.m_worldMatrix, engine.m_viewMatrix), engine.m_projectionMatrix);
+            MatrixMultiply(engine.m_camera.m_worldMatrix, engine.m_camera.m_viewMatrix),
+            engine.m_camera.m_projectionMatrix);
         CVector4 clip;
         TransformVector4(clip, centre, matrix);
         if (clip.w <= 0.0f)
@@ -140,13 +141,16 @@ protected:
         if (std::fabs(nx) > 0.9f || std::fabs(ny) > 0.9f)
             return false;
         // Render-target pixels, then the window's: the view rectangle maps onto the render size.
-        const double renderX = (static_cast<double>(nx) + 1.0) / 2.0 * engine.m_renderWidth;
-        const double renderY = (1.0 - static_cast<double>(ny)) / 2.0 * engine.m_renderHeight;
-        const CFrameRect& rect = engine.m_viewRect;
+        const double renderX =
+            (static_cast<double>(nx) + 1.0) / 2.0 * engine.m_viewport.m_renderWidth;
+        const double renderY =
+            (1.0 - static_cast<double>(ny)) / 2.0 * engine.m_viewport.m_renderHeight;
+        const CFrameRect& rect = engine.m_viewport.m_viewRect;
         const double ratio = m_view->devicePixelRatioF();
-        point = QPoint(
-            static_cast<int>(renderX * (rect.right - rect.left) / engine.m_renderWidth / ratio),
-            static_cast<int>(renderY * (rect.bottom - rect.top) / engine.m_renderHeight / ratio));
+        point = QPoint(static_cast<int>(renderX * (rect.right - rect.left) /
+                                        engine.m_viewport.m_renderWidth / ratio),
+                       static_cast<int>(renderY * (rect.bottom - rect.top) /
+                                        engine.m_viewport.m_renderHeight / ratio));
         return true;
     }
 
@@ -168,7 +172,7 @@ TEST_F(ViewPickingTest, ClickSelectsTheWallUnderThePointer)
     C3dView& engine = Engine();
     // The view rectangle is the client area in device pixels.
     const double ratio = m_view->devicePixelRatioF();
-    EXPECT_EQ(engine.m_viewRect,
+    EXPECT_EQ(engine.m_viewport.m_viewRect,
               (CFrameRect{0, 0, static_cast<int>(std::lround(m_view->ClientRect().width() * ratio)),
                           static_cast<int>(std::lround(m_view->ClientRect().height() * ratio))}));
 
@@ -184,9 +188,9 @@ TEST_F(ViewPickingTest, ClickSelectsTheWallUnderThePointer)
         QPoint point;
         ASSERT_TRUE(ScreenPointOf(wall, point)) << c.sector;
         QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, point);
-        EXPECT_EQ(engine.m_currentSector, c.sector);
-        EXPECT_EQ(engine.m_currentSurface, wall) << c.sector;
-        EXPECT_EQ(engine.m_currentVertex, -1);
+        EXPECT_EQ(engine.m_selection.m_sector, c.sector);
+        EXPECT_EQ(engine.m_selection.m_surface, wall) << c.sector;
+        EXPECT_EQ(engine.m_selection.m_vertex, -1);
     }
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
 }
@@ -204,15 +208,15 @@ TEST_F(ViewPickingTest, RightDragTurnsTheCameraWithTheMouseGrabbed)
     SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, start);
     SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, start + QPoint(40, 0));
     // Turned about the vertical axis: the view direction leaves +z sideways and stays level.
-    EXPECT_GT(std::fabs(engine.m_forwardAxis.x), 0.05f);
-    EXPECT_NEAR(engine.m_forwardAxis.y, 0.0f, 1e-4f);
-    EXPECT_GE(engine.m_rightDragX, 0);
+    EXPECT_GT(std::fabs(engine.m_camera.m_forwardAxis.x), 0.05f);
+    EXPECT_NEAR(engine.m_camera.m_forwardAxis.y, 0.0f, 1e-4f);
+    EXPECT_GE(engine.m_drag.m_rightX, 0);
 
     SendMouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, start + QPoint(40, 0));
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(m_view->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(engine.m_rightDragX, -1);
-    EXPECT_EQ(engine.m_rightDragY, -1);
+    EXPECT_EQ(engine.m_drag.m_rightX, -1);
+    EXPECT_EQ(engine.m_drag.m_rightY, -1);
 
     // A left drag in the texturing mode shows the four-headed arrow while the button is down.
     m_doc->m_state.m_editMode = 4;
@@ -229,7 +233,7 @@ TEST_F(ViewPickingTest, HeldUpMovesTheCameraWhileTheEventLoopRuns)
     C3dView& engine = Engine();
     m_app->m_settings.m_frameRate = 20;  // a step of 0.1 every 50 ms at most
     PlaceCamera(0.5f, 0.5f, 0.1f);
-    const float z0 = engine.m_cameraPosition.z;
+    const float z0 = engine.m_camera.m_position.z;
 
     int ticks = 0;
     QTimer other;
@@ -244,19 +248,20 @@ TEST_F(ViewPickingTest, HeldUpMovesTheCameraWhileTheEventLoopRuns)
     // The key stays down while the event loop runs: the camera steps forward and the other
     // timer keeps firing. A slow machine steps once per drawn frame, never faster than the
     // frame rate.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.m_cameraPosition.z - z0 > 0.45f; }, kWaitMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return engine.m_camera.m_position.z - z0 > 0.45f; }, kWaitMs));
     const auto periods = static_cast<float>(held.elapsed() / 50);
-    const float moved = engine.m_cameraPosition.z - z0;
+    const float moved = engine.m_camera.m_position.z - z0;
     EXPECT_LE(moved, 0.1f * periods + 1e-3f);
-    EXPECT_NEAR(engine.m_cameraPosition.x, 0.5f, 1e-4f);
+    EXPECT_NEAR(engine.m_camera.m_position.x, 0.5f, 1e-4f);
     EXPECT_GE(ticks, 3);
     EXPECT_TRUE(m_view->IsCameraKeyActive());
 
     QTest::keyRelease(m_view, Qt::Key_Up);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_view->IsCameraKeyActive(); }, kWaitMs));
-    const float stopped = engine.m_cameraPosition.z;
+    const float stopped = engine.m_camera.m_position.z;
     QTest::qWait(200);
-    EXPECT_EQ(engine.m_cameraPosition.z, stopped);
+    EXPECT_EQ(engine.m_camera.m_position.z, stopped);
 }
 
 TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
@@ -331,20 +336,20 @@ TEST_F(ViewPickingTest, ScrollBarsPanTheCamera)
     EXPECT_FALSE(m_view->ClientRect().intersects(horizontal->geometry()));
 
     // Looking along +z, the right of the view is +x (left-handed world).
-    const CVector3 before = engine.m_cameraPosition;
+    const CVector3 before = engine.m_camera.m_position;
     horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_NEAR(engine.m_cameraPosition.x - before.x, 0.05f, 1e-5f);
-    EXPECT_EQ(engine.m_scrollH, 5);
+    EXPECT_NEAR(engine.m_camera.m_position.x - before.x, 0.05f, 1e-5f);
+    EXPECT_EQ(engine.m_drag.m_scrollH, 5);
     EXPECT_TRUE(QTest::qWaitFor([&] { return horizontal->value() == 5; }, 5000));
 
     // Two lines down: the camera goes down the up axis.
     vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_NEAR(engine.m_cameraPosition.y - before.y, -0.02f, 1e-5f);
-    EXPECT_EQ(engine.m_scrollV, 2);
+    EXPECT_NEAR(engine.m_camera.m_position.y - before.y, -0.02f, 1e-5f);
+    EXPECT_EQ(engine.m_drag.m_scrollV, 2);
 
     // The thumb dragged to 8: three more steps to the right.
     horizontal->setSliderPosition(8);
-    EXPECT_NEAR(engine.m_cameraPosition.x - before.x, 0.08f, 1e-5f);
-    EXPECT_EQ(engine.m_scrollH, 8);
+    EXPECT_NEAR(engine.m_camera.m_position.x - before.x, 0.08f, 1e-5f);
+    EXPECT_EQ(engine.m_drag.m_scrollH, 8);
 }

@@ -97,7 +97,7 @@ class CFrameWatchHost : public CRecordingEngineHost {
 public:
     void RequestFrame(bool forced) override
     {
-        m_jumpAtFrame.push_back(m_view != nullptr ? m_view->m_cameraJump : -1);
+        m_jumpAtFrame.push_back(m_view != nullptr ? m_view->m_camera.m_jump : -1);
         CRecordingEngineHost::RequestFrame(forced);
     }
 
