@@ -1,9 +1,11 @@
 // qzbench: times the core's work on generated levels and feeds files to it.
 //   qzbench generate SECTORS OUT.qze   write a generated level of that many joined box sectors
-//   qzbench read [--varnok] FILE       load a level (.qzl as text, else .qze) and print its
-//                                      counts and the load time
-//   qzbench roundtrip IN OUT           load a .qze and store it again
-//   qzbench write-qzl [--varnok] IN OUT  load a level (.qze or .qzl) and write it as .qzl text
+//   qzbench read [--varnok] FILE       load a level (text or archive form, told by its content,
+//                                      as the editor opens it) and print its counts and the load
+//                                      time
+//   qzbench roundtrip [--varnok] IN OUT  load a level as read does and save it as OUT: .qzl text
+//                                      for a name ending in .qzl, else the .qze archive form
+//   qzbench write-qzl [--varnok] IN OUT  load a level as read does and write it as .qzl text
 //   qzbench undo N FILE                load a level, take N undo snapshots of it and restore
 //                                      each; print the mean time of one snapshot and one restore
 //   qzbench decode FILE                decode an asset file, chosen by its extension, and print
@@ -18,6 +20,8 @@
 //                                      pixels offscreen with the OpenGL device (camera at the
 //                                      level's middle) and print the median frame time
 //   --varnok reads and writes the text format of the expansion (product 1).
+// Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
+// level files are the same in every locale, while the figures it prints follow the locale.
 // Exit status: 0 success, 1 usage, 2 bad file content, 3 file system error, 4 no OpenGL 3.3.
 
 #include "GridLevel.h"
@@ -37,12 +41,14 @@
 #include "engine/RenderData.h"
 #include "engine/Visibility.h"
 #include "engine/gl/GlRenderDevice.h"
+#include "episode/StartGoalsCogs.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "level/GameResources.h"
+#include "level/LevelFile.h"
 #include "level/QzeFile.h"
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
@@ -57,6 +63,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -111,12 +118,10 @@ int Generate(const std::vector<std::string>& args)
     return 0;
 }
 
-// A .qzl file through the text reader, anything else through the .qze reader.
+// A level file in the form its content has, as the editor opens it.
 CQzlSections LoadAnyLevel(const std::string& path)
 {
-    if (EndsWithNoCase(path, ".qzl"))
-        return LoadQzlFile(path, g_product);
-    return std::move(LoadQzeFile(path).m_level);
+    return std::move(LoadLevelFile(path, g_product).m_contents.m_level);
 }
 
 int Read(const std::vector<std::string>& args)
@@ -144,13 +149,21 @@ int WriteQzlFile(const std::vector<std::string>& args)
     return 0;
 }
 
+// IN in either form to OUT in the form its name asks for: text for ".qzl", else the archive form
+// (with the episode fields IN carries, or the defaults of a new document).
 int Roundtrip(const std::vector<std::string>& args)
 {
     auto start = Clock::now();
-    CQzeContents contents = LoadQzeFile(args[0]);
+    CLevelFile file = LoadLevelFile(args[0], g_product);
+    CQzeContents& contents = file.m_contents;
+    if (file.m_form == ELevelForm::text || contents.m_version < 3)
+        contents.m_document = DefaultDocumentFields();
     const double loadMs = MsSince(start);
     start = Clock::now();
-    SaveQzeFile(args[1], contents.m_level, contents.m_document);
+    if (EndsWithNoCase(args[1], ".qzl"))
+        SaveQzlFile(args[1], contents.m_level, CGameResources(), g_product);
+    else
+        SaveQzeFile(args[1], contents.m_level, contents.m_document);
     const double storeMs = MsSince(start);
     PrintCounts(contents.m_level);
     std::printf("load_ms=%.1f store_ms=%.1f\n", loadMs, storeMs);
@@ -568,7 +581,7 @@ const Command kCommands[] = {
     {"generate", 2, "generate SECTORS OUT.qze", Generate},
     {"read", 1, "read [--varnok] FILE", Read},
     {"write-qzl", 2, "write-qzl [--varnok] IN OUT.qzl", WriteQzlFile},
-    {"roundtrip", 2, "roundtrip IN.qze OUT.qze", Roundtrip},
+    {"roundtrip", 2, "roundtrip [--varnok] IN OUT", Roundtrip},
     {"gob-list", 1, "gob-list FILE", GobList},
     {"undo", 2, "undo N FILE", UndoBench},
     {"decode", 1, "decode FILE", Decode},
@@ -598,6 +611,8 @@ std::string OneLine(std::string text)
 
 int main(int argc, char** argv)
 {
+    // The user's locale, as the editor runs in it: the level files must not depend on it.
+    std::setlocale(LC_ALL, "");
     if (argc < 2)
         return Usage();
     std::vector<std::string> args(argv + 2, argv + argc);

@@ -26,21 +26,30 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+SUDO=()
+need_root() {
+  if [ "$(id -u)" -ne 0 ] && [ ${#SUDO[@]} -eq 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "deps.sh: not root and no sudo; run as root: $*" >&2
+      exit 1
+    fi
+    SUDO=(sudo)
+  fi
+}
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  need_root "${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt_opts=(-o DPkg::Lock::Timeout=600)
+  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" update -qq
+  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" install -y -qq \
+    --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-echo "Installing: ${missing[*]}"
-SUDO=()
-if [ "$(id -u)" -ne 0 ]; then
-  if ! command -v sudo >/dev/null; then
-    echo "deps.sh: not root and no sudo; install as root: ${missing[*]}" >&2
-    exit 1
-  fi
-  SUDO=(sudo)
+# The locale tests need a locale whose decimal separator is a comma (de_DE.UTF-8).
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "Generating the locale de_DE.UTF-8"
+  need_root "localedef -i de_DE -f UTF-8 de_DE.UTF-8"
+  "${SUDO[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt_opts=(-o DPkg::Lock::Timeout=600)
-"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" update -qq
-"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_opts[@]}" install -y -qq \
-  --no-install-recommends "${missing[@]}" </dev/null

@@ -247,11 +247,16 @@ CQzEditDoc* CQzEditApp::OpenDocumentFile(const QString& path)
 
 void CQzEditApp::OnFileOpen()
 {
+    // Starts in the folder of the active document, else in the folder used last.
+    const CQzEditDoc* active = m_pMainFrame != nullptr ? m_pMainFrame->ActiveDocument() : nullptr;
+    const QString folder = active != nullptr && !active->PathName().isEmpty()
+                               ? QFileInfo(active->PathName()).absolutePath()
+                               : QString();
     const QString path = QzGetOpenFileName(
         m_pMainFrame, QStringLiteral("Open"),
         QStringLiteral("QzEdit Files (*.qze, *.qzl)|*.qze;*.qzl|QzEdit Files (*.qze)|*.qze|"
                        "Korvath/Varnok Level Files (*.qzl)|*.qzl||"),
-        QStringLiteral("qze"));
+        QStringLiteral("qze"), folder);
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -278,6 +283,12 @@ void CQzEditApp::AddToRecentFileList(const QString& path)
         m_pMainFrame->UpdateMenus();
 }
 
+void CQzEditApp::RemoveFromRecentFileList(const QString& path)
+{
+    if (m_recentFiles.removeAll(path) > 0 && m_pMainFrame)
+        m_pMainFrame->UpdateMenus();
+}
+
 void CQzEditApp::RegisterCommands()
 {
     AddCommand(kFileNew, [this] { NewDocument(); });
@@ -286,8 +297,12 @@ void CQzEditApp::RegisterCommands()
         AddCommand(
             kFileMru1 + i,
             [this, i] {
-                if (i < m_recentFiles.size())
-                    OpenDocumentFile(m_recentFiles[i]);
+                if (i >= m_recentFiles.size())
+                    return;
+                // An entry that no longer opens (gone, moved, damaged) leaves the list.
+                const QString path = m_recentFiles[i];
+                if (OpenDocumentFile(path) == nullptr)
+                    RemoveFromRecentFileList(path);
             },
             [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.size()); });
     AddCommand(kAppExit, [this] {

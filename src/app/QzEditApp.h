@@ -86,6 +86,8 @@ public:
     const std::vector<CQzEditDoc*>& Documents() const { return m_documents; }
     // Adds path to the front of the recent-file list (4 entries).
     void AddToRecentFileList(const QString& path);
+    // Removes path (as it stands in the list) from the recent-file list.
+    void RemoveFromRecentFileList(const QString& path);
     const QStringList& RecentFiles() const { return m_recentFiles; }
 
     // The game folder of product: the user's choice, else the default game folder.

@@ -13,7 +13,7 @@
 #include "episode/StartGoalsCogs.h"
 #include "framework/Exceptions.h"
 #include "geometry/SectorBounds.h"
-#include "level/QzlReader.h"
+#include "level/LevelFile.h"
 #include "level/QzlWriter.h"
 #include "level/ResourceLists.h"
 #include "ui/UiServices.h"
@@ -51,12 +51,12 @@ QString Text(std::string_view text)
 }
 
 // The message of a failed read or write of path: a file-system failure names the file itself;
-// for a fault of the content the file is named in front of the reason.
+// for a fault of the content the file is named above the reason.
 QString FailureText(const char* verb, const QString& path, const std::exception& e)
 {
     if (dynamic_cast<const CFileException*>(&e) != nullptr)
         return Text(e.what());
-    return QStringLiteral("Cannot %1 \"%2\": %3")
+    return QStringLiteral("Cannot %1 \"%2\".\n\n%3")
         .arg(QLatin1String(verb), QDir::toNativeSeparators(path), Text(e.what()));
 }
 
@@ -147,8 +147,8 @@ CQzEditDoc::~CQzEditDoc() = default;
 
 CQzEditDoc::EFileType CQzEditDoc::FileType(const QString& path)
 {
-    // The extension of the file's name only: "x.qzl.bak" is not a text level, nor is a file in
-    // a folder named "levels.qzl".
+    // The extension of the file's name only: "x.qzl.bak" is not written as a text level, nor is
+    // a file in a folder named "levels.qzl".
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("qzl"))
         return EFileType::textLevel;
@@ -176,12 +176,14 @@ void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
     }
 }
 
-void CQzEditDoc::ReadArchiveForm(const std::filesystem::path& path)
+void CQzEditDoc::ReadLevelFile(const std::filesystem::path& path)
 {
-    CQzeContents contents = LoadQzeFile(path);
+    CLevelFile file = LoadLevelFile(path, m_app.m_settings.m_product);
+    CQzeContents& contents = file.m_contents;
     ReplaceLevel(std::move(contents.m_level));
-    // Files before version 3 carry no episode fields: the defaults stay.
-    m_fields = contents.m_version >= 3 ? contents.m_document : DefaultDocumentFields();
+    // Text levels and archives before version 3 carry no episode fields: the defaults stay.
+    const bool hasFields = file.m_form == ELevelForm::archive && contents.m_version >= 3;
+    m_fields = hasFields ? contents.m_document : DefaultDocumentFields();
     AfterLoad();
 }
 
@@ -206,7 +208,7 @@ bool CQzEditDoc::OnNewDocument()
     if (!std::filesystem::exists(path, error))
         return true;  // no new-level file: the empty level
     try {
-        ReadArchiveForm(path);
+        ReadLevelFile(path);
     } catch (const std::exception& e) {
         // A damaged new-level file leaves the empty level; the reason is kept for whoever asks.
         ReplaceLevel(CQzlSections());
@@ -229,19 +231,9 @@ bool CQzEditDoc::OnOpenDocument(const QString& path)
         return false;
     }
     try {
-        // The file is read completely into a level of its own; only a level that was read
-        // without fault replaces the document's.
-        if (type == EFileType::textLevel) {
-            CQzlSections level = LoadQzlFile(HostPath(path), m_app.m_settings.m_product);
-            // Text without the level's own section is no level (and would show nothing).
-            if (level.m_gameTag.empty())
-                throw CArchiveException(CArchiveException::badFormat,
-                                        "The file is not a Korvath/Varnok level file.");
-            ReplaceLevel(std::move(level));
-            AfterLoad();
-        } else {
-            ReadArchiveForm(HostPath(path));
-        }
+        // The file is read completely into a level of its own, by the form of its content; only
+        // a level that was read whole and without fault replaces the document's.
+        ReadLevelFile(HostPath(path));
     } catch (const std::exception& e) {
         m_lastError = FailureText("open", path, e);
         return false;
@@ -263,9 +255,13 @@ bool CQzEditDoc::OnSaveDocument(const QString& path)
     }
     try {
         if (type == EFileType::textLevel) {
-            UpdateSectorBounds(*m_level);
-            SaveQzlFile(HostPath(path), *m_level, m_app.m_product.m_resources,
-                        m_app.m_settings.m_product);
+            // Planes, boxes, centres and radii as the level stands, and the collide boxes the
+            // game uses, before they are written.
+            UpdateSectorBounds(*m_level, true);
+            const std::string status = SaveQzlFile(
+                HostPath(path), *m_level, m_app.m_product.m_resources, m_app.m_settings.m_product);
+            if (!status.empty())
+                SetStatusText(status);
             // Writing the text level gives the surfaces new numbers in sector order.
             if (m_pEngine != nullptr) {
                 m_pEngine->m_selection.m_surface = -1;
@@ -305,8 +301,10 @@ void CQzEditDoc::OnFileSaveAs()
 
 bool CQzEditDoc::RunSaveAs()
 {
+    // Starts in the document's own folder, else in the folder used last.
+    const QString folder = m_pathName.isEmpty() ? QString() : QFileInfo(m_pathName).absolutePath();
     const QString path = QzGetSaveFileName(DialogParent(), QStringLiteral("Save As"), kSaveAsFilter,
-                                           QStringLiteral("qze"));
+                                           QStringLiteral("qze"), folder);
     if (path.isEmpty())
         return false;
     return SaveAs(path);

@@ -42,9 +42,10 @@ public:
     // New: reads "new.qze" ("newvarnok.qze" for "Product" 1) from the program folder; a missing
     // or unreadable file leaves the empty level. Always true.
     bool OnNewDocument();
-    // Open by type (".qzl" text level; anything else the archive form). False, with the reason
-    // in LastError() and the document unchanged, when the file cannot be read. ".gob", ".goo"
-    // and ".qzp" are refused until their import exists.
+    // Open: the level in the form of the file's content (the game's text level or the archive
+    // form), whatever its name. False, with the reason in LastError() and the document
+    // unchanged, when the file cannot be read or is not a whole level (a text level cut short).
+    // ".gob", ".goo" and ".qzp" are refused until their import exists.
     bool OnOpenDocument(const QString& path);
     // Save by type (".qzl" text level, anything else the archive form through a temporary file
     // and a rename). False with LastError() when it failed; the file that was there is kept.
@@ -154,9 +155,9 @@ private:
     void ReplaceLevel(CQzlSections&& level);
     // After a level was read: its resource lists and the start and goals cogs.
     void AfterLoad();
-    // Reads the archive form at path into the document (level, episode fields), then AfterLoad.
-    // Throws as LoadQzeFile does, before anything of the document changed.
-    void ReadArchiveForm(const std::filesystem::path& path);
+    // Reads the level file at path into the document (level, episode fields), then AfterLoad.
+    // Throws as LoadLevelFile does, before anything of the document changed.
+    void ReadLevelFile(const std::filesystem::path& path);
     // The save dialog of Save As, then SaveAs; false when cancelled or failed.
     bool RunSaveAs();
     // The close may go on without asking again until the event loop turns.

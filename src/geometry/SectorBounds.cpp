@@ -1,5 +1,6 @@
 #include "geometry/SectorBounds.h"
 
+#include "geometry/CollideBox.h"
 #include "geometry/Predicates.h"
 #include "level/QzlSections.h"
 
@@ -77,9 +78,10 @@ void GetSurfaceCornerPolygon(const CQzlSections& level, int surface, std::vector
             WorldPosition(level, s->m_vertices[static_cast<std::size_t>(i)].m_worldVertex));
 }
 
-void UpdateSectorBounds(CQzlSections& level)
+void UpdateSectorBounds(CQzlSections& level, bool withCollideBoxes)
 {
-    for (auto& sector : level.m_sectors) {
+    for (std::size_t s = 0; s < level.m_sectors.size(); ++s) {
+        CQzlSector* sector = level.m_sectors[s].get();
         CBoundingBox box = EmptyBox();
         for (const std::int32_t f : sector->m_surfaces) {
             CQzlSurface* surface = At(level.m_surfaces, f);
@@ -99,5 +101,8 @@ void UpdateSectorBounds(CQzlSections& level)
         sector->m_boundBox = box;
         sector->m_center = (box.min + box.max) * 0.5f;
         sector->m_radius = BoxRadius(box);
+        // The collide box grows from the centre just computed, inside the planes just computed.
+        if (withCollideBoxes)
+            sector->m_collideBox = ComputeCollideBox(level, static_cast<int>(s));
     }
 }

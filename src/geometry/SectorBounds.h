@@ -22,5 +22,7 @@ void GetSurfaceCornerPolygon(const CQzlSections& level, int surface,
 
 // Recomputes, for every sector, the plane and box of each of its surfaces, its bounding box
 // (grown from the empty box over its surfaces' boxes), its centre (the middle of the box) and its
-// radius (BoxRadius). The collide boxes are left as they are.
-void UpdateSectorBounds(CQzlSections& level);
+// radius (BoxRadius). withCollideBoxes also recomputes each sector's collide box
+// (ComputeCollideBox, which clears the sector's collide-box flag where no box can be made);
+// otherwise the collide boxes are left as they are.
+void UpdateSectorBounds(CQzlSections& level, bool withCollideBoxes = false);

@@ -124,10 +124,12 @@ bool ScanKeywordCount(const std::string& line, std::string_view keyword, int& co
 }
 
 int ReadKeywordLine(CQzlLineReader& reader, std::string& line, std::string_view keyword,
-                    std::vector<std::string>& list, bool withIndex)
+                    std::vector<std::string>& list, bool withIndex, int* announced)
 {
+    if (announced != nullptr)
+        *announced = -1;
     if (!reader.ReadNextLineBuf(line))
-        return 0;
+        return 1;
     if (!HasKeyword(line, keyword)) {
         // A list that is missing altogether must not take the next section with it.
         if (HasKeyword(line, "SECTION")) {
@@ -138,6 +140,8 @@ int ReadKeywordLine(CQzlLineReader& reader, std::string& line, std::string_view 
     }
     int count = 0;
     ScanKeywordCount(line, keyword, count);
+    if (announced != nullptr)
+        *announced = count;
     char name[CQzlLineReader::kMaxLine + 1];
     for (int i = 0; i < count; ++i) {
         if (!reader.ReadNextLineBuf(line))

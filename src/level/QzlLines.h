@@ -73,9 +73,10 @@ constexpr std::size_t kMaxNameLength = 79;
 
 // ReadKeywordLine: reads the next line (comments skipped); when it holds keyword, scans its count
 // and reads up to that many names into list, one per line ("%d: %s" with withIndex, else "%s"),
-// ending early at a line beginning with "END". Returns 1 when the text ended inside the list, 0
-// otherwise. A line without the keyword is consumed, except a section line: that one is given back
-// to the reader (the next read returns it again) and the result is 2. A name longer than
-// kMaxNameLength characters throws CArchiveException.
+// ending early at a line beginning with "END". Returns 1 when the text ended inside the list (or
+// before its count line), 0 otherwise. A line without the keyword is consumed, except a section
+// line: that one is given back to the reader (the next read returns it again) and the result is 2.
+// announced, when given, receives the count of the list's count line (-1 without one). A name
+// longer than kMaxNameLength characters throws CArchiveException.
 int ReadKeywordLine(CQzlLineReader& reader, std::string& line, std::string_view keyword,
-                    std::vector<std::string>& list, bool withIndex);
+                    std::vector<std::string>& list, bool withIndex, int* announced = nullptr);

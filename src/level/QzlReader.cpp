@@ -108,19 +108,31 @@ std::string LowerCopy(std::string_view s)
 class CQzlReader {
 public:
     CQzlReader(CQzlSections& level, std::span<const std::uint8_t> text, int product)
-        : m_level(level), m_lines(text), m_varnok(product == 1)
+        : m_level(level), m_lines(text), m_varnok(product == 1),
+          m_endsMidLine(!text.empty() && text.back() != '\n' && text.back() != '\r')
     {}
+
+    // What the text lacks: empty when every section it began was read to its end.
+    const std::string& Missing() const { return m_missing; }
 
     void Read()
     {
-        ReadSections();
-        PlaceSectorSurfaces();
-        CountVertexUses(m_level);
-        const std::vector<std::string> problems =
-            ValidateLevel(m_level, {.checkUseCounts = false, .maxProblems = 1});
-        if (!problems.empty())
-            throw CArchiveException(CArchiveException::badIndex,
-                                    "The level is damaged: " + problems.front() + ".");
+        try {
+            ReadSections();
+            PlaceSectorSurfaces();
+            CountVertexUses(m_level);
+            const std::vector<std::string> problems =
+                ValidateLevel(m_level, {.checkUseCounts = false, .maxProblems = 1});
+            if (!problems.empty())
+                throw CArchiveException(CArchiveException::badIndex,
+                                        "The level is damaged: " + problems.front() + ".");
+        } catch (const CArchiveException& e) {
+            // In a text cut short, what is missing comes first: it is the likely cause (the
+            // records that the rest of the file held are missing or incomplete).
+            if (!m_missing.empty() && std::string_view(e.what()).find(m_missing) != 0)
+                throw CArchiveException(CArchiveException::endOfFile, m_missing + " " + e.what());
+            throw;
+        }
     }
 
 private:
@@ -145,8 +157,14 @@ private:
         return true;
     }
 
-    [[noreturn]] void Fail(const std::string& what) const
+    [[noreturn]] void Fail(const std::string& what)
     {
+        // A fault in the last line of a text that stops in the middle of a line: the line was cut.
+        if (m_lines.AtEnd() && m_endsMidLine) {
+            m_eof = true;
+            NoteCutShort();
+            throw CArchiveException(CArchiveException::endOfFile, m_missing);
+        }
         throw CArchiveException(CArchiveException::badFormat,
                                 "Line " + std::to_string(m_lines.LineNumber()) + ": " + what);
     }
@@ -164,6 +182,46 @@ private:
 
     bool IsEndLine() const { return m_line.compare(0, 3, "END") == 0; }
 
+    // Notes (the first time only) that the section being read is cut short: the text ended
+    // inside it, or a section line came before the entries its count announced.
+    void NoteCutShort(const std::string& detail = {})
+    {
+        if (!m_missing.empty())
+            return;
+        m_missing = m_eof ? "The file ends inside the " + m_section + " section"
+                          : "The " + m_section + " section ends early";
+        m_missing += detail.empty() ? "." : ": " + detail + ".";
+    }
+
+    // Of read entries, those that are whole: at the end of a text that stops in the middle of a
+    // line, the last entry read was cut.
+    std::size_t Complete(std::size_t read) const
+    {
+        return m_eof && m_endsMidLine && read > 0 ? read - 1 : read;
+    }
+
+    // "6 of 20 sectors": entries read of those a count line announced.
+    static std::string OfCount(std::size_t read, int announced, const char* what)
+    {
+        return std::to_string(read) + " of " + std::to_string(announced) + " " + what;
+    }
+
+    // A list that ends with an "end" line and whose count the writer makes larger than the list
+    // (sounds, models, keyframes, cogs, things): only the entries read are meaningful.
+    static std::string WithoutEndLine(std::size_t read, const char* what)
+    {
+        return std::string(what) + " " + std::to_string(read) + " read, no \"end\" line";
+    }
+
+    // What a list of read entries lacks, for a list whose count is exact or inflated.
+    static std::string ListShortfall(std::size_t read, int announced, const char* what,
+                                     bool exactCount)
+    {
+        if (announced < 0)
+            return {};
+        return exactCount ? OfCount(read, announced, what) : WithoutEndLine(read, what);
+    }
+
     // A line that begins with "SECTION" can set no field of a keyword loop (every keyword scan
     // needs its keyword at the line's start), so the loop ends there and gives the line back.
     bool GiveBackSectionStart()
@@ -175,6 +233,15 @@ private:
         return true;
     }
 
+    // Whether the section line in m_line is section name; the name is then the current one.
+    bool Section(const char* name)
+    {
+        if (!Has(name))
+            return false;
+        m_section = name;
+        return true;
+    }
+
     void ReadSections()
     {
         while (!m_eof) {
@@ -182,47 +249,55 @@ private:
                 return;
             if (!Has("SECTION"))
                 continue;
-            if (Has("QZ"))
+            if (Section("QZ"))
                 m_level.m_gameTag = "QZ";
-            else if (Has("COPYRIGHT"))
+            else if (Section("COPYRIGHT"))
                 ReadCopyright();
-            else if (Has("HEADER"))
+            else if (Section("HEADER"))
                 ReadHeader();
-            else if (Has("SOUNDS"))
-                ReadList("WORLD SOUNDS", m_level.m_sounds, false);
-            else if (Has("MATERIALS"))
+            else if (Section("SOUNDS"))
+                ReadList("WORLD SOUNDS", m_level.m_sounds, false, "sounds", false);
+            else if (Section("MATERIALS"))
                 ReadMaterials();
-            else if (Has("GEORESOURCE"))
+            else if (Section("GEORESOURCE"))
                 ReadGeoResource();
-            else if (Has("SECTORS"))
+            else if (Section("SECTORS"))
                 ReadSectors();
-            else if (Has("AICLASS"))
-                ReadList("WORLD AICLASSES", m_level.m_aiClasses, true);
-            else if (Has("MODELS"))
-                ReadList("WORLD MODELS", m_level.m_models, true);
-            else if (Has("SPRITES"))
-                ReadList("WORLD SPRITES", m_level.m_sprites, true);
-            else if (Has("KEYFRAMES"))
-                ReadList("WORLD KEYFRAMES", m_level.m_keyframes, true);
-            else if (Has("ANIMCLASS"))
-                ReadList("WORLD PUPPETS", m_level.m_puppets, true);
-            else if (Has("SOUNDCLASS"))
-                ReadList("WORLD SOUNDCLASSES", m_level.m_soundClasses, true);
-            else if (Has("COGSCRIPTS"))
-                ReadList("WORLD SCRIPTS", m_level.m_cogScripts, true);
-            else if (Has("COGS"))
+            else if (Section("AICLASS"))
+                ReadList("WORLD AICLASSES", m_level.m_aiClasses, true, "AI classes", true);
+            else if (Section("MODELS"))
+                ReadList("WORLD MODELS", m_level.m_models, true, "models", false);
+            else if (Section("SPRITES"))
+                ReadList("WORLD SPRITES", m_level.m_sprites, true, "sprites", true);
+            else if (Section("KEYFRAMES"))
+                ReadList("WORLD KEYFRAMES", m_level.m_keyframes, true, "keyframes", false);
+            else if (Section("ANIMCLASS"))
+                ReadList("WORLD PUPPETS", m_level.m_puppets, true, "puppets", true);
+            else if (Section("SOUNDCLASS"))
+                ReadList("WORLD SOUNDCLASSES", m_level.m_soundClasses, true, "sound classes", true);
+            else if (Section("COGSCRIPTS"))
+                ReadList("WORLD SCRIPTS", m_level.m_cogScripts, true, "cog scripts", true);
+            else if (Section("COGS"))
                 ReadCogs();
-            else if (Has("TEMPLATES"))
+            else if (Section("TEMPLATES"))
                 ReadTemplates();
-            else if (Has("THINGS"))
+            else if (Section("THINGS"))
                 ReadThings();
         }
     }
 
-    void ReadList(std::string_view keyword, std::vector<std::string>& list, bool withIndex)
+    // A name list; what (e.g. "sounds") names its entries in a note of a list cut short, and
+    // exactCount says whether its count is the number of entries.
+    void ReadList(std::string_view keyword, std::vector<std::string>& list, bool withIndex,
+                  const char* what, bool exactCount)
     {
-        if (ReadKeywordLine(m_lines, m_line, keyword, list, withIndex) == 1)
+        const std::size_t before = list.size();
+        int announced = -1;
+        if (ReadKeywordLine(m_lines, m_line, keyword, list, withIndex, &announced) == 1) {
             m_eof = true;
+            NoteCutShort(
+                ListShortfall(Complete(list.size() - before), announced, what, exactCount));
+        }
     }
 
     // Skips lines up to the one holding keyword and scans its count. False at the end of the text
@@ -230,8 +305,10 @@ private:
     bool FindCountLine(std::string_view keyword, int& count)
     {
         for (;;) {
-            if (!Next())
+            if (!Next()) {
+                NoteCutShort();
                 return false;
+            }
             if (Has(keyword)) {
                 count = 0;
                 ScanKeywordCount(m_line, keyword, count);
@@ -245,8 +322,11 @@ private:
     void ReadCopyright()
     {
         for (;;) {
-            if (!m_lines.ReadLine(m_line))
+            if (!m_lines.ReadLine(m_line)) {
+                m_eof = true;
+                NoteCutShort();
                 return;
+            }
             if (m_line.empty())
                 return;
             m_level.m_notices.push_back(m_line + "\n");
@@ -260,7 +340,11 @@ private:
         CQzlHeader& h = m_level.m_header;
         const char* line = nullptr;
         for (;;) {
-            if (!Next() || GiveBackSectionStart())
+            if (!Next()) {
+                NoteCutShort();
+                return;
+            }
+            if (GiveBackSectionStart())
                 return;
             line = m_line.c_str();
             if (Has("VERSION")) {
@@ -302,7 +386,11 @@ private:
         if (!FindCountLine("WORLD MATERIALS", count))
             return;
         for (int i = 0; i < count; ++i) {
-            if (!Next() || IsEndLine())
+            if (!Next()) {
+                NoteCutShort(OfCount(Complete(static_cast<std::size_t>(i)), count, "materials"));
+                return;
+            }
+            if (IsEndLine())
                 return;
             auto material = std::make_unique<CQzlMaterial>();
             int index = 0;
@@ -320,43 +408,63 @@ private:
     void ReadGeoResource()
     {
         for (;;) {
-            const int list =
-                ReadKeywordLine(m_lines, m_line, "WORLD COLORMAPS", m_level.m_colormaps, true);
+            const std::size_t colormaps = m_level.m_colormaps.size();
+            int announced = -1;
+            const int list = ReadKeywordLine(m_lines, m_line, "WORLD COLORMAPS",
+                                             m_level.m_colormaps, true, &announced);
             if (list == 1) {
                 m_eof = true;
+                NoteCutShort(ListShortfall(Complete(m_level.m_colormaps.size() - colormaps),
+                                           announced, "colour maps", true));
                 return;
             }
             if (list == 2)
                 return;
 
-            if (!Next())
+            if (!NextInGeoResource())
                 return;
             if (Has("WORLD VERTICES")) {
-                if (!ReadWorldVertices())
+                if (!ReadCounted("WORLD VERTICES", "world vertices", [this] {
+                        CWorldVertex v;
+                        int index = 0;
+                        ScanC(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
+                        m_level.m_worldVertices.push_back(v);
+                    }))
                     return;
             } else if (GiveBackSectionLine()) {
                 return;
             }
 
-            if (!Next())
+            if (!NextInGeoResource())
                 return;
             if (Has("WORLD TEXTURE VERTICES")) {
-                if (!ReadTextureVertices())
+                if (!ReadCounted("WORLD TEXTURE VERTICES", "texture vertices", [this] {
+                        CWorldVertex v;
+                        int index = 0;
+                        ScanC(m_line.c_str(), "%d: %f %f", &index, &v.extra[3], &v.extra[4]);
+                        m_level.m_textureVertices.push_back(v);
+                    }))
                     return;
             } else if (GiveBackSectionLine()) {
                 return;
             }
 
-            if (!Next())
+            if (!NextInGeoResource())
                 return;
             if (Has("WORLD ADJOINS")) {
-                if (!ReadAdjoins())
+                if (!ReadCounted("WORLD ADJOINS", "adjoins", [this] {
+                        auto adjoin = std::make_unique<CQzlAdjoin>();
+                        int index = 0;
+                        ScanC(m_line.c_str(), "%d: %x %d %f", &index, &adjoin->m_flags,
+                              &adjoin->m_mirror, &adjoin->m_dist);
+                        m_level.m_adjoins.push_back(std::move(adjoin));
+                    }))
                     return;
             } else if (GiveBackSectionLine()) {
                 return;
             }
 
-            if (!Next())
+            if (!NextInGeoResource())
                 return;
             if (!Has("WORLD SURFACES")) {
                 if (GiveBackSectionLine())
@@ -364,80 +472,77 @@ private:
                 continue;
             }
             int count = 0;
-            ScanKeywordCount(m_line, "WORLD SURFACES", count);
-            for (int i = 0; i < count; ++i) {
-                if (!Next())
-                    return;
-                ReadSurface();
-            }
-
-            if (!Next(true))
+            if (!ReadCounted(
+                    "WORLD SURFACES", "surfaces", [this] { ReadSurface(); }, &count))
                 return;
+
+            if (!Next(true)) {
+                NoteCutShort(OfCount(0, count, "surface normals"));
+                return;
+            }
             if (!Has("SURFACE NORMALS")) {
                 if (GiveBackSectionLine())
                     return;
                 continue;
             }
-            for (int i = 0; i < count; ++i) {
-                if (!Next())
-                    return;
-                CVector3 normal;
-                const bool exists = static_cast<std::size_t>(i) < m_level.m_surfaces.size();
+            int normal = 0;
+            ReadEntries(count, "surface normals", [this, &normal] {
+                const auto i = static_cast<std::size_t>(normal++);
+                CVector3 n;
+                const bool exists = i < m_level.m_surfaces.size();
                 if (exists)
-                    normal = m_level.m_surfaces[static_cast<std::size_t>(i)]->m_normal;
+                    n = m_level.m_surfaces[i]->m_normal;
                 int index = 0;
-                ScanC(m_line.c_str(), "%d: %f %f %f", &index, &normal.x, &normal.z, &normal.y);
+                ScanC(m_line.c_str(), "%d: %f %f %f", &index, &n.x, &n.z, &n.y);
                 if (exists)
-                    m_level.m_surfaces[static_cast<std::size_t>(i)]->m_normal = normal;
-            }
+                    m_level.m_surfaces[i]->m_normal = n;
+            });
             return;
         }
     }
 
-    bool ReadWorldVertices()
+    // The next line of the GEORESOURCE section; false (the cut noted) at the end of the text.
+    bool NextInGeoResource()
     {
-        int count = 0;
-        ScanKeywordCount(m_line, "WORLD VERTICES", count);
+        if (Next())
+            return true;
+        NoteCutShort();
+        return false;
+    }
+
+    // count entry lines of numbers, each handed to readEntry. These lists have no "end" line: the
+    // text ending first, or a section line among them (given back), cuts the section short;
+    // false then. A count line of the next list ("World ...") among them is given back as well,
+    // and the section goes on with it.
+    template <typename ReadEntry>
+    bool ReadEntries(int count, const char* what, ReadEntry&& readEntry)
+    {
         for (int i = 0; i < count; ++i) {
-            if (!Next())
+            const bool ended = !Next();
+            if (ended || GiveBackSectionLine()) {
+                NoteCutShort(OfCount(Complete(static_cast<std::size_t>(i)), count, what));
                 return false;
-            CWorldVertex v;
-            int index = 0;
-            ScanC(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
-            m_level.m_worldVertices.push_back(v);
+            }
+            if (Has("WORLD ")) {
+                m_lines.UnreadLine();
+                NoteCutShort(OfCount(static_cast<std::size_t>(i), count, what));
+                return true;
+            }
+            readEntry();
         }
         return true;
     }
 
-    bool ReadTextureVertices()
+    // The counted list whose count line is in m_line; its count goes to *announced.
+    template <typename ReadEntry>
+    bool ReadCounted(std::string_view keyword, const char* what, ReadEntry&& readEntry,
+                     int* announced = nullptr)
     {
         int count = 0;
-        ScanKeywordCount(m_line, "WORLD TEXTURE VERTICES", count);
-        for (int i = 0; i < count; ++i) {
-            if (!Next())
-                return false;
-            CWorldVertex v;
-            int index = 0;
-            ScanC(m_line.c_str(), "%d: %f %f", &index, &v.extra[3], &v.extra[4]);
-            m_level.m_textureVertices.push_back(v);
-        }
-        return true;
-    }
-
-    bool ReadAdjoins()
-    {
-        int count = 0;
-        ScanKeywordCount(m_line, "WORLD ADJOINS", count);
-        for (int i = 0; i < count; ++i) {
-            if (!Next())
-                return false;
-            auto adjoin = std::make_unique<CQzlAdjoin>();
-            int index = 0;
-            ScanC(m_line.c_str(), "%d: %x %d %f", &index, &adjoin->m_flags, &adjoin->m_mirror,
-                  &adjoin->m_dist);
-            m_level.m_adjoins.push_back(std::move(adjoin));
-        }
-        return true;
+        ScanKeywordCount(m_line, keyword, count);
+        if (announced != nullptr)
+            *announced = count;
+        return ReadEntries(count, what, readEntry);
     }
 
     void ReadSurface()
@@ -507,8 +612,10 @@ private:
         if (!FindCountLine("WORLD SECTORS", count))
             return;
         for (int i = 0; i < count; ++i) {
-            if (!ReadSector())
+            if (!ReadSector()) {
+                NoteCutShort(OfCount(static_cast<std::size_t>(i), count, "sectors"));
                 return;
+            }
         }
     }
 
@@ -625,7 +732,11 @@ private:
         if (!FindCountLine("WORLD COGS", count))
             return;
         for (int i = 0; i < count; ++i) {
-            if (!Next() || IsEndLine())
+            if (!Next()) {
+                NoteCutShort(WithoutEndLine(Complete(static_cast<std::size_t>(i)), "cogs"));
+                return;
+            }
+            if (IsEndLine())
                 return;
             auto cog = std::make_unique<CQzlCog>();
             CTokens tokens(m_line, kDelimiters);
@@ -645,7 +756,11 @@ private:
         if (!FindCountLine("WORLD TEMPLATES", count))
             return;
         for (int i = 0; i < count; ++i) {
-            if (!Next() || IsEndLine())
+            if (!Next()) {
+                NoteCutShort(OfCount(Complete(static_cast<std::size_t>(i)), count, "templates"));
+                return;
+            }
+            if (IsEndLine())
                 return;
             auto tpl = std::make_unique<CQzlTemplate>();
             CTokens tokens(m_line, kDelimiters);
@@ -681,7 +796,11 @@ private:
         if (!FindCountLine("WORLD THINGS", count))
             return;
         for (int i = 0; i < count; ++i) {
-            if (!Next() || IsEndLine())
+            if (!Next()) {
+                NoteCutShort(WithoutEndLine(Complete(static_cast<std::size_t>(i)), "things"));
+                return;
+            }
+            if (IsEndLine())
                 return;
             ReadThing();
         }
@@ -763,7 +882,10 @@ private:
     CQzlSections& m_level;
     CQzlLineReader m_lines;
     bool m_varnok;
+    bool m_endsMidLine;  // the text's last line has no line end
     bool m_eof = false;
+    std::string m_section;  // the section being read, named in m_missing
+    std::string m_missing;  // what the text lacks (NoteCutShort)
     std::string m_line;
     std::string m_token;
     char m_name[CQzlLineReader::kMaxLine + 1] = {};
@@ -772,16 +894,23 @@ private:
 
 }  // namespace
 
-void ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product)
+std::string ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product)
 {
     CQzlReader reader(level, text, product);
     reader.Read();
+    return reader.Missing();
+}
+
+CQzlSections ReadWholeQzl(std::span<const std::uint8_t> text, int product)
+{
+    CQzlSections level;
+    const std::string missing = ReadQzl(level, text, product);
+    if (!missing.empty())
+        throw CArchiveException(CArchiveException::endOfFile, missing);
+    return level;
 }
 
 CQzlSections LoadQzlFile(const std::filesystem::path& path, int product)
 {
-    const std::vector<std::uint8_t> data = ReadFileBytes(path);
-    CQzlSections level;
-    ReadQzl(level, data, product);
-    return level;
+    return ReadWholeQzl(ReadFileBytes(path), product);
 }

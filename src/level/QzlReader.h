@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 
 // The fixed lower-case text that ends the "COPYRIGHT" block: a notice line holding it is the last
@@ -16,8 +17,18 @@ inline constexpr std::string_view kNoticeMarker = "halvern software";
 // intensities per corner and the extra column of the thing lines. The result is checked with
 // ValidateLevel; a fault throws CArchiveException with a message for the user, and level may then
 // hold part of the file (read into a fresh container to keep an open level safe).
-void ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product);
+// A text cut short still gives what was read, and the result says what is missing: the text
+// ended inside a section ("The file ends inside the SECTORS section: 6 of 20 sectors."), or a
+// list without an "end" line (vertices, texture vertices, adjoins, surfaces, normals, sectors)
+// met a section line before its count ("The SECTORS section ends early: 6 of 20 sectors.").
+// Empty when every section that the text began was read to its end.
+std::string ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product);
 
-// CQzlSections::Load: reads the whole file into a fresh level and returns it. Throws CFileException
-// when the file cannot be read and CArchiveException for its content.
+// ReadQzl into a fresh level that is returned only when the text was whole: a text cut short
+// throws CArchiveException with what ReadQzl says is missing, so that no part of a level is taken
+// for all of it (and saved over it).
+CQzlSections ReadWholeQzl(std::span<const std::uint8_t> text, int product);
+
+// CQzlSections::Load: ReadWholeQzl of the whole file. Throws CFileException when the file cannot
+// be read and CArchiveException for its content.
 CQzlSections LoadQzlFile(const std::filesystem::path& path, int product);

@@ -148,7 +148,8 @@ private:
     {
         m_out += "# Level file written by QzEdit, the Korvath & Varnok level editor\n\n";
         m_out += "######    QZ  information ######\n";
-        m_out += "SECTION: " + m_level.m_gameTag + "\n";
+        // The product's tag, whatever the level holds: the reader knows the section by it.
+        m_out += "SECTION: " + std::string(kQzlGameTag) + "\n";
         m_out += "# Korvath specific data\n\n";
         m_out += "# THIS LEVEL IS NOT MADE, DISTRIBUTED, OR SUPPORTED BY\n";
         m_out += "# " + std::string(kNoticeMarker) + ". Korvath, Varnok and all of their\n";
@@ -434,9 +435,75 @@ private:
 
 }  // namespace
 
-void SortSurfacesBySector(CQzlSections& level, const CGameResources& game)
+namespace {
+
+// True when the surfaces can be written in their present order: each sector lists one run of
+// consecutive surfaces, and no surface is listed twice.
+bool SurfacesLieInRuns(const CQzlSections& level)
+{
+    std::vector<bool> listed(level.m_surfaces.size(), false);
+    for (const auto& sector : level.m_sectors) {
+        const std::vector<std::int32_t>& list = sector->m_surfaces;
+        for (std::size_t k = 0; k < list.size(); ++k) {
+            const auto e = static_cast<std::size_t>(list[k]);
+            if (list[k] != list.front() + static_cast<std::int64_t>(k) || listed[e])
+                return false;
+            listed[e] = true;
+        }
+    }
+    return true;
+}
+
+// True when sorting would change nothing: the sectors' runs follow each other from surface 0 in
+// sector order, each surface listed once.
+bool SurfacesInSectorOrder(const CQzlSections& level)
+{
+    std::int64_t k = 0;
+    for (const auto& sector : level.m_sectors)
+        for (const std::int32_t e : sector->m_surfaces)
+            if (e != k++)
+                return false;
+    return true;
+}
+
+// The first cog with values whose script is found nowhere (its values cannot be renumbered), or
+// -1.
+int CogWithoutScript(const CQzlSections& level, const CGameResources& game)
+{
+    std::vector<std::uint8_t> script;
+    for (std::size_t c = 0; c < level.m_cogs.size(); ++c) {
+        const CQzlCog* cog = level.m_cogs[c].get();
+        if (cog != nullptr && !cog->m_values.empty() &&
+            !FindCogScript(level, game, cog->m_script, CogScriptOrder::gameArchiveFirst, script))
+            return static_cast<int>(c);
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::string SortSurfacesBySector(CQzlSections& level, const CGameResources& game)
 {
     CheckSectors(level);
+    if (SurfacesInSectorOrder(level))
+        return {};
+    // Renumbering the surfaces must renumber every cog value that names one; a cog whose script
+    // cannot be read does not say which of its values those are.
+    const int blind = CogWithoutScript(level, game);
+    if (blind >= 0) {
+        const std::string script = level.m_cogs[static_cast<std::size_t>(blind)]->m_script;
+        const std::string which =
+            "cog " + std::to_string(blind) + " (script \"" + Lower(script) + "\")";
+        if (SurfacesLieInRuns(level))
+            return "The surfaces kept their order: the values of " + which +
+                   " cannot be renumbered without its script.";
+        throw CArchiveException(
+            CArchiveException::badIndex,
+            "The surfaces must be renumbered by sector, but the values of " + which +
+                " cannot be renumbered without its script, which neither the game nor the level "
+                "holds.");
+    }
+
     const std::size_t count = level.m_surfaces.size();
     std::vector<int> map(count, -1);
     // The new order: an old index, or -1 - k for the k-th copy.
@@ -475,6 +542,7 @@ void SortSurfacesBySector(CQzlSections& level, const CGameResources& game)
     level.m_surfaces = std::move(surfaces);
 
     RemapCogSymbols(level, game, map, 0);
+    return {};
 }
 
 int FindTextureVertex(const CQzlSections& level, float u, float v, int& position)
@@ -532,20 +600,26 @@ void BuildTextureVertices(CQzlSections& level)
     }
 }
 
-std::string WriteQzl(CQzlSections& level, const CGameResources& game, int product)
+std::string WriteQzl(CQzlSections& level, const CGameResources& game, int product,
+                     std::string* status)
 {
     CheckSectors(level);
-    SortSurfacesBySector(level, game);
+    std::string order = SortSurfacesBySector(level, game);
     BuildTextureVertices(level);
     BuildResourceLists(level, game);
     CQzlWriter writer(level, product == 1);
-    return writer.Write();
+    std::string text = writer.Write();
+    if (status != nullptr)
+        *status = std::move(order);
+    return text;
 }
 
-void SaveQzlFile(const std::filesystem::path& path, CQzlSections& level, const CGameResources& game,
-                 int product)
+std::string SaveQzlFile(const std::filesystem::path& path, CQzlSections& level,
+                        const CGameResources& game, int product)
 {
-    const std::string text = WriteQzl(level, game, product);
+    std::string status;
+    const std::string text = WriteQzl(level, game, product, &status);
     WriteFileAtomic(path, std::span<const std::uint8_t>(
                               reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return status;
 }

@@ -11,16 +11,21 @@
 
 struct CGameResources;
 
+// The game tag that the writer gives every text level.
+inline constexpr const char* kQzlGameTag = "QZ";
+
 // CQzlSections::Write: prepares level and returns the whole file's text. product 1 (Varnok) writes
 // four intensities per corner and the extra thing column. Throws CArchiveException, before
 // changing anything, when a sector lists a surface that does not exist or names a sound that does
-// not exist.
-std::string WriteQzl(CQzlSections& level, const CGameResources& game, int product);
+// not exist, or when the surfaces cannot be renumbered (SortSurfacesBySector). status, when given,
+// receives what SortSurfacesBySector says for the status bar.
+std::string WriteQzl(CQzlSections& level, const CGameResources& game, int product,
+                     std::string* status = nullptr);
 
-// CQzlSections::Save: WriteQzl into path through a temporary file and a rename. Throws
-// CFileException when the file cannot be written.
-void SaveQzlFile(const std::filesystem::path& path, CQzlSections& level, const CGameResources& game,
-                 int product);
+// CQzlSections::Save: WriteQzl into path through a temporary file and a rename; returns the status
+// text of WriteQzl. Throws CFileException when the file cannot be written.
+std::string SaveQzlFile(const std::filesystem::path& path, CQzlSections& level,
+                        const CGameResources& game, int product);
 
 // CQzlSections::SortSurfacesBySector: renumbers the surfaces so that the sectors own consecutive
 // runs in sector order, and remaps the cogs' surface values to the new numbers. A surface listed
@@ -28,7 +33,12 @@ void SaveQzlFile(const std::filesystem::path& path, CQzlSections& level, const C
 // listing gets a copy of it (corners included, without the adjoin, which belongs to one surface).
 // Surfaces that no sector lists keep their data and follow the sectors' runs in their old order.
 // Sector entries must be valid surface indices.
-void SortSurfacesBySector(CQzlSections& level, const CGameResources& game);
+// A cog with values whose script is found nowhere (not in the game, not among the level's files)
+// cannot have its surface values renumbered. Then the surfaces keep their order when the file
+// can hold it (each sector lists one run of consecutive surfaces, none listed twice), and the
+// result is a sentence for the status bar that says so; when it cannot, CArchiveException is
+// thrown and nothing is changed. Otherwise the result is empty.
+std::string SortSurfacesBySector(CQzlSections& level, const CGameResources& game);
 
 // CQzlSections::BuildTextureVertices: rounds every corner's u and v to thousandths and rebuilds the
 // texture-vertex table (u in extra[3], v in extra[4]) as the ascending list of distinct (u, v)

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -21,11 +23,77 @@ CFileDialogHook& FileHook()
     return hook;
 }
 
+QString& LastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
 QString WithDefaultExtension(const QString& path, const QString& defaultExtension)
 {
     if (path.isEmpty() || defaultExtension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
     return path + QLatin1Char('.') + defaultExtension;
+}
+
+// The patterns of each filter of the framework's form "A|*.a|B|*.b;*.c||".
+QStringList FilterPatterns(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList patterns;
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2)
+        patterns.push_back(parts[i + 1]);
+    return patterns;
+}
+
+// The extension a bare name gets with filter number index chosen: the filter's own when it has
+// one pattern "*.ext", else defaultExtension.
+QString ExtensionFor(const QString& filter, int index, const QString& defaultExtension)
+{
+    const QString pattern = FilterPatterns(filter).value(index);
+    const QString extension = pattern.mid(2);
+    if (pattern.startsWith(QLatin1String("*.")) && !extension.isEmpty() &&
+        !extension.contains(QRegularExpression(QStringLiteral("[*?;. \\[]"))))
+        return extension;
+    return defaultExtension;
+}
+
+// Runs a file dialog (or the hook) and gives the chosen path its extension.
+QString RunFileDialog(QWidget* parent, CFileDialogRequest request, const QString& defaultExtension)
+{
+    if (request.folder.isEmpty())
+        request.folder = LastFolder();
+    QString path;
+    if (FileHook()) {
+        path = FileHook()(request);
+    } else {
+        const QStringList filters = QtNameFilters(request.filter).split(QStringLiteral(";;"));
+        QFileDialog dialog(parent, request.title, request.folder);
+        dialog.setNameFilters(filters);
+        dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        // The dialog adds the extension itself, so that it asks before it replaces a file of
+        // the name with the extension.
+        const auto follow = [&](const QString& chosen) {
+            request.chosenFilter =
+                static_cast<int>(std::max<qsizetype>(0, filters.indexOf(chosen)));
+            dialog.setDefaultSuffix(
+                ExtensionFor(request.filter, request.chosenFilter, defaultExtension));
+        };
+        follow(filters.value(0));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+        if (dialog.exec() == QDialog::Accepted) {
+            path = dialog.selectedFiles().value(0);
+            follow(dialog.selectedNameFilter());
+        }
+    }
+    if (path.isEmpty())
+        return path;
+    if (request.save || !QFileInfo::exists(path))
+        path = WithDefaultExtension(
+            path, ExtensionFor(request.filter, request.chosenFilter, defaultExtension));
+    LastFolder() = QFileInfo(path).absolutePath();
+    return path;
 }
 
 }  // namespace
@@ -75,23 +143,23 @@ QString QtNameFilters(const QString& filter)
 }
 
 QString QzGetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& defaultExtension)
+                          const QString& defaultExtension, const QString& folder)
 {
-    if (FileHook())
-        return FileHook()(false, title, filter);
-    const QString path =
-        QFileDialog::getOpenFileName(parent, title, QString(), QtNameFilters(filter));
-    return WithDefaultExtension(path, defaultExtension);
+    return RunFileDialog(parent,
+                         {.save = false, .title = title, .filter = filter, .folder = folder},
+                         defaultExtension);
 }
 
 QString QzGetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& defaultExtension)
+                          const QString& defaultExtension, const QString& folder)
 {
-    if (FileHook())
-        return WithDefaultExtension(FileHook()(true, title, filter), defaultExtension);
-    const QString path =
-        QFileDialog::getSaveFileName(parent, title, QString(), QtNameFilters(filter));
-    return WithDefaultExtension(path, defaultExtension);
+    return RunFileDialog(parent, {.save = true, .title = title, .filter = filter, .folder = folder},
+                         defaultExtension);
+}
+
+QString QzLastFileFolder()
+{
+    return LastFolder();
 }
 
 void QzBeginWaitCursor()

@@ -22,15 +22,28 @@ using CMessageBoxHook =
 CMessageBoxHook SetMessageBoxHook(CMessageBoxHook hook);
 
 // The open and save file dialogs. filter is in the framework's form
-// "Text (*.a)|*.a|Other (*.b)|*.b||"; defaultExtension without the dot ("qze") is appended to a
-// name typed without one. An empty result means Cancel.
+// "Text (*.a)|*.a|Other (*.b)|*.b||". The dialog starts in folder, or, when folder is empty, in
+// the folder of the file chosen last in either dialog (the working folder before the first). A
+// name typed without an extension gets the extension of the chosen filter when that filter has
+// exactly one pattern "*.ext", else defaultExtension (without the dot: "qze"); the open dialog
+// leaves the name of a file that exists as it is. An empty result means Cancel.
 QString QzGetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& defaultExtension);
+                          const QString& defaultExtension, const QString& folder = QString());
 QString QzGetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& defaultExtension);
+                          const QString& defaultExtension, const QString& folder = QString());
+// The folder the dialogs start in when they are given none.
+QString QzLastFileFolder();
 
-// Hook of both file dialogs: receives (save, title, filter) and returns the chosen path.
-using CFileDialogHook = std::function<QString(bool save, const QString&, const QString&)>;
+// What a file dialog is asked for: the hook sees it and may set the filter the user chose.
+struct CFileDialogRequest {
+    bool save = false;
+    QString title;
+    QString filter;        // the framework's form
+    QString folder;        // the folder the dialog starts in
+    int chosenFilter = 0;  // index of the filter chosen (0 the first); the hook may set it
+};
+// Hook of both file dialogs: receives the request and returns the chosen path.
+using CFileDialogHook = std::function<QString(CFileDialogRequest& request)>;
 CFileDialogHook SetFileDialogHook(CFileDialogHook hook);
 
 // The framework's filter form "A|*.a|B|*.b||" as a Qt name filter list "A;;B".

@@ -45,8 +45,8 @@ void AppTest::SetUp()
             m_answers.pop_front();
             return answer;
         });
-    m_oldFileHook = SetFileDialogHook([this](bool, const QString& title, const QString&) {
-        m_fileDialogs.push_back(title);
+    m_oldFileHook = SetFileDialogHook([this](CFileDialogRequest& request) {
+        m_fileDialogs.push_back(request.title);
         if (m_fileAnswers.empty())
             return QString();
         QString path = m_fileAnswers.front();

@@ -7,6 +7,7 @@
 #include "episode/StartGoalsCogs.h"
 #include "framework/FileIO.h"
 #include "level/GameResources.h"
+#include "level/LevelFile.h"
 #include "level/LevelValidator.h"
 #include "level/QzeFile.h"
 #include "level/QzlReader.h"
@@ -14,17 +15,27 @@
 #include "support/FixtureLevels.h"
 #include "support/SyntheticGame.h"
 
+#include "app/MainFrame.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMdiArea>
+#include <QMimeData>
 #include <QPointer>
+#include <QStatusBar>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstddef>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -121,27 +132,20 @@ TEST_F(QzEditDocTest, NewDocumentHasTheDefaultFieldsAndCommands)
         EXPECT_TRUE(doc.HandlesCommand(id)) << id;
 }
 
-TEST_F(QzEditDocTest, OpenChoosesTheReaderByTheFileExtension)
+TEST_F(QzEditDocTest, OpenChoosesTheReaderByTheFilesContent)
 {
     MakeApp();
     fs::create_directory(Temp() / "levels.qzl");
     struct Case {
         const char* name;
         bool textLevel;  // written as the game's text level, else in the archive form
-        bool opens;
     };
+    // Whatever the name, the content decides.
     const Case cases[] = {
-        {"room.qzl", true, true},
-        {"ROOM2.QZL", true, true},
-        // Only the extension counts: this is the archive form now.
-        {"backup.qzl.bak", false, true},
-        {"levels.qzl/inside", false, true},
-        {"room.qze", false, true},
-        {"noextension", false, true},
-        {"room.tmp", false, true},
-        // The wrong reader for the contents fails.
-        {"archive.qzl", false, false},
-        {"text.qze", true, false},
+        {"room.qzl", true},        {"ROOM2.QZL", true},          {"backup.qzl.bak", true},
+        {"backup.qze.bak", false}, {"levels.qzl/inside", false}, {"room.qze", false},
+        {"noextension", false},    {"textnoextension", true},    {"room.tmp", false},
+        {"archive.qzl", false},    {"text.qze", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,13 +153,7 @@ TEST_F(QzEditDocTest, OpenChoosesTheReaderByTheFileExtension)
                                           : WriteArchive(c.name, MakeTwoJoinedRooms());
         m_messages.clear();
         CQzEditDoc* doc = Open(path);
-        ASSERT_EQ(doc != nullptr, c.opens);
-        if (!c.opens) {
-            ASSERT_EQ(m_messages.size(), 1);
-            EXPECT_TRUE(m_messages[0].contains(QString::fromStdString(c.name)))
-                << m_messages[0].toStdString();
-            continue;
-        }
+        ASSERT_NE(doc, nullptr) << m_messages.join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(m_messages.isEmpty());
         EXPECT_EQ(doc->m_level->m_sectors.size(), 2u);
         EXPECT_EQ(doc->m_level->m_gameTag, "QZ");
@@ -442,6 +440,302 @@ TEST_F(QzEditDocTest, ADamagedFileGivesAMessageAndLeavesTheOpenDocumentsAlone)
         EXPECT_TRUE(open->IsModified());
         EXPECT_EQ(open->PathName(), Q(Temp() / "good.qze"));
     }
+}
+
+// A row of count box rooms along x, each 1 wide, 1.5 high and 2 deep.
+CQzlSections MakeRowOfRooms(int count)
+{
+    CQzlSections level = MakeEmptyLevel();
+    for (int i = 0; i < count; ++i)
+        AddBoxSector(level, {static_cast<float>(i), 0.0f, 0.0f},
+                     {static_cast<float>(i) + 1.0f, 1.5f, 2.0f});
+    FinishFixture(level);
+    return level;
+}
+
+// The middle of a surface's corners.
+CVector3 Centroid(const CQzlSections& level, int surface)
+{
+    const auto& corners = level.m_surfaces[static_cast<std::size_t>(surface)]->m_vertices;
+    CVector3 sum;
+    for (const CQzlVertex& c : corners) {
+        const CWorldVertex& w = level.m_worldVertices[static_cast<std::size_t>(c.m_worldVertex)];
+        sum = sum + CVector3(w.x, w.y, w.z);
+    }
+    return sum * (1.0f / static_cast<float>(corners.size()));
+}
+
+TEST_F(QzEditDocTest, ATextLevelCutShortIsRefusedAndLeftAsItIs)
+{
+    MakeApp();
+    CQzEditDoc* open = Open(WriteArchive("open.qze", MakeTwoJoinedRooms()));
+    ASSERT_NE(open, nullptr);
+    open->SetModifiedFlag(true);
+
+    const std::string whole = ReadText(WriteTextLevel("whole.qzl", MakeRowOfRooms(20)));
+    // Cut at 80 %, and a copy whose sectors stop after 6 of 20, the sections after them whole.
+    const std::string cut = whole.substr(0, whole.size() * 4 / 5);
+    const std::size_t seventh = whole.find("\n\nSECTOR    6\n");
+    const std::size_t afterSectors = whole.find("\n######### AI Classes");
+    ASSERT_NE(seventh, std::string::npos);
+    const std::string shortSectors = whole.substr(0, seventh) + whole.substr(afterSectors);
+    const struct {
+        const char* name;
+        std::string text;
+        QString reason;
+    } cases[] = {
+        {"cut.qzl", cut,
+         QStringLiteral("The file ends inside the SECTORS section: 5 of 20 sectors.")},
+        {"short.qzl", shortSectors,
+         QStringLiteral("The SECTORS section ends early: 6 of 20 sectors.")},
+        {"cut.qzl.bak", cut,
+         QStringLiteral("The file ends inside the SECTORS section: 5 of 20 sectors.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = Temp() / c.name;
+        WriteText(path, c.text);
+        m_messages.clear();
+        EXPECT_EQ(Open(path), nullptr);
+        EXPECT_EQ(m_messages.join(QLatin1Char('|')).toStdString(),
+                  QStringLiteral("Cannot open \"%1\".\n\n%2")
+                      .arg(QDir::toNativeSeparators(Q(path)), c.reason)
+                      .toStdString());
+        // Nothing opened, nothing written, the open document as it was.
+        EXPECT_EQ(ReadText(path), c.text);
+        EXPECT_EQ(m_app->Documents(), std::vector<CQzEditDoc*>{open});
+        EXPECT_EQ(open->m_level->m_sectors.size(), 2u);
+        EXPECT_TRUE(open->IsModified());
+    }
+    // The whole file opens.
+    CQzEditDoc* doc = Open(Temp() / "whole.qzl");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_level->m_sectors.size(), 20u);
+}
+
+TEST_F(QzEditDocTest, OnlyRegularFilesOpen)
+{
+    MakeApp();
+    const fs::path folder = Temp() / "folder.qze";
+    fs::create_directory(folder);
+    const fs::path pipe = Temp() / "pipe.qzl";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+    EXPECT_EQ(Open(folder), nullptr);
+    EXPECT_EQ(Open(pipe), nullptr);
+    // Dropped on the main window.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(Q(folder))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_app->m_pMainFrame, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_app->m_pMainFrame, &drop);
+
+    const QString isFolder = QStringLiteral("Cannot open \"%1\": it is a folder, not a file.")
+                                 .arg(QDir::toNativeSeparators(Q(folder)));
+    EXPECT_EQ(m_messages.join(QLatin1Char('|')).toStdString(),
+              (QStringList{isFolder,
+                           QStringLiteral("Cannot open \"%1\": it is not a regular file.")
+                               .arg(QDir::toNativeSeparators(Q(pipe))),
+                           isFolder})
+                  .join(QLatin1Char('|'))
+                  .toStdString());
+    EXPECT_TRUE(m_app->Documents().empty());
+}
+
+TEST_F(QzEditDocTest, ARecentFileThatNoLongerOpensLeavesTheList)
+{
+    MakeApp();
+    const QString good = Q(WriteArchive("good.qze", MakeBoxRoom()));
+    const QString gone = Q(Temp() / "gone.qze");
+    const QString nowAFolder = Q(Temp() / "became-a-folder.qze");
+    fs::create_directory(Temp() / "became-a-folder.qze");
+    for (const QString& path : {good, gone, nowAFolder})
+        m_app->AddToRecentFileList(path);
+    ASSERT_EQ(m_app->RecentFiles(), (QStringList{nowAFolder, gone, good}));
+
+    EXPECT_TRUE(m_app->OnCommand(57616));  // the folder
+    EXPECT_EQ(m_app->RecentFiles(), (QStringList{gone, good}));
+    EXPECT_TRUE(m_app->OnCommand(57616));  // the missing file
+    EXPECT_EQ(m_app->RecentFiles(), QStringList{good});
+    EXPECT_EQ(m_messages.size(), 2);
+    EXPECT_TRUE(m_app->Documents().empty());
+    // One that opens stays.
+    EXPECT_TRUE(m_app->OnCommand(57616));
+    EXPECT_EQ(m_app->RecentFiles(), QStringList{good});
+    EXPECT_EQ(m_app->Documents().size(), 1u);
+}
+
+TEST_F(QzEditDocTest, SavingThroughALinkWritesItsFileWithItsPermissions)
+{
+    MakeApp();
+    fs::create_directory(Temp() / "store");
+    const fs::path archive = WriteArchive("store/level.qze", MakeBoxRoom());
+    const fs::path text = WriteTextLevel("store/level.qzl", MakeBoxRoom());
+    fs::permissions(archive,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(text, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(archive, Temp() / "link.qze");
+    fs::create_symlink("store/level.qzl", Temp() / "link.qzl");
+
+    for (const char* link : {"link.qze", "link.qzl"}) {
+        SCOPED_TRACE(link);
+        CQzEditDoc* doc = Open(Temp() / link);
+        ASSERT_NE(doc, nullptr);
+        doc->m_level->m_sectors[0]->m_ambientLight = 0.5f;
+        doc->SetModifiedFlag(true);
+        EXPECT_TRUE(doc->OnCommand(57603));
+        EXPECT_TRUE(fs::is_symlink(Temp() / link));
+        const fs::path target = fs::canonical(Temp() / link);
+        EXPECT_EQ(target.parent_path(), fs::canonical(Temp() / "store"));
+        EXPECT_FLOAT_EQ(LoadLevelFile(target, 0).m_contents.m_level.m_sectors[0]->m_ambientLight,
+                        0.5f);
+    }
+    EXPECT_EQ(fs::status(archive).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(text).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
+}
+
+// A door cog names surface 7 (a wall of the room that is sector 0); the level lists its sectors'
+// surfaces out of sector order, so the text export must renumber them.
+TEST_F(QzEditDocTest, ATextExportKeepsCogsOnTheirSurfaces)
+{
+    MakeApp();
+    const auto makeLevel = [] {
+        CQzlSections level = MakeTwoJoinedRooms();
+        std::swap(level.m_sectors[0], level.m_sectors[1]);  // sector 0 lists 6..11, 1 lists 0..5
+        auto cog = std::make_unique<CQzlCog>("door.cog");
+        cog->m_values = {"7", "0"};
+        level.m_cogs.push_back(std::move(cog));
+        return level;
+    };
+    const CVector3 door = Centroid(makeLevel(), 7);
+
+    for (const bool gameSetUp : {true, false}) {
+        SCOPED_TRACE(gameSetUp);
+        if (!gameSetUp)
+            m_app->m_product.m_resources.m_treeCogs.m_entries.clear();  // the stock script is gone
+        CQzEditDoc* doc = Open(WriteArchive(gameSetUp ? "game.qze" : "nogame.qze", makeLevel()));
+        ASSERT_NE(doc, nullptr);
+        const fs::path out = Temp() / (gameSetUp ? "game.qzl" : "nogame.qzl");
+        ASSERT_TRUE(doc->SaveAs(Q(out)));
+
+        const CQzlSections back = LoadQzlFile(out, 0);
+        const auto it = std::find_if(back.m_cogs.begin(), back.m_cogs.end(),
+                                     [](const auto& c) { return c->m_script == "DOOR.COG"; });
+        ASSERT_NE(it, back.m_cogs.end());
+        const int named = std::stoi((*it)->m_values.at(0));
+        EXPECT_EQ(Centroid(back, named), door) << "the cog names surface " << named;
+        const QString status = m_app->m_pMainFrame->statusBar()->currentMessage();
+        if (gameSetUp) {
+            EXPECT_EQ(named, 1);  // renumbered with the game's script
+        } else {
+            EXPECT_EQ(named, 7);
+            EXPECT_TRUE(status.contains(QStringLiteral("kept their order")))
+                << status.toStdString();
+        }
+        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(doc->OnCloseDocument());
+    }
+}
+
+// The .qzl save recomputes the collide boxes the game uses.
+TEST_F(QzEditDocTest, ATextExportCarriesFreshCollideBoxes)
+{
+    MakeApp();
+    CQzlSections level = MakeRowOfRooms(2);
+    for (auto& sector : level.m_sectors)
+        sector->m_flags = 0x1000;
+    CQzEditDoc* doc = Open(WriteArchive("boxes.qze", std::move(level)));
+    ASSERT_NE(doc, nullptr);
+    CQzlSections& L = *doc->m_level;
+    // Sector 0's ceiling goes from 1.5 to 3; sector 1 loses its floor (no box can be made).
+    for (std::size_t w = 0; w < 8; ++w)
+        if (L.m_worldVertices[w].y == 1.5f)
+            L.m_worldVertices[w].y = 3.0f;
+    std::erase(L.m_sectors[1]->m_surfaces, BoxSurface(L, 1, kBoxFloor));
+    ASSERT_TRUE(doc->SaveAs(Q(Temp() / "boxes.qzl")));
+
+    const std::string text = ReadText(Temp() / "boxes.qzl");
+    const CQzlSections back = LoadQzlFile(Temp() / "boxes.qzl", 0);
+    ASSERT_EQ(back.m_sectors.size(), 2u);
+    EXPECT_EQ(back.m_sectors[0]->m_flags, 0x1000u);
+    EXPECT_NEAR(back.m_sectors[0]->m_collideBox.max.y, 3.0f, 1e-4f);
+    EXPECT_NEAR(back.m_sectors[0]->m_collideBox.min.y, 0.0f, 1e-4f);
+    EXPECT_EQ(back.m_sectors[1]->m_flags, 0u);
+    // One COLLIDEBOX line: sector 0's.
+    EXPECT_EQ(text.find("COLLIDEBOX"), text.rfind("COLLIDEBOX"));
+}
+
+// A level without a game tag (a document that was never filled) is written with the product's
+// tag and opens again.
+TEST_F(QzEditDocTest, ATextExportWithoutAGameTagOpensAgain)
+{
+    MakeApp();
+    CQzEditDoc* doc = m_app->NewDocument();
+    *doc->m_level = MakeBoxRoom();
+    doc->m_level->m_gameTag.clear();
+    ASSERT_TRUE(doc->SaveAs(Q(Temp() / "untagged.qzl")));
+    CQzEditDoc* back = Open(Temp() / "untagged.qzl");
+    ASSERT_NE(back, nullptr) << m_messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(back->m_level->m_sectors.size(), 1u);
+}
+
+TEST_F(QzEditDocTest, FileDialogsStartInTheDocumentsFolder)
+{
+    MakeApp();
+    std::vector<CFileDialogRequest> requests;
+    std::deque<std::pair<QString, int>> answers;  // path and filter chosen
+    const CFileDialogHook old = SetFileDialogHook([&](CFileDialogRequest& request) {
+        requests.push_back(request);
+        if (answers.empty())
+            return QString();
+        const auto [path, filter] = answers.front();
+        answers.pop_front();
+        request.chosenFilter = filter;
+        return path;
+    });
+    fs::create_directories(Temp() / "a" / "b");
+    CQzEditDoc* doc = Open(WriteArchive("a/b/level.qze", MakeBoxRoom()));
+    ASSERT_NE(doc, nullptr);
+    const QString folderB = Q(Temp() / "a" / "b");
+
+    // Save As of a document with a file: its folder. The text-level filter (the second) gives a
+    // bare name ".qzl", the archive filter ".qze".
+    answers.push_back({Q(Temp() / "a" / "bare"), 1});
+    doc->OnCommand(57604);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].save);
+    EXPECT_EQ(requests[0].folder, folderB);
+    EXPECT_NO_THROW(LoadQzlFile(Temp() / "a" / "bare.qzl", 0));
+    answers.push_back({Q(Temp() / "a" / "plain"), 0});
+    doc->OnCommand(57604);
+    EXPECT_NO_THROW(LoadQzeFile(Temp() / "a" / "plain.qze"));
+    EXPECT_EQ(doc->PathName(), Q(Temp() / "a" / "plain.qze"));
+
+    // Open: the active document's folder, now "a".
+    m_app->m_pMainFrame->MdiArea()->setActiveSubWindow(doc->Frame());
+    m_app->OnCommand(57601);
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_FALSE(requests[2].save);
+    EXPECT_EQ(requests[2].folder, Q(Temp() / "a"));
+
+    // An untitled document: the folder of the file chosen last.
+    CQzEditDoc* untitled = m_app->NewDocument();
+    answers.push_back({Q(Temp() / "a" / "b" / "named.qze"), 0});
+    untitled->OnCommand(57604);
+    m_app->m_pMainFrame->MdiArea()->setActiveSubWindow(untitled->Frame());
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[3].folder, Q(Temp() / "a"));
+    CQzEditDoc* another = m_app->NewDocument();
+    another->OnCommand(57604);
+    ASSERT_EQ(requests.size(), 5u);
+    EXPECT_EQ(requests[4].folder, folderB);
+    SetFileDialogHook(old);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(QzEditDocTest, AutosaveKeepsTheModifiedFlagAndThePath)

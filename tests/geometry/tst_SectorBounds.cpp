@@ -1,6 +1,7 @@
 #include "geometry/SectorBounds.h"
 
 #include "engine/SelectionTests.h"
+#include "geometry/CollideBox.h"
 #include "geometry/Predicates.h"
 #include "level/LevelValidator.h"
 #include "support/FixtureLevels.h"
@@ -108,6 +109,40 @@ TEST(SectorBounds, UnitCubeBoundsAndPlanes)
     UpdateSectorBounds(level);
     EXPECT_EQ(level.m_sectors[1]->m_boundBox.min.x, kFarDistance);
     EXPECT_EQ(level.m_sectors[1]->m_boundBox.max.x, -kFarDistance);
+}
+
+TEST(SectorBounds, WithCollideBoxesEverySectorGetsItsBox)
+{
+    // Sector 0 a closed room whose ceiling went up from 1 to 3 after its collide box was made;
+    // sector 1 a room that lost its floor (5 surfaces: no box can be made).
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {2, 1, 2});
+    AddBoxSector(level, {5, 0, 0}, {6, 1, 1});
+    FinishFixture(level);
+    for (std::size_t w = 0; w < 8; ++w)  // the first box's corners
+        if (level.m_worldVertices[w].y == 1.0f)
+            level.m_worldVertices[w].y = 3.0f;
+    std::erase(level.m_sectors[1]->m_surfaces, BoxSurface(level, 1, kBoxFloor));
+    for (auto& sector : level.m_sectors)
+        sector->m_flags = kSectorHasCollideBox | 0x4;
+    const CBoundingBox stale = level.m_sectors[0]->m_collideBox;
+    ASSERT_EQ(stale.max.y, 1.0f);
+
+    // Without the collide boxes they stay as they were.
+    UpdateSectorBounds(level);
+    EXPECT_EQ(level.m_sectors[0]->m_collideBox, stale);
+    EXPECT_EQ(level.m_sectors[1]->m_flags, kSectorHasCollideBox | 0x4);
+
+    UpdateSectorBounds(level, true);
+    const CQzlSector& raised = *level.m_sectors[0];
+    EXPECT_EQ(raised.m_boundBox, (CBoundingBox{{0, 0, 0}, {2, 3, 2}}));
+    EXPECT_NEAR(raised.m_collideBox.max.y, 3.0f, 1e-4f);
+    EXPECT_NEAR(raised.m_collideBox.min.x, 0.0f, 1e-4f);
+    EXPECT_NEAR(raised.m_collideBox.max.z, 2.0f, 1e-4f);
+    EXPECT_EQ(raised.m_flags, kSectorHasCollideBox | 0x4);
+    const CQzlSector& open = *level.m_sectors[1];
+    EXPECT_EQ(open.m_flags, 0x4u);
+    EXPECT_EQ(open.m_collideBox, open.m_boundBox);
 }
 
 TEST(SectorBounds, CornersOffStraightEdges)

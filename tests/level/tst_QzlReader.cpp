@@ -3,8 +3,11 @@
 
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
+#include "level/GameResources.h"
 #include "level/QzlLines.h"
 #include "level/QzlReader.h"
+#include "level/QzlWriter.h"
+#include "support/FixtureLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -698,6 +701,94 @@ TEST(QzlReader, GarbageIsReadOrRefused)
             } catch (const CArchiveException& e) {
                 EXPECT_STRNE(e.what(), "");
             }
+        }
+    }
+}
+
+// What reading text says is missing: ReadQzl's answer, or the message of the error it throws.
+std::string MissingFrom(const std::string& text)
+{
+    try {
+        CQzlSections level;
+        return ReadQzl(level, Bytes(text), 0);
+    } catch (const CArchiveException& e) {
+        return e.what();
+    }
+}
+
+// The written L corridor with two things: three sectors, 18 surfaces.
+std::string WrittenCorridor()
+{
+    CQzlSections level = MakeLCorridor();
+    for (const char* name : {"walker", "watcher"}) {
+        auto thing = std::make_unique<CQzlThing>();
+        thing->m_template = "ghost";
+        thing->m_name = name;
+        thing->m_sector = 1;
+        level.m_things.push_back(std::move(thing));
+    }
+    return WriteQzl(level, CGameResources{}, 0);
+}
+
+// The text up to where `after` occurs (searched from the occurrence of `from`), plus extra
+// characters.
+std::string CutAfter(const std::string& text, const std::string& from, const std::string& after,
+                     std::size_t extra = 0)
+{
+    const std::size_t start = text.find(from);
+    const std::size_t at = text.find(after, start == std::string::npos ? 0 : start);
+    EXPECT_NE(at, std::string::npos) << after;
+    return text.substr(0, at + after.size() + extra);
+}
+
+TEST(QzlReader, ATextCutShortSaysWhatIsMissing)
+{
+    const std::string whole = WrittenCorridor();
+    ASSERT_EQ(MissingFrom(whole), "");
+    std::string longVertices = whole;
+    longVertices.replace(longVertices.find("World vertices 16"), 17, "World vertices 18");
+    std::string fewSectors = whole;
+    fewSectors.erase(fewSectors.find("\n\nSECTOR    2"), fewSectors.find("\n######### AI Classes") -
+                                                             fewSectors.find("\n\nSECTOR    2"));
+
+    const struct {
+        const char* name;
+        std::string text;
+        const char* missing;
+    } cases[] = {
+        {"inside the header", CutAfter(whole, "SECTION: HEADER", "Version"),
+         "The file ends inside the HEADER section."},
+        {"inside a vertex line", CutAfter(whole, "World vertices", "\n2: ", 3),
+         "The file ends inside the GEORESOURCE section: 2 of 16 world vertices."},
+        {"after four whole surface lines", CutAfter(whole, "World surfaces", "\n4:", -2),
+         "The file ends inside the GEORESOURCE section: 4 of 18 surfaces."},
+        {"inside a surface's corners", CutAfter(whole, "World surfaces", "\n5:", 40),
+         "The file ends inside the GEORESOURCE section."},
+        {"before the normals", CutAfter(whole, "World surfaces", "\n#--- Surface normals", -20),
+         "The file ends inside the GEORESOURCE section: 0 of 18 surface normals."},
+        {"inside the count line of the sectors", CutAfter(whole, "Section: SECTORS", "World sec"),
+         "The file ends inside the SECTORS section."},
+        {"inside sector 1", CutAfter(whole, "SECTOR    1", "AMBIENT LIGHT"),
+         "The file ends inside the SECTORS section: 1 of 3 sectors."},
+        {"inside a thing line", CutAfter(whole, "World things", "1: ghost", 2),
+         "The file ends inside the THINGS section: things 1 read, no \"end\" line."},
+        {"before the end line of the things", CutAfter(whole, "watcher", "\n"),
+         "The file ends inside the THINGS section: things 2 read, no \"end\" line."},
+        {"a section line in place of a sector", fewSectors,
+         "The SECTORS section ends early: 2 of 3 sectors."},
+        {"a count line in place of a vertex", longVertices,
+         "The GEORESOURCE section ends early: 16 of 18 world vertices."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(MissingFrom(c.text).substr(0, std::string(c.missing).size()), c.missing)
+            << MissingFrom(c.text);
+        // Read as a whole level, it is refused with that text.
+        try {
+            ReadWholeQzl(Bytes(c.text), 0);
+            ADD_FAILURE() << "the text was taken for a whole level";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.missing, 0), 0u) << e.what();
         }
     }
 }

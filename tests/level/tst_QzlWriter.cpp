@@ -379,6 +379,77 @@ TEST(QzlWriter, SectorsGetConsecutiveSurfacesAndCogsFollow)
     EXPECT_NE(text.find("\n0: x.cog 0 \n"), std::string::npos);
 }
 
+// A cog of a script that neither the game nor the level holds: its values cannot be renumbered.
+void AddBlindCog(CQzlSections& L, std::vector<std::string> values)
+{
+    auto cog = std::make_unique<CQzlCog>("Lost.COG");
+    cog->m_values = std::move(values);
+    L.m_cogs.push_back(std::move(cog));
+}
+
+TEST(QzlWriter, ACogWithoutItsScriptKeepsTheSurfaceOrder)
+{
+    // Each sector one run, but not in sector order: kept as they are, and the status says why.
+    CQzlSections kept = Triangles(6);
+    AddSector(kept, {4, 5});
+    AddSector(kept, {0, 1, 2, 3});
+    AddBlindCog(kept, {"4"});
+    std::string status;
+    const std::string text = WriteQzl(kept, CGameResources{}, 0, &status);
+    EXPECT_EQ(Materials(kept), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(kept.m_cogs[0]->m_values, std::vector<std::string>{"4"});
+    EXPECT_NE(status.find("kept their order"), std::string::npos) << status;
+    EXPECT_NE(status.find("\"lost.cog\""), std::string::npos) << status;
+    EXPECT_NE(text.find("SURFACES  4  2\n"), std::string::npos);
+    EXPECT_NE(text.find("SURFACES  0  4\n"), std::string::npos);
+    // The file keeps each sector's surfaces, so the cog's 4 still names sector 0's first one.
+    const CQzlSections back = Read(text);
+    EXPECT_EQ(back.m_sectors[0]->m_surfaces, (std::vector<std::int32_t>{4, 5}));
+    EXPECT_EQ(back.m_surfaces[4]->m_material, 4);
+
+    // Runs that the file cannot hold: refused, and the level is left as it was.
+    CQzlSections refused = Triangles(6);
+    AddSector(refused, {0, 1, 5});
+    AddSector(refused, {2, 3, 4});
+    AddBlindCog(refused, {"5"});
+    try {
+        Write(refused);
+        ADD_FAILURE() << "written";
+    } catch (const CArchiveException& e) {
+        EXPECT_NE(std::string(e.what()).find("\"lost.cog\""), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Materials(refused), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(refused.m_sectors[0]->m_surfaces, (std::vector<std::int32_t>{0, 1, 5}));
+
+    // A cog without values has nothing to renumber, and a level in sector order nothing to
+    // reorder: written as always, nothing to say.
+    for (const bool inOrder : {false, true}) {
+        SCOPED_TRACE(inOrder);
+        CQzlSections L = Triangles(3);
+        AddSector(L, inOrder ? std::vector<std::int32_t>{0, 1} : std::vector<std::int32_t>{1, 2});
+        AddSector(L, inOrder ? std::vector<std::int32_t>{2} : std::vector<std::int32_t>{0});
+        AddBlindCog(L, inOrder ? std::vector<std::string>{"1"} : std::vector<std::string>{});
+        status = "unset";
+        WriteQzl(L, CGameResources{}, 0, &status);
+        EXPECT_EQ(status, "");
+        EXPECT_EQ(Materials(L), inOrder ? (std::vector<std::int32_t>{0, 1, 2})
+                                        : (std::vector<std::int32_t>{1, 2, 0}));
+    }
+}
+
+TEST(QzlWriter, TheTagSectionHoldsTheProductsTag)
+{
+    for (const char* tag : {"", "QZ", "OTHER"}) {
+        SCOPED_TRACE(tag);
+        CQzlSections L = Triangles(1);
+        AddSector(L, {0});
+        L.m_gameTag = tag;
+        const std::string text = Write(L);
+        EXPECT_NE(text.find("\nSECTION: QZ\n"), std::string::npos);
+        EXPECT_EQ(Read(text).m_gameTag, "QZ");
+    }
+}
+
 TEST(QzlWriter, NoSurfaceIsOwnedTwiceOrLost)
 {
     CQzlSections L = Triangles(4);

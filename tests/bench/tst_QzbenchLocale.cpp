@@ -1,0 +1,127 @@
+// qzbench runs in the locale of its environment, as the editor does, and its conversions between
+// the archive form and the text level give the same files in a locale whose decimal separator is
+// a comma as in the C locale.
+
+#include "framework/FileIO.h"
+#include "level/QzeFile.h"
+#include "support/FixtureLevels.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <locale.h>
+#include <regex>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCommaLocale = "de_DE.UTF-8";
+
+// Runs qzbench with args in locale; returns what it printed, with its exit status.
+std::string RunQzbench(const char* locale, const std::string& args, int& status)
+{
+#ifdef QZ_QZBENCH
+    const std::string command =
+        std::string("LC_ALL=") + locale + " '" + QZ_QZBENCH + "' " + args + " 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        status = -1;
+        return {};
+    }
+    std::string output;
+    char buffer[512];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    status = ::pclose(pipe);
+    return output;
+#else
+    (void)locale;
+    (void)args;
+    status = -1;
+    return {};
+#endif
+}
+
+std::string Text(const fs::path& path)
+{
+    const auto bytes = ReadFileBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+class QzbenchLocaleTest : public ::testing::Test {
+protected:
+    // Converts in to out with qzbench in locale; returns its output.
+    std::string Convert(const char* locale, const char* command, const std::string& in,
+                        const std::string& out)
+    {
+        int status = 0;
+        const std::string output = RunQzbench(locale,
+                                              std::string(command) + " '" + (m_dir / in).string() +
+                                                  "' '" + (m_dir / out).string() + "'",
+                                              status);
+        EXPECT_EQ(status, 0) << command << " " << in << " " << out << ":\n" << output;
+        return output;
+    }
+
+    CTempFolder m_temp{"qz_bench"};
+    const fs::path& m_dir = m_temp.Path();
+};
+
+TEST_F(QzbenchLocaleTest, ConversionsGiveTheSameFilesInTheCommaLocale)
+{
+#ifndef QZ_QZBENCH
+    GTEST_SKIP() << "qzbench is not built";
+#endif
+    // The set-up (scripts/deps.sh) generates the locale; where it must have run, its absence
+    // is a failure.
+    if (locale_t comma = ::newlocale(LC_ALL_MASK, kCommaLocale, nullptr)) {
+        ::freelocale(comma);
+    } else {
+        if (std::getenv("CI") != nullptr)
+            FAIL() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
+        GTEST_SKIP() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
+    }
+
+    // Coordinates with fractions, so that every number has a decimal separator.
+    CQzlSections level = MakeTwoJoinedRooms();
+    for (CWorldVertex& v : level.m_worldVertices) {
+        v.x = v.x * 1.25f + 0.5f;
+        v.y *= 2.75f;
+    }
+    SaveQzeFile(m_dir / "a.qze", level, CDocumentFields{});
+
+    // The C locale: the reference.
+    Convert("C", "roundtrip", "a.qze", "c.qzl");
+    const std::string reference = Text(m_dir / "c.qzl");
+    ASSERT_NE(reference.find("  1.750000"), std::string::npos);  // 1 * 1.25 + 0.5
+
+    // Every direction in the comma locale.
+    const std::string output = Convert(kCommaLocale, "roundtrip", "a.qze", "d.qzl");
+    Convert(kCommaLocale, "roundtrip", "d.qzl", "d.qze");
+    Convert(kCommaLocale, "roundtrip", "d.qze", "e.qze");
+    Convert(kCommaLocale, "roundtrip", "e.qze", "e.qzl");
+    Convert(kCommaLocale, "roundtrip", "e.qzl", "f.qzl");
+    Convert(kCommaLocale, "write-qzl", "e.qze", "g.qzl");
+    // The figures qzbench prints follow its locale: it did run in the comma locale.
+    EXPECT_TRUE(std::regex_search(output, std::regex("load_ms=[0-9]+,[0-9]"))) << output;
+
+    for (const char* name : {"d.qzl", "e.qzl", "f.qzl", "g.qzl"})
+        EXPECT_EQ(Text(m_dir / name), reference) << name;
+    const CQzeContents back = LoadQzeFile(m_dir / "e.qze");
+    ASSERT_EQ(back.m_level.m_worldVertices.size(), level.m_worldVertices.size());
+    for (std::size_t i = 0; i < level.m_worldVertices.size(); ++i) {
+        EXPECT_EQ(back.m_level.m_worldVertices[i].x, level.m_worldVertices[i].x) << i;
+        EXPECT_EQ(back.m_level.m_worldVertices[i].y, level.m_worldVertices[i].y) << i;
+    }
+    // The text level carries no episode fields: the archive made from it has a new document's.
+    EXPECT_EQ(back.m_version, 5);
+    EXPECT_FALSE(back.m_document.m_episodeTitle.empty());
+}
+
+}  // namespace
