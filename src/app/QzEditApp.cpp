@@ -117,8 +117,11 @@ bool CQzEditApp::InitInstance()
     QRect workArea(0, 0, 1024, 768);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         workArea = screen->availableGeometry();
+    std::vector<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back(screen->availableGeometry());
     const std::int32_t maximized = m_settings.m_maximized;
-    const QRect placement = PlaceMainWindow(m_settings, workArea);
+    const QRect placement = PlaceMainWindow(m_settings, workArea, screens);
     // The rectangle is the window's outer one (title bar and borders included), as the frame
     // stores it: the position places the outer frame, the size loses the borders once known.
     m_pMainFrame->move(placement.topLeft());
