@@ -49,8 +49,13 @@ QPixmap ProgramIcon()
 }  // namespace
 
 CAboutDlg::CAboutDlg(CQzEditApp& app, bool splash, QWidget* parent, int splashMilliseconds)
-    : QDialog(parent), m_bSplash(splash), m_app(app), m_splashMilliseconds(splashMilliseconds)
+    : QDialog(parent), m_bSplash(splash), m_app(app)
 {
+    m_timer.setObjectName(QStringLiteral("0"));
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(splashMilliseconds);
+    connect(&m_timer, &QTimer::timeout, this, &CAboutDlg::OnTimer);
+
     setObjectName(QStringLiteral("100"));
     setWindowTitle(QStringLiteral("About QzEdit"));
     setFixedSize(Dlu(0, 0, 228, 129).size());
@@ -90,7 +95,7 @@ void CAboutDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (m_bSplash && !m_timerStarted) {
         m_timerStarted = true;
-        QTimer::singleShot(m_splashMilliseconds, this, &CAboutDlg::OnTimer);
+        m_timer.start();
     }
 }
 

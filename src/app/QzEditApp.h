@@ -7,6 +7,7 @@
 // temporary directory.
 
 #include "app/CommandTarget.h"
+#include "app/Splash.h"
 #include "framework/Settings.h"
 #include "level/ProductSetup.h"
 #include "ui/UiServices.h"
@@ -42,6 +43,8 @@ struct CAppOptions {
     // them product set-up runs directly.
     bool m_showSplash = true;
     bool m_showTip = true;
+    // How long the splash stays at least (tests shorten it).
+    int m_splashMilliseconds = kSplashMilliseconds;
     // Show the main frame (tests may leave it hidden).
     bool m_showMainFrame = true;
     // Open an audio device (tests run silent).

@@ -67,6 +67,8 @@ CAppOptions AppTest::TestOptions()
 {
     CAppOptions options;
     options.m_showSplash = false;
+    // A test that shows the splash does not wait the user's three seconds.
+    options.m_splashMilliseconds = 50;
     options.m_showTip = false;
     options.m_showMainFrame = false;
     options.m_openSound = false;

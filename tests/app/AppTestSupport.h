@@ -30,7 +30,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Options of a quiet test start: no splash, no tip, hidden main frame, no sound.
+    // Options of a quiet test start: no splash (a short one when a test shows it), no tip,
+    // hidden main frame, no sound.
     static CAppOptions TestOptions();
     // Makes m_app with the options (settings file, program folder and game folder filled in when
     // empty) and runs its start-up unless init is false.
