@@ -10,8 +10,10 @@
 #include "app/QzEditView.h"
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QPointer>
 #include <QSplitter>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -46,7 +48,7 @@ TEST_F(ChildFrameTest, PanesAndTheirSizes)
 {
     CChildFrame& frame = OpenFrame();
     EXPECT_TRUE(frame.isMaximized());
-    EXPECT_EQ(frame.windowTitle(), m_doc->Title());
+    EXPECT_EQ(frame.windowTitle(), m_doc->Title() + QStringLiteral("[*]"));
 
     QSplitter* outer = frame.OuterSplitter();
     QSplitter* left = frame.LeftSplitter();
@@ -150,12 +152,49 @@ TEST_F(ChildFrameTest, ClassOfEachPropertyView)
     EXPECT_NE(dynamic_cast<CSurfaceView*>(frame.PropertyView()), nullptr);
 }
 
+// The document's name and its modified mark, in the document window and in the main window,
+// which shows the maximised document window's title after its own (as the window system shows
+// it, with Qt's placeholder resolved).
 TEST_F(ChildFrameTest, TitleFollowsTheDocument)
 {
     CChildFrame& frame = OpenFrame();
-    m_doc->SetTitle(QStringLiteral("castle.qze"));
-    emit m_doc->TitleChanged();
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("castle.qze"));
+    const QWindow* main = m_app->m_pMainFrame->windowHandle();
+    ASSERT_NE(main, nullptr);
+    const QString product = QStringLiteral("QzEdit - Korvath mode");
+    auto shows = [&](const QString& document) { return product + " - [" + document + "]"; };
+    EXPECT_EQ(main->title(), shows(m_doc->Title()));
+    EXPECT_FALSE(frame.isWindowModified());
+
+    // Saved under a name: both windows take the file's name.
+    ASSERT_TRUE(m_doc->SaveAs(m_temp.filePath(QStringLiteral("castle.qze"))));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("castle.qze[*]"));
+    EXPECT_FALSE(frame.isWindowModified());
+    EXPECT_EQ(main->title(), shows(QStringLiteral("castle.qze")));
+
+    // A change marks both; saving clears the mark.
+    m_doc->SetModifiedFlag(true);
+    EXPECT_TRUE(frame.isWindowModified());
+    EXPECT_EQ(main->title(), shows(QStringLiteral("castle.qze*")));
+    ASSERT_TRUE(m_doc->DoFileSave());
+    EXPECT_FALSE(frame.isWindowModified());
+    EXPECT_EQ(main->title(), shows(QStringLiteral("castle.qze")));
+
+    // A "[*]" in the file's name is part of the name, not the mark.
+    ASSERT_TRUE(m_doc->SaveAs(m_temp.filePath(QStringLiteral("a[*]b.qze"))));
+    EXPECT_EQ(main->title(), shows(QStringLiteral("a[*]b.qze")));
+    m_doc->SetModifiedFlag(true);
+    EXPECT_EQ(main->title(), shows(QStringLiteral("a[*]b.qze*")));
+
+    // The main window names the active document; with none, its own title alone.
+    CQzEditDoc* other = m_app->NewDocument();
+    EXPECT_EQ(main->title(), shows(other->Title()));
+    m_app->m_pMainFrame->MdiArea()->setActiveSubWindow(&frame);
+    EXPECT_EQ(main->title(), shows(QStringLiteral("a[*]b.qze*")));
+    m_answers = {QMessageBox::No};
+    EXPECT_TRUE(m_doc->OnCloseDocument());
+    EXPECT_TRUE(other->OnCloseDocument());
+    QApplication::processEvents();
+    EXPECT_EQ(main->title(), product);
 }
 
 TEST_F(ChildFrameTest, DestroyClosesTheWindow)
