@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/QzEditApp.h"
+#include "ui/DialogIds.h"
 
 #include <QFont>
 #include <QLabel>
@@ -56,30 +57,30 @@ CAboutDlg::CAboutDlg(CQzEditApp& app, bool splash, QWidget* parent, int splashMi
     m_timer.setInterval(splashMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &CAboutDlg::OnTimer);
 
-    setObjectName(QStringLiteral("100"));
+    setObjectName(QString::number(Dlg::kAbout));
     setWindowTitle(QStringLiteral("About QzEdit"));
     setFixedSize(Dlu(0, 0, 228, 129).size());
 
     auto* icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("128"));
+    icon->setObjectName(QString::number(Ctl::kProgramIcon));
     icon->setPixmap(ProgramIcon());
     icon->setGeometry(QRect(Dlu(4, 4, 0, 0).topLeft(), QSize(32, 32)));
 
     m_version = new QLabel(QString::fromLatin1(kVersion), this);
-    m_version->setObjectName(QStringLiteral("1027"));
+    m_version->setObjectName(QString::number(Ctl::kVersion));
     m_version->setGeometry(Dlu(40, 10, 119, 8));
 
     auto* subtitle = new QLabel(QString::fromLatin1(kSubtitle), this);
     subtitle->setGeometry(Dlu(40, 24, 140, 8));
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("1"));
+    m_ok->setObjectName(QString::number(Ctl::kOk));
     m_ok->setGeometry(Dlu(188, 8, 36, 12));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     m_notice = new QLabel(QString::fromLatin1(kLegalNotice), this);
-    m_notice->setObjectName(QStringLiteral("1022"));
+    m_notice->setObjectName(QString::number(Ctl::kLegalNotice));
     m_notice->setWordWrap(true);
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->setGeometry(Dlu(5, 81, 216, 44));

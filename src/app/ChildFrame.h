@@ -21,8 +21,9 @@ public:
     explicit CChildFrame(CQzEditDoc& doc, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
-    // Replaces the middle property pane by a new view of the class id names (186 CSurfaceView,
-    // 190 CThingsView, 1098 CVertexView; another id is ignored), keeping the pane's current
+    // Replaces the middle property pane by a new view of the class id names (PropertyView::
+    // kSurface CSurfaceView, kThings CThingsView, kVertex CVertexView; another id is ignored),
+    // keeping the pane's current
     // width and height; stores id in the document.
     void SwitchPropertyView(CQzEditDoc& doc, int id);
 

@@ -81,9 +81,9 @@ public:
     void SetupProduct();
 
     // Documents.
-    CQzEditDoc* NewDocument();                          // 57600
+    CQzEditDoc* NewDocument();                          // Cmd::kFileNew
     CQzEditDoc* OpenDocumentFile(const QString& path);  // null when it failed (message shown)
-    void OnFileOpen();                                  // 57601
+    void OnFileOpen();                                  // Cmd::kFileOpen
     // Removes doc (already closed by the document) from the list.
     void RemoveDocument(CQzEditDoc* doc);
     const std::vector<CQzEditDoc*>& Documents() const { return m_documents; }

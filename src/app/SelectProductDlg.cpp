@@ -1,6 +1,7 @@
 #include "app/SelectProductDlg.h"
 
 #include "app/QzEditApp.h"
+#include "ui/DialogIds.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -25,7 +26,7 @@ const char* const kProductNames[2] = {"Korvath", "Varnok"};
 
 CSelectProductDlg::CSelectProductDlg(CQzEditApp& app, QWidget* parent) : QDialog(parent), m_app(app)
 {
-    setObjectName(QStringLiteral("140"));
+    setObjectName(QString::number(Dlg::kSelectProduct));
     setWindowTitle(QStringLiteral("Select Product"));
     m_chooseFolder = [this](const QString& title, const QString& start) {
         return QFileDialog::getExistingDirectory(this, title, start);
@@ -34,10 +35,10 @@ CSelectProductDlg::CSelectProductDlg(CQzEditApp& app, QWidget* parent) : QDialog
     // The radio buttons stand on the left; the folder of each product's game beside it; the
     // two buttons on the right.
     m_korvath = new QRadioButton(QStringLiteral("Korvath"), this);
-    m_korvath->setObjectName(QStringLiteral("222"));
+    m_korvath->setObjectName(QString::number(Ctl::kKorvath));
     m_korvath->setGeometry(Dlu(4, 4, 44, 10));
     m_varnok = new QRadioButton(QStringLiteral("Varnok"), this);
-    m_varnok->setObjectName(QStringLiteral("224"));
+    m_varnok->setObjectName(QString::number(Ctl::kVarnok));
     m_varnok->setGeometry(Dlu(4, 17, 44, 10));
     auto* group = new QButtonGroup(this);
     group->addButton(m_korvath, 0);
@@ -67,12 +68,12 @@ CSelectProductDlg::CSelectProductDlg(CQzEditApp& app, QWidget* parent) : QDialog
     }
 
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
-    ok->setObjectName(QStringLiteral("1"));
+    ok->setObjectName(QString::number(Ctl::kOk));
     ok->setGeometry(Dlu(222, 4, 36, 12));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CSelectProductDlg::accept);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
+    cancel->setObjectName(QString::number(Ctl::kCancel));
     cancel->setGeometry(Dlu(222, 20, 36, 12));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

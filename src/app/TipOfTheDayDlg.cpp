@@ -1,6 +1,7 @@
 #include "app/TipOfTheDayDlg.h"
 
 #include "app/QzEditApp.h"
+#include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
 #include <QCheckBox>
@@ -77,7 +78,7 @@ class CTipBulbArea : public QWidget {
 public:
     explicit CTipBulbArea(QWidget* parent) : QWidget(parent)
     {
-        setObjectName(QStringLiteral("265"));
+        setObjectName(QString::number(Ctl::kTipBulbArea));
     }
 
 protected:
@@ -153,7 +154,7 @@ CTipOfTheDayDlg::CTipOfTheDayDlg(CQzEditApp& app, QWidget* parent,
             haveTip = GetNextTipString();
     }
 
-    setObjectName(QStringLiteral("503"));
+    setObjectName(QString::number(Dlg::kTipOfTheDay));
     setWindowTitle(QStringLiteral("Tip of the Day"));
     setFixedSize(Dlu(0, 0, 200, 129).size());
 
@@ -166,7 +167,7 @@ CTipOfTheDayDlg::CTipOfTheDayDlg(CQzEditApp& app, QWidget* parent,
     bulb->setGeometry(Dlu(8, 8, 184, 96));
 
     m_tip = new QLabel(this);
-    m_tip->setObjectName(QStringLiteral("512"));
+    m_tip->setObjectName(QString::number(Ctl::kTipText));
     m_tip->setWordWrap(true);
     m_tip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_tip->setAutoFillBackground(true);
@@ -177,18 +178,18 @@ CTipOfTheDayDlg::CTipOfTheDayDlg(CQzEditApp& app, QWidget* parent,
     m_tip->setGeometry(Dlu(12, 40, 176, 60));
 
     m_startup = new QCheckBox(QStringLiteral("&Show Tips on StartUp"), this);
-    m_startup->setObjectName(QStringLiteral("511"));
+    m_startup->setObjectName(QString::number(Ctl::kShowTipsOnStartUp));
     m_startup->setGeometry(Dlu(4, 112, 85, 10));
     m_startup->setChecked(m_bStartup);
 
     m_next = new QPushButton(QStringLiteral("&Next Tip"), this);
-    m_next->setObjectName(QStringLiteral("510"));
+    m_next->setObjectName(QString::number(Ctl::kNextTip));
     m_next->setGeometry(Dlu(120, 112, 36, 12));
     m_next->setAutoDefault(false);
     connect(m_next, &QPushButton::clicked, this, &CTipOfTheDayDlg::OnNextTip);
 
     auto* close = new QPushButton(QStringLiteral("&Close"), this);
-    close->setObjectName(QStringLiteral("1"));
+    close->setObjectName(QString::number(Ctl::kOk));
     close->setGeometry(Dlu(160, 112, 36, 12));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &CTipOfTheDayDlg::accept);

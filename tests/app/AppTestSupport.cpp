@@ -4,6 +4,16 @@
 
 #include <system_error>
 
+QString Id(int id)
+{
+    return QString::number(id);
+}
+
+QString Item(const char* text, int id)
+{
+    return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
+}
+
 void EnsureQApplication()
 {
     static int argc = 1;

@@ -5,6 +5,8 @@
 // file dialogs are answered by the fixture and recorded.
 
 #include "app/QzEditApp.h"
+#include "engine/CommandIds.h"
+#include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
 #include <QString>
@@ -16,6 +18,11 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
+
+// The object name of a widget: its id in decimal.
+QString Id(int id);
+// A menu item as the tests read it: its text, "#" and the id of its command.
+QString Item(const char* text, int id);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();

@@ -69,15 +69,14 @@ TEST_F(ProductDialogs, SelectProductShowsTheCurrentProductAndTheGameFolders)
         app.m_settings.m_product = product;
         CSelectProductDlg dialog(app);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select Product"));
-        EXPECT_EQ(Child<QRadioButton>(dialog, QStringLiteral("222"))->isChecked(), product == 0);
-        EXPECT_EQ(Child<QRadioButton>(dialog, QStringLiteral("224"))->isChecked(), product == 1);
+        EXPECT_EQ(Child<QRadioButton>(dialog, Id(Ctl::kKorvath))->isChecked(), product == 0);
+        EXPECT_EQ(Child<QRadioButton>(dialog, Id(Ctl::kVarnok))->isChecked(), product == 1);
         EXPECT_EQ(Child<QLineEdit>(dialog, QStringLiteral("GameFolder0"))->text().toStdString(),
                   TestGameDir().string());
         EXPECT_EQ(Child<QLineEdit>(dialog, QStringLiteral("GameFolder1"))->text().toStdString(),
                   (Temp() / "varnok").string());
-        EXPECT_EQ(Child<QPushButton>(dialog, QStringLiteral("1"))->text(), QStringLiteral("&Ok"));
-        EXPECT_EQ(Child<QPushButton>(dialog, QStringLiteral("2"))->text(),
-                  QStringLiteral("&Cancel"));
+        EXPECT_EQ(Child<QPushButton>(dialog, Id(Ctl::kOk))->text(), QStringLiteral("&Ok"));
+        EXPECT_EQ(Child<QPushButton>(dialog, Id(Ctl::kCancel))->text(), QStringLiteral("&Cancel"));
     }
 }
 
@@ -90,8 +89,8 @@ TEST_F(ProductDialogs, OkRunsSetUpWithTheChosenProduct)
     {
         CSelectProductDlg dialog(app);
         dialog.show();
-        Child<QRadioButton>(dialog, QStringLiteral("224"))->click();
-        Child<QPushButton>(dialog, QStringLiteral("1"))->click();
+        Child<QRadioButton>(dialog, Id(Ctl::kVarnok))->click();
+        Child<QPushButton>(dialog, Id(Ctl::kOk))->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
     EXPECT_EQ(app.m_settings.m_product, 1);
@@ -105,7 +104,7 @@ TEST_F(ProductDialogs, OkRunsSetUpWithTheChosenProduct)
     WriteTemplates("varnok.dat", "again base\n");
     {
         CSelectProductDlg dialog(app);
-        Child<QPushButton>(dialog, QStringLiteral("1"))->click();
+        Child<QPushButton>(dialog, Id(Ctl::kOk))->click();
     }
     EXPECT_EQ(app.m_settings.m_product, 1);
     EXPECT_EQ(TemplateNames(app), std::vector<std::string>{"again"});
@@ -124,9 +123,9 @@ TEST_F(ProductDialogs, CancelChangesNothingAndRunsNothing)
     {
         CSelectProductDlg dialog(app);
         dialog.show();
-        Child<QRadioButton>(dialog, QStringLiteral("224"))->click();
+        Child<QRadioButton>(dialog, Id(Ctl::kVarnok))->click();
         Child<QLineEdit>(dialog, QStringLiteral("GameFolder0"))->setText(QStringLiteral("/x"));
-        Child<QPushButton>(dialog, QStringLiteral("2"))->click();
+        Child<QPushButton>(dialog, Id(Ctl::kCancel))->click();
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
     EXPECT_EQ(app.m_settings.m_product, 0);
@@ -150,7 +149,7 @@ TEST_F(ProductDialogs, AChosenFolderIsStoredAndUsed)
     EXPECT_EQ(asked, QStringLiteral("Korvath Game Folder"));
     EXPECT_EQ(Child<QLineEdit>(dialog, QStringLiteral("GameFolder0"))->text().toStdString(),
               empty.string());
-    Child<QPushButton>(dialog, QStringLiteral("1"))->click();
+    Child<QPushButton>(dialog, Id(Ctl::kOk))->click();
     EXPECT_EQ(app.GameFolder(0), empty);
     EXPECT_EQ(m_messages, QStringList{kMissing});
     EXPECT_FALSE(HasMaterial(app, "dflt.mat"));
@@ -180,10 +179,10 @@ TEST_F(ProductDialogs, TheSplashRunsSetUpExactlyOnce)
             return recorder(text, b);
         });
         CAboutDlg splash(app, true, nullptr, c.splashMs);
-        EXPECT_FALSE(Child<QPushButton>(splash, QStringLiteral("1"))->isVisibleTo(&splash));
-        EXPECT_EQ(Child<QLabel>(splash, QStringLiteral("1027"))->text(),
+        EXPECT_FALSE(Child<QPushButton>(splash, Id(Ctl::kOk))->isVisibleTo(&splash));
+        EXPECT_EQ(Child<QLabel>(splash, Id(Ctl::kVersion))->text(),
                   QStringLiteral("QzEdit Version 3.24"));
-        EXPECT_FALSE(Child<QLabel>(splash, QStringLiteral("1022"))->text().isEmpty());
+        EXPECT_FALSE(Child<QLabel>(splash, Id(Ctl::kLegalNotice))->text().isEmpty());
         QElapsedTimer clock;
         clock.start();
         splash.exec();
@@ -211,7 +210,7 @@ TEST_F(ProductDialogs, TheSplashRunsSetUpExactlyOnce)
         CAboutDlg about(app, false);
         about.show();
         QApplication::processEvents();
-        auto* ok = Child<QPushButton>(about, QStringLiteral("1"));
+        auto* ok = Child<QPushButton>(about, Id(Ctl::kOk));
         EXPECT_TRUE(ok->isVisible());
         ok->click();
         EXPECT_FALSE(about.isVisible());
@@ -288,7 +287,7 @@ TEST(ParsingSectorsDlg, RangeAndSteps)
         ASSERT_TRUE(dialog.Create(nullptr, c.upperBound));
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Parsing Sectors..."));
-        auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("219"));
+        auto* bar = dialog.findChild<QProgressBar*>(Id(Ctl::kParsingProgress));
         ASSERT_EQ(bar, dialog.Progress());
         EXPECT_EQ(dialog.UpperBound(), c.range);
         EXPECT_EQ(bar->value(), 0);

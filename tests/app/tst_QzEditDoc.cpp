@@ -112,12 +112,12 @@ TEST_F(QzEditDocTest, NewDocumentHasTheDefaultFieldsAndCommands)
                  "\"GOAL_01000\"\t\t0\t\"Goal Description.\"\r\nEND\r\n");
     EXPECT_EQ(doc.m_state.m_renderMode, 3);
     EXPECT_EQ(doc.m_state.m_lightMode, 0);
-    EXPECT_EQ(doc.m_propertyViewId, 186);
+    EXPECT_EQ(doc.m_propertyViewId, PropertyView::kSurface);
     EXPECT_EQ(doc.m_pEngine, nullptr);
     EXPECT_TRUE(doc.m_level->m_sectors.empty());
     EXPECT_TRUE(doc.m_level->m_gameTag.empty());
     EXPECT_FALSE(doc.IsModified());
-    for (const int id : {57602, 57603, 57604})
+    for (const int id : {Cmd::kFileClose, Cmd::kFileSave, Cmd::kFileSaveAs})
         EXPECT_TRUE(doc.HandlesCommand(id)) << id;
 }
 
@@ -325,7 +325,7 @@ TEST_F(QzEditDocTest, SaveAsMakesArchiveFilesThePathAndKeepsItForTextExports)
 
     // The archive form through the dialog: a name typed without extension gets ".qze".
     m_fileAnswers.push_back(Q(Temp() / "b"));
-    doc->OnCommand(57604);
+    doc->OnCommand(Cmd::kFileSaveAs);
     ASSERT_EQ(m_fileDialogs, QStringList{QStringLiteral("Save As")});
     const QString saved = Q(Temp() / "b.qze");
     EXPECT_TRUE(fs::exists(Temp() / "b.qze"));
@@ -336,7 +336,7 @@ TEST_F(QzEditDocTest, SaveAsMakesArchiveFilesThePathAndKeepsItForTextExports)
 
     // Cancel writes nothing.
     doc->SetModifiedFlag(true);
-    doc->OnCommand(57604);
+    doc->OnCommand(Cmd::kFileSaveAs);
     EXPECT_EQ(doc->PathName(), saved);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(m_messages.isEmpty());
@@ -349,7 +349,7 @@ TEST_F(QzEditDocTest, SaveWritesTheTypeOfTheDocumentsPath)
     ASSERT_NE(text, nullptr);
     text->m_level->m_sectors[1]->m_ambientLight = 0.25f;
     text->SetModifiedFlag(true);
-    EXPECT_TRUE(text->OnCommand(57603));
+    EXPECT_TRUE(text->OnCommand(Cmd::kFileSave));
     // The text level again, to the same file; the export leaves the document modified.
     EXPECT_FLOAT_EQ(LoadQzlFile(Temp() / "room.qzl", 0).m_sectors[1]->m_ambientLight, 0.25f);
     EXPECT_TRUE(text->IsModified());
@@ -485,7 +485,7 @@ TEST_F(QzEditDocTest, CloseWritesTheViewSettingsAndDeletesOnlyItsAutosaveFile)
 
     saved->m_state.m_renderMode = 4;
     saved->m_state.m_lightMode = 0;
-    EXPECT_TRUE(saved->OnCommand(57602));
+    EXPECT_TRUE(saved->OnCommand(Cmd::kFileClose));
     EXPECT_FALSE(fs::exists(Temp() / "saved.tmp"));
     EXPECT_EQ(m_app->m_settings.m_renderMode, 4);
     EXPECT_EQ(m_app->m_settings.m_lightMode, 0);
