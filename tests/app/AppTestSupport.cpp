@@ -35,6 +35,10 @@ std::filesystem::path TestResDir()
 {
     return QZ_TEST_RES_DIR;
 }
+std::filesystem::path TestOutputDir()
+{
+    return QZ_TEST_OUTPUT_DIR;
+}
 
 void AppTest::SetUp()
 {

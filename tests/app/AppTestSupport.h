@@ -31,6 +31,8 @@ void EnsureQApplication();
 std::filesystem::path TestGameDir();
 // The repository's res/ folder.
 std::filesystem::path TestResDir();
+// Where the tests leave their screenshots (the build folder of the tests).
+std::filesystem::path TestOutputDir();
 
 class AppTest : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "app/ParsingSectorsDlg.h"
+#include "app/QzEditDoc.h"
 #include "app/SelectProductDlg.h"
 #include "app/SettingsStore.h"
 #include "level/QzlTemplate.h"
@@ -19,9 +20,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
+#include <cstdlib>
 #include <fstream>
 
 namespace {
@@ -265,6 +269,70 @@ TEST_F(ProductDialogs, TheStartUpSplashStaysThreeSeconds)
     EXPECT_TRUE(seen.singleShot);
     EXPECT_EQ(m_messages, QStringList{kMissing});
     EXPECT_FALSE(m_app->m_product.m_resources.m_templates.empty());
+}
+
+// How many pixels of area in image are near colour (each channel within 48).
+int PixelsNear(const QImage& image, const QRect& area, const QColor& colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - colour.red()) < 48 &&
+                std::abs(pixel.green() - colour.green()) < 48 &&
+                std::abs(pixel.blue() - colour.blue()) < 48)
+                ++count;
+        }
+    return count;
+}
+
+// A long pass of a document shows its progress window centred over the main window, drawn
+// before the pass goes on: no event loop runs between the steps. The main window's picture as the
+// window system holds it shows the caption and the bar at each point.
+TEST_F(ProductDialogs, TheProgressWindowIsCentredAndDrawnBeforeThePassGoesOn)
+{
+    CAppOptions options = TestOptions();
+    options.m_showMainFrame = true;
+    CQzEditApp& app = MakeApp(options);
+    CMainFrame& frame = *app.m_pMainFrame;
+    frame.showNormal();
+    frame.resize(900, 700);
+    CQzEditDoc* doc = app.NewDocument();
+    QApplication::processEvents();
+    ASSERT_TRUE(frame.windowHandle()->isExposed());
+
+    CEngineHost& host = *doc;
+    host.BeginProgress("Parsing Sector Definitions...", 10);
+    auto* dialog = frame.findChild<CParsingSectorsDlg*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isWindow()) << "a window of its own is drawn only after the pass";
+    const QPoint centre = dialog->mapTo(&frame, dialog->rect().center());
+    EXPECT_LE((centre - frame.rect().center()).manhattanLength(), 2);
+    EXPECT_EQ(dialog->Caption()->text(), QStringLiteral("Parsing Sector Definitions..."));
+
+    for (int i = 0; i < 5; ++i)
+        host.StepProgress();
+    QScreen* screen = frame.screen();
+    const QImage shot = screen->grabWindow(frame.winId()).toImage();
+    shot.save(QString::fromStdString((TestOutputDir() / "progress_window.png").string()));
+    const QColor highlight = dialog->palette().color(QPalette::Highlight);
+    const QRect caption(dialog->Caption()->mapTo(&frame, QPoint(0, 0)), dialog->Caption()->size());
+    EXPECT_GT(PixelsNear(shot, caption, highlight), caption.width() * caption.height() / 2)
+        << "the caption is not drawn";
+    EXPECT_GT(PixelsNear(shot, caption, dialog->palette().color(QPalette::HighlightedText)), 20)
+        << "the caption has no text";
+    // Half the bar is filled: its left quarter shows the chunk, its right quarter does not.
+    const QRect bar(dialog->Progress()->mapTo(&frame, QPoint(0, 0)), dialog->Progress()->size());
+    const QRect left(bar.left() + 4, bar.top() + 4, bar.width() / 4, bar.height() - 8);
+    const QRect right(bar.right() - bar.width() / 4, bar.top() + 4, bar.width() / 4 - 4,
+                      bar.height() - 8);
+    EXPECT_GT(PixelsNear(shot, left, highlight), left.width() * left.height() / 2);
+    EXPECT_EQ(PixelsNear(shot, right, highlight), 0);
+
+    host.EndProgress();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.findChild<CParsingSectorsDlg*>(), nullptr);
 }
 
 TEST(ParsingSectorsDlg, RangeAndSteps)
