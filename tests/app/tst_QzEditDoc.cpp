@@ -317,7 +317,12 @@ TEST_F(QzEditDocTest, SaveAsMakesArchiveFilesThePathAndKeepsItForTextExports)
     // A text export: path, title, modified flag and recent files stay.
     const QStringList recent = m_app->RecentFiles();
     ASSERT_TRUE(doc->SaveAs(Q(Temp() / "export.qzl")));
-    EXPECT_NO_THROW(LoadQzlFile(Temp() / "export.qzl", 0));
+    // The export holds the level: its rooms, walls and corners, and a valid level.
+    const CQzlSections exported = LoadQzlFile(Temp() / "export.qzl", 0);
+    EXPECT_EQ(exported.m_sectors.size(), doc->m_level->m_sectors.size());
+    EXPECT_EQ(exported.m_surfaces.size(), doc->m_level->m_surfaces.size());
+    EXPECT_EQ(exported.m_worldVertices.size(), doc->m_level->m_worldVertices.size());
+    EXPECT_TRUE(ValidateLevel(exported).empty());
     EXPECT_EQ(doc->PathName(), original);
     EXPECT_EQ(doc->Title(), QStringLiteral("a.qze"));
     EXPECT_TRUE(doc->IsModified());
@@ -602,41 +607,6 @@ TEST_F(QzEditDocTest, EveryDocumentHasAnAutosaveFileOfItsOwn)
     EXPECT_EQ(bare->MakeAutosavePath(), Q(Temp() / "bare.tmp"));
 
     EXPECT_TRUE(QDir::setCurrent(oldCurrent));
-}
-
-// The engine's seam works without a main frame (and so without status bar or views).
-TEST_F(QzEditDocTest, EngineHostWithoutMainFrame)
-{
-    MakeApp(TestOptions(), false);
-    ASSERT_EQ(m_app->m_pMainFrame, nullptr);
-    CQzEditDoc doc(*m_app);
-    CEngineHost& host = doc;
-
-    host.ShowMessage("Nothing to do.");
-    m_answers = {QMessageBox::No, QMessageBox::Yes};
-    EXPECT_FALSE(host.AskYesNo("Really?"));
-    EXPECT_TRUE(host.AskYesNo("Really?"));
-    EXPECT_EQ(m_messages, (QStringList{QStringLiteral("Nothing to do."), QStringLiteral("Really?"),
-                                       QStringLiteral("Really?")}));
-
-    host.BeginWaitCursor();
-    host.EndWaitCursor();
-    host.BeginProgress("Parsing Sectors...", 3);
-    for (int i = 0; i < 5; ++i)
-        host.StepProgress();
-    host.EndProgress();
-    host.StepProgress();  // after the end: nothing
-    host.EndProgress();
-    host.SetStatusText("status");
-    const std::string panes[8] = {"a", "b", "c", "d", "e", "f", "g", "h"};
-    host.SetStatusPanes(panes);
-    host.SetScrollBars(0, 10, 2, 1, 1);
-    host.SetGridSetting(0.5f);
-    EXPECT_FLOAT_EQ(m_app->m_settings.m_grid, 0.5f);
-    host.ViewsChanged();
-    host.RequestFrame(true);
-    host.SetModifiedFlag(true);
-    EXPECT_TRUE(doc.IsModified());
 }
 
 }  // namespace
