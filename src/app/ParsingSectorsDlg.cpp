@@ -1,6 +1,7 @@
 #include "app/ParsingSectorsDlg.h"
 
 #include "ui/DialogIds.h"
+#include "ui/UiServices.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -9,16 +10,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-namespace {
-
-// The bar's width: 180 dialog units of the dialog's font.
-int BarWidth(const QWidget& widget)
-{
-    return widget.fontMetrics().averageCharWidth() * 180 / 4;
-}
-
-}  // namespace
 
 CParsingSectorsDlg::CParsingSectorsDlg(QWidget* parent) : QDialog(parent)
 {
@@ -40,7 +31,7 @@ CParsingSectorsDlg::CParsingSectorsDlg(QWidget* parent) : QDialog(parent)
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QString::number(Ctl::kParsingProgress));
     m_progress->setTextVisible(false);
-    m_progress->setMinimumWidth(BarWidth(*this));
+    m_progress->setMinimumWidth(DialogUnits(*this, 180, 0).width());
     // An empty bar until Create gives it its range (a range of 0 .. 0 would show Qt's busy
     // indicator).
     m_progress->setRange(0, 1);

@@ -13,6 +13,7 @@
 #include "resources/Tree.h"
 #include "resources/TreeObject.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -149,7 +150,7 @@ TEST_F(ProductDialogs, AChosenFolderIsStoredAndUsed)
         asked = title;
         return QString::fromStdString(empty.string());
     };
-    Child<QPushButton>(dialog, QStringLiteral("BrowseGameFolder0"))->click();
+    Child<QAbstractButton>(dialog, QStringLiteral("BrowseGameFolder0"))->click();
     EXPECT_EQ(asked, QStringLiteral("Korvath Game Folder"));
     EXPECT_EQ(Child<QLineEdit>(dialog, QStringLiteral("GameFolder0"))->text().toStdString(),
               empty.string());
