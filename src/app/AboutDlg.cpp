@@ -49,6 +49,8 @@ CAboutDlg::CAboutDlg(CQzEditApp& app, bool splash, QWidget* parent, int splashMi
 {
     m_timer.setObjectName(QStringLiteral("0"));
     m_timer.setSingleShot(true);
+    // Not before its time: a coarse timer may fire a twentieth early.
+    m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(splashMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &CAboutDlg::OnTimer);
 

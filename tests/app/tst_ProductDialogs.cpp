@@ -249,13 +249,15 @@ TEST_F(ProductDialogs, TheStartUpSplashStaysThreeSeconds)
         int interval = 0;
         int remaining = 0;
         bool singleShot = false;
+        Qt::TimerType type = Qt::CoarseTimer;
     } seen;
     const CMessageBoxHook recorder = SetMessageBoxHook({});
     SetMessageBoxHook([&](const QString& text, QMessageBox::StandardButtons buttons) {
         for (QWidget* widget : QApplication::topLevelWidgets())
             if (auto* splash = qobject_cast<CAboutDlg*>(widget); splash && splash->isVisible()) {
                 QTimer& timer = splash->SplashTimer();
-                seen = {timer.interval(), timer.remainingTime(), timer.isSingleShot()};
+                seen = {timer.interval(), timer.remainingTime(), timer.isSingleShot(),
+                        timer.timerType()};
                 timer.start(0);
             }
         return recorder(text, buttons);
@@ -268,6 +270,7 @@ TEST_F(ProductDialogs, TheStartUpSplashStaysThreeSeconds)
     EXPECT_EQ(seen.interval, 3000);
     EXPECT_GT(seen.remaining, 2000);
     EXPECT_TRUE(seen.singleShot);
+    EXPECT_EQ(seen.type, Qt::PreciseTimer);
     EXPECT_EQ(m_messages, QStringList{kMissing});
     EXPECT_FALSE(m_app->m_product.m_resources.m_templates.empty());
 }
