@@ -1,8 +1,11 @@
 #include "app/AboutDlg.h"
 
 #include "app/QzEditApp.h"
+#include "ui/DialogIds.h"
+#include "ui/UiServices.h"
 
 #include <QFont>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -10,13 +13,6 @@
 #include <QTimer>
 
 namespace {
-
-// Dialog units of the dialog's font as pixels (4 horizontal units to 6 pixels, 8 vertical
-// units to 13 pixels).
-QRect Dlu(int x, int y, int width, int height)
-{
-    return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
-}
 
 const char* const kVersion = "QzEdit Version 3.24";
 const char* const kSubtitle = "Level editor for Korvath and Varnok";
@@ -49,38 +45,53 @@ QPixmap ProgramIcon()
 }  // namespace
 
 CAboutDlg::CAboutDlg(CQzEditApp& app, bool splash, QWidget* parent, int splashMilliseconds)
-    : QDialog(parent), m_bSplash(splash), m_app(app), m_splashMilliseconds(splashMilliseconds)
+    : QDialog(parent), m_bSplash(splash), m_app(app)
 {
-    setObjectName(QStringLiteral("100"));
+    m_timer.setObjectName(QStringLiteral("0"));
+    m_timer.setSingleShot(true);
+    // Not before its time: a coarse timer may fire a twentieth early.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(splashMilliseconds);
+    connect(&m_timer, &QTimer::timeout, this, &CAboutDlg::OnTimer);
+
+    setObjectName(QString::number(Dlg::kAbout));
     setWindowTitle(QStringLiteral("About QzEdit"));
-    setFixedSize(Dlu(0, 0, 228, 129).size());
 
     auto* icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("128"));
+    icon->setObjectName(QString::number(Ctl::kProgramIcon));
     icon->setPixmap(ProgramIcon());
-    icon->setGeometry(QRect(Dlu(4, 4, 0, 0).topLeft(), QSize(32, 32)));
 
     m_version = new QLabel(QString::fromLatin1(kVersion), this);
-    m_version->setObjectName(QStringLiteral("1027"));
-    m_version->setGeometry(Dlu(40, 10, 119, 8));
-
+    m_version->setObjectName(QString::number(Ctl::kVersion));
     auto* subtitle = new QLabel(QString::fromLatin1(kSubtitle), this);
-    subtitle->setGeometry(Dlu(40, 24, 140, 8));
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("1"));
-    m_ok->setGeometry(Dlu(188, 8, 36, 12));
+    m_ok->setObjectName(QString::number(Ctl::kOk));
     m_ok->setDefault(true);
+    m_ok->setMinimumWidth(DialogUnits(*this, 36, 0).width());
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     m_notice = new QLabel(QString::fromLatin1(kLegalNotice), this);
-    m_notice->setObjectName(QStringLiteral("1022"));
+    m_notice->setObjectName(QString::number(Ctl::kLegalNotice));
     m_notice->setWordWrap(true);
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_notice->setGeometry(Dlu(5, 81, 216, 44));
+    m_notice->setMinimumWidth(DialogUnits(*this, 216, 0).width());
+
+    // The icon at the top left, the version line and the subtitle beside it, OK at the top
+    // right; the legal notice across the bottom.
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(m_version, 0, 1);
+    layout->addWidget(subtitle, 1, 1, Qt::AlignTop);
+    layout->addWidget(m_ok, 0, 2, 2, 1, Qt::AlignTop);
+    layout->setRowStretch(2, 1);
+    layout->addWidget(m_notice, 3, 0, 1, 3);
+    layout->setColumnStretch(1, 1);
+    layout->setHorizontalSpacing(DialogUnits(*this, 6, 0).width());
 
     if (m_bSplash)
         m_ok->hide();
+    FitDialog(*this, DialogUnits(*this, 228, 129));
 }
 
 CAboutDlg::~CAboutDlg() = default;
@@ -90,7 +101,7 @@ void CAboutDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (m_bSplash && !m_timerStarted) {
         m_timerStarted = true;
-        QTimer::singleShot(m_splashMilliseconds, this, &CAboutDlg::OnTimer);
+        m_timer.start();
     }
 }
 

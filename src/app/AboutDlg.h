@@ -7,7 +7,10 @@
 // longer, as soon as set-up returns. Set-up runs exactly once: when the splash is closed (or its
 // time runs out) before set-up has run, set-up runs then.
 
+#include "app/Splash.h"
+
 #include <QDialog>
+#include <QTimer>
 
 class CQzEditApp;
 class QLabel;
@@ -17,9 +20,7 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kSplashMilliseconds = 3000;
-
-    // splashMilliseconds: how long the splash stays at least (tests shorten it).
+    // splashMilliseconds: how long the splash stays at least.
     CAboutDlg(CQzEditApp& app, bool splash, QWidget* parent = nullptr,
               int splashMilliseconds = kSplashMilliseconds);
     ~CAboutDlg() override;
@@ -33,6 +34,8 @@ public:
     bool m_bPosted = false;
     // Product set-up has returned.
     bool SetupDone() const { return m_setupState == ESetup::Done; }
+    // The splash's timer (id 0): single shot, started when the splash is shown.
+    QTimer& SplashTimer() { return m_timer; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -49,7 +52,7 @@ private:
     void OnTimer();
 
     CQzEditApp& m_app;
-    int m_splashMilliseconds;
+    QTimer m_timer;
     ESetup m_setupState = ESetup::NotRun;
     bool m_timerStarted = false;
     bool m_timeUp = false;

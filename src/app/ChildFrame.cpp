@@ -68,8 +68,11 @@ CChildFrame::CChildFrame(CQzEditDoc& doc, QWidget* parent) : QMdiSubWindow(paren
     m_left->setSizes({kSectorRowHeight, kPropertyRowHeight, kDistanceRowHeight});
 
     setWidget(m_outer);
-    setWindowTitle(doc.Title());
-    connect(&doc, &CQzEditDoc::TitleChanged, this, [this] { setWindowTitle(m_doc.Title()); });
+    setWindowTitle(MarkedTitle(doc));
+    setWindowModified(doc.IsModified());
+    connect(&doc, &CQzEditDoc::TitleChanged, this, [this] { setWindowTitle(MarkedTitle(m_doc)); });
+    connect(&doc, &CQzEditDoc::ModifiedChanged, this,
+            [this](bool modified) { setWindowModified(modified); });
     doc.SetFrame(this);
 }
 
@@ -77,6 +80,13 @@ CChildFrame::~CChildFrame()
 {
     if (m_doc.Frame() == this)
         m_doc.SetFrame(nullptr);
+}
+
+QString CChildFrame::MarkedTitle(const CQzEditDoc& doc)
+{
+    QString title = doc.Title();
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return title + QStringLiteral("[*]");
 }
 
 void CChildFrame::SwitchPropertyView(CQzEditDoc& doc, int id)

@@ -1,9 +1,11 @@
 #pragma once
 // The document window: an MDI child holding a splitter of two columns, the left one a splitter
 // of three property panes (the sector form 190 high, the property view by edit mode 235, the
-// distance form 40) 230 wide, the right one the 3D view.
+// distance form 40) 230 wide, the right one the 3D view. Its title is the document's, with the
+// modified mark while the document has unsaved changes.
 
 #include <QMdiSubWindow>
+#include <QString>
 
 class CDocView;
 class CQzEditDoc;
@@ -19,8 +21,9 @@ public:
     explicit CChildFrame(CQzEditDoc& doc, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
-    // Replaces the middle property pane by a new view of the class id names (186 CSurfaceView,
-    // 190 CThingsView, 1098 CVertexView; another id is ignored), keeping the pane's current
+    // Replaces the middle property pane by a new view of the class id names (PropertyView::
+    // kSurface CSurfaceView, kThings CThingsView, kVertex CVertexView; another id is ignored),
+    // keeping the pane's current
     // width and height; stores id in the document.
     void SwitchPropertyView(CQzEditDoc& doc, int id);
 
@@ -28,6 +31,10 @@ public:
     // deletes itself afterwards. A close by the user (the close box) asks the document instead:
     // closeEvent calls CQzEditDoc::OnCloseDocument, which calls Destroy when it goes on.
     void Destroy();
+
+    // The title of doc's windows: its name with the place of the modified mark (Qt's "[*]",
+    // shown as "*" while the window is marked modified); a "[*]" of the name itself stays text.
+    static QString MarkedTitle(const CQzEditDoc& doc);
 
     CQzEditDoc& Document() const { return m_doc; }
     CQzEditView* View3d() const { return m_view3d; }

@@ -1,5 +1,7 @@
 #include "app/Commands.h"
 
+#include "ui/DialogIds.h"
+
 #include <QFont>
 #include <QIcon>
 #include <QPainter>
@@ -17,148 +19,172 @@ using enum ECommandIcon;
 // clang-format off
 constexpr CCommandInfo kCommands[] = {
     // File
-    {Cmd::kFileNew,    "&New",        "Ctrl+N", "New (Ctrl+N)",   New,  nullptr},
-    {Cmd::kFileOpen,   "&Open...",    "Ctrl+O", "Open (Ctrl+O)",  Open, nullptr},
-    {Cmd::kFileClose,  "&Close",      nullptr,  nullptr,          None, nullptr},
-    {Cmd::kFileSave,   "&Save",       "Ctrl+S", "Save (Ctrl+S)",  Save, nullptr},
-    {Cmd::kFileSaveAs, "Save &As...", nullptr,  nullptr,          None, nullptr},
-    {Cmd::kFileMru1,     "Recent File", nullptr, nullptr, None, nullptr},
+    {Cmd::kFileNew, "&New", "Ctrl+N", "New (Ctrl+N)", New, nullptr},
+    {Cmd::kFileOpen, "&Open...", "Ctrl+O", "Open (Ctrl+O)", Open, nullptr},
+    {Cmd::kFileClose, "&Close", nullptr, nullptr, None, nullptr},
+    {Cmd::kFileSave, "&Save", "Ctrl+S", "Save (Ctrl+S)", Save, nullptr},
+    {Cmd::kFileSaveAs, "Save &As...", nullptr, nullptr, None, nullptr},
+    {Cmd::kFileMru1, "Recent File", nullptr, nullptr, None, nullptr},
     {Cmd::kFileMru1 + 1, "Recent File", nullptr, nullptr, None, nullptr},
     {Cmd::kFileMru1 + 2, "Recent File", nullptr, nullptr, None, nullptr},
     {Cmd::kFileMru1 + 3, "Recent File", nullptr, nullptr, None, nullptr},
-    {Cmd::kAppExit,    "E&xit",       nullptr,  nullptr,          None, nullptr},
+    {Cmd::kAppExit, "E&xit", nullptr, nullptr, None, nullptr},
 
     // Edit
-    {Cmd::kEditCut,   "Cu&t",   "Ctrl+X",    "Cut (Ctrl+X)",       Cut,   nullptr},
-    {Cmd::kEditCopy,  "&Copy",  "Ctrl+C, C", "Copy (Ctrl+C, C)",   Copy,  nullptr},
-    {Cmd::kEditPaste, "&Paste", "Ctrl+V, V", "Paste (Ctrl+V, V)",  Paste, nullptr},
-    {Cmd::kEditUndo,  "&Undo",  "Ctrl+Z",    "Undo (Ctrl+Z)",      Undo,  nullptr},
-    {Cmd::kEditRedo,  "&Redo",  "Ctrl+Y",    "Redo (Ctrl+Y)",      Redo,  nullptr},
-    {32773, "&Link",   "Ctrl+L", "Link (Ctrl+L)",   Text, "Lk"},
-    {32774, "U&nlink", "Ctrl+U", "Unlink (Ctrl+U)", Text, "Ul"},
+    {Cmd::kEditCut, "Cu&t", "Ctrl+X", "Cut (Ctrl+X)", Cut, nullptr},
+    {Cmd::kEditCopy, "&Copy", "Ctrl+C, C", "Copy (Ctrl+C, C)", Copy, nullptr},
+    {Cmd::kEditPaste, "&Paste", "Ctrl+V, V", "Paste (Ctrl+V, V)", Paste, nullptr},
+    {Cmd::kEditUndo, "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", Undo, nullptr},
+    {Cmd::kEditRedo, "&Redo", "Ctrl+Y", "Redo (Ctrl+Y)", Redo, nullptr},
+    {Cmd::kLink, "&Link", "Ctrl+L", "Link (Ctrl+L)", Text, "Lk"},
+    {Cmd::kUnlink, "U&nlink", "Ctrl+U", "Unlink (Ctrl+U)", Text, "Ul"},
 
     // View: render modes, edit modes, switches
-    {2001, "All Sectors Rendered",          nullptr, "All sectors rendered",           Text, "AR"},
-    {2003, "All Sectors as Wireframes",     nullptr, "All sectors as wireframes",      Text, "AW"},
-    {2002, "Sector Rendered && Wireframes", nullptr, "Sector Rendering && Wireframes", Text, "RW"},
-    {2004, "Sector Rendered",               nullptr, "Sector Rendered",                Text, "SR"},
-    {2008, "Sector as Wireframe",           nullptr, "Sector as wireframe",            Text, "SW"},
-    {32776, "&Sector",    "M", "Sector Mode (M)", Text, "Sec"},
-    {2039,  "&Light",     nullptr, "Light Mode",     Text, "Lt"},
-    {32779, "Sur&face",   nullptr, "Surface Mode",   Text, "Srf"},
-    {2005,  "&Texturing", nullptr, "Texturing Mode", Text, "Tex"},
-    {32798, "&Vertex",    nullptr, "Vertex Mode",    Text, "Vtx"},
-    {32781, "&Object",    nullptr, "Object Mode",    Text, "Obj"},
-    {2049, "Ad&join Rendering",   "J", "Adjoin Rendering (J)",   Text, "Adj"},
-    {2052, "O&bject Rendering",   "B", "Object Rendering (B)",   Text, "3DO"},
-    {2027, "&Collison Detection", "Q", "Collison Detection (Q)", Text, "Col"},
-    {2113, "L&ock Sector",        "X", "Lock Current Sector (X)", Text, "Lck"},
+    {Cmd::kAllSectorsRendered, "All Sectors Rendered", nullptr, "All sectors rendered", Text, "AR"},
+    {Cmd::kAllSectorsWireframes, "All Sectors as Wireframes",
+     nullptr, "All sectors as wireframes", Text, "AW"},
+    {Cmd::kSectorRenderedWireframes, "Sector Rendered && Wireframes",
+     nullptr, "Sector Rendering && Wireframes", Text, "RW"},
+    {Cmd::kSectorRendered, "Sector Rendered", nullptr, "Sector Rendered", Text, "SR"},
+    {Cmd::kSectorWireframe, "Sector as Wireframe", nullptr, "Sector as wireframe", Text, "SW"},
+    {Cmd::kSectorMode, "&Sector", "M", "Sector Mode (M)", Text, "Sec"},
+    {Cmd::kLight, "&Light", nullptr, "Light Mode", Text, "Lt"},
+    {Cmd::kSurfaceMode, "Sur&face", nullptr, "Surface Mode", Text, "Srf"},
+    {Cmd::kTexturing, "&Texturing", nullptr, "Texturing Mode", Text, "Tex"},
+    {Cmd::kVertexMode, "&Vertex", nullptr, "Vertex Mode", Text, "Vtx"},
+    {Cmd::kObjectMode, "&Object", nullptr, "Object Mode", Text, "Obj"},
+    {Cmd::kAdjoinRendering, "Ad&join Rendering", "J", "Adjoin Rendering (J)", Text, "Adj"},
+    {Cmd::kObjectRendering, "O&bject Rendering", "B", "Object Rendering (B)", Text, "3DO"},
+    {Cmd::kCollision, "&Collison Detection", "Q", "Collison Detection (Q)", Text, "Col"},
+    {Cmd::kLockSector, "L&ock Sector", "X", "Lock Current Sector (X)", Text, "Lck"},
 
     // View: camera, grid, nodes
-    {32784, "&Foreward", nullptr, "Forward",  Text, "Fw"},
-    {32778, "&Backward", nullptr, "Backward", Text, "Bw"},
-    {32842, "&Middle",   nullptr, "Middle",   Text, "Mid"},
-    {32786, "&Smaller",      nullptr, "Grid smaller",      Text, "G-"},
-    {32787, "&Larger",       nullptr, "Grid larger",       Text, "G+"},
-    {32789, "&On",           "G",     "Grid on/off (G)",   Text, "G"},
-    {2109,  "S&urface Only", nullptr, "Surface Only",      Text, "GS"},
-    {2111,  "&Edges Only",   nullptr, "Edges Only",        Text, "GE"},
-    {2067, "Make grid nodes && vertices larger", nullptr,
+    {Cmd::kStepForward, "&Foreward", nullptr, "Forward", Text, "Fw"},
+    {Cmd::kStepBackward, "&Backward", nullptr, "Backward", Text, "Bw"},
+    {Cmd::kResetCamera, "&Middle", nullptr, "Middle", Text, "Mid"},
+    {Cmd::kGridSmaller, "&Smaller", nullptr, "Grid smaller", Text, "G-"},
+    {Cmd::kGridLarger, "&Larger", nullptr, "Grid larger", Text, "G+"},
+    {Cmd::kGridOn, "&On", "G", "Grid on/off (G)", Text, "G"},
+    {Cmd::kGridSurfaceOnly, "S&urface Only", nullptr, "Surface Only", Text, "GS"},
+    {Cmd::kGridEdgesOnly, "&Edges Only", nullptr, "Edges Only", Text, "GE"},
+    {Cmd::kNodesLarger, "Make grid nodes && vertices larger", nullptr,
      "Make grid nodes & vertices larger\nNodes/Vertices larger", Text, "N+"},
-    {2068, "Make grid nodes && vertices smaller", nullptr,
+    {Cmd::kNodesSmaller, "Make grid nodes && vertices smaller", nullptr,
      "Make grid nodes & vertices smaller\nNodes/Vertices smaller", Text, "N-"},
-    {2045, "F&ind Item", "Ctrl+F", "Find Item", Text, "Fnd"},
-    {2019, "Change &Texture Coordinates...", "T", "Change Texture Coordinates (T)", Text, "UV"},
-    {2055, "Enlarge Vie&w", "W", "Enlarge View (W)", Text, "Zm"},
-    {2087, "&Update Vertices...", nullptr, "Update Vertices", Text, "UpV"},
-    {2047, "&Hidden Sector Removal...", "H", nullptr, None, nullptr},
+    {Cmd::kFindItem, "F&ind Item", "Ctrl+F", "Find Item", Text, "Fnd"},
+    {Cmd::kTextureCoordinates, "Change &Texture Coordinates...",
+     "T", "Change Texture Coordinates (T)", Text, "UV"},
+    {Cmd::kEnlargeView, "Enlarge Vie&w", "W", "Enlarge View (W)", Text, "Zm"},
+    {Cmd::kUpdateVertices, "&Update Vertices...", nullptr, "Update Vertices", Text, "UpV"},
+    {Cmd::kHiddenSectorRemoval, "&Hidden Sector Removal...", "H", nullptr, None, nullptr},
 
     // Position: move and rotate
-    {2020, "Up (Along Y)",    nullptr, "Move Up",    ArrowUp,    "Y"},
-    {2021, "Down (Along Y)",  nullptr, "Move Down",  ArrowDown,  "Y"},
-    {2023, "Right (Along X)", nullptr, "Move Right", ArrowRight, "X"},
-    {2022, "Left (Along X)",  nullptr, "Move Left",  ArrowLeft,  "X"},
-    {2024, "Right (Along Z)", nullptr, "Move Right", ArrowRight, "Z"},
-    {2025, "Left (Along Z)",  nullptr, "Move Left",  ArrowLeft,  "Z"},
-    {2013, "Left (Around Y)",  nullptr, "Rotate Left Around Y",  RotateLeft,  "Y"},
-    {2014, "Right (Around Y)", nullptr, "Rotate Right Around Y", RotateRight, "Y"},
-    {2015, "Left (Around X)",  nullptr, "Rotate Left Around X",  RotateLeft,  "X"},
-    {2012, "Right (Around X)", nullptr, "Rotate Right Around X", RotateRight, "X"},
-    {2016, "Left (Around Z)",  nullptr, "Rotate Left Around Z",  RotateLeft,  "Z"},
-    {2017, "Right (Around Z)", nullptr, "Rotate Right Around Z", RotateRight, "Z"},
+    {Cmd::kMoveUpY, "Up (Along Y)", nullptr, "Move Up", ArrowUp, "Y"},
+    {Cmd::kMoveDownY, "Down (Along Y)", nullptr, "Move Down", ArrowDown, "Y"},
+    {Cmd::kMoveRightX, "Right (Along X)", nullptr, "Move Right", ArrowRight, "X"},
+    {Cmd::kMoveLeftX, "Left (Along X)", nullptr, "Move Left", ArrowLeft, "X"},
+    {Cmd::kMoveRightZ, "Right (Along Z)", nullptr, "Move Right", ArrowRight, "Z"},
+    {Cmd::kMoveLeftZ, "Left (Along Z)", nullptr, "Move Left", ArrowLeft, "Z"},
+    {Cmd::kRotateLeftY, "Left (Around Y)", nullptr, "Rotate Left Around Y", RotateLeft, "Y"},
+    {Cmd::kRotateRightY, "Right (Around Y)", nullptr, "Rotate Right Around Y", RotateRight, "Y"},
+    {Cmd::kRotateLeftX, "Left (Around X)", nullptr, "Rotate Left Around X", RotateLeft, "X"},
+    {Cmd::kRotateRightX, "Right (Around X)", nullptr, "Rotate Right Around X", RotateRight, "X"},
+    {Cmd::kRotateLeftZ, "Left (Around Z)", nullptr, "Rotate Left Around Z", RotateLeft, "Z"},
+    {Cmd::kRotateRightZ, "Right (Around Z)", nullptr, "Rotate Right Around Z", RotateRight, "Z"},
 
     // Tools and Create
-    {2028, "&Split Sector/Surface...", "S", "Split Sector/Surface (S)", Text, "Spl"},
-    {2061, "Split by Poly&gon...",     "K", "Split by Polygon (K)",     Text, "SpP"},
-    {2083, "Merge Surfaces...", nullptr, "Merge Surfaces", Text, "MSf"},
-    {2084, "Merge Sectors...",  nullptr, "Merge Sectors",  Text, "MSc"},
-    {2059, "C&arve Sector/Surface...", "A", "Carve Sector/Surface (A)", Text, "Crv"},
-    {2026, "&Extrude Surface...",      "E", "Extrude Surface (E)",      Text, "Ext"},
-    {2043, "Ex&pand Surface...",       "P", "Expand Surface (P)",       Text, "Exp"},
-    {2046, "&Light...",    "I", "Create Light (I)",    Text, "Li"},
-    {2050, "D&oor...",     "O", "Create Door (O)",     Text, "Dr"},
-    {2057, "&Elevator...", "Y", "Create Elevator (Y)", Text, "El"},
-    {2076, "S&tairs...",          nullptr, "Create Stairs",          Text, "St"},
-    {2081, "&Rectangle...",       nullptr, "Create Rectangle",       Text, "Rc"},
-    {2063, "&Cylinder...",        nullptr, "Create Cylinder",        Text, "Cy"},
-    {2069, "&Pyramid...",         nullptr, "Create Pyramid",         Text, "Py"},
-    {2072, "&Dome...",            nullptr, "Create Dome",            Text, "Dm"},
-    {2118, "La&yer...",           nullptr, "Create Layer",           Text, "Ly"},
-    {2079, "L&andscape...",       nullptr, "Create Landscape",       Text, "Ls"},
-    {2089, "&Water...",           nullptr, "Create Water",           Text, "Wa"},
-    {2090, "&Force Field...",     nullptr, "Create Force Field",     Text, "FF"},
-    {2091, "&Breaking Glass...",  nullptr, "Create Breaking Glass",  Text, "BG"},
-    {2106, "Slashable &Grate...", nullptr, "Create Slashable Grate", Text, "SG"},
-    {2098, "&Switch...",          nullptr, "Create Switch",          Text, "Sw"},
-    {2103, "Con&veyor Belt...",   nullptr, "Create Conveyor Belt",   Text, "CB"},
+    {Cmd::kSplit, "&Split Sector/Surface...", "S", "Split Sector/Surface (S)", Text, "Spl"},
+    {Cmd::kSplitByPolygon, "Split by Poly&gon...", "K", "Split by Polygon (K)", Text, "SpP"},
+    {Cmd::kMergeSurfaces, "Merge Surfaces...", nullptr, "Merge Surfaces", Text, "MSf"},
+    {Cmd::kMergeSectors, "Merge Sectors...", nullptr, "Merge Sectors", Text, "MSc"},
+    {Cmd::kCarve, "C&arve Sector/Surface...", "A", "Carve Sector/Surface (A)", Text, "Crv"},
+    {Cmd::kExtrudeSurface, "&Extrude Surface...", "E", "Extrude Surface (E)", Text, "Ext"},
+    {Cmd::kExpandSurface, "Ex&pand Surface...", "P", "Expand Surface (P)", Text, "Exp"},
+    {Cmd::kCreateLight, "&Light...", "I", "Create Light (I)", Text, "Li"},
+    {Cmd::kCreateDoor, "D&oor...", "O", "Create Door (O)", Text, "Dr"},
+    {Cmd::kCreateElevator, "&Elevator...", "Y", "Create Elevator (Y)", Text, "El"},
+    {Cmd::kCreateStairs, "S&tairs...", nullptr, "Create Stairs", Text, "St"},
+    {Cmd::kCreateRectangle, "&Rectangle...", nullptr, "Create Rectangle", Text, "Rc"},
+    {Cmd::kCreateCylinder, "&Cylinder...", nullptr, "Create Cylinder", Text, "Cy"},
+    {Cmd::kCreatePyramid, "&Pyramid...", nullptr, "Create Pyramid", Text, "Py"},
+    {Cmd::kCreateDome, "&Dome...", nullptr, "Create Dome", Text, "Dm"},
+    {Cmd::kCreateLayer, "La&yer...", nullptr, "Create Layer", Text, "Ly"},
+    {Cmd::kCreateLandscape, "L&andscape...", nullptr, "Create Landscape", Text, "Ls"},
+    {Cmd::kCreateWater, "&Water...", nullptr, "Create Water", Text, "Wa"},
+    {Cmd::kCreateForceField, "&Force Field...", nullptr, "Create Force Field", Text, "FF"},
+    {Cmd::kCreateBreakingGlass, "&Breaking Glass...", nullptr, "Create Breaking Glass", Text, "BG"},
+    {Cmd::kCreateSlashableGrate, "Slashable &Grate...",
+     nullptr, "Create Slashable Grate", Text, "SG"},
+    {Cmd::kCreateSwitch, "&Switch...", nullptr, "Create Switch", Text, "Sw"},
+    {Cmd::kCreateConveyorBelt, "Con&veyor Belt...", nullptr, "Create Conveyor Belt", Text, "CB"},
 
     // Tool bars and status bar
     {Cmd::kViewStandardToolBar, "&Standard Toolbar", nullptr, nullptr, None, nullptr},
-    {Cmd::kViewViewToolBar,     "&View Toolbar",     nullptr, nullptr, None, nullptr},
+    {Cmd::kViewViewToolBar, "&View Toolbar", nullptr, nullptr, None, nullptr},
     {Cmd::kViewPositionToolBar, "&Position Toolbar", nullptr, nullptr, None, nullptr},
-    {Cmd::kViewToolToolBar,     "&Tool Toolbar",     nullptr, nullptr, None, nullptr},
-    {Cmd::kViewStatusBar,       "&Status Bar",       nullptr, nullptr, None, nullptr},
+    {Cmd::kViewToolToolBar, "&Tool Toolbar", nullptr, nullptr, None, nullptr},
+    {Cmd::kViewStatusBar, "&Status Bar", nullptr, nullptr, None, nullptr},
 
     // Tools menu of the application
-    {Cmd::kSelectProduct,     "&Select Product...",     nullptr, nullptr, None, nullptr},
-    {Cmd::kFileManager,       "&File Manager...",       nullptr, nullptr, None, nullptr},
-    {Cmd::kTemplateManager,   "Template &Manager...",   nullptr, nullptr, None, nullptr},
-    {Cmd::kMultiLevelEditor,  "Multi &Level Editor...", nullptr, nullptr, None, nullptr},
+    {Cmd::kSelectProduct, "&Select Product...", nullptr, nullptr, None, nullptr},
+    {Cmd::kFileManager, "&File Manager...", nullptr, nullptr, None, nullptr},
+    {Cmd::kTemplateManager, "Template &Manager...", nullptr, nullptr, None, nullptr},
+    {Cmd::kMultiLevelEditor, "Multi &Level Editor...", nullptr, nullptr, None, nullptr},
 
     // Help
     {Cmd::kTipOfTheDay, "Ti&p of the Day...", nullptr, "Displays a Tip of the Day.", None, nullptr},
-    {Cmd::kHelpFinder,  "&Help Topics",       nullptr, nullptr, None, nullptr},
-    {Cmd::kHelpIndex,   "Help &Index",        nullptr, nullptr, None, nullptr},
-    {Cmd::kHelpTutorials, "Help &Tutorial's", nullptr, "Opens Help Tutorial's on Web", None, nullptr},
-    {Cmd::kHelpFaqs,    "Help &FAQ's",        nullptr, "Opens Help FAQ's on Web", None, nullptr},
-    {Cmd::kAppAbout,    "&About QzEdit...",   nullptr, nullptr, None, nullptr},
-    {Cmd::kContextHelp, "Help",               "Shift+F1", "Help", Help, nullptr},
+    {Cmd::kHelpFinder, "&Help Topics", nullptr, nullptr, None, nullptr},
+    {Cmd::kHelpIndex, "Help &Index", nullptr, nullptr, None, nullptr},
+    {Cmd::kHelpTutorials, "Help &Tutorial's",
+     nullptr, "Opens Help Tutorial's on Web", None, nullptr},
+    {Cmd::kHelpFaqs, "Help &FAQ's", nullptr, "Opens Help FAQ's on Web", None, nullptr},
+    {Cmd::kAppAbout, "&About QzEdit...", nullptr, nullptr, None, nullptr},
+    {Cmd::kContextHelp, "Help", "Shift+F1", "Help", Help, nullptr},
 };
 
-constexpr int kMenu128File[] = {Cmd::kFileNew, Cmd::kFileOpen, Cmd::kSeparator, Cmd::kRecentFiles,
-                                Cmd::kSeparator, Cmd::kAppExit};
-constexpr int kMenu128View[] = {Cmd::kViewStandardToolBar, Cmd::kViewViewToolBar,
-                                Cmd::kViewToolToolBar, Cmd::kViewStatusBar};
-constexpr int kMenu128Tools[] = {Cmd::kSelectProduct, Cmd::kSeparator, Cmd::kFileManager,
-                                 Cmd::kTemplateManager, Cmd::kSeparator, Cmd::kMultiLevelEditor};
-constexpr int kMenuHelp[] = {Cmd::kHelpFinder, Cmd::kHelpIndex, Cmd::kHelpTutorials,
-                             Cmd::kHelpFaqs, Cmd::kSeparator, Cmd::kAppAbout};
+constexpr int kMenu128File[] = {
+    Cmd::kFileNew, Cmd::kFileOpen, Cmd::kSeparator,
+    Cmd::kRecentFiles, Cmd::kSeparator,
+    Cmd::kAppExit,
+};
+constexpr int kMenu128View[] = {
+    Cmd::kViewStandardToolBar, Cmd::kViewViewToolBar, Cmd::kViewToolToolBar, Cmd::kViewStatusBar,
+};
+constexpr int kMenu128Tools[] = {
+    Cmd::kSelectProduct, Cmd::kSeparator,
+    Cmd::kFileManager, Cmd::kTemplateManager, Cmd::kSeparator,
+    Cmd::kMultiLevelEditor,
+};
+constexpr int kMenuHelp[] = {
+    Cmd::kHelpFinder, Cmd::kHelpIndex, Cmd::kHelpTutorials, Cmd::kHelpFaqs, Cmd::kSeparator,
+    Cmd::kAppAbout,
+};
 
-constexpr int kMenu129File[] = {Cmd::kFileNew, Cmd::kFileOpen, Cmd::kFileClose, Cmd::kFileSave,
-                                Cmd::kFileSaveAs, Cmd::kSeparator, Cmd::kRecentFiles,
-                                Cmd::kSeparator, Cmd::kAppExit};
+constexpr int kMenu129File[] = {
+    Cmd::kFileNew, Cmd::kFileOpen, Cmd::kFileClose, Cmd::kFileSave, Cmd::kFileSaveAs,
+    Cmd::kSeparator,
+    Cmd::kRecentFiles, Cmd::kSeparator,
+    Cmd::kAppExit,
+};
 // The document's View menu: the bars, then the edit modes, the render modes, the camera's View
 // Move commands, the grid and the switches.
 constexpr int kMenu129View[] = {
     Cmd::kViewStandardToolBar, Cmd::kViewViewToolBar, Cmd::kViewPositionToolBar,
     Cmd::kViewToolToolBar, Cmd::kViewStatusBar, Cmd::kSeparator,
-    32776, 2039, 32779, 2005, 32798, 32781, Cmd::kSeparator,
-    2001, 2002, 2003, 2004, 2008, Cmd::kSeparator,
-    32784, 32778, 32842, Cmd::kSeparator,
-    32789, 2109, 2111, 32786, 32787, 2067, 2068, Cmd::kSeparator,
-    2049, 2052, 2027, 2113, 2055};
-constexpr int kMenu129Tools[] = {Cmd::kFileManager, Cmd::kTemplateManager, Cmd::kSeparator,
-                                 2047};
+    Cmd::kSectorMode, Cmd::kLight, Cmd::kSurfaceMode, Cmd::kTexturing, Cmd::kVertexMode,
+    Cmd::kObjectMode, Cmd::kSeparator,
+    Cmd::kAllSectorsRendered, Cmd::kSectorRenderedWireframes, Cmd::kAllSectorsWireframes,
+    Cmd::kSectorRendered, Cmd::kSectorWireframe, Cmd::kSeparator,
+    Cmd::kStepForward, Cmd::kStepBackward, Cmd::kResetCamera, Cmd::kSeparator,
+    Cmd::kGridOn, Cmd::kGridSurfaceOnly, Cmd::kGridEdgesOnly, Cmd::kGridSmaller, Cmd::kGridLarger,
+    Cmd::kNodesLarger, Cmd::kNodesSmaller, Cmd::kSeparator,
+    Cmd::kAdjoinRendering, Cmd::kObjectRendering, Cmd::kCollision, Cmd::kLockSector,
+    Cmd::kEnlargeView,
+};
+constexpr int kMenu129Tools[] = {
+    Cmd::kFileManager, Cmd::kTemplateManager, Cmd::kSeparator,
+    Cmd::kHiddenSectorRemoval,
+};
 
 constexpr CMenuPopup kMenu128[] = {
     {"&File", kMenu128File},
@@ -175,22 +201,48 @@ constexpr CMenuPopup kMenu129[] = {
 
 constexpr int S = Cmd::kSeparator;
 constexpr int kStandardButtons[] = {
-    57600, 57601, 57603, S, 57669, S, 57635, 57634, 57637, S, 57643, 57644, S, 32773, 32774, S,
-    2001, 2003, 2002, 2004, 2008, S, 32776, 2039, S, 32779, 2005, 32798, 32781, S, 2049, 2052, S,
-    2027, 2113};
-constexpr int kViewButtons[] = {32784, 32778, 32842, S, 32786, 32787, 32789, 2109, 2111, S,
-                                2067, 2068, S, 2045, S, 2019, 2055, 2087};
-constexpr int kPositionButtons[] = {2020, 2021, 2023, 2022, 2024, 2025, S,
-                                    2013, 2014, 2015, 2012, 2016, 2017};
-constexpr int kToolButtons[] = {2028, 2061, S, 2083, 2084, S, 2059, 2026, 2043, S, 2046, 2050,
-                                2057, 2076, 2081, 2063, 2069, 2072, 2118, 2079, 2089, 2090, 2091,
-                                2106, 2098, 2103};
+    Cmd::kFileNew, Cmd::kFileOpen, Cmd::kFileSave, S,
+    Cmd::kContextHelp, S,
+    Cmd::kEditCut, Cmd::kEditCopy, Cmd::kEditPaste, S,
+    Cmd::kEditUndo, Cmd::kEditRedo, S,
+    Cmd::kLink, Cmd::kUnlink, S,
+    Cmd::kAllSectorsRendered, Cmd::kAllSectorsWireframes, Cmd::kSectorRenderedWireframes,
+    Cmd::kSectorRendered, Cmd::kSectorWireframe, S,
+    Cmd::kSectorMode, Cmd::kLight, S,
+    Cmd::kSurfaceMode, Cmd::kTexturing, Cmd::kVertexMode, Cmd::kObjectMode, S,
+    Cmd::kAdjoinRendering, Cmd::kObjectRendering, S,
+    Cmd::kCollision, Cmd::kLockSector,
+};
+constexpr int kViewButtons[] = {
+    Cmd::kStepForward, Cmd::kStepBackward, Cmd::kResetCamera, S,
+    Cmd::kGridSmaller, Cmd::kGridLarger, Cmd::kGridOn, Cmd::kGridSurfaceOnly, Cmd::kGridEdgesOnly,
+    S,
+    Cmd::kNodesLarger, Cmd::kNodesSmaller, S,
+    Cmd::kFindItem, S,
+    Cmd::kTextureCoordinates, Cmd::kEnlargeView, Cmd::kUpdateVertices,
+};
+constexpr int kPositionButtons[] = {
+    Cmd::kMoveUpY, Cmd::kMoveDownY, Cmd::kMoveRightX, Cmd::kMoveLeftX, Cmd::kMoveRightZ,
+    Cmd::kMoveLeftZ, S,
+    Cmd::kRotateLeftY, Cmd::kRotateRightY, Cmd::kRotateLeftX, Cmd::kRotateRightX, Cmd::kRotateLeftZ,
+    Cmd::kRotateRightZ,
+};
+constexpr int kToolButtons[] = {
+    Cmd::kSplit, Cmd::kSplitByPolygon, S,
+    Cmd::kMergeSurfaces, Cmd::kMergeSectors, S,
+    Cmd::kCarve, Cmd::kExtrudeSurface, Cmd::kExpandSurface, S,
+    Cmd::kCreateLight, Cmd::kCreateDoor, Cmd::kCreateElevator, Cmd::kCreateStairs,
+    Cmd::kCreateRectangle, Cmd::kCreateCylinder, Cmd::kCreatePyramid, Cmd::kCreateDome,
+    Cmd::kCreateLayer, Cmd::kCreateLandscape, Cmd::kCreateWater, Cmd::kCreateForceField,
+    Cmd::kCreateBreakingGlass, Cmd::kCreateSlashableGrate, Cmd::kCreateSwitch,
+    Cmd::kCreateConveyorBelt,
+};
 
 constexpr CToolBarInfo kToolBars[] = {
-    {128, "Standard Toolbar", Cmd::kViewStandardToolBar, kStandardButtons},
-    {114, "View Toolbar", Cmd::kViewViewToolBar, kViewButtons},
-    {5015, "Position Toolbar", Cmd::kViewPositionToolBar, kPositionButtons},
-    {135, "Tool Toolbar", Cmd::kViewToolToolBar, kToolButtons},
+    {Ctl::kStandardToolBar, "Standard Toolbar", Cmd::kViewStandardToolBar, kStandardButtons},
+    {Ctl::kViewToolBar, "View Toolbar", Cmd::kViewViewToolBar, kViewButtons},
+    {Ctl::kPositionToolBar, "Position Toolbar", Cmd::kViewPositionToolBar, kPositionButtons},
+    {Ctl::kToolToolBar, "Tool Toolbar", Cmd::kViewToolToolBar, kToolButtons},
 };
 
 constexpr Qt::KeyboardModifiers C = Qt::ControlModifier;
@@ -198,69 +250,86 @@ constexpr Qt::KeyboardModifiers Sh = Qt::ShiftModifier;
 constexpr Qt::KeyboardModifiers A = Qt::AltModifier;
 constexpr Qt::KeyboardModifiers Pad = Qt::KeypadModifier;
 
-// Table 128: the keys that work everywhere in the main window.
+// Table 128 (AccelTable::kFrame): the keys that work everywhere in the main window.
 constexpr CAccelerator kTable128[] = {
-    {C | Qt::Key_C, 57634}, {C | Qt::Key_D, 32810}, {C | Qt::Key_I, 32809},
-    {C | Qt::Key_N, 57600}, {C | Qt::Key_O, 57601}, {C | Qt::Key_P, 57607},
-    {C | Qt::Key_S, 57603}, {C | Qt::Key_V, 57637}, {QKeyCombination(Qt::Key_Delete), 32810},
-    {QKeyCombination(Qt::Key_F1), 57670}, {Sh | Qt::Key_F1, 57669},
-    {QKeyCombination(Qt::Key_F6), 57680}, {Sh | Qt::Key_F6, 57681},
-    {QKeyCombination(Qt::Key_Insert), 32809}, {C | Qt::Key_X, 57635},
-    {C | Qt::Key_Y, 57644}, {C | Qt::Key_Z, 57643},
+    {C | Qt::Key_C, Cmd::kEditCopy}, {C | Qt::Key_D, Cmd::kDelete}, {C | Qt::Key_I, Cmd::kInsert},
+    {C | Qt::Key_N, Cmd::kFileNew}, {C | Qt::Key_O, Cmd::kFileOpen},
+    {C | Qt::Key_P, Cmd::kFilePrint},
+    {C | Qt::Key_S, Cmd::kFileSave}, {C | Qt::Key_V, Cmd::kEditPaste},
+    {QKeyCombination(Qt::Key_Delete), Cmd::kDelete},
+    {QKeyCombination(Qt::Key_F1), Cmd::kHelp}, {Sh | Qt::Key_F1, Cmd::kContextHelp},
+    {QKeyCombination(Qt::Key_F6), Cmd::kNextPane}, {Sh | Qt::Key_F6, Cmd::kPrevPane},
+    {QKeyCombination(Qt::Key_Insert), Cmd::kInsert}, {C | Qt::Key_X, Cmd::kEditCut},
+    {C | Qt::Key_Y, Cmd::kEditRedo}, {C | Qt::Key_Z, Cmd::kEditUndo},
 };
 
-// Table 113: the keys of the 3D view while it has the focus.
+// Table 113 (AccelTable::kView): the keys of the 3D view while it has the focus.
 constexpr CAccelerator kTable113[] = {
     // 0..9 recall a camera bookmark, Ctrl+0..9 store one.
-    {QKeyCombination(Qt::Key_0), 28}, {QKeyCombination(Qt::Key_1), 29},
-    {QKeyCombination(Qt::Key_2), 30}, {QKeyCombination(Qt::Key_3), 31},
-    {QKeyCombination(Qt::Key_4), 32}, {QKeyCombination(Qt::Key_5), 33},
-    {QKeyCombination(Qt::Key_6), 34}, {QKeyCombination(Qt::Key_7), 35},
-    {QKeyCombination(Qt::Key_8), 36}, {QKeyCombination(Qt::Key_9), 37},
-    {C | Qt::Key_0, 18}, {C | Qt::Key_1, 19}, {C | Qt::Key_2, 20}, {C | Qt::Key_3, 21},
-    {C | Qt::Key_4, 22}, {C | Qt::Key_5, 23}, {C | Qt::Key_6, 24}, {C | Qt::Key_7, 25},
-    {C | Qt::Key_8, 26}, {C | Qt::Key_9, 27},
+    {QKeyCombination(Qt::Key_0), Cmd::kRecallBookmark0},
+    {QKeyCombination(Qt::Key_1), Cmd::kRecallBookmark0 + 1},
+    {QKeyCombination(Qt::Key_2), Cmd::kRecallBookmark0 + 2},
+    {QKeyCombination(Qt::Key_3), Cmd::kRecallBookmark0 + 3},
+    {QKeyCombination(Qt::Key_4), Cmd::kRecallBookmark0 + 4},
+    {QKeyCombination(Qt::Key_5), Cmd::kRecallBookmark0 + 5},
+    {QKeyCombination(Qt::Key_6), Cmd::kRecallBookmark0 + 6},
+    {QKeyCombination(Qt::Key_7), Cmd::kRecallBookmark0 + 7},
+    {QKeyCombination(Qt::Key_8), Cmd::kRecallBookmark0 + 8},
+    {QKeyCombination(Qt::Key_9), Cmd::kRecallBookmark0 + 9},
+    {C | Qt::Key_0, Cmd::kStoreBookmark0}, {C | Qt::Key_1, Cmd::kStoreBookmark0 + 1},
+    {C | Qt::Key_2, Cmd::kStoreBookmark0 + 2}, {C | Qt::Key_3, Cmd::kStoreBookmark0 + 3},
+    {C | Qt::Key_4, Cmd::kStoreBookmark0 + 4}, {C | Qt::Key_5, Cmd::kStoreBookmark0 + 5},
+    {C | Qt::Key_6, Cmd::kStoreBookmark0 + 6}, {C | Qt::Key_7, Cmd::kStoreBookmark0 + 7},
+    {C | Qt::Key_8, Cmd::kStoreBookmark0 + 8}, {C | Qt::Key_9, Cmd::kStoreBookmark0 + 9},
     // Letters.
-    {QKeyCombination(Qt::Key_A), 2059}, {QKeyCombination(Qt::Key_B), 2052},
-    {QKeyCombination(Qt::Key_C), 57634}, {C | Qt::Key_C, 57634},
-    {QKeyCombination(Qt::Key_D), 15}, {C | Qt::Key_D, 32810},
-    {QKeyCombination(Qt::Key_E), 2026},
-    {QKeyCombination(Qt::Key_F), 2100}, {C | Qt::Key_F, 2045},
-    {QKeyCombination(Qt::Key_G), 32789}, {QKeyCombination(Qt::Key_H), 2047},
-    {QKeyCombination(Qt::Key_I), 2046}, {C | Qt::Key_I, 32809},
-    {QKeyCombination(Qt::Key_J), 2049}, {QKeyCombination(Qt::Key_K), 2061},
-    {QKeyCombination(Qt::Key_L), 16}, {QKeyCombination(Qt::Key_M), 32776},
-    {C | Qt::Key_N, 57600},
-    {QKeyCombination(Qt::Key_O), 2050}, {C | Qt::Key_O, 57601},
-    {QKeyCombination(Qt::Key_P), 2043}, {C | Qt::Key_P, 57607},
-    {QKeyCombination(Qt::Key_Q), 2027}, {QKeyCombination(Qt::Key_R), 17},
-    {QKeyCombination(Qt::Key_S), 2028}, {C | Qt::Key_S, 57603},
-    {QKeyCombination(Qt::Key_T), 2019}, {QKeyCombination(Qt::Key_U), 14},
-    {QKeyCombination(Qt::Key_V), 57637}, {C | Qt::Key_V, 57637},
-    {QKeyCombination(Qt::Key_W), 2055},
-    {QKeyCombination(Qt::Key_X), 2113}, {C | Qt::Key_X, 57635},
-    {QKeyCombination(Qt::Key_Y), 2057}, {C | Qt::Key_Y, 57644},
-    {C | Qt::Key_Z, 57643}, {A | Qt::Key_Backspace, 57643},
+    {QKeyCombination(Qt::Key_A), Cmd::kCarve}, {QKeyCombination(Qt::Key_B), Cmd::kObjectRendering},
+    {QKeyCombination(Qt::Key_C), Cmd::kEditCopy}, {C | Qt::Key_C, Cmd::kEditCopy},
+    {QKeyCombination(Qt::Key_D), Cmd::kPanDown}, {C | Qt::Key_D, Cmd::kDelete},
+    {QKeyCombination(Qt::Key_E), Cmd::kExtrudeSurface},
+    {QKeyCombination(Qt::Key_F), Cmd::kUnservedF}, {C | Qt::Key_F, Cmd::kFindItem},
+    {QKeyCombination(Qt::Key_G), Cmd::kGridOn},
+    {QKeyCombination(Qt::Key_H), Cmd::kHiddenSectorRemoval},
+    {QKeyCombination(Qt::Key_I), Cmd::kCreateLight}, {C | Qt::Key_I, Cmd::kInsert},
+    {QKeyCombination(Qt::Key_J), Cmd::kAdjoinRendering},
+    {QKeyCombination(Qt::Key_K), Cmd::kSplitByPolygon},
+    {QKeyCombination(Qt::Key_L), Cmd::kPanLeft}, {QKeyCombination(Qt::Key_M), Cmd::kSectorMode},
+    {C | Qt::Key_N, Cmd::kFileNew},
+    {QKeyCombination(Qt::Key_O), Cmd::kCreateDoor}, {C | Qt::Key_O, Cmd::kFileOpen},
+    {QKeyCombination(Qt::Key_P), Cmd::kExpandSurface}, {C | Qt::Key_P, Cmd::kFilePrint},
+    {QKeyCombination(Qt::Key_Q), Cmd::kCollision}, {QKeyCombination(Qt::Key_R), Cmd::kPanRight},
+    {QKeyCombination(Qt::Key_S), Cmd::kSplit}, {C | Qt::Key_S, Cmd::kFileSave},
+    {QKeyCombination(Qt::Key_T), Cmd::kTextureCoordinates},
+    {QKeyCombination(Qt::Key_U), Cmd::kPanUp},
+    {QKeyCombination(Qt::Key_V), Cmd::kEditPaste}, {C | Qt::Key_V, Cmd::kEditPaste},
+    {QKeyCombination(Qt::Key_W), Cmd::kEnlargeView},
+    {QKeyCombination(Qt::Key_X), Cmd::kLockSector}, {C | Qt::Key_X, Cmd::kEditCut},
+    {QKeyCombination(Qt::Key_Y), Cmd::kCreateElevator}, {C | Qt::Key_Y, Cmd::kEditRedo},
+    {C | Qt::Key_Z, Cmd::kEditUndo}, {A | Qt::Key_Backspace, Cmd::kEditUndo},
     // Numeric pad: grid size, and with Ctrl the node size.
-    {Pad | Qt::Key_Plus, 32786}, {C | Pad | Qt::Key_Plus, 2067},
-    {Pad | Qt::Key_Minus, 32787}, {C | Pad | Qt::Key_Minus, 2068},
+    {Pad | Qt::Key_Plus, Cmd::kGridSmaller}, {C | Pad | Qt::Key_Plus, Cmd::kNodesLarger},
+    {Pad | Qt::Key_Minus, Cmd::kGridLarger}, {C | Pad | Qt::Key_Minus, Cmd::kNodesSmaller},
     // Editing keys and help.
-    {QKeyCombination(Qt::Key_Delete), 32810}, {Sh | Qt::Key_Delete, 57635},
-    {QKeyCombination(Qt::Key_Insert), 32809},
-    {QKeyCombination(Qt::Key_F1), 57670}, {Sh | Qt::Key_F1, 57669},
-    {QKeyCombination(Qt::Key_F6), 57680}, {Sh | Qt::Key_F6, 57681},
+    {QKeyCombination(Qt::Key_Delete), Cmd::kDelete}, {Sh | Qt::Key_Delete, Cmd::kEditCut},
+    {QKeyCombination(Qt::Key_Insert), Cmd::kInsert},
+    {QKeyCombination(Qt::Key_F1), Cmd::kHelp}, {Sh | Qt::Key_F1, Cmd::kContextHelp},
+    {QKeyCombination(Qt::Key_F6), Cmd::kNextPane}, {Sh | Qt::Key_F6, Cmd::kPrevPane},
     // Camera keys, plain, with Ctrl and with Shift.
-    {QKeyCombination(Qt::Key_Up), 32782}, {C | Qt::Key_Up, 32782}, {Sh | Qt::Key_Up, 32782},
-    {QKeyCombination(Qt::Key_Down), 32783}, {C | Qt::Key_Down, 32783},
-    {Sh | Qt::Key_Down, 32783},
-    {QKeyCombination(Qt::Key_Left), 32785}, {C | Qt::Key_Left, 32785},
-    {Sh | Qt::Key_Left, 32785},
-    {QKeyCombination(Qt::Key_Right), 32791}, {C | Qt::Key_Right, 32791},
-    {Sh | Qt::Key_Right, 32791},
-    {QKeyCombination(Qt::Key_PageUp), 32794}, {C | Qt::Key_PageUp, 32794},
-    {Sh | Qt::Key_PageUp, 32794},
-    {QKeyCombination(Qt::Key_PageDown), 32790}, {C | Qt::Key_PageDown, 32790},
-    {Sh | Qt::Key_PageDown, 32790},
+    {QKeyCombination(Qt::Key_Up), Cmd::kCameraForwardKey}, {C | Qt::Key_Up, Cmd::kCameraForwardKey},
+    {Sh | Qt::Key_Up, Cmd::kCameraForwardKey},
+    {QKeyCombination(Qt::Key_Down), Cmd::kCameraBackwardKey},
+    {C | Qt::Key_Down, Cmd::kCameraBackwardKey},
+    {Sh | Qt::Key_Down, Cmd::kCameraBackwardKey},
+    {QKeyCombination(Qt::Key_Left), Cmd::kCameraLeftKey}, {C | Qt::Key_Left, Cmd::kCameraLeftKey},
+    {Sh | Qt::Key_Left, Cmd::kCameraLeftKey},
+    {QKeyCombination(Qt::Key_Right), Cmd::kCameraRightKey},
+    {C | Qt::Key_Right, Cmd::kCameraRightKey},
+    {Sh | Qt::Key_Right, Cmd::kCameraRightKey},
+    {QKeyCombination(Qt::Key_PageUp), Cmd::kCameraTiltUpKey},
+    {C | Qt::Key_PageUp, Cmd::kCameraTiltUpKey},
+    {Sh | Qt::Key_PageUp, Cmd::kCameraTiltUpKey},
+    {QKeyCombination(Qt::Key_PageDown), Cmd::kCameraTiltDownKey},
+    {C | Qt::Key_PageDown, Cmd::kCameraTiltDownKey},
+    {Sh | Qt::Key_PageDown, Cmd::kCameraTiltDownKey},
 };
 // clang-format on
 
@@ -495,9 +564,9 @@ QIcon CommandIcon(const CCommandInfo& info, const QStyle* style)
 
 std::span<const CMenuPopup> MenuPopups(int menu)
 {
-    if (menu == 128)
+    if (menu == Menu::kNoDocument)
         return kMenu128;
-    if (menu == 129)
+    if (menu == Menu::kDocument)
         return kMenu129;
     return {};
 }
@@ -509,9 +578,9 @@ std::span<const CToolBarInfo> ToolBars()
 
 std::span<const CAccelerator> AcceleratorEntries(int table)
 {
-    if (table == 113)
+    if (table == AccelTable::kView)
         return kTable113;
-    if (table == 128)
+    if (table == AccelTable::kFrame)
         return kTable128;
     return {};
 }

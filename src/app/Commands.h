@@ -1,12 +1,15 @@
 #pragma once
 // The command table of the application: one row per command (id, menu text, shortcut shown in the
 // menu, prompt, tool-bar icon). The menus, the tool bars and the command routing of the main
-// frame are all built from it, together with the menu structures (menu 128 while no document is
-// open, menu 129 while one is), the four tool bars and the two accelerator tables (113 while the
-// 3D view has the focus, 128 otherwise).
+// frame are all built from it, together with the menu structures (Menu::kNoDocument while no
+// document is open, Menu::kDocument while one is), the four tool bars and the two accelerator
+// tables (AccelTable::kView while the 3D view has the focus, AccelTable::kFrame otherwise). The
+// ids are those of engine/CommandIds.h.
 //
 // Adding a command is adding a row; adding it to a menu or a tool bar is adding its id to that
 // menu's or tool bar's list.
+
+#include "engine/CommandIds.h"
 
 #include <QKeyCombination>
 #include <QKeySequence>
@@ -17,52 +20,6 @@
 
 class QIcon;
 class QStyle;
-
-namespace Cmd {
-
-// Framework commands.
-inline constexpr int kFileNew = 57600;
-inline constexpr int kFileOpen = 57601;
-inline constexpr int kFileClose = 57602;
-inline constexpr int kFileSave = 57603;
-inline constexpr int kFileSaveAs = 57604;
-inline constexpr int kFilePrint = 57607;
-inline constexpr int kFileMru1 = 57616;  // 57616..57619: the recent-file entries
-inline constexpr int kRecentFileCount = 4;
-inline constexpr int kEditCopy = 57634;
-inline constexpr int kEditCut = 57635;
-inline constexpr int kEditPaste = 57637;
-inline constexpr int kEditUndo = 57643;
-inline constexpr int kEditRedo = 57644;
-inline constexpr int kAppAbout = 57664;
-inline constexpr int kAppExit = 57665;
-inline constexpr int kHelpIndex = 57666;
-inline constexpr int kHelpFinder = 57667;
-inline constexpr int kContextHelp = 57669;
-inline constexpr int kHelp = 57670;
-inline constexpr int kDefaultHelp = 57671;
-inline constexpr int kNextPane = 57680;
-inline constexpr int kPrevPane = 57681;
-inline constexpr int kViewStandardToolBar = 59392;
-inline constexpr int kViewStatusBar = 59393;
-
-// The editor's own commands used by the frame.
-inline constexpr int kViewViewToolBar = 32835;
-inline constexpr int kViewPositionToolBar = 2064;
-inline constexpr int kViewToolToolBar = 32860;
-inline constexpr int kTipOfTheDay = 504;
-inline constexpr int kSelectProduct = 2007;
-inline constexpr int kFileManager = 32772;
-inline constexpr int kTemplateManager = 2077;
-inline constexpr int kMultiLevelEditor = 2078;
-inline constexpr int kHelpTutorials = 2054;
-inline constexpr int kHelpFaqs = 2053;
-
-// Menu and tool-bar list markers.
-inline constexpr int kSeparator = 0;
-inline constexpr int kRecentFiles = -1;  // the place of the recent-file entries
-
-}  // namespace Cmd
 
 // How a command's 16 x 16 tool-bar image is drawn.
 enum class ECommandIcon : std::uint8_t {
@@ -122,12 +79,12 @@ struct CMenuPopup {
     const char* m_title;           // "&File"
     std::span<const int> m_items;  // command ids, Cmd::kSeparator, Cmd::kRecentFiles
 };
-// Menu 128 (no document open) or 129 (a document open); empty for other ids.
+// Menu::kNoDocument or Menu::kDocument; empty for other ids.
 std::span<const CMenuPopup> MenuPopups(int menu);
 
 // ---- Tool bars ----
 struct CToolBarInfo {
-    int m_id;                        // control id, also the object name: 128, 114, 5015, 135
+    int m_id;                        // control id (Ctl::k...ToolBar), also the object name
     const char* m_title;             // caption when floating
     int m_showCommand;               // the View menu command that shows and hides it
     std::span<const int> m_buttons;  // command ids and Cmd::kSeparator
@@ -140,7 +97,8 @@ struct CAccelerator {
     QKeyCombination m_key;
     int m_id;
 };
-// Accelerator table 113 (the 3D view has the focus) or 128 (otherwise); empty for other ids.
+// Accelerator table AccelTable::kView (the 3D view has the focus) or AccelTable::kFrame
+// (otherwise); empty for other ids.
 std::span<const CAccelerator> AcceleratorEntries(int table);
 // The command of key in table; 0 when the table has none. A sequence of more than one key has
 // none.

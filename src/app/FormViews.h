@@ -1,10 +1,12 @@
 #pragma once
 // The property form views of a document window: the sector form (top left), the property view
-// of the edit mode (surface 186, things 190 or vertex 1098; middle left) and the distance form
+// of the edit mode (surface, things or vertex; middle left) and the distance form
 // (bottom left). Their fields and commands come with their own work; here each is an empty pane
 // of its class, registered with its document.
 
 #include "app/DocView.h"
+#include "engine/CommandIds.h"
+#include "ui/DialogIds.h"
 
 #include <QWidget>
 
@@ -30,34 +32,34 @@ private:
 class CSectorView : public CFormView {
     Q_OBJECT
 public:
-    static constexpr int kId = 101;
+    static constexpr int kId = Dlg::kSectorView;
     CSectorView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kId, parent) {}
 };
 
 class CSurfaceView : public CFormView {
     Q_OBJECT
 public:
-    static constexpr int kId = 186;
+    static constexpr int kId = PropertyView::kSurface;
     CSurfaceView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kId, parent) {}
 };
 
 class CThingsView : public CFormView {
     Q_OBJECT
 public:
-    static constexpr int kId = 190;
+    static constexpr int kId = PropertyView::kThings;
     CThingsView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kId, parent) {}
 };
 
 class CVertexView : public CFormView {
     Q_OBJECT
 public:
-    static constexpr int kId = 1098;
+    static constexpr int kId = PropertyView::kVertex;
     CVertexView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kId, parent) {}
 };
 
 class CDistanceView : public CFormView {
     Q_OBJECT
 public:
-    static constexpr int kId = 5016;
+    static constexpr int kId = Dlg::kDistanceView;
     CDistanceView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kId, parent) {}
 };

@@ -10,6 +10,7 @@
 #include "app/QzEditView.h"
 #include "app/SettingsStore.h"
 #include "app/Splash.h"
+#include "ui/DialogIds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,7 +49,8 @@ constexpr std::array<const char*, 7> kPaneSamples = {"Grid:  0.10", "Yaw: -180",
                                                      "FR: 100"};
 
 // The status panes after pane 0, in order.
-constexpr std::array<int, 7> kPaneIds = {59136, 59134, 59135, 59130, 59131, 59132, 59133};
+constexpr std::array<int, 7> kPaneIds = {Ctl::kGridPane, Ctl::kYawPane, Ctl::kTiltPane, Ctl::kXPane,
+                                         Ctl::kYPane,    Ctl::kZPane,   Ctl::kLayerPane};
 
 // Help contexts of the frame's help commands: the main frame's and the document window's own
 // (the help service replaces them by the active view's).
@@ -61,7 +63,7 @@ const QString kHelpMenuTitle = QStringLiteral("&Help");
 
 struct CMainFrame::CPrivate {
     std::map<int, QAction*> m_actions;
-    std::map<int, std::vector<QMenu*>> m_menus;  // menu 128 / 129: its popups
+    std::map<int, std::vector<QMenu*>> m_menus;  // Menu::kNoDocument / kDocument: its popups
     int m_currentMenu = 0;
     std::array<QToolBar*, 4> m_toolBars{};
     std::array<QLabel*, 7> m_panes{};
@@ -159,7 +161,7 @@ void CMainFrame::CreateActions()
 
 void CMainFrame::CreateMenus()
 {
-    for (const int menuId : {128, 129}) {
+    for (const int menuId : {Menu::kNoDocument, Menu::kDocument}) {
         std::vector<QMenu*>& popups = d->m_menus[menuId];
         for (const CMenuPopup& popup : MenuPopups(menuId)) {
             auto* menu = new QMenu(QString::fromLatin1(popup.m_title), this);
@@ -237,7 +239,7 @@ void CMainFrame::CreateAccelerators()
 {
     // One shortcut per key of either table; the active table decides which of them work and
     // what they send.
-    for (const int table : {128, 113})
+    for (const int table : {AccelTable::kFrame, AccelTable::kView})
         for (const CAccelerator& entry : AcceleratorEntries(table)) {
             const bool known = std::ranges::any_of(
                 d->m_shortcuts, [&](const auto& item) { return item.second == entry.m_key; });
@@ -335,7 +337,7 @@ int CMainFrame::CurrentMenu() const
 
 void CMainFrame::UpdateMenus()
 {
-    const int menuId = m_app.Documents().empty() ? 128 : 129;
+    const int menuId = m_app.Documents().empty() ? Menu::kNoDocument : Menu::kDocument;
     if (menuId != d->m_currentMenu) {
         QMenuBar* bar = menuBar();
         bar->clear();

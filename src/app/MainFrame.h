@@ -7,6 +7,7 @@
 // (app/Commands.h).
 
 #include "app/CommandTarget.h"
+#include "engine/CommandIds.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -45,7 +46,7 @@ public:
     CDocView* ActiveView() const;
     void SetActiveView(CDocView* view);
 
-    // Menu 129 while a document window is open, menu 128 otherwise.
+    // Menu::kDocument while a document window is open, Menu::kNoDocument otherwise.
     void UpdateMenus();
     // Runs command id through the routing chain: the first target that has the id runs it, unless
     // its update handler disables it. False when no target handles it or it is disabled.
@@ -55,17 +56,17 @@ public:
     // The action of command id (object name: the id in decimal); null when there is none.
     QAction* Action(int id) const;
 
-    // Accelerator table 113 (the 3D view has the focus) or 128.
+    // Accelerator table AccelTable::kView (the 3D view has the focus) or AccelTable::kFrame.
     void SetAcceleratorTable(int table);
     int AcceleratorTable() const { return m_acceleratorTable; }
     // The command that key sends through the active accelerator table; 0 for none.
     int CommandForKey(const QKeySequence& key) const;
 
-    // The menu shown: 128 or 129.
+    // The menu shown: Menu::kNoDocument or Menu::kDocument.
     int CurrentMenu() const;
-    // Tool bar 128, 114, 5015 or 135; null for another id.
+    // The tool bar of a control id (Ctl::kStandardToolBar, ...); null for another id.
     QToolBar* ToolBar(int id) const;
-    // Status pane by its id (59136, 59134, 59135, 59130, 59131, 59132, 59133); null for another.
+    // Status pane by its id (Ctl::kGridPane .. Ctl::kLayerPane); null for another.
     QLabel* StatusPane(int id) const;
 
     // Status bar: pane 0 text, and the eight panes after a frame (device, grid, yaw, tilt, X, Y,
@@ -118,7 +119,7 @@ private:
     CQzEditApp& m_app;
     QMdiArea* m_mdiArea = nullptr;
     CDocView* m_activeView = nullptr;
-    int m_acceleratorTable = 128;
+    int m_acceleratorTable = AccelTable::kFrame;
     struct CPrivate;
     std::unique_ptr<CPrivate> d;
 };

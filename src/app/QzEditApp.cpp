@@ -1,6 +1,7 @@
 #include "app/QzEditApp.h"
 
 #include "app/ChildFrame.h"
+#include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "app/QtInput.h"
 #include "app/QzEditDoc.h"
@@ -24,20 +25,6 @@
 namespace {
 
 CQzEditApp* g_app = nullptr;
-
-// Commands of the application's message map.
-constexpr int kFileNew = 57600;
-constexpr int kFileOpen = 57601;
-constexpr int kFileMru1 = 57616;
-constexpr int kAppExit = 57665;
-constexpr int kSetupProduct = 13;
-constexpr int kSelectProduct = 2007;
-constexpr int kTipOfTheDay = 504;
-constexpr int kHelpIndex = 57666;
-constexpr int kHelpTutorials = 2054;
-constexpr int kHelpFaqs = 2053;
-constexpr int kAppAbout = 57664;
-constexpr int kRecentFileCount = 4;
 
 // The help context of Help Index and of every help request without a better one.
 constexpr unsigned int kHelpContextDefault = 0x1E142;
@@ -102,7 +89,7 @@ bool CQzEditApp::InitInstance()
 {
     m_store->LoadPreferences(m_settings);
     m_recentFiles = m_store->RecentFiles();
-    while (m_recentFiles.size() > kRecentFileCount)
+    while (m_recentFiles.size() > Cmd::kRecentFileCount)
         m_recentFiles.removeLast();
 
     m_pMainFrame = new CMainFrame(*this);
@@ -117,8 +104,11 @@ bool CQzEditApp::InitInstance()
     QRect workArea(0, 0, 1024, 768);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         workArea = screen->availableGeometry();
+    std::vector<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back(screen->availableGeometry());
     const std::int32_t maximized = m_settings.m_maximized;
-    const QRect placement = PlaceMainWindow(m_settings, workArea);
+    const QRect placement = PlaceMainWindow(m_settings, workArea, screens);
     // The rectangle is the window's outer one (title bar and borders included), as the frame
     // stores it: the position places the outer frame, the size loses the borders once known.
     m_pMainFrame->move(placement.topLeft());
@@ -277,7 +267,7 @@ void CQzEditApp::AddToRecentFileList(const QString& path)
     const QString full = QFileInfo(path).absoluteFilePath();
     m_recentFiles.removeAll(full);
     m_recentFiles.prepend(full);
-    while (m_recentFiles.size() > kRecentFileCount)
+    while (m_recentFiles.size() > Cmd::kRecentFileCount)
         m_recentFiles.removeLast();
     if (m_pMainFrame)
         m_pMainFrame->UpdateMenus();
@@ -291,11 +281,11 @@ void CQzEditApp::RemoveFromRecentFileList(const QString& path)
 
 void CQzEditApp::RegisterCommands()
 {
-    AddCommand(kFileNew, [this] { NewDocument(); });
-    AddCommand(kFileOpen, [this] { OnFileOpen(); });
-    for (int i = 0; i < kRecentFileCount; ++i)
+    AddCommand(Cmd::kFileNew, [this] { NewDocument(); });
+    AddCommand(Cmd::kFileOpen, [this] { OnFileOpen(); });
+    for (int i = 0; i < Cmd::kRecentFileCount; ++i)
         AddCommand(
-            kFileMru1 + i,
+            Cmd::kFileMru1 + i,
             [this, i] {
                 if (i >= m_recentFiles.size())
                     return;
@@ -305,15 +295,16 @@ void CQzEditApp::RegisterCommands()
                     RemoveFromRecentFileList(path);
             },
             [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.size()); });
-    AddCommand(kAppExit, [this] {
+    AddCommand(Cmd::kAppExit, [this] {
         if (m_pMainFrame)
             m_pMainFrame->close();
     });
-    AddCommand(kSetupProduct, [this] { SetupProduct(); });
-    AddCommand(kSelectProduct, [this] { RunSelectProduct(*this, m_pMainFrame); });
-    AddCommand(kTipOfTheDay, [this] { ShowTipOfTheDay(*this, m_pMainFrame); });
-    AddCommand(kHelpIndex, [this] { OpenHelpContext(*this, kHelpContextDefault); });
-    AddCommand(kHelpTutorials, [this] { OpenHelpPage(*this, QStringLiteral("tutorial.htm")); });
-    AddCommand(kHelpFaqs, [this] { OpenHelpPage(*this, QStringLiteral("faq.htm")); });
-    AddCommand(kAppAbout, [this] { RunAboutBox(*this, false, m_pMainFrame); });
+    AddCommand(Cmd::kSetupProduct, [this] { SetupProduct(); });
+    AddCommand(Cmd::kSelectProduct, [this] { RunSelectProduct(*this, m_pMainFrame); });
+    AddCommand(Cmd::kTipOfTheDay, [this] { ShowTipOfTheDay(*this, m_pMainFrame); });
+    AddCommand(Cmd::kHelpIndex, [this] { OpenHelpContext(*this, kHelpContextDefault); });
+    AddCommand(Cmd::kHelpTutorials,
+               [this] { OpenHelpPage(*this, QStringLiteral("tutorial.htm")); });
+    AddCommand(Cmd::kHelpFaqs, [this] { OpenHelpPage(*this, QStringLiteral("faq.htm")); });
+    AddCommand(Cmd::kAppAbout, [this] { RunAboutBox(*this, false, m_pMainFrame); });
 }

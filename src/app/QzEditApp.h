@@ -7,6 +7,7 @@
 // temporary directory.
 
 #include "app/CommandTarget.h"
+#include "app/Splash.h"
 #include "framework/Settings.h"
 #include "level/ProductSetup.h"
 #include "ui/UiServices.h"
@@ -42,6 +43,8 @@ struct CAppOptions {
     // them product set-up runs directly.
     bool m_showSplash = true;
     bool m_showTip = true;
+    // How long the splash stays at least (tests shorten it).
+    int m_splashMilliseconds = kSplashMilliseconds;
     // Show the main frame (tests may leave it hidden).
     bool m_showMainFrame = true;
     // Open an audio device (tests run silent).
@@ -78,9 +81,9 @@ public:
     void SetupProduct();
 
     // Documents.
-    CQzEditDoc* NewDocument();                          // 57600
+    CQzEditDoc* NewDocument();                          // Cmd::kFileNew
     CQzEditDoc* OpenDocumentFile(const QString& path);  // null when it failed (message shown)
-    void OnFileOpen();                                  // 57601
+    void OnFileOpen();                                  // Cmd::kFileOpen
     // Removes doc (already closed by the document) from the list.
     void RemoveDocument(CQzEditDoc* doc);
     const std::vector<CQzEditDoc*>& Documents() const { return m_documents; }

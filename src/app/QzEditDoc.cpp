@@ -7,6 +7,7 @@
 #include "app/QzEditApp.h"
 #include "app/QzEditView.h"
 #include "engine/C3dView.h"
+#include "engine/CommandIds.h"
 #include "engine/RenderData.h"
 #include "engine/ViewCommands.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
@@ -30,12 +31,6 @@
 #include <utility>
 
 namespace {
-
-// Commands of the document.
-constexpr int kFileClose = 57602;
-constexpr int kFileSave = 57603;
-constexpr int kFileSaveAs = 57604;
-constexpr int kHiddenSectorRemoval = 2047;
 
 const QString kSaveAsFilter =
     QStringLiteral("QzEdit Files (*.qze)|*.qze|Korvath/Varnok Level Files (*.qzl)|*.qzl||");
@@ -585,11 +580,11 @@ CQzEditView* CQzEditDoc::View3d() const
 
 void CQzEditDoc::RegisterCommands()
 {
-    AddCommand(kFileClose, [this] { OnCloseDocument(); });
-    AddCommand(kFileSave, [this] { DoFileSave(); });
-    AddCommand(kFileSaveAs, [this] { OnFileSaveAs(); });
+    AddCommand(Cmd::kFileClose, [this] { OnCloseDocument(); });
+    AddCommand(Cmd::kFileSave, [this] { DoFileSave(); });
+    AddCommand(Cmd::kFileSaveAs, [this] { OnFileSaveAs(); });
     RegisterViewCommands();
-    AddCommand(kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
+    AddCommand(Cmd::kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
 }
 
 void CQzEditDoc::RegisterViewCommands()

@@ -4,6 +4,7 @@
 // and the window-system seam of its engine (CEngineHost).
 
 #include "app/CommandTarget.h"
+#include "engine/CommandIds.h"
 #include "engine/EngineHost.h"
 #include "framework/DocumentState.h"
 #include "level/QzeFile.h"
@@ -122,9 +123,9 @@ public:
 
     // ---- Fields ----
     CQzEditApp& m_app;
-    C3dView* m_pEngine = nullptr;  // the 3D view's engine; not owned
-    CDocumentState m_state;        // edit mode, render mode, switches
-    int m_propertyViewId = 186;    // 186 Surface, 190 Things, 1098 Vertex
+    C3dView* m_pEngine = nullptr;                   // the 3D view's engine; not owned
+    CDocumentState m_state;                         // edit mode, render mode, switches
+    int m_propertyViewId = PropertyView::kSurface;  // kSurface, kThings or kVertex
     QString m_autosavePath;
     int m_autosaveTicks = 0;
     CDocumentFields m_fields;  // episode title, level file name, message text, six words

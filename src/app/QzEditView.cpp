@@ -6,6 +6,7 @@
 #include "engine/Bookmarks.h"
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
+#include "engine/CommandIds.h"
 #include "engine/FrameRender.h"
 #include "engine/Picking.h"
 #include "engine/RenderData.h"
@@ -35,28 +36,6 @@
 #include <utility>
 
 namespace {
-
-// Accelerator tables: 113 while the 3D view has the focus, 128 otherwise.
-constexpr int kViewAccelerators = 113;
-constexpr int kFrameAccelerators = 128;
-
-// Camera commands of the view.
-constexpr int kIdCameraForwardKey = 32782;   // Up
-constexpr int kIdCameraBackwardKey = 32783;  // Down
-constexpr int kIdCameraLeftKey = 32785;      // Left
-constexpr int kIdCameraRightKey = 32791;     // Right
-constexpr int kIdCameraTiltUpKey = 32794;    // Page Up
-constexpr int kIdCameraTiltDownKey = 32790;  // Page Down
-constexpr int kIdStepForward = 32784;        // View Move "&Foreward"
-constexpr int kIdStepBackward = 32778;       // View Move "&Backward"
-constexpr int kIdResetCamera = 32842;        // View Move "&Middle"
-constexpr int kIdPanUp = 14;                 // U
-constexpr int kIdPanDown = 15;               // D
-constexpr int kIdPanLeft = 16;               // L
-constexpr int kIdPanRight = 17;              // R
-constexpr int kIdStoreBookmark0 = 18;        // Ctrl+0 .. Ctrl+9: 18 .. 27
-constexpr int kIdRecallBookmark0 = 28;       // 0 .. 9: 28 .. 37
-constexpr int kBookmarkCount = 10;
 
 // How often the held camera keys are looked at; the steps themselves follow "FrameRate".
 constexpr int kCameraTickMs = 5;
@@ -587,7 +566,7 @@ void CQzEditView::RequestFrame(bool forced)
 void CQzEditView::focusInEvent(QFocusEvent* event)
 {
     if (CMainFrame* frame = MainFrame()) {
-        frame->SetAcceleratorTable(kViewAccelerators);
+        frame->SetAcceleratorTable(AccelTable::kView);
         frame->SetActiveView(this);
     }
     QWidget::focusInEvent(event);
@@ -596,7 +575,7 @@ void CQzEditView::focusInEvent(QFocusEvent* event)
 void CQzEditView::focusOutEvent(QFocusEvent* event)
 {
     if (CMainFrame* frame = MainFrame())
-        frame->SetAcceleratorTable(kFrameAccelerators);
+        frame->SetAcceleratorTable(AccelTable::kFrame);
     // A window that takes the focus in the middle of a right drag takes the mouse as well.
     if (m_rightDrag) {
         releaseMouse();
@@ -727,26 +706,27 @@ void CQzEditView::RegisterCommands()
     const auto key = [this](ECameraKeys which) {
         return [this, which](C3dView&) { OnCameraKey(which); };
     };
-    AddCameraCommand(kIdCameraForwardKey, key(ECameraKeys::Move));
-    AddCameraCommand(kIdCameraBackwardKey, key(ECameraKeys::Move));
-    AddCameraCommand(kIdCameraLeftKey, key(ECameraKeys::Turn));
-    AddCameraCommand(kIdCameraRightKey, key(ECameraKeys::Turn));
-    AddCameraCommand(kIdCameraTiltUpKey, key(ECameraKeys::Tilt));
-    AddCameraCommand(kIdCameraTiltDownKey, key(ECameraKeys::Tilt));
-    AddCameraCommand(kIdStepForward, [](C3dView& engine) { StepCamera(engine, true); });
-    AddCameraCommand(kIdStepBackward, [](C3dView& engine) { StepCamera(engine, false); });
-    AddCameraCommand(kIdResetCamera, [](C3dView& engine) { ResetCameraTarget(engine); });
-    AddCameraCommand(kIdPanUp, [](C3dView& engine) { PanCameraVertical(engine, kPanLineLeft, 0); });
-    AddCameraCommand(kIdPanDown,
+    AddCameraCommand(Cmd::kCameraForwardKey, key(ECameraKeys::Move));
+    AddCameraCommand(Cmd::kCameraBackwardKey, key(ECameraKeys::Move));
+    AddCameraCommand(Cmd::kCameraLeftKey, key(ECameraKeys::Turn));
+    AddCameraCommand(Cmd::kCameraRightKey, key(ECameraKeys::Turn));
+    AddCameraCommand(Cmd::kCameraTiltUpKey, key(ECameraKeys::Tilt));
+    AddCameraCommand(Cmd::kCameraTiltDownKey, key(ECameraKeys::Tilt));
+    AddCameraCommand(Cmd::kStepForward, [](C3dView& engine) { StepCamera(engine, true); });
+    AddCameraCommand(Cmd::kStepBackward, [](C3dView& engine) { StepCamera(engine, false); });
+    AddCameraCommand(Cmd::kResetCamera, [](C3dView& engine) { ResetCameraTarget(engine); });
+    AddCameraCommand(Cmd::kPanUp,
+                     [](C3dView& engine) { PanCameraVertical(engine, kPanLineLeft, 0); });
+    AddCameraCommand(Cmd::kPanDown,
                      [](C3dView& engine) { PanCameraVertical(engine, kPanLineRight, 0); });
-    AddCameraCommand(kIdPanLeft,
+    AddCameraCommand(Cmd::kPanLeft,
                      [](C3dView& engine) { PanCameraHorizontal(engine, kPanLineLeft, 0); });
-    AddCameraCommand(kIdPanRight,
+    AddCameraCommand(Cmd::kPanRight,
                      [](C3dView& engine) { PanCameraHorizontal(engine, kPanLineRight, 0); });
-    for (int slot = 0; slot < kBookmarkCount; ++slot) {
-        AddCameraCommand(kIdStoreBookmark0 + slot,
+    for (int slot = 0; slot < Cmd::kBookmarkCount; ++slot) {
+        AddCameraCommand(Cmd::kStoreBookmark0 + slot,
                          [slot](C3dView& engine) { StoreCameraBookmark(engine, slot); });
-        AddCameraCommand(kIdRecallBookmark0 + slot,
+        AddCameraCommand(Cmd::kRecallBookmark0 + slot,
                          [slot](C3dView& engine) { RecallCameraBookmark(engine, slot); });
     }
 }

@@ -1,23 +1,20 @@
 #include "app/SelectProductDlg.h"
 
 #include "app/QzEditApp.h"
+#include "ui/DialogIds.h"
+#include "ui/UiServices.h"
 
 #include <QButtonGroup>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 namespace {
-
-// Dialog units of the dialog's font as pixels (4 horizontal units to 6 pixels, 8 vertical
-// units to 13 pixels).
-QRect Dlu(int x, int y, int width, int height)
-{
-    return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
-}
 
 const char* const kProductNames[2] = {"Korvath", "Varnok"};
 
@@ -25,20 +22,19 @@ const char* const kProductNames[2] = {"Korvath", "Varnok"};
 
 CSelectProductDlg::CSelectProductDlg(CQzEditApp& app, QWidget* parent) : QDialog(parent), m_app(app)
 {
-    setObjectName(QStringLiteral("140"));
+    setObjectName(QString::number(Dlg::kSelectProduct));
     setWindowTitle(QStringLiteral("Select Product"));
     m_chooseFolder = [this](const QString& title, const QString& start) {
         return QFileDialog::getExistingDirectory(this, title, start);
     };
 
-    // The radio buttons stand on the left; the folder of each product's game beside it; the
-    // two buttons on the right.
+    // The radio buttons stand on the left; the folder of each product's game beside it, headed
+    // by its label; the two buttons on the right.
+    auto* layout = new QGridLayout(this);
     m_korvath = new QRadioButton(QStringLiteral("Korvath"), this);
-    m_korvath->setObjectName(QStringLiteral("222"));
-    m_korvath->setGeometry(Dlu(4, 4, 44, 10));
+    m_korvath->setObjectName(QString::number(Ctl::kKorvath));
     m_varnok = new QRadioButton(QStringLiteral("Varnok"), this);
-    m_varnok->setObjectName(QStringLiteral("224"));
-    m_varnok->setGeometry(Dlu(4, 17, 44, 10));
+    m_varnok->setObjectName(QString::number(Ctl::kVarnok));
     auto* group = new QButtonGroup(this);
     group->addButton(m_korvath, 0);
     group->addButton(m_varnok, 1);
@@ -47,37 +43,46 @@ CSelectProductDlg::CSelectProductDlg(CQzEditApp& app, QWidget* parent) : QDialog
     m_korvath->setChecked(m_app.m_settings.m_product == 0);
     m_varnok->setChecked(m_app.m_settings.m_product == 1);
     group->setExclusive(true);
+    layout->addWidget(m_korvath, 1, 0);
+    layout->addWidget(m_varnok, 2, 0);
 
     auto* label = new QLabel(QStringLiteral("Game folder:"), this);
-    label->setGeometry(Dlu(48, 31, 80, 8));
+    layout->addWidget(label, 0, 1, 1, 2, Qt::AlignBottom);
     for (int product = 0; product < 2; ++product) {
-        const int y = product == 0 ? 4 : 17;
         m_shownFolders[product] =
             QDir::toNativeSeparators(QString::fromStdString(m_app.GameFolder(product).string()));
         m_folders[product] = new QLineEdit(m_shownFolders[product], this);
         m_folders[product]->setObjectName(QStringLiteral("GameFolder%1").arg(product));
         m_folders[product]->setToolTip(QStringLiteral("Folder of the %1 game")
                                            .arg(QString::fromLatin1(kProductNames[product])));
-        m_folders[product]->setGeometry(Dlu(48, y - 1, 150, 12));
-        auto* browse = new QPushButton(QStringLiteral("..."), this);
+        m_folders[product]->setMinimumWidth(DialogUnits(*this, 150, 0).width());
+        auto* browse = new QToolButton(this);
+        browse->setText(QStringLiteral("..."));
         browse->setObjectName(QStringLiteral("BrowseGameFolder%1").arg(product));
-        browse->setAutoDefault(false);
-        browse->setGeometry(Dlu(200, y - 1, 16, 12));
-        connect(browse, &QPushButton::clicked, this, [this, product] { Browse(product); });
+        browse->setToolTip(QStringLiteral("Choose the folder of the %1 game")
+                               .arg(QString::fromLatin1(kProductNames[product])));
+        connect(browse, &QToolButton::clicked, this, [this, product] { Browse(product); });
+        layout->addWidget(m_folders[product], product + 1, 1);
+        layout->addWidget(browse, product + 1, 2);
     }
+    label->setBuddy(m_folders[0]);
 
+    const int buttonWidth = DialogUnits(*this, 36, 0).width();
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setGeometry(Dlu(222, 4, 36, 12));
+    ok->setObjectName(QString::number(Ctl::kOk));
     ok->setDefault(true);
+    ok->setMinimumWidth(buttonWidth);
     connect(ok, &QPushButton::clicked, this, &CSelectProductDlg::accept);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    cancel->setGeometry(Dlu(222, 20, 36, 12));
+    cancel->setObjectName(QString::number(Ctl::kCancel));
     cancel->setAutoDefault(false);
+    cancel->setMinimumWidth(buttonWidth);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(ok, 1, 3);
+    layout->addWidget(cancel, 2, 3);
+    layout->setColumnStretch(1, 1);
 
-    setFixedSize(Dlu(0, 0, 262, 44).size());
+    FitDialog(*this, DialogUnits(*this, 156, 44));
 }
 
 CSelectProductDlg::~CSelectProductDlg() = default;

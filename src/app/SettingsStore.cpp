@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "engine/gl/GlDisplayModes.h"
 #include "framework/CFormat.h"
 
 #include <QSettings>
@@ -31,11 +32,29 @@ constexpr CRange kRanges[] = {
     {"Autosave", 0.0, 120.0},         {"UndoRedo", 0.0, 100.0},
 };
 
-const CRange* RangeOf(std::string_view name)
+// Settings that take one of the values low .. high; any other value loads as the default (it
+// names no mode, method or list entry that the editor has).
+struct CChoice {
+    std::string_view name;
+    std::int32_t low;
+    std::int32_t high;
+};
+
+constexpr CChoice kChoices[] = {
+    {"RenderMode", 0, 4},    // the five render modes
+    {"RenderMethod", 0, 2},  // neighbour, portal, potential visible set
+    {"Adjoin", 0, 2},        // "None", "Transparent", "Solid"
+    {"LightMode", 0, 1},     // off, on
+    // "None" and the render sizes of the display-mode list.
+    {"StretchMode", 0, static_cast<std::int32_t>(kStretchRenderSizes.size())},
+};
+
+template <typename T, std::size_t N>
+const T* Find(const T (&table)[N], std::string_view name)
 {
-    for (const CRange& range : kRanges)
-        if (range.name == name)
-            return &range;
+    for (const T& row : table)
+        if (row.name == name)
+            return &row;
     return nullptr;
 }
 
@@ -78,24 +97,29 @@ void CSettingsStore::LoadPreferences(CSettings& settings)
     m_profile.beginGroup(kPreferences);
     for (const CSettingInfo& info : CSettings::Table()) {
         const QString key = Key(info.name);
-        const CRange* range = RangeOf(info.name);
+        const CRange* range = Find(kRanges, info.name);
         switch (info.kind) {
         case ESettingKind::Int: {
-            std::int32_t value = ReadInteger(m_profile, key, defaults.*info.intMember);
+            const std::int32_t fallback = defaults.*info.intMember;
+            std::int32_t value = ReadInteger(m_profile, key, fallback);
             if (range)
                 value = std::clamp(value, static_cast<std::int32_t>(range->low),
                                    static_cast<std::int32_t>(range->high));
+            if (const CChoice* choice = Find(kChoices, info.name);
+                choice && (value < choice->low || value > choice->high))
+                value = fallback;
             settings.*info.intMember = value;
             break;
         }
         case ESettingKind::Float: {
             float value = ReadFloat(m_profile, key, defaults.*info.floatMember);
-            if (range) {
-                if (std::isnan(value))
-                    value = defaults.*info.floatMember;
+            // "nan" and "inf" read as numbers; no setting means them (they would be written
+            // back as they are).
+            if (!std::isfinite(value))
+                value = defaults.*info.floatMember;
+            if (range)
                 value = std::clamp(value, static_cast<float>(range->low),
                                    static_cast<float>(range->high));
-            }
             settings.*info.floatMember = value;
             break;
         }
@@ -195,20 +219,50 @@ void CSettingsStore::SetToolBarState(const QByteArray& state)
     m_profile.setValue(kToolBar + QStringLiteral("/State"), state);
 }
 
-QRect PlaceMainWindow(CSettings& settings, const QRect& workArea)
+namespace {
+
+// How much of the window must lie on a screen for the user to see and grab it.
+constexpr int kLeastVisible = 48;
+
+bool ShowsOnAScreen(const QRect& window, std::span<const QRect> screens)
+{
+    return std::ranges::any_of(screens, [&](const QRect& screen) {
+        const QRect shown = window & screen;
+        return shown.width() >= std::min(kLeastVisible, window.width()) &&
+               shown.height() >= std::min(kLeastVisible, window.height());
+    });
+}
+
+}  // namespace
+
+QRect PlaceMainWindow(CSettings& settings, const QRect& workArea, std::span<const QRect> screens)
 {
     // No rectangle saved yet, or one without area or too large for a window (it would place an
     // invisible window).
     const qint64 width = qint64{settings.m_right} - settings.m_left;
     const qint64 height = qint64{settings.m_bottom} - settings.m_top;
     constexpr qint64 kLargest = std::numeric_limits<int>::max();
+    QRect placed;
     if (settings.m_right == 0 || settings.m_bottom == 0 || width <= 0 || height <= 0 ||
         width > kLargest || height > kLargest) {
-        settings.m_left = workArea.left();
-        settings.m_top = workArea.top();
-        settings.m_right = workArea.left() + workArea.width();
-        settings.m_bottom = workArea.top() + workArea.height();
+        placed = workArea;
+    } else {
+        placed = QRect(settings.m_left, settings.m_top, static_cast<int>(width),
+                       static_cast<int>(height));
+        const std::span<const QRect> known = screens.empty() ? std::span(&workArea, 1) : screens;
+        if (!ShowsOnAScreen(placed, known)) {
+            // Saved on a screen that is gone: the nearest place inside the work area, no larger
+            // than it.
+            placed.setSize(placed.size().boundedTo(workArea.size()));
+            placed.moveLeft(std::clamp(placed.left(), workArea.left(),
+                                       workArea.left() + workArea.width() - placed.width()));
+            placed.moveTop(std::clamp(placed.top(), workArea.top(),
+                                      workArea.top() + workArea.height() - placed.height()));
+        }
     }
-    return QRect(settings.m_left, settings.m_top, settings.m_right - settings.m_left,
-                 settings.m_bottom - settings.m_top);
+    settings.m_left = placed.left();
+    settings.m_top = placed.top();
+    settings.m_right = placed.left() + placed.width();
+    settings.m_bottom = placed.top() + placed.height();
+    return placed;
 }

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <span>
+
 class QSettings;
 
 class CSettingsStore {
@@ -18,7 +20,8 @@ public:
     explicit CSettingsStore(QSettings& profile);
 
     // Start-up: every "Preferences" value with its default, "Grid" raised to 0.1 when smaller,
-    // ranged values clamped to the ranges of the Options sheet.
+    // ranged values clamped to the ranges of the Options sheet; a mode, method or list position
+    // that names nothing, and a float that is no finite number, take their defaults.
     void LoadPreferences(CSettings& settings);
     // Exit: every value (floats as "%f").
     void SavePreferences(const CSettings& settings);
@@ -43,5 +46,9 @@ private:
 };
 
 // The main window's normal rectangle at start-up: when "Right" or "Bottom" is 0 the four sides
-// become workArea's first. Returns the rectangle (left, top, right - left, bottom - top).
-QRect PlaceMainWindow(CSettings& settings, const QRect& workArea);
+// become workArea's first. A saved rectangle that shows on none of the screens (given by their
+// work areas; workArea alone when none is given) moves to the nearest place inside workArea, the
+// primary screen's, and shrinks to it when larger. The settings take the rectangle; it is
+// returned as (left, top, right - left, bottom - top).
+QRect PlaceMainWindow(CSettings& settings, const QRect& workArea,
+                      std::span<const QRect> screens = {});

@@ -7,7 +7,7 @@
 
 void RunAboutBox(CQzEditApp& app, bool splash, QWidget* parent)
 {
-    CAboutDlg dialog(app, splash, parent);
+    CAboutDlg dialog(app, splash, parent, app.Options().m_splashMilliseconds);
     dialog.exec();
     // A splash closed before set-up ran (Escape before its first paint) still sets up the
     // product: the editor needs its game.

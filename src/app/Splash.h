@@ -6,8 +6,12 @@
 class CQzEditApp;
 class QWidget;
 
+// How long the start-up splash stays at least.
+inline constexpr int kSplashMilliseconds = 3000;
+
 // The About box (57664) with splash false; at start-up with splash true: the splash runs
-// product set-up (app.SetupProduct) once after its first paint and closes 3000 ms after it opened,
+// product set-up (app.SetupProduct) once after its first paint and closes when its time is up
+// (kSplashMilliseconds after it opened, unless the application's start-up options shorten it),
 // or when set-up has returned if that takes longer.
 void RunAboutBox(CQzEditApp& app, bool splash, QWidget* parent = nullptr);
 

@@ -1,15 +1,19 @@
 #include "app/TipOfTheDayDlg.h"
 
 #include "app/QzEditApp.h"
+#include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QSettings>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <ctime>
@@ -20,13 +24,6 @@ namespace {
 const QString kStartUpKey = QStringLiteral("Tip/StartUp");
 const QString kFilePosKey = QStringLiteral("Tip/FilePos");
 const QString kTimeStampKey = QStringLiteral("Tip/TimeStamp");
-
-// Dialog units of the dialog's font as pixels (4 horizontal units to 6 pixels, 8 vertical
-// units to 13 pixels).
-QRect Dlu(int x, int y, int width, int height)
-{
-    return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
-}
 
 // The light-bulb picture's size.
 constexpr int kBulbWidth = 40;
@@ -72,12 +69,30 @@ void DrawBulb(QPainter& painter, QPoint origin)
 }
 
 // The area of static 265: white, the light bulb in its top-left corner, and "Did you know..."
-// right of it, centred on the bulb's height.
+// right of it, centred on the bulb's height. The tip text stands in it below them (its layout's
+// top margin keeps their place).
 class CTipBulbArea : public QWidget {
 public:
     explicit CTipBulbArea(QWidget* parent) : QWidget(parent)
     {
-        setObjectName(QStringLiteral("265"));
+        setObjectName(QString::number(Ctl::kTipBulbArea));
+        m_heading = font();
+        m_heading.setBold(true);
+        m_heading.setPointSizeF(m_heading.pointSizeF() * 1.4);
+    }
+
+    // The heading's line: right of the bulb, as high as the bulb or the text, whichever is more.
+    QSize HeadingSize() const
+    {
+        const QFontMetrics metrics(m_heading);
+        return {kBulbWidth + metrics.horizontalAdvance(QString::fromLatin1(kHeading)) +
+                    metrics.averageCharWidth(),
+                std::max(kBulbHeight, metrics.height())};
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        return QWidget::minimumSizeHint().expandedTo(HeadingSize());
     }
 
 protected:
@@ -89,15 +104,16 @@ protected:
         DrawBulb(painter, area.topLeft());
         QRect heading = area;
         heading.setLeft(area.left() + kBulbWidth);
-        heading.setHeight(std::min(area.height(), kBulbHeight));
-        QFont font = painter.font();
-        font.setBold(true);
-        font.setPointSizeF(font.pointSizeF() * 1.4);
-        painter.setFont(font);
+        heading.setHeight(std::min(area.height(), HeadingSize().height()));
+        painter.setFont(m_heading);
         painter.setPen(Qt::black);
         painter.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         QString::fromLatin1(CTipOfTheDayDlg::kDidYouKnow));
+                         QString::fromLatin1(kHeading));
     }
+
+private:
+    static constexpr const char* kHeading = CTipOfTheDayDlg::kDidYouKnow;
+    QFont m_heading;
 };
 
 // "tips.txt" in the current directory, else in the program folder; empty when neither is a file.
@@ -153,45 +169,60 @@ CTipOfTheDayDlg::CTipOfTheDayDlg(CQzEditApp& app, QWidget* parent,
             haveTip = GetNextTipString();
     }
 
-    setObjectName(QStringLiteral("503"));
+    setObjectName(QString::number(Dlg::kTipOfTheDay));
     setWindowTitle(QStringLiteral("Tip of the Day"));
-    setFixedSize(Dlu(0, 0, 200, 129).size());
 
+    // A sunken frame around the white area with the bulb, the heading and the tip; below it the
+    // check box on the left and the two buttons on the right.
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken);
-    frame->setGeometry(Dlu(4, 4, 192, 104));
+    auto* bulb = new CTipBulbArea(frame);
+    auto* frameLayout = new QVBoxLayout(frame);
+    const QSize unit = DialogUnits(*this, 4, 4);
+    frameLayout->setContentsMargins(unit.width(), unit.height(), unit.width(), unit.height());
+    frameLayout->addWidget(bulb);
 
-    auto* bulb = new CTipBulbArea(this);
-    bulb->setGeometry(Dlu(8, 8, 184, 96));
-
-    m_tip = new QLabel(this);
-    m_tip->setObjectName(QStringLiteral("512"));
+    m_tip = new QLabel(bulb);
+    m_tip->setObjectName(QString::number(Ctl::kTipText));
     m_tip->setWordWrap(true);
     m_tip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_tip->setAutoFillBackground(true);
     QPalette white = m_tip->palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     m_tip->setPalette(white);
-    m_tip->setGeometry(Dlu(12, 40, 176, 60));
+    m_tip->setMinimumSize(DialogUnits(*this, 176, 60));
+    auto* bulbLayout = new QVBoxLayout(bulb);
+    bulbLayout->setContentsMargins(unit.width(), bulb->HeadingSize().height() + unit.height(),
+                                   unit.width(), unit.height());
+    bulbLayout->addWidget(m_tip);
 
     m_startup = new QCheckBox(QStringLiteral("&Show Tips on StartUp"), this);
-    m_startup->setObjectName(QStringLiteral("511"));
-    m_startup->setGeometry(Dlu(4, 112, 85, 10));
+    m_startup->setObjectName(QString::number(Ctl::kShowTipsOnStartUp));
     m_startup->setChecked(m_bStartup);
 
+    const int buttonWidth = DialogUnits(*this, 36, 0).width();
     m_next = new QPushButton(QStringLiteral("&Next Tip"), this);
-    m_next->setObjectName(QStringLiteral("510"));
-    m_next->setGeometry(Dlu(120, 112, 36, 12));
+    m_next->setObjectName(QString::number(Ctl::kNextTip));
     m_next->setAutoDefault(false);
+    m_next->setMinimumWidth(buttonWidth);
     connect(m_next, &QPushButton::clicked, this, &CTipOfTheDayDlg::OnNextTip);
 
     auto* close = new QPushButton(QStringLiteral("&Close"), this);
-    close->setObjectName(QStringLiteral("1"));
-    close->setGeometry(Dlu(160, 112, 36, 12));
+    close->setObjectName(QString::number(Ctl::kOk));
     close->setDefault(true);
+    close->setMinimumWidth(buttonWidth);
     connect(close, &QPushButton::clicked, this, &CTipOfTheDayDlg::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_startup);
+    buttons->addStretch(1);
+    buttons->addWidget(m_next);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(unit.width(), unit.height(), unit.width(), unit.height());
+    layout->addWidget(frame, 1);
+    layout->addLayout(buttons);
 
     // Without a file, or with one that holds no tip, there is no next tip.
     m_next->setEnabled(m_pStream != nullptr && haveTip);
@@ -260,4 +291,9 @@ void CTipOfTheDayDlg::UpdateControls()
     while (!shown.isEmpty() && shown.back().isSpace())
         shown.chop(1);
     m_tip->setText(shown);
+    // A longer tip makes the dialog taller; it does not shrink again while it is open.
+    if (m_fittedSize.isEmpty())
+        m_fittedSize = DialogUnits(*this, 200, 129);
+    FitDialog(*this, m_fittedSize);
+    m_fittedSize = size();
 }

@@ -9,6 +9,7 @@
 // the search starts again at the beginning.
 
 #include <QDialog>
+#include <QSize>
 #include <QString>
 
 #include <cstdio>
@@ -65,4 +66,5 @@ private:
     QLabel* m_tip = nullptr;
     QCheckBox* m_startup = nullptr;
     QPushButton* m_next = nullptr;
+    QSize m_fittedSize;  // the dialog's size after the last tip shown
 };

@@ -49,8 +49,9 @@ public:
     // Every view of the document should show the current state again.
     virtual void ViewsChanged() = 0;
 
-    // The property pane of the active document window shows the form of id: 186 the surface
-    // view, 190 the things view, 1098 the vertex view. A host without panes ignores the call.
+    // The property pane of the active document window shows the form of id (engine/
+    // CommandIds.h): PropertyView::kSurface, kThings or kVertex. A host without panes ignores
+    // the call.
     virtual void SwitchPropertyView(int /*id*/) {}
     // Every view of the document updates itself with hint: 0 no new point, 1 a point picked in
     // Sector Mode, n + 2 a point picked on surface n (the distance view measures from it).

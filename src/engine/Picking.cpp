@@ -119,7 +119,7 @@ void PickCornerMarker(C3dView& view, int corner)
         AddLastPickPoint(view, {w.x, w.y, w.z});
     }
     CEngineHost& host = view.GetHost();
-    host.SwitchPropertyView(kVertexViewId);
+    host.SwitchPropertyView(PropertyView::kVertex);
     host.UpdateAllViews(PointHint(view, surfaceIndex));
     RebuildSector(view, view.m_selection.m_sector);
 }
@@ -141,7 +141,7 @@ void PickGridNodeMarker(C3dView& view, int markerIndex, bool ctrl)
     view.m_selection.m_pickedNodes.push_back(marker.m_markerPoint);
     AddLastPickPoint(view, marker.m_markerPoint);
     CEngineHost& host = view.GetHost();
-    host.SwitchPropertyView(kVertexViewId);
+    host.SwitchPropertyView(PropertyView::kVertex);
     host.UpdateAllViews(PointHint(view, view.m_selection.m_surface));
 }
 
@@ -490,7 +490,7 @@ void ApplyPickHit(C3dView& view, const CPickHit& hit, bool ctrl)
             view.m_selection.m_vertex = -1;
             view.m_selection.m_thing = -1;
         }
-        host.SwitchPropertyView(kSurfaceViewId);
+        host.SwitchPropertyView(PropertyView::kSurface);
         host.UpdateAllViews(0);
         RebuildSector(view, view.m_selection.m_sector);
         return;
@@ -503,7 +503,7 @@ void ApplyPickHit(C3dView& view, const CPickHit& hit, bool ctrl)
         view.m_selection.m_vertexSurface = -1;
         view.m_selection.m_surface = -1;
     }
-    host.SwitchPropertyView(kThingsViewId);
+    host.SwitchPropertyView(PropertyView::kThings);
     host.UpdateAllViews(0);
 }
 

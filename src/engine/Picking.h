@@ -8,6 +8,7 @@
 // Modifier keys are read through the engine's KeyState when an operation runs. Pane switches,
 // view updates and frames go through the engine's host.
 
+#include "engine/CommandIds.h"
 #include "math/Matrix.h"
 
 #include <cstdint>
@@ -17,11 +18,6 @@ class C3dView;
 // The mouse buttons HandleMouseMove is given, as a bit set.
 inline constexpr int kMouseLeft = 1;
 inline constexpr int kMouseRight = 2;
-
-// Form ids of the property pane that a pick switches to.
-inline constexpr int kSurfaceViewId = 186;
-inline constexpr int kThingsViewId = 190;
-inline constexpr int kVertexViewId = 1098;
 
 // Pan codes of the scroll bars (and of the L, R, U, D keys: 0 and 1).
 inline constexpr int kPanLineLeft = 0;   // also line up

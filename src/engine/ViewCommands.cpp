@@ -182,7 +182,7 @@ bool OnSurfaceMode(CDocumentState& doc, CSettings& settings, C3dView* engine, CE
     if (!OnUpdateSurfaceMode(doc, settings, engine).enabled)
         return false;
     CWaitCursorScope wait(host);
-    host.SwitchPropertyView(kPaneSurfaceView);
+    host.SwitchPropertyView(PropertyView::kSurface);
     doc.m_editMode = 2;
     UpdateViews(host);
     return true;
@@ -215,7 +215,7 @@ bool OnVertexMode(CDocumentState& doc, CSettings& settings, C3dView* engine, CEn
     if (!OnUpdateVertexMode(doc, settings, engine).enabled)
         return false;
     CWaitCursorScope wait(host);
-    host.SwitchPropertyView(kPaneVertexView);
+    host.SwitchPropertyView(PropertyView::kVertex);
     doc.m_editMode = 6;
     UpdateViews(host);
     return true;
@@ -231,7 +231,7 @@ bool OnObjectMode(CDocumentState& doc, CSettings& settings, C3dView* engine, CEn
     if (!OnUpdateObjectMode(doc, settings, engine).enabled)
         return false;
     CWaitCursorScope wait(host);
-    host.SwitchPropertyView(kPaneThingsView);
+    host.SwitchPropertyView(PropertyView::kThings);
     doc.m_editMode = 7;
     UpdateViews(host);
     return true;
@@ -275,7 +275,7 @@ bool OnGridOn(CDocumentState& doc, CSettings& settings, C3dView* engine, CEngine
     CWaitCursorScope wait(host);
     doc.m_gridOn = Toggled(doc.m_gridOn);
     if (doc.m_gridOn != 0)
-        host.SwitchPropertyView(kPaneVertexView);
+        host.SwitchPropertyView(PropertyView::kVertex);
     else
         doc.m_editMode = 0;
     engine->m_selection.m_vertex = -1;
@@ -497,29 +497,29 @@ CCommandState UpdateRenderMode(const CDocumentState& doc, const CSettings& setti
 }
 
 constexpr std::array<CViewCommand, 23> kCommands = {{
-    {kIdSectorMode, OnSectorMode, OnUpdateSectorMode},
-    {kIdLight, OnLight, OnUpdateLight},
-    {kIdSurfaceMode, OnSurfaceMode, OnUpdateSurfaceMode},
-    {kIdTexturing, OnTexturing, OnUpdateTexturing},
-    {kIdVertexMode, OnVertexMode, OnUpdateVertexMode},
-    {kIdObjectMode, OnObjectMode, OnUpdateObjectMode},
-    {kIdAllSectorsRendered, RunRenderMode<0>, UpdateRenderMode<0>},
-    {kIdSectorRenderedWireframes, RunRenderMode<1>, UpdateRenderMode<1>},
-    {kIdAllSectorsWireframes, RunRenderMode<2>, UpdateRenderMode<2>},
-    {kIdSectorRendered, RunRenderMode<3>, UpdateRenderMode<3>},
-    {kIdSectorWireframe, RunRenderMode<4>, UpdateRenderMode<4>},
-    {kIdGridOn, OnGridOn, OnUpdateGridOn},
-    {kIdGridSurfaceOnly, OnGridSurfaceOnly, OnUpdateGridSurfaceOnly},
-    {kIdGridEdgesOnly, OnGridEdgesOnly, OnUpdateGridEdgesOnly},
-    {kIdGridSmaller, OnGridSmaller, OnUpdateGridSmaller},
-    {kIdGridLarger, OnGridLarger, OnUpdateGridLarger},
-    {kIdNodesLarger, OnNodesLarger, OnUpdateNodesLarger},
-    {kIdNodesSmaller, OnNodesSmaller, OnUpdateNodesSmaller},
-    {kIdCollision, OnCollision, OnUpdateCollision},
-    {kIdLockSector, OnLockSector, OnUpdateLockSector},
-    {kIdAdjoinRendering, OnAdjoinRendering, OnUpdateAdjoinRendering},
-    {kIdObjectRendering, OnObjectRendering, OnUpdateObjectRendering},
-    {kIdEnlargeView, OnEnlargeView, OnUpdateEnlargeView},
+    {Cmd::kSectorMode, OnSectorMode, OnUpdateSectorMode},
+    {Cmd::kLight, OnLight, OnUpdateLight},
+    {Cmd::kSurfaceMode, OnSurfaceMode, OnUpdateSurfaceMode},
+    {Cmd::kTexturing, OnTexturing, OnUpdateTexturing},
+    {Cmd::kVertexMode, OnVertexMode, OnUpdateVertexMode},
+    {Cmd::kObjectMode, OnObjectMode, OnUpdateObjectMode},
+    {Cmd::kAllSectorsRendered, RunRenderMode<0>, UpdateRenderMode<0>},
+    {Cmd::kSectorRenderedWireframes, RunRenderMode<1>, UpdateRenderMode<1>},
+    {Cmd::kAllSectorsWireframes, RunRenderMode<2>, UpdateRenderMode<2>},
+    {Cmd::kSectorRendered, RunRenderMode<3>, UpdateRenderMode<3>},
+    {Cmd::kSectorWireframe, RunRenderMode<4>, UpdateRenderMode<4>},
+    {Cmd::kGridOn, OnGridOn, OnUpdateGridOn},
+    {Cmd::kGridSurfaceOnly, OnGridSurfaceOnly, OnUpdateGridSurfaceOnly},
+    {Cmd::kGridEdgesOnly, OnGridEdgesOnly, OnUpdateGridEdgesOnly},
+    {Cmd::kGridSmaller, OnGridSmaller, OnUpdateGridSmaller},
+    {Cmd::kGridLarger, OnGridLarger, OnUpdateGridLarger},
+    {Cmd::kNodesLarger, OnNodesLarger, OnUpdateNodesLarger},
+    {Cmd::kNodesSmaller, OnNodesSmaller, OnUpdateNodesSmaller},
+    {Cmd::kCollision, OnCollision, OnUpdateCollision},
+    {Cmd::kLockSector, OnLockSector, OnUpdateLockSector},
+    {Cmd::kAdjoinRendering, OnAdjoinRendering, OnUpdateAdjoinRendering},
+    {Cmd::kObjectRendering, OnObjectRendering, OnUpdateObjectRendering},
+    {Cmd::kEnlargeView, OnEnlargeView, OnUpdateEnlargeView},
 }};
 
 }  // namespace

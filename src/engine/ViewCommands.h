@@ -15,42 +15,14 @@
 // Light and the render modes) still change the document and the settings without an engine; only
 // their engine steps (rebuilding, recolouring, drawing) are left out.
 
+#include "engine/CommandIds.h"
+
 #include <span>
 
 class C3dView;
 class CEngineHost;
 struct CDocumentState;
 struct CSettings;
-
-// Command ids.
-inline constexpr int kIdSectorMode = 32776;               // "&Sector M"
-inline constexpr int kIdLight = 2039;                     // "&Light"
-inline constexpr int kIdSurfaceMode = 32779;              // "Sur&face"
-inline constexpr int kIdTexturing = 2005;                 // "&Texturing"
-inline constexpr int kIdVertexMode = 32798;               // "&Vertex"
-inline constexpr int kIdObjectMode = 32781;               // "&Object"
-inline constexpr int kIdAllSectorsRendered = 2001;        // render mode 0
-inline constexpr int kIdSectorRenderedWireframes = 2002;  // render mode 1
-inline constexpr int kIdAllSectorsWireframes = 2003;      // render mode 2
-inline constexpr int kIdSectorRendered = 2004;            // render mode 3
-inline constexpr int kIdSectorWireframe = 2008;           // render mode 4
-inline constexpr int kIdGridOn = 32789;                   // "&On G"
-inline constexpr int kIdGridSurfaceOnly = 2109;           // "S&urface Only"
-inline constexpr int kIdGridEdgesOnly = 2111;             // "&Edges Only"
-inline constexpr int kIdGridSmaller = 32786;              // "&Smaller"
-inline constexpr int kIdGridLarger = 32787;               // "&Larger"
-inline constexpr int kIdNodesLarger = 2067;               // "Make grid nodes & vertices larger"
-inline constexpr int kIdNodesSmaller = 2068;              // "Make grid nodes & vertices smaller"
-inline constexpr int kIdCollision = 2027;                 // "&Collison Detection Q"
-inline constexpr int kIdLockSector = 2113;                // "L&ock Sector X"
-inline constexpr int kIdAdjoinRendering = 2049;           // "Ad&join Rendering J"
-inline constexpr int kIdObjectRendering = 2052;           // "O&bject Rendering B"
-inline constexpr int kIdEnlargeView = 2055;               // "Enlarge Vie&w W"
-
-// Form views of the property pane that the mode commands switch to.
-inline constexpr int kPaneSurfaceView = 186;
-inline constexpr int kPaneThingsView = 190;
-inline constexpr int kPaneVertexView = 1098;
 
 // Steps and limits of the grid size ("Grid") and of the grid nodes ("VertexScaling").
 inline constexpr float kGridStep = 0.02f;

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QLayout>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QWidget>
 
 #include <algorithm>
 #include <utility>
@@ -193,4 +196,24 @@ void QzHelp(unsigned int context)
 CHelpHandler SetHelpHandler(CHelpHandler handler)
 {
     return std::exchange(HelpHandler(), std::move(handler));
+}
+
+QSize DialogUnits(const QWidget& widget, int width, int height)
+{
+    const QFontMetrics metrics = widget.fontMetrics();
+    return {width * metrics.averageCharWidth() / 4, height * metrics.height() / 8};
+}
+
+void FitDialog(QWidget& dialog, QSize least)
+{
+    QLayout* layout = dialog.layout();
+    if (layout == nullptr) {
+        dialog.setFixedSize(least);
+        return;
+    }
+    layout->activate();
+    QSize size = layout->totalSizeHint().expandedTo(layout->totalMinimumSize()).expandedTo(least);
+    if (layout->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), layout->totalHeightForWidth(size.width())));
+    dialog.setFixedSize(size);
 }

@@ -4,6 +4,7 @@
 // hook that records the texts and answers instead of showing a modal box; file dialogs likewise.
 
 #include <QMessageBox>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -68,3 +69,12 @@ void QzHelp(unsigned int context);
 using CHelpHandler = std::function<void(unsigned int context)>;
 // Installs handler (an empty function removes it); returns the previous one.
 CHelpHandler SetHelpHandler(CHelpHandler handler);
+
+// Dialog units of widget's font as pixels: a horizontal unit is a quarter of the font's average
+// character width, a vertical unit an eighth of its height. Dialogs laid out in them grow with the
+// font.
+QSize DialogUnits(const QWidget& widget, int width, int height);
+
+// Gives dialog (laid out by its layout) a fixed size: at least least, and as large as its
+// controls ask to be in its font, with the height that wrapped texts need at that width.
+void FitDialog(QWidget& dialog, QSize least);

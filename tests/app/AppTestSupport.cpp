@@ -4,6 +4,16 @@
 
 #include <system_error>
 
+QString Id(int id)
+{
+    return QString::number(id);
+}
+
+QString Item(const char* text, int id)
+{
+    return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
+}
+
 void EnsureQApplication()
 {
     static int argc = 1;
@@ -24,6 +34,10 @@ std::filesystem::path TestGameDir()
 std::filesystem::path TestResDir()
 {
     return QZ_TEST_RES_DIR;
+}
+std::filesystem::path TestOutputDir()
+{
+    return QZ_TEST_OUTPUT_DIR;
 }
 
 void AppTest::SetUp()
@@ -67,6 +81,8 @@ CAppOptions AppTest::TestOptions()
 {
     CAppOptions options;
     options.m_showSplash = false;
+    // A test that shows the splash does not wait the user's three seconds.
+    options.m_splashMilliseconds = 50;
     options.m_showTip = false;
     options.m_showMainFrame = false;
     options.m_openSound = false;

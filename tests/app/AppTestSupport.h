@@ -5,6 +5,8 @@
 // file dialogs are answered by the fixture and recorded.
 
 #include "app/QzEditApp.h"
+#include "engine/CommandIds.h"
+#include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
 #include <QString>
@@ -17,6 +19,11 @@
 #include <filesystem>
 #include <memory>
 
+// The object name of a widget: its id in decimal.
+QString Id(int id);
+// A menu item as the tests read it: its text, "#" and the id of its command.
+QString Item(const char* text, int id);
+
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();
 
@@ -24,13 +31,16 @@ void EnsureQApplication();
 std::filesystem::path TestGameDir();
 // The repository's res/ folder.
 std::filesystem::path TestResDir();
+// Where the tests leave their screenshots (the build folder of the tests).
+std::filesystem::path TestOutputDir();
 
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Options of a quiet test start: no splash, no tip, hidden main frame, no sound.
+    // Options of a quiet test start: no splash (a short one when a test shows it), no tip,
+    // hidden main frame, no sound.
     static CAppOptions TestOptions();
     // Makes m_app with the options (settings file, program folder and game folder filled in when
     // empty) and runs its start-up unless init is false.

@@ -10,8 +10,10 @@
 #include "app/QzEditView.h"
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QPointer>
 #include <QSplitter>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -46,7 +48,7 @@ TEST_F(ChildFrameTest, PanesAndTheirSizes)
 {
     CChildFrame& frame = OpenFrame();
     EXPECT_TRUE(frame.isMaximized());
-    EXPECT_EQ(frame.windowTitle(), m_doc->Title());
+    EXPECT_EQ(frame.windowTitle(), m_doc->Title() + QStringLiteral("[*]"));
 
     QSplitter* outer = frame.OuterSplitter();
     QSplitter* left = frame.LeftSplitter();
@@ -63,14 +65,14 @@ TEST_F(ChildFrameTest, PanesAndTheirSizes)
     EXPECT_NE(dynamic_cast<CSectorView*>(left->widget(0)), nullptr);
     EXPECT_NE(dynamic_cast<CSurfaceView*>(left->widget(1)), nullptr);
     EXPECT_NE(dynamic_cast<CDistanceView*>(left->widget(2)), nullptr);
-    EXPECT_EQ(left->widget(0)->objectName(), QStringLiteral("101"));
-    EXPECT_EQ(left->widget(1)->objectName(), QStringLiteral("186"));
-    EXPECT_EQ(left->widget(2)->objectName(), QStringLiteral("5016"));
+    EXPECT_EQ(left->widget(0)->objectName(), Id(Dlg::kSectorView));
+    EXPECT_EQ(left->widget(1)->objectName(), Id(PropertyView::kSurface));
+    EXPECT_EQ(left->widget(2)->objectName(), Id(Dlg::kDistanceView));
     EXPECT_EQ(frame.PropertyView(), dynamic_cast<CDocView*>(left->widget(1)));
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(IsView(*m_doc, left->widget(i))) << i;
     EXPECT_TRUE(IsView(*m_doc, frame.View3d()));
-    EXPECT_EQ(m_doc->m_propertyViewId, 186);
+    EXPECT_EQ(m_doc->m_propertyViewId, PropertyView::kSurface);
 
     // Column 230 wide; rows 190 and 235, the distance row (at least 40) and the 3D view take
     // the rest.
@@ -105,27 +107,24 @@ TEST_F(ChildFrameTest, SwitchPropertyViewKeepsThePaneSizes)
     const QList<int> leftSizes = left->sizes();
     ASSERT_EQ(leftSizes.at(1), 300);
 
-    struct Case {
-        int id;
-        const char* name;
-    };
     // The class shown already is replaced by a new view too.
-    const Case cases[] = {{190, "190"}, {1098, "1098"}, {1098, "1098"}, {186, "186"}};
-    for (const Case& c : cases) {
+    const int ids[] = {PropertyView::kThings, PropertyView::kVertex, PropertyView::kVertex,
+                       PropertyView::kSurface};
+    for (const int id : ids) {
         QPointer<QWidget> old = left->widget(1);
-        frame.SwitchPropertyView(*m_doc, c.id);
+        frame.SwitchPropertyView(*m_doc, id);
         QApplication::processEvents();
-        EXPECT_TRUE(old.isNull()) << c.id;
+        EXPECT_TRUE(old.isNull()) << id;
         QWidget* view = left->widget(1);
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->objectName(), QString::fromLatin1(c.name));
-        EXPECT_TRUE(view->isVisible()) << c.id;
+        EXPECT_EQ(view->objectName(), Id(id));
+        EXPECT_TRUE(view->isVisible()) << id;
         EXPECT_EQ(view->minimumHeight(), 20);
         EXPECT_EQ(frame.PropertyView(), dynamic_cast<CDocView*>(view));
         EXPECT_TRUE(IsView(*m_doc, view));
-        EXPECT_EQ(m_doc->m_propertyViewId, c.id);
-        EXPECT_EQ(outer->sizes(), outerSizes) << c.id;
-        EXPECT_EQ(left->sizes(), leftSizes) << c.id;
+        EXPECT_EQ(m_doc->m_propertyViewId, id);
+        EXPECT_EQ(outer->sizes(), outerSizes) << id;
+        EXPECT_EQ(left->sizes(), leftSizes) << id;
         EXPECT_EQ(left->count(), 3);
     }
     EXPECT_NE(dynamic_cast<CSurfaceView*>(left->widget(1)), nullptr);
@@ -134,28 +133,65 @@ TEST_F(ChildFrameTest, SwitchPropertyViewKeepsThePaneSizes)
 
     // An id that names no property view changes nothing.
     QWidget* shown = left->widget(1);
-    frame.SwitchPropertyView(*m_doc, 101);
+    frame.SwitchPropertyView(*m_doc, Dlg::kSectorView);
     EXPECT_EQ(left->widget(1), shown);
-    EXPECT_EQ(m_doc->m_propertyViewId, 186);
+    EXPECT_EQ(m_doc->m_propertyViewId, PropertyView::kSurface);
 }
 
 TEST_F(ChildFrameTest, ClassOfEachPropertyView)
 {
     CChildFrame& frame = OpenFrame();
-    frame.SwitchPropertyView(*m_doc, 190);
+    frame.SwitchPropertyView(*m_doc, PropertyView::kThings);
     EXPECT_NE(dynamic_cast<CThingsView*>(frame.PropertyView()), nullptr);
-    frame.SwitchPropertyView(*m_doc, 1098);
+    frame.SwitchPropertyView(*m_doc, PropertyView::kVertex);
     EXPECT_NE(dynamic_cast<CVertexView*>(frame.PropertyView()), nullptr);
-    frame.SwitchPropertyView(*m_doc, 186);
+    frame.SwitchPropertyView(*m_doc, PropertyView::kSurface);
     EXPECT_NE(dynamic_cast<CSurfaceView*>(frame.PropertyView()), nullptr);
 }
 
+// The document's name and its modified mark, in the document window and in the main window,
+// which shows the maximised document window's title after its own (as the window system shows
+// it, with Qt's placeholder resolved).
 TEST_F(ChildFrameTest, TitleFollowsTheDocument)
 {
     CChildFrame& frame = OpenFrame();
-    m_doc->SetTitle(QStringLiteral("castle.qze"));
-    emit m_doc->TitleChanged();
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("castle.qze"));
+    const QWindow* main = m_app->m_pMainFrame->windowHandle();
+    ASSERT_NE(main, nullptr);
+    const QString product = QStringLiteral("QzEdit - Korvath mode");
+    auto shows = [&](const QString& document) { return product + " - [" + document + "]"; };
+    EXPECT_EQ(main->title(), shows(m_doc->Title()));
+    EXPECT_FALSE(frame.isWindowModified());
+
+    // Saved under a name: both windows take the file's name.
+    ASSERT_TRUE(m_doc->SaveAs(m_temp.filePath(QStringLiteral("castle.qze"))));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("castle.qze[*]"));
+    EXPECT_FALSE(frame.isWindowModified());
+    EXPECT_EQ(main->title(), shows(QStringLiteral("castle.qze")));
+
+    // A change marks both; saving clears the mark.
+    m_doc->SetModifiedFlag(true);
+    EXPECT_TRUE(frame.isWindowModified());
+    EXPECT_EQ(main->title(), shows(QStringLiteral("castle.qze*")));
+    ASSERT_TRUE(m_doc->DoFileSave());
+    EXPECT_FALSE(frame.isWindowModified());
+    EXPECT_EQ(main->title(), shows(QStringLiteral("castle.qze")));
+
+    // A "[*]" in the file's name is part of the name, not the mark.
+    ASSERT_TRUE(m_doc->SaveAs(m_temp.filePath(QStringLiteral("a[*]b.qze"))));
+    EXPECT_EQ(main->title(), shows(QStringLiteral("a[*]b.qze")));
+    m_doc->SetModifiedFlag(true);
+    EXPECT_EQ(main->title(), shows(QStringLiteral("a[*]b.qze*")));
+
+    // The main window names the active document; with none, its own title alone.
+    CQzEditDoc* other = m_app->NewDocument();
+    EXPECT_EQ(main->title(), shows(other->Title()));
+    m_app->m_pMainFrame->MdiArea()->setActiveSubWindow(&frame);
+    EXPECT_EQ(main->title(), shows(QStringLiteral("a[*]b.qze*")));
+    m_answers = {QMessageBox::No};
+    EXPECT_TRUE(m_doc->OnCloseDocument());
+    EXPECT_TRUE(other->OnCloseDocument());
+    QApplication::processEvents();
+    EXPECT_EQ(main->title(), product);
 }
 
 TEST_F(ChildFrameTest, DestroyClosesTheWindow)

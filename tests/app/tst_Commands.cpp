@@ -21,7 +21,7 @@ TEST(CommandTableTest, EveryMenuAndToolBarCommandHasOneRow)
         ids.insert(info.m_id);
         EXPECT_NE(info.m_menuText, nullptr) << info.m_id;
     }
-    for (const int menu : {128, 129})
+    for (const int menu : {Menu::kNoDocument, Menu::kDocument})
         for (const CMenuPopup& popup : MenuPopups(menu))
             for (const int item : popup.m_items)
                 if (item > 0) {
@@ -48,19 +48,20 @@ TEST(CommandTableTest, MenuTextsPromptsAndToolTips)
     };
     const Case cases[] = {
         // Shortcut shown right-aligned after a tab.
-        {57600, "&New\tCtrl+N", "New (Ctrl+N)", "New (Ctrl+N)"},
-        {57634, "&Copy\tCtrl+C, C", "Copy (Ctrl+C, C)", "Copy (Ctrl+C, C)"},
-        {32776, "&Sector\tM", "Sector Mode (M)", "Sector Mode (M)"},
+        {Cmd::kFileNew, "&New\tCtrl+N", "New (Ctrl+N)", "New (Ctrl+N)"},
+        {Cmd::kEditCopy, "&Copy\tCtrl+C, C", "Copy (Ctrl+C, C)", "Copy (Ctrl+C, C)"},
+        {Cmd::kSectorMode, "&Sector\tM", "Sector Mode (M)", "Sector Mode (M)"},
         // No prompt of its own: the menu text without its mnemonic.
-        {57604, "Save &As...", "Save As...", "Save As..."},
-        {2064, "&Position Toolbar", "Position Toolbar", "Position Toolbar"},
+        {Cmd::kFileSaveAs, "Save &As...", "Save As...", "Save As..."},
+        {Cmd::kViewPositionToolBar, "&Position Toolbar", "Position Toolbar", "Position Toolbar"},
         // A prompt with a status text and a tool tip.
-        {2067, "Make grid nodes && vertices larger", "Make grid nodes & vertices larger",
-         "Nodes/Vertices larger"},
-        {504, "Ti&p of the Day...", "Displays a Tip of the Day.", "Displays a Tip of the Day."},
+        {Cmd::kNodesLarger, "Make grid nodes && vertices larger",
+         "Make grid nodes & vertices larger", "Nodes/Vertices larger"},
+        {Cmd::kTipOfTheDay, "Ti&p of the Day...", "Displays a Tip of the Day.",
+         "Displays a Tip of the Day."},
         // "&&" is one ampersand once the mnemonics are gone.
-        {2002, "Sector Rendered && Wireframes", "Sector Rendering & Wireframes",
-         "Sector Rendering & Wireframes"},
+        {Cmd::kSectorRenderedWireframes, "Sector Rendered && Wireframes",
+         "Sector Rendering & Wireframes", "Sector Rendering & Wireframes"},
     };
     for (const Case& c : cases) {
         const CCommandInfo* info = FindCommand(c.id);
@@ -85,48 +86,49 @@ TEST(CommandTableTest, AcceleratorTables)
     const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
     const Qt::KeyboardModifiers pad = Qt::KeypadModifier;
     const Case cases[] = {
-        {128, QKeySequence(ctrl | Qt::Key_C), 57634},
-        {128, QKeySequence(ctrl | Qt::Key_P), 57607},
-        {128, QKeySequence(Qt::Key_Delete), 32810},
-        {128, QKeySequence(shift | Qt::Key_F1), 57669},
-        {128, QKeySequence(shift | Qt::Key_F6), 57681},
-        {128, QKeySequence(ctrl | Qt::Key_Z), 57643},
+        {AccelTable::kFrame, QKeySequence(ctrl | Qt::Key_C), Cmd::kEditCopy},
+        {AccelTable::kFrame, QKeySequence(ctrl | Qt::Key_P), Cmd::kFilePrint},
+        {AccelTable::kFrame, QKeySequence(Qt::Key_Delete), Cmd::kDelete},
+        {AccelTable::kFrame, QKeySequence(shift | Qt::Key_F1), Cmd::kContextHelp},
+        {AccelTable::kFrame, QKeySequence(shift | Qt::Key_F6), Cmd::kPrevPane},
+        {AccelTable::kFrame, QKeySequence(ctrl | Qt::Key_Z), Cmd::kEditUndo},
         // Keys of the 3D view only.
-        {128, QKeySequence(Qt::Key_C), 0},
-        {128, QKeySequence(Qt::Key_Up), 0},
-        {128, QKeySequence(ctrl | Qt::Key_F), 0},
-        {113, QKeySequence(Qt::Key_C), 57634},
-        {113, QKeySequence(ctrl | Qt::Key_C), 57634},
-        {113, QKeySequence(Qt::Key_0), 28},
-        {113, QKeySequence(Qt::Key_9), 37},
-        {113, QKeySequence(ctrl | Qt::Key_0), 18},
-        {113, QKeySequence(ctrl | Qt::Key_9), 27},
-        {113, QKeySequence(Qt::Key_F), 2100},
-        {113, QKeySequence(ctrl | Qt::Key_F), 2045},
-        {113, QKeySequence(Qt::Key_U), 14},
-        {113, QKeySequence(Qt::Key_D), 15},
-        {113, QKeySequence(Qt::Key_L), 16},
-        {113, QKeySequence(Qt::Key_R), 17},
-        {113, QKeySequence(Qt::AltModifier | Qt::Key_Backspace), 57643},
-        {113, QKeySequence(pad | Qt::Key_Plus), 32786},
-        {113, QKeySequence(ctrl | pad | Qt::Key_Minus), 2068},
-        {113, QKeySequence(Qt::Key_Plus), 0},  // the main keyboard's plus is no grid key
-        {113, QKeySequence(shift | Qt::Key_Delete), 57635},
-        {113, QKeySequence(shift | Qt::Key_PageDown), 32790},
-        {113, QKeySequence(ctrl | Qt::Key_Left), 32785},
-        {113, QKeySequence(Qt::Key_Z), 0},
+        {AccelTable::kFrame, QKeySequence(Qt::Key_C), 0},
+        {AccelTable::kFrame, QKeySequence(Qt::Key_Up), 0},
+        {AccelTable::kFrame, QKeySequence(ctrl | Qt::Key_F), 0},
+        {AccelTable::kView, QKeySequence(Qt::Key_C), Cmd::kEditCopy},
+        {AccelTable::kView, QKeySequence(ctrl | Qt::Key_C), Cmd::kEditCopy},
+        {AccelTable::kView, QKeySequence(Qt::Key_0), Cmd::kRecallBookmark0},
+        {AccelTable::kView, QKeySequence(Qt::Key_9), Cmd::kRecallBookmark0 + 9},
+        {AccelTable::kView, QKeySequence(ctrl | Qt::Key_0), Cmd::kStoreBookmark0},
+        {AccelTable::kView, QKeySequence(ctrl | Qt::Key_9), Cmd::kStoreBookmark0 + 9},
+        {AccelTable::kView, QKeySequence(Qt::Key_F), Cmd::kUnservedF},
+        {AccelTable::kView, QKeySequence(ctrl | Qt::Key_F), Cmd::kFindItem},
+        {AccelTable::kView, QKeySequence(Qt::Key_U), Cmd::kPanUp},
+        {AccelTable::kView, QKeySequence(Qt::Key_D), Cmd::kPanDown},
+        {AccelTable::kView, QKeySequence(Qt::Key_L), Cmd::kPanLeft},
+        {AccelTable::kView, QKeySequence(Qt::Key_R), Cmd::kPanRight},
+        {AccelTable::kView, QKeySequence(Qt::AltModifier | Qt::Key_Backspace), Cmd::kEditUndo},
+        {AccelTable::kView, QKeySequence(pad | Qt::Key_Plus), Cmd::kGridSmaller},
+        {AccelTable::kView, QKeySequence(ctrl | pad | Qt::Key_Minus), Cmd::kNodesSmaller},
+        {AccelTable::kView, QKeySequence(Qt::Key_Plus),
+         0},  // the main keyboard's plus is no grid key
+        {AccelTable::kView, QKeySequence(shift | Qt::Key_Delete), Cmd::kEditCut},
+        {AccelTable::kView, QKeySequence(shift | Qt::Key_PageDown), Cmd::kCameraTiltDownKey},
+        {AccelTable::kView, QKeySequence(ctrl | Qt::Key_Left), Cmd::kCameraLeftKey},
+        {AccelTable::kView, QKeySequence(Qt::Key_Z), 0},
         // Two-key sequences are no accelerators.
-        {128, QKeySequence(QStringLiteral("Ctrl+C, Ctrl+V")), 0},
+        {AccelTable::kFrame, QKeySequence(QStringLiteral("Ctrl+C, Ctrl+V")), 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(AcceleratorCommand(c.table, c.key), c.id)
             << c.table << " " << c.key.toString().toStdString();
 
-    // Table 128 keeps a part of table 113 with the same commands; no key twice in a table.
-    EXPECT_EQ(AcceleratorEntries(128).size(), 17U);
-    for (const CAccelerator& entry : AcceleratorEntries(128))
-        EXPECT_EQ(AcceleratorCommand(113, QKeySequence(entry.m_key)), entry.m_id);
-    for (const int table : {113, 128}) {
+    // The frame's table keeps a part of the view's with the same commands; no key twice in a table.
+    EXPECT_EQ(AcceleratorEntries(AccelTable::kFrame).size(), 17U);
+    for (const CAccelerator& entry : AcceleratorEntries(AccelTable::kFrame))
+        EXPECT_EQ(AcceleratorCommand(AccelTable::kView, QKeySequence(entry.m_key)), entry.m_id);
+    for (const int table : {AccelTable::kView, AccelTable::kFrame}) {
         QSet<int> keys;
         for (const CAccelerator& entry : AcceleratorEntries(table)) {
             EXPECT_FALSE(keys.contains(entry.m_key.toCombined())) << table;
@@ -155,7 +157,7 @@ TEST(CommandTableTest, ToolBarImagesAreSixteenPixels)
                     drawn = qAlpha(image.pixel(x, y)) != 0;
             EXPECT_TRUE(drawn) << button;
         }
-    EXPECT_TRUE(CommandIcon(*FindCommand(57604), nullptr).isNull());
+    EXPECT_TRUE(CommandIcon(*FindCommand(Cmd::kFileSaveAs), nullptr).isNull());
 }
 
 }  // namespace

@@ -153,9 +153,9 @@ TEST_F(HelpTest, PagesOfContextsAndOfTheHelpMenu)
 
     // The commands of the Help menu.
     m_opened.clear();
-    EXPECT_TRUE(app.OnCommand(57666));
-    EXPECT_TRUE(app.OnCommand(2054));
-    EXPECT_TRUE(app.OnCommand(2053));
+    EXPECT_TRUE(app.OnCommand(Cmd::kHelpIndex));
+    EXPECT_TRUE(app.OnCommand(Cmd::kHelpTutorials));
+    EXPECT_TRUE(app.OnCommand(Cmd::kHelpFaqs));
     EXPECT_EQ(Opened(), QStringList({"1e142.htm", "tutorial.htm", "faq.htm"}));
 }
 

@@ -49,7 +49,10 @@ protected:
         QApplication::processEvents();
     }
 
-    QLineEdit* LevelEdit(QWidget& dialog) { return Control<QLineEdit>(dialog, 4041); }
+    QLineEdit* LevelEdit(QWidget& dialog)
+    {
+        return Control<QLineEdit>(dialog, Ctl::kLevelOfDetail);
+    }
 
     std::vector<Set> VisibleSets() const
     {
@@ -71,13 +74,16 @@ TEST_F(HiddenSectorRemovalDlgTest, OpensWithTheStoredMethod)
         int checked;
         bool fieldEnabled;
     };
-    for (const CCase c : {CCase{0, 5214, true}, CCase{1, 5215, false}, CCase{2, 5226, false}}) {
+    for (const CCase c :
+         {CCase{0, Ctl::kNeighborRendering, true}, CCase{1, Ctl::kPortalRendering, false},
+          CCase{2, Ctl::kPotentialVisibleSet, false}}) {
         Settings().m_renderMethod = c.method;
         Settings().m_removalLevel = 17;
         CHiddenSectorRemovalDlg dialog(Settings(), &m_engine.m_view);
-        EXPECT_EQ(dialog.objectName(), QStringLiteral("5005"));
+        EXPECT_EQ(dialog.objectName(), Id(Dlg::kHiddenSectorRemoval));
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Hidden Sector Removal"));
-        for (const int id : {5214, 5215, 5226}) {
+        for (const int id :
+             {Ctl::kNeighborRendering, Ctl::kPortalRendering, Ctl::kPotentialVisibleSet}) {
             QRadioButton* radio = Control<QRadioButton>(dialog, id);
             ASSERT_NE(radio, nullptr);
             EXPECT_EQ(radio->isChecked(), id == c.checked) << c.method << " " << id;
@@ -86,8 +92,8 @@ TEST_F(HiddenSectorRemovalDlgTest, OpensWithTheStoredMethod)
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(edit->isEnabled(), c.fieldEnabled) << c.method;
         EXPECT_EQ(edit->text(), QStringLiteral("17"));
-        EXPECT_NE(Control<QProgressBar>(dialog, 4040), nullptr);
-        EXPECT_NE(Control<QPushButton>(dialog, 9), nullptr);
+        EXPECT_NE(Control<QProgressBar>(dialog, Ctl::kRemovalProgress), nullptr);
+        EXPECT_NE(Control<QPushButton>(dialog, Ctl::kHelp), nullptr);
     }
 }
 
@@ -96,11 +102,11 @@ TEST_F(HiddenSectorRemovalDlgTest, RadioButtonsGreyTheField)
     CHiddenSectorRemovalDlg dialog(Settings(), &m_engine.m_view);
     QLineEdit* edit = LevelEdit(dialog);
     ASSERT_NE(edit, nullptr);
-    Click(dialog, 5215);
+    Click(dialog, Ctl::kPortalRendering);
     EXPECT_FALSE(edit->isEnabled());
-    Click(dialog, 5214);
+    Click(dialog, Ctl::kNeighborRendering);
     EXPECT_TRUE(edit->isEnabled());
-    Click(dialog, 5226);
+    Click(dialog, Ctl::kPotentialVisibleSet);
     EXPECT_FALSE(edit->isEnabled());
 }
 
@@ -111,9 +117,9 @@ TEST_F(HiddenSectorRemovalDlgTest, LevelOutOfRangeKeepsTheDialogOpen)
         m_engine.m_host.Clear();
         CHiddenSectorRemovalDlg dialog(Settings(), &m_engine.m_view);
         dialog.show();
-        Click(dialog, 5215);
+        Click(dialog, Ctl::kPortalRendering);
         LevelEdit(dialog)->setText(QString::fromLatin1(text));
-        Click(dialog, 1);
+        Click(dialog, Ctl::kOk);
         EXPECT_EQ(m_messages, QStringList{kRangeMessage}) << text;
         EXPECT_TRUE(dialog.isVisible()) << text;
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << text;
@@ -129,9 +135,9 @@ TEST_F(HiddenSectorRemovalDlgTest, GreyedLevelIsStillStored)
 {
     CHiddenSectorRemovalDlg dialog(Settings(), &m_engine.m_view);
     dialog.show();
-    Click(dialog, 5215);
+    Click(dialog, Ctl::kPortalRendering);
     LevelEdit(dialog)->setText(QStringLiteral(" 42 "));
-    Click(dialog, 1);
+    Click(dialog, Ctl::kOk);
     EXPECT_TRUE(m_messages.isEmpty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
@@ -149,23 +155,23 @@ TEST_F(HiddenSectorRemovalDlgTest, OkRunsThePassWithTheProgressBarAndDrawsAFrame
         std::vector<Set> visible;
     };
     const std::vector<CCase> cases = {
-        {1, 0, 5214, {{0, 1}, {0, 1, 2}, {1, 2}}},
-        {100, 0, 5214, {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}},
-        {1, 2, 5226, {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}},
+        {1, 0, Ctl::kNeighborRendering, {{0, 1}, {0, 1, 2}, {1, 2}}},
+        {100, 0, Ctl::kNeighborRendering, {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}},
+        {1, 2, Ctl::kPotentialVisibleSet, {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}},
     };
     for (const CCase& c : cases) {
         m_engine.m_host.Clear();
         CHiddenSectorRemovalDlg dialog(Settings(), &m_engine.m_view);
         dialog.show();
-        Click(dialog, 5214);
+        Click(dialog, Ctl::kNeighborRendering);
         LevelEdit(dialog)->setText(QString::number(c.level));
         Click(dialog, c.radio);
-        Click(dialog, 1);
+        Click(dialog, Ctl::kOk);
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.level;
         EXPECT_EQ(Settings().m_removalLevel, c.level);
         EXPECT_EQ(Settings().m_renderMethod, c.method);
         EXPECT_EQ(VisibleSets(), c.visible) << c.level << " " << c.method;
-        QProgressBar* progress = Control<QProgressBar>(dialog, 4040);
+        QProgressBar* progress = Control<QProgressBar>(dialog, Ctl::kRemovalProgress);
         ASSERT_NE(progress, nullptr);
         EXPECT_EQ(progress->maximum(), 3);
         EXPECT_EQ(progress->value(), 3);
@@ -182,8 +188,8 @@ TEST_F(HiddenSectorRemovalDlgTest, OkWithoutAnEngineStoresTheSettings)
     CHiddenSectorRemovalDlg dialog(Settings(), nullptr);
     dialog.show();
     LevelEdit(dialog)->setText(QStringLiteral("9"));
-    Click(dialog, 5226);
-    Click(dialog, 1);
+    Click(dialog, Ctl::kPotentialVisibleSet);
+    Click(dialog, Ctl::kOk);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(Settings().m_removalLevel, 9);
     EXPECT_EQ(Settings().m_renderMethod, 2);
@@ -194,9 +200,9 @@ TEST_F(HiddenSectorRemovalDlgTest, CancelChangesNothing)
 {
     CHiddenSectorRemovalDlg dialog(Settings(), &m_engine.m_view);
     dialog.show();
-    Click(dialog, 5226);
+    Click(dialog, Ctl::kPotentialVisibleSet);
     LevelEdit(dialog)->setText(QStringLiteral("0"));
-    Click(dialog, 2);
+    Click(dialog, Ctl::kCancel);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(m_messages.isEmpty());

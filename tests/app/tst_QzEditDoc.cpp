@@ -123,12 +123,12 @@ TEST_F(QzEditDocTest, NewDocumentHasTheDefaultFieldsAndCommands)
                  "\"GOAL_01000\"\t\t0\t\"Goal Description.\"\r\nEND\r\n");
     EXPECT_EQ(doc.m_state.m_renderMode, 3);
     EXPECT_EQ(doc.m_state.m_lightMode, 0);
-    EXPECT_EQ(doc.m_propertyViewId, 186);
+    EXPECT_EQ(doc.m_propertyViewId, PropertyView::kSurface);
     EXPECT_EQ(doc.m_pEngine, nullptr);
     EXPECT_TRUE(doc.m_level->m_sectors.empty());
     EXPECT_TRUE(doc.m_level->m_gameTag.empty());
     EXPECT_FALSE(doc.IsModified());
-    for (const int id : {57602, 57603, 57604})
+    for (const int id : {Cmd::kFileClose, Cmd::kFileSave, Cmd::kFileSaveAs})
         EXPECT_TRUE(doc.HandlesCommand(id)) << id;
 }
 
@@ -315,7 +315,12 @@ TEST_F(QzEditDocTest, SaveAsMakesArchiveFilesThePathAndKeepsItForTextExports)
     // A text export: path, title, modified flag and recent files stay.
     const QStringList recent = m_app->RecentFiles();
     ASSERT_TRUE(doc->SaveAs(Q(Temp() / "export.qzl")));
-    EXPECT_NO_THROW(LoadQzlFile(Temp() / "export.qzl", 0));
+    // The export holds the level: its rooms, walls and corners, and a valid level.
+    const CQzlSections exported = LoadQzlFile(Temp() / "export.qzl", 0);
+    EXPECT_EQ(exported.m_sectors.size(), doc->m_level->m_sectors.size());
+    EXPECT_EQ(exported.m_surfaces.size(), doc->m_level->m_surfaces.size());
+    EXPECT_EQ(exported.m_worldVertices.size(), doc->m_level->m_worldVertices.size());
+    EXPECT_TRUE(ValidateLevel(exported).empty());
     EXPECT_EQ(doc->PathName(), original);
     EXPECT_EQ(doc->Title(), QStringLiteral("a.qze"));
     EXPECT_TRUE(doc->IsModified());
@@ -323,7 +328,7 @@ TEST_F(QzEditDocTest, SaveAsMakesArchiveFilesThePathAndKeepsItForTextExports)
 
     // The archive form through the dialog: a name typed without extension gets ".qze".
     m_fileAnswers.push_back(Q(Temp() / "b"));
-    doc->OnCommand(57604);
+    doc->OnCommand(Cmd::kFileSaveAs);
     ASSERT_EQ(m_fileDialogs, QStringList{QStringLiteral("Save As")});
     const QString saved = Q(Temp() / "b.qze");
     EXPECT_TRUE(fs::exists(Temp() / "b.qze"));
@@ -334,7 +339,7 @@ TEST_F(QzEditDocTest, SaveAsMakesArchiveFilesThePathAndKeepsItForTextExports)
 
     // Cancel writes nothing.
     doc->SetModifiedFlag(true);
-    doc->OnCommand(57604);
+    doc->OnCommand(Cmd::kFileSaveAs);
     EXPECT_EQ(doc->PathName(), saved);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(m_messages.isEmpty());
@@ -347,7 +352,7 @@ TEST_F(QzEditDocTest, SaveWritesTheTypeOfTheDocumentsPath)
     ASSERT_NE(text, nullptr);
     text->m_level->m_sectors[1]->m_ambientLight = 0.25f;
     text->SetModifiedFlag(true);
-    EXPECT_TRUE(text->OnCommand(57603));
+    EXPECT_TRUE(text->OnCommand(Cmd::kFileSave));
     // The text level again, to the same file; the export leaves the document modified.
     EXPECT_FLOAT_EQ(LoadQzlFile(Temp() / "room.qzl", 0).m_sectors[1]->m_ambientLight, 0.25f);
     EXPECT_TRUE(text->IsModified());
@@ -779,7 +784,7 @@ TEST_F(QzEditDocTest, CloseWritesTheViewSettingsAndDeletesOnlyItsAutosaveFile)
 
     saved->m_state.m_renderMode = 4;
     saved->m_state.m_lightMode = 0;
-    EXPECT_TRUE(saved->OnCommand(57602));
+    EXPECT_TRUE(saved->OnCommand(Cmd::kFileClose));
     EXPECT_FALSE(fs::exists(Temp() / "saved.tmp"));
     EXPECT_EQ(m_app->m_settings.m_renderMode, 4);
     EXPECT_EQ(m_app->m_settings.m_lightMode, 0);
@@ -896,41 +901,6 @@ TEST_F(QzEditDocTest, EveryDocumentHasAnAutosaveFileOfItsOwn)
     EXPECT_EQ(bare->MakeAutosavePath(), Q(Temp() / "bare.tmp"));
 
     EXPECT_TRUE(QDir::setCurrent(oldCurrent));
-}
-
-// The engine's seam works without a main frame (and so without status bar or views).
-TEST_F(QzEditDocTest, EngineHostWithoutMainFrame)
-{
-    MakeApp(TestOptions(), false);
-    ASSERT_EQ(m_app->m_pMainFrame, nullptr);
-    CQzEditDoc doc(*m_app);
-    CEngineHost& host = doc;
-
-    host.ShowMessage("Nothing to do.");
-    m_answers = {QMessageBox::No, QMessageBox::Yes};
-    EXPECT_FALSE(host.AskYesNo("Really?"));
-    EXPECT_TRUE(host.AskYesNo("Really?"));
-    EXPECT_EQ(m_messages, (QStringList{QStringLiteral("Nothing to do."), QStringLiteral("Really?"),
-                                       QStringLiteral("Really?")}));
-
-    host.BeginWaitCursor();
-    host.EndWaitCursor();
-    host.BeginProgress("Parsing Sectors...", 3);
-    for (int i = 0; i < 5; ++i)
-        host.StepProgress();
-    host.EndProgress();
-    host.StepProgress();  // after the end: nothing
-    host.EndProgress();
-    host.SetStatusText("status");
-    const std::string panes[8] = {"a", "b", "c", "d", "e", "f", "g", "h"};
-    host.SetStatusPanes(panes);
-    host.SetScrollBars(0, 10, 2, 1, 1);
-    host.SetGridSetting(0.5f);
-    EXPECT_FLOAT_EQ(m_app->m_settings.m_grid, 0.5f);
-    host.ViewsChanged();
-    host.RequestFrame(true);
-    host.SetModifiedFlag(true);
-    EXPECT_TRUE(doc.IsModified());
 }
 
 }  // namespace

@@ -50,6 +50,16 @@ protected:
         return *m_profile;
     }
 
+    // Stores a main window rectangle in the settings file, as an earlier run left it.
+    void SaveWindowRect(int left, int top, int right, int bottom)
+    {
+        QSettings prepared(SettingsFile(), QSettings::IniFormat);
+        prepared.setValue(QStringLiteral("Preferences/Left"), left);
+        prepared.setValue(QStringLiteral("Preferences/Top"), top);
+        prepared.setValue(QStringLiteral("Preferences/Right"), right);
+        prepared.setValue(QStringLiteral("Preferences/Bottom"), bottom);
+    }
+
     std::unique_ptr<QSettings> m_profile;
 };
 
@@ -68,8 +78,8 @@ TEST_F(SettingsStoreTest, FirstStartGivesTheDefaults)
 
 TEST_F(SettingsStoreTest, AllFiftyValuesMakeTheRoundTrip)
 {
-    // Values unlike the defaults and inside the Options sheet's ranges; floats that "%f" writes
-    // exactly.
+    // Values unlike the defaults and inside the Options sheet's ranges and value lists; floats
+    // that "%f" writes exactly.
     CSettings saved;
     const CSettings defaults;
     int i = 0;
@@ -87,6 +97,12 @@ TEST_F(SettingsStoreTest, AllFiftyValuesMakeTheRoundTrip)
         }
         ++i;
     }
+    // The modes and list positions take one of their few values.
+    saved.m_renderMode = 3;
+    saved.m_renderMethod = 2;
+    saved.m_adjoin = 2;
+    saved.m_lightMode = 0;
+    saved.m_stretchMode = 4;
     {
         CSettingsStore store(Profile());
         store.SavePreferences(saved);
@@ -177,6 +193,30 @@ TEST_F(SettingsStoreTest, LoadRules)
         {"Product", "1", 1},
         {"Left", "99999999999", 0},
         {"ColorGrid", "255", 255},
+        // Floats that are no finite number take their defaults.
+        {"LayerHeight", "nan", 0.1f},
+        {"LayerIndent", "-nan", 0.1f},
+        {"Removal", "inf", 1.0},
+        {"Horizon Distance", "-inf", 10.0},
+        {"VertexScaling", "NAN", 0.01f},
+        // A mode, method or list position that names nothing takes its default.
+        {"RenderMode", "5", 1},
+        {"RenderMode", "-1", 1},
+        {"RenderMode", "4", 4},
+        {"RenderMode", "0", 0},
+        {"StretchMode", "5", 1},
+        {"StretchMode", "-1", 1},
+        {"StretchMode", "4", 4},
+        {"StretchMode", "0", 0},
+        {"RenderMethod", "3", 0},
+        {"RenderMethod", "-2", 0},
+        {"RenderMethod", "2", 2},
+        {"LightMode", "2", 1},
+        {"LightMode", "-1", 1},
+        {"LightMode", "0", 0},
+        {"Adjoin", "3", 0},
+        {"Adjoin", "-1", 0},
+        {"Adjoin", "2", 2},
     };
     CSettingsStore store(Profile());
     for (const Case& c : cases) {
@@ -202,6 +242,18 @@ TEST_F(SettingsStoreTest, LoadRules)
             }
         }
     }
+}
+
+// A float that loaded as its default is written back as a number, not as "nan".
+TEST_F(SettingsStoreTest, NanIsNotWrittenBack)
+{
+    Profile().setValue(QStringLiteral("Preferences/LayerHeight"), QStringLiteral("nan"));
+    CSettingsStore store(Profile());
+    CSettings loaded;
+    store.LoadPreferences(loaded);
+    store.SavePreferences(loaded);
+    EXPECT_EQ(Profile().value(QStringLiteral("Preferences/LayerHeight")).toString(),
+              QStringLiteral("0.100000"));
 }
 
 TEST_F(SettingsStoreTest, GameFoldersRecentFilesAndToolBar)
@@ -248,6 +300,12 @@ TEST(PlaceMainWindow, SavedRectangleOrWorkArea)
         {100, 50, 900, 650, QRect(100, 50, 800, 600)},
         {-20, -10, 400, 300, QRect(-20, -10, 420, 310)},
         {500, 400, 100, 100, workArea},  // no area: an invisible window
+        // Off the only screen: moved to the nearest place inside the work area.
+        {3300, 100, 4100, 700, QRect(480, 100, 800, 600)},
+        {-2000, -1500, -1000, -900, QRect(0, 30, 1000, 600)},
+        {5000, 5000, 9000, 8000, workArea},                  // shrunk to the work area
+        {1260, 100, 2060, 700, QRect(480, 100, 800, 600)},   // 20 pixels show: not enough
+        {1200, 100, 2000, 700, QRect(1200, 100, 800, 600)},  // 80 pixels show
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
@@ -263,6 +321,52 @@ TEST(PlaceMainWindow, SavedRectangleOrWorkArea)
                         settings.m_bottom - settings.m_top),
                   c.expected);
     }
+}
+
+// Two screens side by side: a window on either stays; one saved on a third screen that is gone
+// comes to the primary screen.
+TEST(PlaceMainWindow, OnTheScreensThatAreThere)
+{
+    const QRect workArea(0, 0, 1280, 994);
+    const QRect screens[] = {workArea, QRect(1280, 0, 1920, 1050)};
+    struct Case {
+        QRect saved;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {QRect(100, 50, 800, 600), QRect(100, 50, 800, 600)},
+        {QRect(1400, 100, 800, 600), QRect(1400, 100, 800, 600)},
+        {QRect(1000, 100, 800, 600), QRect(1000, 100, 800, 600)},  // across both
+        {QRect(3300, 100, 800, 600), QRect(480, 100, 800, 600)},
+        {QRect(100, 2000, 800, 600), QRect(100, 394, 800, 600)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.saved.x() << "," << c.saved.y());
+        CSettings settings;
+        settings.m_left = c.saved.left();
+        settings.m_top = c.saved.top();
+        settings.m_right = c.saved.left() + c.saved.width();
+        settings.m_bottom = c.saved.top() + c.saved.height();
+        EXPECT_EQ(PlaceMainWindow(settings, workArea, screens), c.expected);
+        EXPECT_EQ(settings.m_left, c.expected.left());
+        EXPECT_EQ(settings.m_bottom, c.expected.top() + c.expected.height());
+    }
+}
+
+// A rectangle saved on a monitor that was unplugged: the main window starts where it can be
+// seen.
+TEST_F(SettingsStoreTest, AWindowSavedOffTheScreensStartsOnThePrimaryScreen)
+{
+    SaveWindowRect(20000, 15000, 20400, 15300);
+    CAppOptions options = TestOptions();
+    options.m_showMainFrame = true;
+    CQzEditApp& app = MakeApp(options);
+    ASSERT_NE(app.m_pMainFrame, nullptr);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect shown = app.m_pMainFrame->frameGeometry() & screen;
+    EXPECT_GE(shown.width(), 200) << "the main window is off the screen";
+    EXPECT_GE(shown.height(), 150) << "the main window is off the screen";
+    EXPECT_TRUE(screen.contains(QPoint(app.m_settings.m_left, app.m_settings.m_top)));
 }
 
 TEST_F(SettingsStoreTest, FirstStartOfTheApplication)
@@ -287,12 +391,9 @@ TEST_F(SettingsStoreTest, FirstStartOfTheApplication)
 
 TEST_F(SettingsStoreTest, MaximizedSurvivesTheStartUp)
 {
+    SaveWindowRect(100, 50, 900, 650);
     {
         QSettings prepared(SettingsFile(), QSettings::IniFormat);
-        prepared.setValue(QStringLiteral("Preferences/Left"), 100);
-        prepared.setValue(QStringLiteral("Preferences/Top"), 50);
-        prepared.setValue(QStringLiteral("Preferences/Right"), 900);
-        prepared.setValue(QStringLiteral("Preferences/Bottom"), 650);
         prepared.setValue(QStringLiteral("Preferences/Maximized"), 1);
         prepared.setValue(QStringLiteral("Preferences/Grid"), QStringLiteral("0.05"));
     }

@@ -47,11 +47,11 @@ protected:
 
     static QString Shown(const CTipOfTheDayDlg& dialog)
     {
-        return dialog.findChild<QLabel*>(QStringLiteral("512"))->text();
+        return dialog.findChild<QLabel*>(Id(Ctl::kTipText))->text();
     }
-    static QPushButton* Button(const CTipOfTheDayDlg& dialog, const char* id)
+    static QPushButton* Button(const CTipOfTheDayDlg& dialog, int id)
     {
-        return dialog.findChild<QPushButton*>(QString::fromLatin1(id));
+        return dialog.findChild<QPushButton*>(Id(id));
     }
     QSettings& Profile() { return m_app->Profile(); }
 
@@ -65,8 +65,8 @@ TEST_F(TipOfTheDay, ShowsTipsInTurnAndGoesOnWhereTheLastDialogStopped)
         dialog.show();
         EXPECT_EQ(Shown(dialog), QStringLiteral("First tip"));
         EXPECT_EQ(dialog.m_strTip, QStringLiteral("First tip\n"));
-        EXPECT_TRUE(Button(dialog, "510")->isEnabled());
-        Button(dialog, "510")->click();
+        EXPECT_TRUE(Button(dialog, Ctl::kNextTip)->isEnabled());
+        Button(dialog, Ctl::kNextTip)->click();
         EXPECT_EQ(Shown(dialog), QStringLiteral("Second tip"));
     }
     // The next dialog shows the tip after the last one shown, then wraps to the first.
@@ -112,7 +112,7 @@ TEST_F(TipOfTheDay, FilesWithoutATipEnd)
         Profile().remove(QStringLiteral("Tip/TimeStamp"));
         CTipOfTheDayDlg dialog(*m_app, nullptr, m_file);
         EXPECT_EQ(Shown(dialog), QString::fromLatin1(CTipOfTheDayDlg::kNoTipInFile));
-        EXPECT_FALSE(Button(dialog, "510")->isEnabled());
+        EXPECT_FALSE(Button(dialog, Ctl::kNextTip)->isEnabled());
     }
     EXPECT_TRUE(m_messages.isEmpty());
 }
@@ -124,7 +124,7 @@ TEST_F(TipOfTheDay, WithoutTheFileSaysSoAndKeepsNoPosition)
         CTipOfTheDayDlg dialog(*m_app, nullptr, Temp() / "missing.txt");
         EXPECT_EQ(Shown(dialog),
                   QStringLiteral("Tips file does not exist in the prescribed directory"));
-        EXPECT_FALSE(Button(dialog, "510")->isEnabled());
+        EXPECT_FALSE(Button(dialog, Ctl::kNextTip)->isEnabled());
     }
     EXPECT_EQ(Profile().value(QStringLiteral("Tip/FilePos")).toInt(), 7);
 }
@@ -143,26 +143,26 @@ TEST_F(TipOfTheDay, CloseWritesTheStartUpSwitchEscapeDoesNot)
     {
         CTipOfTheDayDlg dialog(*m_app, nullptr, m_file);
         EXPECT_TRUE(dialog.m_bStartup);
-        auto* startup = dialog.findChild<QCheckBox*>(QStringLiteral("511"));
+        auto* startup = dialog.findChild<QCheckBox*>(Id(Ctl::kShowTipsOnStartUp));
         ASSERT_NE(startup, nullptr);
         EXPECT_TRUE(startup->isChecked());
         EXPECT_EQ(startup->text(), QStringLiteral("&Show Tips on StartUp"));
         startup->setChecked(false);
         dialog.show();
-        Button(dialog, "1")->click();
+        Button(dialog, Ctl::kOk)->click();
         EXPECT_FALSE(dialog.isVisible());
     }
     EXPECT_EQ(Profile().value(QStringLiteral("Tip/StartUp")).toInt(), 1);
     {
         CTipOfTheDayDlg dialog(*m_app, nullptr, m_file);
         EXPECT_FALSE(dialog.m_bStartup);
-        dialog.findChild<QCheckBox*>(QStringLiteral("511"))->setChecked(true);
+        dialog.findChild<QCheckBox*>(Id(Ctl::kShowTipsOnStartUp))->setChecked(true);
         dialog.reject();
     }
     EXPECT_EQ(Profile().value(QStringLiteral("Tip/StartUp")).toInt(), 1);
     {
         CTipOfTheDayDlg dialog(*m_app, nullptr, m_file);
-        dialog.findChild<QCheckBox*>(QStringLiteral("511"))->setChecked(true);
+        dialog.findChild<QCheckBox*>(Id(Ctl::kShowTipsOnStartUp))->setChecked(true);
         dialog.accept();
     }
     EXPECT_EQ(Profile().value(QStringLiteral("Tip/StartUp")).toInt(), 0);
@@ -204,7 +204,7 @@ TEST_F(TipOfTheDay, StartUpFindsTheFileAndObeysTheSwitch)
             if (auto* dialog = qobject_cast<CTipOfTheDayDlg*>(widget);
                 dialog != nullptr && dialog->isVisible()) {
                 shown = true;
-                dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+                dialog->findChild<QPushButton*>(Id(Ctl::kOk))->click();
             }
     });
     closer.start();

@@ -39,9 +39,17 @@ constexpr int kWaitMs = 5000;
 // The commands of the view: camera keys, View Move, pans, bookmarks.
 std::vector<int> CameraCommandIds()
 {
-    std::vector<int> ids = {32782, 32783, 32785, 32791, 32794, 32790, 32784, 32778, 32842};
-    for (int id = 14; id <= 37; ++id)
-        ids.push_back(id);
+    std::vector<int> ids = {Cmd::kCameraForwardKey, Cmd::kCameraBackwardKey,
+                            Cmd::kCameraLeftKey,    Cmd::kCameraRightKey,
+                            Cmd::kCameraTiltUpKey,  Cmd::kCameraTiltDownKey,
+                            Cmd::kStepForward,      Cmd::kStepBackward,
+                            Cmd::kResetCamera,      Cmd::kPanUp,
+                            Cmd::kPanDown,          Cmd::kPanLeft,
+                            Cmd::kPanRight};
+    for (int slot = 0; slot < Cmd::kBookmarkCount; ++slot) {
+        ids.push_back(Cmd::kStoreBookmark0 + slot);
+        ids.push_back(Cmd::kRecallBookmark0 + slot);
+    }
     return ids;
 }
 
@@ -149,19 +157,25 @@ TEST_F(ViewInputTest, AcceleratorTableFollowsTheFocusAndItsKeysReachTheCommands)
     CQzEditDoc& doc = StartWithDocument();
     CQzEditView& view = View();
     view.setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame().AcceleratorTable() == 113; }, kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Frame().AcceleratorTable() == AccelTable::kView; }, kWaitMs));
 
     struct Case {
         QKeyCombination key;
         int id;
     };
     const Case inView[] = {
-        {QKeyCombination(Qt::Key_M), 32776},       {QKeyCombination(Qt::Key_Up), 32782},
-        {Qt::ControlModifier | Qt::Key_1, 19},     {QKeyCombination(Qt::Key_1), 29},
-        {Qt::ControlModifier | Qt::Key_0, 18},     {QKeyCombination(Qt::Key_9), 37},
-        {Qt::ShiftModifier | Qt::Key_Left, 32785}, {QKeyCombination(Qt::Key_PageDown), 32790},
-        {QKeyCombination(Qt::Key_U), 14},          {QKeyCombination(Qt::Key_H), 2047},
-        {Qt::ControlModifier | Qt::Key_C, 57634},
+        {QKeyCombination(Qt::Key_M), Cmd::kSectorMode},
+        {QKeyCombination(Qt::Key_Up), Cmd::kCameraForwardKey},
+        {Qt::ControlModifier | Qt::Key_1, Cmd::kStoreBookmark0 + 1},
+        {QKeyCombination(Qt::Key_1), Cmd::kRecallBookmark0 + 1},
+        {Qt::ControlModifier | Qt::Key_0, Cmd::kStoreBookmark0},
+        {QKeyCombination(Qt::Key_9), Cmd::kRecallBookmark0 + 9},
+        {Qt::ShiftModifier | Qt::Key_Left, Cmd::kCameraLeftKey},
+        {QKeyCombination(Qt::Key_PageDown), Cmd::kCameraTiltDownKey},
+        {QKeyCombination(Qt::Key_U), Cmd::kPanUp},
+        {QKeyCombination(Qt::Key_H), Cmd::kHiddenSectorRemoval},
+        {Qt::ControlModifier | Qt::Key_C, Cmd::kEditCopy},
     };
     for (const Case& c : inView)
         EXPECT_EQ(Frame().CommandForKey(QKeySequence(c.key)), c.id) << c.id;
@@ -178,11 +192,12 @@ TEST_F(ViewInputTest, AcceleratorTableFollowsTheFocusAndItsKeysReachTheCommands)
     QWidget* form = doc.Frame()->LeftSplitter()->widget(0);
     ASSERT_NE(form, nullptr);
     form->setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame().AcceleratorTable() == 128; }, kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Frame().AcceleratorTable() == AccelTable::kFrame; }, kWaitMs));
     EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::Key_M)), 0);
     EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::Key_Up)), 0);
     EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::Key_1)), 0);
-    EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::ControlModifier | Qt::Key_C)), 57634);
+    EXPECT_EQ(Frame().CommandForKey(QKeySequence(Qt::ControlModifier | Qt::Key_C)), Cmd::kEditCopy);
     QTest::keyClick(form, Qt::Key_M);
     EXPECT_EQ(doc.m_state.m_sectorMode, 1);
 }
@@ -190,39 +205,22 @@ TEST_F(ViewInputTest, AcceleratorTableFollowsTheFocusAndItsKeysReachTheCommands)
 TEST_F(ViewInputTest, ViewMenuHoldsTheViewCommandsAndToolsTheHiddenSectorRemoval)
 {
     StartWithDocument();
+    // Every command of the document's view state and the view's View Move commands stand in
+    // the View menu (their texts are checked with the menus of the main frame).
     const std::vector<QString> view = MenuItems(QStringLiteral("&View"));
-    for (const char* item : {"&Sector\tM#32776",
-                             "&Light#2039",
-                             "Sur&face#32779",
-                             "&Texturing#2005",
-                             "&Vertex#32798",
-                             "&Object#32781",
-                             "All Sectors Rendered#2001",
-                             "Sector Rendered && Wireframes#2002",
-                             "All Sectors as Wireframes#2003",
-                             "Sector Rendered#2004",
-                             "Sector as Wireframe#2008",
-                             "&Foreward#32784",
-                             "&Backward#32778",
-                             "&Middle#32842",
-                             "&On\tG#32789",
-                             "S&urface Only#2109",
-                             "&Edges Only#2111",
-                             "&Smaller#32786",
-                             "&Larger#32787",
-                             "Make grid nodes && vertices larger#2067",
-                             "Make grid nodes && vertices smaller#2068",
-                             "Ad&join Rendering\tJ#2049",
-                             "O&bject Rendering\tB#2052",
-                             "&Collison Detection\tQ#2027",
-                             "L&ock Sector\tX#2113",
-                             "Enlarge Vie&w\tW#2055"})
-        EXPECT_NE(std::find(view.begin(), view.end(), QString::fromLatin1(item)), view.end())
-            << item;
+    std::vector<int> ids = {Cmd::kStepForward, Cmd::kStepBackward, Cmd::kResetCamera};
+    for (const CViewCommand& command : ViewCommandTable())
+        ids.push_back(command.id);
+    for (const int id : ids) {
+        const QString tail = Item("", id);
+        EXPECT_TRUE(std::ranges::any_of(view, [&](const QString& item) {
+            return item.endsWith(tail);
+        })) << id;
+    }
     const std::vector<QString> tools = MenuItems(QStringLiteral("&Tools"));
-    EXPECT_NE(
-        std::find(tools.begin(), tools.end(), QStringLiteral("&Hidden Sector Removal...\tH#2047")),
-        tools.end());
+    EXPECT_NE(std::find(tools.begin(), tools.end(),
+                        Item("&Hidden Sector Removal...\tH", Cmd::kHiddenSectorRemoval)),
+              tools.end());
 }
 
 TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
@@ -232,10 +230,11 @@ TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
 
     // Without an engine the commands that work on the view are disabled; the plain switches
     // are not.
-    EXPECT_FALSE(MenuState(32776).first);
-    EXPECT_FALSE(MenuState(32784).first);  // View Move "&Foreward", a command of the view
-    EXPECT_TRUE(MenuState(2027).first);
-    EXPECT_TRUE(MenuState(2047).first);
+    EXPECT_FALSE(MenuState(Cmd::kSectorMode).first);
+    // View Move "&Foreward", a command of the view.
+    EXPECT_FALSE(MenuState(Cmd::kStepForward).first);
+    EXPECT_TRUE(MenuState(Cmd::kCollision).first);
+    EXPECT_TRUE(MenuState(Cmd::kHiddenSectorRemoval).first);
 
     C3dView& engine = GiveEngine();
     struct Case {
@@ -251,28 +250,31 @@ TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
              doc.m_state.m_gridOn = 1;
              settings.m_grid = 0.02f;
          },
-         32786, false, -1},
-        {"grid on above its smallest", [&] { settings.m_grid = 0.04f; }, 32786, true, -1},
-        {"grid off", [&] { doc.m_state.m_gridOn = 0; }, 32786, false, -1},
+         Cmd::kGridSmaller, false, -1},
+        {"grid on above its smallest", [&] { settings.m_grid = 0.04f; }, Cmd::kGridSmaller, true,
+         -1},
+        {"grid off", [&] { doc.m_state.m_gridOn = 0; }, Cmd::kGridSmaller, false, -1},
         {"grid at its largest",
          [&] {
              doc.m_state.m_gridOn = 1;
              settings.m_grid = 2.0f;
          },
-         32787, false, -1},
-        {"adjoin rendering fixed", [&] { settings.m_adjoin = 1; }, 2049, false, 0},
-        {"adjoin rendering on", [&] { settings.m_adjoin = 2; }, 2049, true, 1},
-        {"adjoin rendering off", [&] { settings.m_adjoin = 0; }, 2049, true, 0},
-        {"render mode 3", [&] { doc.m_state.m_renderMode = 3; }, 2004, true, 1},
-        {"render mode 3, another mode", [] {}, 2001, true, 0},
-        {"a current sector", [] {}, 32776, true, 0},
-        {"no current sector", [&] { engine.m_selection.m_sector = -1; }, 32776, false, 0},
-        {"no current thing", [] {}, 32781, false, 0},
-        {"collision on", [&] { settings.m_collision = 1; }, 2027, true, 1},
-        {"objects drawn", [&] { settings.m_threeDoDistance = 3.0f; }, 2052, true, 1},
-        {"objects not drawn", [&] { settings.m_threeDoDistance = 0.0f; }, 2052, true, 0},
+         Cmd::kGridLarger, false, -1},
+        {"adjoin rendering fixed", [&] { settings.m_adjoin = 1; }, Cmd::kAdjoinRendering, false, 0},
+        {"adjoin rendering on", [&] { settings.m_adjoin = 2; }, Cmd::kAdjoinRendering, true, 1},
+        {"adjoin rendering off", [&] { settings.m_adjoin = 0; }, Cmd::kAdjoinRendering, true, 0},
+        {"render mode 3", [&] { doc.m_state.m_renderMode = 3; }, Cmd::kSectorRendered, true, 1},
+        {"render mode 3, another mode", [] {}, Cmd::kAllSectorsRendered, true, 0},
+        {"a current sector", [] {}, Cmd::kSectorMode, true, 0},
+        {"no current sector", [&] { engine.m_selection.m_sector = -1; }, Cmd::kSectorMode, false, 0},
+        {"no current thing", [] {}, Cmd::kObjectMode, false, 0},
+        {"collision on", [&] { settings.m_collision = 1; }, Cmd::kCollision, true, 1},
+        {"objects drawn", [&] { settings.m_threeDoDistance = 3.0f; }, Cmd::kObjectRendering, true,
+         1},
+        {"objects not drawn", [&] { settings.m_threeDoDistance = 0.0f; }, Cmd::kObjectRendering,
+         true, 0},
         // View Move is the view's: the document's engine does not enable it.
-        {"the view has no engine", [] {}, 32784, false, -1},
+        {"the view has no engine", [] {}, Cmd::kStepForward, false, -1},
     };
     for (const Case& c : cases) {
         c.set();
@@ -284,15 +286,15 @@ TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
     // Running an item through the menu changes the state the items show.
     engine.m_selection.m_sector = 0;
     settings.m_grid = 0.03f;
-    Frame().Action(32786)->trigger();
+    Frame().Action(Cmd::kGridSmaller)->trigger();
     EXPECT_FLOAT_EQ(settings.m_grid, 0.02f);
-    EXPECT_FALSE(MenuState(32786).first);
-    Frame().Action(2002)->trigger();
+    EXPECT_FALSE(MenuState(Cmd::kGridSmaller).first);
+    Frame().Action(Cmd::kSectorRenderedWireframes)->trigger();
     EXPECT_EQ(doc.m_state.m_renderMode, 1);
-    EXPECT_EQ(MenuState(2002).second, 1);
-    EXPECT_EQ(MenuState(2004).second, 0);
+    EXPECT_EQ(MenuState(Cmd::kSectorRenderedWireframes).second, 1);
+    EXPECT_EQ(MenuState(Cmd::kSectorRendered).second, 0);
     settings.m_adjoin = 1;
-    EXPECT_FALSE(Frame().RouteCommand(2049));
+    EXPECT_FALSE(Frame().RouteCommand(Cmd::kAdjoinRendering));
     EXPECT_EQ(settings.m_adjoin, 1);
 }
 
@@ -343,7 +345,7 @@ TEST_F(ViewInputTest, HiddenSectorRemovalOpensFromTheMenuAndTheKey)
     // Cancel changes nothing.
     OnHsrDialog([](CHiddenSectorRemovalDlg&) {}, "2");
     Frame().UpdateCommandUI();  // as the menu does when it opens
-    Frame().Action(2047)->trigger();
+    Frame().Action(Cmd::kHiddenSectorRemoval)->trigger();
     EXPECT_EQ(m_hsrShown, 1);
     EXPECT_EQ(settings.m_renderMethod, 0);
 
@@ -352,10 +354,11 @@ TEST_F(ViewInputTest, HiddenSectorRemovalOpensFromTheMenuAndTheKey)
     Frame().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
     View().setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame().AcceleratorTable() == 113; }, kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Frame().AcceleratorTable() == AccelTable::kView; }, kWaitMs));
     OnHsrDialog(
         [](CHiddenSectorRemovalDlg& dialog) {
-            if (auto* portal = dialog.findChild<QAbstractButton*>(QStringLiteral("5215")))
+            if (auto* portal = dialog.findChild<QAbstractButton*>(Id(Ctl::kPortalRendering)))
                 portal->click();
         },
         "1");

@@ -169,7 +169,7 @@ TEST(Picking, ClickOnAWallSelectsItsSectorAndSurface)
     EXPECT_EQ(v.m_selection.m_vertexSurface, wall);
     EXPECT_EQ(v.m_selection.m_vertex, -1);
     EXPECT_EQ(v.m_selection.m_thing, -1);
-    EXPECT_EQ(f.Panes(), std::vector<int>{kSurfaceViewId});
+    EXPECT_EQ(f.Panes(), std::vector<int>{PropertyView::kSurface});
     EXPECT_EQ(f.Hints(), std::vector<int>{0});
     // The sector is rebuilt: a frame, the document modified, the wall's corner markers.
     EXPECT_EQ(f.m_host.Count(ECall::RequestFrame), 1u);
@@ -208,7 +208,7 @@ TEST(Picking, ClickOnAThingSelectsIt)
     EXPECT_EQ(v.m_selection.m_vertexSurface, -1);
     EXPECT_EQ(v.m_selection.m_vertex, -1);
     EXPECT_TRUE(v.m_markers.empty());
-    EXPECT_EQ(f.Panes(), std::vector<int>{kThingsViewId});
+    EXPECT_EQ(f.Panes(), std::vector<int>{PropertyView::kThings});
     EXPECT_EQ(f.Hints(), std::vector<int>{0});
     EXPECT_EQ(f.m_host.Count(ECall::RequestFrame), 0u);
 }
@@ -272,7 +272,7 @@ TEST(Picking, CornerMarkerMarksTheCornerAndShowsTheVertexView)
         EXPECT_EQ(f.Surface(wall).m_vertices[2].m_marked, 1);
         ASSERT_EQ(v.m_selection.m_lastPickPoints.size(), 1u);
         EXPECT_EQ(v.m_selection.m_lastPickPoints[0], f.Corner(wall, 2));
-        EXPECT_EQ(f.Panes(), std::vector<int>{kVertexViewId});
+        EXPECT_EQ(f.Panes(), std::vector<int>{PropertyView::kVertex});
         EXPECT_EQ(f.Hints(), std::vector<int>{sectorMode ? 1 : wall + 2});
         // The sector is rebuilt: its corner markers show the mark.
         EXPECT_EQ(f.m_host.Count(ECall::RequestFrame), 1u);
@@ -327,7 +327,8 @@ TEST(Picking, CtrlClickedGridNodesStayPicked)
     EXPECT_EQ(v.m_selection.m_pickedNodes, (std::vector<CVector3>{nodes[0], nodes[1], nodes[2]}));
     for (const CVector3& p : nodes)
         EXPECT_EQ(f.MarkerColor(f.MarkerAt(p)), kSelect);
-    EXPECT_EQ(f.Panes(), (std::vector<int>{kVertexViewId, kVertexViewId, kVertexViewId}));
+    EXPECT_EQ(f.Panes(), (std::vector<int>{PropertyView::kVertex, PropertyView::kVertex,
+                                           PropertyView::kVertex}));
     EXPECT_EQ(f.Hints(), (std::vector<int>{6, 6, 6}));
     // No rebuild: that would drop the picked nodes.
     EXPECT_EQ(f.m_host.Count(ECall::RequestFrame), 0u);
@@ -389,7 +390,9 @@ TEST(Picking, LockKeepsTheSelectionOutsideTheVisibleSet)
         if (c.thing) {
             EXPECT_TRUE(v.m_markers.empty()) << c.name;
         }
-        EXPECT_EQ(f.Panes(), std::vector<int>{c.thing ? kThingsViewId : kSurfaceViewId}) << c.name;
+        EXPECT_EQ(f.Panes(),
+                  std::vector<int>{c.thing ? PropertyView::kThings : PropertyView::kSurface})
+            << c.name;
         EXPECT_EQ(f.Hints(), std::vector<int>{0}) << c.name;
     }
 }

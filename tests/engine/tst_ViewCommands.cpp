@@ -144,53 +144,53 @@ TEST_F(ViewCommandsTest, UpdateRules)
     const auto noSurface = [](ViewCommandsTest& t) { t.View().m_selection.m_surface = -1; };
     const auto gridOn = [](ViewCommandsTest& t) { t.Doc().m_gridOn = 1; };
     const std::vector<CUpdateCase> cases = {
-        {"sector mode, sector current", kIdSectorMode, none, {true, 0}},
+        {"sector mode, sector current", Cmd::kSectorMode, none, {true, 0}},
         {"sector mode on",
-         kIdSectorMode,
+         Cmd::kSectorMode,
          [](ViewCommandsTest& t) { t.Doc().m_sectorMode = 1; },
          {true, 1}},
-        {"sector mode, no sector", kIdSectorMode, noSector, {false, 0}},
+        {"sector mode, no sector", Cmd::kSectorMode, noSector, {false, 0}},
         {"sector mode, sector out of range",
-         kIdSectorMode,
+         Cmd::kSectorMode,
          [](ViewCommandsTest& t) { t.View().m_selection.m_sector = 7; },
          {false, 0}},
-        {"light on", kIdLight, none, {true, 1}},
+        {"light on", Cmd::kLight, none, {true, 1}},
         {"light off, nothing current",
-         kIdLight,
+         Cmd::kLight,
          [&](ViewCommandsTest& t) {
              noSector(t);
              t.Doc().m_lightMode = 0;
          },
          {true, 0}},
-        {"surface mode, corners shared", kIdSurfaceMode, none, {false, 0}},
+        {"surface mode, corners shared", Cmd::kSurfaceMode, none, {false, 0}},
         {"surface mode, corners not shared",
-         kIdSurfaceMode,
+         Cmd::kSurfaceMode,
          [](ViewCommandsTest& t) { t.Unshare(t.View().m_selection.m_surface); },
          {true, 0}},
         {"surface mode checked",
-         kIdSurfaceMode,
+         Cmd::kSurfaceMode,
          [](ViewCommandsTest& t) {
              t.Unshare(t.View().m_selection.m_surface);
              t.Doc().m_editMode = 2;
          },
          {true, 1}},
-        {"surface mode, no surface", kIdSurfaceMode, noSurface, {false, 0}},
-        {"texturing", kIdTexturing, none, {true, 0}},
+        {"surface mode, no surface", Cmd::kSurfaceMode, noSurface, {false, 0}},
+        {"texturing", Cmd::kTexturing, none, {true, 0}},
         {"texturing checked",
-         kIdTexturing,
+         Cmd::kTexturing,
          [](ViewCommandsTest& t) { t.Doc().m_editMode = 4; },
          {true, 1}},
-        {"texturing, no surface", kIdTexturing, noSurface, {false, 0}},
-        {"vertex, none current", kIdVertexMode, none, {false, 0}},
+        {"texturing, no surface", Cmd::kTexturing, noSurface, {false, 0}},
+        {"vertex, none current", Cmd::kVertexMode, none, {false, 0}},
         {"vertex, shared",
-         kIdVertexMode,
+         Cmd::kVertexMode,
          [](ViewCommandsTest& t) {
              t.View().m_selection.m_vertexSurface = t.View().m_selection.m_surface;
              t.View().m_selection.m_vertex = 1;
          },
          {false, 0}},
         {"vertex, not shared",
-         kIdVertexMode,
+         Cmd::kVertexMode,
          [](ViewCommandsTest& t) {
              t.Unshare(t.View().m_selection.m_surface);
              t.View().m_selection.m_vertexSurface = t.View().m_selection.m_surface;
@@ -199,98 +199,101 @@ TEST_F(ViewCommandsTest, UpdateRules)
          },
          {true, 1}},
         {"vertex, corner out of range",
-         kIdVertexMode,
+         Cmd::kVertexMode,
          [](ViewCommandsTest& t) {
              t.Unshare(t.View().m_selection.m_surface);
              t.View().m_selection.m_vertexSurface = t.View().m_selection.m_surface;
              t.View().m_selection.m_vertex = 4;
          },
          {false, 0}},
-        {"object, no thing", kIdObjectMode, none, {false, 0}},
+        {"object, no thing", Cmd::kObjectMode, none, {false, 0}},
         {"object, thing current",
-         kIdObjectMode,
+         Cmd::kObjectMode,
          [](ViewCommandsTest& t) {
              t.AddThing();
              t.View().m_selection.m_thing = 0;
              t.Doc().m_editMode = 7;
          },
          {true, 1}},
-        {"render mode 0 of mode 1", kIdAllSectorsRendered, none, {true, 0}},
-        {"render mode 1 of mode 1", kIdSectorRenderedWireframes, none, {true, 1}},
+        {"render mode 0 of mode 1", Cmd::kAllSectorsRendered, none, {true, 0}},
+        {"render mode 1 of mode 1", Cmd::kSectorRenderedWireframes, none, {true, 1}},
         {"render mode 4 of mode 4",
-         kIdSectorWireframe,
+         Cmd::kSectorWireframe,
          [](ViewCommandsTest& t) { t.Doc().m_renderMode = 4; },
          {true, 1}},
-        {"grid, surface current", kIdGridOn, none, {true, 0}},
-        {"grid, sector only", kIdGridOn, noSurface, {false, 0}},
+        {"grid, surface current", Cmd::kGridOn, none, {true, 0}},
+        {"grid, sector only", Cmd::kGridOn, noSurface, {false, 0}},
         {"grid, sector only in sector mode",
-         kIdGridOn,
+         Cmd::kGridOn,
          [&](ViewCommandsTest& t) {
              noSurface(t);
              t.Doc().m_sectorMode = 1;
              t.Doc().m_gridOn = 1;
          },
          {true, 1}},
-        {"grid, no sector", kIdGridOn, noSector, {false, 0}},
-        {"surface only, not in sector mode", kIdGridSurfaceOnly, none, {false, 1}},
+        {"grid, no sector", Cmd::kGridOn, noSector, {false, 0}},
+        {"surface only, not in sector mode", Cmd::kGridSurfaceOnly, none, {false, 1}},
         {"surface only in sector mode",
-         kIdGridSurfaceOnly,
+         Cmd::kGridSurfaceOnly,
          [](ViewCommandsTest& t) { t.Doc().m_sectorMode = 1; },
          {true, 1}},
-        {"edges only, grid off", kIdGridEdgesOnly, none, {false, 0}},
-        {"edges only, grid on", kIdGridEdgesOnly, gridOn, {true, 0}},
-        {"smaller, grid off", kIdGridSmaller, none, {false, -1}},
-        {"smaller at 0.1", kIdGridSmaller, gridOn, {true, -1}},
+        {"edges only, grid off", Cmd::kGridEdgesOnly, none, {false, 0}},
+        {"edges only, grid on", Cmd::kGridEdgesOnly, gridOn, {true, 0}},
+        {"smaller, grid off", Cmd::kGridSmaller, none, {false, -1}},
+        {"smaller at 0.1", Cmd::kGridSmaller, gridOn, {true, -1}},
         {"smaller at 0.02",
-         kIdGridSmaller,
+         Cmd::kGridSmaller,
          [&](ViewCommandsTest& t) {
              gridOn(t);
              t.Settings().m_grid = 0.02f;
          },
          {false, -1}},
-        {"larger at 0.1", kIdGridLarger, gridOn, {true, -1}},
-        {"larger, grid off", kIdGridLarger, none, {false, -1}},
+        {"larger at 0.1", Cmd::kGridLarger, gridOn, {true, -1}},
+        {"larger, grid off", Cmd::kGridLarger, none, {false, -1}},
         {"larger at 2.0",
-         kIdGridLarger,
+         Cmd::kGridLarger,
          [&](ViewCommandsTest& t) {
              gridOn(t);
              t.Settings().m_grid = 2.0f;
          },
          {false, -1}},
-        {"nodes larger at 0.01", kIdNodesLarger, none, {true, -1}},
+        {"nodes larger at 0.01", Cmd::kNodesLarger, none, {true, -1}},
         {"nodes larger at 0.1",
-         kIdNodesLarger,
+         Cmd::kNodesLarger,
          [](ViewCommandsTest& t) { t.Settings().m_vertexScaling = 0.1f; },
          {false, -1}},
-        {"nodes larger, no sector", kIdNodesLarger, noSector, {false, -1}},
-        {"nodes smaller at 0.01", kIdNodesSmaller, none, {true, -1}},
+        {"nodes larger, no sector", Cmd::kNodesLarger, noSector, {false, -1}},
+        {"nodes smaller at 0.01", Cmd::kNodesSmaller, none, {true, -1}},
         {"nodes smaller at 0.005",
-         kIdNodesSmaller,
+         Cmd::kNodesSmaller,
          [](ViewCommandsTest& t) { t.Settings().m_vertexScaling = 0.005f; },
          {false, -1}},
-        {"nodes smaller, no sector", kIdNodesSmaller, noSector, {false, -1}},
-        {"collision off", kIdCollision, none, {true, 0}},
+        {"nodes smaller, no sector", Cmd::kNodesSmaller, noSector, {false, -1}},
+        {"collision off", Cmd::kCollision, none, {true, 0}},
         {"collision 5",
-         kIdCollision,
+         Cmd::kCollision,
          [](ViewCommandsTest& t) { t.Settings().m_collision = 5; },
          {true, 1}},
-        {"lock on", kIdLockSector, [](ViewCommandsTest& t) { t.Settings().m_lock = 1; }, {true, 1}},
-        {"adjoin 0", kIdAdjoinRendering, none, {true, 0}},
+        {"lock on",
+         Cmd::kLockSector,
+         [](ViewCommandsTest& t) { t.Settings().m_lock = 1; },
+         {true, 1}},
+        {"adjoin 0", Cmd::kAdjoinRendering, none, {true, 0}},
         {"adjoin 1",
-         kIdAdjoinRendering,
+         Cmd::kAdjoinRendering,
          [](ViewCommandsTest& t) { t.Settings().m_adjoin = 1; },
          {false, 0}},
         {"adjoin 2",
-         kIdAdjoinRendering,
+         Cmd::kAdjoinRendering,
          [](ViewCommandsTest& t) { t.Settings().m_adjoin = 2; },
          {true, 1}},
-        {"object rendering at 1.0", kIdObjectRendering, none, {true, 1}},
+        {"object rendering at 1.0", Cmd::kObjectRendering, none, {true, 1}},
         {"object rendering at 0",
-         kIdObjectRendering,
+         Cmd::kObjectRendering,
          [](ViewCommandsTest& t) { t.Settings().m_threeDoDistance = 0.0f; },
          {true, 0}},
         {"enlarge view on",
-         kIdEnlargeView,
+         Cmd::kEnlargeView,
          [](ViewCommandsTest& t) { t.Doc().m_enlargeView = 1; },
          {true, 1}},
     };
@@ -325,10 +328,10 @@ TEST_F(ViewCommandsTest, ModeCommandsSwitchPaneAndUpdateViews)
         bool clearsVertex;
     };
     const std::vector<CCase> cases = {
-        {kIdSurfaceMode, 2, {kPaneSurfaceView}, false},
-        {kIdTexturing, 4, {}, true},
-        {kIdVertexMode, 6, {kPaneVertexView}, false},
-        {kIdObjectMode, 7, {kPaneThingsView}, false},
+        {Cmd::kSurfaceMode, 2, {PropertyView::kSurface}, false},
+        {Cmd::kTexturing, 4, {}, true},
+        {Cmd::kVertexMode, 6, {PropertyView::kVertex}, false},
+        {Cmd::kObjectMode, 7, {PropertyView::kThings}, false},
     };
     const int surface = View().m_selection.m_surface;
     Unshare(surface);
@@ -349,8 +352,8 @@ TEST_F(ViewCommandsTest, ModeCommandsSwitchPaneAndUpdateViews)
         EXPECT_EQ(View().m_selection.m_surface, surface) << c.id;
     }
     // Set, not toggled: a second "Sur&face" keeps mode 2.
-    ASSERT_TRUE(Run(kIdSurfaceMode));
-    ASSERT_TRUE(Run(kIdSurfaceMode));
+    ASSERT_TRUE(Run(Cmd::kSurfaceMode));
+    ASSERT_TRUE(Run(Cmd::kSurfaceMode));
     EXPECT_EQ(Doc().m_editMode, 2);
 }
 
@@ -358,7 +361,7 @@ TEST_F(ViewCommandsTest, DisabledModeCommandDoesNothing)
 {
     // Every corner of a box wall is shared with the walls beside it.
     Doc().m_editMode = 4;
-    EXPECT_FALSE(Run(kIdSurfaceMode));
+    EXPECT_FALSE(Run(Cmd::kSurfaceMode));
     EXPECT_EQ(Doc().m_editMode, 4);
     EXPECT_TRUE(m_host.m_panes.empty());
     EXPECT_TRUE(m_host.m_updates.empty());
@@ -383,7 +386,7 @@ TEST_F(ViewCommandsTest, SectorModeSwitchesGridOffAndClearsSelection)
         View().m_selection.m_vertex = 0;
         m_host = CCommandHost();
         const std::size_t rebuilds = Rebuilds();
-        ASSERT_TRUE(Run(kIdSectorMode));
+        ASSERT_TRUE(Run(Cmd::kSectorMode));
         EXPECT_EQ(Doc().m_sectorMode, 1);
         EXPECT_EQ(Doc().m_editMode, 1);
         EXPECT_EQ(Doc().m_gridOn, 0);
@@ -397,7 +400,7 @@ TEST_F(ViewCommandsTest, SectorModeSwitchesGridOffAndClearsSelection)
     }
     // Turned off: edit mode 0, the grid size is left alone.
     Settings().m_grid = 0.04f;
-    ASSERT_TRUE(Run(kIdSectorMode));
+    ASSERT_TRUE(Run(Cmd::kSectorMode));
     EXPECT_EQ(Doc().m_sectorMode, 0);
     EXPECT_EQ(Doc().m_editMode, 0);
     EXPECT_EQ(Settings().m_grid, 0.04f);
@@ -407,14 +410,14 @@ TEST_F(ViewCommandsTest, LightSetsEditModeOnlyWhenTurnedOn)
 {
     Doc().m_lightMode = 0;
     Doc().m_editMode = 2;
-    ASSERT_TRUE(Run(kIdLight));
+    ASSERT_TRUE(Run(Cmd::kLight));
     EXPECT_EQ(Doc().m_lightMode, 1);
     EXPECT_EQ(Doc().m_editMode, 0);
     // Every sector recoloured, then one frame with the camera-placed flag set.
     EXPECT_EQ(m_engine.m_host.Count(ECall::RequestFrame), 1u);
 
     Doc().m_editMode = 7;
-    ASSERT_TRUE(Run(kIdLight));
+    ASSERT_TRUE(Run(Cmd::kLight));
     EXPECT_EQ(Doc().m_lightMode, 0);
     EXPECT_EQ(Doc().m_editMode, 7);
     EXPECT_TRUE(m_host.m_updates.empty());
@@ -422,8 +425,8 @@ TEST_F(ViewCommandsTest, LightSetsEditModeOnlyWhenTurnedOn)
 
 TEST_F(ViewCommandsTest, RenderModeCommands)
 {
-    const int ids[] = {kIdAllSectorsRendered, kIdSectorRenderedWireframes, kIdAllSectorsWireframes,
-                       kIdSectorRendered, kIdSectorWireframe};
+    const int ids[] = {Cmd::kAllSectorsRendered, Cmd::kSectorRenderedWireframes,
+                       Cmd::kAllSectorsWireframes, Cmd::kSectorRendered, Cmd::kSectorWireframe};
     for (int mode = 0; mode < 5; ++mode) {
         for (const int gridOn : {0, 1}) {
             Doc().m_gridOn = gridOn;
@@ -449,10 +452,10 @@ TEST_F(ViewCommandsTest, GridOnAndOff)
     Doc().m_editMode = 6;
     View().m_selection.m_vertexSurface = View().m_selection.m_surface;
     View().m_selection.m_vertex = 1;
-    ASSERT_TRUE(Run(kIdGridOn));
+    ASSERT_TRUE(Run(Cmd::kGridOn));
     EXPECT_EQ(Doc().m_gridOn, 1);
     EXPECT_EQ(Doc().m_editMode, 6);
-    EXPECT_EQ(m_host.m_panes, std::vector<int>{kPaneVertexView});
+    EXPECT_EQ(m_host.m_panes, std::vector<int>{PropertyView::kVertex});
     EXPECT_EQ(View().m_selection.m_vertex, -1);
     EXPECT_EQ(View().m_selection.m_vertexSurface, -1);
     EXPECT_EQ(Rebuilds(), 1u);
@@ -460,7 +463,7 @@ TEST_F(ViewCommandsTest, GridOnAndOff)
     EXPECT_FALSE(View().m_markers.empty());
 
     m_host = CCommandHost();
-    ASSERT_TRUE(Run(kIdGridOn));
+    ASSERT_TRUE(Run(Cmd::kGridOn));
     EXPECT_EQ(Doc().m_gridOn, 0);
     EXPECT_EQ(Doc().m_editMode, 0);
     EXPECT_TRUE(m_host.m_panes.empty());
@@ -472,14 +475,14 @@ TEST_F(ViewCommandsTest, SurfaceOnlyAndEdgesOnlyExcludeEachOther)
     Doc().m_sectorMode = 1;
     Doc().m_gridOn = 1;
     Doc().m_gridSurfaceOnly = 1;
-    ASSERT_TRUE(Run(kIdGridEdgesOnly));
+    ASSERT_TRUE(Run(Cmd::kGridEdgesOnly));
     EXPECT_EQ(Doc().m_gridEdgesOnly, 1);
     EXPECT_EQ(Doc().m_gridSurfaceOnly, 0);
-    ASSERT_TRUE(Run(kIdGridSurfaceOnly));
+    ASSERT_TRUE(Run(Cmd::kGridSurfaceOnly));
     EXPECT_EQ(Doc().m_gridSurfaceOnly, 1);
     EXPECT_EQ(Doc().m_gridEdgesOnly, 0);
     // Turned off, the other switch is left as it is.
-    ASSERT_TRUE(Run(kIdGridSurfaceOnly));
+    ASSERT_TRUE(Run(Cmd::kGridSurfaceOnly));
     EXPECT_EQ(Doc().m_gridSurfaceOnly, 0);
     EXPECT_EQ(Doc().m_gridEdgesOnly, 0);
     EXPECT_EQ(Rebuilds(), 3u);
@@ -490,21 +493,21 @@ TEST_F(ViewCommandsTest, GridSmallerStopsAtTheSmallestGrid)
 {
     Doc().m_gridOn = 1;
     Settings().m_grid = 0.03f;
-    ASSERT_TRUE(Update(kIdGridSmaller).enabled);
-    ASSERT_TRUE(Run(kIdGridSmaller));
+    ASSERT_TRUE(Update(Cmd::kGridSmaller).enabled);
+    ASSERT_TRUE(Run(Cmd::kGridSmaller));
     EXPECT_EQ(Settings().m_grid, 0.02f);
     EXPECT_EQ(Rebuilds(), 1u);
     EXPECT_EQ(m_host.m_updates, std::vector<long>{0});
-    EXPECT_FALSE(Update(kIdGridSmaller).enabled);
-    EXPECT_FALSE(Run(kIdGridSmaller));
+    EXPECT_FALSE(Update(Cmd::kGridSmaller).enabled);
+    EXPECT_FALSE(Run(Cmd::kGridSmaller));
     EXPECT_EQ(Settings().m_grid, 0.02f);
 
     Settings().m_grid = 0.1f;
-    ASSERT_TRUE(Run(kIdGridSmaller));
+    ASSERT_TRUE(Run(Cmd::kGridSmaller));
     EXPECT_FLOAT_EQ(Settings().m_grid, 0.08f);
     // Sent with the grid off it does nothing.
     Doc().m_gridOn = 0;
-    EXPECT_FALSE(Run(kIdGridSmaller));
+    EXPECT_FALSE(Run(Cmd::kGridSmaller));
     EXPECT_FLOAT_EQ(Settings().m_grid, 0.08f);
 }
 
@@ -512,27 +515,27 @@ TEST_F(ViewCommandsTest, GridLargerStopsAtTwo)
 {
     Doc().m_gridOn = 1;
     Settings().m_grid = 1.99f;
-    ASSERT_TRUE(Update(kIdGridLarger).enabled);
-    ASSERT_TRUE(Run(kIdGridLarger));
+    ASSERT_TRUE(Update(Cmd::kGridLarger).enabled);
+    ASSERT_TRUE(Run(Cmd::kGridLarger));
     EXPECT_FLOAT_EQ(Settings().m_grid, 2.01f);
     EXPECT_EQ(Rebuilds(), 1u);
     EXPECT_EQ(m_host.m_updates, std::vector<long>{0});
-    EXPECT_FALSE(Update(kIdGridLarger).enabled);
-    EXPECT_FALSE(Run(kIdGridLarger));
+    EXPECT_FALSE(Update(Cmd::kGridLarger).enabled);
+    EXPECT_FALSE(Run(Cmd::kGridLarger));
     EXPECT_FLOAT_EQ(Settings().m_grid, 2.01f);
 }
 
 TEST_F(ViewCommandsTest, NodeSizeLimits)
 {
     Settings().m_vertexScaling = 0.006f;
-    ASSERT_TRUE(Run(kIdNodesSmaller));
+    ASSERT_TRUE(Run(Cmd::kNodesSmaller));
     EXPECT_NEAR(Settings().m_vertexScaling, 0.001f, 1e-6f);
-    EXPECT_FALSE(Update(kIdNodesSmaller).enabled);
-    EXPECT_FALSE(Run(kIdNodesSmaller));
+    EXPECT_FALSE(Update(Cmd::kNodesSmaller).enabled);
+    EXPECT_FALSE(Run(Cmd::kNodesSmaller));
     EXPECT_NEAR(Settings().m_vertexScaling, 0.001f, 1e-6f);
 
     Settings().m_vertexScaling = 0.095f;
-    ASSERT_TRUE(Run(kIdNodesLarger));
+    ASSERT_TRUE(Run(Cmd::kNodesLarger));
     EXPECT_NEAR(Settings().m_vertexScaling, 0.1f, 1e-6f);
     // Rebuilt, but the views are not told.
     EXPECT_EQ(Rebuilds(), 2u);
@@ -551,10 +554,10 @@ TEST_F(ViewCommandsTest, CollisionAndLockExcludeEachOther)
         int lockAfter;
     };
     const std::vector<CCase> cases = {
-        {kIdCollision, 0, 1, 1, 0},
-        {kIdCollision, 1, 0, 0, 0},
-        {kIdLockSector, 1, 0, 0, 1},
-        {kIdLockSector, 0, 1, 0, 0},
+        {Cmd::kCollision, 0, 1, 1, 0},
+        {Cmd::kCollision, 1, 0, 0, 0},
+        {Cmd::kLockSector, 1, 0, 0, 1},
+        {Cmd::kLockSector, 0, 1, 0, 0},
     };
     for (const CCase& c : cases) {
         Settings().m_collision = c.collision;
@@ -585,7 +588,7 @@ TEST_F(ViewCommandsTest, AdjoinRenderingSwapsZeroAndTwo)
         View().m_selection.m_sector = c.sectorCurrent ? 0 : -1;
         m_host = CCommandHost();
         const std::size_t rebuilds = Rebuilds();
-        EXPECT_EQ(Run(kIdAdjoinRendering), c.ran) << c.before;
+        EXPECT_EQ(Run(Cmd::kAdjoinRendering), c.ran) << c.before;
         EXPECT_EQ(Settings().m_adjoin, c.after) << c.before;
         EXPECT_EQ(Rebuilds() - rebuilds, c.rebuilds) << c.before;
         EXPECT_EQ(m_host.m_updates.size(), c.rebuilds) << c.before;
@@ -596,12 +599,12 @@ TEST_F(ViewCommandsTest, ObjectRenderingTakesTheHorizonDistance)
 {
     Settings().m_horizonDistance = 37.5f;
     Settings().m_threeDoDistance = 0.0f;
-    ASSERT_TRUE(Run(kIdObjectRendering));
+    ASSERT_TRUE(Run(Cmd::kObjectRendering));
     EXPECT_EQ(Settings().m_threeDoDistance, 37.5f);
-    ASSERT_TRUE(Run(kIdObjectRendering));
+    ASSERT_TRUE(Run(Cmd::kObjectRendering));
     EXPECT_EQ(Settings().m_threeDoDistance, 0.0f);
     Settings().m_horizonDistance = 12.0f;
-    ASSERT_TRUE(Run(kIdObjectRendering));
+    ASSERT_TRUE(Run(Cmd::kObjectRendering));
     EXPECT_EQ(Settings().m_threeDoDistance, 12.0f);
     EXPECT_EQ(Frames(), 3u);
 }
@@ -609,11 +612,11 @@ TEST_F(ViewCommandsTest, ObjectRenderingTakesTheHorizonDistance)
 TEST_F(ViewCommandsTest, EnlargeViewNarrowsTheProjection)
 {
     const float wide = View().m_camera.m_projectionMatrix.m[1][1];
-    ASSERT_TRUE(Run(kIdEnlargeView));
+    ASSERT_TRUE(Run(Cmd::kEnlargeView));
     EXPECT_EQ(Doc().m_enlargeView, 1);
     // cot(pi/16) against cot(pi/6): the view is nearly three times as narrow.
     EXPECT_NEAR(View().m_camera.m_projectionMatrix.m[1][1] / wide, 2.9025f, 1e-3f);
-    ASSERT_TRUE(Run(kIdEnlargeView));
+    ASSERT_TRUE(Run(Cmd::kEnlargeView));
     EXPECT_EQ(Doc().m_enlargeView, 0);
     EXPECT_FLOAT_EQ(View().m_camera.m_projectionMatrix.m[1][1], wide);
     EXPECT_EQ(Frames(), 2u);
@@ -621,7 +624,8 @@ TEST_F(ViewCommandsTest, EnlargeViewNarrowsTheProjection)
 
 TEST_F(ViewCommandsTest, ForcedFramesCarryTheCameraPlacedFlag)
 {
-    for (const int id : {kIdCollision, kIdLockSector, kIdObjectRendering, kIdEnlargeView}) {
+    for (const int id :
+         {Cmd::kCollision, Cmd::kLockSector, Cmd::kObjectRendering, Cmd::kEnlargeView}) {
         m_device.m_cameraJumpSeen.clear();
         ASSERT_TRUE(Run(id));
         EXPECT_EQ(m_device.m_cameraJumpSeen, std::vector<int>{1}) << id;
@@ -651,9 +655,10 @@ TEST_F(ViewCommandsTest, WithoutAnEngine)
     Doc().m_gridOn = 1;
     Doc().m_sectorMode = 1;
     Settings().m_grid = 0.5f;
-    for (const int id : {kIdSectorMode, kIdSurfaceMode, kIdTexturing, kIdVertexMode, kIdObjectMode,
-                         kIdGridOn, kIdGridSurfaceOnly, kIdGridEdgesOnly, kIdGridSmaller,
-                         kIdGridLarger, kIdNodesLarger, kIdNodesSmaller, kIdEnlargeView}) {
+    for (const int id :
+         {Cmd::kSectorMode, Cmd::kSurfaceMode, Cmd::kTexturing, Cmd::kVertexMode, Cmd::kObjectMode,
+          Cmd::kGridOn, Cmd::kGridSurfaceOnly, Cmd::kGridEdgesOnly, Cmd::kGridSmaller,
+          Cmd::kGridLarger, Cmd::kNodesLarger, Cmd::kNodesSmaller, Cmd::kEnlargeView}) {
         m_host = CCommandHost();
         const auto doc = DocFields(Doc());
         const auto settings = SettingFields(Settings());
@@ -674,15 +679,15 @@ TEST_F(ViewCommandsTest, WithoutAnEngine)
     Doc().m_lightMode = 0;
     Doc().m_gridOn = 0;
     Doc().m_editMode = 2;
-    for (const int id :
-         {kIdCollision, kIdAdjoinRendering, kIdObjectRendering, kIdLight, kIdAllSectorsWireframes})
+    for (const int id : {Cmd::kCollision, Cmd::kAdjoinRendering, Cmd::kObjectRendering, Cmd::kLight,
+                         Cmd::kAllSectorsWireframes})
         EXPECT_TRUE(Update(id, false).enabled) << id;
     m_host = CCommandHost();
-    EXPECT_TRUE(Run(kIdCollision, false));
-    EXPECT_TRUE(Run(kIdAdjoinRendering, false));
-    EXPECT_TRUE(Run(kIdObjectRendering, false));
-    EXPECT_TRUE(Run(kIdLight, false));
-    EXPECT_TRUE(Run(kIdAllSectorsWireframes, false));
+    EXPECT_TRUE(Run(Cmd::kCollision, false));
+    EXPECT_TRUE(Run(Cmd::kAdjoinRendering, false));
+    EXPECT_TRUE(Run(Cmd::kObjectRendering, false));
+    EXPECT_TRUE(Run(Cmd::kLight, false));
+    EXPECT_TRUE(Run(Cmd::kAllSectorsWireframes, false));
     EXPECT_EQ(Settings().m_collision, 1);
     EXPECT_EQ(Settings().m_lock, 0);
     EXPECT_EQ(Settings().m_adjoin, 2);

@@ -182,10 +182,10 @@ TEST_F(EditorViewTest, FirstPaintMakesTheEngineAndDrawsTheLevel)
     // The focus switches the accelerator tables.
     QFocusEvent focusOut(QEvent::FocusOut);
     QApplication::sendEvent(view, &focusOut);
-    EXPECT_EQ(app.m_pMainFrame->AcceleratorTable(), 128);
+    EXPECT_EQ(app.m_pMainFrame->AcceleratorTable(), AccelTable::kFrame);
     QFocusEvent focusIn(QEvent::FocusIn);
     QApplication::sendEvent(view, &focusIn);
-    EXPECT_EQ(app.m_pMainFrame->AcceleratorTable(), 113);
+    EXPECT_EQ(app.m_pMainFrame->AcceleratorTable(), AccelTable::kView);
     EXPECT_EQ(app.m_pMainFrame->ActiveView(), view);
 
     // Closing the document ends the view and its engine.

@@ -272,7 +272,7 @@ TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
     int shown = 0;
     // Closes the next Hidden Sector Removal dialog through the button named button, after
     // choosing the method radio (none: keep it).
-    const auto onDialog = [this, &shown](const char* radio, const char* button) {
+    const auto onDialog = [this, &shown](int radio, int button) {
         auto* timer = new QTimer(m_view);
         timer->setInterval(10);
         QObject::connect(timer, &QTimer::timeout, timer, [timer, radio, button, &shown] {
@@ -283,10 +283,9 @@ TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
             timer->stop();
             timer->deleteLater();
             ++shown;
-            if (radio != nullptr)
-                if (auto* choice = dialog->findChild<QAbstractButton*>(QString::fromLatin1(radio)))
-                    choice->click();
-            if (auto* close = dialog->findChild<QAbstractButton*>(QString::fromLatin1(button)))
+            if (auto* choice = dialog->findChild<QAbstractButton*>(Id(radio)))
+                choice->click();
+            if (auto* close = dialog->findChild<QAbstractButton*>(Id(button)))
                 close->click();
             else
                 dialog->reject();
@@ -295,7 +294,7 @@ TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
     };
 
     // H in the view; OK with "Portal Rendering" runs the pass and draws on the view's device.
-    onDialog("5215", "1");
+    onDialog(Ctl::kPortalRendering, Ctl::kOk);
     const int paints = m_view->PaintCount();
     QTest::keyClick(m_view, Qt::Key_H);
     EXPECT_EQ(shown, 1);
@@ -310,8 +309,8 @@ TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
     EXPECT_GT(drawn, 0);
 
     // The menu item; Cancel keeps the method.
-    onDialog("5226", "2");
-    m_app->m_pMainFrame->Action(2047)->trigger();
+    onDialog(Ctl::kPotentialVisibleSet, Ctl::kCancel);
+    m_app->m_pMainFrame->Action(Cmd::kHiddenSectorRemoval)->trigger();
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(settings.m_renderMethod, 1);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();

@@ -5,6 +5,7 @@
 #include "engine/Visibility.h"
 #include "framework/Settings.h"
 #include "level/QzlSections.h"
+#include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
 #include <QDialogButtonBox>
@@ -25,7 +26,7 @@ namespace {
 constexpr int kLevelLow = 1;
 constexpr int kLevelHigh = 100;
 // The help context of a dialog: the help base of resources plus its id.
-constexpr unsigned int kHelpContext = 0x20000u + CHiddenSectorRemovalDlg::kId;
+constexpr unsigned int kHelpContext = 0x20000u + Dlg::kHiddenSectorRemoval;
 
 QString Id(int id)
 {
@@ -39,16 +40,16 @@ CHiddenSectorRemovalDlg::CHiddenSectorRemovalDlg(CSettings& settings, C3dView* e
     : QDialog(parent), m_levelOfDetail(settings.m_removalLevel), m_settings(settings),
       m_engine(engine)
 {
-    setObjectName(Id(kId));
+    setObjectName(Id(Dlg::kHiddenSectorRemoval));
     setWindowTitle(QStringLiteral("Hidden Sector Removal"));
 
     auto* group = new QGroupBox(QStringLiteral("Rendering Method"), this);
     m_neighbor = new QRadioButton(QStringLiteral("Neighbor Rendering"), group);
-    m_neighbor->setObjectName(Id(kIdNeighborRendering));
+    m_neighbor->setObjectName(Id(Ctl::kNeighborRendering));
     m_portal = new QRadioButton(QStringLiteral("Portal Rendering"), group);
-    m_portal->setObjectName(Id(kIdPortalRendering));
+    m_portal->setObjectName(Id(Ctl::kPortalRendering));
     m_visibleSet = new QRadioButton(QStringLiteral("Potential Visible Set"), group);
-    m_visibleSet->setObjectName(Id(kIdPotentialVisibleSet));
+    m_visibleSet->setObjectName(Id(Ctl::kPotentialVisibleSet));
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(m_neighbor);
     groupLayout->addWidget(m_portal);
@@ -56,26 +57,26 @@ CHiddenSectorRemovalDlg::CHiddenSectorRemovalDlg(CSettings& settings, C3dView* e
 
     auto* label = new QLabel(QStringLiteral("Level of Detail:"), this);
     m_levelEdit = new QLineEdit(Id(m_levelOfDetail), this);
-    m_levelEdit->setObjectName(Id(kIdLevelOfDetail));
+    m_levelEdit->setObjectName(Id(Ctl::kLevelOfDetail));
     label->setBuddy(m_levelEdit);
     auto* levelLayout = new QHBoxLayout;
     levelLayout->addWidget(label);
     levelLayout->addWidget(m_levelEdit);
 
     m_progress = new QProgressBar(this);
-    m_progress->setObjectName(Id(kIdProgress));
+    m_progress->setObjectName(Id(Ctl::kRemovalProgress));
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
     auto* buttons = new QDialogButtonBox(Qt::Horizontal, this);
     auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(Id(1));
+    ok->setObjectName(Id(Ctl::kOk));
     ok->setDefault(true);
     auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(Id(2));
+    cancel->setObjectName(Id(Ctl::kCancel));
     auto* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
-    help->setObjectName(Id(kIdHelp));
+    help->setObjectName(Id(Ctl::kHelp));
     connect(buttons, &QDialogButtonBox::accepted, this, &CHiddenSectorRemovalDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CHiddenSectorRemovalDlg::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, &CHiddenSectorRemovalDlg::OnHelp);

@@ -4,8 +4,8 @@
 // the level of detail of the neighbour walk ("Removal Level", 1 to 100), then runs the lighting
 // and visibility pass over the whole level with the dialog's progress bar and draws one frame.
 //
-// Every control's object name is its id: radio buttons 5214, 5215 and 5226, the "Level of
-// Detail:" edit 4041, the progress bar 4040, the buttons 1 (OK), 2 (Cancel) and 9 (Help).
+// Every control's object name is its id (ui/DialogIds.h): the three radio buttons, the "Level of
+// Detail:" edit, the progress bar, and the buttons OK, Cancel and Help.
 
 #include <QDialog>
 
@@ -19,14 +19,6 @@ class CHiddenSectorRemovalDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kId = 5005;
-    static constexpr int kIdNeighborRendering = 5214;
-    static constexpr int kIdPortalRendering = 5215;
-    static constexpr int kIdPotentialVisibleSet = 5226;
-    static constexpr int kIdLevelOfDetail = 4041;
-    static constexpr int kIdProgress = 4040;
-    static constexpr int kIdHelp = 9;
-
     // engine (may be null: then OK only stores the settings) is the document's engine; settings
     // are the application's. Both must outlive the dialog.
     CHiddenSectorRemovalDlg(CSettings& settings, C3dView* engine, QWidget* parent = nullptr);

@@ -1,0 +1,61 @@
+#pragma once
+// The numbers of the editor's dialogs and of their controls, in one place. Every dialog and
+// control carries its number as its object name (the form views of the property pane are
+// named by engine/CommandIds.h, PropertyView).
+
+namespace Dlg {
+inline constexpr int kAbout = 100;           // "About QzEdit", also the start-up splash
+inline constexpr int kParsingSectors = 102;  // the progress window of long passes
+inline constexpr int kSectorView = 101;      // the sector form of the document window
+inline constexpr int kSelectProduct = 140;
+inline constexpr int kTipOfTheDay = 503;
+inline constexpr int kHiddenSectorRemoval = 5005;
+inline constexpr int kDistanceView = 5016;  // the distance form of the document window
+}  // namespace Dlg
+
+namespace Ctl {
+// Buttons every dialog names alike.
+inline constexpr int kOk = 1;
+inline constexpr int kCancel = 2;
+inline constexpr int kHelp = 9;
+
+// About box (100).
+inline constexpr int kProgramIcon = 128;
+inline constexpr int kVersion = 1027;
+inline constexpr int kLegalNotice = 1022;
+
+// Progress window (102).
+inline constexpr int kParsingProgress = 219;
+
+// Select Product (140).
+inline constexpr int kKorvath = 222;
+inline constexpr int kVarnok = 224;
+
+// Tip of the Day (503).
+inline constexpr int kTipBulbArea = 265;
+inline constexpr int kNextTip = 510;
+inline constexpr int kShowTipsOnStartUp = 511;
+inline constexpr int kTipText = 512;
+
+// Hidden Sector Removal (5005).
+inline constexpr int kRemovalProgress = 4040;
+inline constexpr int kLevelOfDetail = 4041;
+inline constexpr int kNeighborRendering = 5214;
+inline constexpr int kPortalRendering = 5215;
+inline constexpr int kPotentialVisibleSet = 5226;
+
+// The main window's tool bars.
+inline constexpr int kStandardToolBar = 128;
+inline constexpr int kViewToolBar = 114;
+inline constexpr int kPositionToolBar = 5015;
+inline constexpr int kToolToolBar = 135;
+
+// The main window's status panes after pane 0.
+inline constexpr int kGridPane = 59136;
+inline constexpr int kYawPane = 59134;
+inline constexpr int kTiltPane = 59135;
+inline constexpr int kXPane = 59130;
+inline constexpr int kYPane = 59131;
+inline constexpr int kZPane = 59132;
+inline constexpr int kLayerPane = 59133;
+}  // namespace Ctl

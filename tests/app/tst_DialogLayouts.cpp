@@ -1,0 +1,171 @@
+// Every dialog of the application lays its controls out so that each text shows whole, in the
+// desktop's font and in a large one: a label or button is at least as large as it asks to be, a
+// wrapped text has the height its width needs, no two controls overlap, and every control lies
+// inside the dialog. Each dialog is also saved as a picture in the tests' build folder.
+
+#include "AppTestSupport.h"
+
+#include "app/AboutDlg.h"
+#include "app/ParsingSectorsDlg.h"
+#include "app/SelectProductDlg.h"
+#include "app/TipOfTheDayDlg.h"
+#include "engine/ui/HiddenSectorRemovalDlg.h"
+#include "framework/Settings.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The controls whose texts must show: labels, buttons, edits and bars (not the frames and
+// groups that hold them).
+std::vector<QWidget*> Controls(QWidget& dialog)
+{
+    std::vector<QWidget*> controls;
+    for (QWidget* child : dialog.findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(&dialog))
+            continue;
+        if (qobject_cast<QLabel*>(child) || qobject_cast<QAbstractButton*>(child) ||
+            qobject_cast<QLineEdit*>(child) || qobject_cast<QProgressBar*>(child))
+            controls.push_back(child);
+    }
+    return controls;
+}
+
+QString Describe(const QWidget* widget)
+{
+    QString text;
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        text = label->text();
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        text = button->text();
+    return QStringLiteral("%1 \"%2\" (%3)")
+        .arg(QString::fromLatin1(widget->metaObject()->className()), text.left(30),
+             widget->objectName());
+}
+
+QRect InDialog(const QWidget& dialog, const QWidget* widget)
+{
+    return QRect(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
+}
+
+void ExpectTextsShowWhole(QWidget& dialog, const std::string& picture)
+{
+    dialog.show();
+    QApplication::processEvents();
+    dialog.grab().save(QString::fromStdString((TestOutputDir() / picture).string()));
+    const std::vector<QWidget*> controls = Controls(dialog);
+    ASSERT_FALSE(controls.empty());
+    for (QWidget* control : controls) {
+        SCOPED_TRACE(Describe(control).toStdString());
+        const QSize hint = control->sizeHint();
+        const auto* label = qobject_cast<QLabel*>(control);
+        if (label != nullptr && label->wordWrap()) {
+            EXPECT_GE(control->height(), label->heightForWidth(control->width()));
+        } else if (qobject_cast<QLineEdit*>(control) == nullptr &&
+                   qobject_cast<QProgressBar*>(control) == nullptr) {
+            EXPECT_GE(control->width(), hint.width());
+            EXPECT_GE(control->height(), hint.height());
+        } else {
+            EXPECT_GE(control->height(), control->minimumSizeHint().height());
+        }
+        EXPECT_TRUE(dialog.rect().contains(InDialog(dialog, control))) << "outside the dialog";
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            if (controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]))
+                continue;
+            EXPECT_FALSE(InDialog(dialog, controls[i]).intersects(InDialog(dialog, controls[j])))
+                << Describe(controls[i]).toStdString() << " overlaps "
+                << Describe(controls[j]).toStdString();
+        }
+    dialog.hide();
+}
+
+class DialogLayoutsTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_font = QApplication::font();
+    }
+
+    void TearDown() override
+    {
+        QApplication::setFont(m_font);
+        AppTest::TearDown();
+    }
+
+    // Each dialog in the desktop's font, then in one twice as large.
+    void ForEachFont(const std::function<void(const std::string& font)>& check)
+    {
+        check("normal");
+        QFont large = m_font;
+        large.setPointSizeF(m_font.pointSizeF() * 2);
+        QApplication::setFont(large);
+        check("large");
+        QApplication::setFont(m_font);
+    }
+
+    QFont m_font;
+};
+
+TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
+{
+    CQzEditApp& app = MakeApp();
+    ForEachFont([&](const std::string& font) {
+        {
+            SCOPED_TRACE("About " + font);
+            CAboutDlg about(app, false);
+            ExpectTextsShowWhole(about, "about_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("splash " + font);
+            CAboutDlg splash(app, true);
+            ExpectTextsShowWhole(splash, "splash_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Tip of the Day " + font);
+            CTipOfTheDayDlg tip(app);
+            ExpectTextsShowWhole(tip, "tip_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Select Product " + font);
+            CSelectProductDlg select(app);
+            ExpectTextsShowWhole(select, "select_product_" + font + ".png");
+            // "Game folder:" heads the two folder fields.
+            const QLabel* label = nullptr;
+            for (const QLabel* child : select.findChildren<QLabel*>())
+                if (child->text() == QStringLiteral("Game folder:"))
+                    label = child;
+            const auto* first = select.findChild<QLineEdit*>(QStringLiteral("GameFolder0"));
+            ASSERT_NE(label, nullptr);
+            ASSERT_NE(first, nullptr);
+            EXPECT_LE(label->geometry().bottom(), first->geometry().top());
+            EXPECT_EQ(label->buddy(), first);
+        }
+        {
+            SCOPED_TRACE("Hidden Sector Removal " + font);
+            CSettings settings;
+            CHiddenSectorRemovalDlg removal(settings, nullptr);
+            ExpectTextsShowWhole(removal, "hidden_sector_removal_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Parsing Sectors " + font);
+            CParsingSectorsDlg progress;
+            progress.Create(nullptr, 10);
+            ExpectTextsShowWhole(progress, "progress_" + font + ".png");
+        }
+    });
+}
+
+}  // namespace
