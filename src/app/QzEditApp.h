@@ -2,7 +2,7 @@
 // The application object: settings, product set-up and its game resources, the main frame, the
 // open documents, the application's commands and the idle loop that drives walk mode.
 //
-// One object per process (CQzEditApp::Get() is the framework's AfxGetApp); the caller owns the
+// One object per process (CQzEditApp::Get() reaches it from anywhere); the caller owns the
 // QApplication around it. Tests make their own with a settings file and a program folder in a
 // temporary directory.
 

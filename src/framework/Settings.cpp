@@ -17,7 +17,7 @@ constexpr CSettingInfo Color(std::string_view name, std::uint32_t CSettings::*me
     return {name, ESettingKind::Color, nullptr, nullptr, member};
 }
 
-// Load order of CQzEditApp::InitInstance step 3.
+// The order in which start-up loads the settings.
 constexpr std::array<CSettingInfo, kSettingCount> kTable{
     Int("Left", &CSettings::m_left),
     Int("Top", &CSettings::m_top),

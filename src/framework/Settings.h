@@ -1,7 +1,7 @@
 #pragma once
-// The "Preferences" settings of the application: a plain struct with the documented
-// defaults, and a table naming every setting by its registry value name, in the load order of
-// CQzEditApp::InitInstance step 3, so that a settings store can load and save them generically.
+// The "Preferences" settings of the application: a plain struct with their defaults, and a table
+// naming every setting by its stored value name, in the order the application loads them at
+// start-up, so that a settings store can load and save them generically.
 //
 // Types: int = 32-bit signed integer; float = 32-bit float (stored as text, written with "%f",
 // read with atof); colour = COLORREF 0x00BBGGRR (stored as an integer).
@@ -21,7 +21,7 @@ enum class ESettingKind {
 
 // One row of the settings table. Exactly one member pointer is set, the one of `kind`.
 struct CSettingInfo {
-    std::string_view name;  // registry value name, e.g. "Horizon Distance"
+    std::string_view name;  // stored value name, e.g. "Horizon Distance"
     ESettingKind kind;
     std::int32_t CSettings::*intMember = nullptr;     // kind Int
     float CSettings::*floatMember = nullptr;          // kind Float
@@ -83,12 +83,12 @@ struct CSettings {
     float m_layerHeight = 0.1f;             // "LayerHeight"
     float m_layerIndent = 0.1f;             // "LayerIndent"
 
-    // Rules applied after loading (InitInstance step 4): "Grid" below 0.1 (as 32-bit floats)
+    // Rules applied after loading at start-up: "Grid" below 0.1 (as 32-bit floats)
     // becomes 0.1. A NaN "Grid" (atof accepts "nan") also becomes 0.1.
     void ApplyLoadRules();
 
-    // Every setting: registry value name, kind and member, in the load order of InitInstance
-    // step 3. The defaults are those of a default-constructed CSettings.
+    // Every setting: stored value name, kind and member, in the load order of start-up. The
+    // defaults are those of a default-constructed CSettings.
     static const std::array<CSettingInfo, kSettingCount>& Table();
 };
 

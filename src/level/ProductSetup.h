@@ -28,7 +28,7 @@ public:
     // main archive, then the sound archive (first choice, else second); reads the template list
     // from programDir / the product's data file. Returns the message to show (kMissingArchives
     // when the main archive or both sound archives are missing; the message of a damaged
-    // archive; empty when all went well). Follows the documented order: without the main archive
+    // archive; empty when all went well). Goes in this order: without the main archive
     // the sound archive is not looked for but the template list is still read; without a sound
     // archive the template list is not read (the previous list stays). A template file that
     // cannot be read leaves the previous list.

@@ -231,7 +231,7 @@ D3DMATRIX MatrixInvert(const D3DMATRIX& m)
     std::array<int, 4> indx{};
     float d = 1.0f;
     if (!LuDecompose(a, indx, d))
-        return MatrixIdentity();  // documented choice for a matrix with an all-zero row
+        return MatrixIdentity();  // a matrix with an all-zero row has no inverse
     D3DMATRIX result;
     for (int j = 0; j < 4; ++j) {
         std::array<float, 4> col{};

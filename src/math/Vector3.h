@@ -108,5 +108,5 @@ constexpr void SetVec3(CVector3& v, float x, float y, float z)
 
 // Parameter t of p along the segment a-b, measured on the one axis where d = b - a is strictly
 // largest in magnitude; when the two largest magnitudes tie, the z rule applies (z when
-// |d.z| > 0, else 0), as the Part's steps fall through. The other coordinates of p are not read.
+// |d.z| > 0, else 0), as the axis tests fall through. The other coordinates of p are not read.
 [[nodiscard]] float ParamAlongSegment(const CVector3& a, const CVector3& b, const CVector3& p);

@@ -126,7 +126,7 @@ TEST(Rounding, JustBelowHalfDoesNotRoundUp)
 
 TEST(Rounding, OutOfInt32RangeLeavesValueUnchanged)
 {
-    // 3e6 * 1000 does not fit int32: documented choice is to leave the value as it is.
+    // 3e6 * 1000 does not fit int32: the value is left as it is.
     float u = 3.0e6f;
     float v = -1.0e30f;
     RoundToThousandth(u, v);
