@@ -19,6 +19,7 @@
 //   qzbench frame FILE W H N           load and rebuild a level, then draw N frames of W x H
 //                                      pixels offscreen with the OpenGL device (camera at the
 //                                      level's middle) and print the median frame time
+//                                      (in a build with the OpenGL device, which needs Qt)
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
 // level files are the same in every locale, while the figures it prints follow the locale.
@@ -40,7 +41,6 @@
 #include "engine/Random.h"
 #include "engine/RenderData.h"
 #include "engine/Visibility.h"
-#include "engine/gl/GlRenderDevice.h"
 #include "episode/StartGoalsCogs.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
@@ -56,10 +56,14 @@
 #include "level/VertexUses.h"
 #include "resources/GobArchive.h"
 
+#if QZ_BENCH_FRAME
+#include "engine/gl/GlRenderDevice.h"
+
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -434,6 +438,7 @@ int VisibilityBench(const std::vector<std::string>& args)
     return 0;
 }
 
+#if QZ_BENCH_FRAME
 // ---- frame: the frame routine on the OpenGL device, offscreen ----
 
 // Hands every call to the OpenGL device and counts the draw calls and vertices.
@@ -568,6 +573,7 @@ int FrameBench(const std::vector<std::string>& args)
     context.doneCurrent();
     return 0;
 }
+#endif
 
 struct Command {
     const char* name;
@@ -587,7 +593,9 @@ const Command kCommands[] = {
     {"decode", 1, "decode FILE", Decode},
     {"rebuild", 1, "rebuild FILE", RebuildBench},
     {"visibility", 1, "visibility FILE [METHOD]", VisibilityBench, 1},
+#if QZ_BENCH_FRAME
     {"frame", 4, "frame FILE W H N", FrameBench},
+#endif
 };
 
 int Usage()

@@ -1,9 +1,9 @@
-// qzgame: writes the synthetic game of the tests (both products: archives and template lists)
-// into a folder. Every build runs it to make the editor's default game folder.
+// qzgame: writes the synthetic game (both products: archives and template lists)
+// into a folder. The build runs it to make the editor's default game folder.
 //
 //   qzgame OUT_FOLDER
 
-#include "support/SyntheticGame.h"
+#include "SyntheticGame.h"
 
 #include <cstdio>
 #include <exception>

@@ -1,33 +1,15 @@
-// libFuzzer target: a 3DO model text through the reader, then the bounds and drawing walks over
-// whatever hierarchy it gave.
+// Fuzz target: a 3DO model text through the reader, then the bounds and drawing walks over
+// whatever hierarchy it gave, onto the tests' recording device, which must see no misuse.
 
 #include "engine/3doModel.h"
 #include "engine/FileBuffer.h"
-#include "engine/RenderDevice.h"
 #include "framework/Exceptions.h"
+#include "support/RecordingRenderDevice.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
-
-namespace {
-
-// Draws nothing; counts the vertices it is given.
-class CNullRenderDevice final : public RenderDevice {
-public:
-    TextureId CreateTexture(int, int, TextureFormat) override { return kNoTexture; }
-    bool UploadTexture(TextureId, std::span<const std::byte>) override { return false; }
-    void ReleaseTexture(TextureId) override {}
-    void SetWorldTransform(const D3DMATRIX&) override {}
-    void DrawPrimitive(PrimitiveType, std::span<const D3DLVERTEX> vertices, TextureId) override
-    {
-        m_vertices += vertices.size();
-    }
-
-    std::size_t m_vertices = 0;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -40,7 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CBoundingBox box{{1e11f, 1e11f, 1e11f}, {-1e11f, -1e11f, -1e11f}};
     model.NodeBounds(0, box, MatrixIdentity());
-    CNullRenderDevice device;
+    CRecordingRenderDevice device;
     model.DrawNode(device, 0.0f, 0.0f, 0.0f, 0, MatrixIdentity());
+    if (device.m_misuseCount != 0)
+        std::abort();
     return 0;
 }

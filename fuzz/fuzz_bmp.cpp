@@ -1,4 +1,4 @@
-// libFuzzer target: a BMP file through the bitmap reader, then the writer's round trip, palette
+// Fuzz target: a BMP file through the bitmap reader, then the writer's round trip, palette
 // reduction and the material writer on whatever it read.
 
 #include "engine/BitmapImage.h"

@@ -1,4 +1,4 @@
-// libFuzzer target: a colour map through the colour-map reader and the palette lookup of the
+// Fuzz target: a colour map through the colour-map reader and the palette lookup of the
 // texture cache, decoding a fixed material through it.
 
 #include "engine/ColorMap.h"

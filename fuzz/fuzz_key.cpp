@@ -1,4 +1,4 @@
-// libFuzzer target: a keyframe text through the reader, then posed onto a model whose nodes carry
+// Fuzz target: a keyframe text through the reader, then posed onto a model whose nodes carry
 // the names the key gives.
 
 #include "engine/3doModel.h"

@@ -1,47 +1,19 @@
-// libFuzzer target: a MAT file through the material reader, the writer's round trip, and the
-// texture cache's decode and upload of every cel.
+// Fuzz target: a MAT file through the material reader, the writer's round trip, and the texture
+// cache's decode and upload of every cel onto the tests' recording device, which must see no
+// misuse and get back every texture it made.
 
 #include "engine/BitmapImage.h"
 #include "engine/ColorMap.h"
-#include "engine/RenderDevice.h"
 #include "engine/TextureCache.h"
 #include "framework/Exceptions.h"
 #include "resources/Tree.h"
+#include "support/RecordingRenderDevice.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <vector>
-
-namespace {
-
-// Keeps one texture's size and aborts on an upload of the wrong size.
-class CCheckingRenderDevice final : public RenderDevice {
-public:
-    TextureId CreateTexture(int width, int height, TextureFormat) override
-    {
-        if (width < 1 || height < 1)
-            std::abort();
-        m_bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 2;
-        return ++m_made;
-    }
-    bool UploadTexture(TextureId, std::span<const std::byte> texels) override
-    {
-        if (texels.size() != m_bytes)
-            std::abort();
-        return true;
-    }
-    void ReleaseTexture(TextureId) override { ++m_released; }
-    void SetWorldTransform(const D3DMATRIX&) override {}
-    void DrawPrimitive(PrimitiveType, std::span<const D3DLVERTEX>, TextureId) override {}
-
-    std::size_t m_bytes = 0;
-    TextureId m_made = 0;
-    TextureId m_released = 0;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -67,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CTree files;
     files.m_entries.push_back(std::make_unique<CTreeObject>(
         "fuzz.mat", std::vector<std::uint8_t>(file.begin(), file.end()), 0));
-    CCheckingRenderDevice device;
+    CRecordingRenderDevice device;
     {
         CTextureCache cache(&device);
         CTexture* texture = cache.GetTexture(CAssetSources{nullptr, &files}, "fuzz.mat", "x.cmp");
@@ -77,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (texture->UploadNextCel() != 0)
                 std::abort();
     }
-    if (device.m_released != device.m_made)
+    if (device.m_misuseCount != 0 || device.LiveTextureCount() != 0)
         std::abort();
     return 0;
 }

@@ -1,4 +1,4 @@
-// libFuzzer target: a puppet text found through a level's template, naming the keyframe file that
+// Fuzz target: a puppet text found through a level's template, naming the keyframe file that
 // poses the model.
 
 #include "engine/3doModel.h"

@@ -1,4 +1,4 @@
-// libFuzzer target: a WAV file through the chunk walk, then through the sound wrapper from the
+// Fuzz target: a WAV file through the chunk walk, then through the sound wrapper from the
 // level's own files onto a device that reads every sample it is given.
 
 #include "engine/Dsound.h"

@@ -20,6 +20,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -30,6 +31,19 @@ CQzEditApp* g_app = nullptr;
 constexpr unsigned int kHelpContextDefault = 0x1E142;
 
 }  // namespace
+
+std::filesystem::path FindProgramFolder(const std::filesystem::path& exeDir)
+{
+    // The installed data folder as seen from the installed executable's folder (set by the build
+    // from its install folders; relative, so an installed tree may move).
+    const std::filesystem::path installed = exeDir / QZ_DATA_DIR_FROM_BIN;
+    for (const std::filesystem::path& folder : {exeDir, installed}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(folder / "new.qze", error))
+            return folder.lexically_normal();
+    }
+    return exeDir;
+}
 
 CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
 {
@@ -44,7 +58,9 @@ CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
 
     m_programDir = m_options.m_programDir;
     if (m_programDir.empty())
-        m_programDir = QCoreApplication::applicationDirPath().toStdString();
+        m_programDir = FindProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+    if (m_options.m_defaultGameDir.empty())
+        m_options.m_defaultGameDir = m_programDir / "game";
 
     // The held camera keys are followed from the key events of every window.
     auto keys = std::make_unique<CQtKeyState>();

@@ -35,9 +35,10 @@ struct CAppOptions {
     // (~/.config/Korvath & Varnok Editor/QzEdit.conf).
     QString m_settingsFile;
     // The program folder: new.qze, newvarnok.qze, korvath.dat, varnok.dat, the start and goals
-    // cogs, help pages. Empty: the folder of the executable.
+    // cogs, help pages. Empty: found from the executable's folder (FindProgramFolder).
     std::filesystem::path m_programDir;
-    // The game folder of a product when the user has chosen none.
+    // The game folder of a product when the user has chosen none. Empty: "game" in the program
+    // folder, where the build and the installation put the synthetic game.
     std::filesystem::path m_defaultGameDir;
     // Start-up shows the splash (which runs product set-up) and the Tip of the Day; without
     // them product set-up runs directly.
@@ -50,6 +51,11 @@ struct CAppOptions {
     // Open an audio device (tests run silent).
     bool m_openSound = true;
 };
+
+// The program folder of an executable in exeDir: exeDir itself when it holds the program's files
+// (the build's folder, or a program folder copied as a whole), else the data folder of an
+// installed program (<prefix>/share/qzedit for <prefix>/bin) when that holds them, else exeDir.
+std::filesystem::path FindProgramFolder(const std::filesystem::path& exeDir);
 
 class CQzEditApp : public QObject, public CCommandTarget {
     Q_OBJECT

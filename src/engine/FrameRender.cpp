@@ -50,11 +50,6 @@ constexpr std::int32_t kAllWireframe = 2;
 constexpr std::int32_t kSectorRendered = 3;
 constexpr std::int32_t kSectorWireframe = 4;
 
-float Dot(const CVector3& a, const CVector3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 CVector3 Cross(const CVector3& a, const CVector3& b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};

@@ -22,11 +22,6 @@ CVector3 Cross(const CVector3& a, const CVector3& b)
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-float Dot(const CVector3& a, const CVector3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 // Number of steps i >= 0 with from + i * step < to, as a double (0 when there are none, not a
 // number when the bounds are not).
 double StepCount(float from, float to, float step)

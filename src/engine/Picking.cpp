@@ -7,6 +7,7 @@
 #include "engine/RayCast.h"
 #include "engine/RenderData.h"
 #include "framework/DocumentState.h"
+#include "framework/Indices.h"
 #include "framework/Settings.h"
 #include "level/QzlSections.h"
 #include "math/Rounding.h"
@@ -18,18 +19,6 @@
 #include <limits>
 
 namespace {
-
-template <typename T>
-bool InRange(const std::vector<T>& list, int index)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < list.size();
-}
-
-template <typename T>
-auto& At(std::vector<T>& list, int index)
-{
-    return list[static_cast<std::size_t>(index)];
-}
 
 // value x numerator / denominator in integer arithmetic, multiply first; value unchanged for a
 // denominator that is not positive, and kept within the int range.

@@ -12,11 +12,6 @@
 
 namespace {
 
-float Dot(const CVector3& a, const CVector3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 CVector3 ToVector(const CDVector3& v)
 {
     return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};

@@ -10,6 +10,7 @@
 #include "engine/ThingModels.h"
 #include "engine/Visibility.h"
 #include "framework/DocumentState.h"
+#include "framework/Indices.h"
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "geometry/Predicates.h"
@@ -32,24 +33,6 @@ namespace {
 // Box that any point grows.
 constexpr CBoundingBox kEmptyBox{{kFarDistance, kFarDistance, kFarDistance},
                                  {-kFarDistance, -kFarDistance, -kFarDistance}};
-
-template <typename T>
-bool InRange(const std::vector<T>& list, int index)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < list.size();
-}
-
-template <typename T>
-auto& At(std::vector<T>& list, int index)
-{
-    return list[static_cast<std::size_t>(index)];
-}
-
-template <typename T>
-const auto& At(const std::vector<T>& list, int index)
-{
-    return list[static_cast<std::size_t>(index)];
-}
 
 void GrowBox(CBoundingBox& box, const CVector3& p)
 {

@@ -7,6 +7,7 @@
 #include "engine/RenderData.h"
 #include "engine/SelectionTests.h"
 #include "framework/DocumentState.h"
+#include "framework/Indices.h"
 #include "framework/Settings.h"
 #include "level/QzlSections.h"
 
@@ -18,12 +19,6 @@
 #include <vector>
 
 namespace {
-
-template <typename T>
-bool InRange(const std::vector<T>& list, int index)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < list.size();
-}
 
 // The selection tests: an index counts as current only when it names a record of the level.
 bool HasSector(const C3dView* engine)

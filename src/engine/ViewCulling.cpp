@@ -59,11 +59,6 @@ private:
     int m_points = 0;
 };
 
-float Dot(const CVector3& a, const CVector3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 bool SurfaceTest(const C3dView& view, const CQzlSurface& surface, std::vector<CVector3>* polygon)
 {
     const CQzlSections& level = view.GetLevel();

@@ -20,11 +20,6 @@ namespace {
 // The sector's visiting flag: set while the sector lies on the current path of a walk.
 constexpr std::size_t kVisiting = 2;
 
-float Dot(const CVector3& a, const CVector3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 // One pass over the level: what the walks of every sector share.
 class CVisibilityPass {
 public:

@@ -41,11 +41,6 @@ constexpr std::array<CBoxFace, 6> kFaces = {{
     {{0.0f, 1.0f, 0.0f}, {2, 1, 5, 6}},
 }};
 
-float Dot(const CVector3& a, const CVector3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 float SnapZero(float v)
 {
     return std::fabs(v) < kSnapZero ? 0.0f : v;

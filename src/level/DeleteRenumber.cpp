@@ -1,5 +1,6 @@
 #include "level/DeleteRenumber.h"
 
+#include "framework/Indices.h"
 #include "framework/StringUtil.h"
 #include "level/CogSymbols.h"
 #include "level/QzlSections.h"
@@ -13,12 +14,6 @@
 namespace {
 
 template <class T>
-bool InRange(int index, const std::vector<T>& list)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < list.size();
-}
-
-template <class T>
 void EraseAt(std::vector<T>& list, int index)
 {
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
@@ -28,7 +23,7 @@ void EraseAt(std::vector<T>& list, int index)
 
 void DeleteSurface(CQzlSections& level, const CGameResources& game, int surface)
 {
-    if (!InRange(surface, level.m_surfaces))
+    if (!InRange(level.m_surfaces, surface))
         return;
     if (level.m_useCounts.size() != level.m_worldVertices.size())
         CountVertexUses(level);
@@ -47,7 +42,7 @@ void DeleteSurface(CQzlSections& level, const CGameResources& game, int surface)
     for (const CQzlVertex& corner :
          level.m_surfaces[static_cast<std::size_t>(surface)]->m_vertices) {
         const std::int32_t w = corner.m_worldVertex;
-        if (InRange(w, level.m_useCounts) && level.m_useCounts[static_cast<std::size_t>(w)] > 0)
+        if (InRange(level.m_useCounts, w) && level.m_useCounts[static_cast<std::size_t>(w)] > 0)
             --level.m_useCounts[static_cast<std::size_t>(w)];
     }
     EraseAt(level.m_surfaces, surface);
@@ -62,7 +57,7 @@ void DeleteSurface(CQzlSections& level, const CGameResources& game, int surface)
 
 void RemoveVertexRefs(CQzlSections& level, int vertex, bool removeCorners)
 {
-    if (!InRange(vertex, level.m_worldVertices))
+    if (!InRange(level.m_worldVertices, vertex))
         return;
 
     // Every surface, listed by a sector or not, and each one once.
@@ -78,19 +73,19 @@ void RemoveVertexRefs(CQzlSections& level, int vertex, bool removeCorners)
     }
 
     EraseAt(level.m_worldVertices, vertex);
-    if (InRange(vertex, level.m_useCounts))
+    if (InRange(level.m_useCounts, vertex))
         EraseAt(level.m_useCounts, vertex);
 }
 
 void DeleteAdjoin(CQzlSections& level, int adjoin)
 {
-    if (!InRange(adjoin, level.m_adjoins))
+    if (!InRange(level.m_adjoins, adjoin))
         return;
     const std::int32_t mirror = level.m_adjoins[static_cast<std::size_t>(adjoin)]->m_mirror;
 
     // A broken pair (no mirror, or one pointing at itself or nowhere) loses only the one record;
     // anything that names a removed record afterwards points nowhere.
-    const bool pair = mirror != adjoin && InRange(mirror, level.m_adjoins);
+    const bool pair = mirror != adjoin && InRange(level.m_adjoins, mirror);
     const std::int32_t lo = pair ? std::min(adjoin, mirror) : adjoin;
     const std::int32_t hi = pair ? std::max(adjoin, mirror) : adjoin;
     const auto renumber = [lo, hi](std::int32_t& index) {
@@ -114,7 +109,7 @@ void DeleteAdjoin(CQzlSections& level, int adjoin)
 
 void DeleteMaterial(CQzlSections& level, int material)
 {
-    if (!InRange(material, level.m_materials))
+    if (!InRange(level.m_materials, material))
         return;
     const int dflt = level.FindDefaultMaterial();
 
@@ -143,7 +138,7 @@ void DeleteMaterial(CQzlSections& level, int material)
 
 void DeleteThing(CQzlSections& level, const CGameResources& game, int thing)
 {
-    if (!InRange(thing, level.m_things))
+    if (!InRange(level.m_things, thing))
         return;
     EraseAt(level.m_things, thing);
     RenumberCogSymbols(level, game, "thing", thing);
@@ -151,7 +146,7 @@ void DeleteThing(CQzlSections& level, const CGameResources& game, int thing)
 
 void DeleteSector(CQzlSections& level, const CGameResources& game, int sector)
 {
-    if (!InRange(sector, level.m_sectors))
+    if (!InRange(level.m_sectors, sector))
         return;
     EraseAt(level.m_sectors, sector);
     RenumberCogSymbols(level, game, "sector", sector);
@@ -164,7 +159,7 @@ void CompactMaterials(CQzlSections& level)
         std::int32_t& m = surface->m_material;
         if (m == -1)
             continue;
-        if (!InRange(m, level.m_materials)) {
+        if (!InRange(level.m_materials, m)) {
             m = -1;
             continue;
         }

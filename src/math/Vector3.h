@@ -58,6 +58,12 @@ struct CDVector3 {
     return {-v.x, -v.y, -v.z};
 }
 
+// a.x*b.x + a.y*b.y + a.z*b.z
+[[nodiscard]] constexpr float Dot(const CVector3& a, const CVector3& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
 // x*x + y*y + z*z
 [[nodiscard]] constexpr float LengthSquared(const CVector3& v)
 {

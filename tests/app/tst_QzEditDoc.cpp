@@ -2,6 +2,7 @@
 
 #include "AppTestSupport.h"
 
+#include "SyntheticGame.h"
 #include "app/ChildFrame.h"
 #include "app/QzEditDoc.h"
 #include "episode/StartGoalsCogs.h"
@@ -13,7 +14,6 @@
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
 #include "support/FixtureLevels.h"
-#include "support/SyntheticGame.h"
 
 #include "app/MainFrame.h"
 

@@ -2,8 +2,8 @@
 // Material, colour-map and bitmap files built byte by byte for the image tests, independent of
 // the writers under test.
 
+#include "ByteBuilder.h"
 #include "engine/BitmapImage.h"
-#include "support/ByteBuilder.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "engine/C3dView.h"
 
+#include "SyntheticGame.h"
 #include "engine/Texture.h"
 #include "support/FixtureLevels.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

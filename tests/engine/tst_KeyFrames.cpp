@@ -1,6 +1,7 @@
 // Puppets and keyframes: reading a keyframe text, one matrix per frame for each named node,
 // finding the puppet through the level's templates, and hostile keyframe and puppet files.
 
+#include "SyntheticGame.h"
 #include "engine/3doModel.h"
 #include "engine/FileBuffer.h"
 #include "framework/CFormat.h"
@@ -10,7 +11,6 @@
 #include "resources/GameIndex.h"
 #include "resources/MemoryGameArchive.h"
 #include "resources/TreeObject.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 
 #include "engine/RenderData.h"
 
+#include "SyntheticGame.h"
 #include "engine/3doModel.h"
 #include "engine/Texture.h"
 #include "level/LevelValidator.h"
 #include "math/Rounding.h"
 #include "support/FixtureLevels.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 // Sounds: WAV chunk walking, volume conversion, the sound wrapper against a recording device, and
 // the CD player's two paths (no CD; WAV tracks in the game folder).
 
+#include "ByteBuilder.h"
+#include "SyntheticGame.h"
 #include "engine/CdAudio.h"
 #include "engine/Dsound.h"
 #include "engine/ParseWave.h"
@@ -8,9 +10,8 @@
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
 #include "resources/MemoryGameArchive.h"
-#include "support/ByteBuilder.h"
 #include "support/RecordingSoundDevice.h"
-#include "support/SyntheticGame.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,6 @@
 #include <limits>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -442,22 +442,11 @@ TEST(SoundSyntheticGame, EverySoundOfTheGameLoads)
 namespace {
 
 // A game folder of its own in the temporary folder, removed afterwards.
-class CdAudioFixture : public ::testing::Test {
+class CdAudioFixture : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("qz_cdaudio_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                    "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
     void Write(const std::string& relative, const Bytes& bytes)
     {
-        const std::filesystem::path path = m_folder / relative;
+        const std::filesystem::path path = m_dir / relative;
         std::filesystem::create_directories(path.parent_path());
         WriteFileAtomic(path, bytes);
     }
@@ -469,7 +458,6 @@ protected:
                      Chunk("data", Bytes(static_cast<std::size_t>(seconds) * 100, tag))});
     }
 
-    std::filesystem::path m_folder;
     CRecordingSoundDevice m_device;
 };
 
@@ -488,10 +476,10 @@ TEST_F(CdAudioFixture, NoCdWhenTheGameHasNoTracks)
         std::filesystem::path folder;
     };
     const Case cases[] = {
-        {"no music files", &m_device, m_folder},
-        {"no such folder", &m_device, m_folder / "nowhere"},
+        {"no music files", &m_device, m_dir},
+        {"no such folder", &m_device, m_dir / "nowhere"},
         {"no folder chosen", &m_device, {}},
-        {"no sound device", closedDevice, m_folder},
+        {"no sound device", closedDevice, m_dir},
     };
     for (const Case& c : cases) {
         CCdAudio cd(c.device, c.folder);
@@ -504,7 +492,7 @@ TEST_F(CdAudioFixture, NoCdWhenTheGameHasNoTracks)
     }
     // Tracks there, but the device plays nothing.
     Write("music/track01.wav", Track(1, 1));
-    CCdAudio cd(&silent, m_folder);
+    CCdAudio cd(&silent, m_dir);
     EXPECT_EQ(cd.Open(), 0);
     EXPECT_NE(cd.PlayTrack(1), 0);
     EXPECT_TRUE(m_device.m_log.empty());
@@ -516,7 +504,7 @@ TEST_F(CdAudioFixture, PlaysWavTracksOfTheGameFolder)
     Write("music/track02.wav", Track(3, 2));
     Write("Music/TRACK03.WAV", Track(65, 3));    // letter case does not matter
     Write("music/track05.wav", Bytes(30, 'x'));  // no WAV
-    CCdAudio cd(&m_device, m_folder);
+    CCdAudio cd(&m_device, m_dir);
     EXPECT_EQ(cd.Open(), 5);
     const int lengths[] = {0, 0, 3, 65, 0, 0, 0};
     for (int track = 0; track <= 6; ++track)
@@ -553,7 +541,7 @@ TEST_F(CdAudioFixture, AtMostAHundredTracks)
 {
     Write("music/track100.wav", Track(1, 1));
     Write("music/track120.wav", Track(1, 1));
-    CCdAudio cd(&m_device, m_folder);
+    CCdAudio cd(&m_device, m_dir);
     EXPECT_EQ(cd.Open(), 100);
     EXPECT_EQ(cd.GetTrackLength(100), 1);
     EXPECT_NE(cd.PlayTrack(120), 0);
@@ -564,7 +552,7 @@ TEST_F(CdAudioFixture, TheDestructorStopsTheTrack)
 {
     Write("music/track01.wav", Track(1, 1));
     {
-        CCdAudio cd(&m_device, m_folder);
+        CCdAudio cd(&m_device, m_dir);
         EXPECT_EQ(cd.PlayTrack(1), 0);  // without Open, as a disc in the drive would
         m_device.m_log.clear();
     }

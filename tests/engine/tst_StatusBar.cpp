@@ -176,8 +176,7 @@ TEST_F(CStatusFixture, YawAndTiltOfTheForwardAxis)
 
 TEST_F(CStatusFixture, TextsIgnoreTheUserLocale)
 {
-    if (SetCommaNumericLocale().empty())
-        GTEST_SKIP() << "no locale with a decimal comma";
+    QZ_USE_COMMA_LOCALE();
     const auto texts = StatusPaneTexts(f.m_view, 0.5f, "d");
     RestoreNumericLocale();
     EXPECT_EQ(texts[1], "Grid:  0.50");

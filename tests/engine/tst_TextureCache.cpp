@@ -1,13 +1,13 @@
 // The texture cache: where materials and colour maps are found, the fallbacks, caching, the cel
 // order of animated materials and the upload to the device.
 
+#include "SyntheticGame.h"
 #include "engine/DecodeMaterial.h"
 #include "engine/TextureCache.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
 #include "resources/MemoryGameArchive.h"
 #include "support/RecordingRenderDevice.h"
-#include "support/SyntheticGame.h"
 
 #include "ImageBytes.h"
 

@@ -4,6 +4,7 @@
 
 #include "engine/ThingModels.h"
 
+#include "SyntheticGame.h"
 #include "engine/3doModel.h"
 #include "engine/C3dView.h"
 #include "framework/DocumentState.h"
@@ -18,7 +19,6 @@
 #include "support/FixtureLevels.h"
 #include "support/RecordingEngineHost.h"
 #include "support/ScriptedInput.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

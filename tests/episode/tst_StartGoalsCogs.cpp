@@ -1,7 +1,7 @@
+#include "SyntheticGame.h"
 #include "episode/StartGoalsCogs.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "framework/Archive.h"
 
-#include "support/ByteBuilder.h"
+#include "ByteBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "framework/StringUtil.h"
 
 #include "support/CommaLocale.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +34,7 @@ TEST(StringUtil, AsciiCaseFolding)
 TEST(CFormat, NumbersUseTheCLocaleWhateverTheProcessLocale)
 {
     // A locale with a decimal comma; the C helpers must not care.
-    const std::string chosen = SetCommaNumericLocale();
-    if (chosen.empty())
-        GTEST_SKIP() << "no locale with a decimal comma could be set or compiled";
+    QZ_USE_COMMA_LOCALE();
     // The process really is in it: plain printf writes a comma.
     char plain[32];
     std::snprintf(plain, sizeof plain, "%.1f", 1.5);
@@ -63,9 +62,8 @@ TEST(CFormat, Atoi)
 
 TEST(FileIO, AtomicWriteAndRead)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "qz_fileio_test";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const CTempFolder temp("qz_fileio");
+    const std::filesystem::path& dir = temp.Path();
     const auto file = dir / "a.bin";
     const std::vector<std::uint8_t> data{1, 2, 3, 0, 255};
     WriteFileAtomic(file, data);
@@ -76,5 +74,4 @@ TEST(FileIO, AtomicWriteAndRead)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
     EXPECT_THROW(ReadFileBytes(dir / "missing.qze"), CFileException);
     EXPECT_THROW(WriteFileAtomic(dir / "no" / "such" / "x.qze", data), CFileException);
-    std::filesystem::remove_all(dir);
 }

@@ -1,5 +1,6 @@
 #include "level/DeleteRenumber.h"
 
+#include "SyntheticGame.h"
 #include "level/GameResources.h"
 #include "level/LevelValidator.h"
 #include "level/QzeFile.h"
@@ -8,7 +9,6 @@
 #include "level/QzlWriter.h"
 #include "level/VertexUses.h"
 #include "support/FixtureLevels.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

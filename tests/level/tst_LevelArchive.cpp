@@ -6,7 +6,8 @@
 #include "level/LevelValidator.h"
 #include "level/QzeFile.h"
 
-#include "support/ByteBuilder.h"
+#include "ByteBuilder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -326,14 +327,12 @@ TEST(LevelArchive, TruncatedFilesAreErrorsAndLeaveTheOpenLevelAlone)
 
 TEST(LevelArchive, FilesOnDisk)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "qz_levelarchive_test";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const CTempFolder temp("qz_levelarchive");
+    const std::filesystem::path& dir = temp.Path();
     CQzlSections level = SmallLevel(9);
     SaveQzeFile(dir / "a.qze", level, {});
     const CQzeContents back = LoadQzeFile(dir / "a.qze");
     EXPECT_EQ(back.m_level.m_sectors.size(), 9u);
     EXPECT_EQ(back.m_level.m_adjoins.size(), 24u);
     EXPECT_THROW(LoadQzeFile(dir / "missing.qze"), CFileException);
-    std::filesystem::remove_all(dir);
 }

@@ -1,10 +1,10 @@
+#include "SyntheticGame.h"
 #include "framework/StringUtil.h"
 #include "level/GameResources.h"
 #include "level/NameLists.h"
 #include "level/QzlSections.h"
 #include "level/ResourceLists.h"
 #include "resources/MemoryGameArchive.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
+#include "SyntheticGame.h"
 #include "framework/StringUtil.h"
 #include "level/NameLists.h"
 #include "level/QzlSections.h"
 #include "level/TemplateList.h"
 #include "level/TemplateParams.h"
 #include "resources/GameIndex.h"
-#include "support/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 

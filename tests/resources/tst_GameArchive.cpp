@@ -3,13 +3,13 @@
 #include "resources/GobArchive.h"
 #include "resources/GobGameArchive.h"
 #include "resources/MemoryGameArchive.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -26,18 +26,10 @@ Bytes DataFor(const std::string& path)
 
 // The same small game in both kinds of archive: a GOB file written by CGobArchive, and a memory
 // archive holding the same files in the file's directory order.
-class GameArchives : public ::testing::Test {
+class GameArchives : public TempFolderTest {
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("qz_gamearchive_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-        m_file = m_dir / "res2.gob";
-
         CGobArchive gob;
         for (const char* path :
              {"episode.qz", "cog\\Door.cog", "mat\\Wall.MAT", "3do\\mat\\wall.mat",
@@ -51,14 +43,7 @@ protected:
         m_archives.push_back(std::make_unique<CGobGameArchive>(m_file));
         m_archives.push_back(std::move(memory));
     }
-    void TearDown() override
-    {
-        m_archives.clear();
-        std::filesystem::remove_all(m_dir);
-    }
-
-    std::filesystem::path m_dir;
-    std::filesystem::path m_file;
+    const std::filesystem::path m_file = m_dir / "res2.gob";
     std::vector<std::unique_ptr<GameArchive>> m_archives;
 };
 

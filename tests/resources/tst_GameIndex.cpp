@@ -8,6 +8,7 @@
 #include "resources/MemoryGameArchive.h"
 #include "resources/Tree.h"
 #include "resources/TreeObject.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -58,26 +58,13 @@ private:
     std::vector<CGameArchiveEntry> m_entries;
 };
 
-class TempFolder : public ::testing::Test {
+class TempFolder : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("qz_gameindex_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     void Touch(const std::filesystem::path& relative, const std::string& text = "x")
     {
         std::filesystem::create_directories((m_dir / relative).parent_path());
         std::ofstream(m_dir / relative, std::ios::binary) << text;
     }
-
-    std::filesystem::path m_dir;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "resources/GobArchive.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <map>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -83,20 +83,8 @@ void ExpectPacked(const Bytes& image)
     EXPECT_EQ(image.size(), expected);
 }
 
-class GobArchiveFile : public ::testing::Test {
+class GobArchiveFile : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("qz_gob_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-        m_file = m_dir / "test.gob";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     // A new archive holding paths, added one after another.
     void MakeArchive(const std::vector<std::string>& paths)
     {
@@ -119,8 +107,7 @@ protected:
         WriteFileAtomic(m_file, raw.b);
     }
 
-    std::filesystem::path m_dir;
-    std::filesystem::path m_file;
+    const std::filesystem::path m_file = m_dir / "test.gob";
 };
 
 }  // namespace

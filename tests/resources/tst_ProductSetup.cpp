@@ -1,13 +1,14 @@
 // Product set-up over game folders on disk: which archives it finds, how it indexes them, when it
 // reads the template list, and what it says when something is missing or damaged.
 
+#include "SyntheticGame.h"
 #include "framework/FileIO.h"
 #include "level/ProductSetup.h"
 #include "level/QzlTemplate.h"
 #include "resources/GobArchive.h"
 #include "resources/Tree.h"
 #include "resources/TreeObject.h"
-#include "support/SyntheticGame.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -63,20 +63,8 @@ void WriteText(const fs::path& file, const std::string& text)
     std::ofstream(file, std::ios::binary) << text;
 }
 
-class ProductSetup : public ::testing::Test {
+class ProductSetup : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("qz_productsetup_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path m_dir;
     CProductSetup m_setup;
 };
 

@@ -1,3 +1,4 @@
+#include "SyntheticGame.h"
 #include "engine/3doModel.h"
 #include "engine/Texture.h"
 #include "engine/TextureCache.h"
@@ -14,7 +15,7 @@
 #include "resources/GameIndex.h"
 #include "resources/Tree.h"
 #include "resources/TreeObject.h"
-#include "support/SyntheticGame.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +24,10 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -77,16 +78,17 @@ class SyntheticGameFolder : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_dir = std::filesystem::temp_directory_path() /
-                ("qz_synthetic_game_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(s_dir);
+        s_temp = std::make_unique<CTempFolder>("qz_synthetic_game");
+        s_dir = s_temp->Path();
         BuildSyntheticGame(s_dir / "a");
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(s_dir); }
+    static void TearDownTestSuite() { s_temp.reset(); }
 
+    static std::unique_ptr<CTempFolder> s_temp;
     static std::filesystem::path s_dir;
 };
 
+std::unique_ptr<CTempFolder> SyntheticGameFolder::s_temp;
 std::filesystem::path SyntheticGameFolder::s_dir;
 
 const char* const kGameFiles[] = {"resource/res2.gob",   "resource/res1hi.gob",

@@ -2,7 +2,7 @@
 // Builds expected archive bytes by hand, and stores and loads level records through archives of
 // the level class registry.
 
-#include "support/ByteBuilder.h"
+#include "ByteBuilder.h"
 
 #include "framework/Archive.h"
 #include "level/LevelClassRegistry.h"

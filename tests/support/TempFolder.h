@@ -1,32 +1,19 @@
 #pragma once
-// A folder of its own under the system's temporary folder for one test: a unique name (tests run
-// in parallel), removed with everything in it when the test ends.
+// Temporary folders for tests: each one new and of its own (several test programs and shards run
+// at the same time), removed with everything in it when it goes.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 class CTempFolder {
 public:
-    explicit CTempFolder(const std::string& prefix = "qz_test")
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / (prefix + "_XXXXXX")).string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
-        else
-            ADD_FAILURE() << "cannot make a temporary folder " << pattern;
-    }
-    ~CTempFolder()
-    {
-        std::error_code error;
-        // A test may have taken the owner's rights away from it.
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, error);
-        std::filesystem::remove_all(m_path, error);
-    }
+    // A new folder under the system's temporary folder whose name begins with prefix (characters
+    // other than letters, digits, '-' and '_' become '_'). Throws std::filesystem::filesystem_error
+    // when it cannot be made.
+    explicit CTempFolder(const std::string& prefix = "qz_test");
+    ~CTempFolder();
     CTempFolder(const CTempFolder&) = delete;
     CTempFolder& operator=(const CTempFolder&) = delete;
 
@@ -38,4 +25,17 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// A test fixture whose every test case gets a new folder of its own, m_dir, named after the test
+// case; it exists from the fixture's construction until its destruction.
+class TempFolderTest : public ::testing::Test {
+protected:
+    TempFolderTest();
+
+private:
+    CTempFolder m_temp;
+
+protected:
+    const std::filesystem::path m_dir;
 };

@@ -1,0 +1,30 @@
+# What the product builds and ships (the editor, the libraries it is made of, the default game and
+# its generator) comes from src/, bench/ and res/, never from tests/. Fails the configure step when
+# one of its targets compiles a file of tests/ or includes headers from there.
+function(qz_check_product_sources)
+  set(tests_dir ${PROJECT_SOURCE_DIR}/tests/)
+  foreach(target IN LISTS ARGN)
+    if(NOT TARGET ${target})
+      continue()
+    endif()
+    get_target_property(source_dir ${target} SOURCE_DIR)
+    foreach(prop SOURCES INCLUDE_DIRECTORIES INTERFACE_INCLUDE_DIRECTORIES)
+      get_target_property(values ${target} ${prop})
+      if(NOT values)
+        continue()
+      endif()
+      foreach(value IN LISTS values)
+        if(value MATCHES "^\\$<")
+          continue()  # generator expressions: the build's own folders
+        endif()
+        cmake_path(ABSOLUTE_PATH value BASE_DIRECTORY ${source_dir} NORMALIZE OUTPUT_VARIABLE path)
+        string(FIND "${path}/" "${tests_dir}" at)
+        if(at EQUAL 0)
+          message(FATAL_ERROR "${target} (part of the product) takes ${path} from tests/: "
+                              "what the product ships lives outside tests/")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endfunction()
+qz_check_product_sources(qzedit qz_app qz_core qz_gl qz_audio qzgame qz_benchgen qzbench)
