@@ -121,7 +121,7 @@ void PickCornerMarker(C3dView& view, int corner)
     CEngineHost& host = view.GetHost();
     host.SwitchPropertyView(kVertexViewId);
     host.UpdateAllViews(PointHint(view, surfaceIndex));
-    RebuildSector(view, view.m_selection.m_sector);
+    RebuildSector(view, view.m_selection.m_sector, ERebuildCause::View);
 }
 
 void PickGridNodeMarker(C3dView& view, int markerIndex, bool ctrl)
@@ -492,7 +492,7 @@ void ApplyPickHit(C3dView& view, const CPickHit& hit, bool ctrl)
         }
         host.SwitchPropertyView(kSurfaceViewId);
         host.UpdateAllViews(0);
-        RebuildSector(view, view.m_selection.m_sector);
+        RebuildSector(view, view.m_selection.m_sector, ERebuildCause::View);
         return;
     }
 
