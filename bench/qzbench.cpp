@@ -16,9 +16,13 @@
 //   qzbench visibility FILE [METHOD]   load and rebuild a level, then time the visibility pass
 //                                      (ProcessSectors) with "RenderMethod" METHOD (2 portal walk,
 //                                      0 neighbour walk); both methods when none is given
-//   qzbench frame FILE W H N           load and rebuild a level, then draw N frames of W x H
-//                                      pixels offscreen with the OpenGL device (camera at the
-//                                      level's middle) and print the median frame time
+//   qzbench frame [--varnok] FILE W H N [GAME]
+//                                      load a level and draw N frames of W x H pixels offscreen
+//                                      as the editor draws them: the OpenGL device, textures of
+//                                      the game in folder GAME (default: the build's synthetic
+//                                      game) through the texture cache, a vertex buffer per
+//                                      sector, all sectors solid, the camera where the editor
+//                                      puts it; print the rebuild time and the median frame time
 //                                      (in a build with the OpenGL device, which needs Qt)
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
@@ -40,6 +44,7 @@
 #include "engine/ParseWave.h"
 #include "engine/Random.h"
 #include "engine/RenderData.h"
+#include "engine/TextureCache.h"
 #include "engine/Visibility.h"
 #include "episode/StartGoalsCogs.h"
 #include "framework/DocumentState.h"
@@ -49,6 +54,7 @@
 #include "framework/StringUtil.h"
 #include "level/GameResources.h"
 #include "level/LevelFile.h"
+#include "level/ProductSetup.h"
 #include "level/QzeFile.h"
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
@@ -73,6 +79,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
@@ -441,13 +448,16 @@ int VisibilityBench(const std::vector<std::string>& args)
 #if QZ_BENCH_FRAME
 // ---- frame: the frame routine on the OpenGL device, offscreen ----
 
-// Hands every call to the OpenGL device and counts the draw calls and vertices.
+// Hands every call to the OpenGL device and counts the draw calls (streamed and from the
+// sector buffers), the vertices drawn, the textured draws and the buffer uploads.
 class CCountingDevice : public RenderDevice {
 public:
     explicit CCountingDevice(RenderDevice& device) : m_device(device) {}
     TextureId CreateTexture(int width, int height, TextureFormat format) override
     {
-        return m_device.CreateTexture(width, height, format);
+        const TextureId texture = m_device.CreateTexture(width, height, format);
+        m_textures += texture != kNoTexture ? 1 : 0;
+        return texture;
     }
     bool UploadTexture(TextureId texture, std::span<const std::byte> texels) override
     {
@@ -458,10 +468,28 @@ public:
     void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                        TextureId texture) override
     {
-        ++m_draws;
-        m_vertices += vertices.size();
+        Count(vertices.size(), texture);
+        ++m_streamed;
         m_device.DrawPrimitive(type, vertices, texture);
     }
+    BufferId CreateVertexBuffer() override
+    {
+        const BufferId buffer = m_device.CreateVertexBuffer();
+        m_buffers += buffer != kNoBuffer ? 1 : 0;
+        return buffer;
+    }
+    bool UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices) override
+    {
+        ++m_bufferUploads;
+        return m_device.UploadVertexBuffer(buffer, vertices);
+    }
+    void DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first, std::size_t count,
+                          TextureId texture) override
+    {
+        Count(count, texture);
+        m_device.DrawVertexBuffer(buffer, type, first, count, texture);
+    }
+    void ReleaseVertexBuffer(BufferId buffer) override { m_device.ReleaseVertexBuffer(buffer); }
     bool SetRenderSize(int width, int height) override
     {
         return m_device.SetRenderSize(width, height);
@@ -483,12 +511,33 @@ public:
         return m_device.ReadPixels(argb, width, height);
     }
 
+    // Forgets the counts of the draws (not of the textures and buffers made).
+    void ClearDraws() { m_draws = m_streamed = m_textured = m_vertices = m_bufferUploads = 0; }
+
     std::size_t m_draws = 0;
+    std::size_t m_streamed = 0;  // draws handed over vertex by vertex
+    std::size_t m_textured = 0;
     std::size_t m_vertices = 0;
+    std::size_t m_textures = 0;
+    std::size_t m_buffers = 0;
+    std::size_t m_bufferUploads = 0;
 
 private:
+    void Count(std::size_t vertices, TextureId texture)
+    {
+        ++m_draws;
+        m_vertices += vertices;
+        m_textured += texture != kNoTexture ? 1 : 0;
+    }
+
     RenderDevice& m_device;
 };
+
+// The synthetic game the build writes (the editor's default game in the build tree).
+std::filesystem::path BuildGameFolder()
+{
+    return QZ_DEFAULT_GAME_DIR;
+}
 
 int FrameBench(const std::vector<std::string>& args)
 {
@@ -505,7 +554,19 @@ int FrameBench(const std::vector<std::string>& args)
     const int width = numbers[0];
     const int height = numbers[1];
     const int frames = numbers[2];
+
+    // The game the textures come from, set up as the editor sets up its product.
+    const std::filesystem::path gameFolder =
+        args.size() > 4 ? std::filesystem::path(args[4]) : BuildGameFolder();
+    CProductSetup product;
+    const std::string problem = product.Run(g_product, gameFolder, {}, gameFolder);
+    if (!problem.empty() || product.m_resources.m_archive == nullptr) {
+        std::fprintf(stderr, "qzbench: no game in \"%s\": %s\n", gameFolder.string().c_str(),
+                     problem.empty() ? "no main archive" : problem.c_str());
+        return 3;
+    }
     auto engine = std::make_unique<CBenchEngine>(LoadAnyLevel(args[0]));
+    engine->m_game = std::move(product.m_resources);
 
     // Without a display, Qt's offscreen platform (Mesa needs a display for its contexts there
     // too on some systems: run under xvfb-run then).
@@ -535,23 +596,35 @@ int FrameBench(const std::vector<std::string>& args)
         return 4;
     }
 
+    // The editor's path: the engine draws on the device from its first rebuild, so the
+    // rebuild decodes and uploads the textures; frames draw every sector from its vertex buffer,
+    // all sectors solid.
     C3dView& view = engine->m_view;
+    CCountingDevice counter(*device);
+    view.m_device = &counter;
+    view.m_textureCache = std::make_unique<CTextureCache>(&counter);
+    engine->m_settings.m_stretchMode = 0;  // draw at the asked size
+    engine->m_document.m_renderMode = 0;
     const auto rebuildStart = Clock::now();
     RebuildAll(view, true);
     const double rebuildMs = MsSince(rebuildStart);
-    CCountingDevice counter(*device);
-    view.m_device = &counter;
     view.m_skip = 0;
-    engine->m_settings.m_stretchMode = 0;  // draw at the asked size
     ChooseRenderSize(view, width, height);
     if (!device->SetRenderSize(view.m_viewport.m_renderWidth, view.m_viewport.m_renderHeight) ||
         !SetUpViewAndProjection(view, width, height)) {
         std::fprintf(stderr, "qzbench: OpenGL 3.3 is not available: no %dx%d framebuffer\n", width,
                      height);
+        view.ClearRenderObjects();
         view.m_device = nullptr;
         return 4;
     }
+    SetUpRenderStates(view);
     QOpenGLFunctions* gl = context.functions();
+    // The first frame uploads the sector buffers; it is not timed.
+    RenderFrame(view, 1);
+    gl->glFinish();
+    const std::size_t firstUploads = counter.m_bufferUploads;
+    counter.ClearDraws();
     std::vector<double> times;
     times.reserve(static_cast<std::size_t>(frames));
     for (int i = 0; i < frames; ++i) {
@@ -560,15 +633,27 @@ int FrameBench(const std::vector<std::string>& args)
         gl->glFinish();
         times.push_back(MsSince(start));
     }
-    view.m_device = nullptr;
     std::sort(times.begin(), times.end());
     const double median = times[times.size() / 2];
     PrintCounts(engine->m_level);
     const auto perFrame = static_cast<std::size_t>(frames);
+    std::printf("path=editor: textures of the game in \"%s\" through the texture cache, one vertex "
+                "buffer per sector, all sectors solid\n",
+                gameFolder.string().c_str());
+    std::printf("textures=%zu sector_buffers=%zu buffer_uploads_first_frame=%zu "
+                "buffer_uploads_per_frame=%zu\n",
+                counter.m_textures, counter.m_buffers, firstUploads,
+                counter.m_bufferUploads / perFrame);
     std::printf("rebuild_ms=%.1f size=%dx%d frames=%d draws_per_frame=%zu "
+                "textured_draws_per_frame=%zu streamed_draws_per_frame=%zu "
                 "vertices_per_frame=%zu median_frame_ms=%.2f renderer=\"%s\"\n",
                 rebuildMs, width, height, frames, counter.m_draws / perFrame,
+                counter.m_textured / perFrame, counter.m_streamed / perFrame,
                 counter.m_vertices / perFrame, median, device->Renderer().c_str());
+    // The engine's textures and buffers live on the device: they go first.
+    view.ClearRenderObjects();
+    view.m_device = nullptr;
+    engine.reset();
     device.reset();
     context.doneCurrent();
     return 0;
@@ -594,7 +679,7 @@ const Command kCommands[] = {
     {"rebuild", 1, "rebuild FILE", RebuildBench},
     {"visibility", 1, "visibility FILE [METHOD]", VisibilityBench, 1},
 #if QZ_BENCH_FRAME
-    {"frame", 4, "frame FILE W H N", FrameBench},
+    {"frame", 4, "frame [--varnok] FILE W H N [GAME]", FrameBench, 1},
 #endif
 };
 

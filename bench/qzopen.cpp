@@ -6,8 +6,10 @@
 //
 // Prints open_to_first_frame_ms (reading the file into the document, the document window, the
 // engine, the render data rebuild, device set-up and the first frame) and the median time of N
-// forced frames through the window's paint. Exit 0, 1 usage, 2 the file could not be opened, 4 no
-// OpenGL.
+// forced frames through the window's paint. With SCREENSHOT.png it then clicks the wall ahead
+// (selecting its sector, as a user would), writes a screenshot of the main window and prints the
+// current sector, the text of status pane 0 and whether the document is marked modified. Exit 0, 1
+// usage, 2 the file could not be opened, 4 no OpenGL.
 
 #include "app/MainFrame.h"
 #include "app/QzEditApp.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
@@ -95,13 +98,27 @@ int main(int argc, char* argv[])
     std::printf("open_to_first_frame_ms=%.1f median_frame_ms=%.2f\n", firstMs,
                 times.empty() ? 0.0 : times[times.size() / 2]);
     if (!screenshot.isEmpty()) {
-        // The whole main window as the screen shows it.
+        // As a user would: a click on the middle of the wall ahead makes its sector current, which
+        // the default render mode draws solid. Then the whole main window as the screen shows
+        // it, once the window system has the new frame.
+        const int paints = view->PaintCount();
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(view->ClientRect().width() / 2, view->ClientRect().height() / 3));
+        if (!QTest::qWaitFor([&] { return view->PaintCount() > paints; }, 60000))
+            return 4;
+        QTest::qWait(500);
         QScreen* screen = app.m_pMainFrame->screen();
         const QPixmap shot =
             screen != nullptr ? screen->grabWindow(app.m_pMainFrame->winId()) : QPixmap();
         if (shot.isNull() || !shot.save(screenshot))
             std::fprintf(stderr, "qzopen: the screenshot could not be written\n");
+        const QLabel* pane = app.m_pMainFrame->StatusPane(0);
+        std::printf("current_sector=%d status_pane_0=\"%s\" modified=%d\n",
+                    engine.m_selection.m_sector,
+                    pane != nullptr ? pane->text().toLocal8Bit().constData() : "",
+                    doc->IsModified() ? 1 : 0);
     }
+    // Leaves without the question about unsaved changes.
     doc->SetModifiedFlag(false);
     return 0;
 }

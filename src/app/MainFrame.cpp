@@ -25,7 +25,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
+#include <QScreen>
 #include <QShortcut>
+#include <QSizePolicy>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -48,6 +50,8 @@ constexpr std::array<const char*, 7> kPaneSamples = {"Grid:  0.10", "Yaw: -180",
                                                      "X: -1234.56", "Y: -1234.56", "Z: -1234.56",
                                                      "FR: 100"};
 
+// Pane 0 (the framework's separator).
+constexpr int kDevicePaneId = 0;
 // The status panes after pane 0, in order.
 constexpr std::array<int, 7> kPaneIds = {Ctl::kGridPane, Ctl::kYawPane, Ctl::kTiltPane, Ctl::kXPane,
                                          Ctl::kYPane,    Ctl::kZPane,   Ctl::kLayerPane};
@@ -67,6 +71,7 @@ struct CMainFrame::CPrivate {
     int m_currentMenu = 0;
     std::array<QToolBar*, 4> m_toolBars{};
     std::array<QLabel*, 7> m_panes{};
+    QLabel* m_devicePane = nullptr;  // pane 0
     std::vector<std::pair<QShortcut*, QKeyCombination>> m_shortcuts;
     QTimer* m_autosaveTimer = nullptr;
     QTimer* m_updateTimer = nullptr;
@@ -219,6 +224,15 @@ void CMainFrame::CreateStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QString::number(Cmd::kViewStatusBar));
     bar->setSizeGripEnabled(true);
+    // Pane 0 stretches, without a border, down to an eighth of the screen's width; messages
+    // cover it while they are shown.
+    auto* devicePane = new QLabel(bar);
+    devicePane->setObjectName(QString::number(kDevicePaneId));
+    devicePane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    if (const QScreen* screen = this->screen())
+        devicePane->setMinimumWidth(screen->geometry().width() / 8);
+    bar->addWidget(devicePane, 1);
+    d->m_devicePane = devicePane;
     for (std::size_t i = 0; i < kPaneIds.size(); ++i) {
         auto* pane = new QLabel(QStringLiteral(" "), bar);
         pane->setObjectName(QString::number(kPaneIds[i]));
@@ -455,6 +469,8 @@ QToolBar* CMainFrame::ToolBar(int id) const
 
 QLabel* CMainFrame::StatusPane(int id) const
 {
+    if (id == kDevicePaneId)
+        return d->m_devicePane;
     for (std::size_t i = 0; i < kPaneIds.size(); ++i)
         if (kPaneIds[i] == id)
             return d->m_panes[i];
@@ -521,14 +537,20 @@ void CMainFrame::SetMessageText(const QString& text)
 
 void CMainFrame::SetStatusPanes(std::span<const std::string> texts)
 {
-    if (!texts.empty())
-        statusBar()->showMessage(QString::fromStdString(texts[0]));
+    if (!texts.empty()) {
+        m_strDevicePane = QString::fromStdString(texts[0]);
+        if (d->m_devicePane != nullptr && d->m_devicePane->text() != m_strDevicePane)
+            d->m_devicePane->setText(m_strDevicePane);
+    }
     QString* strings[] = {&m_strGridPane, &m_strYawPane, &m_strTiltPane,     &m_strXPane,
                           &m_strYPane,    &m_strZPane,   &m_strFrameRatePane};
     for (std::size_t i = 1; i < texts.size() && i <= std::size(strings); ++i)
         *strings[i - 1] = QString::fromStdString(texts[i]);
     UpdatePanes();
-    statusBar()->repaint();
+    // Most frames are drawn inside a paint of this window: the bar is painted as soon as that
+    // paint is done, not from within it (painting the bar in the middle of it breaks the window's
+    // painting at a device pixel ratio other than 1).
+    statusBar()->update();
 }
 
 void CMainFrame::UpdatePanes()

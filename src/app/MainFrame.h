@@ -66,11 +66,14 @@ public:
     int CurrentMenu() const;
     // The tool bar of a control id (Ctl::kStandardToolBar, ...); null for another id.
     QToolBar* ToolBar(int id) const;
-    // Status pane by its id (Ctl::kGridPane .. Ctl::kLayerPane); null for another.
+    // Status pane by its id: 0 (pane 0, the device name beneath the messages), Ctl::kGridPane ..
+    // Ctl::kLayerPane; null for another.
     QLabel* StatusPane(int id) const;
 
-    // Status bar: pane 0 text, and the eight panes after a frame (device, grid, yaw, tilt, X, Y,
-    // Z, frame rate).
+    // Status bar. Pane 0 shows a message (the engine's texts, the menus' prompts) over the render
+    // device's name: a message stays until another replaces it, and an empty message uncovers the
+    // device's name. The eight panes after a frame: device name (kept in m_strDevicePane), grid,
+    // yaw, tilt, X, Y, Z, frame rate; they leave the message as it is.
     void SetMessageText(const QString& text);
     void SetStatusPanes(std::span<const std::string> texts);
 
@@ -84,7 +87,8 @@ public:
     int m_bPositionToolBar = 1;
     int m_bToolToolBar = 1;
 
-    // Pane texts (pane 1..7).
+    // Pane texts (pane 0 beneath the messages, panes 1..7).
+    QString m_strDevicePane;
     QString m_strGridPane, m_strYawPane, m_strTiltPane, m_strXPane, m_strYPane, m_strZPane,
         m_strFrameRatePane;
 

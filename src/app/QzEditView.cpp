@@ -34,6 +34,7 @@
 #include <cmath>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -405,6 +406,12 @@ void CQzEditView::SetUpDevice()
         return;  // again once the window has a size
     C3dView& engine = *m_engine;
     ListDisplayModes(engine);
+    // One device: OpenGL on the window's context, named as the driver names its renderer. It is
+    // the device tried first, whatever "Device" said, and "Device" ends naming it.
+    engine.m_viewport.m_deviceNames = {m_device->Renderer()};
+    const std::vector<int> order = DeviceAttemptOrder(
+        m_doc.m_app.m_settings.m_device, static_cast<int>(engine.m_viewport.m_deviceNames.size()));
+    m_doc.m_app.m_settings.m_device = order.front();
     ChooseRenderSize(engine, pixelWidth, pixelHeight);
     if (!m_device->SetRenderSize(engine.m_viewport.m_renderWidth,
                                  engine.m_viewport.m_renderHeight)) {
@@ -413,6 +420,7 @@ void CQzEditView::SetUpDevice()
         engine.m_viewport.m_renderHeight = 0;
     }
     SetUpViewAndProjection(engine, pixelWidth, pixelHeight);
+    SetUpRenderStates(engine);
     engine.m_skip = 0;
     m_setUpNeeded = false;
 }

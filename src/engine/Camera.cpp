@@ -242,6 +242,15 @@ bool SetUpViewAndProjection(C3dView& view, int width, int height)
     return true;
 }
 
+void SetUpRenderStates(C3dView& view)
+{
+    if (view.m_device == nullptr)
+        return;
+    const TextureFilter filter =
+        view.GetSettings().m_textureMapping != 0 ? TextureFilter::Point : TextureFilter::Linear;
+    view.m_device->SetRenderState(RenderState::Filter, static_cast<std::uint32_t>(filter));
+}
+
 bool Resize(C3dView& view, int cx, int cy)
 {
     if (view.m_skip != 0 || cx <= 0 || cy <= 0 || view.m_mode != C3dView::kDocumentView) {

@@ -81,6 +81,12 @@ void ChooseRenderSize(C3dView& view, int width, int height);
 // Returns false, changing nothing, for a size that is not positive.
 bool SetUpViewAndProjection(C3dView& view, int width, int height);
 
+// The render states of device set-up that follow the settings: texture filtering is point
+// sampling while "Texture Mapping" is non-zero ("Nearest" in the options) and linear when it is 0
+// ("Linear"). Nothing happens without a device. Device set-up runs it after every creation of
+// the device, and so after a change of the options.
+void SetUpRenderStates(C3dView& view);
+
 // The view window was resized to cx x cy. True when the device must be made again for that size
 // (the caller then runs its device creation): only in a document view with a device attached
 // (skip flag clear) and both sizes positive. With "StretchMode" 0 the render size becomes

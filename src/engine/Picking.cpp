@@ -110,7 +110,7 @@ void PickCornerMarker(C3dView& view, int corner)
     CEngineHost& host = view.GetHost();
     host.SwitchPropertyView(PropertyView::kVertex);
     host.UpdateAllViews(PointHint(view, surfaceIndex));
-    RebuildSector(view, view.m_selection.m_sector);
+    RebuildSector(view, view.m_selection.m_sector, ERebuildCause::View);
 }
 
 void PickGridNodeMarker(C3dView& view, int markerIndex, bool ctrl)
@@ -481,7 +481,7 @@ void ApplyPickHit(C3dView& view, const CPickHit& hit, bool ctrl)
         }
         host.SwitchPropertyView(PropertyView::kSurface);
         host.UpdateAllViews(0);
-        RebuildSector(view, view.m_selection.m_sector);
+        RebuildSector(view, view.m_selection.m_sector, ERebuildCause::View);
         return;
     }
 

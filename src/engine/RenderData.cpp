@@ -24,9 +24,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -116,6 +119,35 @@ void ColorModel(C3doModel& model, std::uint32_t color)
             for (D3DLVERTEX& v : face.m_vertices)
                 v.color = color;
     }
+}
+
+// The values of sector, its surfaces, their corners' world vertices and their adjoins that a
+// sector build may write and the level files store, as bit patterns.
+std::vector<std::uint32_t> StoredSectorValues(const CQzlSections& level, int sectorIndex)
+{
+    std::vector<std::uint32_t> values;
+    const auto add = [&values](std::initializer_list<float> floats) {
+        for (const float f : floats)
+            values.push_back(std::bit_cast<std::uint32_t>(f));
+    };
+    const auto addVector = [&add](const CVector3& v) { add({v.x, v.y, v.z}); };
+    const CQzlSector& sector = *At(level.m_sectors, sectorIndex);
+    addVector(sector.m_boundBox.min);
+    addVector(sector.m_boundBox.max);
+    addVector(sector.m_center);
+    add({sector.m_radius});
+    for (const std::int32_t surfaceIndex : sector.m_surfaces) {
+        if (!InRange(level.m_surfaces, surfaceIndex))
+            continue;
+        const CQzlSurface& surface = *At(level.m_surfaces, surfaceIndex);
+        addVector(surface.m_normal);
+        for (const CQzlVertex& corner : surface.m_vertices)
+            if (InRange(level.m_worldVertices, corner.m_worldVertex))
+                addVector(WorldPosition(level, corner.m_worldVertex));
+        if (InRange(level.m_adjoins, surface.m_adjoin))
+            add({At(level.m_adjoins, surface.m_adjoin)->m_dist});
+    }
+    return values;
 }
 
 }  // namespace
@@ -334,16 +366,22 @@ void RebuildAll(C3dView& view, bool resetCamera)
     view.m_camera.m_focusPoint = view.m_camera.m_position;
     view.m_camera.m_focusPoint2 = view.m_camera.m_position;
 
+    // The visibility pass's "Sector %d processed..." notes belong to this rebuild's progress;
+    // once it is over the first pane shows what it shows between messages (the device's name).
+    host.SetStatusText("");
     host.EndProgress();
     host.EndWaitCursor();
 }
 
-void RebuildSector(C3dView& view, int sectorIndex)
+void RebuildSector(C3dView& view, int sectorIndex, ERebuildCause cause)
 {
     CQzlSections& level = view.GetLevel();
     if (!InRange(level.m_sectors, sectorIndex))
         return;
     view.m_markers.clear();
+    const std::vector<std::uint32_t> before = cause == ERebuildCause::View
+                                                  ? StoredSectorValues(level, sectorIndex)
+                                                  : std::vector<std::uint32_t>();
 
     // The sector's corners come off the counts and the build adds them back. Counts that do not
     // match the world vertices (a level not built yet) are counted afresh instead.
@@ -374,7 +412,8 @@ void RebuildSector(C3dView& view, int sectorIndex)
 
     RefreshSector(view, sectorIndex);
     view.GetHost().RequestFrame(true);
-    view.GetHost().SetModifiedFlag(true);
+    if (cause == ERebuildCause::Edit || StoredSectorValues(level, sectorIndex) != before)
+        view.GetHost().SetModifiedFlag(true);
 }
 
 void RefreshSector(C3dView& view, int sectorIndex)

@@ -56,14 +56,24 @@ void BuildSectorSurfaces(C3dView& view, int sector);
 // to 0 and the camera goes to the player start (a "walkplayer" thing) or else to the middle of
 // the level looking along +z; the saved camera follows. The focus points always become the
 // camera position. Progress: "Parsing Sector Definitions..." (a step per sector), then "Parsing
-// 3DO Definitions..." (a step per thing), under the wait cursor.
+// 3DO Definitions..." (a step per thing), under the wait cursor. The status messages of the
+// visibility pass are cleared at the end.
 void RebuildAll(C3dView& view, bool resetCamera);
+
+// Why a sector is rebuilt: after an edit of the level, or to show the level anew after a look
+// at it (a pick, a view command) that changed nothing stored.
+enum class ERebuildCause {
+    Edit,
+    View,
+};
 
 // After an edit of sector (a sector out of range does nothing): takes its corners off the use
 // counts, builds it again, empties the picked grid nodes and the markers and places the markers
 // that the document's grid and sector switches ask for, recolours it, asks for a forced frame and
-// marks the document modified.
-void RebuildSector(C3dView& view, int sector);
+// marks the document modified. For ERebuildCause::View the document is marked modified only when
+// the rebuild itself changed a value the level files store: a world vertex it rounded, or a
+// surface normal, sector box, centre or radius or adjoin distance that no longer matched.
+void RebuildSector(C3dView& view, int sector, ERebuildCause cause = ERebuildCause::Edit);
 
 // Recolours a sector in place: the lit vertices of its surfaces (with "Adjoin" 0, adjoined
 // surfaces without face flag 2 are left alone; so is a surface whose vertex count no longer

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -68,8 +70,9 @@ std::array<std::string, kStatusPaneCount> StatusPaneTexts(const C3dView& view, f
     };
 }
 
-void UpdateStatus(C3dView& view, std::span<const std::string> deviceNames)
+void UpdateStatus(C3dView& view)
 {
+    const std::vector<std::string>& deviceNames = view.m_viewport.m_deviceNames;
     CEngineHost& host = view.GetHost();
 
     const CScrollRange range = ScrollRangeOfBox(view.m_levelBox);

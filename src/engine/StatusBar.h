@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstddef>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -53,6 +52,6 @@ StatusPaneTexts(const C3dView& view, float grid, std::string_view deviceName);
 // The update after a frame, in this order: both scroll bars get ScrollRangeOfBox of the level box
 // with the last scroll positions of panning; the "Grid" setting is rounded with RoundGrid and
 // stored through the host when that changes it; the eight panes are set in order 0 to 7.
-// deviceNames is the device list of device set-up; pane 0 shows the entry that the "Device"
-// setting names, or nothing when it names none.
-void UpdateStatus(C3dView& view, std::span<const std::string> deviceNames = {});
+// Pane 0 shows the entry of the engine's device list (device set-up's) that the "Device" setting
+// names, or nothing when it names none.
+void UpdateStatus(C3dView& view);

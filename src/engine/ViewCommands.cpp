@@ -72,9 +72,10 @@ private:
     CEngineHost& m_host;
 };
 
+// The view commands only change how the level is shown.
 void RebuildCurrentSector(C3dView& engine)
 {
-    RebuildSector(engine, engine.m_selection.m_sector);
+    RebuildSector(engine, engine.m_selection.m_sector, ERebuildCause::View);
 }
 
 void UpdateViews(CEngineHost& host)

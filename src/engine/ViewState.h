@@ -69,6 +69,10 @@ struct CViewport {
     // Entry 0 "None" (render at window size), then "%ldx%ld" per display mode; the "StretchMode"
     // setting indexes it. Filled by device set-up.
     std::vector<std::string> m_displayModes;
+    // The names of the render devices the engine can draw with, as the devices give them; the
+    // "Device" setting indexes it and the status bar's first pane shows the entry it names.
+    // Filled by device set-up.
+    std::vector<std::string> m_deviceNames;
 };
 
 // Mouse drags and scroll-bar panning in progress. Each view keeps its own.

@@ -44,7 +44,7 @@ struct CSettings {
     std::int32_t m_product = 0;                    // "Product": 0 Korvath, 1 Varnok
     std::int32_t m_alignment = -1;                 // "Alignment": -1 axis, -2 centroid, >=0 edge
     std::int32_t m_adjoin = 0;                     // "Adjoin"
-    std::int32_t m_stretchMode = 1;                // "StretchMode": display-mode index
+    std::int32_t m_stretchMode = 0;                // "StretchMode": 0 "None", the window size
     std::int32_t m_frameRate = 20;                 // "FrameRate": frame cap per second
     std::int32_t m_templatesUsed = 0;              // "Templates Used"
     std::int32_t m_templatesSimple = 0;            // "Templates Simple"

@@ -474,7 +474,12 @@ TEST_F(MainFrameTest, EightStatusPanes)
     const std::vector<std::string> texts = {"OpenGL", "Grid 0.1", "12",   "",
                                             "1.00",   "-2.50",    "3.25", "20"};
     frame.SetStatusPanes(texts);
-    EXPECT_EQ(bar->currentMessage(), QStringLiteral("OpenGL"));
+    QLabel* devicePane = frame.StatusPane(0);
+    ASSERT_NE(devicePane, nullptr);
+    EXPECT_EQ(devicePane, bar->findChild<QLabel*>(QStringLiteral("0")));
+    EXPECT_EQ(devicePane->text(), QStringLiteral("OpenGL"));
+    EXPECT_EQ(frame.m_strDevicePane, QStringLiteral("OpenGL"));
+    EXPECT_LT(devicePane->x(), frame.StatusPane(ids[0])->x());  // pane 0 is the leftmost
     const char* expected[] = {"Grid 0.1", "12", " ", "1.00", "-2.50", "3.25", "20"};
     for (std::size_t i = 0; i < std::size(ids); ++i)
         EXPECT_EQ(frame.StatusPane(ids[i])->text(), QString::fromLatin1(expected[i])) << ids[i];
@@ -485,8 +490,20 @@ TEST_F(MainFrameTest, EightStatusPanes)
     frame.SetStatusPanes(std::vector<std::string>{"Ready", "Grid 0.2"});
     EXPECT_EQ(frame.StatusPane(Ctl::kGridPane)->text(), QStringLiteral("Grid 0.2"));
     EXPECT_EQ(frame.StatusPane(Ctl::kLayerPane)->text(), QStringLiteral("20"));
+    EXPECT_EQ(devicePane->text(), QStringLiteral("Ready"));
+
+    // A message covers the device's name and stays through the frames that follow until another
+    // message replaces it; an empty message uncovers the device's name again.
+    frame.SetMessageText(QStringLiteral("Sector 3 processed..."));
+    frame.SetStatusPanes(texts);
+    EXPECT_EQ(bar->currentMessage(), QStringLiteral("Sector 3 processed..."));
+    EXPECT_FALSE(devicePane->isVisible());
     frame.SetMessageText(QStringLiteral("Device"));
     EXPECT_EQ(bar->currentMessage(), QStringLiteral("Device"));
+    frame.SetMessageText(QString());
+    EXPECT_TRUE(bar->currentMessage().isEmpty());
+    EXPECT_TRUE(devicePane->isVisible());
+    EXPECT_EQ(devicePane->text(), QStringLiteral("OpenGL"));
 }
 
 TEST_F(MainFrameTest, RoutingViewThenDocumentThenFrameThenApplication)

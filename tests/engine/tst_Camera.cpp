@@ -302,6 +302,29 @@ TEST(DeviceSetUp, DeviceAttemptOrder)
     }
 }
 
+TEST(DeviceSetUp, TextureMappingChoosesTheFilter)
+{
+    // "Texture Mapping" as the options store it: 1 "Nearest", 0 "Linear"; any other non-zero
+    // value is point sampling too.
+    struct CCase {
+        std::int32_t mapping;
+        TextureFilter filter;
+    };
+    const CCase cases[] = {
+        {1, TextureFilter::Point}, {0, TextureFilter::Linear}, {7, TextureFilter::Point}};
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.mapping);
+        CRecordingRenderDevice device;  // outlives the engine
+        CFixtureEngine f(MakeBoxRoom());
+        device.m_renderStates[RenderState::Filter] = 99;
+        f.m_settings.m_textureMapping = c.mapping;
+        SetUpRenderStates(f.m_view);  // without a device: nothing to set
+        f.m_view.m_device = &device;
+        SetUpRenderStates(f.m_view);
+        EXPECT_EQ(device.m_renderStates[RenderState::Filter], static_cast<std::uint32_t>(c.filter));
+    }
+}
+
 TEST(DeviceSetUp, ResizeRemakesOnlyADocumentViewWithADevice)
 {
     struct CCase {

@@ -143,6 +143,17 @@ TEST(FrameRender, PreviewDrawsUnforcedButNoLevel)
     EXPECT_EQ(f.m_engine.m_host.m_calls.size(), 0u);
 }
 
+TEST(FrameRender, DocumentViewFrameNamesTheDeviceInTheFirstPane)
+{
+    CFrameFixture f(MakeBoxRoom());
+    C3dView& v = f.View();
+    v.m_viewport.m_deviceNames = {"Recorder"};
+    f.Settings().m_device = 0;
+    f.Frame();
+    ASSERT_EQ(f.m_engine.m_host.m_statusPanes.size(), 8u);
+    EXPECT_EQ(f.m_engine.m_host.m_statusPanes[0], "Recorder");
+}
+
 TEST(FrameRender, ShareTheFrameCapBetweenEngines)
 {
     CFrameFixture a(MakeBoxRoom());

@@ -171,11 +171,23 @@ TEST(Picking, ClickOnAWallSelectsItsSectorAndSurface)
     EXPECT_EQ(v.m_selection.m_thing, -1);
     EXPECT_EQ(f.Panes(), std::vector<int>{PropertyView::kSurface});
     EXPECT_EQ(f.Hints(), std::vector<int>{0});
-    // The sector is rebuilt: a frame, the document modified, the wall's corner markers.
+    // The sector is rebuilt: a frame and the wall's corner markers. A pick only looks at the
+    // level: the document stays unmodified.
     EXPECT_EQ(f.m_host.Count(ECall::RequestFrame), 1u);
-    EXPECT_EQ(f.m_host.Count(ECall::SetModifiedFlag), 1u);
+    EXPECT_EQ(f.m_host.Count(ECall::SetModifiedFlag), 0u);
     EXPECT_EQ(v.m_markers.size(), 4u);
     EXPECT_TRUE(v.m_selection.m_lastPickPoints.empty());
+
+    // Picking the wall again rebuilds the sector again, still without a change to the level.
+    PickAtPoint(v, 50, 50);
+    EXPECT_EQ(f.m_host.Count(ECall::SetModifiedFlag), 0u);
+    // A pick whose rebuild rounds a world vertex (six decimals, moved by some edit that did not
+    // rebuild) changes the level: then the document is marked modified.
+    const int moved =
+        f.m_level.m_surfaces[static_cast<std::size_t>(wall)]->m_vertices[0].m_worldVertex;
+    f.m_level.m_worldVertices[static_cast<std::size_t>(moved)].y += 0.0000031f;
+    PickAtPoint(v, 50, 50);
+    EXPECT_EQ(f.m_host.Numbers(ECall::SetModifiedFlag), std::vector<int>{1});
 
     // The middle of the stretched window is the middle of the render target too: the pixel
     // (100, 50) of a 200 x 100 view picks the same wall. With the Sector Mode switch on the sector

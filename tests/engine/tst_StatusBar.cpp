@@ -94,15 +94,15 @@ struct CStatusFixture : public ::testing::Test {
         f.m_document.m_gridOn = 1;
         f.m_settings.m_grid = 0.105f;
         f.m_settings.m_device = 1;
+        f.m_view.m_viewport.m_deviceNames = {"Mesa llvmpipe", "Hardware"};
     }
 
     CFixtureEngine f{MakeBoxRoom()};
-    const std::vector<std::string> m_devices{"Mesa llvmpipe", "Hardware"};
 };
 
 TEST_F(CStatusFixture, UpdateSetsScrollBarsGridAndPanesInOrder)
 {
-    UpdateStatus(f.m_view, m_devices);
+    UpdateStatus(f.m_view);
 
     ASSERT_EQ(f.m_host.m_calls.size(), 3u);
     EXPECT_EQ(f.m_host.m_calls[0].kind, ECall::SetScrollBars);
@@ -125,7 +125,7 @@ TEST_F(CStatusFixture, UpdateSetsScrollBarsGridAndPanesInOrder)
 
     // The rounded grid stays; a second frame stores nothing.
     f.m_host.Clear();
-    UpdateStatus(f.m_view, m_devices);
+    UpdateStatus(f.m_view);
     EXPECT_EQ(f.m_host.Count(ECall::SetGridSetting), 0u);
     EXPECT_EQ(f.m_host.m_statusPanes[1], "Grid:  0.10");
 }
@@ -134,7 +134,7 @@ TEST_F(CStatusFixture, GridOffShowsZeroButStillRounds)
 {
     f.m_document.m_gridOn = 0;
     f.m_settings.m_grid = 0.11f;
-    UpdateStatus(f.m_view, m_devices);
+    UpdateStatus(f.m_view);
     EXPECT_EQ(f.m_host.m_statusPanes[1], "Grid:  0.00");
     EXPECT_FLOAT_EQ(f.m_settings.m_grid, 0.12f);
 }
@@ -143,12 +143,13 @@ TEST_F(CStatusFixture, DeviceNameFromTheDeviceSetting)
 {
     for (const int device : {-1, 2}) {
         f.m_settings.m_device = device;
-        UpdateStatus(f.m_view, m_devices);
+        UpdateStatus(f.m_view);
         EXPECT_EQ(f.m_host.m_statusPanes[0], "") << device;
     }
     f.m_settings.m_device = 0;
-    UpdateStatus(f.m_view, m_devices);
+    UpdateStatus(f.m_view);
     EXPECT_EQ(f.m_host.m_statusPanes[0], "Mesa llvmpipe");
+    f.m_view.m_viewport.m_deviceNames.clear();
     UpdateStatus(f.m_view);
     EXPECT_EQ(f.m_host.m_statusPanes[0], "");
 }

@@ -98,8 +98,10 @@ public:
                    : CCommandState{false, -2};
     }
 
-    // Rebuilds of a sector and forced frames, as the engine's own host saw them.
-    std::size_t Rebuilds() const { return m_engine.m_host.Count(ECall::SetModifiedFlag); }
+    // Rebuilds of a sector (each asks the engine's own host for a frame) and forced frames.
+    std::size_t Rebuilds() const { return m_engine.m_host.Count(ECall::RequestFrame); }
+    // Times the document was marked modified.
+    std::size_t Modified() const { return m_engine.m_host.Count(ECall::SetModifiedFlag); }
     std::size_t Frames() const { return m_device.m_cameraJumpSeen.size(); }
 
     // Makes every corner of surface the only user of its world vertex.
@@ -468,6 +470,28 @@ TEST_F(ViewCommandsTest, GridOnAndOff)
     EXPECT_EQ(Doc().m_editMode, 0);
     EXPECT_TRUE(m_host.m_panes.empty());
     EXPECT_EQ(m_host.m_updates, std::vector<long>{0});
+}
+
+TEST_F(ViewCommandsTest, RebuildingCommandsLeaveTheDocumentUnmodified)
+{
+    // Each of these rebuilds the current sector to show it anew; none changes the level.
+    Doc().m_gridOn = 1;
+    Settings().m_grid = 0.1f;
+    for (const int id :
+         {Cmd::kGridSmaller, Cmd::kGridLarger, Cmd::kGridEdgesOnly, Cmd::kGridOn, Cmd::kGridOn,
+          Cmd::kNodesLarger, Cmd::kNodesSmaller, Cmd::kAdjoinRendering, Cmd::kSectorMode,
+          Cmd::kGridSurfaceOnly, Cmd::kSectorMode, Cmd::kAllSectorsRendered}) {
+        ASSERT_TRUE(Run(id)) << id;
+    }
+    EXPECT_EQ(Rebuilds(), 11u);
+    EXPECT_EQ(Modified(), 0u);
+
+    // A rebuild that rounds a world vertex of the sector changes what the level stores.
+    CQzlSections& level = m_engine.m_level;
+    const int corner = level.m_surfaces[0]->m_vertices[0].m_worldVertex;
+    level.m_worldVertices[static_cast<std::size_t>(corner)].x += 0.0000012f;
+    ASSERT_TRUE(Run(Cmd::kNodesLarger));
+    EXPECT_EQ(Modified(), 1u);
 }
 
 TEST_F(ViewCommandsTest, SurfaceOnlyAndEdgesOnlyExcludeEachOther)

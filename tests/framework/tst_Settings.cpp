@@ -19,7 +19,7 @@ TEST(Settings, Defaults)
     EXPECT_EQ(s.m_warning, 1);
     EXPECT_EQ(s.m_threeDoDistance, 1.0f);
     EXPECT_EQ(s.m_horizonDistance, 10.0f);
-    EXPECT_EQ(s.m_stretchMode, 1);
+    EXPECT_EQ(s.m_stretchMode, 0);  // the window's own size, not the first display mode
     EXPECT_EQ(s.m_grid, 0.1f);
     EXPECT_EQ(s.m_alignment, -1);
     EXPECT_EQ(s.m_vertexScaling, 0.01f);

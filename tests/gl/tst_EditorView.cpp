@@ -2,7 +2,9 @@
 // "gl": run under Xvfb): the first paint of an opened level makes the engine and draws it, a
 // document without a level fills the background, resizes remake the render target, a new
 // context (the view moved to another window) gets a new device, a context without OpenGL 3.3
-// closes the document with a message, and closing the window ends the engine.
+// closes the document with a message, and closing the window ends the engine. With the default
+// settings a new level is drawn at the window's own pixel size with its textures and the status
+// bar names the device; "Texture Mapping" chooses point or linear filtering.
 
 #include "AppTestSupport.h"
 
@@ -21,12 +23,18 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -199,6 +207,150 @@ TEST_F(EditorViewTest, FirstPaintMakesTheEngineAndDrawsTheLevel)
         EXPECT_EQ(guardDoc->m_pEngine, nullptr);
     }
     EXPECT_NE(app.m_pMainFrame->ActiveView(), closedView);
+}
+
+// The distinct colours of image inside rect.
+int DistinctColors(const QImage& image, const QRect& rect)
+{
+    std::set<QRgb> colors;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            colors.insert(image.pixel(x, y) & 0xFFFFFFu);
+    return static_cast<int>(colors.size());
+}
+
+// The band of a view of the new level, seen from its player start, that shows the brick wall
+// across the room: the upper middle of the picture.
+QRect BackWallArea(const QImage& image)
+{
+    return QRect(image.width() * 3 / 10, image.height() / 5, image.width() * 2 / 5,
+                 image.height() / 4);
+}
+
+TEST_F(EditorViewTest, NewLevelFillsTheWindowWithTexturedWallsAndNamesTheDevice)
+{
+    // Every setting at its default; a window of a user's screen, on the screen whatever its
+    // device pixel ratio.
+    CQzEditApp& app = MakeApp();
+    CMainFrame& frame = *app.m_pMainFrame;
+    const QRect available = frame.screen()->availableGeometry();
+    frame.setGeometry(available.left() + 20, available.top() + 20,
+                      std::min(1000, available.width() - 40),
+                      std::min(750, available.height() - 40));
+    CQzEditDoc* doc = app.NewDocument();
+    ASSERT_NE(doc, nullptr);
+    CQzEditView* view = View3d(*doc);
+    ASSERT_NE(view, nullptr);
+    ShowMainFrame();
+    ASSERT_TRUE(WaitUntilDrawn(*view)) << view->DeviceError();
+    C3dView& engine = *view->Engine();
+
+    // A click on the wall across the room makes the room the current sector: it is drawn solid.
+    const int paints = view->PaintCount();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(view->ClientRect().width() / 2, view->ClientRect().height() / 3));
+    ASSERT_EQ(engine.m_selection.m_sector, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->PaintCount() > paints; }, kWaitMs));
+    // Only a look: the document is not modified.
+    EXPECT_FALSE(doc->IsModified());
+
+    // The picture has the window's own pixel size (device pixels: the test runs at a ratio of 2
+    // too).
+    const double ratio = view->devicePixelRatioF();
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") == QStringLiteral("2")) {
+        EXPECT_EQ(ratio, 2.0);
+    }
+    const int width = static_cast<int>(std::lround(view->ClientRect().width() * ratio));
+    const int height = static_cast<int>(std::lround(view->ClientRect().height() * ratio));
+    EXPECT_EQ(engine.m_viewport.m_renderWidth, width);
+    EXPECT_EQ(engine.m_viewport.m_renderHeight, height);
+    const QImage image = view->GrabFrame();
+    ASSERT_EQ(image.width(), width);
+    ASSERT_EQ(image.height(), height);
+
+    // Textured: the brick wall shows bricks and mortar, not one flat colour.
+    EXPECT_GE(DistinctColors(image, BackWallArea(image)), 3);
+    // Not scaled up from a coarser picture: where a picture 320 pixels wide would repeat a column
+    // in the next one, this one mostly differs.
+    int repeated = 0;
+    int differing = 0;
+    for (int x = 0; x + 1 < width; ++x) {
+        if (x * 320 / width != (x + 1) * 320 / width)
+            continue;
+        ++repeated;
+        for (int y = 0; y < height; ++y)
+            if (image.pixel(x, y) != image.pixel(x + 1, y)) {
+                ++differing;
+                break;
+            }
+    }
+    ASSERT_GT(repeated, 0);
+    EXPECT_GT(differing * 2, repeated) << differing << " of " << repeated;
+
+    // Pane 0 names the render device: the OpenGL renderer, which "Device" names.
+    ASSERT_EQ(engine.m_viewport.m_deviceNames.size(), 1u);
+    const QString renderer = QString::fromStdString(engine.m_viewport.m_deviceNames[0]);
+    EXPECT_FALSE(renderer.trimmed().isEmpty());
+    EXPECT_EQ(app.m_settings.m_device, 0);
+    QLabel* pane = frame.StatusPane(0);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->text(), renderer);
+    EXPECT_TRUE(frame.statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(pane->isVisible());
+
+    // The main window as the screen shows it, once the window system has the new frame.
+    QScreen* screen = frame.screen();
+    ASSERT_NE(screen, nullptr);
+    QImage shot;
+    QImage shotView;
+    const QPoint viewOrigin = view->mapTo(&frame, QPoint(0, 0));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            shot = screen->grabWindow(frame.winId()).toImage();
+            shotView = shot.copy(QRect(viewOrigin, view->ClientRect().size()));
+            return DistinctColors(shotView, BackWallArea(shotView)) >= 3;
+        },
+        kWaitMs));
+    const QString png =
+        QDir(QStringLiteral(QZ_TEST_OUTPUT_DIR)).filePath("qzedit_new_level_window.png");
+    EXPECT_TRUE(shot.save(png));
+    std::printf("The editor with a new level: %s\n", png.toLocal8Bit().constData());
+
+    // A message of the engine stays through the frames that follow.
+    doc->SetStatusText("Sector 0 processed...");
+    const int later = view->PaintCount();
+    view->RequestFrame(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->PaintCount() > later; }, kWaitMs));
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Sector 0 processed..."));
+    EXPECT_EQ(frame.m_strDevicePane, renderer);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(EditorViewTest, TextureMappingChoosesNearestOrLinearFiltering)
+{
+    CQzEditApp& app = Start();
+    int colors[2] = {};
+    for (const int mapping : {1, 0}) {
+        app.m_settings.m_textureMapping = mapping;
+        CQzEditDoc* doc = app.NewDocument();
+        ASSERT_NE(doc, nullptr);
+        doc->m_state.m_renderMode = 0;
+        CQzEditView* view = View3d(*doc);
+        ASSERT_NE(view, nullptr);
+        if (mapping == 1)
+            ShowMainFrame();
+        ASSERT_TRUE(WaitUntilDrawn(*view)) << view->DeviceError();
+        const QImage image = view->GrabFrame();
+        colors[mapping] = DistinctColors(image, BackWallArea(image));
+        m_answers.push_back(QMessageBox::No);
+        QPointer<CQzEditView> guardView(view);
+        doc->OnCloseDocument();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return guardView.isNull(); }, kWaitMs));
+    }
+    // "Nearest": each pixel is one texel of the bricks (red, darker red, mortar) under white
+    // light. "Linear": neighbouring texels blend into many more colours.
+    EXPECT_LE(colors[1], 4);
+    EXPECT_GE(colors[0], 3 * colors[1]) << colors[0] << " against " << colors[1];
 }
 
 TEST_F(EditorViewTest, DocumentWithoutLevelFillsTheBackground)

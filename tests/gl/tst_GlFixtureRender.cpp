@@ -4,15 +4,19 @@
 // The camera stands outside the first room at (-1, 0.5, 0.5) looking along +x: the room's near
 // wall (x = 0) turns its back to the camera and is culled, the middle of the picture looks
 // through the first room's portal (x = 1) onto the second room's far wall (x = 2), which carries
-// a red texture lit at half grey. The second room's side of the portal faces away too.
+// a red texture lit at half grey (in the screenshot, the game's bricks). The second room's side
+// of the portal faces away too.
 
 #include "GlTestContext.h"
 
+#include "SyntheticGame.h"
 #include "engine/Camera.h"
 #include "engine/FrameRender.h"
 #include "engine/RenderData.h"
 #include "engine/Texture.h"
+#include "engine/TextureCache.h"
 #include "engine/gl/GlDisplayModes.h"
+#include "level/TextureFit.h"
 #include "support/FixtureLevels.h"
 
 #include <QImage>
@@ -22,7 +26,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <set>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -198,10 +205,24 @@ TEST_F(GlFixtureRender, BackFacesAreCulledByTheDevice)
     EXPECT_EQ(m_gl.Pixel(160, 120), kLitGrey);
 }
 
-TEST_F(GlFixtureRender, ScreenshotOfTheTwoRooms)
+TEST_F(GlFixtureRender, ScreenshotOfTheTwoRoomsWithATexturedWall)
 {
+    // The far wall wears the synthetic game's bricks, laid on by the editor's texture fitting
+    // (320 texels a unit) and drawn through the texture cache on this device.
+    const std::unique_ptr<CSyntheticGame> game = MakeSyntheticGame(0);
+    C3dView& view = m_engine.m_view;
+    CQzlSections& level = m_engine.m_level;
+    m_engine.m_game = std::move(game->m_resources);
+    level.m_materials.push_back(std::make_unique<CQzlMaterial>("brick.mat"));
+    const int wall = BoxSurface(level, 1, kBoxXHigh);
+    level.m_surfaces[static_cast<std::size_t>(wall)]->m_material =
+        static_cast<std::int32_t>(level.m_materials.size() - 1);
+    ComputeTextureCoords(level, wall, 0, 0.0f, 320.0f, 320.0f, 0.0f, 0.0f, 0);
+    view.m_textureCache = std::make_unique<CTextureCache>(m_gl.m_device.get());
+    RebuildAll(view, false);
+    ASSERT_NE(level.m_surfaces[static_cast<std::size_t>(wall)]->m_texture, nullptr);
     m_engine.m_view.m_selection.m_sector = 0;
-    Render(1);
+    Render(0);
     QImage image(m_gl.m_width, m_gl.m_height, QImage::Format_RGB32);
     for (int y = 0; y < m_gl.m_height; ++y)
         std::memcpy(image.scanLine(y),
@@ -214,6 +235,12 @@ TEST_F(GlFixtureRender, ScreenshotOfTheTwoRooms)
     const QImage back(QString::fromStdString(path));
     ASSERT_EQ(back.width(), 320);
     EXPECT_EQ(back.pixel(0, 0) & 0xFFFFFFu, kBackgroundPixel);
+    // Bricks and mortar through the portal, not one flat colour.
+    std::set<QRgb> colors;
+    for (int y = 100; y < 140; ++y)
+        for (int x = 140; x < 180; ++x)
+            colors.insert(back.pixel(x, y) & 0xFFFFFFu);
+    EXPECT_GE(colors.size(), 3u);
 }
 
 }  // namespace

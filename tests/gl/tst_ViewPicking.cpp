@@ -1,7 +1,8 @@
 // The 3D view's input in the running editor on a real OpenGL context (label "gl": run under
 // Xvfb): a click selects the wall drawn under the pointer, the right button turns the camera
 // with the mouse grabbed, a held Up key moves the camera while the event loop runs on, and the
-// Hidden Sector Removal command reaches its dialog from the key and the menu.
+// Hidden Sector Removal command reaches its dialog from the key and the menu. Looking at the
+// level (picks, camera moves, view commands) leaves the document unmodified.
 
 #include "AppTestSupport.h"
 
@@ -12,6 +13,7 @@
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
 #include "engine/Picking.h"
+#include "engine/ViewCommands.h"
 #include "engine/gl/GlRenderDevice.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/DocumentState.h"
@@ -193,6 +195,52 @@ TEST_F(ViewPickingTest, ClickSelectsTheWallUnderThePointer)
         EXPECT_EQ(engine.m_selection.m_vertex, -1);
     }
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
+}
+
+TEST_F(ViewPickingTest, LookingAtTheLevelLeavesTheDocumentUnmodified)
+{
+    Open(/*stretchMode=*/0);
+    ASSERT_FALSE(m_doc->IsModified());
+    C3dView& engine = Engine();
+    CMainFrame& frame = *m_app->m_pMainFrame;
+    PlaceCamera(0.8f, 0.5f, 0.05f);
+    const int wall = FarWall(0);
+    QPoint point;
+    ASSERT_TRUE(ScreenPointOf(wall, point));
+
+    // Picks, camera moves (keys, menu, a right drag), a render mode and the grid switch.
+    QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, point);
+    ASSERT_EQ(engine.m_selection.m_surface, wall);
+    QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::keyClick(m_view, Qt::Key_U);
+    QTest::keyClick(m_view, Qt::Key_L);
+    frame.Action(32784)->trigger();  // View Move "&Foreward"
+    frame.Action(32778)->trigger();  // "&Backward"
+    const QPoint middle(m_view->width() / 2, m_view->height() / 2);
+    SendMouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, middle);
+    SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, middle + QPoint(20, 0));
+    SendMouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, middle + QPoint(20, 0));
+    frame.Action(Cmd::kGridOn)->trigger();  // on, then off
+    frame.Action(Cmd::kGridOn)->trigger();
+    frame.Action(Cmd::kAllSectorsWireframes)->trigger();
+    EXPECT_EQ(m_doc->m_state.m_renderMode, 2);
+    const int paints = m_view->PaintCount();
+    m_view->RequestFrame(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kWaitMs));
+    EXPECT_FALSE(m_doc->IsModified());
+
+    // A pick whose rebuild has to round a world vertex (six decimals) changes the stored level.
+    frame.Action(Cmd::kAllSectorsRendered)->trigger();
+    PlaceCamera(0.8f, 0.5f, 0.05f);
+    CQzlSections& level = engine.GetLevel();
+    const int corner =
+        level.m_surfaces[static_cast<std::size_t>(wall)]->m_vertices[0].m_worldVertex;
+    level.m_worldVertices[static_cast<std::size_t>(corner)].y += 0.0000031f;
+    ASSERT_TRUE(ScreenPointOf(wall, point));
+    QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, point);
+    EXPECT_EQ(engine.m_selection.m_surface, wall);
+    EXPECT_TRUE(m_doc->IsModified());
+    m_doc->SetModifiedFlag(false);
 }
 
 TEST_F(ViewPickingTest, RightDragTurnsTheCameraWithTheMouseGrabbed)
