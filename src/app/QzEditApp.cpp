@@ -8,6 +8,7 @@
 #include "app/QzEditView.h"
 #include "app/SettingsStore.h"
 #include "app/Splash.h"
+#include "engine/Random.h"
 #include "engine/SoundDevice.h"
 #include "engine/audio/OpenSoundDevice.h"
 #include "ui/UiServices.h"
