@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <utility>
@@ -46,6 +47,10 @@ CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
     m_programDir = m_options.m_programDir;
     if (m_programDir.empty())
         m_programDir = QCoreApplication::applicationDirPath().toStdString();
+    m_userDataDir = m_options.m_userDataDir;
+    if (m_userDataDir.empty())
+        m_userDataDir =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 
     // The held camera keys are followed from the key events of every window.
     auto keys = std::make_unique<CQtKeyState>();
@@ -170,7 +175,7 @@ void CQzEditApp::SetupProduct()
     const int product = m_settings.m_product;
     if (const char* caption = CProductSetup::Caption(product); caption && m_pMainFrame)
         m_pMainFrame->setWindowTitle(QString::fromLatin1(caption));
-    const std::string message = m_product.Run(product, GameFolder(product), {}, m_programDir);
+    const std::string message = m_product.Run(product, GameFolder(product), {}, DataFolders());
     if (!message.empty())
         QzMessageBox(QString::fromStdString(message), QMessageBox::Ok, m_pMainFrame);
 }
