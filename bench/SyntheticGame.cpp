@@ -922,6 +922,7 @@ std::unique_ptr<CSyntheticGame> LoadSyntheticGame(const std::filesystem::path& f
 
     auto game = std::make_unique<CSyntheticGame>();
     game->m_resources.m_product = product;
+    game->m_resources.m_gameFolder = folder;
     game->m_archive = std::make_unique<CGobGameArchive>(find(files->m_mainArchive));
     IndexMainArchive(game->m_resources, *game->m_archive);
 

@@ -79,7 +79,8 @@ struct CSyntheticGame {
 };
 
 // Opens the product's archives in a folder written by BuildSyntheticGame (file names matched
-// without regard to case), indexes them and reads the product's template list. Throws
+// without regard to case), indexes them, reads the product's template list and takes the folder
+// as the game's folder. Throws
 // CFileException when an archive or the template list is missing.
 std::unique_ptr<CSyntheticGame> LoadSyntheticGame(const std::filesystem::path& folder, int product);
 

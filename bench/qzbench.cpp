@@ -376,6 +376,7 @@ public:
 class CBenchRandom : public Random {
 public:
     int Next() override { return 0; }
+    void Seed(std::uint32_t) override {}
 };
 
 // An engine over a level, with default settings and no game.

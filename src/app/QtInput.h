@@ -1,18 +1,16 @@
 #pragma once
 // The engine's input seams on the desktop: the modifier keys held now (Qt), the camera keys held
-// now (followed from the key events of the whole application), a steady millisecond clock and a
-// seeded 15-bit random generator.
+// now (followed from the key events of the whole application) and a steady millisecond clock. The
+// seeded 15-bit random generator is the core's (engine/Random.h).
 
 #include "engine/Clock.h"
 #include "engine/KeyState.h"
-#include "engine/Random.h"
 
 #include <QObject>
 
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <random>
 
 class QCoreApplication;
 
@@ -55,13 +53,4 @@ public:
         return static_cast<std::uint32_t>(
             std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
     }
-};
-
-class CSeededRandom final : public Random {
-public:
-    explicit CSeededRandom(std::uint32_t seed = 1) : m_engine(seed) {}
-    int Next() override { return static_cast<int>(m_engine() % (kMax + 1u)); }
-
-private:
-    std::minstd_rand m_engine;
 };

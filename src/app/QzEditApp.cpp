@@ -8,6 +8,7 @@
 #include "app/QzEditView.h"
 #include "app/SettingsStore.h"
 #include "app/Splash.h"
+#include "engine/Random.h"
 #include "engine/SoundDevice.h"
 #include "engine/audio/OpenSoundDevice.h"
 #include "ui/UiServices.h"
@@ -18,6 +19,7 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <system_error>
@@ -61,6 +63,10 @@ CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
         m_programDir = FindProgramFolder(QCoreApplication::applicationDirPath().toStdString());
     if (m_options.m_defaultGameDir.empty())
         m_options.m_defaultGameDir = m_programDir / "game";
+    m_userDataDir = m_options.m_userDataDir;
+    if (m_userDataDir.empty())
+        m_userDataDir =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 
     // The held camera keys are followed from the key events of every window.
     auto keys = std::make_unique<CQtKeyState>();
@@ -185,7 +191,7 @@ void CQzEditApp::SetupProduct()
     const int product = m_settings.m_product;
     if (const char* caption = CProductSetup::Caption(product); caption && m_pMainFrame)
         m_pMainFrame->setWindowTitle(QString::fromLatin1(caption));
-    const std::string message = m_product.Run(product, GameFolder(product), {}, m_programDir);
+    const std::string message = m_product.Run(product, GameFolder(product), {}, DataFolders());
     if (!message.empty())
         QzMessageBox(QString::fromStdString(message), QMessageBox::Ok, m_pMainFrame);
 }

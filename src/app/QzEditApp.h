@@ -8,6 +8,7 @@
 
 #include "app/CommandTarget.h"
 #include "app/Splash.h"
+#include "framework/DataFolders.h"
 #include "framework/Settings.h"
 #include "level/ProductSetup.h"
 #include "ui/UiServices.h"
@@ -40,6 +41,10 @@ struct CAppOptions {
     // The game folder of a product when the user has chosen none. Empty: "game" in the program
     // folder, where the build and the installation put the synthetic game.
     std::filesystem::path m_defaultGameDir;
+    // The user's copies of the program folder's data files (template lists, start and goals cog
+    // scripts, material groups). Empty: the desktop's data location
+    // (~/.local/share/Korvath & Varnok Editor/QzEdit).
+    std::filesystem::path m_userDataDir;
     // Start-up shows the splash (which runs product set-up) and the Tip of the Day; without
     // them product set-up runs directly.
     bool m_showSplash = true;
@@ -103,8 +108,12 @@ public:
     std::filesystem::path GameFolder(int product) const;
     void SetGameFolder(int product, const std::filesystem::path& folder);
 
+    // The program folder's data files with the user's copies over them.
+    CDataFolders DataFolders() const { return {m_programDir, m_userDataDir}; }
+
     CSettings m_settings;
     std::filesystem::path m_programDir;
+    std::filesystem::path m_userDataDir;
     CProductSetup m_product;
 
     CMainFrame* m_pMainFrame = nullptr;  // owned: deleted by the destructor

@@ -17,6 +17,7 @@
 #include "level/LevelFile.h"
 #include "level/QzlWriter.h"
 #include "level/ResourceLists.h"
+#include "ui/PickerDlg.h"
 #include "ui/UiServices.h"
 
 #include <QDir>
@@ -568,6 +569,60 @@ void CQzEditDoc::RequestFrame(bool forced)
 {
     if (CQzEditView* view = View3d())
         view->RequestFrame(forced);
+}
+
+int CQzEditDoc::RunPicker(EPicker kind, std::string_view initial, int mode,
+                          std::vector<std::string>& names)
+{
+    names = PickerNames(*m_level, m_app.m_product.m_resources, kind, mode);
+    CPickerDlg dialog(QString::fromLatin1(PickerCaption(kind, mode)), names, initial,
+                      DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return dialog.Selected();
+}
+
+std::optional<CMaterialChoice> CQzEditDoc::PickMaterial(std::string_view initial, int mode)
+{
+    std::vector<std::string> names;
+    const int position = RunPicker(EPicker::Material, initial, mode, names);
+    const std::size_t materials = m_level->m_materials.size();
+    std::optional<CMaterialChoice> choice =
+        ChooseMaterial(*m_level, m_app.m_product.m_resources, mode, position);
+    if (m_level->m_materials.size() != materials)
+        SetModifiedFlag(true);
+    return choice;
+}
+
+std::optional<CTemplateChoice> CQzEditDoc::PickTemplate(std::string_view initial, int mode)
+{
+    std::vector<std::string> names;
+    const int position = RunPicker(EPicker::Template, initial, mode, names);
+    if (position < 0)
+        return std::nullopt;
+    if (m_pEngine != nullptr)
+        return ChooseTemplate(*m_pEngine, mode, position);
+    // Without an engine no model can be measured.
+    return CTemplateChoice{names[static_cast<std::size_t>(position)], {}};
+}
+
+std::optional<std::string> CQzEditDoc::PickName(EPicker kind, std::string_view initial, int mode)
+{
+    std::vector<std::string> names;
+    const int position = RunPicker(kind, initial, mode, names);
+    if (position < 0)
+        return std::nullopt;
+    return names[static_cast<std::size_t>(position)];
+}
+
+std::optional<std::string> CQzEditDoc::PickColorMap(std::string_view initial, int mode)
+{
+    return PickName(EPicker::ColorMap, initial, mode);
+}
+
+std::optional<std::string> CQzEditDoc::PickSound(std::string_view initial, int mode)
+{
+    return PickName(EPicker::Sound, initial, mode);
 }
 
 CQzEditView* CQzEditDoc::View3d() const

@@ -6,6 +6,7 @@
 #include "app/CommandTarget.h"
 #include "engine/CommandIds.h"
 #include "engine/EngineHost.h"
+#include "engine/Questions.h"
 #include "framework/DocumentState.h"
 #include "level/QzeFile.h"
 #include "level/QzlSections.h"
@@ -15,6 +16,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +122,12 @@ public:
     void SetGridSetting(float grid) override;
     void ViewsChanged() override;
     void RequestFrame(bool forced) override;
+    // The pickers: the plain picker of the names the core lists (engine/Questions.h). A material
+    // added to the level in add mode marks the document modified.
+    std::optional<CMaterialChoice> PickMaterial(std::string_view initial, int mode) override;
+    std::optional<CTemplateChoice> PickTemplate(std::string_view initial, int mode) override;
+    std::optional<std::string> PickColorMap(std::string_view initial, int mode) override;
+    std::optional<std::string> PickSound(std::string_view initial, int mode) override;
 
     // ---- Fields ----
     CQzEditApp& m_app;
@@ -165,6 +173,12 @@ private:
     void ConfirmClose();
     // The window that owns message boxes and dialogs (the main frame; null without one).
     QWidget* DialogParent() const;
+    // Shows the plain picker of kind in mode over names (filled here); the position of the chosen
+    // name, or -1 for Cancel.
+    int RunPicker(EPicker kind, std::string_view initial, int mode,
+                  std::vector<std::string>& names);
+    // The name chosen in the plain picker of kind, nothing for Cancel.
+    std::optional<std::string> PickName(EPicker kind, std::string_view initial, int mode);
 
     QString m_pathName;
     QString m_title;

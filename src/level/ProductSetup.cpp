@@ -51,6 +51,13 @@ std::string CProductSetup::Run(int product, const std::filesystem::path& install
                                const std::filesystem::path& sourceDir,
                                const std::filesystem::path& programDir)
 {
+    return Run(product, installPath, sourceDir, CDataFolders{programDir, {}});
+}
+
+std::string CProductSetup::Run(int product, const std::filesystem::path& installPath,
+                               const std::filesystem::path& sourceDir,
+                               const CDataFolders& dataFolders)
+{
     // The indexes and the archive pointers go first, then the archives themselves, so that the
     // resources never point into a closed archive.
     m_resources.m_archive = nullptr;
@@ -62,6 +69,7 @@ std::string CProductSetup::Run(int product, const std::filesystem::path& install
     m_resources.m_treeCogs = CTree();
     m_resources.m_treePuppets = CTree();
     m_resources.m_treeSnd = CTree();
+    m_resources.m_gameFolder.clear();
     m_mainArchive.reset();
     m_soundArchive.reset();
 
@@ -93,6 +101,7 @@ std::string CProductSetup::Run(int product, const std::filesystem::path& install
             try {
                 IndexMainArchive(m_resources, *main);
                 m_mainArchive = std::move(main);
+                m_resources.m_gameFolder = installPath;
             } catch (const CArchiveException& e) {
                 message = e.what();
             }
@@ -122,7 +131,7 @@ std::string CProductSetup::Run(int product, const std::filesystem::path& install
     }
 
     if (readTemplates)
-        if (const std::filesystem::path file = FindFirst(programDir, {templateFile}); !file.empty())
+        if (const std::filesystem::path file = dataFolders.ReadPath(templateFile); !file.empty())
             LoadTemplateFile(m_resources, file);
     return message;
 }

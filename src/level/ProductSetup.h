@@ -2,12 +2,13 @@
 // Product set-up of the editor: for the chosen product ("Product" 0 Korvath, 1 Varnok) find the
 // game's main and sound archives in its install folder (or the main archive's copy under the
 // game's source folder), open them, index their entries by kind into the game resources, and read
-// the product's template list from its data file in the program folder.
+// the product's template list from its data file (the user's copy, else the program folder's).
 //
 // The game's registry key is replaced by two folders the caller passes: the install folder (the
 // key's "Install Path") and the source folder ("Source Dir", empty for none). Archive paths under
 // them are matched without regard to letter case.
 
+#include "framework/DataFolders.h"
 #include "level/GameResources.h"
 #include "resources/GobGameArchive.h"
 
@@ -26,12 +27,16 @@ public:
 
     // Runs set-up for product. Empties the seven indexes; sets the paths; opens and indexes the
     // main archive, then the sound archive (first choice, else second); reads the template list
-    // from programDir / the product's data file. Returns the message to show (kMissingArchives
-    // when the main archive or both sound archives are missing; the message of a damaged
-    // archive; empty when all went well). Goes in this order: without the main archive
-    // the sound archive is not looked for but the template list is still read; without a sound
-    // archive the template list is not read (the previous list stays). A template file that
-    // cannot be read leaves the previous list.
+    // from the product's data file in dataFolders (the user's copy, else the installed one).
+    // Returns the message to show (kMissingArchives when the main archive or both sound archives
+    // are missing; the message of a damaged archive; empty when all went well). Goes in this
+    // order: without the main archive the sound archive is not looked for but the
+    // template list is still read; without a sound archive the template list is not read (the
+    // previous list stays). A template file that cannot be read leaves the previous list. The
+    // game folder of the resources is installPath once the main archive is open, else empty.
+    std::string Run(int product, const std::filesystem::path& installPath,
+                    const std::filesystem::path& sourceDir, const CDataFolders& dataFolders);
+    // The same with the program folder alone (no user copies).
     std::string Run(int product, const std::filesystem::path& installPath,
                     const std::filesystem::path& sourceDir,
                     const std::filesystem::path& programDir);

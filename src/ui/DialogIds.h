@@ -11,6 +11,7 @@ inline constexpr int kSelectProduct = 140;
 inline constexpr int kTipOfTheDay = 503;
 inline constexpr int kHiddenSectorRemoval = 5005;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
+inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 }  // namespace Dlg
 
 namespace Ctl {
@@ -43,6 +44,9 @@ inline constexpr int kLevelOfDetail = 4041;
 inline constexpr int kNeighborRendering = 5214;
 inline constexpr int kPortalRendering = 5215;
 inline constexpr int kPotentialVisibleSet = 5226;
+
+// Plain picker (6000).
+inline constexpr int kPickerList = 6001;
 
 // The main window's tool bars.
 inline constexpr int kStandardToolBar = 128;

@@ -97,6 +97,8 @@ CQzEditApp& AppTest::MakeApp(CAppOptions options, bool init)
         options.m_programDir = ProgramDir();
     if (options.m_defaultGameDir.empty())
         options.m_defaultGameDir = TestGameDir();
+    if (options.m_userDataDir.empty())
+        options.m_userDataDir = UserDataDir();
     m_app = std::make_unique<CQzEditApp>(options);
     if (init) {
         EXPECT_TRUE(m_app->InitInstance());

@@ -51,6 +51,8 @@ protected:
     std::filesystem::path Temp() const { return m_temp.path().toStdString(); }
     QString SettingsFile() const { return m_temp.filePath(QStringLiteral("QzEdit.ini")); }
     std::filesystem::path ProgramDir() const { return Temp() / "program"; }
+    // The user's data folder of the test's application (not made until something is written).
+    std::filesystem::path UserDataDir() const { return Temp() / "user"; }
 
     QTemporaryDir m_temp;
     std::unique_ptr<CQzEditApp> m_app;

@@ -100,6 +100,7 @@ TEST_F(ProductSetup, SwitchingProductReplacesEveryIndexAndTheTemplateList)
                       .size(),
                   static_cast<std::size_t>(first.m_size));
         EXPECT_EQ(m_setup.m_installPath, game);
+        EXPECT_EQ(got.m_gameFolder, game);
         EXPECT_EQ(m_setup.m_episodePath, game / "episode");
         EXPECT_EQ(m_setup.m_archivePath.filename(), product == 0 ? "res2.gob" : "qzvres.goo");
         EXPECT_EQ(m_setup.m_soundArchivePath.filename(),
@@ -165,11 +166,13 @@ TEST_F(ProductSetup, MainArchiveFromTheSourceFolderWhenTheInstallFolderLacksIt)
     EXPECT_EQ(Paths(m_setup.m_resources.m_treeMaterials), std::vector<std::string>{"mat\\cd.mat"});
     EXPECT_EQ(Paths(m_setup.m_resources.m_treeSounds), std::vector<std::string>{"sound\\cd.wav"});
     EXPECT_EQ(m_setup.m_archivePath, source / "GameData" / "resource" / "qzvres.goo");
+    EXPECT_EQ(m_setup.m_resources.m_gameFolder, install);
     EXPECT_EQ(Names(m_setup.m_resources.m_templates), std::vector<std::string>{"cdthing"});
 
     // Without a source folder the copy is not looked for.
     EXPECT_EQ(m_setup.Run(1, install, {}, m_dir), CProductSetup::kMissingArchives);
     EXPECT_TRUE(m_setup.m_resources.m_treeMaterials.m_entries.empty());
+    EXPECT_TRUE(m_setup.m_resources.m_gameFolder.empty());
 }
 
 // What is missing or damaged, and what set-up does then. Every case starts from a complete run of
@@ -217,6 +220,7 @@ TEST_F(ProductSetup, MissingAndDamagedArchives)
         EXPECT_EQ(!got.m_treeMaterials.m_entries.empty(), c.mainIndexed);
         EXPECT_EQ(!got.m_tree3do.m_entries.empty(), c.mainIndexed);
         EXPECT_EQ(got.m_archive != nullptr, c.mainIndexed);
+        EXPECT_EQ(got.m_gameFolder, c.mainIndexed ? game : fs::path());
         // The sound index is never filled here: either the main archive or the sound archive is
         // missing, and in both cases no sound archive is used.
         EXPECT_TRUE(got.m_treeSounds.m_entries.empty());
@@ -252,8 +256,27 @@ TEST_F(ProductSetup, AnotherProductIndexesNothing)
         EXPECT_TRUE(tree->m_entries.empty());
     EXPECT_EQ(m_setup.m_resources.m_archive, nullptr);
     EXPECT_EQ(m_setup.m_resources.m_soundArchive, nullptr);
+    EXPECT_TRUE(m_setup.m_resources.m_gameFolder.empty());
     EXPECT_EQ(CProductSetup::Caption(2), nullptr);
     EXPECT_STREQ(CProductSetup::Caption(1), "QzEdit - Varnok mode");
 }
 
 }  // namespace
+
+// The template list is the user's copy when there is one, else the program folder's.
+TEST_F(ProductSetup, TemplateListFromTheUsersCopyOverTheDefault)
+{
+    const fs::path game = m_dir / "game";
+    BuildSyntheticGame(game);
+    const CDataFolders folders{m_dir / "program", m_dir / "user"};
+    WriteText(m_dir / "program" / "korvath.dat", "installed none\n");
+    ASSERT_EQ(m_setup.Run(0, game, {}, folders), "");
+    EXPECT_EQ(Names(m_setup.m_resources.m_templates), std::vector<std::string>{"installed"});
+
+    WriteText(m_dir / "user" / "korvath.dat", "mine none\nalso mine\n");
+    ASSERT_EQ(m_setup.Run(0, game, {}, folders), "");
+    EXPECT_EQ(Names(m_setup.m_resources.m_templates), (std::vector<std::string>{"mine", "also"}));
+    // Varnok has no file of either kind: the previous list stays.
+    ASSERT_EQ(m_setup.Run(1, game, {}, folders), "");
+    EXPECT_EQ(Names(m_setup.m_resources.m_templates), (std::vector<std::string>{"mine", "also"}));
+}

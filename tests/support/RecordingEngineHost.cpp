@@ -102,6 +102,47 @@ void CRecordingEngineHost::UpdateAllViews(long hint)
     m_calls.push_back({ECall::UpdateAllViews, {}, static_cast<int>(hint)});
 }
 
+namespace {
+
+// The next scripted answer of a picker (Cancel when none is left).
+template <class T>
+std::optional<T> NextChoice(std::deque<std::optional<T>>& script)
+{
+    if (script.empty())
+        return std::nullopt;
+    std::optional<T> choice = std::move(script.front());
+    script.pop_front();
+    return choice;
+}
+
+}  // namespace
+
+std::optional<CMaterialChoice> CRecordingEngineHost::PickMaterial(std::string_view initial,
+                                                                  int mode)
+{
+    m_calls.push_back({ECall::PickMaterial, std::string(initial), mode});
+    return NextChoice(m_materialChoices);
+}
+
+std::optional<CTemplateChoice> CRecordingEngineHost::PickTemplate(std::string_view initial,
+                                                                  int mode)
+{
+    m_calls.push_back({ECall::PickTemplate, std::string(initial), mode});
+    return NextChoice(m_templateChoices);
+}
+
+std::optional<std::string> CRecordingEngineHost::PickColorMap(std::string_view initial, int mode)
+{
+    m_calls.push_back({ECall::PickColorMap, std::string(initial), mode});
+    return NextChoice(m_colorMapChoices);
+}
+
+std::optional<std::string> CRecordingEngineHost::PickSound(std::string_view initial, int mode)
+{
+    m_calls.push_back({ECall::PickSound, std::string(initial), mode});
+    return NextChoice(m_soundChoices);
+}
+
 void CRecordingEngineHost::ScriptAnswers(std::initializer_list<bool> answers)
 {
     m_answers.insert(m_answers.end(), answers.begin(), answers.end());

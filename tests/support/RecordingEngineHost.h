@@ -1,6 +1,7 @@
 #pragma once
 // An engine host for tests: records every call in order and answers Yes/No questions from a
-// script (then with a default answer once the script is used up).
+// script (then with a default answer once the script is used up), and the pickers from scripts of
+// their own (Cancel once a script is used up).
 
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
@@ -8,6 +9,7 @@
 #include <cstddef>
 #include <deque>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,12 +34,16 @@ public:
         SetScrollBars,
         SetGridSetting,
         SwitchPropertyView,
-        UpdateAllViews
+        UpdateAllViews,
+        PickMaterial,
+        PickTemplate,
+        PickColorMap,
+        PickSound
     };
 
-    // One call: its kind, its text (message, question, title, status text) and its number
-    // (progress steps, modified flag, forced flag, the answer given to a question, the property
-    // view id, the update hint).
+    // One call: its kind, its text (message, question, title, status text, a picker's initial
+    // name) and its number (progress steps, modified flag, forced flag, the answer given to a
+    // question, the property view id, the update hint, a picker's mode).
     struct CCall {
         ECall kind;
         std::string text;
@@ -61,6 +67,10 @@ public:
     void SetGridSetting(float grid) override;
     void SwitchPropertyView(int id) override;
     void UpdateAllViews(long hint) override;
+    std::optional<CMaterialChoice> PickMaterial(std::string_view initial, int mode) override;
+    std::optional<CTemplateChoice> PickTemplate(std::string_view initial, int mode) override;
+    std::optional<std::string> PickColorMap(std::string_view initial, int mode) override;
+    std::optional<std::string> PickSound(std::string_view initial, int mode) override;
 
     // Answers for the next questions, in order.
     void ScriptAnswers(std::initializer_list<bool> answers);
@@ -89,6 +99,11 @@ public:
     CSettings* m_settings = nullptr;
     std::deque<bool> m_answers;
     bool m_defaultAnswer = true;  // once m_answers is empty
+    // The answers of the pickers, in order: a choice, or nothing for Cancel.
+    std::deque<std::optional<CMaterialChoice>> m_materialChoices;
+    std::deque<std::optional<CTemplateChoice>> m_templateChoices;
+    std::deque<std::optional<std::string>> m_colorMapChoices;
+    std::deque<std::optional<std::string>> m_soundChoices;
 };
 
 // A recording host that also notes the engine's camera-jump (camera-placed) flag at each frame it

@@ -44,15 +44,17 @@ public:
 };
 
 // Returns the scripted values in turn, starting again at the first after the last (each masked
-// to 15 bits); 0 when none are scripted.
+// to 15 bits); 0 when none are scripted. Seeds are recorded and change nothing.
 class CScriptedRandom : public Random {
 public:
     CScriptedRandom() = default;
     explicit CScriptedRandom(std::vector<int> values) : m_values(std::move(values)) {}
 
     int Next() override;
+    void Seed(std::uint32_t seed) override { m_seeds.push_back(seed); }
 
     std::vector<int> m_values;
+    std::vector<std::uint32_t> m_seeds;
     std::size_t m_next = 0;
     std::size_t m_calls = 0;
 };

@@ -1,0 +1,252 @@
+// The application's side of the engine's pickers: the plain picker dialog by its controls, the
+// document's pickers over the level and the synthetic game, and the data files the program
+// installs (the material group file) with the user's copies over them.
+
+#include "AppTestSupport.h"
+
+#include "SyntheticGame.h"
+#include "app/QzEditDoc.h"
+#include "engine/C3dView.h"
+#include "engine/Questions.h"
+#include "resources/MaterialGroups.h"
+#include "resources/Tree.h"
+#include "support/FixtureLevels.h"
+#include "ui/PickerDlg.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+QListWidget* List(QWidget& dialog)
+{
+    return dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
+}
+
+QPushButton* Button(QWidget& dialog, int id)
+{
+    return dialog.findChild<QPushButton*>(Id(id));
+}
+
+// Runs act on the next plain picker that comes up modally (act closes it).
+void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
+{
+    auto* timer = new QTimer(owner);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        auto* dialog = qobject_cast<CPickerDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
+    });
+    timer->start();
+}
+
+// Selects the row of text in the picker's list and presses OK.
+std::function<void(CPickerDlg&)> Choose(const QString& text, QString* caption = nullptr)
+{
+    return [text, caption](CPickerDlg& dialog) {
+        if (caption != nullptr)
+            *caption = dialog.windowTitle();
+        const QList<QListWidgetItem*> found = List(dialog)->findItems(text, Qt::MatchExactly);
+        if (found.isEmpty()) {
+            ADD_FAILURE() << "not listed: " << text.toStdString();
+            dialog.reject();
+            return;
+        }
+        List(dialog)->setCurrentItem(found.front());
+        Button(dialog, Ctl::kOk)->click();
+    };
+}
+
+void Cancel(CPickerDlg& dialog)
+{
+    Button(dialog, Ctl::kCancel)->click();
+}
+
+class PickersTest : public AppTest {};
+
+TEST_F(PickersTest, PlainPickerStartsOnTheInitialNameAndGivesTheChosenOne)
+{
+    EnsureQApplication();
+    const Names names{"dflt.mat", "Brick.mat", "brown.mat"};
+    const struct {
+        const char* initial;
+        int selected;
+    } cases[] = {
+        {"", 0},
+        {"BR", 1},  // the first that begins so, letter case ignored
+        {"brown", 2},
+        {"stone", -1},  // none: OK waits for a choice
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.initial);
+        CPickerDlg dialog(QStringLiteral("Materials in level"), names, c.initial);
+        EXPECT_EQ(dialog.objectName(), Id(Dlg::kPicker));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Materials in level"));
+        QListWidget* list = List(dialog);
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->count(), 3);
+        EXPECT_EQ(list->item(1)->text(), QStringLiteral("Brick.mat"));
+        EXPECT_EQ(dialog.Selected(), c.selected);
+        EXPECT_EQ(Button(dialog, Ctl::kOk)->isEnabled(), c.selected >= 0);
+        ASSERT_NE(Button(dialog, Ctl::kCancel), nullptr);
+    }
+
+    // OK gives the row chosen, Cancel rejects; a double click is OK.
+    CPickerDlg ok(QStringLiteral("Pick"), names, "stone");
+    List(ok)->setCurrentRow(2);
+    EXPECT_TRUE(Button(ok, Ctl::kOk)->isEnabled());
+    Button(ok, Ctl::kOk)->click();
+    EXPECT_EQ(ok.result(), QDialog::Accepted);
+    EXPECT_EQ(ok.Selected(), 2);
+
+    CPickerDlg cancel(QStringLiteral("Pick"), names, "");
+    Button(cancel, Ctl::kCancel)->click();
+    EXPECT_EQ(cancel.result(), QDialog::Rejected);
+
+    CPickerDlg twice(QStringLiteral("Pick"), names, "");
+    twice.show();
+    QListWidget* list = List(twice);
+    const QPoint second = list->visualItemRect(list->item(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(twice.result(), QDialog::Accepted);
+    EXPECT_EQ(twice.Selected(), 1);
+
+    CPickerDlg empty(QStringLiteral("Pick"), {}, "");
+    EXPECT_EQ(empty.Selected(), -1);
+    EXPECT_FALSE(Button(empty, Ctl::kOk)->isEnabled());
+}
+
+TEST_F(PickersTest, DocumentPickersShowThePlainPickerOverTheLevelAndTheGame)
+{
+    MakeApp(TestOptions(), false);
+    m_app->SetupProduct();
+    ASSERT_FALSE(m_app->m_product.m_resources.m_treeMaterials.m_entries.empty());
+    CQzEditDoc doc(*m_app);
+    *doc.m_level = MakeBoxRoom();
+    doc.m_level->m_sounds = {"JUMP.WAV"};
+    CEngineHost& host = doc;
+    ASSERT_FALSE(doc.IsModified());
+
+    // Level mode: the level's material as it stands; nothing changes.
+    QString caption;
+    OnPicker(&doc, Choose(QStringLiteral("dflt.mat"), &caption));
+    const std::optional<CMaterialChoice> dflt = host.PickMaterial("", kPickInLevel);
+    EXPECT_EQ(caption, QStringLiteral("Materials in level"));
+    EXPECT_EQ(dflt, (CMaterialChoice{0, "dflt.mat", 64, 64, 1.0f, 1.0f}));
+    EXPECT_FALSE(doc.IsModified());
+
+    // Cancel gives nothing and changes nothing.
+    OnPicker(&doc, Cancel);
+    EXPECT_EQ(host.PickMaterial("", kPickToAdd), std::nullopt);
+    EXPECT_EQ(doc.m_level->m_materials.size(), 1u);
+    EXPECT_FALSE(doc.IsModified());
+
+    // Add mode: the game's material joins the level, which is then modified.
+    OnPicker(&doc, Choose(QStringLiteral("brick.mat"), &caption));
+    const std::optional<CMaterialChoice> brick = host.PickMaterial("", kPickToAdd);
+    EXPECT_EQ(caption, QStringLiteral("Add Material to level"));
+    EXPECT_EQ(brick, (CMaterialChoice{1, "brick.mat", 64, 32, 1.0f, 1.0f}));
+    ASSERT_EQ(doc.m_level->m_materials.size(), 2u);
+    EXPECT_EQ(doc.m_level->m_materials[1]->m_name, "BRICK.MAT");
+    EXPECT_TRUE(doc.IsModified());
+
+    OnPicker(&doc, Choose(QStringLiteral("warm.cmp"), &caption));
+    EXPECT_EQ(host.PickColorMap("", kPickToAdd), "warm.cmp");
+    EXPECT_EQ(caption, QStringLiteral("Add Color Map to level"));
+    OnPicker(&doc, Choose(QStringLiteral("jump.wav"), &caption));
+    EXPECT_EQ(host.PickSound("ju", kPickInLevel), "jump.wav");
+    EXPECT_EQ(caption, QStringLiteral("Sounds in level"));
+    OnPicker(&doc, Cancel);
+    EXPECT_EQ(host.PickSound("", kPickToAdd), std::nullopt);
+
+    // A template of the product's list with its model's extents (the engine measures it).
+    C3dView engine(*doc.m_level, m_app->m_settings, doc.m_state, m_app->m_product.m_resources, doc,
+                   m_app->Keys(), m_app->GetClock(), m_app->GetRandom());
+    doc.m_pEngine = &engine;
+    OnPicker(&doc, Choose(QStringLiteral("lamp"), &caption));
+    const std::optional<CTemplateChoice> lamp = host.PickTemplate("", kPickToAdd);
+    EXPECT_EQ(caption, QStringLiteral("Add Template to level"));
+    ASSERT_TRUE(lamp.has_value());
+    EXPECT_EQ(lamp->m_name, "lamp");
+    EXPECT_NEAR(lamp->m_extents.y, 0.16f, 1e-5f);
+    EXPECT_NEAR(lamp->m_extents.x, 0.04f, 1e-5f);
+    OnPicker(&doc, Cancel);
+    EXPECT_EQ(host.PickTemplate("", kPickInLevel), std::nullopt);
+    doc.m_pEngine = nullptr;
+}
+
+// The installed "materials.dat" names materials of the synthetic game in every group, and has the
+// group "switch" that the Create Switch dialog reads.
+TEST_F(PickersTest, InstalledMaterialGroupsNameTheGamesMaterials)
+{
+    MakeApp(TestOptions(), false);
+    const CDataFolders folders = m_app->DataFolders();
+    EXPECT_EQ(folders.m_installed, ProgramDir());
+    EXPECT_EQ(folders.m_user, UserDataDir());
+    EXPECT_EQ(folders.ReadPath(kMaterialGroupFile), ProgramDir() / "materials.dat");
+    const std::vector<std::uint8_t> bytes = folders.Read(kMaterialGroupFile);
+    const std::string text(bytes.begin(), bytes.end());
+
+    Names known;
+    for (const int product : {0, 1}) {
+        const auto game = LoadSyntheticGame(TestGameDir(), product);
+        for (const auto& entry : game->m_resources.m_treeMaterials.m_entries)
+            known.push_back(entry->m_name);
+    }
+    const auto isKnown = [&known](const std::string& name) {
+        return std::find(known.begin(), known.end(), name) != known.end();
+    };
+
+    const std::vector<CMaterialGroupLine> lines = ReadMaterialGroups(text);
+    ASSERT_FALSE(lines.empty());
+    for (const CMaterialGroupLine& line : lines) {
+        EXPECT_FALSE(line.m_group.empty()) << line.m_material;
+        EXPECT_TRUE(isKnown(line.m_material)) << line.m_material;
+    }
+    const Names groups = MaterialGroupNames(lines);
+    EXPECT_NE(std::find(groups.begin(), groups.end(), "Switch"), groups.end());
+    const Names switches = ReadSwitchMaterials(text);
+    EXPECT_GE(switches.size(), 2u);
+    for (const std::string& name : switches)
+        EXPECT_TRUE(isKnown(name)) << name;
+
+    // The user's copy takes the place of the installed one.
+    std::filesystem::create_directories(UserDataDir());
+    std::ofstream(UserDataDir() / "materials.dat") << "switch lava.mat\n";
+    const std::vector<std::uint8_t> mine = folders.Read(kMaterialGroupFile);
+    EXPECT_EQ(ReadSwitchMaterials(std::string(mine.begin(), mine.end())), Names{"lava.mat"});
+}
+
+TEST_F(PickersTest, UserDataFolderIsTheDesktopsDataLocation)
+{
+    EnsureQApplication();
+    CAppOptions options = TestOptions();
+    options.m_settingsFile = SettingsFile();
+    options.m_programDir = ProgramDir();
+    CQzEditApp app(options);
+    EXPECT_FALSE(app.m_userDataDir.empty());
+    EXPECT_EQ(app.m_userDataDir,
+              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+    EXPECT_EQ(app.DataFolders().m_user, app.m_userDataDir);
+}
+
+}  // namespace
