@@ -24,11 +24,25 @@
 //                                      sector, all sectors solid, the camera where the editor
 //                                      puts it; print the rebuild time and the median frame time
 //                                      (in a build with the OpenGL device, which needs Qt)
+//   qzbench apply [--varnok] IN OUT [undo|redo] OP [WORD...]
+//                                      load a level as read does and open it as the editor does
+//                                      (all render data built), set the selection from the words
+//                                      sector=N surface=N vertex=N (a corner of the current
+//                                      surface) thing=N node=X,Y,Z (a picked grid node, repeated
+//                                      for more), answer the operation's questions from the words
+//                                      answer=yes|no in order (No once they are used up), run the
+//                                      editing operation OP with its own words and save the
+//                                      result as roundtrip does; undo OP then undoes it, redo OP
+//                                      undoes and redoes it (the restores alone: the file shows
+//                                      what the undo step gave back). A refused operation prints
+//                                      its message and exits 2 without writing anything
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
 // level files are the same in every locale, while the figures it prints follow the locale.
-// Exit status: 0 success, 1 usage, 2 bad file content, 3 file system error, 4 no OpenGL 3.3.
+// Exit status: 0 success, 1 usage, 2 bad file content or a refused operation, 3 file system error,
+// 4 no OpenGL 3.3.
 
+#include "ApplyOperations.h"
 #include "GridLevel.h"
 
 #include "engine/3doModel.h"
@@ -45,6 +59,7 @@
 #include "engine/Random.h"
 #include "engine/RenderData.h"
 #include "engine/TextureCache.h"
+#include "engine/Undo.h"
 #include "engine/Visibility.h"
 #include "episode/StartGoalsCogs.h"
 #include "framework/DocumentState.h"
@@ -78,6 +93,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -93,6 +109,15 @@ using Clock = std::chrono::steady_clock;
 
 // "Product" of the text format: 1 with --varnok.
 int g_product = 0;
+
+// One line, whatever the message holds.
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
 
 double MsSince(Clock::time_point start)
 {
@@ -160,23 +185,29 @@ int WriteQzlFile(const std::vector<std::string>& args)
     return 0;
 }
 
-// IN in either form to OUT in the form its name asks for: text for ".qzl", else the archive form
-// (with the episode fields IN carries, or the defaults of a new document).
+// Saves a level read from a file as OUT, in the form its name asks for: text for ".qzl", else the
+// archive form (with the episode fields the file carried, or the defaults of a new document).
+void SaveLevelAs(const std::string& path, CLevelFile& file)
+{
+    CQzeContents& contents = file.m_contents;
+    if (file.m_form == ELevelForm::text || contents.m_version < 3)
+        contents.m_document = DefaultDocumentFields();
+    if (EndsWithNoCase(path, ".qzl"))
+        SaveQzlFile(path, contents.m_level, CGameResources(), g_product);
+    else
+        SaveQzeFile(path, contents.m_level, contents.m_document);
+}
+
+// IN in either form to OUT in the form its name asks for.
 int Roundtrip(const std::vector<std::string>& args)
 {
     auto start = Clock::now();
     CLevelFile file = LoadLevelFile(args[0], g_product);
-    CQzeContents& contents = file.m_contents;
-    if (file.m_form == ELevelForm::text || contents.m_version < 3)
-        contents.m_document = DefaultDocumentFields();
     const double loadMs = MsSince(start);
     start = Clock::now();
-    if (EndsWithNoCase(args[1], ".qzl"))
-        SaveQzlFile(args[1], contents.m_level, CGameResources(), g_product);
-    else
-        SaveQzeFile(args[1], contents.m_level, contents.m_document);
+    SaveLevelAs(args[1], file);
     const double storeMs = MsSince(start);
-    PrintCounts(contents.m_level);
+    PrintCounts(file.m_contents.m_level);
     std::printf("load_ms=%.1f store_ms=%.1f\n", loadMs, storeMs);
     return 0;
 }
@@ -346,10 +377,20 @@ int UndoBench(const std::vector<std::string>& args)
 
 // ---- rebuild and visibility: the 3D view's engine without a window ----
 
+// Keeps the messages the engine shows and answers its questions from a script (No once the
+// script is used up).
 class CBenchHost : public CEngineHost {
 public:
-    void ShowMessage(std::string_view) override {}
-    bool AskYesNo(std::string_view) override { return false; }
+    void ShowMessage(std::string_view text) override { m_messages.emplace_back(text); }
+    bool AskYesNo(std::string_view text) override
+    {
+        const bool answer = !m_answers.empty() && m_answers.front();
+        if (!m_answers.empty())
+            m_answers.pop_front();
+        std::printf("question: %s -> %s\n", OneLine(std::string(text)).c_str(),
+                    answer ? "yes" : "no");
+        return answer;
+    }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void BeginProgress(std::string_view, int) override {}
@@ -359,6 +400,9 @@ public:
     void ViewsChanged() override {}
     void SetModifiedFlag(bool) override {}
     void RequestFrame(bool) override {}
+
+    std::vector<std::string> m_messages;
+    std::deque<bool> m_answers;
 };
 
 class CBenchKeys : public KeyState {
@@ -395,6 +439,152 @@ struct CBenchEngine {
     CBenchRandom m_random;
     C3dView m_view;
 };
+
+// ---- apply: one editing operation on a level file ----
+
+// The selection and answer words of apply, which every operation shares; false with error when a
+// word is malformed. The others are the operation's own.
+bool TakeSharedWords(const std::vector<std::string>& words, CSelection& selection,
+                     std::deque<bool>& answers, std::vector<std::string>& own, std::string& error)
+{
+    for (const std::string& word : words) {
+        const std::size_t equals = word.find('=');
+        const std::string key = word.substr(0, equals == std::string::npos ? word.size() : equals);
+        const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
+        std::int32_t* index = key == "sector"    ? &selection.m_sector
+                              : key == "surface" ? &selection.m_surface
+                              : key == "vertex"  ? &selection.m_vertex
+                              : key == "thing"   ? &selection.m_thing
+                                                 : nullptr;
+        if (index != nullptr) {
+            char* end = nullptr;
+            const long number = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || number < 0 || number > INT32_MAX) {
+                error = "\"" + word + "\": " + key + " takes an index from 0";
+                return false;
+            }
+            *index = static_cast<std::int32_t>(number);
+        } else if (key == "node") {
+            float xyz[3] = {};
+            const char* p = value.c_str();
+            bool good = !value.empty();
+            for (int i = 0; i < 3 && good; ++i) {
+                char* end = nullptr;
+                xyz[i] = std::strtof(p, &end);
+                good = end != p && std::isfinite(xyz[i]) && *end == (i < 2 ? ',' : '\0');
+                p = end + 1;
+            }
+            if (!good) {
+                error = "\"" + word + "\": node takes X,Y,Z";
+                return false;
+            }
+            selection.m_pickedNodes.push_back({xyz[0], xyz[1], xyz[2]});
+        } else if (key == "answer") {
+            if (value != "yes" && value != "no") {
+                error = "\"" + word + "\": answer takes yes or no";
+                return false;
+            }
+            answers.push_back(value == "yes");
+        } else {
+            own.push_back(word);
+        }
+    }
+    return true;
+}
+
+// What of the selection the level does not have; empty when all of it fits.
+std::string SelectionMisfit(const CQzlSections& level, const CSelection& selection)
+{
+    const auto misfit = [](const char* key, std::int32_t index, std::size_t count,
+                           const char* what) {
+        if (index < 0 || static_cast<std::size_t>(index) < count)
+            return std::string();
+        return std::string(key) + "=" + std::to_string(index) + ": there are " +
+               std::to_string(count) + " " + what;
+    };
+    std::string text = misfit("sector", selection.m_sector, level.m_sectors.size(), "sectors");
+    if (text.empty())
+        text = misfit("surface", selection.m_surface, level.m_surfaces.size(), "surfaces");
+    if (text.empty())
+        text = misfit("thing", selection.m_thing, level.m_things.size(), "things");
+    if (text.empty() && selection.m_vertex >= 0) {
+        if (selection.m_surface < 0)
+            return "vertex=N needs surface=N: a vertex is a corner of the current surface";
+        text = misfit(
+            "vertex", selection.m_vertex,
+            level.m_surfaces[static_cast<std::size_t>(selection.m_surface)]->m_vertices.size(),
+            "corners in the surface");
+    }
+    return text;
+}
+
+int Apply(const std::vector<std::string>& args)
+{
+    std::size_t next = 2;
+    const std::string mode = args[next] == "undo" || args[next] == "redo" ? args[next++] : "";
+    const CApplyOperation* operation =
+        next < args.size() ? FindApplyOperation(args[next]) : nullptr;
+    if (operation == nullptr) {
+        std::fprintf(stderr, "qzbench: apply: %s\n",
+                     next < args.size() ? ("no operation \"" + args[next] + "\"").c_str()
+                                        : "no operation given");
+        return 1;
+    }
+    CSelection selection;
+    std::deque<bool> answers;
+    std::vector<std::string> own;
+    CApplyArgs words;
+    std::string error;
+    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(next + 1),
+                                        args.end());
+    if (!TakeSharedWords(rest, selection, answers, own, error) ||
+        !ParseApplyArgs(*operation, own, words, error)) {
+        std::fprintf(stderr, "qzbench: apply: %s\nusage: qzbench apply IN OUT [undo|redo] %s\n",
+                     error.c_str(), ApplyUsage(*operation).c_str());
+        return 1;
+    }
+
+    CLevelFile file = LoadLevelFile(args[0], g_product);
+    error = SelectionMisfit(file.m_contents.m_level, selection);
+    if (!error.empty()) {
+        std::fprintf(stderr, "qzbench: apply: %s\n", error.c_str());
+        return 2;
+    }
+    // The engine works on the file's level in place; it is saved with the file's fields.
+    auto engine = std::make_unique<CBenchEngine>(std::move(file.m_contents.m_level));
+    C3dView& view = engine->m_view;
+    engine->m_host.m_answers = std::move(answers);
+    RebuildAll(view, true);
+    view.m_selection.m_sector = selection.m_sector;
+    view.m_selection.m_surface = selection.m_surface;
+    view.m_selection.m_thing = selection.m_thing;
+    view.m_selection.m_vertex = selection.m_vertex;
+    view.m_selection.m_vertexSurface = selection.m_vertex >= 0 ? selection.m_surface : -1;
+    view.m_selection.m_pickedNodes = selection.m_pickedNodes;
+
+    const bool done = RunUndoable(view, [&] { return operation->m_run(view, words); });
+    if (!done) {
+        for (const std::string& message : engine->m_host.m_messages)
+            std::fprintf(stderr, "qzbench: %s refused: %s\n", operation->m_name,
+                         OneLine(message).c_str());
+        if (engine->m_host.m_messages.empty())
+            std::fprintf(stderr, "qzbench: %s refused\n", operation->m_name);
+        return 2;
+    }
+    for (const std::string& message : engine->m_host.m_messages)
+        std::printf("message: %s\n", OneLine(message).c_str());
+    // The restores alone, without the rebuild of the Undo and Redo commands: the file then shows
+    // exactly what the snapshot gave back.
+    if (!mode.empty())
+        Undo(view);
+    if (mode == "redo")
+        Redo(view);
+
+    file.m_contents.m_level = std::move(engine->m_level);
+    SaveLevelAs(args[1], file);
+    PrintCounts(file.m_contents.m_level);
+    return 0;
+}
 
 void PrintVisibleSets(const CQzlSections& level)
 {
@@ -682,6 +872,7 @@ const Command kCommands[] = {
 #if QZ_BENCH_FRAME
     {"frame", 4, "frame [--varnok] FILE W H N [GAME]", FrameBench, 1},
 #endif
+    {"apply", 3, "apply [--varnok] IN OUT [undo|redo] OP [WORD...]", Apply, 10000},
 };
 
 int Usage()
@@ -689,16 +880,10 @@ int Usage()
     std::fprintf(stderr, "usage:\n");
     for (const Command& c : kCommands)
         std::fprintf(stderr, "  qzbench %s\n", c.usage);
+    std::fprintf(stderr, "apply operations (OP [WORD...]):\n");
+    for (const CApplyOperation& operation : ApplyOperations())
+        std::fprintf(stderr, "  %s\n      %s\n", ApplyUsage(operation).c_str(), operation.m_help);
     return 1;
-}
-
-// One line, whatever the message holds.
-std::string OneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return text;
 }
 
 }  // namespace

@@ -192,8 +192,12 @@ constexpr CMenuPopup kMenu128[] = {
     {"&Tools", kMenu128Tools},
     {"&Help", kMenuHelp},
 };
+constexpr int kMenu129Edit[] = {
+    Cmd::kEditUndo, Cmd::kEditRedo,
+};
 constexpr CMenuPopup kMenu129[] = {
     {"&File", kMenu129File},
+    {"&Edit", kMenu129Edit},
     {"&View", kMenu129View},
     {"&Tools", kMenu129Tools},
     {"&Help", kMenuHelp},

@@ -9,6 +9,7 @@
 #include "engine/C3dView.h"
 #include "engine/CommandIds.h"
 #include "engine/RenderData.h"
+#include "engine/Undo.h"
 #include "engine/ViewCommands.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "episode/StartGoalsCogs.h"
@@ -640,6 +641,21 @@ void CQzEditDoc::RegisterCommands()
     AddCommand(Cmd::kFileSaveAs, [this] { OnFileSaveAs(); });
     RegisterViewCommands();
     AddCommand(Cmd::kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
+    AddCommand(
+        Cmd::kEditUndo, [this] { RestoreLevelState(UndoCommand); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanUndo(*m_pEngine)); });
+    AddCommand(
+        Cmd::kEditRedo, [this] { RestoreLevelState(RedoCommand); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanRedo(*m_pEngine)); });
+}
+
+bool CQzEditDoc::RestoreLevelState(bool (*command)(C3dView&))
+{
+    if (m_pEngine == nullptr)
+        return false;
+    // The rebuild releases and makes device objects in the 3D view's context.
+    const CQzEditView::CDeviceScope device(View3d());
+    return command(*m_pEngine);
 }
 
 void CQzEditDoc::RegisterViewCommands()

@@ -158,6 +158,11 @@ private:
     void RegisterViewCommands();
     // "&Hidden Sector Removal..." (2047): the dialog for the document's engine, modal.
     void OnHiddenSectorRemoval();
+    // "&Undo" (57643) and "&Redo" (57644): command (UndoCommand or RedoCommand) on the engine
+    // inside the 3D view's device scope; it restores the level and shows it (the Surface view,
+    // every sector rebuilt, every view updated). Enabled while the undo list, or the redo list,
+    // is not empty. False when there was nothing to restore.
+    bool RestoreLevelState(bool (*command)(C3dView&));
     // The document's 3D view; null when it has none.
     CQzEditView* View3d() const;
     // Puts level in place of the document's level (the level object stays the same).

@@ -1,13 +1,16 @@
 #include "engine/Undo.h"
 
 #include "engine/C3dView.h"
+#include "engine/CommandIds.h"
 #include "engine/EngineHost.h"
+#include "engine/RenderData.h"
 #include "framework/Settings.h"
 #include "level/QzlSections.h"
 #include "level/UndoSnapshot.h"
 #include "level/VertexUses.h"
 
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -60,24 +63,80 @@ void ApplySnapshot(C3dView& view, const CUndoSnapshot& snapshot)
     view.m_clipboard.m_thing.reset();
 }
 
-void Append(SnapshotList& list, std::unique_ptr<CUndoSnapshot> snapshot, std::size_t depth)
+// Appends snapshot, then drops the oldest beyond depth; those dropped go to pushedOut, oldest
+// first, when it is given.
+void Append(SnapshotList& list, std::unique_ptr<CUndoSnapshot> snapshot, std::size_t depth,
+            SnapshotList* pushedOut = nullptr)
 {
     list.push_back(std::move(snapshot));
-    if (list.size() > depth)
-        list.erase(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(list.size() - depth));
+    if (list.size() <= depth)
+        return;
+    const auto end = list.begin() + static_cast<std::ptrdiff_t>(list.size() - depth);
+    if (pushedOut != nullptr)
+        pushedOut->assign(std::make_move_iterator(list.begin()), std::make_move_iterator(end));
+    list.erase(list.begin(), end);
+}
+
+// Shows a restored level: the Surface view, every sector rebuilt, every view updated.
+void ShowRestoredLevel(C3dView& view)
+{
+    CEngineHost& host = view.GetHost();
+    host.SwitchPropertyView(PropertyView::kSurface);
+    RebuildAll(view, false);
+    host.UpdateAllViews(0);
 }
 
 }  // namespace
 
 void SaveUndoState(C3dView& view)
 {
+    CUndoStep(view).Commit();
+}
+
+CUndoStep::CUndoStep(C3dView& view) : m_view(view)
+{
     const std::size_t depth = Depth(view);
     if (depth == 0)
         return;
     CQzlSections& level = view.GetLevel();
-    Append(level.m_undoList, TakeSnapshot(view), depth);
+    std::unique_ptr<CUndoSnapshot> snapshot = TakeSnapshot(view);
+    // Nothing below throws: the lists change only once the snapshot is made.
+    Append(level.m_undoList, std::move(snapshot), depth, &m_pushedOut);
+    m_redo = std::move(level.m_redoList);
     level.m_redoList.clear();
-    view.GetHost().SetModifiedFlag(true);
+    m_open = true;
+}
+
+CUndoStep::~CUndoStep()
+{
+    if (!m_open)
+        return;
+    // Dropped: the lists as they were. The snapshot taken is the newest undo entry.
+    CQzlSections& level = m_view.GetLevel();
+    if (!level.m_undoList.empty())
+        level.m_undoList.pop_back();
+    level.m_undoList.insert(level.m_undoList.begin(), std::make_move_iterator(m_pushedOut.begin()),
+                            std::make_move_iterator(m_pushedOut.end()));
+    level.m_redoList = std::move(m_redo);
+}
+
+void CUndoStep::Commit()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    m_pushedOut.clear();
+    m_redo.clear();
+    m_view.GetHost().SetModifiedFlag(true);
+}
+
+bool RunUndoable(C3dView& view, const std::function<bool()>& operation)
+{
+    CUndoStep step(view);
+    if (!operation())
+        return false;
+    step.Commit();
+    return true;
 }
 
 bool RestoreState(C3dView& view)
@@ -115,4 +174,30 @@ bool Redo(C3dView& view)
     level.m_redoList.pop_back();
     Append(level.m_undoList, std::move(current), depth);
     return true;
+}
+
+bool UndoCommand(C3dView& view)
+{
+    if (!Undo(view))
+        return false;
+    ShowRestoredLevel(view);
+    return true;
+}
+
+bool RedoCommand(C3dView& view)
+{
+    if (!Redo(view))
+        return false;
+    ShowRestoredLevel(view);
+    return true;
+}
+
+bool CanUndo(const C3dView& view)
+{
+    return Depth(view) > 0 && !view.GetLevel().m_undoList.empty();
+}
+
+bool CanRedo(const C3dView& view)
+{
+    return Depth(view) > 0 && !view.GetLevel().m_redoList.empty();
 }

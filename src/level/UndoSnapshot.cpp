@@ -4,11 +4,28 @@
 #include "level/LevelClassRegistry.h"
 #include "level/QzlSections.h"
 
+#include <iterator>
 #include <string>
 
+namespace {
+
+using NameList = std::vector<std::string>;
+
+// The name lists of a snapshot, after the cog scripts, in stored order. Rebuilding the resource
+// lists (Insert Thing, the clean-up passes) rewrites all of them.
+constexpr NameList CQzlSections::*kNameLists[] = {
+    &CQzlSections::m_sounds,  &CQzlSections::m_colormaps,    &CQzlSections::m_aiClasses,
+    &CQzlSections::m_models,  &CQzlSections::m_sprites,      &CQzlSections::m_keyframes,
+    &CQzlSections::m_puppets, &CQzlSections::m_soundClasses,
+};
+constexpr std::size_t kNameListCount = std::size(kNameLists);
+
+}  // namespace
+
 // Stored form, in this order: materials, adjoins, surfaces, sectors, things, cogs (object lists),
-// world vertices, texture vertices (raw arrays), cog scripts (string list), then sounds and
-// colour maps (string lists) and templates (object list).
+// world vertices, texture vertices (raw arrays), cog scripts (string list), then the sound,
+// colour-map, AI-class, model, sprite, keyframe, puppet and sound-class lists (string lists) and
+// the templates (object list).
 void CUndoSnapshot::StoreLevel(const CQzlSections& level)
 {
     CArchive ar(LevelClassRegistry());
@@ -21,8 +38,8 @@ void CUndoSnapshot::StoreLevel(const CQzlSections& level)
     ar.WriteRawArray(level.m_worldVertices);
     ar.WriteRawArray(level.m_textureVertices);
     ar.WriteStringList(level.m_cogScripts);
-    ar.WriteStringList(level.m_sounds);
-    ar.WriteStringList(level.m_colormaps);
+    for (const auto list : kNameLists)
+        ar.WriteStringList(level.*list);
     ar.WriteObArray(level.m_templates);
     m_bytes = ar.TakeBuffer();
 }
@@ -39,9 +56,8 @@ void CUndoSnapshot::LoadLevel(CQzlSections& level) const
     std::vector<std::unique_ptr<CQzlCog>> cogs;
     std::vector<CWorldVertex> worldVertices;
     std::vector<CWorldVertex> textureVertices;
-    std::vector<std::string> cogScripts;
-    std::vector<std::string> sounds;
-    std::vector<std::string> colormaps;
+    NameList cogScripts;
+    NameList names[kNameListCount];
     std::vector<std::unique_ptr<CQzlTemplate>> templates;
     ar.ReadObArray(materials);
     ar.ReadObArray(adjoins);
@@ -52,8 +68,8 @@ void CUndoSnapshot::LoadLevel(CQzlSections& level) const
     ar.ReadRawArray(worldVertices);
     ar.ReadRawArray(textureVertices);
     ar.ReadStringList(cogScripts);
-    ar.ReadStringList(sounds);
-    ar.ReadStringList(colormaps);
+    for (NameList& list : names)
+        ar.ReadStringList(list);
     ar.ReadObArray(templates);
     if (!ar.AtEnd())
         throw CArchiveException(CArchiveException::badFormat,
@@ -68,7 +84,7 @@ void CUndoSnapshot::LoadLevel(CQzlSections& level) const
     level.m_worldVertices = std::move(worldVertices);
     level.m_textureVertices = std::move(textureVertices);
     level.m_cogScripts = std::move(cogScripts);
-    level.m_sounds = std::move(sounds);
-    level.m_colormaps = std::move(colormaps);
+    for (std::size_t i = 0; i < kNameListCount; ++i)
+        level.*kNameLists[i] = std::move(names[i]);
     level.m_templates = std::move(templates);
 }

@@ -2,10 +2,12 @@
 // One undo or redo step: the level's editable records in the archive's object form, with the
 // engine's selection and camera at the moment it was taken.
 //
-// The level part holds the materials, adjoins, surfaces, sectors, things and cogs, the world and
-// texture vertices, the cog-script names, and the sound, colour-map and template lists (sectors
-// index the first two, and rebuilding the resource lists changes all three). The header, notice
-// lines, the other name lists, the level's own files and the camera bookmarks are not in it and
+// The level part holds every stored member that an undoable edit can change: the materials,
+// adjoins, surfaces, sectors, things and cogs, the world and texture vertices, the cog-script
+// names, the templates and the other resource name lists (sounds, colour maps, AI classes,
+// models, sprites, keyframes, puppets, sound classes; rebuilding the resource lists rewrites
+// them). The header, the notice lines, the level's own files and the camera bookmarks change only
+// by edits that cannot be undone; they are not in it and
 // stay as they are across undo and redo. Snapshots are never written to a file.
 
 #include "math/Vector3.h"

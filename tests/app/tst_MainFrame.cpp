@@ -164,7 +164,10 @@ TEST_F(MainFrameTest, MenusWithoutAndWithADocument)
     CQzEditDoc* doc = m_app->NewDocument();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(Frame().CurrentMenu(), Menu::kDocument);
-    EXPECT_EQ(Titles(), Strings({"&File", "&View", "&Tools", "&Help"}));
+    EXPECT_EQ(Titles(), Strings({"&File", "&Edit", "&View", "&Tools", "&Help"}));
+    EXPECT_EQ(
+        Items(Popup(QStringLiteral("&Edit"))),
+        Strings({Item("&Undo\tCtrl+Z", Cmd::kEditUndo), Item("&Redo\tCtrl+Y", Cmd::kEditRedo)}));
     EXPECT_EQ(
         Items(Popup(QStringLiteral("&File"))),
         Strings({Item("&New\tCtrl+N", Cmd::kFileNew), Item("&Open...\tCtrl+O", Cmd::kFileOpen),

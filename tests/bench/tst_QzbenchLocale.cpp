@@ -5,6 +5,7 @@
 #include "framework/FileIO.h"
 #include "level/QzeFile.h"
 #include "support/FixtureLevels.h"
+#include "support/QzbenchProcess.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -23,31 +24,6 @@ namespace {
 
 constexpr const char* kCommaLocale = "de_DE.UTF-8";
 
-// Runs qzbench with args in locale; returns what it printed, with its exit status.
-std::string RunQzbench(const char* locale, const std::string& args, int& status)
-{
-#ifdef QZ_QZBENCH
-    const std::string command =
-        std::string("LC_ALL=") + locale + " '" + QZ_QZBENCH + "' " + args + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        status = -1;
-        return {};
-    }
-    std::string output;
-    char buffer[512];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    status = ::pclose(pipe);
-    return output;
-#else
-    (void)locale;
-    (void)args;
-    status = -1;
-    return {};
-#endif
-}
-
 std::string Text(const fs::path& path)
 {
     const auto bytes = ReadFileBytes(path);
@@ -61,7 +37,7 @@ protected:
                         const std::string& out)
     {
         int status = 0;
-        const std::string output = RunQzbench(locale,
+        const std::string output = RunQzbench(std::string("LC_ALL=") + locale,
                                               std::string(command) + " '" + (m_dir / in).string() +
                                                   "' '" + (m_dir / out).string() + "'",
                                               status);

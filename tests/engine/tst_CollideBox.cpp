@@ -27,32 +27,6 @@ CQzlSector& Sector(CQzlSections& level, int index)
     return *level.m_sectors[static_cast<std::size_t>(index)];
 }
 
-// Appends a surface with the given corners (new world vertices, shared when they coincide),
-// wound so that its normal points towards inside.
-int AddSurface(CQzlSections& level, int sector, const CVector3& inside,
-               std::initializer_list<CVector3> corners)
-{
-    auto surface = std::make_unique<CQzlSurface>();
-    surface->m_material = 0;
-    surface->m_geo = 4;
-    for (const CVector3& p : corners) {
-        CQzlVertex v;
-        v.m_worldVertex = level.AddVertexXYZ(p.x, p.y, p.z);
-        surface->m_vertices.push_back(v);
-    }
-    CalcSurfacePlane(level, *surface);
-    const CVector3 in = inside - WorldPosition(level, surface->m_vertices[0].m_worldVertex);
-    if (surface->m_normal.x * in.x + surface->m_normal.y * in.y + surface->m_normal.z * in.z <
-        0.0f) {
-        std::reverse(surface->m_vertices.begin(), surface->m_vertices.end());
-        CalcSurfacePlane(level, *surface);
-    }
-    level.m_surfaces.push_back(std::move(surface));
-    const int index = static_cast<int>(level.m_surfaces.size()) - 1;
-    Sector(level, sector).m_surfaces.push_back(index);
-    return index;
-}
-
 TEST(CollideBox, AxisAlignedBoxSectorGetsItsBoundingBox)
 {
     struct CCase {
@@ -86,7 +60,7 @@ TEST(CollideBox, SlopedSectorGetsABoxInsideIt)
     level.m_sectors.push_back(std::make_unique<CQzlSector>());
     const auto at = [](float x, float y, float z) { return CVector3{x, y, z}; };
     const auto add = [&level](std::initializer_list<CVector3> corners) {
-        AddSurface(level, 0, {0.5f, 0.5f, 0.5f}, corners);
+        AddFacingSurface(level, 0, {0.5f, 0.5f, 0.5f}, corners);
     };
     add({at(0, 0, 0), at(0, 0, 1), at(2, 0, 1), at(2, 0, 0)});  // floor
     add({at(0, 1, 0), at(1, 1, 0), at(1, 1, 1), at(0, 1, 1)});  // ceiling

@@ -1,17 +1,24 @@
 #include "engine/Undo.h"
 
+#include "SyntheticGame.h"
+#include "engine/CommandIds.h"
 #include "framework/Exceptions.h"
 #include "level/DeleteRenumber.h"
 #include "level/LevelValidator.h"
 #include "level/QzeFile.h"
 #include "level/QzlSections.h"
+#include "level/ResourceLists.h"
 #include "level/UndoSnapshot.h"
 #include "support/FixtureLevels.h"
+#include "support/LevelOracle.h"
+#include "support/UndoCheck.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -273,6 +280,249 @@ TEST(UndoSnapshot, ASnapshotThatDoesNotReadBackLeavesTheLevel)
     snapshot.LoadLevel(other);
     EXPECT_EQ(other.m_sectors.size(), 2u);
     EXPECT_EQ(LevelBytes(level), before);
+}
+
+// ---- Undo steps of edits that may be refused ----
+
+// The undo and redo lists by identity: which snapshot objects they hold, in order.
+struct CLists {
+    std::vector<const CUndoSnapshot*> undo;
+    std::vector<const CUndoSnapshot*> redo;
+    friend bool operator==(const CLists&, const CLists&) = default;
+};
+
+CLists Lists(const CQzlSections& level)
+{
+    CLists lists;
+    for (const auto& snapshot : level.m_undoList)
+        lists.undo.push_back(snapshot.get());
+    for (const auto& snapshot : level.m_redoList)
+        lists.redo.push_back(snapshot.get());
+    return lists;
+}
+
+// An edit that sets world vertex 0's x to x.
+void Edit(CFixtureEngine& engine, float x)
+{
+    SaveUndoState(engine.m_view);
+    engine.m_level.m_worldVertices[0].x = x;
+}
+
+struct RefusalCase {
+    const char* name;
+    std::int32_t depth;
+    int edits;                 // edits before the refused one
+    int undos;                 // then undone (they fill the redo list)
+    std::int32_t depthAtEdit;  // "UndoRedo" when the refused edit comes
+    bool throws;
+};
+
+TEST(UndoStep, ARefusedEditLeavesBothListsAndTheModifiedFlag)
+{
+    const RefusalCase cases[] = {
+        {"no history", 20, 0, 0, 20, false},
+        {"an undo list and a redo list", 20, 3, 1, 20, false},
+        {"an undo list full to the depth", 2, 3, 0, 2, false},
+        {"the depth lowered below the undo list", 20, 4, 1, 1, false},
+        {"the edit throws", 20, 2, 1, 20, true},
+        {"undo off", 0, 2, 0, 0, false},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto engine = MakeEngine(c.depth);
+        C3dView& view = engine->m_view;
+        for (int i = 0; i < c.edits; ++i)
+            Edit(*engine, static_cast<float>(i + 1));
+        for (int i = 0; i < c.undos; ++i)
+            ASSERT_TRUE(Undo(view));
+        engine->m_settings.m_undoRedo = c.depthAtEdit;
+        const CLists lists = Lists(engine->m_level);
+        const Bytes before = LevelBytes(engine->m_level);
+        engine->m_host.Clear();
+
+        const auto refuse = [&] {
+            if (c.throws)
+                throw std::runtime_error("refused by throwing");
+            view.GetHost().ShowMessage("No.");
+            return false;
+        };
+        if (c.throws)
+            EXPECT_THROW(RunUndoable(view, refuse), std::runtime_error);
+        else
+            EXPECT_FALSE(RunUndoable(view, refuse));
+
+        EXPECT_EQ(Lists(engine->m_level), lists);
+        EXPECT_EQ(engine->m_host.Count(ECall::SetModifiedFlag), 0u);
+        EXPECT_EQ(LevelBytes(engine->m_level), before);
+    }
+}
+
+TEST(UndoStep, ACommittedEditIsOneUndoStepAndClearsTheRedoList)
+{
+    auto engine = MakeEngine(2);
+    C3dView& view = engine->m_view;
+    Edit(*engine, 1.0f);
+    Edit(*engine, 2.0f);
+    ASSERT_TRUE(Undo(view));
+    const CUndoSnapshot* kept = engine->m_level.m_undoList.back().get();
+    engine->m_host.Clear();
+
+    EXPECT_TRUE(RunUndoable(view, [&] {
+        engine->m_level.m_worldVertices[0].x = 3.0f;
+        return true;
+    }));
+    EXPECT_EQ(engine->m_host.Numbers(ECall::SetModifiedFlag), std::vector<int>{1});
+    ASSERT_EQ(engine->m_level.m_undoList.size(), 2u);
+    EXPECT_EQ(engine->m_level.m_undoList.front().get(), kept);
+    EXPECT_TRUE(engine->m_level.m_redoList.empty());
+    ASSERT_TRUE(Undo(view));
+    EXPECT_EQ(engine->m_level.m_worldVertices[0].x, 1.0f);
+}
+
+// ---- Undo gives back the exact stored bytes ----
+
+TEST(Undo, RebuildingTheResourceListsIsUndoneExactly)
+{
+    // Placing a thing rebuilds the resource lists: templates, models, puppets, keyframes, sound
+    // classes, AI classes, sounds and materials change with it.
+    const auto game = MakeSyntheticGame(0);
+    auto engine = MakeEngine(20);
+    CQzlSections& level = engine->m_level;
+    BuildResourceLists(level, game->m_resources);
+    const Strings models = level.m_models;
+    const Strings puppets = level.m_puppets;
+
+    EXPECT_TRUE(UndoGivesBackExactBytes(engine->m_view, [&] {
+        auto thing = std::make_unique<CQzlThing>();
+        thing->m_template = "door";
+        thing->m_name = "door";
+        thing->m_position = {0.5f, 0.5f, 0.5f};
+        thing->m_sector = 0;
+        level.m_things.push_back(std::move(thing));
+        BuildResourceLists(level, game->m_resources);
+        return true;
+    }));
+    ASSERT_TRUE(Undo(engine->m_view));
+    EXPECT_EQ(level.m_models, models);
+    EXPECT_EQ(level.m_puppets, puppets);
+}
+
+// Each delete of the level container, as the editor's commands compose them, on the L corridor
+// with a thing in every sector, a cog naming a sector, a surface and a thing, and a second
+// material.
+struct DeleteCase {
+    const char* name;
+    std::function<void(CQzlSections&, const CGameResources&)> run;
+};
+
+TEST(Undo, EveryDeleteIsUndoneAndRedoneExactly)
+{
+    const DeleteCase cases[] = {
+        {"surface with its adjoin",
+         [](CQzlSections& level, const CGameResources& game) {
+             const int surface = BoxSurface(level, 1, kBoxZHigh);
+             DeleteAdjoin(level, level.m_surfaces[static_cast<std::size_t>(surface)]->m_adjoin);
+             DeleteSurface(level, game, surface);
+         }},
+        {"wall",
+         [](CQzlSections& level, const CGameResources& game) {
+             DeleteSurface(level, game, BoxSurface(level, 0, kBoxXLow));
+         }},
+        {"world vertex with its corners",
+         [](CQzlSections& level, const CGameResources&) { RemoveVertexRefs(level, 0, true); }},
+        {"adjoin pair", [](CQzlSections& level, const CGameResources&) { DeleteAdjoin(level, 3); }},
+        {"material", [](CQzlSections& level, const CGameResources&) { DeleteMaterial(level, 0); }},
+        {"thing",
+         [](CQzlSections& level, const CGameResources& game) { DeleteThing(level, game, 1); }},
+        {"sector with its things and surfaces",
+         [](CQzlSections& level, const CGameResources& game) {
+             DeleteThing(level, game, 2);
+             const std::vector<std::int32_t> surfaces = level.m_sectors[2]->m_surfaces;
+             DeleteAdjoin(level, 2);
+             for (auto it = surfaces.rbegin(); it != surfaces.rend(); ++it)
+                 DeleteSurface(level, game, *it);
+             DeleteSector(level, game, 2);
+             level.LinkAdjoins();
+         }},
+        {"unused materials",
+         [](CQzlSections& level, const CGameResources&) { CompactMaterials(level); }},
+    };
+    for (const DeleteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto engine = MakeEngine(20);
+        CQzlSections& level = engine->m_level;
+        level.m_things[0]->m_position = {1.5f, 0.5f, 0.5f};
+        for (const std::int32_t sector : {0, 2}) {
+            AddThing(level, sector);
+            level.m_things.back()->m_position = {sector == 0 ? 0.5f : 1.5f, 0.2f,
+                                                 sector == 0 ? 0.5f : 1.5f};
+        }
+        level.m_materials.push_back(std::make_unique<CQzlMaterial>("stone.mat"));
+        level.m_surfaces[static_cast<std::size_t>(BoxSurface(level, 2, kBoxFloor))]->m_material = 1;
+        level.m_materials.push_back(std::make_unique<CQzlMaterial>("unused.mat"));
+        ASSERT_TRUE(LevelIsSound(level));
+        engine->m_view.m_selection.m_sector = 2;
+        engine->m_view.m_selection.m_surface = BoxSurface(level, 2, kBoxFloor);
+        const Bytes before = LevelBytes(level);
+
+        EXPECT_TRUE(UndoGivesBackExactBytes(engine->m_view, [&] {
+            c.run(level, engine->m_game);
+            return true;
+        }));
+        EXPECT_NE(LevelBytes(level), before);  // redone: the delete took something
+        ExpectValid(level);
+    }
+}
+
+// ---- The document's Undo and Redo commands ----
+
+TEST(Undo, TheCommandsRestoreAndShowTheLevel)
+{
+    auto engine = MakeEngine(20);
+    C3dView& view = engine->m_view;
+    CRecordingEngineHost& host = engine->m_host;
+
+    // Nothing to restore: disabled, and nothing happens.
+    EXPECT_FALSE(CanUndo(view));
+    EXPECT_FALSE(CanRedo(view));
+    EXPECT_FALSE(UndoCommand(view));
+    EXPECT_FALSE(RedoCommand(view));
+    EXPECT_TRUE(host.m_calls.empty());
+
+    engine->m_level.m_things[0]->m_position = {1.5f, 0.5f, 0.5f};
+    SaveUndoState(view);
+    DeleteThing(engine->m_level, engine->m_game, 0);
+    EXPECT_TRUE(CanUndo(view));
+    EXPECT_FALSE(CanRedo(view));
+
+    for (const bool undo : {true, false}) {
+        SCOPED_TRACE(undo ? "Undo" : "Redo");
+        host.Clear();
+        view.m_selection.m_surface = 3;
+        ASSERT_TRUE(undo ? UndoCommand(view) : RedoCommand(view));
+        EXPECT_EQ(engine->m_level.m_things.size(), undo ? 1u : 0u);
+        EXPECT_EQ(CanUndo(view), !undo);
+        EXPECT_EQ(CanRedo(view), undo);
+        // The Surface view, then the rebuild of every sector, then the views.
+        EXPECT_EQ(host.Numbers(ECall::SwitchPropertyView),
+                  std::vector<int>{PropertyView::kSurface});
+        EXPECT_EQ(host.Numbers(ECall::UpdateAllViews), std::vector<int>{0});
+        std::vector<ECall> order;
+        for (const auto& call : host.m_calls)
+            if (call.kind == ECall::SwitchPropertyView || call.kind == ECall::BeginProgress ||
+                call.kind == ECall::UpdateAllViews)
+                order.push_back(call.kind);
+        EXPECT_EQ(order, (std::vector<ECall>{ECall::SwitchPropertyView, ECall::BeginProgress,
+                                             ECall::BeginProgress, ECall::UpdateAllViews}));
+        // The selection is the snapshot's (the redo step was taken with surface 3 current).
+        EXPECT_EQ(view.m_selection.m_surface, undo ? -1 : 3);
+        EXPECT_TRUE(LevelIsSound(engine->m_level));
+    }
+
+    // "UndoRedo" 0: both commands are off, whatever the lists hold.
+    engine->m_settings.m_undoRedo = 0;
+    EXPECT_FALSE(CanUndo(view));
+    EXPECT_FALSE(CanRedo(view));
 }
 
 }  // namespace

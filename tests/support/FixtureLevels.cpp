@@ -26,8 +26,7 @@ int AddBoxSector(CQzlSections& level, const CVector3& lo, const CVector3& hi)
     const auto corner = [&](int k) {
         return CVector3{(k & 1) ? hi.x : lo.x, (k & 2) ? hi.y : lo.y, (k & 4) ? hi.z : lo.z};
     };
-    // Each side's four corners around its rim; the winding is turned below so that the normal
-    // points into the box.
+    // Each side's four corners around its rim.
     constexpr std::array<std::array<int, 4>, 6> sides{{
         {0, 1, 5, 4},  // floor y = lo
         {2, 3, 7, 6},  // ceiling y = hi
@@ -36,37 +35,48 @@ int AddBoxSector(CQzlSections& level, const CVector3& lo, const CVector3& hi)
         {0, 1, 3, 2},  // z = lo
         {4, 5, 7, 6},  // z = hi
     }};
-    const CVector3 centre = (lo + hi) * 0.5f;
+    const int sector = AddEmptySector(level);
+    for (const auto& side : sides)
+        AddFacingSurface(level, sector, (lo + hi) * 0.5f,
+                         {corner(side[0]), corner(side[1]), corner(side[2]), corner(side[3])});
+    return sector;
+}
 
+int AddEmptySector(CQzlSections& level)
+{
     auto sector = std::make_unique<CQzlSector>();
     sector->m_number = static_cast<std::int32_t>(level.m_sectors.size());
     sector->m_colormap = 0;
     sector->m_ambientLight = 0.5f;
-    for (const auto& side : sides) {
-        auto surface = std::make_unique<CQzlSurface>();
-        surface->m_material = 0;
-        surface->m_geo = 4;
-        surface->m_light = 3;
-        surface->m_tex = 1;
-        for (const int k : side) {
-            const CVector3 p = corner(k);
-            CQzlVertex v;
-            v.m_worldVertex = level.AddVertexXYZ(p.x, p.y, p.z);
-            surface->m_vertices.push_back(v);
-        }
-        CalcSurfacePlane(level, *surface);
-        const CVector3 first = WorldPosition(level, surface->m_vertices[0].m_worldVertex);
-        const CVector3 in = centre - first;
-        if (surface->m_normal.x * in.x + surface->m_normal.y * in.y + surface->m_normal.z * in.z <
-            0.0f) {
-            std::reverse(surface->m_vertices.begin(), surface->m_vertices.end());
-            CalcSurfacePlane(level, *surface);
-        }
-        sector->m_surfaces.push_back(static_cast<std::int32_t>(level.m_surfaces.size()));
-        level.m_surfaces.push_back(std::move(surface));
-    }
     level.m_sectors.push_back(std::move(sector));
     return static_cast<int>(level.m_sectors.size()) - 1;
+}
+
+int AddFacingSurface(CQzlSections& level, int sector, const CVector3& inside,
+                     const std::vector<CVector3>& corners)
+{
+    auto surface = std::make_unique<CQzlSurface>();
+    surface->m_material = 0;
+    surface->m_geo = 4;
+    surface->m_light = 3;
+    surface->m_tex = 1;
+    for (const CVector3& p : corners) {
+        CQzlVertex v;
+        v.m_worldVertex = level.AddVertexXYZ(p.x, p.y, p.z);
+        surface->m_vertices.push_back(v);
+    }
+    CalcSurfacePlane(level, *surface);
+    const CVector3 first = WorldPosition(level, surface->m_vertices[0].m_worldVertex);
+    const CVector3 in = inside - first;
+    if (surface->m_normal.x * in.x + surface->m_normal.y * in.y + surface->m_normal.z * in.z <
+        0.0f) {
+        std::reverse(surface->m_vertices.begin(), surface->m_vertices.end());
+        CalcSurfacePlane(level, *surface);
+    }
+    const auto index = static_cast<std::int32_t>(level.m_surfaces.size());
+    level.m_sectors[static_cast<std::size_t>(sector)]->m_surfaces.push_back(index);
+    level.m_surfaces.push_back(std::move(surface));
+    return index;
 }
 
 int BoxSurface(const CQzlSections& level, int sector, EBoxSide side)

@@ -19,6 +19,8 @@
 #include "support/RecordingEngineHost.h"
 #include "support/ScriptedInput.h"
 
+#include <vector>
+
 // Surface positions within a box sector's surface list.
 enum EBoxSide {
     kBoxFloor = 0,
@@ -35,6 +37,14 @@ CQzlSections MakeEmptyLevel();
 // Appends a box sector from lo to hi; world vertices closer than 0.0001 to existing ones are
 // shared. Returns its index. Bounds are not recomputed (call FinishFixture when done).
 int AddBoxSector(CQzlSections& level, const CVector3& lo, const CVector3& hi);
+
+// The parts of a box sector, for sectors of other shapes: an empty sector (colour map 0, ambient
+// light 0.5) and a wall (material 0, geometry mode 4) with the given corners, appended to
+// sector's surface list and wound so that its normal points towards inside; world vertices are
+// shared as above. Each returns the new index.
+int AddEmptySector(CQzlSections& level);
+int AddFacingSurface(CQzlSections& level, int sector, const CVector3& inside,
+                     const std::vector<CVector3>& corners);
 
 // The surface index of side of sector.
 int BoxSurface(const CQzlSections& level, int sector, EBoxSide side);

@@ -1,0 +1,292 @@
+#include "ApplyOperations.h"
+
+#include "engine/C3dView.h"
+#include "engine/EngineHost.h"
+#include "framework/StringUtil.h"
+#include "level/DeleteRenumber.h"
+#include "level/QzlSections.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+template <class T>
+bool InRange(std::int32_t index, const std::vector<T>& list)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < list.size();
+}
+
+bool Refuse(C3dView& view, std::string_view message)
+{
+    view.GetHost().ShowMessage(message);
+    return false;
+}
+
+// The surface, vertex and thing indices of the selection may not fit the level after a delete.
+void ClearSelection(C3dView& view)
+{
+    CSelection& selection = view.m_selection;
+    selection.m_sector = selection.m_surface = selection.m_thing = -1;
+    selection.m_vertex = selection.m_vertexSurface = -1;
+}
+
+// The surface and its adjoin pair, the adjoin first as DeleteSurface asks of its callers.
+void RemoveSurface(C3dView& view, std::int32_t surface)
+{
+    CQzlSections& level = view.GetLevel();
+    const std::int32_t adjoin = level.m_surfaces[static_cast<std::size_t>(surface)]->m_adjoin;
+    if (InRange(adjoin, level.m_adjoins))
+        DeleteAdjoin(level, adjoin);
+    DeleteSurface(level, view.GetGame(), surface);
+}
+
+// ---- The deletes of the level container ----
+
+bool RunDeleteSurface(C3dView& view, const CApplyArgs&)
+{
+    CQzlSections& level = view.GetLevel();
+    const std::int32_t surface = view.m_selection.m_surface;
+    if (!InRange(surface, level.m_surfaces))
+        return Refuse(view, "There is no current surface.");
+    RemoveSurface(view, surface);
+    level.LinkAdjoins();
+    ClearSelection(view);
+    return true;
+}
+
+bool RunDeleteAdjoin(C3dView& view, const CApplyArgs&)
+{
+    CQzlSections& level = view.GetLevel();
+    const std::int32_t surface = view.m_selection.m_surface;
+    if (!InRange(surface, level.m_surfaces))
+        return Refuse(view, "There is no current surface.");
+    const std::int32_t adjoin = level.m_surfaces[static_cast<std::size_t>(surface)]->m_adjoin;
+    if (!InRange(adjoin, level.m_adjoins))
+        return Refuse(view, "The current surface has no adjoin.");
+    DeleteAdjoin(level, adjoin);
+    level.LinkAdjoins();
+    return true;
+}
+
+// With the corners that name it: the current vertex is one of them, so keeping them would leave
+// them naming the next world vertex.
+bool RunRemoveVertex(C3dView& view, const CApplyArgs&)
+{
+    CQzlSections& level = view.GetLevel();
+    const CSelection& selection = view.m_selection;
+    if (!InRange(selection.m_vertexSurface, level.m_surfaces) ||
+        !InRange(selection.m_vertex,
+                 level.m_surfaces[static_cast<std::size_t>(selection.m_vertexSurface)]->m_vertices))
+        return Refuse(view, "There is no current vertex.");
+    const std::int32_t worldVertex =
+        level.m_surfaces[static_cast<std::size_t>(selection.m_vertexSurface)]
+            ->m_vertices[static_cast<std::size_t>(selection.m_vertex)]
+            .m_worldVertex;
+    if (!InRange(worldVertex, level.m_worldVertices))
+        return Refuse(view, "The current vertex names no world vertex.");
+    RemoveVertexRefs(level, worldVertex, true);
+    ClearSelection(view);
+    return true;
+}
+
+bool RunDeleteMaterial(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections& level = view.GetLevel();
+    const int material = args.Int("material");
+    if (!InRange(material, level.m_materials))
+        return Refuse(view, "The level has no material " + std::to_string(material) + ".");
+    DeleteMaterial(level, material);
+    return true;
+}
+
+bool RunDeleteThing(C3dView& view, const CApplyArgs&)
+{
+    CQzlSections& level = view.GetLevel();
+    const std::int32_t thing = view.m_selection.m_thing;
+    if (!InRange(thing, level.m_things))
+        return Refuse(view, "There is no current thing.");
+    DeleteThing(level, view.GetGame(), thing);
+    view.m_selection.m_thing = -1;
+    return true;
+}
+
+// The sector with everything it owns: its things, its surfaces with their adjoins, then the
+// record; the things of later sectors move down with them.
+bool RunDeleteSector(C3dView& view, const CApplyArgs&)
+{
+    CQzlSections& level = view.GetLevel();
+    const std::int32_t sector = view.m_selection.m_sector;
+    if (!InRange(sector, level.m_sectors))
+        return Refuse(view, "There is no current sector.");
+    for (std::size_t t = level.m_things.size(); t-- > 0;)
+        if (level.m_things[t]->m_sector == sector)
+            DeleteThing(level, view.GetGame(), static_cast<int>(t));
+    std::vector<std::int32_t> surfaces =
+        level.m_sectors[static_cast<std::size_t>(sector)]->m_surfaces;
+    std::sort(surfaces.begin(), surfaces.end());
+    surfaces.erase(std::unique(surfaces.begin(), surfaces.end()), surfaces.end());
+    for (auto it = surfaces.rbegin(); it != surfaces.rend(); ++it)
+        if (InRange(*it, level.m_surfaces))
+            RemoveSurface(view, *it);
+    for (const auto& thing : level.m_things)
+        if (thing->m_sector > sector)
+            --thing->m_sector;
+    DeleteSector(level, view.GetGame(), sector);
+    level.LinkAdjoins();
+    ClearSelection(view);
+    return true;
+}
+
+bool RunCompactMaterials(C3dView& view, const CApplyArgs&)
+{
+    CompactMaterials(view.GetLevel());
+    return true;
+}
+
+constexpr CApplyWord kMaterialWord[] = {{"material", EApplyWord::Int, true}};
+
+// clang-format off
+constexpr CApplyOperation kOperations[] = {
+    {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
+    {"delete-adjoin", {}, "removes the adjoin pair of the current surface", RunDeleteAdjoin},
+    {"remove-vertex", {},
+     "removes the world vertex of the current vertex with every corner that uses it",
+     RunRemoveVertex},
+    {"delete-material", kMaterialWord,
+     "removes a material; its surfaces take the default material", RunDeleteMaterial},
+    {"delete-thing", {}, "removes the current thing", RunDeleteThing},
+    {"delete-sector", {}, "removes the current sector with its things, surfaces and adjoins",
+     RunDeleteSector},
+    {"compact-materials", {}, "keeps the materials the surfaces use, in order of first use",
+     RunCompactMaterials},
+};
+// clang-format on
+
+const char* TypeWord(EApplyWord type)
+{
+    switch (type) {
+    case EApplyWord::Int:
+        return "INT";
+    case EApplyWord::Float:
+        return "FLOAT";
+    case EApplyWord::Name:
+        return "NAME";
+    case EApplyWord::YesNo:
+        return "yes|no";
+    }
+    return "?";
+}
+
+bool ReadsAs(EApplyWord type, const std::string& value)
+{
+    if (value.empty())
+        return type == EApplyWord::Name;
+    char* end = nullptr;
+    errno = 0;
+    switch (type) {
+    case EApplyWord::Int: {
+        const long number = std::strtol(value.c_str(), &end, 10);
+        return *end == '\0' && errno == 0 && number >= INT32_MIN && number <= INT32_MAX;
+    }
+    case EApplyWord::Float: {
+        const float number = std::strtof(value.c_str(), &end);
+        return *end == '\0' && errno == 0 && std::isfinite(number);
+    }
+    case EApplyWord::Name:
+        return true;
+    case EApplyWord::YesNo:
+        return value == "yes" || value == "no";
+    }
+    return false;
+}
+
+}  // namespace
+
+bool CApplyArgs::Has(std::string_view key) const
+{
+    return m_values.find(key) != m_values.end();
+}
+
+int CApplyArgs::Int(std::string_view key, int otherwise) const
+{
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? otherwise
+                                : static_cast<int>(std::strtol(it->second.c_str(), nullptr, 10));
+}
+
+float CApplyArgs::Float(std::string_view key, float otherwise) const
+{
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? otherwise : std::strtof(it->second.c_str(), nullptr);
+}
+
+std::string CApplyArgs::Name(std::string_view key, std::string_view otherwise) const
+{
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? std::string(otherwise) : it->second;
+}
+
+bool CApplyArgs::YesNo(std::string_view key, bool otherwise) const
+{
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? otherwise : it->second == "yes";
+}
+
+std::span<const CApplyOperation> ApplyOperations()
+{
+    return kOperations;
+}
+
+const CApplyOperation* FindApplyOperation(std::string_view name)
+{
+    for (const CApplyOperation& operation : kOperations)
+        if (name == operation.m_name)
+            return &operation;
+    return nullptr;
+}
+
+bool ParseApplyArgs(const CApplyOperation& operation, std::span<const std::string> words,
+                    CApplyArgs& args, std::string& error)
+{
+    args.m_values.clear();
+    for (const std::string& word : words) {
+        const std::size_t equals = word.find('=');
+        const std::string key = word.substr(0, equals);
+        const auto declared = std::find_if(operation.m_words.begin(), operation.m_words.end(),
+                                           [&key](const CApplyWord& w) { return key == w.m_key; });
+        if (equals == std::string::npos || declared == operation.m_words.end()) {
+            error = "\"" + word + "\" is no word of " + operation.m_name;
+            return false;
+        }
+        const std::string value = word.substr(equals + 1);
+        if (!ReadsAs(declared->m_type, value)) {
+            error = "\"" + word + "\": " + key + " takes " + TypeWord(declared->m_type);
+            return false;
+        }
+        if (!args.m_values.emplace(key, value).second) {
+            error = key + " is given twice";
+            return false;
+        }
+    }
+    for (const CApplyWord& w : operation.m_words) {
+        if (w.m_required && !args.Has(w.m_key)) {
+            error = std::string(operation.m_name) + " needs " + w.m_key + "=" + TypeWord(w.m_type);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ApplyUsage(const CApplyOperation& operation)
+{
+    std::string usage = operation.m_name;
+    for (const CApplyWord& w : operation.m_words) {
+        const std::string word = std::string(w.m_key) + "=" + TypeWord(w.m_type);
+        usage += w.m_required ? " " + word : " [" + word + "]";
+    }
+    return usage;
+}

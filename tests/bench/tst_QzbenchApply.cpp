@@ -1,0 +1,222 @@
+// qzbench apply runs one editing operation on a level file from a script: the selection and the
+// operation's own values come from its words, the result is saved in the form OUT's name asks
+// for, a refusal exits 2 with its message and writes nothing, undo and redo give back the files
+// before and after the operation.
+
+#include "engine/RenderData.h"
+#include "framework/FileIO.h"
+#include "level/LevelFile.h"
+#include "level/QzeFile.h"
+#include "level/QzlWriter.h"
+#include "support/FixtureLevels.h"
+#include "support/QzbenchProcess.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class QzbenchApplyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+#ifndef QZ_QZBENCH
+        GTEST_SKIP() << "qzbench is not built";
+#endif
+        // The L corridor with a thing in each sector.
+        CQzlSections level = MakeLCorridor();
+        const CVector3 places[] = {{0.5f, 0.5f, 0.5f}, {1.5f, 0.5f, 0.5f}, {1.5f, 0.5f, 1.5f}};
+        for (std::int32_t s = 0; s < 3; ++s) {
+            auto thing = std::make_unique<CQzlThing>();
+            thing->m_template = "crate";
+            thing->m_name = "crate";
+            thing->m_sector = s;
+            thing->m_position = places[s];
+            level.m_things.push_back(std::move(thing));
+        }
+        SaveQzeFile(m_temp / "in.qze", level, CDocumentFields{});
+        SaveQzlFile(m_temp / "in.qzl", level, CGameResources(), 0);
+    }
+
+    // Runs qzbench apply IN OUT WORDS (names in the temporary folder); its output.
+    std::string Apply(const std::string& in, const std::string& out, const std::string& words,
+                      int& status)
+    {
+        return RunQzbench("LC_ALL=C",
+                          "apply '" + (m_temp / in).string() + "' '" + (m_temp / out).string() +
+                              "' " + words,
+                          status);
+    }
+
+    CQzlSections Load(const std::string& name)
+    {
+        return std::move(LoadLevelFile(m_temp / name, 0).m_contents.m_level);
+    }
+
+    Bytes File(const std::string& name)
+    {
+        return ReadFileBytes(m_temp / name);
+    }
+
+    CTempFolder m_temp{"qz_apply"};
+};
+
+struct Counts {
+    std::size_t sectors, surfaces, adjoins, vertices, things, materials;
+    friend bool operator==(const Counts&, const Counts&) = default;
+};
+
+Counts CountsOf(const CQzlSections& level)
+{
+    return {level.m_sectors.size(),       level.m_surfaces.size(), level.m_adjoins.size(),
+            level.m_worldVertices.size(), level.m_things.size(),   level.m_materials.size()};
+}
+
+std::ostream& operator<<(std::ostream& out, const Counts& c)
+{
+    return out << c.sectors << " sectors, " << c.surfaces << " surfaces, " << c.adjoins
+               << " adjoins, " << c.vertices << " vertices, " << c.things << " things, "
+               << c.materials << " materials";
+}
+
+struct DeleteCase {
+    const char* words;
+    Counts after;  // the L corridor has 3 sectors, 18 surfaces, 4 adjoins, 16 vertices
+};
+
+TEST_F(QzbenchApplyTest, EachDeleteTakesItsRecords)
+{
+    const DeleteCase cases[] = {
+        // Sector 1's wall z = 2 with its adjoin pair.
+        {"delete-surface surface=11", {3, 17, 2, 16, 3, 1}},
+        // A plain wall of sector 0: its corners are shared, no vertex goes.
+        {"delete-surface sector=0 surface=2", {3, 17, 4, 16, 3, 1}},
+        {"delete-adjoin surface=3", {3, 18, 2, 16, 3, 1}},
+        // The far corner of sector 2, with every corner that uses it.
+        {"remove-vertex surface=13 vertex=2", {3, 18, 4, 15, 3, 1}},
+        {"delete-thing thing=1", {3, 18, 4, 16, 2, 1}},
+        // Sector 2 with its thing, its six surfaces and the adjoin pair to sector 1; four corners
+        // are its own.
+        {"delete-sector sector=2", {2, 12, 2, 12, 2, 1}},
+        // The only material: its surfaces take the default material, appended anew.
+        {"delete-material material=0", {3, 18, 4, 16, 3, 1}},
+        {"compact-materials", {3, 18, 4, 16, 3, 1}},
+    };
+    for (const DeleteCase& c : cases) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        const std::string output = Apply("in.qze", "out.qze", c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(CountsOf(Load("out.qze")), c.after);
+    }
+}
+
+// The level as the editor opens it: every sector built (which also computes bounds and adjoin
+// distances), saved.
+Bytes OpenedLevelBytes(const fs::path& path)
+{
+    CLevelFile file = LoadLevelFile(path, 0);
+    CFixtureEngine engine(std::move(file.m_contents.m_level));
+    RebuildAll(engine.m_view, true);
+    return WriteQzeBytes(engine.m_level, file.m_contents.m_document);
+}
+
+TEST_F(QzbenchApplyTest, UndoGivesBackTheOpenedLevelAndRedoTheEditedOne)
+{
+    const Bytes opened = OpenedLevelBytes(m_temp / "in.qze");
+    for (const char* words : {"delete-sector sector=1", "delete-surface surface=3",
+                              "remove-vertex surface=0 vertex=1", "delete-thing thing=0"}) {
+        SCOPED_TRACE(words);
+        int status = -1;
+        std::string output = Apply("in.qze", "done.qze", words, status);
+        ASSERT_EQ(status, 0) << output;
+        output = Apply("in.qze", "undone.qze", std::string("undo ") + words, status);
+        ASSERT_EQ(status, 0) << output;
+        output = Apply("in.qze", "redone.qze", std::string("redo ") + words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(File("undone.qze"), opened);
+        EXPECT_EQ(File("redone.qze"), File("done.qze"));
+        EXPECT_NE(File("done.qze"), opened);
+    }
+}
+
+TEST_F(QzbenchApplyTest, EitherFormInAndOut)
+{
+    int status = -1;
+    std::string output = Apply("in.qzl", "out.qzl", "delete-thing thing=0", status);
+    ASSERT_EQ(status, 0) << output;
+    const Bytes text = File("out.qzl");
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(LevelFormOf(text), ELevelForm::text);
+    EXPECT_EQ(Load("out.qzl").m_things.size(), 2u);
+
+    output = Apply("in.qzl", "out.qze", "delete-thing thing=0", status);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(LevelFormOf(File("out.qze")), ELevelForm::archive);
+    EXPECT_EQ(Load("out.qze").m_things.size(), 2u);
+}
+
+struct FailureCase {
+    const char* words;
+    int status;
+    const char* says;
+};
+
+TEST_F(QzbenchApplyTest, RefusalsAndBadWordsWriteNothing)
+{
+    const FailureCase cases[] = {
+        // Refused by the operation: its message, status 2.
+        {"delete-thing", 2, "There is no current thing."},
+        {"delete-adjoin surface=0", 2, "The current surface has no adjoin."},
+        {"undo delete-surface", 2, "There is no current surface."},
+        {"delete-material material=4", 2, "The level has no material 4."},
+        // A selection the level does not have.
+        {"delete-sector sector=3", 2, "sector=3: there are 3 sectors"},
+        {"remove-vertex surface=0 vertex=4", 2, "vertex=4: there are 4 corners in the surface"},
+        {"remove-vertex vertex=0", 2, "vertex=N needs surface=N"},
+        // Words that do not read: status 1.
+        {"delete-everything", 1, "no operation \"delete-everything\""},
+        {"undo", 1, "no operation given"},
+        {"delete-material", 1, "delete-material needs material=INT"},
+        {"delete-material material=one", 1, "material takes INT"},
+        {"delete-material material=1 material=2", 1, "material is given twice"},
+        {"delete-thing colour=red", 1, "\"colour=red\" is no word of delete-thing"},
+        {"delete-thing thing=-1", 1, "thing takes an index from 0"},
+        {"delete-thing node=1,2", 1, "node takes X,Y,Z"},
+        {"delete-thing answer=maybe", 1, "answer takes yes or no"},
+    };
+    const Bytes in = File("in.qze");
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        const std::string output = Apply("in.qze", "out.qze", c.words, status);
+        EXPECT_EQ(status, c.status) << output;
+        EXPECT_NE(output.find(c.says), std::string::npos) << output;
+        EXPECT_FALSE(fs::exists(m_temp / "out.qze"));
+        // Refused with the input as the output: the input stays as it was.
+        Apply("in.qze", "in.qze", c.words, status);
+        EXPECT_EQ(File("in.qze"), in);
+    }
+}
+
+TEST_F(QzbenchApplyTest, SelectionNodesAndAnswersAreWordsOfEveryOperation)
+{
+    int status = -1;
+    const std::string output =
+        Apply("in.qze", "out.qze",
+              "delete-thing thing=2 node=0.5,0,0.25 node=1,1,1 answer=yes answer=no", status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(Load("out.qze").m_things.size(), 2u);
+}
+
+}  // namespace

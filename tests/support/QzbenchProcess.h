@@ -1,0 +1,35 @@
+#pragma once
+// Runs the qzbench program as a process for the bench tests (their executable knows its path as
+// QZ_QZBENCH).
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+// Runs qzbench with args (already quoted for the shell) after the environment assignments env
+// ("LC_ALL=C", or empty); returns what it printed on both streams, with its exit status in status
+// (-1 when qzbench is not built or cannot be started).
+inline std::string RunQzbench(const std::string& env, const std::string& args, int& status)
+{
+#ifdef QZ_QZBENCH
+    const std::string command = env + " '" + QZ_QZBENCH + "' " + args + " 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        status = -1;
+        return {};
+    }
+    std::string output;
+    char buffer[512];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    const int result = ::pclose(pipe);
+    status = result >= 0 && WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    return output;
+#else
+    (void)env;
+    (void)args;
+    status = -1;
+    return {};
+#endif
+}

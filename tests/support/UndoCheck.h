@@ -1,0 +1,18 @@
+#pragma once
+// The undo check of the editing tests: an operation run as the editor runs an edit (inside an
+// undo step), then undone and redone, must give back exactly the stored level bytes (the level
+// part of the editor's archive form), the selection and the camera from before the operation,
+// and those after it again.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+class C3dView;
+
+// Runs operation (false: refused) on view's level inside an undo step, then Undo, then Redo.
+// Success when the operation went through, Undo gave back the bytes, selection and camera from
+// before it and Redo those from after it; else what differed (for a level, the first byte that
+// differs).
+::testing::AssertionResult UndoGivesBackExactBytes(C3dView& view,
+                                                   const std::function<bool()>& operation);
