@@ -302,7 +302,7 @@ void BuildSectorSurfaces(C3dView& view, int sectorIndex)
     }
 }
 
-void RebuildAll(C3dView& view, bool resetCamera)
+void RebuildAll(C3dView& view, bool resetCamera, ERebuildAll kind)
 {
     CQzlSections& level = view.GetLevel();
     CEngineHost& host = view.GetHost();
@@ -320,7 +320,8 @@ void RebuildAll(C3dView& view, bool resetCamera)
         surface->m_texture = nullptr;
 
     level.m_useCounts.assign(level.m_worldVertices.size(), 0);
-    CompactMaterials(level);
+    if (kind == ERebuildAll::Load)
+        CompactMaterials(level);
 
     view.m_levelBox = kEmptyBox;
     for (std::size_t i = 0; i < level.m_sectors.size(); ++i) {

@@ -51,14 +51,19 @@ void MarkSectorChanged(CQzlSector& sector);
 void BuildSectorSurfaces(C3dView& view, int sector);
 
 // Builds everything after a load, undo or redo: clears the thing models, textures and markers,
-// recounts the use counts, compacts the material list, builds every sector and the level box,
+// recounts the use counts, compacts the material list (not after an undo or redo, whose level must
+// stay exactly as the snapshot held it), builds every sector and the level box,
 // runs the visibility pass and makes every thing's model. With resetCamera the scroll positions go
 // to 0 and the camera goes to the player start (a "walkplayer" thing) or else to the middle of
 // the level looking along +z; the saved camera follows. The focus points always become the
 // camera position. Progress: "Parsing Sector Definitions..." (a step per sector), then "Parsing
 // 3DO Definitions..." (a step per thing), under the wait cursor. The status messages of the
 // visibility pass are cleared at the end.
-void RebuildAll(C3dView& view, bool resetCamera);
+enum class ERebuildAll {
+    Load,     // a level read from a file
+    Restore,  // a level given back by undo or redo: its material list is kept as it is
+};
+void RebuildAll(C3dView& view, bool resetCamera, ERebuildAll kind = ERebuildAll::Load);
 
 // Why a sector is rebuilt: after an edit of the level, or to show the level anew after a look
 // at it (a pick, a view command) that changed nothing stored.

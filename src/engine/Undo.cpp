@@ -82,7 +82,7 @@ void ShowRestoredLevel(C3dView& view)
 {
     CEngineHost& host = view.GetHost();
     host.SwitchPropertyView(PropertyView::kSurface);
-    RebuildAll(view, false);
+    RebuildAll(view, false, ERebuildAll::Restore);
     host.UpdateAllViews(0);
 }
 

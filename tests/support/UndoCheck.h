@@ -10,7 +10,9 @@
 
 class C3dView;
 
-// Runs operation (false: refused) on view's level inside an undo step, then Undo, then Redo.
+// Builds every sector of view's level once (as the editor does when it opens a level), runs
+// operation (false: refused) inside an undo step, then the Undo command, then the Redo command
+// (each restore followed by the full rebuild the editor runs).
 // Success when the operation went through, Undo gave back the bytes, selection and camera from
 // before it and Redo those from after it; else what differed (for a level, the first byte that
 // differs).
