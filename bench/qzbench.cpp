@@ -30,7 +30,9 @@
 //                                      sector=N surface=N vertex=N (a corner of the current
 //                                      surface) thing=N node=X,Y,Z (a picked grid node, repeated
 //                                      for more), answer the operation's questions from the words
-//                                      answer=yes|no in order (No once they are used up), run the
+//                                      answer=yes|no in order (No once they are used up) and its
+//                                      pickers from the words pick=NAME in order (Cancel once
+//                                      they are used up or for a name the picker lacks), run the
 //                                      editing operation OP with its own words and save the
 //                                      result as roundtrip does; undo OP then undoes it, redo OP
 //                                      undoes and redoes it (the restores alone: the file shows
@@ -56,6 +58,7 @@
 #include "engine/FrameRender.h"
 #include "engine/KeyState.h"
 #include "engine/ParseWave.h"
+#include "engine/Questions.h"
 #include "engine/Random.h"
 #include "engine/RenderData.h"
 #include "engine/TextureCache.h"
@@ -401,8 +404,65 @@ public:
     void SetModifiedFlag(bool) override {}
     void RequestFrame(bool) override {}
 
+    // The pickers choose the names of the pick words in order; a name the picker does not list,
+    // or no name left, is Cancel.
+    std::optional<CMaterialChoice> PickMaterial(std::string_view, int mode) override
+    {
+        const int position = NextPick(EPicker::Material, mode);
+        return m_view == nullptr
+                   ? std::nullopt
+                   : ChooseMaterial(m_view->GetLevel(), m_view->GetGame(), mode, position);
+    }
+    std::optional<CTemplateChoice> PickTemplate(std::string_view, int mode) override
+    {
+        const int position = NextPick(EPicker::Template, mode);
+        return m_view == nullptr ? std::nullopt : ChooseTemplate(*m_view, mode, position);
+    }
+    std::optional<std::string> PickColorMap(std::string_view, int mode) override
+    {
+        return PickName(EPicker::ColorMap, mode);
+    }
+    std::optional<std::string> PickSound(std::string_view, int mode) override
+    {
+        return PickName(EPicker::Sound, mode);
+    }
+
     std::vector<std::string> m_messages;
     std::deque<bool> m_answers;
+    std::deque<std::string> m_picks;
+    C3dView* m_view = nullptr;  // whose level and game the pickers list
+
+private:
+    // The position of the next pick word's name in the picker's list (letter case ignored), -1
+    // for Cancel.
+    int NextPick(EPicker kind, int mode)
+    {
+        if (m_view == nullptr || m_picks.empty()) {
+            std::printf("pick: %s -> cancel\n", PickerCaption(kind, mode));
+            return -1;
+        }
+        const std::string name = m_picks.front();
+        m_picks.pop_front();
+        const std::vector<std::string> names =
+            PickerNames(m_view->GetLevel(), m_view->GetGame(), kind, mode);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (EqualsNoCase(names[i], name)) {
+                std::printf("pick: %s -> %s\n", PickerCaption(kind, mode), names[i].c_str());
+                return static_cast<int>(i);
+            }
+        }
+        std::printf("pick: %s -> cancel (\"%s\" is not listed)\n", PickerCaption(kind, mode),
+                    name.c_str());
+        return -1;
+    }
+    std::optional<std::string> PickName(EPicker kind, int mode)
+    {
+        const int position = NextPick(kind, mode);
+        if (position < 0)
+            return std::nullopt;
+        return PickerNames(m_view->GetLevel(), m_view->GetGame(), kind,
+                           mode)[static_cast<std::size_t>(position)];
+    }
 };
 
 class CBenchKeys : public KeyState {
@@ -445,7 +505,8 @@ struct CBenchEngine {
 // The selection and answer words of apply, which every operation shares; false with error when a
 // word is malformed. The others are the operation's own.
 bool TakeSharedWords(const std::vector<std::string>& words, CSelection& selection,
-                     std::deque<bool>& answers, std::vector<std::string>& own, std::string& error)
+                     std::deque<bool>& answers, std::deque<std::string>& picks,
+                     std::vector<std::string>& own, std::string& error)
 {
     for (const std::string& word : words) {
         const std::size_t equals = word.find('=');
@@ -485,6 +546,12 @@ bool TakeSharedWords(const std::vector<std::string>& words, CSelection& selectio
                 return false;
             }
             answers.push_back(value == "yes");
+        } else if (key == "pick") {
+            if (value.empty()) {
+                error = "\"" + word + "\": pick takes a name";
+                return false;
+            }
+            picks.push_back(value);
         } else {
             own.push_back(word);
         }
@@ -532,12 +599,13 @@ int Apply(const std::vector<std::string>& args)
     }
     CSelection selection;
     std::deque<bool> answers;
+    std::deque<std::string> picks;
     std::vector<std::string> own;
     CApplyArgs words;
     std::string error;
     const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(next + 1),
                                         args.end());
-    if (!TakeSharedWords(rest, selection, answers, own, error) ||
+    if (!TakeSharedWords(rest, selection, answers, picks, own, error) ||
         !ParseApplyArgs(*operation, own, words, error)) {
         std::fprintf(stderr, "qzbench: apply: %s\nusage: qzbench apply IN OUT [undo|redo] %s\n",
                      error.c_str(), ApplyUsage(*operation).c_str());
@@ -554,6 +622,8 @@ int Apply(const std::vector<std::string>& args)
     auto engine = std::make_unique<CBenchEngine>(std::move(file.m_contents.m_level));
     C3dView& view = engine->m_view;
     engine->m_host.m_answers = std::move(answers);
+    engine->m_host.m_picks = std::move(picks);
+    engine->m_host.m_view = &view;
     RebuildAll(view, true);
     view.m_selection.m_sector = selection.m_sector;
     view.m_selection.m_surface = selection.m_surface;

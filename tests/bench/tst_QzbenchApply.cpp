@@ -194,6 +194,7 @@ TEST_F(QzbenchApplyTest, RefusalsAndBadWordsWriteNothing)
         {"delete-thing thing=-1", 1, "thing takes an index from 0"},
         {"delete-thing node=1,2", 1, "node takes X,Y,Z"},
         {"delete-thing answer=maybe", 1, "answer takes yes or no"},
+        {"delete-thing pick=", 1, "pick takes a name"},
     };
     const Bytes in = File("in.qze");
     for (const FailureCase& c : cases) {
