@@ -1,7 +1,10 @@
 #include "ApplyOperations.h"
 
+#include "edit/Link.h"
+#include "edit/SelectionDelete.h"
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
+#include "engine/Questions.h"
 #include "framework/StringUtil.h"
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
@@ -10,6 +13,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -147,6 +151,89 @@ bool RunCompactMaterials(C3dView& view, const CApplyArgs&)
     return true;
 }
 
+// ---- Delete, link and unlink of the selection (edit/SelectionDelete.h, edit/Link.h) ----
+
+// The Delete command without its undo step (apply takes one): asks its question, then deletes
+// the first of the current vertex, surface, thing and sector.
+bool RunDeleteCommandWords(C3dView& view, const CApplyArgs&)
+{
+    const std::optional<EDeleteTarget> target = CurrentDeleteTarget(view);
+    if (!CanDelete(view) || !target)
+        return Refuse(view, "There is no current sector, surface or thing.");
+    return Confirm(view, DeleteQuestion(*target)) && DeleteSelected(view, *target);
+}
+
+// One of the deletes, whatever else is current.
+template <EDeleteTarget Target>
+bool RunDeleteSelected(C3dView& view, const CApplyArgs&)
+{
+    const CSelection& selection = view.m_selection;
+    switch (Target) {
+    case EDeleteTarget::Vertex:
+        if (selection.m_vertex < 0)
+            return Refuse(view, "There is no current vertex.");
+        break;
+    case EDeleteTarget::Surface:
+        if (selection.m_surface < 0)
+            return Refuse(view, "There is no current surface.");
+        break;
+    case EDeleteTarget::Thing:
+        if (selection.m_thing < 0)
+            return Refuse(view, "There is no current thing.");
+        break;
+    case EDeleteTarget::Sector:
+        if (selection.m_sector < 0)
+            return Refuse(view, "There is no current sector.");
+        break;
+    }
+    return DeleteSelected(view, Target);
+}
+
+// The Link command without its undo step; mark-surface and mark-vertex mark the corner a current
+// vertex is welded onto.
+bool RunLinkCommandWords(C3dView& view, const CApplyArgs& args)
+{
+    if (args.Has("mark-surface") != args.Has("mark-vertex"))
+        return Refuse(view, "mark-surface and mark-vertex go together.");
+    if (!CanLink(view))
+        return Refuse(view, "Link needs a current sector and a current vertex, or a current "
+                            "surface without adjoin.");
+    if (args.Has("mark-surface")) {
+        CQzlSections& level = view.GetLevel();
+        const int surface = args.Int("mark-surface");
+        const int corner = args.Int("mark-vertex");
+        if (!InRange(surface, level.m_surfaces) ||
+            !InRange(corner, level.m_surfaces[static_cast<std::size_t>(surface)]->m_vertices))
+            return Refuse(view, "The level has no corner " + std::to_string(corner) +
+                                    " of surface " + std::to_string(surface) + ".");
+        level.m_surfaces[static_cast<std::size_t>(surface)]
+            ->m_vertices[static_cast<std::size_t>(corner)]
+            .m_marked = 1;
+    }
+    if (view.m_selection.m_vertex < 0 ? LinkSurface(view) : LinkVertex(view, true))
+        return true;
+    return Refuse(view, view.m_selection.m_vertex < 0
+                            ? "No surface of another sector faces the current surface."
+                            : "No marked corner lies on another world vertex.");
+}
+
+// The Unlink command without its undo step.
+bool RunUnlinkCommandWords(C3dView& view, const CApplyArgs&)
+{
+    if (!CanUnlink(view))
+        return Refuse(view, "Unlink needs a current sector and a shared current vertex, or a "
+                            "current surface with an adjoin.");
+    return view.m_selection.m_vertex < 0 ? UnlinkSurface(view, true) : UnlinkVertex(view, true);
+}
+
+bool RunCopySurfaceToTwin(C3dView& view, const CApplyArgs&)
+{
+    return CopySurfaceToTwin(view) || Refuse(view, "The current surface has no twin.");
+}
+
+constexpr CApplyWord kMarkWords[] = {{"mark-surface", EApplyWord::Int, false},
+                                     {"mark-vertex", EApplyWord::Int, false}};
+
 constexpr CApplyWord kMaterialWord[] = {{"material", EApplyWord::Int, true}};
 
 // clang-format off
@@ -163,6 +250,31 @@ constexpr CApplyOperation kOperations[] = {
      RunDeleteSector},
     {"compact-materials", {}, "keeps the materials the surfaces use, in order of first use",
      RunCompactMaterials},
+    // Delete, link and unlink of the selection.
+    {"delete", {},
+     "the Delete command: asks its question, then deletes the current vertex, else surface, else "
+     "thing, else sector",
+     RunDeleteCommandWords},
+    {"delete-selected-vertex", {},
+     "removes the current vertex from every surface that uses its world vertex",
+     RunDeleteSelected<EDeleteTarget::Vertex>},
+    {"delete-selected-surface", {}, "unlinks and removes the current surface",
+     RunDeleteSelected<EDeleteTarget::Surface>},
+    {"delete-selected-thing", {}, "removes the current thing",
+     RunDeleteSelected<EDeleteTarget::Thing>},
+    {"delete-selected-sector", {},
+     "removes the current sector with its surfaces and things, unlinking its neighbours",
+     RunDeleteSelected<EDeleteTarget::Sector>},
+    {"link", kMarkWords,
+     "the Link command: links the current surface to its twin, or welds the current vertex onto "
+     "the marked corner",
+     RunLinkCommandWords},
+    {"unlink", {},
+     "the Unlink command: unlinks the current surface, or gives the current vertex its own world "
+     "vertex",
+     RunUnlinkCommandWords},
+    {"copy-to-twin", {}, "copies the current surface's look to the surface across its adjoin",
+     RunCopySurfaceToTwin},
 };
 // clang-format on
 

@@ -417,6 +417,15 @@ void RebuildSector(C3dView& view, int sectorIndex, ERebuildCause cause)
         view.GetHost().SetModifiedFlag(true);
 }
 
+void RebuildSectors(C3dView& view, std::span<const int> sectors)
+{
+    const int current = view.m_selection.m_sector;
+    for (const int sector : sectors)
+        if (sector != current)
+            RebuildSector(view, sector);
+    RebuildSector(view, current);
+}
+
 void RefreshSector(C3dView& view, int sectorIndex)
 {
     CQzlSections& level = view.GetLevel();

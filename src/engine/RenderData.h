@@ -12,6 +12,7 @@
 #include "math/Vector3.h"
 
 #include <cstdint>
+#include <span>
 
 class C3dView;
 class CQzlSector;
@@ -79,6 +80,10 @@ enum class ERebuildCause {
 // the rebuild itself changed a value the level files store: a world vertex it rounded, or a
 // surface normal, sector box, centre or radius or adjoin distance that no longer matched.
 void RebuildSector(C3dView& view, int sector, ERebuildCause cause = ERebuildCause::Edit);
+
+// RebuildSector (cause Edit) of each of sectors, the current sector last (the markers shown are
+// its), and of the current sector when sectors does not hold it.
+void RebuildSectors(C3dView& view, std::span<const int> sectors);
 
 // Recolours a sector in place: the lit vertices of its surfaces (with "Adjoin" 0, adjoined
 // surfaces without face flag 2 are left alone; so is a surface whose vertex count no longer

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -39,15 +40,28 @@ bool SectorHasAdjoin(const C3dView& view)
     return false;
 }
 
-bool VertexIsShared(const C3dView& view)
+const CQzlVertex* CurrentCorner(const C3dView& view)
 {
-    const CQzlSections& level = view.GetLevel();
-    const CQzlSurface* surface = At(level.m_surfaces, view.m_selection.m_vertexSurface);
+    const CQzlSurface* surface = At(view.GetLevel().m_surfaces, view.m_selection.m_vertexSurface);
     const int corner = view.m_selection.m_vertex;
     if (surface == nullptr || corner < 0 ||
         static_cast<std::size_t>(corner) >= surface->m_vertices.size())
+        return nullptr;
+    return &surface->m_vertices[static_cast<std::size_t>(corner)];
+}
+
+CQzlVertex* CurrentCorner(C3dView& view)
+{
+    return const_cast<CQzlVertex*>(CurrentCorner(std::as_const(view)));
+}
+
+bool VertexIsShared(const C3dView& view)
+{
+    const CQzlSections& level = view.GetLevel();
+    const CQzlVertex* corner = CurrentCorner(view);
+    if (corner == nullptr)
         return false;
-    const std::int32_t w = surface->m_vertices[static_cast<std::size_t>(corner)].m_worldVertex;
+    const std::int32_t w = corner->m_worldVertex;
     if (w < 0 || static_cast<std::size_t>(w) >= level.m_useCounts.size())
         return false;
     return level.m_useCounts[static_cast<std::size_t>(w)] > 1;

@@ -220,4 +220,48 @@ TEST_F(QzbenchApplyTest, SelectionNodesAndAnswersAreWordsOfEveryOperation)
     EXPECT_EQ(Load("out.qze").m_things.size(), 2u);
 }
 
+// ---- Delete, link and unlink of the selection ----
+
+struct SelectionEditCase {
+    const char* in;
+    const char* words;
+    const char* out;
+    Counts after;
+};
+
+TEST_F(QzbenchApplyTest, TheSelectionIsDeletedLinkedAndUnlinked)
+{
+    const SelectionEditCase cases[] = {
+        // The middle sector with its crate: both neighbours' portals become walls.
+        {"in.qze", "delete sector=1 answer=yes", "deleted.qze", {2, 12, 0, 14, 2, 1}},
+        {"in.qze", "delete-selected-thing thing=0", "thing.qze", {3, 18, 4, 16, 2, 1}},
+        // Sector 1's wall z = 2 is the portal to sector 2.
+        {"in.qze", "unlink sector=1 surface=11", "unlinked.qze", {3, 18, 2, 16, 3, 1}},
+        {"unlinked.qze", "link sector=1 surface=11", "linked.qze", {3, 18, 4, 16, 3, 1}},
+        // The corner of sector 0's floor at the origin: a world vertex of its own, then back.
+        {"in.qze", "unlink sector=0 surface=0 vertex=0", "apart.qze", {3, 18, 4, 17, 3, 1}},
+    };
+    for (const SelectionEditCase& c : cases) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        const std::string output = Apply(c.in, c.out, c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(CountsOf(Load(c.out)), c.after);
+    }
+    // Linked again, sector 1's wall z = 2 and sector 2's wall z = 1 are a portal pair.
+    const CQzlSections linked = Load("linked.qze");
+    const std::int32_t mine = linked.m_surfaces[11]->m_adjoin;
+    const std::int32_t theirs = linked.m_surfaces[16]->m_adjoin;
+    ASSERT_GE(mine, 0);
+    ASSERT_GE(theirs, 0);
+    EXPECT_EQ(linked.m_adjoins[static_cast<std::size_t>(mine)]->m_mirror, theirs);
+
+    // No is an answer: nothing is deleted or written.
+    int status = -1;
+    const std::string output = Apply("in.qze", "kept.qze", "delete sector=1 answer=no", status);
+    EXPECT_EQ(status, 2) << output;
+    EXPECT_NE(output.find("delete refused"), std::string::npos) << output;
+    EXPECT_FALSE(fs::exists(m_temp / "kept.qze"));
+}
+
 }  // namespace
