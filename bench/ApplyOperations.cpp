@@ -1,7 +1,11 @@
 #include "ApplyOperations.h"
 
+#include "edit/CutToPolygon.h"
+#include "edit/SplitSurface.h"
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
+#include "engine/RenderData.h"
+#include "framework/DocumentState.h"
 #include "framework/StringUtil.h"
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
@@ -11,6 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -149,6 +154,61 @@ bool RunCompactMaterials(C3dView& view, const CApplyArgs&)
 
 constexpr CApplyWord kMaterialWord[] = {{"material", EApplyWord::Int, true}};
 
+// ---- Split Surface and Cut Surface to Polygon ----
+
+// Split Surface as the Split command runs it, with the sectors rebuilt. grid=no splits between the
+// corners of marks=I,J,... (marked first); grid=yes (the default) along the node= words.
+bool RunSplitSurface(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections& level = view.GetLevel();
+    view.GetDocument().m_gridOn = args.YesNo("grid", true) ? 1 : 0;
+    const std::string marks = args.Name("marks");
+    if (!marks.empty()) {
+        if (!InRange(view.m_selection.m_surface, level.m_surfaces))
+            return Refuse(view, "There is no current surface.");
+        std::vector<CQzlVertex>& corners =
+            level.m_surfaces[static_cast<std::size_t>(view.m_selection.m_surface)]->m_vertices;
+        for (std::size_t at = 0; at <= marks.size();) {
+            const std::size_t comma = std::min(marks.find(',', at), marks.size());
+            const std::string word = marks.substr(at, comma - at);
+            char* end = nullptr;
+            const long corner = std::strtol(word.c_str(), &end, 10);
+            if (word.empty() || *end != '\0' || corner < 0 ||
+                static_cast<std::size_t>(corner) >= corners.size())
+                return Refuse(view, "marks=" + marks + ": the current surface has corners 0 to " +
+                                        std::to_string(corners.size() - 1) + ".");
+            corners[static_cast<std::size_t>(corner)].m_marked = 1;
+            at = comma + 1;
+        }
+    }
+    return SplitSurface(view, true);
+}
+
+// The current surface cut to the polygon of the node= words, along the direction of its first
+// edge, then its sector and its twin's rebuilt as the callers of the cut do.
+bool RunCutSurfaceToPolygon(C3dView& view, const CApplyArgs&)
+{
+    const CQzlSections& level = view.GetLevel();
+    const std::vector<CVector3> polygon = view.m_selection.m_pickedNodes;
+    if (polygon.size() < 3)
+        return Refuse(view, "A polygon needs three node= points or more.");
+    CVector3 d = polygon[1] - polygon[0];
+    if (VectorLength(d) > 0.0f)
+        d = d / VectorLength(d);
+    const std::int32_t sector = view.m_selection.m_sector;
+    const std::int32_t surface = view.m_selection.m_surface;
+    if (!CutSurfaceToPolygon(view, sector, surface, polygon, d))
+        return false;
+    const std::int32_t adjoin = level.m_surfaces[static_cast<std::size_t>(surface)]->m_adjoin;
+    if (InRange(adjoin, level.m_adjoins))
+        RebuildSector(view, level.m_adjoins[static_cast<std::size_t>(adjoin)]->m_otherSector);
+    RebuildSector(view, sector);
+    return true;
+}
+
+constexpr CApplyWord kSplitWords[] = {{"grid", EApplyWord::YesNo, false},
+                                      {"marks", EApplyWord::Name, false}};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -163,6 +223,14 @@ constexpr CApplyOperation kOperations[] = {
      RunDeleteSector},
     {"compact-materials", {}, "keeps the materials the surfaces use, in order of first use",
      RunCompactMaterials},
+    // Split Surface and Cut Surface to Polygon.
+    {"split-surface", kSplitWords,
+     "splits the current surface (and its twin) along node 0 to node 1, or cuts it to the "
+     "polygon of 3 or more nodes; grid=no: between the corners of marks=I,J",
+     RunSplitSurface},
+    {"cut-surface-to-polygon", {},
+     "cuts the current surface (and its twin) to the polygon of the nodes and rebuilds",
+     RunCutSurfaceToPolygon},
 };
 // clang-format on
 

@@ -220,4 +220,48 @@ TEST_F(QzbenchApplyTest, SelectionNodesAndAnswersAreWordsOfEveryOperation)
     EXPECT_EQ(Load("out.qze").m_things.size(), 2u);
 }
 
+// ---- Split Surface and Cut Surface to Polygon ----
+
+TEST_F(QzbenchApplyTest, SplitSurfaceAndCutToPolygonRunFromWords)
+{
+    const DeleteCase cases[] = {
+        // Sector 0's wall x = 1, joined to sector 1, split upright with its twin: two surfaces,
+        // two adjoins and the two world vertices at the cut more.
+        {"split-surface sector=0 surface=3 node=1,0,0.5 node=1,1,0.5", {3, 20, 6, 18, 3, 1}},
+        // Sector 0's floor between two opposite corners.
+        {"split-surface sector=0 surface=0 grid=no marks=0,2", {3, 19, 4, 16, 3, 1}},
+        // The floor trimmed to the square in its middle by four cuts.
+        {"cut-surface-to-polygon sector=0 surface=0 node=0.25,0,0.25 node=0.75,0,0.25 "
+         "node=0.75,0,0.75 node=0.25,0,0.75",
+         {3, 22, 4, 24, 3, 1}},
+    };
+    const Bytes opened = OpenedLevelBytes(m_temp / "in.qze");
+    for (const DeleteCase& c : cases) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        std::string output = Apply("in.qze", "out.qze", c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(CountsOf(Load("out.qze")), c.after);
+        output = Apply("in.qze", "undone.qze", std::string("undo ") + c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(File("undone.qze"), opened);
+    }
+
+    const FailureCase refusals[] = {
+        {"split-surface sector=0 surface=0 node=0,0,0 node=1,0,0", 2, "split-surface refused"},
+        {"split-surface sector=0 surface=0 grid=no marks=0,9", 2,
+         "marks=0,9: the current surface has corners 0 to 3."},
+        {"cut-surface-to-polygon sector=0 surface=0 node=0,0,0 node=1,0,1", 2,
+         "A polygon needs three node= points or more."},
+    };
+    for (const FailureCase& c : refusals) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        const std::string output = Apply("in.qze", "refused.qze", c.words, status);
+        EXPECT_EQ(status, c.status) << output;
+        EXPECT_NE(output.find(c.says), std::string::npos) << output;
+        EXPECT_FALSE(fs::exists(m_temp / "refused.qze"));
+    }
+}
+
 }  // namespace
