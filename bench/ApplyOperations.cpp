@@ -1,6 +1,7 @@
 #include "ApplyOperations.h"
 
 #include "edit/CutToPolygon.h"
+#include "edit/Nudge.h"
 #include "edit/SplitSurface.h"
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
@@ -208,6 +209,83 @@ bool RunCutSurfaceToPolygon(C3dView& view, const CApplyArgs&)
 
 constexpr CApplyWord kSplitWords[] = {{"grid", EApplyWord::YesNo, false},
                                       {"marks", EApplyWord::Name, false}};
+// ---- Nudge move and rotate ----
+
+// The axis word; false, with the message shown, for another value.
+bool ReadAxis(C3dView& view, const CApplyArgs& args, EAxis& axis)
+{
+    const std::string name = args.Name("axis");
+    if (name == "x" || name == "y" || name == "z") {
+        axis = name == "x" ? EAxis::X : (name == "y" ? EAxis::Y : EAxis::Z);
+        return true;
+    }
+    return Refuse(view, "axis takes x, y or z, not \"" + name + "\".");
+}
+
+// The Move and Rotate commands work on the sector in Sector Mode; picking a corner marks it.
+void PrepareNudge(C3dView& view, const CApplyArgs& args)
+{
+    if (args.YesNo("sector-mode")) {
+        view.GetDocument().m_sectorMode = 1;
+        view.GetDocument().m_editMode = 1;
+    }
+    CQzlSections& level = view.GetLevel();
+    const CSelection& selection = view.m_selection;
+    if (InRange(selection.m_vertexSurface, level.m_surfaces)) {
+        auto& corners =
+            level.m_surfaces[static_cast<std::size_t>(selection.m_vertexSurface)]->m_vertices;
+        if (InRange(selection.m_vertex, corners))
+            corners[static_cast<std::size_t>(selection.m_vertex)].m_marked = 1;
+    }
+}
+
+float Signed(const CApplyArgs& args, float step)
+{
+    return args.YesNo("negative") ? -step : step;
+}
+
+// Reads the axis, prepares the selection and runs nudge on the axis.
+template <class Nudge>
+bool RunNudge(C3dView& view, const CApplyArgs& args, Nudge nudge)
+{
+    EAxis axis{};
+    if (!ReadAxis(view, args, axis))
+        return false;
+    PrepareNudge(view, args);
+    return nudge(axis);
+}
+
+bool RunMove(C3dView& view, const CApplyArgs& args)
+{
+    return RunNudge(view, args, [&](EAxis axis) {
+        return MoveSelection(view, axis,
+                             Signed(args, MoveStep(args.YesNo("shift"), args.YesNo("ctrl"))));
+    });
+}
+
+bool RunRotate(C3dView& view, const CApplyArgs& args)
+{
+    return RunNudge(view, args, [&](EAxis axis) {
+        return RotateSelection(view, axis,
+                               Signed(args, RotateStep(args.YesNo("shift"), args.YesNo("ctrl"))));
+    });
+}
+
+bool RunMoveVertices(C3dView& view, const CApplyArgs& args)
+{
+    return RunNudge(view, args,
+                    [&](EAxis axis) { return MoveVertices(view, axis, args.Float("amount")); });
+}
+
+constexpr CApplyWord kNudgeWords[] = {
+    {"axis", EApplyWord::Name, true},          {"negative", EApplyWord::YesNo, false},
+    {"shift", EApplyWord::YesNo, false},       {"ctrl", EApplyWord::YesNo, false},
+    {"sector-mode", EApplyWord::YesNo, false},
+};
+constexpr CApplyWord kMoveVerticesWords[] = {
+    {"axis", EApplyWord::Name, true},
+    {"amount", EApplyWord::Float, true},
+};
 
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
@@ -231,6 +309,18 @@ constexpr CApplyOperation kOperations[] = {
     {"cut-surface-to-polygon", {},
      "cuts the current surface (and its twin) to the polygon of the nodes and rebuilds",
      RunCutSurfaceToPolygon},
+    // Nudge move and rotate.
+    {"move", kNudgeWords,
+     "the Move command: moves the sector (sector-mode=yes), the marked corners (vertex=), the "
+     "surface or the thing by 0.05 along the axis, 0.1 with shift=yes, 0.01 with ctrl=yes",
+     RunMove},
+    {"rotate", kNudgeWords,
+     "the Rotate command: turns a surface without shared corners, the thing or the sector "
+     "(sector-mode=yes) by 6 degrees around the axis, 45 with shift=yes, 1 with ctrl=yes",
+     RunRotate},
+    {"move-vertices", kMoveVerticesWords,
+     "moves the marked corners (vertex=) by the amount along the axis, as the Vertex view does",
+     RunMoveVertices},
 };
 // clang-format on
 

@@ -264,4 +264,38 @@ TEST_F(QzbenchApplyTest, SplitSurfaceAndCutToPolygonRunFromWords)
     }
 }
 
+// Nudge move and rotate: the Move and Rotate commands and the Vertex view's move.
+TEST_F(QzbenchApplyTest, NudgeMovesAndTurnsTheSelection)
+{
+    int status = -1;
+    std::string output =
+        Apply("in.qze", "moved.qze", "move axis=x sector=1 sector-mode=yes shift=yes", status);
+    ASSERT_EQ(status, 0) << output;
+    const CQzlSections moved = Load("moved.qze");
+    EXPECT_NEAR(moved.m_things[1]->m_position.x, 1.6f, 1e-6f);
+    EXPECT_NEAR(moved.m_sectors[0]->m_boundBox.max.x, 1.1f, 1e-6f);
+
+    output = Apply("in.qze", "turned.qze", "rotate axis=y thing=1 negative=yes ctrl=yes", status);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_NEAR(Load("turned.qze").m_things[1]->m_yaw, -1.0f, 1e-5f);
+
+    output = Apply("in.qze", "undone.qze", "undo move axis=z sector=2 sector-mode=yes", status);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(File("undone.qze"), OpenedLevelBytes(m_temp / "in.qze"));
+
+    // A corner of the floor alone cannot leave the floor's plane; no axis w.
+    const FailureCase refusals[] = {
+        {"move-vertices axis=y amount=0.05 surface=0 vertex=0", 2, "move-vertices refused"},
+        {"move axis=w thing=0", 2, "axis takes x, y or z, not \"w\"."},
+        {"move-vertices axis=x", 1, "move-vertices needs amount=FLOAT"},
+    };
+    for (const FailureCase& c : refusals) {
+        SCOPED_TRACE(c.words);
+        output = Apply("in.qze", "out.qze", c.words, status);
+        EXPECT_EQ(status, c.status) << output;
+        EXPECT_NE(output.find(c.says), std::string::npos) << output;
+        EXPECT_FALSE(fs::exists(m_temp / "out.qze"));
+    }
+}
+
 }  // namespace
