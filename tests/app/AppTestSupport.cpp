@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "app/ChildFrame.h"
+#include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
@@ -20,6 +21,17 @@ QString Id(int id)
 QString Item(const char* text, int id)
 {
     return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
+}
+
+void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
+{
+    const auto walk = [&visit](const auto& self, const CMenuPopup& popup) -> void {
+        visit(popup);
+        for (const CMenuPopup& sub : popup.m_subMenus)
+            self(self, sub);
+    };
+    for (const CMenuPopup& popup : MenuPopups(menu))
+        walk(walk, popup);
 }
 
 void EnsureQApplication()

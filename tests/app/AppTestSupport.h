@@ -23,11 +23,16 @@
 
 class CQzEditDoc;
 class CQzlSections;
+struct CMenuPopup;
 
 // The object name of a widget: its id in decimal.
 QString Id(int id);
 // A menu item as the tests read it: its text, "#" and the id of its command.
 QString Item(const char* text, int id);
+
+// Calls visit with every popup of menu (Menu::kNoDocument or Menu::kDocument) and with every
+// submenu after the popup that holds it.
+void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();
