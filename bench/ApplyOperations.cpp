@@ -1,10 +1,15 @@
 #include "ApplyOperations.h"
 
+#include "edit/CutToPolygon.h"
 #include "edit/Link.h"
+#include "edit/Nudge.h"
 #include "edit/SelectionDelete.h"
+#include "edit/SplitSurface.h"
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
 #include "engine/Questions.h"
+#include "engine/RenderData.h"
+#include "framework/DocumentState.h"
 #include "framework/StringUtil.h"
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
@@ -15,6 +20,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -236,6 +242,138 @@ constexpr CApplyWord kMarkWords[] = {{"mark-surface", EApplyWord::Int, false},
 
 constexpr CApplyWord kMaterialWord[] = {{"material", EApplyWord::Int, true}};
 
+// ---- Split Surface and Cut Surface to Polygon ----
+
+// Split Surface as the Split command runs it, with the sectors rebuilt. grid=no splits between the
+// corners of marks=I,J,... (marked first); grid=yes (the default) along the node= words.
+bool RunSplitSurface(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections& level = view.GetLevel();
+    view.GetDocument().m_gridOn = args.YesNo("grid", true) ? 1 : 0;
+    const std::string marks = args.Name("marks");
+    if (!marks.empty()) {
+        if (!InRange(view.m_selection.m_surface, level.m_surfaces))
+            return Refuse(view, "There is no current surface.");
+        std::vector<CQzlVertex>& corners =
+            level.m_surfaces[static_cast<std::size_t>(view.m_selection.m_surface)]->m_vertices;
+        for (std::size_t at = 0; at <= marks.size();) {
+            const std::size_t comma = std::min(marks.find(',', at), marks.size());
+            const std::string word = marks.substr(at, comma - at);
+            char* end = nullptr;
+            const long corner = std::strtol(word.c_str(), &end, 10);
+            if (word.empty() || *end != '\0' || corner < 0 ||
+                static_cast<std::size_t>(corner) >= corners.size())
+                return Refuse(view, "marks=" + marks + ": the current surface has corners 0 to " +
+                                        std::to_string(corners.size() - 1) + ".");
+            corners[static_cast<std::size_t>(corner)].m_marked = 1;
+            at = comma + 1;
+        }
+    }
+    return SplitSurface(view, true);
+}
+
+// The current surface cut to the polygon of the node= words, along the direction of its first
+// edge, then its sector and its twin's rebuilt as the callers of the cut do.
+bool RunCutSurfaceToPolygon(C3dView& view, const CApplyArgs&)
+{
+    const CQzlSections& level = view.GetLevel();
+    const std::vector<CVector3> polygon = view.m_selection.m_pickedNodes;
+    if (polygon.size() < 3)
+        return Refuse(view, "A polygon needs three node= points or more.");
+    CVector3 d = polygon[1] - polygon[0];
+    if (VectorLength(d) > 0.0f)
+        d = d / VectorLength(d);
+    const std::int32_t sector = view.m_selection.m_sector;
+    const std::int32_t surface = view.m_selection.m_surface;
+    if (!CutSurfaceToPolygon(view, sector, surface, polygon, d))
+        return false;
+    const std::int32_t adjoin = level.m_surfaces[static_cast<std::size_t>(surface)]->m_adjoin;
+    if (InRange(adjoin, level.m_adjoins))
+        RebuildSector(view, level.m_adjoins[static_cast<std::size_t>(adjoin)]->m_otherSector);
+    RebuildSector(view, sector);
+    return true;
+}
+
+constexpr CApplyWord kSplitWords[] = {{"grid", EApplyWord::YesNo, false},
+                                      {"marks", EApplyWord::Name, false}};
+// ---- Nudge move and rotate ----
+
+// The axis word; false, with the message shown, for another value.
+bool ReadAxis(C3dView& view, const CApplyArgs& args, EAxis& axis)
+{
+    const std::string name = args.Name("axis");
+    if (name == "x" || name == "y" || name == "z") {
+        axis = name == "x" ? EAxis::X : (name == "y" ? EAxis::Y : EAxis::Z);
+        return true;
+    }
+    return Refuse(view, "axis takes x, y or z, not \"" + name + "\".");
+}
+
+// The Move and Rotate commands work on the sector in Sector Mode; picking a corner marks it.
+void PrepareNudge(C3dView& view, const CApplyArgs& args)
+{
+    if (args.YesNo("sector-mode")) {
+        view.GetDocument().m_sectorMode = 1;
+        view.GetDocument().m_editMode = 1;
+    }
+    CQzlSections& level = view.GetLevel();
+    const CSelection& selection = view.m_selection;
+    if (InRange(selection.m_vertexSurface, level.m_surfaces)) {
+        auto& corners =
+            level.m_surfaces[static_cast<std::size_t>(selection.m_vertexSurface)]->m_vertices;
+        if (InRange(selection.m_vertex, corners))
+            corners[static_cast<std::size_t>(selection.m_vertex)].m_marked = 1;
+    }
+}
+
+float Signed(const CApplyArgs& args, float step)
+{
+    return args.YesNo("negative") ? -step : step;
+}
+
+// Reads the axis, prepares the selection and runs nudge on the axis.
+template <class Nudge>
+bool RunNudge(C3dView& view, const CApplyArgs& args, Nudge nudge)
+{
+    EAxis axis{};
+    if (!ReadAxis(view, args, axis))
+        return false;
+    PrepareNudge(view, args);
+    return nudge(axis);
+}
+
+bool RunMove(C3dView& view, const CApplyArgs& args)
+{
+    return RunNudge(view, args, [&](EAxis axis) {
+        return MoveSelection(view, axis,
+                             Signed(args, MoveStep(args.YesNo("shift"), args.YesNo("ctrl"))));
+    });
+}
+
+bool RunRotate(C3dView& view, const CApplyArgs& args)
+{
+    return RunNudge(view, args, [&](EAxis axis) {
+        return RotateSelection(view, axis,
+                               Signed(args, RotateStep(args.YesNo("shift"), args.YesNo("ctrl"))));
+    });
+}
+
+bool RunMoveVertices(C3dView& view, const CApplyArgs& args)
+{
+    return RunNudge(view, args,
+                    [&](EAxis axis) { return MoveVertices(view, axis, args.Float("amount")); });
+}
+
+constexpr CApplyWord kNudgeWords[] = {
+    {"axis", EApplyWord::Name, true},          {"negative", EApplyWord::YesNo, false},
+    {"shift", EApplyWord::YesNo, false},       {"ctrl", EApplyWord::YesNo, false},
+    {"sector-mode", EApplyWord::YesNo, false},
+};
+constexpr CApplyWord kMoveVerticesWords[] = {
+    {"axis", EApplyWord::Name, true},
+    {"amount", EApplyWord::Float, true},
+};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -250,6 +388,26 @@ constexpr CApplyOperation kOperations[] = {
      RunDeleteSector},
     {"compact-materials", {}, "keeps the materials the surfaces use, in order of first use",
      RunCompactMaterials},
+    // Split Surface and Cut Surface to Polygon.
+    {"split-surface", kSplitWords,
+     "splits the current surface (and its twin) along node 0 to node 1, or cuts it to the "
+     "polygon of 3 or more nodes; grid=no: between the corners of marks=I,J",
+     RunSplitSurface},
+    {"cut-surface-to-polygon", {},
+     "cuts the current surface (and its twin) to the polygon of the nodes and rebuilds",
+     RunCutSurfaceToPolygon},
+    // Nudge move and rotate.
+    {"move", kNudgeWords,
+     "the Move command: moves the sector (sector-mode=yes), the marked corners (vertex=), the "
+     "surface or the thing by 0.05 along the axis, 0.1 with shift=yes, 0.01 with ctrl=yes",
+     RunMove},
+    {"rotate", kNudgeWords,
+     "the Rotate command: turns a surface without shared corners, the thing or the sector "
+     "(sector-mode=yes) by 6 degrees around the axis, 45 with shift=yes, 1 with ctrl=yes",
+     RunRotate},
+    {"move-vertices", kMoveVerticesWords,
+     "moves the marked corners (vertex=) by the amount along the axis, as the Vertex view does",
+     RunMoveVertices},
     // Delete, link and unlink of the selection.
     {"delete", {},
      "the Delete command: asks its question, then deletes the current vertex, else surface, else "

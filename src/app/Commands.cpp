@@ -36,6 +36,8 @@ constexpr CCommandInfo kCommands[] = {
     {Cmd::kEditPaste, "&Paste", "Ctrl+V, V", "Paste (Ctrl+V, V)", Paste, nullptr},
     {Cmd::kEditUndo, "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", Undo, nullptr},
     {Cmd::kEditRedo, "&Redo", "Ctrl+Y", "Redo (Ctrl+Y)", Redo, nullptr},
+    {Cmd::kInsert, "&Insert", "Ctrl+I, Ins", nullptr, None, nullptr},
+    {Cmd::kDelete, "&Delete", "Ctrl+D, Del", nullptr, None, nullptr},
     {Cmd::kLink, "&Link", "Ctrl+L", "Link (Ctrl+L)", Text, "Lk"},
     {Cmd::kUnlink, "U&nlink", "Ctrl+U", "Unlink (Ctrl+U)", Text, "Ul"},
 
@@ -131,6 +133,31 @@ constexpr CCommandInfo kCommands[] = {
     {Cmd::kTemplateManager, "Template &Manager...", nullptr, nullptr, None, nullptr},
     {Cmd::kMultiLevelEditor, "Multi &Level Editor...", nullptr, nullptr, None, nullptr},
 
+    // Level
+    {Cmd::kHeader, "&Header...", nullptr, nullptr, None, nullptr},
+    {Cmd::kStatistics, "&Statistics...", nullptr, nullptr, None, nullptr},
+    {Cmd::kEpisodeEditor, "&Episode Editor...", nullptr, nullptr, None, nullptr},
+    {Cmd::kStartupEditor, "Startup Editor...", nullptr, nullptr, None, nullptr},
+    {Cmd::kStartupCogEditor, "StartUp Cog Editor...", nullptr, nullptr, None, nullptr},
+    {Cmd::kGoalsCogEditor, "Goals Cog Editor...", nullptr, nullptr, None, nullptr},
+    {Cmd::kCogsInLevel, "&Cogs in Level...", nullptr, nullptr, None, nullptr},
+    {Cmd::kErrors, "E&rrors...", nullptr, nullptr, None, nullptr},
+    {Cmd::kFilesInLevel, "&Files in Level...", nullptr, nullptr, None, nullptr},
+    {Cmd::kTestLevel, "Test &Level", nullptr, nullptr, None, nullptr},
+
+    // Tools menu of the document
+    {Cmd::kAnimationManager, "Animation Manager...", nullptr, nullptr, None, nullptr},
+    {Cmd::kSelectColorMap, "Select Color Map...", nullptr, nullptr, None, nullptr},
+    {Cmd::kSelectSound, "Select Sound...", nullptr, nullptr, None, nullptr},
+    {Cmd::kOptions, "Optio&ns...", nullptr, nullptr, None, nullptr},
+    {Cmd::kRestoreSurface, "&Restore Surface", nullptr, nullptr, None, nullptr},
+
+    // Library: sector groups
+    {Cmd::kLibraryRename, "Rename...", nullptr, nullptr, None, nullptr},
+    {Cmd::kLibraryDelete, "Delete...", nullptr, nullptr, None, nullptr},
+    {Cmd::kLibrarySave, "Save...", nullptr, nullptr, None, nullptr},
+    {Cmd::kLibraryLoad, "Load...", nullptr, nullptr, None, nullptr},
+
     // Help
     {Cmd::kTipOfTheDay, "Ti&p of the Day...", nullptr, "Displays a Tip of the Day.", None, nullptr},
     {Cmd::kHelpFinder, "&Help Topics", nullptr, nullptr, None, nullptr},
@@ -140,6 +167,43 @@ constexpr CCommandInfo kCommands[] = {
     {Cmd::kHelpFaqs, "Help &FAQ's", nullptr, "Opens Help FAQ's on Web", None, nullptr},
     {Cmd::kAppAbout, "&About QzEdit...", nullptr, nullptr, None, nullptr},
     {Cmd::kContextHelp, "Help", "Shift+F1", "Help", Help, nullptr},
+
+    // Commands of keys only: no menu item, no button.
+    {Cmd::kFilePrint, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kHelp, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kNextPane, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kPrevPane, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kUnservedF, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kCameraForwardKey, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kCameraBackwardKey, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kCameraLeftKey, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kCameraRightKey, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kCameraTiltUpKey, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kCameraTiltDownKey, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kPanUp, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kPanDown, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kPanLeft, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kPanRight, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 1, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 2, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 3, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 4, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 5, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 6, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 7, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 8, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kStoreBookmark0 + 9, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 1, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 2, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 3, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 4, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 5, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 6, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 7, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 8, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kRecallBookmark0 + 9, nullptr, nullptr, nullptr, None, nullptr},
 };
 
 constexpr int kMenu128File[] = {
@@ -166,8 +230,42 @@ constexpr int kMenu129File[] = {
     Cmd::kRecentFiles, Cmd::kSeparator,
     Cmd::kAppExit,
 };
-// The document's View menu: the bars, then the edit modes, the render modes, the camera's View
-// Move commands, the grid and the switches.
+
+// Edit: Undo and Redo, then the 3D view's edit commands; Move and Rotate are submenus.
+constexpr int kEditMove[] = {
+    Cmd::kMoveUpY, Cmd::kMoveDownY, Cmd::kMoveLeftX, Cmd::kMoveRightX, Cmd::kMoveRightZ,
+    Cmd::kMoveLeftZ,
+};
+constexpr int kEditRotate[] = {
+    Cmd::kRotateRightX, Cmd::kRotateLeftY, Cmd::kRotateRightY, Cmd::kRotateLeftX,
+    Cmd::kRotateLeftZ, Cmd::kRotateRightZ,
+};
+constexpr CMenuPopup kEditSubMenus[] = {
+    {"&Move", kEditMove},
+    {"R&otate", kEditRotate},
+};
+constexpr int kMenu129Edit[] = {
+    Cmd::kEditUndo, Cmd::kEditRedo, Cmd::kSeparator,
+    Cmd::kEditCut, Cmd::kEditCopy, Cmd::kEditPaste, Cmd::kInsert, Cmd::kDelete, Cmd::kSeparator,
+    Cmd::kSubMenu, Cmd::kSubMenu, Cmd::kSeparator,
+    Cmd::kLink, Cmd::kUnlink, Cmd::kSeparator,
+    Cmd::kTextureCoordinates, Cmd::kExtrudeSurface, Cmd::kExpandSurface, Cmd::kSplit, Cmd::kCarve,
+};
+
+// View: the bars, the edit modes, the render modes, the Grid submenu, the switches and the
+// camera's View Move submenu.
+constexpr int kViewGrid[] = {
+    Cmd::kGridOn, Cmd::kGridSurfaceOnly, Cmd::kGridEdgesOnly, Cmd::kGridSmaller, Cmd::kGridLarger,
+    Cmd::kSeparator,
+    Cmd::kNodesLarger, Cmd::kNodesSmaller,
+};
+constexpr int kViewMove[] = {
+    Cmd::kStepForward, Cmd::kStepBackward, Cmd::kResetCamera,
+};
+constexpr CMenuPopup kViewSubMenus[] = {
+    {"&Grid", kViewGrid},
+    {"&Move", kViewMove},
+};
 constexpr int kMenu129View[] = {
     Cmd::kViewStandardToolBar, Cmd::kViewViewToolBar, Cmd::kViewPositionToolBar,
     Cmd::kViewToolToolBar, Cmd::kViewStatusBar, Cmd::kSeparator,
@@ -175,15 +273,35 @@ constexpr int kMenu129View[] = {
     Cmd::kObjectMode, Cmd::kSeparator,
     Cmd::kAllSectorsRendered, Cmd::kSectorRenderedWireframes, Cmd::kAllSectorsWireframes,
     Cmd::kSectorRendered, Cmd::kSectorWireframe, Cmd::kSeparator,
-    Cmd::kStepForward, Cmd::kStepBackward, Cmd::kResetCamera, Cmd::kSeparator,
-    Cmd::kGridOn, Cmd::kGridSurfaceOnly, Cmd::kGridEdgesOnly, Cmd::kGridSmaller, Cmd::kGridLarger,
-    Cmd::kNodesLarger, Cmd::kNodesSmaller, Cmd::kSeparator,
-    Cmd::kAdjoinRendering, Cmd::kObjectRendering, Cmd::kCollision, Cmd::kLockSector,
-    Cmd::kEnlargeView,
+    Cmd::kSubMenu, Cmd::kSeparator,
+    Cmd::kCollision, Cmd::kLockSector, Cmd::kAdjoinRendering, Cmd::kObjectRendering,
+    Cmd::kEnlargeView, Cmd::kSeparator,
+    Cmd::kSubMenu,
+};
+
+constexpr int kMenu129Level[] = {
+    Cmd::kFindItem, Cmd::kSeparator,
+    Cmd::kHeader, Cmd::kStatistics, Cmd::kEpisodeEditor, Cmd::kSeparator,
+    Cmd::kStartupEditor, Cmd::kStartupCogEditor, Cmd::kGoalsCogEditor, Cmd::kSeparator,
+    Cmd::kCogsInLevel, Cmd::kErrors, Cmd::kFilesInLevel, Cmd::kSeparator,
+    Cmd::kTestLevel,
 };
 constexpr int kMenu129Tools[] = {
-    Cmd::kFileManager, Cmd::kTemplateManager, Cmd::kSeparator,
-    Cmd::kHiddenSectorRemoval,
+    Cmd::kFileManager, Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
+    Cmd::kSelectSound, Cmd::kSeparator,
+    Cmd::kHiddenSectorRemoval, Cmd::kOptions, Cmd::kSeparator,
+    Cmd::kUpdateVertices, Cmd::kMergeSurfaces, Cmd::kMergeSectors, Cmd::kSplitByPolygon,
+    Cmd::kRestoreSurface,
+};
+constexpr int kMenu129Create[] = {
+    Cmd::kCreateLight, Cmd::kCreateDoor, Cmd::kCreateElevator, Cmd::kCreateStairs,
+    Cmd::kCreateRectangle, Cmd::kCreateCylinder, Cmd::kCreatePyramid, Cmd::kCreateDome,
+    Cmd::kCreateLayer, Cmd::kCreateLandscape, Cmd::kCreateWater, Cmd::kCreateForceField,
+    Cmd::kCreateBreakingGlass, Cmd::kCreateSlashableGrate, Cmd::kCreateSwitch,
+    Cmd::kCreateConveyorBelt,
+};
+constexpr int kMenu129Library[] = {
+    Cmd::kLibraryRename, Cmd::kLibraryDelete, Cmd::kLibrarySave, Cmd::kLibraryLoad,
 };
 
 constexpr CMenuPopup kMenu128[] = {
@@ -192,14 +310,14 @@ constexpr CMenuPopup kMenu128[] = {
     {"&Tools", kMenu128Tools},
     {"&Help", kMenuHelp},
 };
-constexpr int kMenu129Edit[] = {
-    Cmd::kEditUndo, Cmd::kEditRedo,
-};
 constexpr CMenuPopup kMenu129[] = {
     {"&File", kMenu129File},
-    {"&Edit", kMenu129Edit},
-    {"&View", kMenu129View},
+    {"&Edit", kMenu129Edit, kEditSubMenus},
+    {"&View", kMenu129View, kViewSubMenus},
+    {"&Level", kMenu129Level},
     {"&Tools", kMenu129Tools},
+    {"&Create", kMenu129Create},
+    {"L&ibrary", kMenu129Library},
     {"&Help", kMenuHelp},
 };
 

@@ -7,7 +7,9 @@
 // ids are those of engine/CommandIds.h.
 //
 // Adding a command is adding a row; adding it to a menu or a tool bar is adding its id to that
-// menu's or tool bar's list.
+// menu's or tool bar's list. Every command of a menu, a tool bar or an accelerator table has a
+// row. A row alone enables nothing: a command that no target handles is greyed and does nothing
+// when a key or a stale button sends it, until its handler is registered (app/CommandTarget.h).
 
 #include "engine/CommandIds.h"
 
@@ -44,7 +46,8 @@ enum class ECommandIcon : std::uint8_t {
 
 struct CCommandInfo {
     int m_id;
-    // Menu text with its mnemonic ("&New"); "&&" is a plain ampersand.
+    // Menu text with its mnemonic ("&New"); "&&" is a plain ampersand. Null for a command that
+    // only keys send (no menu item, no button).
     const char* m_menuText;
     // The shortcut shown right-aligned in the menu ("Ctrl+N"); null for none.
     const char* m_shortcut;
@@ -77,7 +80,9 @@ QIcon CommandIcon(const CCommandInfo& info, const QStyle* style);
 // ---- Menus ----
 struct CMenuPopup {
     const char* m_title;           // "&File"
-    std::span<const int> m_items;  // command ids, Cmd::kSeparator, Cmd::kRecentFiles
+    std::span<const int> m_items;  // command ids, Cmd::kSeparator, Cmd::kRecentFiles, Cmd::kSubMenu
+    // The submenus, one for each Cmd::kSubMenu of m_items in order.
+    std::span<const CMenuPopup> m_subMenus = {};
 };
 // Menu::kNoDocument or Menu::kDocument; empty for other ids.
 std::span<const CMenuPopup> MenuPopups(int menu);

@@ -144,7 +144,8 @@ QAction* CMainFrame::EnsureAction(int id)
         return it->second;
     auto* action = new QAction(this);
     action->setObjectName(QString::number(id));
-    if (const CCommandInfo* info = FindCommand(id)) {
+    if (const CCommandInfo* info = FindCommand(id);
+        info != nullptr && info->m_menuText != nullptr) {
         action->setText(MenuItemText(*info));
         action->setStatusTip(StatusPrompt(*info));
         action->setToolTip(ToolTipText(*info));
@@ -169,18 +170,7 @@ void CMainFrame::CreateMenus()
     for (const int menuId : {Menu::kNoDocument, Menu::kDocument}) {
         std::vector<QMenu*>& popups = d->m_menus[menuId];
         for (const CMenuPopup& popup : MenuPopups(menuId)) {
-            auto* menu = new QMenu(QString::fromLatin1(popup.m_title), this);
-            menu->setObjectName(QStringLiteral("%1:%2").arg(menuId).arg(
-                StripMnemonic(QString::fromLatin1(popup.m_title))));
-            for (const int item : popup.m_items) {
-                if (item == Cmd::kSeparator)
-                    menu->addSeparator();
-                else if (item == Cmd::kRecentFiles)
-                    for (int i = 0; i < Cmd::kRecentFileCount; ++i)
-                        menu->addAction(EnsureAction(Cmd::kFileMru1 + i));
-                else
-                    menu->addAction(EnsureAction(item));
-            }
+            QMenu* menu = CreatePopup(popup, QString::number(menuId), this);
             connect(menu, &QMenu::aboutToShow, this, [this] {
                 OnInitMenu();
                 UpdateRecentFileItems();
@@ -189,6 +179,30 @@ void CMainFrame::CreateMenus()
             popups.push_back(menu);
         }
     }
+}
+
+QMenu* CMainFrame::CreatePopup(const CMenuPopup& popup, const QString& path, QWidget* parent)
+{
+    auto* menu = new QMenu(QString::fromLatin1(popup.m_title), parent);
+    // "129:Edit", a submenu "129:Edit:Move".
+    const QString name =
+        path + QLatin1Char(':') + StripMnemonic(QString::fromLatin1(popup.m_title));
+    menu->setObjectName(name);
+    std::size_t subMenu = 0;
+    for (const int item : popup.m_items) {
+        if (item == Cmd::kSeparator) {
+            menu->addSeparator();
+        } else if (item == Cmd::kRecentFiles) {
+            for (int i = 0; i < Cmd::kRecentFileCount; ++i)
+                menu->addAction(EnsureAction(Cmd::kFileMru1 + i));
+        } else if (item == Cmd::kSubMenu) {
+            if (subMenu < popup.m_subMenus.size())
+                menu->addMenu(CreatePopup(popup.m_subMenus[subMenu++], name, menu));
+        } else {
+            menu->addAction(EnsureAction(item));
+        }
+    }
+    return menu;
 }
 
 void CMainFrame::CreateToolBars()

@@ -24,6 +24,8 @@ class QAction;
 class QKeySequence;
 class QLabel;
 class QMdiArea;
+class QMenu;
+struct CMenuPopup;
 class QToolBar;
 
 class CMainFrame : public QMainWindow, public CCommandTarget {
@@ -103,6 +105,8 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
+    // A popup of the menu table with its items and submenus; path names its menu ("129").
+    QMenu* CreatePopup(const CMenuPopup& popup, const QString& path, QWidget* parent);
     void CreateToolBars();
     void CreateStatusBar();
     void CreateAccelerators();

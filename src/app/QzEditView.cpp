@@ -696,23 +696,29 @@ void CQzEditView::mouseMoveEvent(QMouseEvent* event)
 
 // ---- Camera commands ----
 
+C3dView* CQzEditView::CommandEngine() const
+{
+    return m_doc.m_pEngine;
+}
+
 void CQzEditView::AddCameraCommand(int id, std::function<void(C3dView&)> run)
 {
     AddCommand(
         id,
         [this, run = std::move(run)] {
-            if (!m_engine)
+            C3dView* engine = CommandEngine();
+            if (engine == nullptr)
                 return;
             const CDeviceScope scope(*this);
-            run(*m_engine);
+            run(*engine);
         },
-        [this](CCmdUI& ui) { ui.Enable(m_engine != nullptr); });
+        [this](CCmdUI& ui) { ui.Enable(CommandEngine() != nullptr); });
 }
 
 void CQzEditView::RegisterCommands()
 {
     const auto key = [this](ECameraKeys which) {
-        return [this, which](C3dView&) { OnCameraKey(which); };
+        return [this, which](C3dView& engine) { OnCameraKey(engine, which); };
     };
     AddCameraCommand(Cmd::kCameraForwardKey, key(ECameraKeys::Move));
     AddCameraCommand(Cmd::kCameraBackwardKey, key(ECameraKeys::Move));
@@ -739,19 +745,20 @@ void CQzEditView::RegisterCommands()
     }
 }
 
-void CQzEditView::OnCameraKey(ECameraKeys which)
+void CQzEditView::OnCameraKey(C3dView& engine, ECameraKeys which)
 {
     CCameraKeyStepper& stepper = m_steppers[StepperIndex(which)];
     if (stepper.IsActive())
         return;  // the key's repeat: the stepper keeps its pace
-    stepper.Begin(*m_engine, which);
+    stepper.Begin(engine, which);
     if (!m_cameraTimer.isActive())
         m_cameraTimer.start();
 }
 
 void CQzEditView::OnCameraTimer()
 {
-    if (!m_engine) {
+    C3dView* engine = CommandEngine();
+    if (engine == nullptr) {
         StopCameraKeys();
         return;
     }
@@ -759,7 +766,7 @@ void CQzEditView::OnCameraTimer()
     bool stepping = false;
     for (CCameraKeyStepper& stepper : m_steppers)
         if (stepper.IsActive())
-            stepping = stepper.Tick(*m_engine) || stepping;
+            stepping = stepper.Tick(*engine) || stepping;
     if (!stepping)
         m_cameraTimer.stop();
 }

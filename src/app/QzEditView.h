@@ -15,7 +15,8 @@
 // cursor hidden. The camera commands live here: the arrow and page keys step the camera from a
 // timer for as long as they are held (the event loop runs on meanwhile), View Move steps once or
 // resets the camera, U, D, L and R pan, and the digits recall (with Ctrl store) the camera
-// bookmarks. Each is disabled while the view has no engine.
+// bookmarks. The commands work on the document's engine (the view's own once it made one) and
+// each is disabled while the document has none.
 
 #include "app/CommandTarget.h"
 #include "app/DocView.h"
@@ -158,13 +159,17 @@ private:
 
     // ---- Input ----
     void RegisterCommands();
-    // Registers a camera command: run with the engine (inside a device scope), disabled without
-    // one.
+    // The engine the view's commands work on: the document's. It is this view's own once the
+    // first paint made one; a document without a drawing surface (a test's) may be given an
+    // engine without a render device, and the commands edit and compute on it all the same.
+    C3dView* CommandEngine() const;
+    // Registers a camera command: run with the command engine (inside a device scope), disabled
+    // without one.
     void AddCameraCommand(int id, std::function<void(C3dView&)> run);
     // A camera key of the pair which went down: its stepper follows it from the timer until
     // neither key of the pair is held. A stepper that runs already goes on undisturbed (the
     // key's repeat sends the command again).
-    void OnCameraKey(ECameraKeys which);
+    void OnCameraKey(C3dView& engine, ECameraKeys which);
     void OnCameraTimer();
     void StopCameraKeys();
     // A mouse point in device pixels.

@@ -96,6 +96,7 @@ public:
     CClipboard m_clipboard;
     CUnlinkDefaults m_unlink;
     CSectorBuffers m_sectorBuffers;
+    CSplitState m_split;
     CWalkState m_walk;
 
     // Owned objects.

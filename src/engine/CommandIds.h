@@ -124,6 +124,31 @@ inline constexpr int kSelectProduct = 2007;
 inline constexpr int kFileManager = 32772;
 inline constexpr int kTemplateManager = 2077;
 inline constexpr int kMultiLevelEditor = 2078;
+inline constexpr int kRestoreSurface = 2105;  // "&Restore Surface"
+
+// ---- Level ----
+inline constexpr int kHeader = 2006;            // "&Header..."
+inline constexpr int kStatistics = 2009;        // "&Statistics..."
+inline constexpr int kEpisodeEditor = 2010;     // "&Episode Editor..."
+inline constexpr int kStartupEditor = 2119;     // "Startup Editor..."
+inline constexpr int kStartupCogEditor = 2040;  // "StartUp Cog Editor..."
+inline constexpr int kGoalsCogEditor = 2048;    // "Goals Cog Editor..."
+inline constexpr int kCogsInLevel = 2029;       // "&Cogs in Level..."
+inline constexpr int kErrors = 2037;            // "E&rrors..."
+inline constexpr int kFilesInLevel = 2042;      // "&Files in Level..."
+inline constexpr int kTestLevel = 2018;         // "Test &Level"
+
+// ---- Tools of the document ----
+inline constexpr int kAnimationManager = 2116;  // "Animation Manager..."
+inline constexpr int kSelectColorMap = 2102;    // "Select Color Map..."
+inline constexpr int kSelectSound = 2108;       // "Select Sound..."
+inline constexpr int kOptions = 32771;          // "Optio&ns..."
+
+// ---- Library: sector groups ----
+inline constexpr int kLibraryRename = 2095;  // "Rename..."
+inline constexpr int kLibraryDelete = 2096;  // "Delete..."
+inline constexpr int kLibrarySave = 32873;   // "Save..."
+inline constexpr int kLibraryLoad = 32872;   // "Load..."
 
 // ---- Tool bars, status bar, panes ----
 inline constexpr int kViewStandardToolBar = 59392;
@@ -148,6 +173,7 @@ inline constexpr int kHelpFaqs = 2053;
 // Markers of the menu and tool-bar lists (no commands).
 inline constexpr int kSeparator = 0;
 inline constexpr int kRecentFiles = -1;  // the place of the recent-file entries
+inline constexpr int kSubMenu = -2;      // the place of a popup's next submenu
 
 }  // namespace Cmd
 

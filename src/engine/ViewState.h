@@ -1,8 +1,8 @@
 #pragma once
 // The named parts of an engine's state (C3dView): what is selected, where the camera stands, how
 // the picture maps onto its window, the mouse drags in progress, the work lists of the last
-// operation, the clipboard, the look Unlink gives, the sector vertex buffers and walk mode. An
-// operation's signature and body show which parts it touches.
+// operation, the clipboard, the look Unlink gives, the sector vertex buffers, the re-entry flags
+// of Split Surface and walk mode. An operation's signature and body show which parts it touches.
 
 #include "engine/FrameRender.h"
 #include "engine/RenderDevice.h"
@@ -136,6 +136,15 @@ struct CSectorBuffers {
     // the engine). Buffers of an earlier device are forgotten, not released, when the frame
     // routine meets another one.
     RenderDevice* m_device = nullptr;
+};
+
+// Re-entry flags of Split Surface, both 0 at rest: m_polygon while a split cuts the surface to the
+// polygon of the picked grid nodes (the cuts it makes are plain line splits), m_twin while the twin
+// of an adjoined surface is split (that split goes along the first surface's split points and does
+// not turn back to the first surface).
+struct CSplitState {
+    std::int32_t m_polygon = 0;
+    std::int32_t m_twin = 0;
 };
 
 // Walk mode.

@@ -1,6 +1,15 @@
 #include "AppTestSupport.h"
 
+#include "app/ChildFrame.h"
+#include "app/Commands.h"
+#include "app/MainFrame.h"
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+
 #include <QApplication>
+#include <QTest>
+
+#include <algorithm>
 
 #include <system_error>
 
@@ -12,6 +21,17 @@ QString Id(int id)
 QString Item(const char* text, int id)
 {
     return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
+}
+
+void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
+{
+    const auto walk = [&visit](const auto& self, const CMenuPopup& popup) -> void {
+        visit(popup);
+        for (const CMenuPopup& sub : popup.m_subMenus)
+            self(self, sub);
+    };
+    for (const CMenuPopup& popup : MenuPopups(menu))
+        walk(walk, popup);
 }
 
 void EnsureQApplication()
@@ -71,6 +91,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
+    DropEngine();
     m_app.reset();
     QApplication::processEvents();
     SetMessageBoxHook(m_oldMessageHook);
@@ -112,4 +133,54 @@ void AppTest::EndApp()
         m_app->ExitInstance();
     m_app.reset();
     QApplication::processEvents();
+}
+
+CQzEditDoc* AppTest::StartShownWithDocument()
+{
+    MakeApp();
+    CMainFrame* frame = m_app->m_pMainFrame;
+    if (frame == nullptr)
+        return nullptr;
+    frame->show();
+    frame->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame));
+    return m_app->NewDocument();
+}
+
+bool AppTest::FocusView3d(CQzEditDoc& doc)
+{
+    CMainFrame* frame = m_app->m_pMainFrame;
+    CQzEditView* view = doc.Frame() != nullptr ? doc.Frame()->View3d() : nullptr;
+    if (frame == nullptr || view == nullptr)
+        return false;
+    view->setFocus(Qt::OtherFocusReason);
+    constexpr int kWaitMs = 5000;
+    return QTest::qWaitFor(
+        [&] { return view->hasFocus() && frame->AcceleratorTable() == AccelTable::kView; },
+        kWaitMs);
+}
+
+C3dView& AppTest::GiveDocumentEngine(CQzEditDoc& doc, CQzlSections level)
+{
+    DropEngine();
+    *doc.m_level = std::move(level);
+    m_engine = std::make_unique<C3dView>(*doc.m_level, m_app->m_settings, doc.m_state,
+                                         m_app->m_product.m_resources, doc, m_app->Keys(),
+                                         m_app->GetClock(), m_app->GetRandom());
+    doc.m_pEngine = m_engine.get();
+    m_engineDoc = &doc;
+    return *m_engine;
+}
+
+void AppTest::DropEngine()
+{
+    // The document may be gone already; its engine pointer is checked through the application.
+    if (m_engine && m_app && m_engineDoc != nullptr) {
+        const std::vector<CQzEditDoc*> docs = m_app->Documents();
+        if (std::ranges::find(docs, m_engineDoc) != docs.end() &&
+            m_engineDoc->m_pEngine == m_engine.get())
+            m_engineDoc->m_pEngine = nullptr;
+    }
+    m_engineDoc = nullptr;
+    m_engine.reset();
 }

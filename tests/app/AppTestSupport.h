@@ -5,6 +5,7 @@
 // file dialogs are answered by the fixture and recorded.
 
 #include "app/QzEditApp.h"
+#include "engine/C3dView.h"
 #include "engine/CommandIds.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
@@ -17,12 +18,21 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
+
+class CQzEditDoc;
+class CQzlSections;
+struct CMenuPopup;
 
 // The object name of a widget: its id in decimal.
 QString Id(int id);
 // A menu item as the tests read it: its text, "#" and the id of its command.
 QString Item(const char* text, int id);
+
+// Calls visit with every popup of menu (Menu::kNoDocument or Menu::kDocument) and with every
+// submenu after the popup that holds it.
+void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();
@@ -47,6 +57,16 @@ protected:
     CQzEditApp& MakeApp(CAppOptions options = TestOptions(), bool init = true);
     // Ends the application as a normal exit does (ExitInstance) and destroys it.
     void EndApp();
+    // The application made and started, its main frame shown and active, and a new document
+    // in it; null when the document could not be made.
+    CQzEditDoc* StartShownWithDocument();
+    // Gives doc's 3D view the focus and waits until its accelerator table is the active one.
+    bool FocusView3d(CQzEditDoc& doc);
+    // Puts level into doc and gives doc an engine of the test's own on it: one without a render
+    // device (this platform draws nothing, so the 3D view makes none), which the document's and
+    // the 3D view's commands work on. DropEngine and TearDown take it back.
+    C3dView& GiveDocumentEngine(CQzEditDoc& doc, CQzlSections level);
+    void DropEngine();
 
     std::filesystem::path Temp() const { return m_temp.path().toStdString(); }
     QString SettingsFile() const { return m_temp.filePath(QStringLiteral("QzEdit.ini")); }
@@ -56,6 +76,8 @@ protected:
 
     QTemporaryDir m_temp;
     std::unique_ptr<CQzEditApp> m_app;
+    std::unique_ptr<C3dView> m_engine;  // GiveDocumentEngine's
+    CQzEditDoc* m_engineDoc = nullptr;
     // Texts of the message boxes shown, in order; the answers given to Yes/No boxes in order
     // (Yes when the queue is empty).
     QStringList m_messages;

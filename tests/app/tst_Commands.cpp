@@ -19,19 +19,27 @@ TEST(CommandTableTest, EveryMenuAndToolBarCommandHasOneRow)
     for (const CCommandInfo& info : CommandTable()) {
         EXPECT_FALSE(ids.contains(info.m_id)) << "two rows for " << info.m_id;
         ids.insert(info.m_id);
-        EXPECT_NE(info.m_menuText, nullptr) << info.m_id;
     }
+    // Items of menus and submenus have a menu text; each submenu marker has its submenu.
     for (const int menu : {Menu::kNoDocument, Menu::kDocument})
-        for (const CMenuPopup& popup : MenuPopups(menu))
+        ForEachPopup(menu, [](const CMenuPopup& popup) {
+            std::size_t subMenus = 0;
             for (const int item : popup.m_items)
-                if (item > 0) {
-                    EXPECT_NE(FindCommand(item), nullptr) << menu << " " << item;
+                if (item == Cmd::kSubMenu) {
+                    ++subMenus;
+                } else if (item > 0) {
+                    const CCommandInfo* info = FindCommand(item);
+                    ASSERT_NE(info, nullptr) << popup.m_title << " " << item;
+                    EXPECT_NE(info->m_menuText, nullptr) << item;
                 }
+            EXPECT_EQ(subMenus, popup.m_subMenus.size()) << popup.m_title;
+        });
     for (const CToolBarInfo& bar : ToolBars())
         for (const int button : bar.m_buttons)
             if (button != Cmd::kSeparator) {
                 const CCommandInfo* info = FindCommand(button);
                 ASSERT_NE(info, nullptr) << bar.m_id << " " << button;
+                EXPECT_NE(info->m_menuText, nullptr) << button;
                 EXPECT_NE(info->m_icon, ECommandIcon::None) << button;
             }
     EXPECT_EQ(FindCommand(12345), nullptr);

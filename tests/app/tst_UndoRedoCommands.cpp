@@ -22,35 +22,17 @@
 
 namespace {
 
-constexpr int kWaitMs = 5000;
-
 class UndoRedoCommandsTest : public AppTest {
 protected:
-    void TearDown() override
-    {
-        if (m_doc != nullptr && m_engine && m_doc->m_pEngine == m_engine.get())
-            m_doc->m_pEngine = nullptr;
-        m_engine.reset();
-        AppTest::TearDown();
-    }
-
     CMainFrame& Frame() { return *m_app->m_pMainFrame; }
 
     // The main frame shown and active with one document whose engine (of the test's own: this
     // platform draws nothing, so the view makes none) works on the two joined rooms.
     CQzEditDoc& Start()
     {
-        MakeApp();
-        Frame().show();
-        Frame().activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
-        m_doc = m_app->NewDocument();
+        m_doc = StartShownWithDocument();
         EXPECT_NE(m_doc, nullptr);
-        *m_doc->m_level = MakeTwoJoinedRooms();
-        m_engine = std::make_unique<C3dView>(*m_doc->m_level, m_app->m_settings, m_doc->m_state,
-                                             m_app->m_product.m_resources, *m_doc, m_app->Keys(),
-                                             m_app->GetClock(), m_app->GetRandom());
-        m_doc->m_pEngine = m_engine.get();
+        GiveDocumentEngine(*m_doc, MakeTwoJoinedRooms());
         return *m_doc;
     }
 
@@ -62,7 +44,6 @@ protected:
     }
 
     CQzEditDoc* m_doc = nullptr;
-    std::unique_ptr<C3dView> m_engine;
 };
 
 struct Step {
@@ -78,8 +59,7 @@ TEST_F(UndoRedoCommandsTest, EnableStatesFollowTheListsAndTheKeysRestore)
 {
     CQzEditDoc& doc = Start();
     CQzEditView& view = *doc.Frame()->View3d();
-    view.setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view.hasFocus(); }, kWaitMs));
+    ASSERT_TRUE(FocusView3d(doc));
 
     // An edit made through the engine: the first surface goes.
     const auto edit = [this] {

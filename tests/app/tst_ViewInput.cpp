@@ -11,6 +11,7 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 #include "engine/C3dView.h"
+#include "engine/Camera.h"
 #include "engine/KeyState.h"
 #include "engine/ViewCommands.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
@@ -55,25 +56,14 @@ std::vector<int> CameraCommandIds()
 
 class ViewInputTest : public AppTest {
 protected:
-    void TearDown() override
-    {
-        DropEngine();
-        AppTest::TearDown();
-    }
-
     CMainFrame& Frame() { return *m_app->m_pMainFrame; }
 
     // The application with its main frame shown and active, and one document window.
     CQzEditDoc& StartWithDocument()
     {
-        MakeApp();
-        Frame().show();
-        Frame().activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
-        CQzEditDoc* doc = m_app->NewDocument();
-        EXPECT_NE(doc, nullptr);
-        m_doc = doc;
-        return *doc;
+        m_doc = StartShownWithDocument();
+        EXPECT_NE(m_doc, nullptr);
+        return *m_doc;
     }
 
     CQzEditView& View() { return *m_doc->Frame()->View3d(); }
@@ -82,21 +72,10 @@ protected:
     // draws nothing, so the view makes none); sector 0 and its first surface are current.
     C3dView& GiveEngine()
     {
-        *m_doc->m_level = MakeTwoJoinedRooms();
-        m_engine = std::make_unique<C3dView>(*m_doc->m_level, m_app->m_settings, m_doc->m_state,
-                                             m_app->m_product.m_resources, *m_doc, m_app->Keys(),
-                                             m_app->GetClock(), m_app->GetRandom());
-        m_engine->m_selection.m_sector = 0;
-        m_engine->m_selection.m_surface = m_doc->m_level->m_sectors[0]->m_surfaces.front();
-        m_doc->m_pEngine = m_engine.get();
-        return *m_engine;
-    }
-
-    void DropEngine()
-    {
-        if (m_doc != nullptr && m_engine && m_doc->m_pEngine == m_engine.get())
-            m_doc->m_pEngine = nullptr;
-        m_engine.reset();
+        C3dView& engine = GiveDocumentEngine(*m_doc, MakeTwoJoinedRooms());
+        engine.m_selection.m_sector = 0;
+        engine.m_selection.m_surface = m_doc->m_level->m_sectors[0]->m_surfaces.front();
+        return engine;
     }
 
     // The enabled state and check mark the menus show for id (-1: no check mark).
@@ -110,17 +89,26 @@ protected:
         return {action->isEnabled(), action->isCheckable() ? (action->isChecked() ? 1 : 0) : -1};
     }
 
-    // The visible items of the popup titled title: "text#id", "-" for a separator.
+    // The visible items of the popup titled title and of its submenus: "text#id", "-" for a
+    // separator.
     std::vector<QString> MenuItems(const QString& title)
     {
         std::vector<QString> items;
+        const auto add = [&items](const auto& self, const QMenu& menu) -> void {
+            for (const QAction* action : menu.actions()) {
+                if (!action->isVisible())
+                    continue;
+                if (action->menu() != nullptr)
+                    self(self, *action->menu());
+                else
+                    items.push_back(action->isSeparator()
+                                        ? QStringLiteral("-")
+                                        : action->text() + QLatin1Char('#') + action->objectName());
+            }
+        };
         for (QAction* entry : Frame().menuBar()->actions())
             if (entry->text() == title && entry->menu() != nullptr)
-                for (const QAction* action : entry->menu()->actions())
-                    if (action->isVisible())
-                        items.push_back(action->isSeparator() ? QStringLiteral("-")
-                                                              : action->text() + QLatin1Char('#') +
-                                                                    action->objectName());
+                add(add, *entry->menu());
         return items;
     }
 
@@ -148,7 +136,6 @@ protected:
     }
 
     CQzEditDoc* m_doc = nullptr;
-    std::unique_ptr<C3dView> m_engine;
     int m_hsrShown = 0;
 };
 
@@ -156,9 +143,7 @@ TEST_F(ViewInputTest, AcceleratorTableFollowsTheFocusAndItsKeysReachTheCommands)
 {
     CQzEditDoc& doc = StartWithDocument();
     CQzEditView& view = View();
-    view.setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return Frame().AcceleratorTable() == AccelTable::kView; }, kWaitMs));
+    ASSERT_TRUE(FocusView3d(*m_doc));
 
     struct Case {
         QKeyCombination key;
@@ -274,8 +259,9 @@ TEST_F(ViewInputTest, ViewMenuItemsFollowTheDocumentState)
          1},
         {"objects not drawn", [&] { settings.m_threeDoDistance = 0.0f; }, Cmd::kObjectRendering,
          true, 0},
-        // View Move is the view's: the document's engine does not enable it.
-        {"the view has no engine", [] {}, Cmd::kStepForward, false, -1},
+        // View Move is the view's: it runs on the document's engine, which the view has not
+        // made here.
+        {"the document has an engine", [] {}, Cmd::kStepForward, true, -1},
     };
     for (const Case& c : cases) {
         c.set();
@@ -335,6 +321,55 @@ TEST_F(ViewInputTest, ViewAndCameraCommandsWithoutAnEngineDoNoHarm)
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
 }
 
+TEST_F(ViewInputTest, ViewCommandsRunOnTheDocumentsEngineWithoutADisplay)
+{
+    // This platform gives the view no drawing surface, so it makes no engine of its own; the
+    // document's engine (one without a render device) serves the view's commands through the
+    // window's keys, its menu and the router.
+    CQzEditDoc& doc = StartWithDocument();
+    CQzEditView& view = View();
+    ASSERT_FALSE(view.HasSurface());
+    C3dView& engine = GiveEngine();
+    ASSERT_EQ(view.Engine(), nullptr);
+    ASSERT_TRUE(FocusView3d(*m_doc));
+    SetCameraAxes(engine, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+    engine.m_camera.m_forwardAxis = CVector3(0.0f, 0.0f, 1.0f);
+    engine.m_camera.m_upAxis = CVector3(0.0f, 1.0f, 0.0f);
+    SetCameraPosition(engine, 0.5f, 0.5f, 0.2f);
+    const CVector3 start = GetCameraPosition(engine);
+
+    // Ctrl+1 stores the camera in bookmark 1 of the level.
+    QTest::keyClick(&view, Qt::Key_1, Qt::ControlModifier);
+    ASSERT_EQ(doc.m_level->m_bookmarks.size(), 2U);
+    EXPECT_FLOAT_EQ(doc.m_level->m_bookmarks[1].x, start.x);
+    EXPECT_FLOAT_EQ(doc.m_level->m_bookmarks[1].z, start.z);
+
+    // View, Move, "&Foreward" from the menu: one step along the view direction.
+    Frame().UpdateCommandUI();
+    QAction* forward = Frame().Action(Cmd::kStepForward);
+    ASSERT_TRUE(forward->isEnabled());
+    forward->trigger();
+    EXPECT_NEAR(GetCameraPosition(engine).z, start.z + 0.05f, 1e-5f);
+    EXPECT_NEAR(GetCameraPosition(engine).x, start.x, 1e-5f);
+
+    // U pans the camera up.
+    QTest::keyClick(&view, Qt::Key_U);
+    EXPECT_GT(GetCameraPosition(engine).y, start.y);
+
+    // 1 recalls the bookmark: the camera is back where it was stored.
+    QTest::keyClick(&view, Qt::Key_1);
+    const CVector3 back = GetCameraPosition(engine);
+    EXPECT_NEAR(back.x, start.x, 1e-5f);
+    EXPECT_NEAR(back.y, start.y, 1e-5f);
+    EXPECT_NEAR(back.z, start.z, 1e-5f);
+
+    // The engine taken away again: the view's commands are greyed and do nothing.
+    DropEngine();
+    EXPECT_FALSE(MenuState(Cmd::kStepForward).first);
+    EXPECT_FALSE(Frame().RouteCommand(Cmd::kStepForward));
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
+}
+
 TEST_F(ViewInputTest, HiddenSectorRemovalOpensFromTheMenuAndTheKey)
 {
     CQzEditDoc& doc = StartWithDocument();
@@ -354,9 +389,7 @@ TEST_F(ViewInputTest, HiddenSectorRemovalOpensFromTheMenuAndTheKey)
     // pass has nothing to work on).
     Frame().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
-    View().setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return Frame().AcceleratorTable() == AccelTable::kView; }, kWaitMs));
+    ASSERT_TRUE(FocusView3d(*m_doc));
     OnHsrDialog(
         [](CHiddenSectorRemovalDlg& dialog) {
             if (auto* portal = dialog.findChild<QAbstractButton*>(Id(Ctl::kPortalRendering)))

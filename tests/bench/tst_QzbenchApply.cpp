@@ -264,4 +264,82 @@ TEST_F(QzbenchApplyTest, TheSelectionIsDeletedLinkedAndUnlinked)
     EXPECT_FALSE(fs::exists(m_temp / "kept.qze"));
 }
 
+// ---- Split Surface and Cut Surface to Polygon ----
+
+TEST_F(QzbenchApplyTest, SplitSurfaceAndCutToPolygonRunFromWords)
+{
+    const DeleteCase cases[] = {
+        // Sector 0's wall x = 1, joined to sector 1, split upright with its twin: two surfaces,
+        // two adjoins and the two world vertices at the cut more.
+        {"split-surface sector=0 surface=3 node=1,0,0.5 node=1,1,0.5", {3, 20, 6, 18, 3, 1}},
+        // Sector 0's floor between two opposite corners.
+        {"split-surface sector=0 surface=0 grid=no marks=0,2", {3, 19, 4, 16, 3, 1}},
+        // The floor trimmed to the square in its middle by four cuts.
+        {"cut-surface-to-polygon sector=0 surface=0 node=0.25,0,0.25 node=0.75,0,0.25 "
+         "node=0.75,0,0.75 node=0.25,0,0.75",
+         {3, 22, 4, 24, 3, 1}},
+    };
+    const Bytes opened = OpenedLevelBytes(m_temp / "in.qze");
+    for (const DeleteCase& c : cases) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        std::string output = Apply("in.qze", "out.qze", c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(CountsOf(Load("out.qze")), c.after);
+        output = Apply("in.qze", "undone.qze", std::string("undo ") + c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(File("undone.qze"), opened);
+    }
+
+    const FailureCase refusals[] = {
+        {"split-surface sector=0 surface=0 node=0,0,0 node=1,0,0", 2, "split-surface refused"},
+        {"split-surface sector=0 surface=0 grid=no marks=0,9", 2,
+         "marks=0,9: the current surface has corners 0 to 3."},
+        {"cut-surface-to-polygon sector=0 surface=0 node=0,0,0 node=1,0,1", 2,
+         "A polygon needs three node= points or more."},
+    };
+    for (const FailureCase& c : refusals) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        const std::string output = Apply("in.qze", "refused.qze", c.words, status);
+        EXPECT_EQ(status, c.status) << output;
+        EXPECT_NE(output.find(c.says), std::string::npos) << output;
+        EXPECT_FALSE(fs::exists(m_temp / "refused.qze"));
+    }
+}
+
+// Nudge move and rotate: the Move and Rotate commands and the Vertex view's move.
+TEST_F(QzbenchApplyTest, NudgeMovesAndTurnsTheSelection)
+{
+    int status = -1;
+    std::string output =
+        Apply("in.qze", "moved.qze", "move axis=x sector=1 sector-mode=yes shift=yes", status);
+    ASSERT_EQ(status, 0) << output;
+    const CQzlSections moved = Load("moved.qze");
+    EXPECT_NEAR(moved.m_things[1]->m_position.x, 1.6f, 1e-6f);
+    EXPECT_NEAR(moved.m_sectors[0]->m_boundBox.max.x, 1.1f, 1e-6f);
+
+    output = Apply("in.qze", "turned.qze", "rotate axis=y thing=1 negative=yes ctrl=yes", status);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_NEAR(Load("turned.qze").m_things[1]->m_yaw, -1.0f, 1e-5f);
+
+    output = Apply("in.qze", "undone.qze", "undo move axis=z sector=2 sector-mode=yes", status);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(File("undone.qze"), OpenedLevelBytes(m_temp / "in.qze"));
+
+    // A corner of the floor alone cannot leave the floor's plane; no axis w.
+    const FailureCase refusals[] = {
+        {"move-vertices axis=y amount=0.05 surface=0 vertex=0", 2, "move-vertices refused"},
+        {"move axis=w thing=0", 2, "axis takes x, y or z, not \"w\"."},
+        {"move-vertices axis=x", 1, "move-vertices needs amount=FLOAT"},
+    };
+    for (const FailureCase& c : refusals) {
+        SCOPED_TRACE(c.words);
+        output = Apply("in.qze", "out.qze", c.words, status);
+        EXPECT_EQ(status, c.status) << output;
+        EXPECT_NE(output.find(c.says), std::string::npos) << output;
+        EXPECT_FALSE(fs::exists(m_temp / "out.qze"));
+    }
+}
+
 }  // namespace
