@@ -1,10 +1,12 @@
 #include "edit/Link.h"
 
+#include "edit/CutToPolygon.h"
 #include "engine/C3dView.h"
 #include "engine/RenderData.h"
 #include "engine/SelectionTests.h"
 #include "engine/Undo.h"
 #include "framework/Indices.h"
+#include "geometry/FloorFlag.h"
 #include "geometry/Predicates.h"
 #include "geometry/SectorBounds.h"
 #include "level/DeleteRenumber.h"
@@ -38,23 +40,13 @@ float PlaneOffset(const CQzlSections& level, const CQzlSurface& surface)
                                       : Dot(surface.m_normal, CornerPosition(level, surface, 0));
 }
 
-// Sets bit 0 of the surface flags (a floor) when the normal is steeper than 45 degrees off the
-// horizontal, clears it otherwise.
-void SetFloorFlag(CQzlSurface& surface)
-{
-    if (std::fabs(surface.m_normal.y) > 0.707107f)
-        surface.m_surfaceFlags |= 1u;
-    else
-        surface.m_surfaceFlags &= ~1u;
-}
-
 // The look of a surface that is no longer a portal.
 void GiveSolidLook(C3dView& view, CQzlSurface& surface)
 {
     CQzlSections& level = view.GetLevel();
     surface.m_surfaceFlags = 4;
     surface.m_faceFlags = 4;
-    SetFloorFlag(surface);
+    UpdateFloorFlag(surface);
     surface.m_geo = 4;
     surface.m_light = 3;
     surface.m_tex = 1;
@@ -174,7 +166,7 @@ CTwin FindTwin(const CQzlSections& level, int surface)
 bool LinkSurface(C3dView& view)
 {
     CQzlSections& level = view.GetLevel();
-    CSelection& selection = view.m_selection;
+    const CSelection& selection = view.m_selection;
     const int sector = selection.m_sector;
     const int surface = selection.m_surface;
     if (!InRange(level.m_sectors, sector) || !InRange(level.m_surfaces, surface) ||
@@ -203,27 +195,36 @@ bool LinkSurface(C3dView& view)
         }
     }
 
+    // Without an exact twin, the first surface facing S in its plane that holds all of S is cut
+    // to S's outline; the piece is the twin.
+    for (std::size_t i = 0; i < candidates.size() && twin.m_surface < 0; ++i) {
+        const CTwin& candidate = candidates[i];
+        if (s.m_vertices.size() < 3 || !HoldsEveryCorner(level, s, candidate.m_surface))
+            continue;
+        std::vector<CVector3> outline;
+        for (const CQzlVertex& corner : s.m_vertices)
+            outline.push_back(WorldPosition(level, corner.m_worldVertex));
+        const CDVector3 d = NormalizeVector(outline[1] - outline[0]);
+        if (!CutSurfaceToPolygon(
+                view, candidate.m_sector, candidate.m_surface, outline,
+                {static_cast<float>(d.x), static_cast<float>(d.y), static_cast<float>(d.z)}))
+            continue;
+        twin = {candidate.m_sector, view.m_selection.m_surface};
+        view.m_selection.m_surface = surface;
+        walk = MatchOutline(level, cs, s, twin.m_surface);
+    }
+
+    // T's matched corners onto S's world vertices, pair by pair.
     std::vector<int> welded;
-    if (twin.m_surface >= 0) {
-        // T's corners onto S's world vertices, pair by pair.
-        for (std::size_t q = 0; q < walk.size(); ++q) {
-            const std::int32_t to =
-                At(At(level.m_surfaces, surface)->m_vertices, cs[q]).m_worldVertex;
-            const std::int32_t from =
-                At(At(level.m_surfaces, twin.m_surface)->m_vertices, walk[q]).m_worldVertex;
-            if (from == to)
-                continue;
-            for (const int moved : WeldWorldVertex(level, from, to))
-                if (std::find(welded.begin(), welded.end(), moved) == welded.end())
-                    welded.push_back(moved);
-        }
-    } else {
-        for (const CTwin& candidate : candidates) {
-            if (!HoldsEveryCorner(level, s, candidate.m_surface))
-                continue;
-            // CutSurfaceToPolygon is not there yet.
-            break;
-        }
+    for (std::size_t q = 0; q < walk.size(); ++q) {
+        const std::int32_t to = At(s.m_vertices, cs[q]).m_worldVertex;
+        const std::int32_t from =
+            At(At(level.m_surfaces, twin.m_surface)->m_vertices, walk[q]).m_worldVertex;
+        if (from == to)
+            continue;
+        for (const int moved : WeldWorldVertex(level, from, to))
+            if (std::find(welded.begin(), welded.end(), moved) == welded.end())
+                welded.push_back(moved);
     }
 
     if (twin.m_surface < 0) {

@@ -41,16 +41,6 @@ int SurfaceInPlane(const CQzlSections& level, int sector, int axis, float value)
     return -1;
 }
 
-void AddCrate(CQzlSections& level, int sector, const CVector3& p)
-{
-    auto thing = std::make_unique<CQzlThing>();
-    thing->m_template = "crate";
-    thing->m_name = "crate";
-    thing->m_sector = sector;
-    thing->m_position = p;
-    level.m_things.push_back(std::move(thing));
-}
-
 CQzlSections MakeBoxWithEdgeMidpoint()
 {
     CQzlSections level = MakeEmptyLevel();

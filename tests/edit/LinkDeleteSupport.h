@@ -21,9 +21,6 @@ int CornerAt(const CQzlSections& level, int surface, const CVector3& p);
 // The surface of sector whose corners all lie in the plane coordinate axis = value; -1 if none.
 int SurfaceInPlane(const CQzlSections& level, int sector, int axis, float value);
 
-// A thing of template "crate" at p in sector.
-void AddCrate(CQzlSections& level, int sector, const CVector3& p);
-
 // The box (0, 0, 0) to (1, 1, 1) whose floor and wall z = 0 both have an extra corner at
 // (0.5, 0, 0), in the middle of the edge they share.
 CQzlSections MakeBoxWithEdgeMidpoint();

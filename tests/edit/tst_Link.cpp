@@ -136,6 +136,28 @@ CQzlSections SecondRoomTwice()
     return level;
 }
 
+// The box (0..1) beside a prism whose face x = 1 is the box's wall with one more corner below
+// it, at (1, -0.5, 0.5): a pentagon that holds the wall and is larger.
+CQzlSections BoxBesideAPentagon()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {1, 1, 1});
+    const int s = AddEmptySector(level);
+    const CVector3 in{1.5f, 0.3f, 0.5f};
+    const std::vector<CVector3> near{{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {1, 0, 1}, {1, -0.5f, 0.5f}};
+    std::vector<CVector3> far;
+    for (const CVector3& p : near)
+        far.push_back({2, p.y, p.z});
+    AddFacingSurface(level, s, in, near);
+    AddFacingSurface(level, s, in, far);
+    for (std::size_t i = 0; i < near.size(); ++i) {
+        const std::size_t j = (i + 1) % near.size();
+        AddFacingSurface(level, s, in, {near[i], near[j], far[j], far[i]});
+    }
+    FinishFixture(level);
+    return level;
+}
+
 // ---- Link surface ----
 
 struct LinkCase {
@@ -251,6 +273,60 @@ TEST(LinkSurface, WeldsOntoTheMatchedCornersWhateverElseIsMarked)
     EXPECT_EQ(CornerVertices(level, BoxSurface(level, 0, kBoxXHigh)),
               CornerVertices(level, BoxSurface(level, 1, kBoxXLow)));
     EXPECT_EQ(level.m_worldVertices.size(), 12u);
+    EXPECT_TRUE(LevelIsSound(level));
+}
+
+TEST(LinkSurface, ASmallFaceCutsTheLargeOneToItsOutline)
+{
+    CFixtureEngine f(SmallBoxOnALargeWall());
+    CQzlSections& level = f.m_level;
+    C3dView& view = f.m_view;
+    const int small = BoxSurface(level, 0, kBoxXHigh);
+    const std::size_t surfaces = level.m_surfaces.size();
+    view.m_selection.m_sector = 0;
+    view.m_selection.m_surface = small;
+
+    ASSERT_TRUE(UndoGivesBackExactBytes(view, [&] { return LinkSurface(view); }));
+    const CQzlSurface& s = SurfaceOf(level, small);
+    ASSERT_GE(s.m_adjoin, 0);
+    const int piece = level.m_adjoins[static_cast<std::size_t>(s.m_adjoin)]->m_otherSurface;
+    ASSERT_GE(piece, 0);
+    std::vector<int> corners;
+    GetSurfaceCorners(level, piece, corners);
+    EXPECT_EQ(corners.size(), 4u);
+    EXPECT_EQ(CornerVertices(level, piece), CornerVertices(level, small));
+    EXPECT_EQ(SurfaceOf(level, piece).m_adjoin,
+              level.m_adjoins[static_cast<std::size_t>(s.m_adjoin)]->m_mirror);
+    // The rest of the large wall stays solid.
+    EXPECT_GT(level.m_surfaces.size(), surfaces);
+    for (std::size_t rest = surfaces; rest < level.m_surfaces.size(); ++rest) {
+        if (static_cast<int>(rest) != piece) {
+            EXPECT_EQ(level.m_surfaces[rest]->m_adjoin, -1);
+        }
+    }
+    EXPECT_EQ(view.m_selection.m_sector, 0);
+    EXPECT_EQ(view.m_selection.m_surface, small);
+    EXPECT_TRUE(LevelIsSound(level));
+}
+
+// The face whose outline is larger than the wall's (one more corner) is not taken as it is: it is
+// cut to the wall's outline first.
+TEST(LinkSurface, ATwinMustHaveAsManyCorners)
+{
+    CFixtureEngine f(BoxBesideAPentagon());
+    CQzlSections& level = f.m_level;
+    C3dView& view = f.m_view;
+    ASSERT_TRUE(LevelIsSound(level));
+    const int wall = BoxSurface(level, 0, kBoxXHigh);
+    view.m_selection.m_sector = 0;
+    view.m_selection.m_surface = wall;
+
+    ASSERT_TRUE(UndoGivesBackExactBytes(view, [&] { return LinkSurface(view); }));
+    const CQzlSurface& s = SurfaceOf(level, wall);
+    ASSERT_GE(s.m_adjoin, 0);
+    const int twin = level.m_adjoins[static_cast<std::size_t>(s.m_adjoin)]->m_otherSurface;
+    EXPECT_EQ(SurfaceOf(level, twin).m_vertices.size(), 4u);
+    EXPECT_EQ(CornerVertices(level, twin), CornerVertices(level, wall));
     EXPECT_TRUE(LevelIsSound(level));
 }
 

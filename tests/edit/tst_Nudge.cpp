@@ -93,17 +93,6 @@ CQzlSections MakeTouchingRooms()
     return Finished(std::move(level));
 }
 
-int AddThing(CQzlSections& level, int sector, const CVector3& position)
-{
-    auto thing = std::make_unique<CQzlThing>();
-    thing->m_template = "crate";
-    thing->m_name = "crate";
-    thing->m_sector = sector;
-    thing->m_position = position;
-    level.m_things.push_back(std::move(thing));
-    return static_cast<int>(level.m_things.size()) - 1;
-}
-
 template <class Prepare>
 CQzlSections With(CQzlSections level, Prepare prepare)
 {
@@ -122,7 +111,7 @@ std::unique_ptr<CFixtureEngine> Open(CQzlSections level)
 // The box room with a thing in it.
 CQzlSections BoxWithThing(const CVector3& position = {0.5f, 0.5f, 0.5f})
 {
-    return With(MakeBoxRoom(), [&](CQzlSections& level) { AddThing(level, 0, position); });
+    return With(MakeBoxRoom(), [&](CQzlSections& level) { AddCrate(level, 0, position); });
 }
 
 // ---- Looking at the level ----
@@ -682,8 +671,8 @@ TEST(MoveSector, SectorsBeyondTheAdjoinsFollow)
     for (const SectorMoveCase& c : cases) {
         SCOPED_TRACE(c.what);
         auto engine = Open(With(c.level(), [&](CQzlSections& l) {
-            AddThing(l, c.sector, l.m_sectors[static_cast<std::size_t>(c.sector)]->m_center);
-            AddThing(l, c.other, l.m_sectors[static_cast<std::size_t>(c.other)]->m_center);
+            AddCrate(l, c.sector, l.m_sectors[static_cast<std::size_t>(c.sector)]->m_center);
+            AddCrate(l, c.other, l.m_sectors[static_cast<std::size_t>(c.other)]->m_center);
         }));
         CQzlSections& level = engine->m_level;
         const CVector3 still = level.m_things[1]->m_position;
@@ -702,7 +691,7 @@ TEST(MoveSector, SectorsBeyondTheAdjoinsFollow)
 TEST(MoveThing, MovesItsFramesAndFindsItsSector)
 {
     auto engine = Open(With(MakeTwoJoinedRooms(), [](CQzlSections& l) {
-        const int t = AddThing(l, 0, {0.97f, 0.5f, 0.5f});
+        const int t = AddCrate(l, 0, {0.97f, 0.5f, 0.5f});
         l.m_things[static_cast<std::size_t>(t)]->m_frames = {{0.97f, 0.5f, 0.5f},
                                                              {0.2f, 0.3f, 0.4f}};
     }));

@@ -100,6 +100,17 @@ int JoinSurfaces(CQzlSections& level, int surfaceA, int surfaceB)
     return a;
 }
 
+int AddCrate(CQzlSections& level, int sector, const CVector3& position)
+{
+    auto thing = std::make_unique<CQzlThing>();
+    thing->m_template = "crate";
+    thing->m_name = "crate";
+    thing->m_sector = sector;
+    thing->m_position = position;
+    level.m_things.push_back(std::move(thing));
+    return static_cast<int>(level.m_things.size()) - 1;
+}
+
 void FinishFixture(CQzlSections& level)
 {
     UpdateSectorBounds(level);

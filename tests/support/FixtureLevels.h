@@ -53,6 +53,9 @@ int BoxSurface(const CQzlSections& level, int sector, EBoxSide side);
 // geometry mode 0). Returns the first new adjoin's index.
 int JoinSurfaces(CQzlSections& level, int surfaceA, int surfaceB);
 
+// Appends a thing of template "crate" (named "crate") at position in sector; returns its index.
+int AddCrate(CQzlSections& level, int sector, const CVector3& position);
+
 // Recomputes planes and bounds, sets collide boxes to the bounding boxes and links the adjoins.
 void FinishFixture(CQzlSections& level);
 
