@@ -94,9 +94,9 @@ std::vector<int> WeldWorldVertex(CQzlSections& level, std::int32_t from, std::in
     return sectors;
 }
 
-// The exact twin of surface s in sector j: unadjoined, with as many corners off straight edges
-// as s (cs), matching them one by one while T's are walked backwards from the first that meets
-// s's first. The matched corners of T in walking order; empty when T is no twin.
+// Whether surface t is the exact twin of s: unadjoined, with as many corners off straight edges
+// as s (cs), matching them one by one while t's are walked backwards from the first that meets
+// s's first. The matched corners of t in walking order; empty when t is no twin.
 std::vector<int> MatchOutline(const CQzlSections& level, const std::vector<int>& cs,
                               const CQzlSurface& s, int t)
 {
