@@ -120,3 +120,16 @@ public:
     // A frame of the engine's view is wanted; forced frames ignore the "FrameRate" cap.
     virtual void RequestFrame(bool forced) = 0;
 };
+
+// Keeps the host's wait cursor for its lifetime: an operation that shows it while it runs, and
+// returns early on refusal, ends it on every way out.
+class CWaitCursorScope {
+public:
+    explicit CWaitCursorScope(CEngineHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
+    ~CWaitCursorScope() { m_host.EndWaitCursor(); }
+    CWaitCursorScope(const CWaitCursorScope&) = delete;
+    CWaitCursorScope& operator=(const CWaitCursorScope&) = delete;
+
+private:
+    CEngineHost& m_host;
+};

@@ -60,18 +60,6 @@ std::int32_t Toggled(std::int32_t flag)
     return flag != 0 ? 0 : 1;
 }
 
-// Keeps the host's wait cursor for its lifetime.
-class CWaitCursorScope {
-public:
-    explicit CWaitCursorScope(CEngineHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
-    ~CWaitCursorScope() { m_host.EndWaitCursor(); }
-    CWaitCursorScope(const CWaitCursorScope&) = delete;
-    CWaitCursorScope& operator=(const CWaitCursorScope&) = delete;
-
-private:
-    CEngineHost& m_host;
-};
-
 // The view commands only change how the level is shown.
 void RebuildCurrentSector(C3dView& engine)
 {
