@@ -1,6 +1,8 @@
 #include "ApplyOperations.h"
 
+#include "edit/CopyPaste.h"
 #include "edit/CutToPolygon.h"
+#include "edit/Insert.h"
 #include "edit/Link.h"
 #include "edit/Nudge.h"
 #include "edit/SelectionDelete.h"
@@ -156,6 +158,95 @@ bool RunCompactMaterials(C3dView& view, const CApplyArgs&)
     CompactMaterials(view.GetLevel());
     return true;
 }
+
+// ---- Insert, copy and paste (edit/Insert.h, edit/CopyPaste.h) ----
+
+// The focus point from the words x, y and z; what they leave out stays where opening the level
+// put it (the camera's place).
+void TakeFocusWords(C3dView& view, const CApplyArgs& args)
+{
+    CVector3& focus = view.m_camera.m_focusPoint;
+    focus = {args.Float("x", focus.x), args.Float("y", focus.y), args.Float("z", focus.z)};
+}
+
+bool RunInsertVertex(C3dView& view, const CApplyArgs&)
+{
+    const CSelection& selection = view.m_selection;
+    if (!InRange(selection.m_vertexSurface, view.GetLevel().m_surfaces) ||
+        !InRange(selection.m_vertex,
+                 view.GetLevel()
+                     .m_surfaces[static_cast<std::size_t>(selection.m_vertexSurface)]
+                     ->m_vertices))
+        return Refuse(view, "There is no current vertex.");
+    return InsertVertex(view);
+}
+
+bool RunInsertSurface(C3dView& view, const CApplyArgs&)
+{
+    if (!InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) ||
+        !InRange(view.m_selection.m_sector, view.GetLevel().m_sectors))
+        return Refuse(view, "There is no current surface and sector.");
+    return InsertOverlaySurface(view);
+}
+
+bool RunInsertThing(C3dView& view, const CApplyArgs& args)
+{
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors))
+        return Refuse(view, "There is no current sector.");
+    TakeFocusWords(view, args);
+    return InsertThing(view);
+}
+
+// Copies surface or thing from as the Copy command does, the selection kept.
+void CopyFrom(C3dView& view, std::int32_t surface, std::int32_t thing)
+{
+    CSelection& selection = view.m_selection;
+    const std::int32_t currentSurface = selection.m_surface;
+    const std::int32_t currentThing = selection.m_thing;
+    selection.m_surface = surface;
+    selection.m_thing = thing;
+    RunCopyCommand(view);
+    selection.m_surface = currentSurface;
+    selection.m_thing = currentThing;
+}
+
+bool RunPasteSurface(C3dView& view, const CApplyArgs& args)
+{
+    const CQzlSections& level = view.GetLevel();
+    const int from = args.Int("from");
+    if (!InRange(from, level.m_surfaces))
+        return Refuse(view, "The level has no surface " + std::to_string(from) + ".");
+    if (!InRange(view.m_selection.m_surface, level.m_surfaces))
+        return Refuse(view, "There is no current surface.");
+    CopyFrom(view, from, -1);
+    return PasteSurface(view, *view.m_clipboard.m_surface);
+}
+
+bool RunPasteThing(C3dView& view, const CApplyArgs& args)
+{
+    const CQzlSections& level = view.GetLevel();
+    const int from = args.Int("from");
+    if (!InRange(from, level.m_things))
+        return Refuse(view, "The level has no thing " + std::to_string(from) + ".");
+    if (!InRange(view.m_selection.m_sector, level.m_sectors))
+        return Refuse(view, "There is no current sector.");
+    CopyFrom(view, -1, from);
+    TakeFocusWords(view, args);
+    return PasteThing(view, *view.m_clipboard.m_thing);
+}
+
+constexpr CApplyWord kFocusWords[] = {
+    {"x", EApplyWord::Float, false},
+    {"y", EApplyWord::Float, false},
+    {"z", EApplyWord::Float, false},
+};
+constexpr CApplyWord kPasteSurfaceWords[] = {{"from", EApplyWord::Int, true}};
+constexpr CApplyWord kPasteThingWords[] = {
+    {"from", EApplyWord::Int, true},
+    {"x", EApplyWord::Float, false},
+    {"y", EApplyWord::Float, false},
+    {"z", EApplyWord::Float, false},
+};
 
 // ---- Delete, link and unlink of the selection (edit/SelectionDelete.h, edit/Link.h) ----
 
@@ -408,6 +499,20 @@ constexpr CApplyOperation kOperations[] = {
     {"move-vertices", kMoveVerticesWords,
      "moves the marked corners (vertex=) by the amount along the axis, as the Vertex view does",
      RunMoveVertices},
+    // Insert, copy and paste.
+    {"insert-vertex", {}, "a corner after the current vertex, halfway to the next corner",
+     RunInsertVertex},
+    {"insert-surface", {},
+     "an overlay 0.1 off the current surface in the current sector (a material picked)",
+     RunInsertSurface},
+    {"insert-thing", kFocusWords,
+     "a thing of a picked template in the current sector at the focus point x, y, z",
+     RunInsertThing},
+    {"paste-surface", kPasteSurfaceWords,
+     "copies surface from, then gives the current surface its look", RunPasteSurface},
+    {"paste-thing", kPasteThingWords,
+     "copies thing from, then adds it to the current sector at the focus point snapped",
+     RunPasteThing},
     // Delete, link and unlink of the selection.
     {"delete", {},
      "the Delete command: asks its question, then deletes the current vertex, else surface, else "

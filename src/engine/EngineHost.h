@@ -121,7 +121,8 @@ public:
     virtual void RequestFrame(bool forced) = 0;
 };
 
-// Keeps the host's wait cursor for its lifetime.
+// Keeps the host's wait cursor for its lifetime: an operation that shows it while it runs, and
+// returns early on refusal, ends it on every way out.
 class CWaitCursorScope {
 public:
     explicit CWaitCursorScope(CEngineHost& host) : m_host(host) { m_host.BeginWaitCursor(); }

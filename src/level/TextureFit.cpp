@@ -35,23 +35,6 @@ double Dot(const CPoint& a, const CPoint& b)
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-// The whole number of texture sizes to add so that minimum + shift is no longer negative: what
-// adding size until then gives, computed without a loop that could run for ever. A size that is
-// not a positive number leaves the coordinates where they are.
-double ShiftFor(float minimum, float size)
-{
-    if (!(minimum < 0.0f) || !(size > 0.0f) || !std::isfinite(minimum) || !std::isfinite(size))
-        return 0.0;
-    const double m = static_cast<double>(minimum);
-    const double s = static_cast<double>(size);
-    double shift = std::ceil(-m / s) * s;
-    while (shift + m < 0.0)
-        shift += s;
-    while (shift - s + m >= 0.0)
-        shift -= s;
-    return shift;
-}
-
 }  // namespace
 
 void ComputeTextureCoords(CQzlSections& level, int surface, int startVertex, float angle,
@@ -137,8 +120,8 @@ void ComputeTextureCoords(const std::vector<CWorldVertex>& worldVertices, CQzlSu
     }
 
     RoundToThousandth(umin, vmin);
-    const double shiftU = ShiftFor(umin, surface.m_textureWidth);
-    const double shiftV = ShiftFor(vmin, surface.m_textureHeight);
+    const double shiftU = WholeSizeShift(umin, surface.m_textureWidth, false);
+    const double shiftV = WholeSizeShift(vmin, surface.m_textureHeight, false);
     for (const std::size_t i : order) {
         CQzlVertex& corner = corners[i];
         corner.m_u = static_cast<float>(static_cast<double>(corner.m_u) + shiftU);

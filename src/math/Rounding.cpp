@@ -1,5 +1,6 @@
 #include "math/Rounding.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -44,4 +45,27 @@ float RoundToStep(float v, float s)
     if (!RoundHalfAway(t, n))
         return v;  // out of int32 range (or NaN): left unchanged
     return static_cast<float>(static_cast<double>(n) / static_cast<double>(s));
+}
+
+double WholeSizeShift(float minimum, float size, bool down)
+{
+    if (!(size > 0.0f) || !std::isfinite(size) || !std::isfinite(minimum))
+        return 0.0;
+    const double m = static_cast<double>(minimum);
+    const double s = static_cast<double>(size);
+    double shift = 0.0;
+    if (m < 0.0)
+        shift = std::ceil(-m / s) * s;
+    else if (down && m >= s)
+        shift = -std::floor(m / s) * s;
+    else
+        return 0.0;
+    // In double the quotient of two finite floats stays finite. The division may land one size
+    // off; one step each way sets it right (a loop could run for ever where subtracting a size too
+    // small for the shift changes nothing).
+    if (m + shift < 0.0)
+        shift += s;
+    else if (m + shift >= s)
+        shift -= s;
+    return shift;
 }

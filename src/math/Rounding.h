@@ -14,3 +14,10 @@ void RoundToThousandth(float& u, float& v);
 // The nearest multiple of 1/s to v (half away from zero): t = v*s as float; truncate t + 0.5
 // (t >= 0) or t - 0.5 (t < 0) toward zero to int32; return that integer divided by s.
 [[nodiscard]] float RoundToStep(float v, float s);
+
+// The whole number of sizes that brings minimum into [0, size): what adding size while
+// minimum + shift < 0 gives or, with down and minimum >= size, what subtracting size while
+// minimum + shift >= size gives. Worked out without a loop that could run for ever. 0 when
+// minimum is already in place (or, without down, not negative), and for a size that is not a
+// positive finite number or a minimum that is not finite.
+[[nodiscard]] double WholeSizeShift(float minimum, float size, bool down);

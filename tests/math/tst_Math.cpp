@@ -124,6 +124,40 @@ TEST(Rounding, JustBelowHalfDoesNotRoundUp)
     EXPECT_EQ(RoundToStep(-0.49999997f, 1.0f), 0.0f);
 }
 
+TEST(Rounding, WholeSizeShiftBringsTheMinimumWithinOneSize)
+{
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    constexpr float kTiny = std::numeric_limits<float>::denorm_min();
+    struct Case {
+        float minimum, size;
+        bool down;
+        double shift;
+    };
+    const Case cases[] = {
+        {-300.0f, 64.0f, false, 320.0},
+        {-300.0f, 64.0f, true, 320.0},
+        {-64.0f, 64.0f, true, 64.0},
+        {0.0f, 64.0f, true, 0.0},
+        {63.9f, 64.0f, true, 0.0},
+        {64.0f, 64.0f, true, -64.0},
+        {130.0f, 128.0f, true, -128.0},
+        {130.0f, 128.0f, false, 0.0},
+        {-1.0e9f, 1.0f, false, 1.0e9},
+        // A size far too small to step by: one move all the same.
+        {-3.0e38f, kTiny, true, static_cast<double>(3.0e38f)},
+        // Nothing to move by: no size, or no number.
+        {-5.0f, 0.0f, true, 0.0},
+        {5.0f, 0.0f, true, 0.0},
+        {-5.0f, kInf, true, 0.0},
+        {-kInf, 64.0f, true, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.minimum << " by " << c.size << (c.down ? " down" : ""));
+        EXPECT_EQ(WholeSizeShift(c.minimum, c.size, c.down), c.shift);
+    }
+}
+
 TEST(Rounding, OutOfInt32RangeLeavesValueUnchanged)
 {
     // 3e6 * 1000 does not fit int32: the value is left as it is.
