@@ -323,6 +323,7 @@ TEST(SectorGroupCopy, CogValuesNamingCogsFollowThem)
     AddCog(level, "door.cog", {"0"});
 
     ASSERT_EQ(CopySectorGroup(level, source, "piece", synthetic->m_resources).m_problem, "");
+    EXPECT_TRUE(LevelIsSound(level));
     ASSERT_EQ(level.m_cogs.size(), 4u);
     EXPECT_EQ(level.m_cogs[1]->m_values, (Strings{"12", "floor.mat", "red.mat", "+sparks", "2"}));
     EXPECT_EQ(level.m_cogs[2]->m_values, (Strings{"13", "floor.mat", "red.mat", "+sparks", "1"}));
@@ -377,6 +378,7 @@ TEST(SectorGroupCopy, GroupsThatMatchNothingOrTheEmptyName)
     CSectorGroupCopy result = CopySectorGroup(level, source, "Pieces", CGameResources());
     EXPECT_EQ(result.m_sectors, 0);
     EXPECT_EQ(level.m_sectors.size(), 1u);
+    EXPECT_TRUE(LevelIsSound(level));
 
     result = CopySectorGroup(level, source, "", CGameResources());
     EXPECT_EQ(result.m_sectors, 1);
