@@ -652,16 +652,16 @@ TEST_F(OptionsSheetTest, DisplayModeAndDeviceListsAreTheViewsDevices)
     };
     const QStringList renderSizes = {"None", "320x240", "640x480", "800x600", "1024x768"};
     const CCase cases[] = {
-        {"before the device: the render layer's sizes, no device",
+        {"before the device: the render layer's sizes, and no device to change \"Device\"",
          {},
          {},
          3,
-         0,
+         2,
          renderSizes,
          "800x600",
          "",
          3,
-         0},
+         2},
         {"the device's lists",
          {"None", "640x480"},
          {"Mesa Renderer"},
