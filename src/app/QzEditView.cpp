@@ -571,6 +571,15 @@ void CQzEditView::RequestFrame(bool forced)
         m_doc.m_app.WakeIdle();
 }
 
+void CQzEditView::RecreateDevice()
+{
+    if (!m_engine)
+        return;
+    m_setUpNeeded = true;
+    m_frameReady = false;
+    RequestPaint();
+}
+
 void CQzEditView::focusInEvent(QFocusEvent* event)
 {
     if (CMainFrame* frame = MainFrame()) {

@@ -56,6 +56,9 @@ public:
     int IdleFrame();
     // A frame is wanted (the engine's host request).
     void RequestFrame(bool forced);
+    // What the device set-up follows changed (the Options): the set-up runs again for the
+    // window's size, and a frame is drawn, at the next paint. Nothing happens without an engine.
+    void RecreateDevice();
 
     // The render device on the surface's current OpenGL context; null before the context was
     // made or when no device could be made on it (DeviceError() then says why).
