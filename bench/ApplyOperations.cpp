@@ -328,6 +328,14 @@ bool RunCopySurfaceToTwin(C3dView& view, const CApplyArgs&)
     return CopySurfaceToTwin(view) || Refuse(view, "The current surface has no twin.");
 }
 
+// The Cut command as the 3D view runs it (with an undo step of its own inside apply's).
+bool RunCutCommandWords(C3dView& view, const CApplyArgs&)
+{
+    if (!CanCut(view))
+        return Refuse(view, "There is no current surface or thing.");
+    return RunCutCommand(view);
+}
+
 constexpr CApplyWord kMarkWords[] = {{"mark-surface", EApplyWord::Int, false},
                                      {"mark-vertex", EApplyWord::Int, false}};
 
@@ -538,6 +546,11 @@ constexpr CApplyOperation kOperations[] = {
      RunUnlinkCommandWords},
     {"copy-to-twin", {}, "copies the current surface's look to the surface across its adjoin",
      RunCopySurfaceToTwin},
+    // The Cut command of the 3D view.
+    {"cut", {},
+     "the Cut command: copies the current thing, else surface, asks its question, then deletes "
+     "what it copied",
+     RunCutCommandWords},
 };
 // clang-format on
 
