@@ -6,6 +6,10 @@
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditView.h"
+#include "edit/Merge.h"
+#include "edit/SplitByPolygon.h"
+#include "edit/ui/MergeDlg.h"
+#include "edit/ui/SplitByPolygonDlg.h"
 #include "engine/C3dView.h"
 #include "engine/CommandIds.h"
 #include "engine/RenderData.h"
@@ -84,6 +88,25 @@ public:
     {
         const CQzEditView::CDeviceScope scope(m_view.data());
         CHiddenSectorRemovalDlg::accept();
+    }
+
+private:
+    QPointer<CQzEditView> m_view;
+};
+
+// The "Split by Polygon" dialog of a document: View and OK draw the polygon's corners on the
+// engine's device, so the 3D view's OpenGL context is made current for it.
+class CDocumentSplitByPolygonDlg final : public CSplitByPolygonDlg {
+public:
+    CDocumentSplitByPolygonDlg(C3dView& engine, CQzEditView* view, QWidget* parent)
+        : CSplitByPolygonDlg(engine, parent), m_view(view)
+    {}
+
+protected:
+    void ShowCorners(const std::vector<CVector3>& corners) override
+    {
+        const CQzEditView::CDeviceScope scope(m_view.data());
+        CSplitByPolygonDlg::ShowCorners(corners);
     }
 
 private:
@@ -642,6 +665,15 @@ void CQzEditDoc::RegisterCommands()
     RegisterViewCommands();
     AddCommand(Cmd::kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
     AddCommand(
+        Cmd::kMergeSurfaces, [this] { OnMerge(EMergeMode::Surfaces); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanMergeSurfaces(*m_pEngine)); });
+    AddCommand(
+        Cmd::kMergeSectors, [this] { OnMerge(EMergeMode::Sectors); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanMergeSectors(*m_pEngine)); });
+    AddCommand(
+        Cmd::kSplitByPolygon, [this] { OnSplitByPolygon(); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanSplitByPolygon(*m_pEngine)); });
+    AddCommand(
         Cmd::kEditUndo, [this] { RestoreLevelState(UndoCommand); },
         [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanUndo(*m_pEngine)); });
     AddCommand(
@@ -683,4 +715,27 @@ void CQzEditDoc::OnHiddenSectorRemoval()
 {
     CDocumentHsrDlg dialog(m_app.m_settings, m_pEngine, View3d(), DialogParent());
     dialog.exec();
+}
+
+void CQzEditDoc::OnMerge(EMergeMode mode)
+{
+    if (m_pEngine == nullptr)
+        return;
+    CMergeDlg dialog(*m_pEngine, mode, DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The merge rebuilds sectors on the 3D view's device.
+    const CQzEditView::CDeviceScope device(View3d());
+    RunMergeCommand(*m_pEngine, mode, dialog.m_chosen);
+}
+
+void CQzEditDoc::OnSplitByPolygon()
+{
+    if (m_pEngine == nullptr)
+        return;
+    CDocumentSplitByPolygonDlg dialog(*m_pEngine, View3d(), DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CQzEditView::CDeviceScope device(View3d());
+    RunSplitByPolygon(*m_pEngine);
 }

@@ -174,8 +174,13 @@ bool CSplitByPolygonDlg::ComputePolygon()
         QzMessageBox(QString::fromLatin1(kSplitPolygonSameNodes), QMessageBox::Ok, this);
         return false;
     }
-    ShowSplitPolygon(m_engine, *corners);
+    ShowCorners(*corners);
     return true;
+}
+
+void CSplitByPolygonDlg::ShowCorners(const std::vector<CVector3>& corners)
+{
+    ShowSplitPolygon(m_engine, corners);
 }
 
 void CSplitByPolygonDlg::accept()

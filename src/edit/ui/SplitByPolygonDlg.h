@@ -14,6 +14,8 @@
 
 #include <QDialog>
 
+#include <vector>
+
 class C3dView;
 class QCheckBox;
 class QLineEdit;
@@ -37,6 +39,11 @@ public:
 
     // The values last read from the controls; at first 4 sides, radius 0.1, no snapping.
     CSplitPolygonValues m_values;
+
+protected:
+    // Puts the corners into the engine's picked nodes and draws them (ShowSplitPolygon); a
+    // dialog whose engine draws on a window's device makes that device current around it.
+    virtual void ShowCorners(const std::vector<CVector3>& corners);
 
 private:
     // Reads the three controls into m_values; false, with the range message shown and the field
