@@ -11,6 +11,7 @@
 #include "edit/Link.h"
 #include "edit/Merge.h"
 #include "edit/SplitSurface.h"
+#include "edit/SurfaceCorners.h"
 #include "engine/C3dView.h"
 #include "engine/Undo.h"
 #include "framework/DocumentState.h"
@@ -288,6 +289,17 @@ TEST(MergeSurfaces, RefusedWithoutAChange)
              auto engine = RoomsJoinedByTwoPairs();
              engine->m_view.m_selection.m_surface = 12;
              EXPECT_TRUE(UnlinkSurface(engine->m_view, true));
+             return engine;
+         },
+         3, 12},
+        // Merging the halves would unlink both pairs and leave the portal without a twin.
+        {"twins that share no edge",
+         [] {
+             auto engine = RoomsJoinedByTwoPairs();
+             CQzlSections& level = engine->m_level;
+             CQzlVertex middle;
+             middle.m_worldVertex = level.AddVertexXYZ(1, 0.5f, 0.5f);
+             EXPECT_TRUE(InsertSurfaceVertex(level, Surface(level, 8), middle));
              return engine;
          },
          3, 12},
