@@ -4,8 +4,10 @@
 #include "edit/CutToPolygon.h"
 #include "edit/Insert.h"
 #include "edit/Link.h"
+#include "edit/Merge.h"
 #include "edit/Nudge.h"
 #include "edit/SelectionDelete.h"
+#include "edit/SplitByPolygon.h"
 #include "edit/SplitSurface.h"
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
@@ -477,6 +479,62 @@ constexpr CApplyWord kMoveVerticesWords[] = {
     {"amount", EApplyWord::Float, true},
 };
 
+// ---- Merge surfaces and sectors, Split by Polygon (edit/Merge.h, edit/SplitByPolygon.h) ----
+
+// The merges as their commands run them on the number chosen in the dialog (with=), without the
+// dialog: a partner it would not list is refused by the merge itself.
+template <EMergeMode Mode>
+bool RunMerge(C3dView& view, const CApplyArgs& args)
+{
+    if (Mode == EMergeMode::Surfaces ? !CanMergeSurfaces(view) : !CanMergeSectors(view))
+        return Refuse(view, Mode == EMergeMode::Surfaces ? "There is no current sector and surface."
+                                                         : "There is no current sector.");
+    const int with = args.Int("with");
+    const CSelection& selection = view.m_selection;
+    if (Mode == EMergeMode::Surfaces ? MergeSurfaces(view, selection.m_surface, with)
+                                     : MergeSectors(view, selection.m_sector, with))
+        return true;
+    return Refuse(view,
+                  Mode == EMergeMode::Surfaces
+                      ? "Surface " + std::to_string(with) +
+                            " shares no edge with the current surface that it can be "
+                            "merged along."
+                      : "Sector " + std::to_string(with) + " is not joined to the current sector.");
+}
+
+// The Split by Polygon dialog's OK with sides=, radius= and snap=, then the command's cut: the
+// centre and direction are the two node= words.
+bool RunSplitByPolygonWords(C3dView& view, const CApplyArgs& args)
+{
+    if (!CanSplitByPolygon(view))
+        return Refuse(view, "Split by Polygon needs a current surface and two node= points.");
+    CSplitPolygonValues values;
+    values.m_sides = args.Int("sides", values.m_sides);
+    values.m_radius = args.Float("radius", values.m_radius);
+    values.m_snap = args.YesNo("snap");
+    if (values.m_sides < CSplitPolygonValues::kFewestSides ||
+        values.m_sides > CSplitPolygonValues::kMostSides)
+        return Refuse(view, "Please enter an integer between 3 and 24.");
+    if (!(values.m_radius >= CSplitPolygonValues::kSmallestRadius &&
+          values.m_radius <= CSplitPolygonValues::kLargestRadius))
+        return Refuse(view, "Please enter a number between 0.1 and 100.");
+    const std::vector<CVector3> nodes = view.m_selection.m_pickedNodes;
+    const std::optional<std::vector<CVector3>> corners =
+        ComputeSplitPolygon(view, nodes[0], nodes[1], values);
+    if (!corners)
+        return Refuse(view, kSplitPolygonSameNodes);
+    if (const char* refusal = SplitPolygonRefusal(*corners))
+        return Refuse(view, refusal);
+    view.GetDocument().m_gridOn = 1;
+    ShowSplitPolygon(view, *corners);
+    return SplitByPolygon(view);
+}
+
+constexpr CApplyWord kMergeWords[] = {{"with", EApplyWord::Int, true}};
+constexpr CApplyWord kSplitByPolygonWords[] = {{"sides", EApplyWord::Int, false},
+                                               {"radius", EApplyWord::Float, false},
+                                               {"snap", EApplyWord::YesNo, false}};
+
 // ---- Sector group copy (level/SectorGroupCopy.h) ----
 
 // The sectors of group in the level file from, with what they use, appended to the open level as
@@ -581,6 +639,17 @@ constexpr CApplyOperation kOperations[] = {
      RunUnlinkCommandWords},
     {"copy-to-twin", {}, "copies the current surface's look to the surface across its adjoin",
      RunCopySurfaceToTwin},
+    // Merge surfaces and sectors, Split by Polygon.
+    {"merge-surfaces", kMergeWords,
+     "merges the current surface with surface with= of its sector along the edge they share",
+     RunMerge<EMergeMode::Surfaces>},
+    {"merge-sectors", kMergeWords,
+     "merges the current sector with sector with= that it adjoins; the portals between them go",
+     RunMerge<EMergeMode::Sectors>},
+    {"split-by-polygon", kSplitByPolygonWords,
+     "cuts a regular polygon of sides= (4) and radius= (0.1) into the current surface, centred on "
+     "the first node, its first side towards the second; snap=yes snaps its corners to the grid",
+     RunSplitByPolygonWords},
     // Sector group copy.
     {"copy-group", kCopyGroupWords,
      "copies the sectors of a group (letter case ignored) of the level file from, with their "

@@ -9,6 +9,10 @@
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditView.h"
+#include "edit/Merge.h"
+#include "edit/SplitByPolygon.h"
+#include "edit/ui/MergeDlg.h"
+#include "edit/ui/SplitByPolygonDlg.h"
 #include "engine/C3dView.h"
 #include "engine/CommandIds.h"
 #include "engine/RenderData.h"
@@ -88,6 +92,25 @@ public:
     {
         const CQzEditView::CDeviceScope scope(m_view.data());
         CHiddenSectorRemovalDlg::accept();
+    }
+
+private:
+    QPointer<CQzEditView> m_view;
+};
+
+// The "Split by Polygon" dialog of a document: View and OK draw the polygon's corners on the
+// engine's device, so the 3D view's OpenGL context is made current for it.
+class CDocumentSplitByPolygonDlg final : public CSplitByPolygonDlg {
+public:
+    CDocumentSplitByPolygonDlg(C3dView& engine, CQzEditView* view, QWidget* parent)
+        : CSplitByPolygonDlg(engine, parent), m_view(view)
+    {}
+
+protected:
+    void ShowCorners(const std::vector<CVector3>& corners) override
+    {
+        const CQzEditView::CDeviceScope scope(m_view.data());
+        CSplitByPolygonDlg::ShowCorners(corners);
     }
 
 private:
@@ -647,6 +670,15 @@ void CQzEditDoc::RegisterCommands()
     AddCommand(Cmd::kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
     AddCommand(Cmd::kOptions, [this] { OnOptions(); });
     AddCommand(
+        Cmd::kMergeSurfaces, [this] { OnMerge(EMergeMode::Surfaces); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanMergeSurfaces(*m_pEngine)); });
+    AddCommand(
+        Cmd::kMergeSectors, [this] { OnMerge(EMergeMode::Sectors); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanMergeSectors(*m_pEngine)); });
+    AddCommand(
+        Cmd::kSplitByPolygon, [this] { OnSplitByPolygon(); },
+        [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanSplitByPolygon(*m_pEngine)); });
+    AddCommand(
         Cmd::kEditUndo, [this] { RestoreLevelState(UndoCommand); },
         [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanUndo(*m_pEngine)); });
     AddCommand(
@@ -697,4 +729,25 @@ void CQzEditDoc::OnOptions()
     sheet.AddPage(new CColorsPage(*this));
     sheet.AddPage(new CConfigurationPage(m_app.m_settings));
     sheet.exec();
-}
+    void CQzEditDoc::OnMerge(EMergeMode mode)
+    {
+        if (m_pEngine == nullptr)
+            return;
+        CMergeDlg dialog(*m_pEngine, mode, DialogParent());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        // The merge rebuilds sectors on the 3D view's device.
+        const CQzEditView::CDeviceScope device(View3d());
+        RunMergeCommand(*m_pEngine, mode, dialog.m_chosen);
+    }
+
+    void CQzEditDoc::OnSplitByPolygon()
+    {
+        if (m_pEngine == nullptr)
+            return;
+        CDocumentSplitByPolygonDlg dialog(*m_pEngine, View3d(), DialogParent());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        const CQzEditView::CDeviceScope device(View3d());
+        RunSplitByPolygon(*m_pEngine);
+    }

@@ -26,6 +26,7 @@ class CDocView;
 class CQzEditApp;
 class CQzEditView;
 class QWidget;
+enum class EMergeMode;
 
 class CQzEditDoc : public QObject, public CEngineHost, public CCommandTarget {
     Q_OBJECT
@@ -163,6 +164,10 @@ private:
     // "Optio&ns..." (32771): the "Options" sheet with the General, Colors and Configuration
     // pages, modal; the pages store their values themselves.
     void OnOptions();
+    // Merge Surfaces, Merge Sectors: the Merge dialog, then the merge with the number chosen.
+    void OnMerge(EMergeMode mode);
+    // Split by Polygon: the dialog computes the polygon into the picked nodes, then the cut.
+    void OnSplitByPolygon();
     // "&Undo" (57643) and "&Redo" (57644): command (UndoCommand or RedoCommand) on the engine
     // inside the 3D view's device scope; it restores the level and shows it (the Surface view,
     // every sector rebuilt, every view updated). Enabled while the undo list, or the redo list,

@@ -10,6 +10,8 @@ inline constexpr int kSectorView = 101;      // the sector form of the document 
 inline constexpr int kSelectProduct = 140;
 inline constexpr int kTipOfTheDay = 503;
 inline constexpr int kHiddenSectorRemoval = 5005;
+inline constexpr int kSplitByPolygon = 5014;
+inline constexpr int kMerge = 5082;         // "Merge Surfaces" and "Merge Sectors"
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 
@@ -49,6 +51,18 @@ inline constexpr int kLevelOfDetail = 4041;
 inline constexpr int kNeighborRendering = 5214;
 inline constexpr int kPortalRendering = 5215;
 inline constexpr int kPotentialVisibleSet = 5226;
+
+// Split by Polygon (5014).
+inline constexpr int kPolygonView = 11;  // "&View": computes and shows the corners
+inline constexpr int kPolygonSnap = 1101;
+inline constexpr int kPolygonSides = 1103;
+inline constexpr int kPolygonRadius = 1104;
+inline constexpr int kPolygonSidesSpin = 1105;
+inline constexpr int kPolygonRadiusSpin = 1106;
+
+// Merge (5082).
+inline constexpr int kMergeList = 5080;
+inline constexpr int kMergeLabel = 5081;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;

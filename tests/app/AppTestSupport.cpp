@@ -7,7 +7,7 @@
 #include "app/QzEditView.h"
 
 #include "ui/PickerDlg.h"
-
+#include <QAbstractButton>
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,6 +21,13 @@
 QString Id(int id)
 {
     return QString::number(id);
+}
+
+void Click(QWidget& dialog, int id)
+{
+    if (auto* button = Control<QAbstractButton>(dialog, id))
+        button->click();
+    QApplication::processEvents();
 }
 
 QString Item(const char* text, int id)

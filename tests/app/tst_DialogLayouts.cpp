@@ -13,13 +13,17 @@
 #include "app/QzEditDoc.h"
 #include "app/SelectProductDlg.h"
 #include "app/TipOfTheDayDlg.h"
+#include "edit/ui/MergeDlg.h"
+#include "edit/ui/SplitByPolygonDlg.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/Settings.h"
+#include "support/FixtureLevels.h"
 #include "ui/SheetDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -93,6 +97,26 @@ void ExpectTextsShowWhole(QWidget& dialog, const std::string& picture)
                 << Describe(controls[i]).toStdString() << " overlaps "
                 << Describe(controls[j]).toStdString();
         }
+    dialog.hide();
+}
+
+// The picture of the dialog shows text where control stands: pixels well darker than the
+// dialog's background (its top left corner) inside the control's rectangle.
+void ExpectTextDrawn(QWidget& dialog, int control)
+{
+    QWidget* widget = dialog.findChild<QWidget*>(QString::number(control));
+    ASSERT_NE(widget, nullptr) << control;
+    dialog.show();
+    QApplication::processEvents();
+    const QImage image = dialog.grab().toImage();
+    const int background = image.pixelColor(0, 0).lightness();
+    const QRect area = InDialog(dialog, widget).intersected(image.rect());
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y).lightness() + 80 < background)
+                ++dark;
+    EXPECT_GT(dark, 10) << "no text drawn in control " << control;
     dialog.hide();
 }
 
@@ -173,6 +197,21 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             options.AddPage(new CColorsPage(*doc));
             options.AddPage(new CConfigurationPage(app.m_settings));
             ExpectTextsShowWhole(options, "options_" + std::to_string(page) + "_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Merge " + font);
+            CFixtureEngine engine(MakeLCorridor());
+            engine.m_view.m_selection.m_sector = 1;
+            CMergeDlg merge(engine.m_view, EMergeMode::Sectors);
+            ExpectTextsShowWhole(merge, "merge_" + font + ".png");
+            ExpectTextDrawn(merge, Ctl::kMergeLabel);
+        }
+        {
+            SCOPED_TRACE("Split by Polygon " + font);
+            CFixtureEngine engine(MakeBoxRoom());
+            CSplitByPolygonDlg split(engine.m_view);
+            ExpectTextsShowWhole(split, "split_by_polygon_" + font + ".png");
+            ExpectTextDrawn(split, Ctl::kPolygonSnap);
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);

@@ -12,6 +12,7 @@
 #include "level/QzlSections.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/PointLists.h"
 #include "support/UndoCheck.h"
 
 #include <gtest/gtest.h>
@@ -27,46 +28,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Points = std::vector<CVector3>;
 using ECall = CRecordingEngineHost::ECall;
-
-Points Corners(const CQzlSections& level, std::int32_t surface)
-{
-    Points points;
-    for (const CQzlVertex& corner : level.m_surfaces[static_cast<std::size_t>(surface)]->m_vertices)
-        points.push_back(WorldPosition(level, corner.m_worldVertex));
-    return points;
-}
-
-std::string Text(const Points& points)
-{
-    std::string text;
-    for (const CVector3& p : points)
-        text += "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ", " +
-                std::to_string(p.z) + ") ";
-    return text;
-}
-
-::testing::AssertionResult SamePoints(const Points& got, const Points& want)
-{
-    bool same = got.size() == want.size();
-    for (std::size_t i = 0; same && i < got.size(); ++i)
-        same = VectorLength(got[i] - want[i]) < 1e-4f;
-    if (same)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "corners " << Text(got) << "\nwanted  " << Text(want);
-}
-
-// The same points in any order.
-bool SameOutline(const Points& a, const Points& b)
-{
-    if (a.size() != b.size())
-        return false;
-    return std::all_of(a.begin(), a.end(), [&b](const CVector3& p) {
-        return std::any_of(b.begin(), b.end(),
-                           [&p](const CVector3& q) { return VectorLength(p - q) < 1e-4f; });
-    });
-}
 
 std::unique_ptr<CFixtureEngine> EngineOn(CQzlSections level, std::int32_t sector,
                                          std::int32_t surface, bool gridOn = true)

@@ -176,6 +176,29 @@ CQzlSections MakeRoomAboveRoom()
     return level;
 }
 
+CQzlSections MakeTwoSquareFloor(const CTwoSquareFloor& shape)
+{
+    CQzlSections level = MakeEmptyLevel();
+    const int s = AddEmptySector(level);
+    const CVector3 in{1, 0.5f, 0.5f};
+    const float x = 1 + shape.gap;
+    AddFacingSurface(level, s, in, {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}});
+    AddFacingSurface(level, s, in, {{x, 0, 0}, {2, 0, 0}, {2, 0, 1}, {x, 0, 1}});
+    AddFacingSurface(level, s, in, {{0, 1, 0}, {2, 1, 0}, {2, 1, 1}, {0, 1, 1}});
+    AddFacingSurface(level, s, in, {{0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}});
+    AddFacingSurface(level, s, in, {{2, 0, 0}, {2, 1, 0}, {2, 1, 1}, {2, 0, 1}});
+    for (const float z : {0.0f, 1.0f}) {
+        if (z == 0.0f ? shape.splitNearWall : shape.splitFarWall) {
+            AddFacingSurface(level, s, in, {{0, 0, z}, {1, 0, z}, {1, 1, z}, {0, 1, z}});
+            AddFacingSurface(level, s, in, {{1, 0, z}, {2, 0, z}, {2, 1, z}, {1, 1, z}});
+        } else {
+            AddFacingSurface(level, s, in, {{0, 0, z}, {2, 0, z}, {2, 1, z}, {0, 1, z}});
+        }
+    }
+    FinishFixture(level);
+    return level;
+}
+
 CFixtureEngine::CFixtureEngine(CQzlSections level)
     : m_level(std::move(level)),
       m_view(m_level, m_settings, m_document, m_game, m_host, m_keys, m_clock, m_random)

@@ -79,6 +79,17 @@ CQzlSections MakeLCorridor();
 // (sector 0's ceiling: adjoin 0; sector 1's floor: adjoin 1).
 CQzlSections MakeRoomAboveRoom();
 
+// A box from (0, 0, 0) to (2, 1, 1) whose floor is two squares meeting at x = 1: surfaces 0 (x
+// from 0 to 1) and 1 (from 1 + gap to 2), then the ceiling, the walls x = 0 and x = 2, and the
+// walls z = 0 and z = 1, each one rectangle or, split, two squares meeting at x = 1. Unless gap
+// is 0 the floor is not closed.
+struct CTwoSquareFloor {
+    float gap = 0.0f;
+    bool splitNearWall = false;  // z = 0
+    bool splitFarWall = false;   // z = 1
+};
+CQzlSections MakeTwoSquareFloor(const CTwoSquareFloor& shape = {});
+
 class CFixtureEngine {
 public:
     explicit CFixtureEngine(CQzlSections level);

@@ -40,7 +40,6 @@ private:
     void OnNeighborRendering();
     void OnPortalRendering();
     void OnPotentialVisibleSet();
-    void OnHelp();
 
     // The level of detail typed in the edit; false when it is not an integer from 1 to 100.
     bool ReadLevelOfDetail(int& level) const;

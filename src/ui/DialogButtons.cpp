@@ -1,0 +1,25 @@
+#include "ui/DialogButtons.h"
+
+#include "ui/DialogIds.h"
+#include "ui/UiServices.h"
+
+#include <QDialog>
+#include <QPushButton>
+
+QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
+                                    const QString& cancel, unsigned int helpContext)
+{
+    auto* buttons = new QDialogButtonBox(orientation, &dialog);
+    QPushButton* okButton = buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+    okButton->setObjectName(QString::number(Ctl::kOk));
+    okButton->setDefault(true);
+    buttons->addButton(cancel, QDialogButtonBox::RejectRole)
+        ->setObjectName(QString::number(Ctl::kCancel));
+    buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole)
+        ->setObjectName(QString::number(Ctl::kHelp));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dialog,
+                     [helpContext] { QzHelp(helpContext); });
+    return buttons;
+}

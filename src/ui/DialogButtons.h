@@ -1,0 +1,14 @@
+#pragma once
+// The OK, Cancel and Help buttons most dialogs end with, named by their ids (Ctl::kOk, kCancel,
+// kHelp) so that tests find them.
+
+#include <QDialogButtonBox>
+#include <QString>
+
+class QDialog;
+
+// A button box in dialog with OK (the default button; its text ok), Cancel (its text cancel) and
+// "&Help": OK calls the dialog's accept, Cancel its reject, Help shows the help page of context
+// (QzHelp). Other buttons may be added to the box afterwards.
+QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
+                                    const QString& cancel, unsigned int helpContext);
