@@ -109,6 +109,10 @@ TEST_F(MergeDlgTest, OkNeedsAChosenEntry)
     auto engine = EngineOn(MakeLCorridor(), 1, -1);
     CMergeDlg dialog(engine->m_view, EMergeMode::Sectors);
     dialog.show();
+    // Greyed until a number is selected: the focus frame on the first entry is no choice.
+    QPushButton* ok = Control<QPushButton>(dialog, Ctl::kOk);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_FALSE(ok->isEnabled());
     Click(dialog, Ctl::kOk);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.m_chosen, -1);
@@ -117,6 +121,7 @@ TEST_F(MergeDlgTest, OkNeedsAChosenEntry)
     QListWidget* list = Control<QListWidget>(dialog, Ctl::kMergeList);
     ASSERT_NE(list, nullptr);
     list->setCurrentRow(1);
+    EXPECT_TRUE(ok->isEnabled());
     Click(dialog, Ctl::kOk);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,6 +44,13 @@ CMergeDlg::CMergeDlg(C3dView& engine, EMergeMode mode, QWidget* parent)
     QDialogButtonBox* buttons = MakeDialogButtons(*this, Qt::Horizontal, QStringLiteral("OK"),
                                                   QStringLiteral("Cancel"), kHelpContext);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CMergeDlg::accept);
+    // OK takes the selected number: it stays greyed until one is selected, so a focus frame on
+    // the first entry never looks like a choice that OK then ignores.
+    if (auto* ok = buttons->findChild<QPushButton*>(QString::number(Ctl::kOk))) {
+        ok->setEnabled(false);
+        connect(m_list, &QListWidget::itemSelectionChanged, ok,
+                [this, ok] { ok->setEnabled(!m_list->selectedItems().isEmpty()); });
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
