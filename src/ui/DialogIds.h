@@ -10,6 +10,7 @@ inline constexpr int kSectorView = 101;      // the sector form of the document 
 inline constexpr int kSelectProduct = 140;
 inline constexpr int kTipOfTheDay = 503;
 inline constexpr int kHiddenSectorRemoval = 5005;
+inline constexpr int kCarveSectorSurface = 5006;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 }  // namespace Dlg
@@ -44,6 +45,14 @@ inline constexpr int kLevelOfDetail = 4041;
 inline constexpr int kNeighborRendering = 5214;
 inline constexpr int kPortalRendering = 5215;
 inline constexpr int kPotentialVisibleSet = 5226;
+
+// Carve Sector/Surface (5006); its "&Help" sends the help command.
+inline constexpr int kUpDownAngle = 4084;
+inline constexpr int kLeftRightAngle = 4085;
+inline constexpr int kCreateCatwalk = 4086;
+inline constexpr int kCarveTextureName = 4087;
+inline constexpr int kCarveTexture = 7;
+inline constexpr int kCarveHelp = 57670;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;

@@ -1,10 +1,15 @@
 #include "ui/UiServices.h"
 
+#include "ui/DialogIds.h"
+
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLayout>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QWidget>
@@ -186,6 +191,22 @@ CHelpHandler& HelpHandler()
 }
 
 }  // namespace
+
+QDialogButtonBox* MakeOkCancelHelp(QDialog& dialog, int helpId, const std::function<void()>& help)
+{
+    auto* buttons = new QDialogButtonBox(Qt::Horizontal, &dialog);
+    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QString::number(Ctl::kOk));
+    ok->setDefault(true);
+    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QString::number(Ctl::kCancel));
+    auto* helpButton = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    helpButton->setObjectName(QString::number(helpId));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dialog, help);
+    return buttons;
+}
 
 void QzHelp(unsigned int context)
 {

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QDialog;
+class QDialogButtonBox;
 class QWidget;
 
 // Shows text with the buttons given (Ok, or Yes | No) and returns the button chosen. Caption
@@ -69,6 +71,11 @@ void QzHelp(unsigned int context);
 using CHelpHandler = std::function<void(unsigned int context)>;
 // Installs handler (an empty function removes it); returns the previous one.
 CHelpHandler SetHelpHandler(CHelpHandler handler);
+
+// The row of "&OK" (the default button: accepts), "&Cancel" (rejects) and "&Help" (calls help)
+// that ends a dialog, the buttons named by their ids Ctl::kOk, Ctl::kCancel and helpId. The
+// caller puts the row into the dialog's layout.
+QDialogButtonBox* MakeOkCancelHelp(QDialog& dialog, int helpId, const std::function<void()>& help);
 
 // Dialog units of widget's font as pixels: a horizontal unit is a quarter of the font's average
 // character width, a vertical unit an eighth of its height. Dialogs laid out in them grow with the

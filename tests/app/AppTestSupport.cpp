@@ -6,6 +6,7 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 
@@ -21,6 +22,13 @@ QString Id(int id)
 QString Item(const char* text, int id)
 {
     return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
+}
+
+void Click(QWidget& dialog, int id)
+{
+    if (auto* button = Control<QAbstractButton>(dialog, id))
+        button->click();
+    QApplication::processEvents();
 }
 
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)

@@ -9,8 +9,10 @@
 #include "app/ParsingSectorsDlg.h"
 #include "app/SelectProductDlg.h"
 #include "app/TipOfTheDayDlg.h"
+#include "edit/ui/CarveSectorSurfaceDlg.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/Settings.h"
+#include "support/FixtureLevels.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -158,6 +160,12 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             CSettings settings;
             CHiddenSectorRemovalDlg removal(settings, nullptr);
             ExpectTextsShowWhole(removal, "hidden_sector_removal_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Carve Sector/Surface " + font);
+            CFixtureEngine engine(MakeBoxRoom());
+            CCarveSectorSurfaceDlg carve(engine.m_view);
+            ExpectTextsShowWhole(carve, "carve_" + font + ".png");
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -69,17 +68,7 @@ CHiddenSectorRemovalDlg::CHiddenSectorRemovalDlg(CSettings& settings, C3dView* e
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    auto* buttons = new QDialogButtonBox(Qt::Horizontal, this);
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(Id(Ctl::kOk));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(Id(Ctl::kCancel));
-    auto* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
-    help->setObjectName(Id(Ctl::kHelp));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CHiddenSectorRemovalDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CHiddenSectorRemovalDlg::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, &CHiddenSectorRemovalDlg::OnHelp);
+    QDialogButtonBox* buttons = MakeOkCancelHelp(*this, Ctl::kHelp, [this] { OnHelp(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
