@@ -8,6 +8,7 @@
 #include "edit/CarveCommand.h"
 #include "edit/SplitSurface.h"
 #include "engine/C3dView.h"
+#include "engine/RenderData.h"
 #include "engine/Undo.h"
 #include "geometry/Predicates.h"
 #include "level/QzeFile.h"
@@ -68,11 +69,15 @@ std::unique_ptr<CFixtureEngine> Engine(CQzlSections level, bool sectorMode, std:
     return engine;
 }
 
-// A refused carve: false, its message, and the stored bytes, use counts and undo list as they
-// were.
+// A refused carve on the level as the editor opens it (every sector built): false, its
+// message, and the stored bytes, use counts and undo list as they were.
 void ExpectRefused(CFixtureEngine& engine, const std::function<bool()>& carve,
                    const std::string& message)
 {
+    const CSelection selection = engine.m_view.m_selection;
+    RebuildAll(engine.m_view, false);
+    engine.m_view.m_selection = selection;
+    engine.m_host.Clear();
     const Bytes before = WriteLevelBytes(engine.m_level);
     const std::vector<std::int32_t> uses = engine.m_level.m_useCounts;
     EXPECT_FALSE(RunUndoable(engine.m_view, carve));
@@ -228,6 +233,18 @@ CQzlSections MakeBoxWithSplitWall()
     return std::move(cutter.m_level);
 }
 
+// The big box joined through its wall x = 4 to a neighbour whose wall there is only the upper
+// half (y 2..4): a cut at y = 1 crosses the wall but not its twin.
+CQzlSections MakeBoxWithShortNeighbour()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {4, 4, 4});
+    AddBoxSector(level, {4, 2, 0}, {6, 4, 4});
+    JoinSurfaces(level, BoxSurface(level, 0, kBoxXHigh), BoxSurface(level, 1, kBoxXLow));
+    FinishFixture(level);
+    return level;
+}
+
 TEST(Carve, SectorModeRefusals)
 {
     struct Case {
@@ -244,6 +261,9 @@ TEST(Carve, SectorModeRefusals)
          MakeBigBox,
          {{0, 1, 1}, {0, 2, 1}, {0, 3, 1}, {0, 3, 3}},
          "Cannot carve sector. You must select 3 grid nodes not on a line."},
+        // A split refused after others were made: the level goes back to where it was.
+        {"a split refused half way", MakeBoxWithShortNeighbour, kRectangle,
+         "Cannot split sector. The plane does not cut the twin of an adjoined surface."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
