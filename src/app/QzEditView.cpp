@@ -3,6 +3,8 @@
 #include "app/MainFrame.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
+#include "edit/CarveCommand.h"
+#include "edit/ui/CarveSectorSurfaceDlg.h"
 #include "engine/Bookmarks.h"
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
@@ -743,6 +745,24 @@ void CQzEditView::RegisterCommands()
         AddCameraCommand(Cmd::kRecallBookmark0 + slot,
                          [slot](C3dView& engine) { RecallCameraBookmark(engine, slot); });
     }
+    AddCommand(
+        Cmd::kCarve, [this] { OnCarve(); },
+        [this](CCmdUI& ui) {
+            const C3dView* engine = CommandEngine();
+            ui.Enable(engine != nullptr && CanRunCarveCommand(*engine));
+        });
+}
+
+void CQzEditView::OnCarve()
+{
+    C3dView* engine = CommandEngine();
+    if (engine == nullptr || !CanRunCarveCommand(*engine))
+        return;
+    CCarveSectorSurfaceDlg dialog(*engine, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CDeviceScope scope(*this);
+    RunCarveCommand(*engine, dialog.m_choice);
 }
 
 void CQzEditView::OnCameraKey(C3dView& engine, ECameraKeys which)
