@@ -511,9 +511,9 @@ TEST_F(MenusTest, CommandsNothingHandlesAreGreyedAndDoNothing)
     for (const int id : NamedCommands())
         if (!handled(id))
             unhandled.push_back(id);
-    // Today Insert and Delete are among them; their keys go nowhere.
-    EXPECT_NE(std::ranges::find(unhandled, 32809), unhandled.end());
-    EXPECT_NE(std::ranges::find(unhandled, 32810), unhandled.end());
+    // The F key's command is among them; its key goes nowhere. Carve has its handler.
+    EXPECT_NE(std::ranges::find(unhandled, Cmd::kUnservedF), unhandled.end());
+    EXPECT_EQ(std::ranges::find(unhandled, Cmd::kCarve), unhandled.end());
 
     Frame().UpdateCommandUI();
     for (const int id : unhandled) {
