@@ -16,7 +16,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -55,21 +54,14 @@ protected:
     // While the next Carve dialog is up: act on it, then close it with the button of id.
     void OnCarveDialog(std::function<void(CCarveSectorSurfaceDlg&)> act, int button)
     {
-        auto* timer = new QTimer(m_app->m_pMainFrame);
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, timer, [this, timer, act, button] {
-            auto* dialog = qobject_cast<CCarveSectorSurfaceDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            timer->stop();
-            timer->deleteLater();
-            ++m_shown;
-            act(*dialog);
-            Click(*dialog, button);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        timer->start();
+        OnModal<CCarveSectorSurfaceDlg>(m_app->m_pMainFrame,
+                                        [this, act, button](CCarveSectorSurfaceDlg& dialog) {
+                                            ++m_shown;
+                                            act(dialog);
+                                            Click(dialog, button);
+                                            if (dialog.isVisible())
+                                                dialog.reject();
+                                        });
     }
 
     CQzEditDoc* m_doc = nullptr;
