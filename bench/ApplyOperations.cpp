@@ -1,5 +1,6 @@
 #include "ApplyOperations.h"
 
+#include "edit/CarveCommand.h"
 #include "edit/CopyPaste.h"
 #include "edit/CutToPolygon.h"
 #include "edit/Insert.h"
@@ -8,6 +9,7 @@
 #include "edit/Nudge.h"
 #include "edit/SelectionDelete.h"
 #include "edit/SplitByPolygon.h"
+#include "edit/SplitSector.h"
 #include "edit/SplitSurface.h"
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
@@ -401,6 +403,48 @@ bool RunCutSurfaceToPolygon(C3dView& view, const CApplyArgs&)
 
 constexpr CApplyWord kSplitWords[] = {{"grid", EApplyWord::YesNo, false},
                                       {"marks", EApplyWord::Name, false}};
+
+// ---- Split Sector and Carve (edit/SplitSector.h, edit/CarveCommand.h) ----
+
+// Split Sector as the Split command runs it in sector mode, by the plane of the three node= words.
+bool RunSplitSector(C3dView& view, const CApplyArgs&)
+{
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors))
+        return Refuse(view, "There is no current sector.");
+    if (view.m_selection.m_pickedNodes.size() != 3)
+        return Refuse(view, "split-sector needs three node= points.");
+    view.GetDocument().m_gridOn = 1;
+    view.GetDocument().m_sectorMode = 1;
+    return SplitSector(view, true);
+}
+
+// The Carve command with the dialog's values from words; texture=yes presses the Texture button
+// (the material comes from the next pick= word).
+bool RunCarve(C3dView& view, const CApplyArgs& args)
+{
+    view.GetDocument().m_gridOn = 1;
+    view.GetDocument().m_sectorMode = args.YesNo("sector-mode") ? 1 : 0;
+    CCarveChoice choice;
+    choice.m_catwalk = args.YesNo("catwalk", true);
+    choice.m_upDown = args.Float("up-down");
+    choice.m_leftRight = args.Float("left-right");
+    if (!CarveAngleInRange(choice.m_upDown) || !CarveAngleInRange(choice.m_leftRight))
+        return Refuse(view, "up-down and left-right take -45 to 45.");
+    if (!CanRunCarveCommand(view))
+        return Refuse(view,
+                      "Carve needs a current sector and three node= points or more "
+                      "(sector-mode=yes), or a current surface and two node= points or more.");
+    if (args.YesNo("texture") && !PickCarveMaterial(view, choice))
+        return Refuse(view, "texture=yes needs a pick= word naming a material of the level.");
+    return CarveWithChoice(view, choice);
+}
+
+constexpr CApplyWord kCarveWords[] = {
+    {"sector-mode", EApplyWord::YesNo, false}, {"catwalk", EApplyWord::YesNo, false},
+    {"up-down", EApplyWord::Float, false},     {"left-right", EApplyWord::Float, false},
+    {"texture", EApplyWord::YesNo, false},
+};
+
 // ---- Nudge move and rotate ----
 
 // The axis word; false, with the message shown, for another value.
@@ -588,6 +632,16 @@ constexpr CApplyOperation kOperations[] = {
     {"cut-surface-to-polygon", {},
      "cuts the current surface (and its twin) to the polygon of the nodes and rebuilds",
      RunCutSurfaceToPolygon},
+    // Split Sector and Carve.
+    {"split-sector", {},
+     "splits the current sector by the plane of its three nodes; the part on the negative side "
+     "becomes a new sector",
+     RunSplitSector},
+    {"carve", kCarveWords,
+     "the Carve command: cuts a prism along the nodes' outline out of the current sector "
+     "(sector-mode=yes) or along the current surface (two nodes: its outline), leaning by "
+     "up-down= and left-right= degrees; catwalk=no keeps the prism as a sector",
+     RunCarve},
     // Nudge move and rotate.
     {"move", kNudgeWords,
      "the Move command: moves the sector (sector-mode=yes), the marked corners (vertex=), the "

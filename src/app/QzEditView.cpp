@@ -3,12 +3,14 @@
 #include "app/MainFrame.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
+#include "edit/CarveCommand.h"
 #include "edit/CopyPaste.h"
 #include "edit/Insert.h"
 #include "edit/Link.h"
 #include "edit/Nudge.h"
 #include "edit/SelectionDelete.h"
 #include "edit/SplitCommand.h"
+#include "edit/ui/CarveSectorSurfaceDlg.h"
 #include "engine/Bookmarks.h"
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
@@ -791,6 +793,25 @@ void CQzEditView::RegisterEditCommands()
         Cmd::kUnlink, [](C3dView& engine) { RunUnlinkCommand(engine); }, CanUnlink);
     AddEngineCommand(
         Cmd::kSplit, [](C3dView& engine) { RunSplitCommand(engine); }, CanRunSplitCommand);
+    // Carve opens its dialog first, outside the device scope.
+    AddCommand(
+        Cmd::kCarve, [this] { OnCarve(); },
+        [this](CCmdUI& ui) {
+            const C3dView* engine = CommandEngine();
+            ui.Enable(engine != nullptr && CanRunCarveCommand(*engine));
+        });
+}
+
+void CQzEditView::OnCarve()
+{
+    C3dView* engine = CommandEngine();
+    if (engine == nullptr || !CanRunCarveCommand(*engine))
+        return;
+    CCarveSectorSurfaceDlg dialog(*engine, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CDeviceScope scope(*this);
+    RunCarveCommand(*engine, dialog.m_choice);
 }
 
 void CQzEditView::OnCameraKey(C3dView& engine, ECameraKeys which)

@@ -183,6 +183,9 @@ private:
     void OnCameraKey(C3dView& engine, ECameraKeys which);
     void OnCameraTimer();
     void StopCameraKeys();
+    // Carve: the Carve Sector/Surface dialog, then on OK the carve with its values inside an
+    // undo step.
+    void OnCarve();
     // A mouse point in device pixels.
     void DevicePoint(const QMouseEvent& event, int& x, int& y) const;
     // The engine's mouse-move handling for buttons (kMouseLeft | kMouseRight) at (x, y), when

@@ -4,12 +4,13 @@
 
 class C3dView;
 
-// Enabled in surface mode (the split-sector switch off) when a surface is current and
-// CanSplitSurface holds. Sector mode is not handled here yet: disabled.
+// In sector mode (the split-sector switch on): enabled when a sector is current and
+// CanSplitSector holds. In surface mode: when a surface is current and CanSplitSurface holds.
 bool CanRunSplitCommand(const C3dView& view);
 
-// Asks "Do you want to split the current surface?" (while "Warning" is on), then splits the
-// current surface with its sectors rebuilt (SplitSurface) inside an undo step. False when the
-// command is disabled, the answer is No or the split was refused (the undo list and the modified
-// flag then as they were).
+// Sector mode: asks "Do you want to split the current sector?" (while "Warning" is on), then
+// splits the current sector with its messages (SplitSector). Surface mode: asks "Do you want to
+// split the current surface?", then splits the current surface with its sectors rebuilt
+// (SplitSurface). Either inside an undo step. False when the command is disabled, the answer is No
+// or the split was refused (the undo list and the modified flag then as they were).
 bool RunSplitCommand(C3dView& view);

@@ -7,7 +7,8 @@
 #include <QPushButton>
 
 QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
-                                    const QString& cancel, unsigned int helpContext)
+                                    const QString& cancel, int helpId,
+                                    const std::function<void()>& help)
 {
     auto* buttons = new QDialogButtonBox(orientation, &dialog);
     QPushButton* okButton = buttons->addButton(ok, QDialogButtonBox::AcceptRole);
@@ -16,10 +17,16 @@ QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation
     buttons->addButton(cancel, QDialogButtonBox::RejectRole)
         ->setObjectName(QString::number(Ctl::kCancel));
     buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole)
-        ->setObjectName(QString::number(Ctl::kHelp));
+        ->setObjectName(QString::number(helpId));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dialog,
-                     [helpContext] { QzHelp(helpContext); });
+    QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dialog, help);
     return buttons;
+}
+
+QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
+                                    const QString& cancel, unsigned int helpContext)
+{
+    return MakeDialogButtons(dialog, orientation, ok, cancel, Ctl::kHelp,
+                             [helpContext] { QzHelp(helpContext); });
 }

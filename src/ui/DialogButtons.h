@@ -5,6 +5,8 @@
 #include <QDialogButtonBox>
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 
 // A button box in dialog with OK (the default button; its text ok), Cancel (its text cancel) and
@@ -12,3 +14,8 @@ class QDialog;
 // (QzHelp). Other buttons may be added to the box afterwards.
 QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
                                     const QString& cancel, unsigned int helpContext);
+// The same with a Help button named helpId that calls help (a dialog whose Help sends the help
+// command rather than showing a page).
+QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
+                                    const QString& cancel, int helpId,
+                                    const std::function<void()>& help);

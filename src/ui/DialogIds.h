@@ -11,7 +11,8 @@ inline constexpr int kSelectProduct = 140;
 inline constexpr int kTipOfTheDay = 503;
 inline constexpr int kHiddenSectorRemoval = 5005;
 inline constexpr int kSplitByPolygon = 5014;
-inline constexpr int kMerge = 5082;         // "Merge Surfaces" and "Merge Sectors"
+inline constexpr int kMerge = 5082;  // "Merge Surfaces" and "Merge Sectors"
+inline constexpr int kCarveSectorSurface = 5006;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 
@@ -63,6 +64,13 @@ inline constexpr int kPolygonRadiusSpin = 1106;
 // Merge (5082).
 inline constexpr int kMergeList = 5080;
 inline constexpr int kMergeLabel = 5081;
+// Carve Sector/Surface (5006); its "&Help" sends the help command.
+inline constexpr int kUpDownAngle = 4084;
+inline constexpr int kLeftRightAngle = 4085;
+inline constexpr int kCreateCatwalk = 4086;
+inline constexpr int kCarveTextureName = 4087;
+inline constexpr int kCarveTexture = 7;
+inline constexpr int kCarveHelp = 57670;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;

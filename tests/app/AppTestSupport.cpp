@@ -35,6 +35,13 @@ QString Item(const char* text, int id)
     return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
 }
 
+void Click(QWidget& dialog, int id)
+{
+    if (auto* button = Control<QAbstractButton>(dialog, id))
+        button->click();
+    QApplication::processEvents();
+}
+
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
 {
     const auto walk = [&visit](const auto& self, const CMenuPopup& popup) -> void {
@@ -46,19 +53,27 @@ void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
         walk(walk, popup);
 }
 
-void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
+void OnModalWidget(QObject* owner, std::function<bool(QWidget*)> act)
 {
     auto* timer = new QTimer(owner);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
-        auto* dialog = qobject_cast<CPickerDlg*>(QApplication::activeModalWidget());
-        if (dialog == nullptr)
+        QWidget* widget = QApplication::activeModalWidget();
+        if (widget == nullptr)
             return;
+        // Stopped before act, which may run a modal loop of its own.
         timer->stop();
-        timer->deleteLater();
-        act(*dialog);
+        if (act(widget))
+            timer->deleteLater();
+        else
+            timer->start();
     });
     timer->start();
+}
+
+void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
+{
+    OnModal<CPickerDlg>(owner, std::move(act));
 }
 
 std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption)

@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class CPickerDlg;
 class CQzEditDoc;
@@ -48,8 +49,22 @@ void Click(QWidget& dialog, int id);
 // submenu after the popup that holds it.
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit);
 
-// Runs act on the next plain picker that comes up modally (act closes it); owner keeps the
-// timer that waits for it.
+// Calls act with every modal widget that comes up until act takes one (returns true); owner keeps
+// the timer that waits for it.
+void OnModalWidget(QObject* owner, std::function<bool(QWidget*)> act);
+// Runs act on the next dialog of type T that comes up modally (act closes it).
+template <typename T>
+void OnModal(QObject* owner, std::function<void(T&)> act)
+{
+    OnModalWidget(owner, [act = std::move(act)](QWidget* widget) {
+        auto* dialog = qobject_cast<T*>(widget);
+        if (dialog == nullptr)
+            return false;
+        act(*dialog);
+        return true;
+    });
+}
+// Runs act on the next plain picker that comes up modally (act closes it).
 void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act);
 // Selects the row of text in the picker's list and presses OK; caption, when given, takes the
 // picker's title. A text the list lacks fails the test and cancels.

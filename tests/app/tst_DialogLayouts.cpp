@@ -13,6 +13,7 @@
 #include "app/QzEditDoc.h"
 #include "app/SelectProductDlg.h"
 #include "app/TipOfTheDayDlg.h"
+#include "edit/ui/CarveSectorSurfaceDlg.h"
 #include "edit/ui/MergeDlg.h"
 #include "edit/ui/SplitByPolygonDlg.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
@@ -212,6 +213,12 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             CSplitByPolygonDlg split(engine.m_view);
             ExpectTextsShowWhole(split, "split_by_polygon_" + font + ".png");
             ExpectTextDrawn(split, Ctl::kPolygonSnap);
+        }
+        {
+            SCOPED_TRACE("Carve Sector/Surface " + font);
+            CFixtureEngine engine(MakeBoxRoom());
+            CCarveSectorSurfaceDlg carve(engine.m_view);
+            ExpectTextsShowWhole(carve, "carve_" + font + ".png");
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);
