@@ -72,9 +72,9 @@ public:
     Clock& GetClock() { return m_clock; }
     Random& GetRandom() { return m_random; }
 
-    // Deletes every thing model, every texture, every marker and every sector vertex buffer,
-    // before a level is rebuilt and by previews; the level's things and surfaces are left pointing
-    // to none of them.
+    // Deletes every thing model, the preview model, every texture, every marker and every sector
+    // vertex buffer, before a level is rebuilt and by previews; the level's things and surfaces
+    // are left pointing to none of them.
     void ClearRenderObjects();
 
     // Releases every sector vertex buffer on the device that made it.
@@ -103,6 +103,9 @@ public:
     std::unique_ptr<CTextureCache> m_textureCache;
     // Every thing model; each thing of the level points to its model here.
     std::vector<std::unique_ptr<C3doModel>> m_thingModels;
+    // The model a dialog's preview shows (Preview.h); null when it shows none. Its faces' textures
+    // belong to the texture cache.
+    std::unique_ptr<C3doModel> m_previewModel;
     // Point markers at grid points and corners, sorted by position.
     CPointMarkerArray m_markers;
     // The engine's sounds.

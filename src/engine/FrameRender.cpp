@@ -522,6 +522,12 @@ int RenderFrame(C3dView& view, int force)
         device->SetRenderState(RenderState::AlphaBlend, 0);
         PrepareSectorBuffers(view, *device);
         CFramePainter painter(view, *device);
+        if (C3doModel* model = view.m_previewModel.get()) {
+            const CVector3& camera = view.m_camera.m_position;
+            device->SetWorldTransform(model->m_spinPlacement);
+            model->DrawNode(*device, camera.x, camera.y, camera.z, 0, model->m_spinPlacement);
+            model->m_spinPlacement = MatrixMultiply(model->m_stepRotation, model->m_spinPlacement);
+        }
         DrawPointMarkers(view,
                          [&view](const CBoundingBox& box) { return BoxInFrustum(view, box); });
         if (!preview) {
