@@ -86,6 +86,9 @@ public:
     // again while the engine is destroyed.
     std::int32_t m_skip = 1;
     std::int32_t m_framesPerSecond = 0;
+    // The clock's time at which this engine's last frame began, 0 before the first: the frame cap
+    // of unforced frames counts from it, so a preview's frames leave a view's cap alone.
+    std::uint32_t m_lastFrameTick = 0;
 
     // The parts of the engine's state (ViewState.h).
     CSelection m_selection;

@@ -343,12 +343,6 @@ const CQzlSector* SectorAt(const CQzlSections& level, int index)
 
 }  // namespace
 
-std::uint32_t& LastFrameTick()
-{
-    static std::uint32_t tick = 0;
-    return tick;
-}
-
 std::uint32_t TransparentAdjoinColor(std::uint32_t colorAdjoin)
 {
     const auto fifth = [](std::uint32_t channel) {
@@ -497,7 +491,7 @@ int RenderFrame(C3dView& view, int force)
     const std::uint32_t t0 = clock.Milliseconds();
     // A "FrameRate" that is not positive means no cap.
     if (force == 0 && settings.m_frameRate > 0 &&
-        t0 - LastFrameTick() < 1000u / static_cast<std::uint32_t>(settings.m_frameRate))
+        t0 - view.m_lastFrameTick < 1000u / static_cast<std::uint32_t>(settings.m_frameRate))
         return 1;
 
     RenderDevice* device = view.m_viewport.m_renderWidth > 0 && view.m_viewport.m_renderHeight > 0
@@ -554,7 +548,7 @@ int RenderFrame(C3dView& view, int force)
             view.m_walk.m_animationClock += 1.0f;
     }
 
-    LastFrameTick() = t0;
+    view.m_lastFrameTick = t0;
     const std::uint32_t t1 = clock.Milliseconds();
     if (t1 > t0)
         view.m_framesPerSecond = static_cast<std::int32_t>(1000u / (t1 - t0));

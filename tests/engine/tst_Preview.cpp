@@ -191,7 +191,6 @@ TEST(Preview, ModelPreviewFitsTheModelTurnsItAndLeavesItsBoxInTheSelectionBox)
     // Unforced frames of a preview draw the model under its current matrix and turn it one step
     // per drawn frame; a frame the cap skips does not turn it.
     e.m_settings.m_frameRate = 20;
-    LastFrameTick() = 0;
     ASSERT_EQ(RenderFrame(v, 0), 1);
     ASSERT_FALSE(e.m_device.m_draws.empty());
     ExpectMatrixNear(e.m_device.m_draws.front().m_world, model.m_placement);
