@@ -838,11 +838,7 @@ int FrameBench(const std::vector<std::string>& args)
     char name[] = "qzbench";
     char* argv[] = {name, nullptr};
     QGuiApplication application(argc, argv);
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
-    format.setDepthBufferSize(24);
+    const QSurfaceFormat format = CGlRenderDevice::SurfaceFormat();
     QOffscreenSurface surface;
     surface.setFormat(format);
     surface.create();

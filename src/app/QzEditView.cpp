@@ -18,24 +18,22 @@
 #include "engine/FrameRender.h"
 #include "engine/Picking.h"
 #include "engine/RenderData.h"
-#include "engine/TextureCache.h"
 #include "engine/gl/GlDisplayModes.h"
 #include "engine/gl/GlRenderDevice.h"
+#include "engine/gl/GlSupport.h"
+#include "engine/ui/GlSurface.h"
 #include "ui/UiServices.h"
 
 #include <QColor>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QOpenGLWidget>
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStringList>
 #include <QSurfaceFormat>
 #include <QTimer>
 
@@ -75,79 +73,13 @@ bool IsDragMode(int editMode)
     return editMode == 2 || editMode == 4 || editMode == 6 || editMode == 7;
 }
 
-const char* const kNoContextReason =
-    "OpenGL 3.3 is not available: no OpenGL context could be created.";
-
 CQzEditView::CDeviceFactory& DeviceFactory()
 {
     static CQzEditView::CDeviceFactory factory;
     return factory;
 }
 
-// The surface format the render device needs: without asking, a driver may give an older
-// compatibility context.
-QSurfaceFormat SurfaceFormat()
-{
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
-    format.setDepthBufferSize(24);
-    return format;
-}
-
-enum class EGlSupport {
-    kHeadless,   // the platform cannot show OpenGL widgets: nothing to draw on, nothing to say
-    kNoContext,  // a display, but no OpenGL context can be made on it
-    kAvailable,
-};
-
-EGlSupport GlSupport()
-{
-    static const EGlSupport support = [] {
-        // Qt composes OpenGL widgets into a window only on platforms that draw windows through
-        // its rendering hardware interface; on these it cannot, and a window holding an OpenGL
-        // widget fails as soon as it is shown.
-        static const QStringList headless = {QStringLiteral("offscreen"), QStringLiteral("minimal"),
-                                             QStringLiteral("linuxfb"), QStringLiteral("vnc"),
-                                             QStringLiteral("vkkhrdisplay")};
-        if (headless.contains(QGuiApplication::platformName(), Qt::CaseInsensitive))
-            return EGlSupport::kHeadless;
-        QOpenGLContext probe;
-        probe.setFormat(SurfaceFormat());
-        return probe.create() ? EGlSupport::kAvailable : EGlSupport::kNoContext;
-    }();
-    return support;
-}
-
-// A colour setting 0x00BBGGRR.
-QColor SettingColor(std::uint32_t bgr)
-{
-    return QColor(QRgb{ClearColorFromSetting(bgr)});  // QColor takes the channels, alpha opaque
-}
-
 }  // namespace
-
-// The OpenGL surface: fills the view, passes its OpenGL hooks to it, and leaves mouse events and
-// the focus to it.
-class CQzEditView::CSurface final : public QOpenGLWidget {
-public:
-    explicit CSurface(CQzEditView& view) : QOpenGLWidget(&view), m_view(view)
-    {
-        setObjectName(QStringLiteral("CQzEditViewSurface"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-        setFormat(SurfaceFormat());
-    }
-
-protected:
-    void initializeGL() override { m_view.InitializeGl(); }
-    void paintGL() override { m_view.PaintGl(); }
-    void resizeGL(int width, int height) override { m_view.ResizeGl(width, height); }
-
-private:
-    CQzEditView& m_view;
-};
 
 CQzEditView::CDeviceFactory CQzEditView::SetDeviceFactory(CDeviceFactory factory)
 {
@@ -187,10 +119,13 @@ CQzEditView::CQzEditView(CQzEditDoc& doc, QWidget* parent) : QWidget(parent), m_
                 [this, horizontal](int action) { OnScrollAction(horizontal, action); });
     }
     if (GlSupport() == EGlSupport::kAvailable) {
-        m_surface = new CSurface(*this);
+        m_surface = new CGlSurface(*this, QStringLiteral("CQzEditViewSurface"),
+                                   {[this] { InitializeGl(); }, [this] { PaintGl(); },
+                                    [this](int width, int height) { ResizeGl(width, height); },
+                                    [this] { ReleaseDevice(); }});
         m_surface->setGeometry(ClientRect());
     } else if (GlSupport() == EGlSupport::kNoContext) {
-        m_deviceError = kNoContextReason;
+        m_deviceError = kNoGlContextReason;
     }
     m_creating = true;
     doc.AddView(this);
@@ -202,8 +137,6 @@ CQzEditView::~CQzEditView()
     StopCameraKeys();
     if (m_rightDrag)
         releaseMouse();
-    // The surface's context goes with the surface; this view must not hear of it any more.
-    disconnect(m_contextConnection);
     // The engine releases its textures and buffers on the device: it goes first, with the
     // device's context current.
     const bool current = m_device != nullptr && m_surface != nullptr;
@@ -322,10 +255,6 @@ void CQzEditView::InitializeGl()
     QOpenGLContext* glContext = m_surface->context();
     if (glContext == nullptr)
         return;
-    disconnect(m_contextConnection);
-    // A new top-level window (the view moved) or the surface's end takes the context away.
-    m_contextConnection = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
-                                  &CQzEditView::ReleaseDevice, Qt::DirectConnection);
     m_deviceError.clear();
     const CDeviceFactory& factory = DeviceFactory();
     m_device = factory ? factory(*glContext, m_deviceError)
@@ -340,15 +269,8 @@ void CQzEditView::ReleaseDevice()
     if (m_device == nullptr)
         return;
     m_surface->makeCurrent();
-    if (m_engine) {
-        m_engine->m_skip = 1;
-        m_engine->ClearRenderObjects();
-        m_engine->m_sectorBuffers.m_device = nullptr;
-        m_engine->m_device = nullptr;
-        m_engine->m_textureCache = std::make_unique<CTextureCache>(nullptr);
-        m_engine->m_viewport.m_renderWidth = 0;
-        m_engine->m_viewport.m_renderHeight = 0;
-    }
+    if (m_engine)
+        DetachDevice(*m_engine);
     m_device.reset();
     m_frameReady = false;
     m_surface->doneCurrent();
@@ -357,9 +279,7 @@ void CQzEditView::ReleaseDevice()
 void CQzEditView::AttachDevice()
 {
     C3dView& engine = *m_engine;
-    engine.m_device = m_device.get();
-    engine.m_textureCache = std::make_unique<CTextureCache>(m_device.get());
-    engine.m_skip = 0;
+    ::AttachDevice(engine, *m_device);
     RebuildAll(engine, false);
     m_setUpNeeded = true;
 }
@@ -369,7 +289,8 @@ void CQzEditView::ReportNoDevice()
     // Posted: a modal box inside a paint would paint again beneath it. The document then closes
     // itself, as its Close command does.
     m_deviceFailed = true;
-    const QString text = NoDeviceMessage(m_deviceError.empty() ? kNoContextReason : m_deviceError);
+    const QString text =
+        NoDeviceMessage(m_deviceError.empty() ? kNoGlContextReason : m_deviceError);
     QPointer<CQzEditDoc> doc(&m_doc);
     QTimer::singleShot(0, &m_doc, [doc, text] {
         QzMessageBox(text, QMessageBox::Ok, doc ? doc->m_app.m_pMainFrame : nullptr);
@@ -435,14 +356,7 @@ void CQzEditView::SetUpDevice()
 
 void CQzEditView::ClearToBackground()
 {
-    QOpenGLFunctions* gl = m_surface->context()->functions();
-    const QColor color = SettingColor(m_doc.m_app.m_settings.m_colorBackground);
-    gl->glBindFramebuffer(GL_FRAMEBUFFER, m_surface->defaultFramebufferObject());
-    gl->glViewport(0, 0, PixelWidth(), PixelHeight());
-    gl->glDisable(GL_SCISSOR_TEST);
-    gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    gl->glClearColor(color.redF(), color.greenF(), color.blueF(), 1.0f);
-    gl->glClear(GL_COLOR_BUFFER_BIT);
+    m_surface->ClearToColor(m_doc.m_app.m_settings.m_colorBackground, PixelWidth(), PixelHeight());
 }
 
 void CQzEditView::PaintGl()
@@ -476,16 +390,7 @@ void CQzEditView::PaintGl()
         m_frameReady = false;
         if (m_engine->m_viewport.m_renderWidth > 0 && m_engine->m_viewport.m_renderHeight > 0 &&
             m_device->RenderWidth() > 0) {
-            const GLuint target = m_surface->defaultFramebufferObject();
-            m_device->PresentTo(target, PixelWidth(), PixelHeight());
-            // The frame's clear colour has alpha 0; the surface is shown opaque.
-            QOpenGLFunctions* gl = m_surface->context()->functions();
-            gl->glBindFramebuffer(GL_FRAMEBUFFER, target);
-            gl->glViewport(0, 0, PixelWidth(), PixelHeight());
-            gl->glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-            gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-            gl->glClear(GL_COLOR_BUFFER_BIT);
-            gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            m_device->PresentTo(m_surface->defaultFramebufferObject(), PixelWidth(), PixelHeight());
             presented = true;
         }
     }

@@ -37,6 +37,7 @@
 #include <string>
 
 class C3dView;
+class CGlSurface;
 class CGlRenderDevice;
 class CMainFrame;
 class CQzEditDoc;
@@ -127,8 +128,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    class CSurface;
-
     // The surface's OpenGL hooks.
     void InitializeGl();
     void PaintGl();
@@ -199,13 +198,12 @@ private:
     void EndRightDrag();
 
     CQzEditDoc& m_doc;
-    CSurface* m_surface = nullptr;    // child widget; null without OpenGL
+    CGlSurface* m_surface = nullptr;  // child widget; null without OpenGL
     QScrollBar* m_scrollH = nullptr;  // children of the view, beside the surface
     QScrollBar* m_scrollV = nullptr;
     std::unique_ptr<CGlRenderDevice> m_device;  // outlives the engine (declared first)
     std::unique_ptr<C3dView> m_engine;
     std::string m_deviceError;
-    QMetaObject::Connection m_contextConnection;
     bool m_frameReady = false;    // an idle frame was drawn and waits to be shown
     bool m_setUpNeeded = true;    // the device set-up must run at the next paint
     bool m_painting = false;      // inside a paint or a frame: requests for paints are dropped

@@ -15,6 +15,18 @@ class CTexture;
 
 class C3doMesh {
 public:
+    // Appends copies of this mesh's faces (vertices and normals, in order) to target's faces and
+    // their texture pointers to target's face textures (the textures are shared, not copied), so
+    // that each copied face keeps its texture also in a target that had faces; target's radius
+    // becomes 0. Its marker fields and box are left as they were.
+    void CopyFaces(C3doMesh& target) const;
+
+    // The largest distance of a face vertex from the origin; 0 without vertices.
+    float Radius() const;
+
+    // The largest distance of a vertex from the mesh's origin, as Radius() last gave it; 0 until
+    // someone computes it.
+    float m_radius = 0.0f;
     // Set when the frame renderer has computed m_box.
     std::int32_t m_boxValid = 0;
     std::vector<C3doFace> m_faces;

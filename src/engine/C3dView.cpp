@@ -25,6 +25,7 @@ void C3dView::ClearRenderObjects()
     DetachLevelFromRenderObjects();
     m_animatedTextures.clear();
     m_thingModels.clear();
+    m_previewModel.reset();
     if (m_textureCache) {
         m_textureCache->Clear();
     }
@@ -51,6 +52,7 @@ C3dView::~C3dView()
     m_animatedTextures.clear();
     m_markers.clear();
     m_thingModels.clear();
+    m_previewModel.reset();
     m_textureCache.reset();
 }
 

@@ -72,9 +72,9 @@ public:
     Clock& GetClock() { return m_clock; }
     Random& GetRandom() { return m_random; }
 
-    // Deletes every thing model, every texture, every marker and every sector vertex buffer,
-    // before a level is rebuilt and by previews; the level's things and surfaces are left pointing
-    // to none of them.
+    // Deletes every thing model, the preview model, every texture, every marker and every sector
+    // vertex buffer, before a level is rebuilt and by previews; the level's things and surfaces
+    // are left pointing to none of them.
     void ClearRenderObjects();
 
     // Releases every sector vertex buffer on the device that made it.
@@ -86,6 +86,9 @@ public:
     // again while the engine is destroyed.
     std::int32_t m_skip = 1;
     std::int32_t m_framesPerSecond = 0;
+    // The clock's time at which this engine's last frame began, 0 before the first: the frame cap
+    // of unforced frames counts from it, so a preview's frames leave a view's cap alone.
+    std::uint32_t m_lastFrameTick = 0;
 
     // The parts of the engine's state (ViewState.h).
     CSelection m_selection;
@@ -103,6 +106,9 @@ public:
     std::unique_ptr<CTextureCache> m_textureCache;
     // Every thing model; each thing of the level points to its model here.
     std::vector<std::unique_ptr<C3doModel>> m_thingModels;
+    // The model a dialog's preview shows (Preview.h); null when it shows none. Its faces' textures
+    // belong to the texture cache.
+    std::unique_ptr<C3doModel> m_previewModel;
     // Point markers at grid points and corners, sorted by position.
     CPointMarkerArray m_markers;
     // The engine's sounds.

@@ -2,6 +2,7 @@
 
 #include "engine/C3dView.h"
 #include "engine/KeyState.h"
+#include "engine/TextureCache.h"
 #include "framework/CFormat.h"
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
@@ -10,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -249,6 +251,25 @@ void SetUpRenderStates(C3dView& view)
     const TextureFilter filter =
         view.GetSettings().m_textureMapping != 0 ? TextureFilter::Point : TextureFilter::Linear;
     view.m_device->SetRenderState(RenderState::Filter, static_cast<std::uint32_t>(filter));
+}
+
+void AttachDevice(C3dView& view, RenderDevice& device)
+{
+    view.ClearRenderObjects();
+    view.m_device = &device;
+    view.m_textureCache = std::make_unique<CTextureCache>(&device);
+    view.m_skip = 0;
+}
+
+void DetachDevice(C3dView& view)
+{
+    view.m_skip = 1;
+    view.ClearRenderObjects();
+    view.m_sectorBuffers.m_device = nullptr;
+    view.m_device = nullptr;
+    view.m_textureCache = std::make_unique<CTextureCache>(nullptr);
+    view.m_viewport.m_renderWidth = 0;
+    view.m_viewport.m_renderHeight = 0;
 }
 
 bool Resize(C3dView& view, int cx, int cy)

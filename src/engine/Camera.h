@@ -18,6 +18,7 @@
 #include <vector>
 
 class C3dView;
+class RenderDevice;
 
 // Near plane of the projection.
 inline constexpr float kNearPlane = 0.05f;
@@ -86,6 +87,16 @@ bool SetUpViewAndProjection(C3dView& view, int width, int height);
 // ("Linear"). Nothing happens without a device. Device set-up runs it after every creation of
 // the device, and so after a change of the options.
 void SetUpRenderStates(C3dView& view);
+
+// Gives the engine device to draw with: every render object made so far is deleted, the texture
+// cache starts anew on device and the skip flag is cleared. The caller rebuilds what the engine
+// shows. device must outlive the engine or be detached first.
+void AttachDevice(C3dView& view, RenderDevice& device);
+
+// The engine's device goes (its context is about to be destroyed): every render object is deleted
+// while the device still exists, and the engine draws nothing (skip flag set, render size 0)
+// until a device is attached again. Level, selection and camera stay.
+void DetachDevice(C3dView& view);
 
 // The view window was resized to cx x cy. True when the device must be made again for that size
 // (the caller then runs its device creation): only in a document view with a device attached

@@ -343,12 +343,6 @@ const CQzlSector* SectorAt(const CQzlSections& level, int index)
 
 }  // namespace
 
-std::uint32_t& LastFrameTick()
-{
-    static std::uint32_t tick = 0;
-    return tick;
-}
-
 std::uint32_t TransparentAdjoinColor(std::uint32_t colorAdjoin)
 {
     const auto fifth = [](std::uint32_t channel) {
@@ -497,7 +491,7 @@ int RenderFrame(C3dView& view, int force)
     const std::uint32_t t0 = clock.Milliseconds();
     // A "FrameRate" that is not positive means no cap.
     if (force == 0 && settings.m_frameRate > 0 &&
-        t0 - LastFrameTick() < 1000u / static_cast<std::uint32_t>(settings.m_frameRate))
+        t0 - view.m_lastFrameTick < 1000u / static_cast<std::uint32_t>(settings.m_frameRate))
         return 1;
 
     RenderDevice* device = view.m_viewport.m_renderWidth > 0 && view.m_viewport.m_renderHeight > 0
@@ -522,6 +516,12 @@ int RenderFrame(C3dView& view, int force)
         device->SetRenderState(RenderState::AlphaBlend, 0);
         PrepareSectorBuffers(view, *device);
         CFramePainter painter(view, *device);
+        if (C3doModel* model = view.m_previewModel.get()) {
+            const CVector3& camera = view.m_camera.m_position;
+            device->SetWorldTransform(model->m_spinPlacement);
+            model->DrawNode(*device, camera.x, camera.y, camera.z, 0, model->m_spinPlacement);
+            model->m_spinPlacement = MatrixMultiply(model->m_stepRotation, model->m_spinPlacement);
+        }
         DrawPointMarkers(view,
                          [&view](const CBoundingBox& box) { return BoxInFrustum(view, box); });
         if (!preview) {
@@ -548,7 +548,7 @@ int RenderFrame(C3dView& view, int force)
             view.m_walk.m_animationClock += 1.0f;
     }
 
-    LastFrameTick() = t0;
+    view.m_lastFrameTick = t0;
     const std::uint32_t t1 = clock.Milliseconds();
     if (t1 > t0)
         view.m_framesPerSecond = static_cast<std::int32_t>(1000u / (t1 - t0));

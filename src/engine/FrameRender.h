@@ -5,8 +5,9 @@
 // A frame clears the render target to "ColorBackground", draws the point markers, then (except in
 // a dialog preview) the sectors chosen by the document's render mode and the "Collision" and
 // "Lock" settings and the things in them, and last the translucent portals and surfaces from the
-// farthest to the nearest with blending on. Unforced frames are capped at "FrameRate" per second,
-// measured against one last-frame tick that all engines share.
+// farthest to the nearest with blending on. The preview model of a dialog's preview is drawn
+// before the markers and turned by one step of its rotation per drawn frame. Unforced frames are
+// capped at "FrameRate" per second, measured against the engine's own last-frame tick.
 //
 // Solid surfaces are drawn from a vertex buffer per sector that the device keeps (the render
 // vertices of all its surfaces back to back): a sector is uploaded when first drawn and again only
@@ -32,10 +33,6 @@ struct CFrameRect {
 
     friend constexpr bool operator==(const CFrameRect&, const CFrameRect&) = default;
 };
-
-// The tick at which the last frame began: one value for every engine, so that a dialog's preview
-// and the document's view share one frame cap. 0 before the first frame.
-std::uint32_t& LastFrameTick();
 
 // A colour setting 0x00BBGGRR as the clear colour 0x00RRGGBB (alpha 0).
 [[nodiscard]] constexpr std::uint32_t ClearColorFromSetting(std::uint32_t bgr)

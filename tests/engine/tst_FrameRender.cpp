@@ -45,7 +45,6 @@ class CFrameFixture {
 public:
     explicit CFrameFixture(CQzlSections level) : m_engine(std::move(level))
     {
-        LastFrameTick() = 0;
         ReadyToDraw(m_engine.m_view, m_device);
         m_engine.m_host.Clear();
         m_engine.m_clock.m_now = 100000;
@@ -105,7 +104,7 @@ TEST(FrameRender, FrameCapAndWhenAFrameIsDrawn)
     v.m_walk.m_on = 1;
     EXPECT_EQ(RenderFrame(v, 0), 1);
     EXPECT_EQ(f.m_device.m_framesBegun, 1);
-    EXPECT_EQ(LastFrameTick(), 100000u);
+    EXPECT_EQ(v.m_lastFrameTick, 100000u);
     clock.Advance(49);
     EXPECT_EQ(RenderFrame(v, 0), 1);  // within the cap: skipped
     EXPECT_EQ(f.m_device.m_framesBegun, 1);
@@ -132,6 +131,35 @@ TEST(FrameRender, FrameCapAndWhenAFrameIsDrawn)
     EXPECT_EQ(f.m_device.m_misuseCount, 0);
 }
 
+TEST(FrameRender, EachEngineHasItsOwnFrameCap)
+{
+    // A document view in walk mode and a dialog's preview, one clock: the preview's frames do not
+    // hold the view's next unforced frame back, nor the view's the preview's.
+    CFrameFixture view(MakeBoxRoom());
+    CFrameFixture preview(MakeBoxRoom());
+    view.Settings().m_frameRate = 20;  // one frame per 50 ms
+    preview.Settings().m_frameRate = 20;
+    view.View().m_walk.m_on = 1;
+    preview.View().m_mode = C3dView::kPreview;
+    CScriptedClock& viewClock = view.m_engine.m_clock;
+    CScriptedClock& previewClock = preview.m_engine.m_clock;
+
+    ASSERT_EQ(RenderFrame(view.View(), 0), 1);
+    EXPECT_EQ(view.m_device.m_framesBegun, 1);
+    viewClock.Advance(20);
+    previewClock.Advance(20);
+    ASSERT_EQ(RenderFrame(preview.View(), 0), 1);
+    EXPECT_EQ(preview.m_device.m_framesBegun, 1);
+    viewClock.Advance(30);
+    previewClock.Advance(30);
+    ASSERT_EQ(RenderFrame(view.View(), 0), 1);  // 50 ms after its own last frame
+    EXPECT_EQ(view.m_device.m_framesBegun, 2);
+    ASSERT_EQ(RenderFrame(preview.View(), 0), 1);  // 30 ms after its own: capped
+    EXPECT_EQ(preview.m_device.m_framesBegun, 1);
+    EXPECT_EQ(view.View().m_lastFrameTick, 100050u);
+    EXPECT_EQ(preview.View().m_lastFrameTick, 100020u);
+}
+
 TEST(FrameRender, PreviewDrawsUnforcedButNoLevel)
 {
     CFrameFixture f(MakeBoxRoom());
@@ -152,18 +180,6 @@ TEST(FrameRender, DocumentViewFrameNamesTheDeviceInTheFirstPane)
     f.Frame();
     ASSERT_EQ(f.m_engine.m_host.m_statusPanes.size(), 8u);
     EXPECT_EQ(f.m_engine.m_host.m_statusPanes[0], "Recorder");
-}
-
-TEST(FrameRender, ShareTheFrameCapBetweenEngines)
-{
-    CFrameFixture a(MakeBoxRoom());
-    CFrameFixture b(MakeBoxRoom());
-    a.View().m_walk.m_on = 1;
-    b.View().m_walk.m_on = 1;
-    EXPECT_EQ(RenderFrame(a.View(), 0), 1);
-    EXPECT_EQ(RenderFrame(b.View(), 0), 1);  // same tick: b waits for a's frame
-    EXPECT_EQ(a.m_device.m_framesBegun, 1);
-    EXPECT_EQ(b.m_device.m_framesBegun, 0);
 }
 
 TEST(FrameRender, ClearAndWireframeColoursAreConverted)

@@ -13,12 +13,7 @@ bool CGlTestContext::EnsureApplication()
 
 QSurfaceFormat CGlTestContext::Format()
 {
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
-    format.setDepthBufferSize(24);
-    return format;
+    return CGlRenderDevice::SurfaceFormat();
 }
 
 CGlTestContext::CGlTestContext()

@@ -418,6 +418,13 @@ TEST_F(GlRenderDevice, RenderSizeAndScalingIntoTheWindow)
     EXPECT_EQ(image.pixel(10, 30) & 0xFFFFFFu, 0xFF0000u);
     EXPECT_EQ(image.pixel(90, 30) & 0xFFFFFFu, 0x0000FFu);
     EXPECT_EQ(image.pixel(90, 2) & 0xFFFFFFu, 0x0000FFu);
+
+    // The view clears with alpha 0; the window shows the frame opaque.
+    Device().BeginFrame();
+    Device().Clear(0x000000FF);
+    Finish();
+    Device().PresentTo(window.handle(), 100, 60);
+    EXPECT_EQ(window.toImage().pixel(50, 30), 0xFF0000FFu);
 }
 
 TEST(GlRenderDeviceCreate, WithoutAUsableContextTheMessageSaysWhy)

@@ -100,6 +100,16 @@ std::unique_ptr<CGlRenderDevice> CGlRenderDevice::Create(QOpenGLContext& context
     return device;
 }
 
+QSurfaceFormat CGlRenderDevice::SurfaceFormat()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(24);
+    return format;
+}
+
 CGlRenderDevice::CGlRenderDevice(QOpenGLContext& context) : m_context(&context)
 {
     m_states[StateIndex(RenderState::DepthTest)] = 1;
@@ -644,5 +654,13 @@ void CGlRenderDevice::PresentTo(unsigned int target, int width, int height)
     m_gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
     m_gl.glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
                            GL_NEAREST);
+    m_gl.glBindFramebuffer(GL_FRAMEBUFFER, target);
+    m_gl.glViewport(0, 0, width, height);
+    m_gl.glDisable(GL_SCISSOR_TEST);
+    m_gl.glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    m_gl.glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    m_gl.glClear(GL_COLOR_BUFFER_BIT);
+    m_gl.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     m_gl.glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    m_gl.glViewport(0, 0, m_width, m_height);
 }

@@ -13,6 +13,7 @@
 #include "engine/RenderDevice.h"
 
 #include <QOpenGLFunctions_3_3_Core>
+#include <QSurfaceFormat>
 
 #include <array>
 #include <cstdint>
@@ -32,6 +33,10 @@ public:
     // starts "OpenGL 3.3 is not available: ", when the context is not an OpenGL 3.3 (or later)
     // context or the device cannot set itself up on it.
     static std::unique_ptr<CGlRenderDevice> Create(QOpenGLContext& context, std::string& error);
+
+    // The format of the surfaces and contexts the device is made on: OpenGL 3.3 core with a
+    // 24-bit depth buffer (without asking, a driver may give an older compatibility context).
+    static QSurfaceFormat SurfaceFormat();
 
     ~CGlRenderDevice() override;
     CGlRenderDevice(const CGlRenderDevice&) = delete;
@@ -58,8 +63,9 @@ public:
     bool ReadPixels(std::vector<std::uint32_t>& argb, int& width, int& height) override;
 
     // Scales the last frame into framebuffer target (0: the default framebuffer of the current
-    // surface) of width x height pixels, filling it. Nothing for a size that is not positive or
-    // without a render target.
+    // surface) of width x height pixels, filling it, and makes the target opaque (the frame's
+    // clear colour has alpha 0). Nothing for a size that is not positive or without a render
+    // target.
     void PresentTo(unsigned int target, int width, int height);
 
     int RenderWidth() const { return m_width; }
