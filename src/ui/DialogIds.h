@@ -10,6 +10,7 @@ inline constexpr int kSectorView = 101;      // the sector form of the document 
 inline constexpr int kSelectProduct = 140;
 inline constexpr int kTipOfTheDay = 503;
 inline constexpr int kHiddenSectorRemoval = 5005;
+inline constexpr int kExtrudeSurface = 1102;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 }  // namespace Dlg
@@ -44,6 +45,23 @@ inline constexpr int kLevelOfDetail = 4041;
 inline constexpr int kNeighborRendering = 5214;
 inline constexpr int kPortalRendering = 5215;
 inline constexpr int kPotentialVisibleSet = 5226;
+
+// Extrude Surface (1102).
+inline constexpr int kExtrudeDepth = 4000;
+inline constexpr int kExtrudeUpDownAngle = 4082;
+inline constexpr int kExtrudeLeftRightAngle = 4083;
+inline constexpr int kExtrudeIndent = 4099;
+inline constexpr int kExtrudeDepth2 = 5039;
+inline constexpr int kExtrudeDepth3 = 5040;
+inline constexpr int kExtrudeNewSector = 4014;
+inline constexpr int kExtrudeNewSectorHidden = 4016;
+inline constexpr int kExtrudeKeepWithSector = 4023;
+inline constexpr int kExtrudeConnectOpposite = 4024;
+inline constexpr int kExtrudeParallelogram = 5197;
+inline constexpr int kExtrudeRotatedEnd = 5198;
+inline constexpr int kExtrudeFirstVertex = 5070;
+inline constexpr int kExtrudeSecondVertex = 5071;
+inline constexpr int kExtrudeThirdVertex = 5072;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;

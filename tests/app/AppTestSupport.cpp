@@ -6,6 +6,7 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 
@@ -16,6 +17,13 @@
 QString Id(int id)
 {
     return QString::number(id);
+}
+
+void Click(QWidget& dialog, int id)
+{
+    if (auto* button = Control<QAbstractButton>(dialog, id))
+        button->click();
+    QApplication::processEvents();
 }
 
 QString Item(const char* text, int id)

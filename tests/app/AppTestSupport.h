@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,17 @@ struct CMenuPopup;
 
 // The object name of a widget: its id in decimal.
 QString Id(int id);
+
+// The control of dialog named by id; a test failure when there is none.
+template <typename T>
+T* Control(QWidget& dialog, int id)
+{
+    T* control = dialog.findChild<T*>(Id(id));
+    EXPECT_NE(control, nullptr) << id;
+    return control;
+}
+// Clicks the button of dialog named by id and lets the events it posts run.
+void Click(QWidget& dialog, int id);
 // A menu item as the tests read it: its text, "#" and the id of its command.
 QString Item(const char* text, int id);
 

@@ -11,6 +11,8 @@
 #include "app/TipOfTheDayDlg.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/Settings.h"
+#include "support/FixtureLevels.h"
+#include "tools/ui/ExtrudeSurfaceDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -158,6 +160,13 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             CSettings settings;
             CHiddenSectorRemovalDlg removal(settings, nullptr);
             ExpectTextsShowWhole(removal, "hidden_sector_removal_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Extrude Surface " + font);
+            CFixtureEngine engine(MakeBoxRoom());
+            engine.m_view.m_selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
+            CExtrudeSurfaceDlg extrude(engine.m_view, true);
+            ExpectTextsShowWhole(extrude, "extrude_surface_" + font + ".png");
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);

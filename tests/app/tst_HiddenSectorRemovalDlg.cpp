@@ -34,21 +34,6 @@ protected:
         m_engine.m_settings.m_removalLevel = 5;
     }
 
-    template <typename T>
-    T* Control(QWidget& dialog, int id)
-    {
-        T* control = dialog.findChild<T*>(QString::number(id));
-        EXPECT_NE(control, nullptr) << id;
-        return control;
-    }
-
-    void Click(QWidget& dialog, int id)
-    {
-        if (auto* button = Control<QAbstractButton>(dialog, id))
-            button->click();
-        QApplication::processEvents();
-    }
-
     QLineEdit* LevelEdit(QWidget& dialog)
     {
         return Control<QLineEdit>(dialog, Ctl::kLevelOfDetail);

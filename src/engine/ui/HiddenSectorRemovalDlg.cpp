@@ -5,6 +5,7 @@
 #include "engine/Visibility.h"
 #include "framework/Settings.h"
 #include "level/QzlSections.h"
+#include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -69,17 +69,7 @@ CHiddenSectorRemovalDlg::CHiddenSectorRemovalDlg(CSettings& settings, C3dView* e
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    auto* buttons = new QDialogButtonBox(Qt::Horizontal, this);
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(Id(Ctl::kOk));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(Id(Ctl::kCancel));
-    auto* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
-    help->setObjectName(Id(Ctl::kHelp));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CHiddenSectorRemovalDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CHiddenSectorRemovalDlg::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, &CHiddenSectorRemovalDlg::OnHelp);
+    QDialogButtonBox* buttons = MakeDialogButtons(*this, Qt::Horizontal, [this] { OnHelp(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
