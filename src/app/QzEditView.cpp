@@ -13,6 +13,8 @@
 #include "engine/TextureCache.h"
 #include "engine/gl/GlDisplayModes.h"
 #include "engine/gl/GlRenderDevice.h"
+#include "tools/Extrude.h"
+#include "tools/ui/ExtrudeSurfaceDlg.h"
 #include "ui/UiServices.h"
 
 #include <QColor>
@@ -743,6 +745,25 @@ void CQzEditView::RegisterCommands()
         AddCameraCommand(Cmd::kRecallBookmark0 + slot,
                          [slot](C3dView& engine) { RecallCameraBookmark(engine, slot); });
     }
+    AddCommand(
+        Cmd::kExtrudeSurface, [this] { OnExtrudeSurface(); },
+        [this](CCmdUI& ui) {
+            const C3dView* engine = CommandEngine();
+            ui.Enable(engine != nullptr && CanExtrudeSurface(*engine));
+        });
+}
+
+void CQzEditView::OnExtrudeSurface()
+{
+    C3dView* engine = CommandEngine();
+    if (engine == nullptr || !CanExtrudeSurface(*engine))
+        return;
+    CExtrudeSurfaceDlg dialog(*engine, engine->m_selection.m_pickedNodes.size() == 2, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CDeviceScope scope(*this);
+    if (RunExtrudeSurfaceCommand(*engine, dialog.Params()))
+        m_doc.UpdateAllViews(nullptr);
 }
 
 void CQzEditView::OnCameraKey(C3dView& engine, ECameraKeys which)

@@ -172,6 +172,9 @@ private:
     void OnCameraKey(C3dView& engine, ECameraKeys which);
     void OnCameraTimer();
     void StopCameraKeys();
+    // "&Extrude Surface... E": the Extrude Surface dialog over the current surface, then on OK
+    // the extrusion in its undo step and every view updated.
+    void OnExtrudeSurface();
     // A mouse point in device pixels.
     void DevicePoint(const QMouseEvent& event, int& x, int& y) const;
     // The engine's mouse-move handling for buttons (kMouseLeft | kMouseRight) at (x, y), when

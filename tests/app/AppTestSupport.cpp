@@ -5,14 +5,18 @@
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
+#include "level/QzeFile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <system_error>
+#include <utility>
 
 QString Id(int id)
 {
@@ -24,6 +28,20 @@ void Click(QWidget& dialog, int id)
     if (auto* button = Control<QAbstractButton>(dialog, id))
         button->click();
     QApplication::processEvents();
+}
+
+CModalAnswer::CModalAnswer(std::function<void(QWidget& dialog)> answer)
+{
+    m_timer.setInterval(20);
+    QObject::connect(&m_timer, &QTimer::timeout, [this, answer = std::move(answer)] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr)
+            return;
+        m_timer.stop();
+        m_answered = true;
+        answer(*dialog);
+    });
+    m_timer.start();
 }
 
 QString Item(const char* text, int id)
@@ -166,6 +184,57 @@ bool AppTest::FocusView3d(CQzEditDoc& doc)
     return QTest::qWaitFor(
         [&] { return view->hasFocus() && frame->AcceleratorTable() == AccelTable::kView; },
         kWaitMs);
+}
+
+void SavePictures(std::initializer_list<std::pair<const char*, const QImage*>> pictures)
+{
+    for (const auto& [name, image] : pictures) {
+        const std::string path = (TestOutputDir() / name).string();
+        EXPECT_TRUE(image->save(QString::fromStdString(path))) << path;
+        std::printf("%s\n", path.c_str());
+    }
+}
+
+void AppTest::CloseWithoutSaving(CQzEditDoc& doc)
+{
+    QPointer<CQzEditView> view(doc.Frame() != nullptr ? doc.Frame()->View3d() : nullptr);
+    m_answers.push_back(QMessageBox::No);
+    doc.OnCloseDocument();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.isNull(); }, 20000));
+}
+
+CQzEditDoc* AppTest::OpenOnDisplay(CQzlSections& level, const std::string& name)
+{
+    constexpr int kWaitMs = 20000;
+    SaveQzeFile(Temp() / name, level, CDocumentFields{});
+    CQzEditDoc* doc = m_app->OpenDocumentFile(QString::fromStdString((Temp() / name).string()));
+    if (doc == nullptr) {
+        ADD_FAILURE() << "not opened: " << m_messages.join(QStringLiteral("; ")).toStdString();
+        return nullptr;
+    }
+    doc->m_state.m_renderMode = 0;
+    CQzEditView* view = doc->Frame()->View3d();
+    CMainFrame* frame = m_app->m_pMainFrame;
+    frame->show();
+    frame->activateWindow();
+    const bool shown = view != nullptr && QTest::qWaitForWindowActive(frame) &&
+                       QTest::qWaitFor(
+                           [&] {
+                               return view->Engine() != nullptr && view->Device() != nullptr &&
+                                      view->PaintCount() > 0;
+                           },
+                           kWaitMs);
+    if (!shown) {
+        ADD_FAILURE() << "no picture: "
+                      << (view != nullptr ? view->DeviceError() : std::string("no 3D view"));
+        return nullptr;
+    }
+    view->setFocus(Qt::OtherFocusReason);
+    if (!QTest::qWaitFor([&] { return view->hasFocus(); }, kWaitMs)) {
+        ADD_FAILURE() << "the 3D view has no focus";
+        return nullptr;
+    }
+    return doc;
 }
 
 C3dView& AppTest::GiveDocumentEngine(CQzEditDoc& doc, CQzlSections level)

@@ -1,18 +1,28 @@
-// The "Extrude Surface" dialog driven by control id over an engine on the box room:
-// its lists, the enabling of its controls by type, first vertex and grid nodes, the resets of
-// the angles, the indent and the shape, the range checks, the three-vertex rule and the values
-// OK hands over.
+// The "Extrude Surface" dialog driven by control id over an engine on the box room: its lists,
+// the enabling of its controls by type, first vertex and grid nodes, the resets of the angles,
+// the indent and the shape, the range checks, the three-vertex rule and the values OK hands
+// over; and the command of the 3D view that runs it.
 
 #include "AppTestSupport.h"
 
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+#include "level/QzeFile.h"
 #include "support/FixtureLevels.h"
 #include "tools/ui/ExtrudeSurfaceDlg.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -204,6 +214,92 @@ TEST_F(ExtrudeSurfaceDlgTest, OkWithTwoNodesHandsOverAnglesAndShape)
     EXPECT_EQ(params.m_vertex1, -1);
     EXPECT_EQ(params.m_shape, 1);
     EXPECT_EQ(params.m_type, EExtrudeType::NewSector);
+}
+
+}  // namespace
+
+// ---- The Extrude Surface command of the 3D view ----
+
+namespace {
+
+class ExtrudeCommandTest : public AppTest {
+protected:
+    // The main frame shown with one document whose engine (of the test's own) works on the box
+    // room, its floor current and the 3D view focused.
+    C3dView& Start()
+    {
+        m_doc = StartShownWithDocument();
+        EXPECT_NE(m_doc, nullptr);
+        C3dView& engine = GiveDocumentEngine(*m_doc, MakeBoxRoom());
+        engine.m_selection.m_sector = 0;
+        engine.m_selection.m_surface = BoxSurface(*m_doc->m_level, 0, kBoxFloor);
+        EXPECT_TRUE(FocusView3d(*m_doc));
+        return engine;
+    }
+
+    // The offscreen platform leaves no window active once a modal dialog has closed: the main
+    // frame is made active again and the 3D view focused.
+    void Refocus()
+    {
+        m_app->m_pMainFrame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_app->m_pMainFrame));
+        ASSERT_TRUE(FocusView3d(*m_doc));
+    }
+
+    bool Enabled(int id)
+    {
+        m_app->m_pMainFrame->UpdateCommandUI();
+        const QAction* action = m_app->m_pMainFrame->Action(id);
+        return action != nullptr && action->isEnabled();
+    }
+
+    CQzEditDoc* m_doc = nullptr;
+};
+
+TEST_F(ExtrudeCommandTest, TheEKeyRunsTheDialogAndExtrudesOnOk)
+{
+    C3dView& engine = Start();
+    CQzEditView& view = *m_doc->Frame()->View3d();
+    EXPECT_TRUE(Enabled(Cmd::kExtrudeSurface));
+    const std::vector<std::uint8_t> before = WriteLevelBytes(*m_doc->m_level);
+
+    {
+        SCOPED_TRACE("Cancel");
+        const CModalAnswer answer([](QWidget& dialog) { Click(dialog, Ctl::kCancel); });
+        QTest::keyClick(&view, Qt::Key_E);
+        EXPECT_TRUE(answer.Answered());
+        EXPECT_EQ(WriteLevelBytes(*m_doc->m_level), before);
+        EXPECT_FALSE(Enabled(Cmd::kEditUndo));
+    }
+    {
+        SCOPED_TRACE("OK");
+        Refocus();
+        const CModalAnswer answer([](QWidget& dialog) {
+            Control<QLineEdit>(dialog, Ctl::kExtrudeDepth)->setText(QStringLiteral("0.5"));
+            Click(dialog, Ctl::kOk);
+        });
+        QTest::keyClick(&view, Qt::Key_E);
+        EXPECT_TRUE(answer.Answered());
+        ASSERT_EQ(m_doc->m_level->m_sectors.size(), 2u);
+        EXPECT_EQ(engine.m_selection.m_sector, 1);
+        EXPECT_TRUE(Enabled(Cmd::kEditUndo));
+        EXPECT_TRUE(m_messages.isEmpty());
+    }
+    {
+        SCOPED_TRACE("an adjoined surface: the builder's message, no undo step");
+        engine.m_selection.m_sector = 0;
+        engine.m_selection.m_surface = BoxSurface(*m_doc->m_level, 0, kBoxFloor);
+        const std::size_t steps = m_doc->m_level->m_undoList.size();
+        Refocus();
+        const CModalAnswer answer([](QWidget& dialog) { Click(dialog, Ctl::kOk); });
+        QTest::keyClick(&view, Qt::Key_E);
+        EXPECT_TRUE(answer.Answered());
+        EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(kExtrudeAdjoinedText.data(),
+                                                              kExtrudeAdjoinedText.size())});
+        EXPECT_EQ(m_doc->m_level->m_undoList.size(), steps);
+    }
+    engine.m_selection.m_surface = -1;
+    EXPECT_FALSE(Enabled(Cmd::kExtrudeSurface));
 }
 
 }  // namespace

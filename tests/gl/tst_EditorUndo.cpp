@@ -14,17 +14,13 @@
 #include "engine/Undo.h"
 #include "framework/FileIO.h"
 #include "level/DeleteRenumber.h"
-#include "level/QzeFile.h"
 #include "support/FixtureLevels.h"
 
 #include <QAction>
-#include <QDir>
 #include <QImage>
-#include <QPointer>
 #include <QTest>
 
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -82,23 +78,9 @@ TEST_F(EditorUndoTest, CtrlZGivesBackTheSavedBytesAndCtrlYTheEdit)
     app.m_pMainFrame->setGeometry(20, 20, 1000, 750);
 
     CQzlSections level = MakeTwoJoinedRooms();
-    SaveQzeFile(Temp() / "rooms.qze", level, CDocumentFields{});
-    CQzEditDoc* doc = app.OpenDocumentFile(QString::fromStdString((Temp() / "rooms.qze").string()));
-    ASSERT_NE(doc, nullptr) << m_messages.join(QStringLiteral("; ")).toStdString();
-    doc->m_state.m_renderMode = 0;
+    CQzEditDoc* doc = OpenOnDisplay(level, "rooms.qze");
+    ASSERT_NE(doc, nullptr);
     CQzEditView* view = doc->Frame()->View3d();
-    ASSERT_NE(view, nullptr);
-    app.m_pMainFrame->show();
-    app.m_pMainFrame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(app.m_pMainFrame));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return view->Engine() != nullptr && view->Device() != nullptr && view->PaintCount() > 0;
-        },
-        kWaitMs))
-        << view->DeviceError();
-    view->setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }, kWaitMs));
     C3dView& engine = *view->Engine();
 
     // The camera stands where the rooms meet, looking at their far walls.
@@ -144,18 +126,10 @@ TEST_F(EditorUndoTest, CtrlZGivesBackTheSavedBytesAndCtrlYTheEdit)
     const QImage pictureUndone = expectRestored(Qt::Key_Z, before, pictureBefore, false);
     expectRestored(Qt::Key_Y, edited, pictureEdited, true);
 
-    const QDir out(QStringLiteral(QZ_TEST_OUTPUT_DIR));
-    for (const auto& [name, image] : {std::pair{"qzedit_undo_before.png", &pictureBefore},
-                                      std::pair{"qzedit_undo_edited.png", &pictureEdited},
-                                      std::pair{"qzedit_undo_undone.png", &pictureUndone}}) {
-        EXPECT_TRUE(image->save(out.filePath(QLatin1String(name))));
-        std::printf("%s\n", out.filePath(QLatin1String(name)).toLocal8Bit().constData());
-    }
-
-    QPointer<CQzEditView> guardView(view);
-    m_answers.push_back(QMessageBox::No);
-    doc->OnCloseDocument();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return guardView.isNull(); }, kWaitMs));
+    SavePictures({{"qzedit_undo_before.png", &pictureBefore},
+                  {"qzedit_undo_edited.png", &pictureEdited},
+                  {"qzedit_undo_undone.png", &pictureUndone}});
+    CloseWithoutSaving(*doc);
 }
 
 }  // namespace
