@@ -5,12 +5,15 @@
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
-#include "level/QzeFile.h"
+#include "ui/PickerDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -58,6 +61,44 @@ void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
     };
     for (const CMenuPopup& popup : MenuPopups(menu))
         walk(walk, popup);
+}
+
+void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
+{
+    auto* timer = new QTimer(owner);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
+        auto* dialog = qobject_cast<CPickerDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
+    });
+    timer->start();
+}
+
+std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption)
+{
+    return [text, caption](CPickerDlg& dialog) {
+        if (caption != nullptr)
+            *caption = dialog.windowTitle();
+        auto* list = dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
+        const QList<QListWidgetItem*> found =
+            list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
+        if (found.isEmpty()) {
+            ADD_FAILURE() << "not listed: " << text.toStdString();
+            dialog.reject();
+            return;
+        }
+        list->setCurrentItem(found.front());
+        dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
+    };
+}
+
+void PickerCancel(CPickerDlg& dialog)
+{
+    dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
 }
 
 void EnsureQApplication()
@@ -201,40 +242,6 @@ void AppTest::CloseWithoutSaving(CQzEditDoc& doc)
     m_answers.push_back(QMessageBox::No);
     doc.OnCloseDocument();
     EXPECT_TRUE(QTest::qWaitFor([&] { return view.isNull(); }, 20000));
-}
-
-CQzEditDoc* AppTest::OpenOnDisplay(CQzlSections& level, const std::string& name)
-{
-    constexpr int kWaitMs = 20000;
-    SaveQzeFile(Temp() / name, level, CDocumentFields{});
-    CQzEditDoc* doc = m_app->OpenDocumentFile(QString::fromStdString((Temp() / name).string()));
-    if (doc == nullptr) {
-        ADD_FAILURE() << "not opened: " << m_messages.join(QStringLiteral("; ")).toStdString();
-        return nullptr;
-    }
-    doc->m_state.m_renderMode = 0;
-    CQzEditView* view = doc->Frame()->View3d();
-    CMainFrame* frame = m_app->m_pMainFrame;
-    frame->show();
-    frame->activateWindow();
-    const bool shown = view != nullptr && QTest::qWaitForWindowActive(frame) &&
-                       QTest::qWaitFor(
-                           [&] {
-                               return view->Engine() != nullptr && view->Device() != nullptr &&
-                                      view->PaintCount() > 0;
-                           },
-                           kWaitMs);
-    if (!shown) {
-        ADD_FAILURE() << "no picture: "
-                      << (view != nullptr ? view->DeviceError() : std::string("no 3D view"));
-        return nullptr;
-    }
-    view->setFocus(Qt::OtherFocusReason);
-    if (!QTest::qWaitFor([&] { return view->hasFocus(); }, kWaitMs)) {
-        ADD_FAILURE() << "the 3D view has no focus";
-        return nullptr;
-    }
-    return doc;
 }
 
 C3dView& AppTest::GiveDocumentEngine(CQzEditDoc& doc, CQzlSections level)

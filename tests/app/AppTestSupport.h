@@ -27,8 +27,10 @@
 #include <string>
 #include <utility>
 
+class CPickerDlg;
 class CQzEditDoc;
 class CQzlSections;
+class QObject;
 struct CMenuPopup;
 
 // The object name of a widget: its id in decimal.
@@ -64,6 +66,15 @@ QString Item(const char* text, int id);
 // submenu after the popup that holds it.
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit);
 
+// Runs act on the next plain picker that comes up modally (act closes it); owner keeps the
+// timer that waits for it.
+void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act);
+// Selects the row of text in the picker's list and presses OK; caption, when given, takes the
+// picker's title. A text the list lacks fails the test and cancels.
+std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption = nullptr);
+// Presses Cancel.
+void PickerCancel(CPickerDlg& dialog);
+
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();
 
@@ -94,11 +105,6 @@ protected:
     CQzEditDoc* StartShownWithDocument();
     // Gives doc's 3D view the focus and waits until its accelerator table is the active one.
     bool FocusView3d(CQzEditDoc& doc);
-    // On a display: saves level as name in the temporary folder, opens it in the started
-    // application (render mode "All Sectors Rendered"), shows the main frame and waits until the
-    // document's 3D view has its engine, its render device and a first picture, and the focus.
-    // The document, or null (with the reason as a test failure).
-    CQzEditDoc* OpenOnDisplay(CQzlSections& level, const std::string& name);
     // Closes doc without saving (its question answered No) and waits until its 3D view is gone.
     void CloseWithoutSaving(CQzEditDoc& doc);
     // Puts level into doc and gives doc an engine of the test's own on it: one without a render

@@ -2,7 +2,7 @@
 // the E key opens the dialog over the current surface, OK extrudes it, and the picture shows the
 // new sector: the far wall, a colour of its own, moves back between the new sector's walls.
 
-#include "AppTestSupport.h"
+#include "EditorTestSupport.h"
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
@@ -18,49 +18,38 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cstdint>
 #include <set>
 
 namespace {
 
-constexpr int kWaitMs = 20000;
-
-// Pixels of image in colour.
-int CountColour(const QImage& image, QRgb colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour ? 1 : 0;
-    return count;
-}
-
-class EditorExtrudeTest : public AppTest {};
+class EditorExtrudeTest : public EditorTest {};
 
 TEST_F(EditorExtrudeTest, TheEKeyExtrudesTheFarWallAndThePictureShowsTheNewSector)
 {
-    CQzEditApp& app = MakeApp();
-    app.m_settings.m_renderMode = 0;
-    app.m_settings.m_stretchMode = 0;
-    app.m_pMainFrame->setGeometry(20, 20, 1000, 750);
-
-    // A room of 1 x 1 x 1 whose far wall (z = 1) is red; the camera opens in its middle looking
-    // along +z, so the red wall fills the picture.
+    // A room of 1 x 1 x 1 whose walls carry the 320 x 320 coordinates and whose far wall
+    // (z = 1) is red; the camera opens in its middle looking along +z, so the red wall fills the
+    // picture.
     CQzlSections level = MakeBoxRoom();
     for (std::size_t s = 0; s < level.m_surfaces.size(); ++s)
         GiveDefaultTextureCoords(level, static_cast<int>(s));
     const int wall = BoxSurface(level, 0, kBoxZHigh);
     level.m_surfaces[static_cast<std::size_t>(wall)]->m_material = level.FindMaterial("red.mat");
-    CQzEditDoc* doc = OpenOnDisplay(level, "room.qze");
-    ASSERT_NE(doc, nullptr);
-    CQzEditView* view = doc->Frame()->View3d();
+    Open(std::move(level), 0);
+    CQzEditDoc* doc = m_doc;
+    CQzEditView* view = m_view;
     C3dView& engine = *view->Engine();
     engine.m_selection.m_sector = 0;
     engine.m_selection.m_surface = wall;
 
     const QImage before = view->GrabFrame();
     const QRgb red = before.pixel(before.width() / 2, before.height() / 2);
+    // The colour as the settings write colours, 0x00BBGGRR.
+    const auto redBgr = static_cast<std::uint32_t>(qRed(red)) |
+                        (static_cast<std::uint32_t>(qGreen(red)) << 8) |
+                        (static_cast<std::uint32_t>(qBlue(red)) << 16);
     const int pixels = before.width() * before.height();
-    EXPECT_EQ(CountColour(before, red), pixels);
+    EXPECT_EQ(CountColor(before, redBgr), pixels);
 
     // The dialog is answered: depth 2, OK.
     const CModalAnswer answer([](QWidget& dialog) {
@@ -70,7 +59,7 @@ TEST_F(EditorExtrudeTest, TheEKeyExtrudesTheFarWallAndThePictureShowsTheNewSecto
     const int paints = view->PaintCount();
     QTest::keyClick(view, Qt::Key_E);
     EXPECT_TRUE(answer.Answered());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->PaintCount() > paints; }, kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->PaintCount() > paints; }, kEditorWaitMs));
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
 
     ASSERT_EQ(doc->m_level->m_sectors.size(), 2u);
@@ -80,7 +69,7 @@ TEST_F(EditorExtrudeTest, TheEKeyExtrudesTheFarWallAndThePictureShowsTheNewSecto
     // The red wall now stands 2.5 away instead of 0.5: it shrinks to a patch in the middle of
     // the picture, between the new sector's walls.
     const QImage after = view->GrabFrame();
-    const int redAfter = CountColour(after, red);
+    const int redAfter = CountColor(after, redBgr);
     EXPECT_EQ(after.pixel(after.width() / 2, after.height() / 2), red);
     EXPECT_GT(redAfter, pixels / 50);
     EXPECT_LT(redAfter, pixels / 3);

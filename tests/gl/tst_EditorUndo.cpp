@@ -3,7 +3,7 @@
 // saved as before the edit and the picture before it, and Ctrl+Y the file and the picture after
 // the edit; the menu's enable states follow at every step.
 
-#include "AppTestSupport.h"
+#include "EditorTestSupport.h"
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
@@ -14,6 +14,7 @@
 #include "engine/Undo.h"
 #include "framework/FileIO.h"
 #include "level/DeleteRenumber.h"
+#include "level/QzeFile.h"
 #include "support/FixtureLevels.h"
 
 #include <QAction>
@@ -25,12 +26,10 @@
 
 namespace {
 
-constexpr int kWaitMs = 20000;
-constexpr std::uint32_t kBackground = 0x00204060;  // "ColorBackground", 0x00BBGGRR
+constexpr int kWaitMs = kEditorWaitMs;
+constexpr std::uint32_t kBackground = kEditorBackground;
 
-using Bytes = std::vector<std::uint8_t>;
-
-class EditorUndoTest : public AppTest {
+class EditorUndoTest : public EditorTest {
 protected:
     bool Enabled(int id)
     {
@@ -39,33 +38,10 @@ protected:
         return action != nullptr && action->isEnabled();
     }
 
-    // The document saved in the archive form to a file of its own; its bytes.
-    Bytes SavedBytes(CQzEditDoc& doc)
-    {
-        const QString path = QString::fromStdString((Temp() / "saved.qze").string());
-        EXPECT_TRUE(doc.OnSaveDocument(path)) << doc.LastError().toStdString();
-        return ReadFileBytes(Temp() / "saved.qze");
-    }
-
-    // Pixels of image in the "ColorBackground" colour.
-    static int CountBackground(const QImage& image)
-    {
-        const QColor background(static_cast<int>(kBackground & 0xFFu),
-                                static_cast<int>((kBackground >> 8) & 0xFFu),
-                                static_cast<int>((kBackground >> 16) & 0xFFu));
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += image.pixelColor(x, y).rgb() == background.rgb() ? 1 : 0;
-        return count;
-    }
-
-    // Ctrl+key typed in view; waits until the view has painted again.
+    static int CountBackground(const QImage& image) { return CountColor(image, kBackground); }
     static void CtrlKey(CQzEditView& view, Qt::Key key)
     {
-        const int paints = view.PaintCount();
-        QTest::keyClick(&view, key, Qt::ControlModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return view.PaintCount() > paints; }, kWaitMs));
+        KeyAndPaint(view, key, Qt::ControlModifier);
     }
 };
 
@@ -78,9 +54,23 @@ TEST_F(EditorUndoTest, CtrlZGivesBackTheSavedBytesAndCtrlYTheEdit)
     app.m_pMainFrame->setGeometry(20, 20, 1000, 750);
 
     CQzlSections level = MakeTwoJoinedRooms();
-    CQzEditDoc* doc = OpenOnDisplay(level, "rooms.qze");
-    ASSERT_NE(doc, nullptr);
+    SaveQzeFile(Temp() / "rooms.qze", level, CDocumentFields{});
+    CQzEditDoc* doc = app.OpenDocumentFile(QString::fromStdString((Temp() / "rooms.qze").string()));
+    ASSERT_NE(doc, nullptr) << m_messages.join(QStringLiteral("; ")).toStdString();
+    doc->m_state.m_renderMode = 0;
     CQzEditView* view = doc->Frame()->View3d();
+    ASSERT_NE(view, nullptr);
+    app.m_pMainFrame->show();
+    app.m_pMainFrame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.m_pMainFrame));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return view->Engine() != nullptr && view->Device() != nullptr && view->PaintCount() > 0;
+        },
+        kWaitMs))
+        << view->DeviceError();
+    view->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }, kWaitMs));
     C3dView& engine = *view->Engine();
 
     // The camera stands where the rooms meet, looking at their far walls.
