@@ -23,11 +23,14 @@
 #include "level/LevelFile.h"
 #include "level/QzlSections.h"
 #include "level/SectorGroupCopy.h"
+#include "tools/Extrude.h"
+#include "tools/ExtrudeChoices.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -609,6 +612,59 @@ bool RunCopyGroup(C3dView& view, const CApplyArgs& args)
 
 constexpr CApplyWord kCopyGroupWords[] = {{"from", EApplyWord::Name, true},
                                           {"group", EApplyWord::Name, true}};
+// ---- Extrude Surface (tools/Extrude.h) ----
+
+// The Extrude Surface command with the values its dialog hands over, checked as the dialog checks
+// them: type=new|keep|connect|hidden, shape=parallelogram|rotated, the depths, angles and indent
+// within their ranges and, with a single vertex1, three different vertices.
+bool RunExtrudeSurface(C3dView& view, const CApplyArgs& args)
+{
+    CExtrudeDialogValues values;
+    const std::string type = args.Name("type", "new");
+    const char* const types[] = {"new", "keep", "connect", "hidden"};
+    const auto named = std::find(std::begin(types), std::end(types), type);
+    if (named == std::end(types))
+        return Refuse(view, "type takes new, keep, connect or hidden, not \"" + type + "\".");
+    values.type = static_cast<EExtrudeType>(named - std::begin(types));
+    const std::string shape = args.Name("shape", "parallelogram");
+    if (shape != "parallelogram" && shape != "rotated")
+        return Refuse(view, "shape takes parallelogram or rotated, not \"" + shape + "\".");
+    values.shape = shape == "rotated" ? 1 : 0;
+    struct CField {
+        const char* key;
+        CExtrudeRange range;
+        float* value;
+    };
+    const CField fields[] = {
+        {"depth", kExtrudeDepthRange, &values.depth},
+        {"left-right", kExtrudeAngleRange, &values.leftRightAngle},
+        {"up-down", kExtrudeAngleRange, &values.upDownAngle},
+        {"indent", kExtrudeIndentRange, &values.indent},
+        {"depth2", kExtrudeDepthRange, &values.depth2},
+        {"depth3", kExtrudeDepthRange, &values.depth3},
+    };
+    for (const CField& field : fields) {
+        *field.value = args.Float(field.key, *field.value);
+        if (!(*field.value >= field.range.low && *field.value <= field.range.high))
+            return Refuse(view, std::string(field.key) + ": " + ExtrudeRangeText(field.range));
+    }
+    values.firstSelection = args.Int("vertex1", -1) + 1;
+    values.secondSelection = args.Int("vertex2", 0);
+    values.thirdSelection = args.Int("vertex3", 0);
+    const CExtrudeParams params = ExtrudeParamsFromDialog(values);
+    if (!ExtrudeVerticesDiffer(params))
+        return Refuse(view, kDifferentVerticesText);
+    return ExtrudeSurface(view, params);
+}
+
+constexpr CApplyWord kExtrudeWords[] = {
+    {"type", EApplyWord::Name, false},        {"depth", EApplyWord::Float, false},
+    {"indent", EApplyWord::Float, false},     {"up-down", EApplyWord::Float, false},
+    {"left-right", EApplyWord::Float, false}, {"vertex1", EApplyWord::Int, false},
+    {"vertex2", EApplyWord::Int, false},      {"vertex3", EApplyWord::Int, false},
+    {"depth2", EApplyWord::Float, false},     {"depth3", EApplyWord::Float, false},
+    {"shape", EApplyWord::Name, false},
+};
 
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
@@ -714,6 +770,10 @@ constexpr CApplyOperation kOperations[] = {
      "the Cut command: copies the current thing, else surface, asks its question, then deletes "
      "what it copied",
      RunCutCommandWords},
+    // Extrude Surface
+    {"extrude-surface", kExtrudeWords,
+     "the Extrude Surface command: the volume swept out of the current surface",
+     RunExtrudeSurface},
 };
 // clang-format on
 

@@ -22,6 +22,8 @@
 #include "engine/gl/GlRenderDevice.h"
 #include "engine/gl/GlSupport.h"
 #include "engine/ui/GlSurface.h"
+#include "tools/Extrude.h"
+#include "tools/ui/ExtrudeSurfaceDlg.h"
 #include "ui/UiServices.h"
 
 #include <QColor>
@@ -705,6 +707,13 @@ void CQzEditView::RegisterEditCommands()
             const C3dView* engine = CommandEngine();
             ui.Enable(engine != nullptr && CanRunCarveCommand(*engine));
         });
+    // Extrude Surface asks for its values first; the extrusion then runs on the device.
+    AddCommand(
+        Cmd::kExtrudeSurface, [this] { OnExtrudeSurface(); },
+        [this](CCmdUI& ui) {
+            const C3dView* engine = CommandEngine();
+            ui.Enable(engine != nullptr && CanExtrudeSurface(*engine));
+        });
 }
 
 void CQzEditView::OnCarve()
@@ -717,6 +726,18 @@ void CQzEditView::OnCarve()
         return;
     const CDeviceScope scope(*this);
     RunCarveCommand(*engine, dialog.m_choice);
+}
+
+void CQzEditView::OnExtrudeSurface()
+{
+    C3dView* engine = CommandEngine();
+    if (engine == nullptr || !CanExtrudeSurface(*engine))
+        return;
+    CExtrudeSurfaceDlg dialog(*engine, engine->m_selection.m_pickedNodes.size() == 2, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CDeviceScope scope(*this);
+    RunExtrudeSurfaceCommand(*engine, dialog.Params());
 }
 
 void CQzEditView::OnCameraKey(C3dView& engine, ECameraKeys which)

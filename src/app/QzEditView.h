@@ -185,6 +185,9 @@ private:
     // Carve: the Carve Sector/Surface dialog, then on OK the carve with its values inside an
     // undo step.
     void OnCarve();
+    // "&Extrude Surface... E": the Extrude Surface dialog over the current surface, then on OK
+    // the extrusion in its undo step and every view updated.
+    void OnExtrudeSurface();
     // A mouse point in device pixels.
     void DevicePoint(const QMouseEvent& event, int& x, int& y) const;
     // The engine's mouse-move handling for buttons (kMouseLeft | kMouseRight) at (x, y), when

@@ -13,6 +13,7 @@ inline constexpr int kHiddenSectorRemoval = 5005;
 inline constexpr int kSplitByPolygon = 5014;
 inline constexpr int kMerge = 5082;  // "Merge Surfaces" and "Merge Sectors"
 inline constexpr int kCarveSectorSurface = 5006;
+inline constexpr int kExtrudeSurface = 1102;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 
@@ -71,6 +72,22 @@ inline constexpr int kCreateCatwalk = 4086;
 inline constexpr int kCarveTextureName = 4087;
 inline constexpr int kCarveTexture = 7;
 inline constexpr int kCarveHelp = 57670;
+// Extrude Surface (1102).
+inline constexpr int kExtrudeDepth = 4000;
+inline constexpr int kExtrudeUpDownAngle = 4082;
+inline constexpr int kExtrudeLeftRightAngle = 4083;
+inline constexpr int kExtrudeIndent = 4099;
+inline constexpr int kExtrudeDepth2 = 5039;
+inline constexpr int kExtrudeDepth3 = 5040;
+inline constexpr int kExtrudeNewSector = 4014;
+inline constexpr int kExtrudeNewSectorHidden = 4016;
+inline constexpr int kExtrudeKeepWithSector = 4023;
+inline constexpr int kExtrudeConnectOpposite = 4024;
+inline constexpr int kExtrudeParallelogram = 5197;
+inline constexpr int kExtrudeRotatedEnd = 5198;
+inline constexpr int kExtrudeFirstVertex = 5070;
+inline constexpr int kExtrudeSecondVertex = 5071;
+inline constexpr int kExtrudeThirdVertex = 5072;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;

@@ -5,18 +5,21 @@
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
-
 #include "ui/PickerDlg.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <system_error>
+#include <utility>
 
 QString Id(int id)
 {
@@ -28,6 +31,20 @@ void Click(QWidget& dialog, int id)
     if (auto* button = Control<QAbstractButton>(dialog, id))
         button->click();
     QApplication::processEvents();
+}
+
+CModalAnswer::CModalAnswer(std::function<void(QWidget& dialog)> answer)
+{
+    m_timer.setInterval(20);
+    QObject::connect(&m_timer, &QTimer::timeout, [this, answer = std::move(answer)] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr)
+            return;
+        m_timer.stop();
+        m_answered = true;
+        answer(*dialog);
+    });
+    m_timer.start();
 }
 
 QString Item(const char* text, int id)
@@ -223,6 +240,23 @@ bool AppTest::FocusView3d(CQzEditDoc& doc)
     return QTest::qWaitFor(
         [&] { return view->hasFocus() && frame->AcceleratorTable() == AccelTable::kView; },
         kWaitMs);
+}
+
+void SavePictures(std::initializer_list<std::pair<const char*, const QImage*>> pictures)
+{
+    for (const auto& [name, image] : pictures) {
+        const std::string path = (TestOutputDir() / name).string();
+        EXPECT_TRUE(image->save(QString::fromStdString(path))) << path;
+        std::printf("%s\n", path.c_str());
+    }
+}
+
+void AppTest::CloseWithoutSaving(CQzEditDoc& doc)
+{
+    QPointer<CQzEditView> view(doc.Frame() != nullptr ? doc.Frame()->View3d() : nullptr);
+    m_answers.push_back(QMessageBox::No);
+    doc.OnCloseDocument();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.isNull(); }, 20000));
 }
 
 C3dView& AppTest::GiveDocumentEngine(CQzEditDoc& doc, CQzlSections level)

@@ -10,9 +10,11 @@
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -20,7 +22,9 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <utility>
 
 class CPickerDlg;
@@ -31,6 +35,30 @@ struct CMenuPopup;
 
 // The object name of a widget: its id in decimal.
 QString Id(int id);
+
+// The control of dialog named by id; a test failure when there is none.
+template <typename T>
+T* Control(QWidget& dialog, int id)
+{
+    T* control = dialog.findChild<T*>(Id(id));
+    EXPECT_NE(control, nullptr) << id;
+    return control;
+}
+// Clicks the button of dialog named by id and lets the events it posts run.
+void Click(QWidget& dialog, int id);
+
+// Answers the next modal dialog that the code under test opens: while the object lives, answer
+// runs once on the active modal widget as soon as there is one (looked for every 20 ms, so also
+// inside the dialog's own event loop).
+class CModalAnswer {
+public:
+    explicit CModalAnswer(std::function<void(QWidget& dialog)> answer);
+    bool Answered() const { return m_answered; }
+
+private:
+    QTimer m_timer;
+    bool m_answered = false;
+};
 // A menu item as the tests read it: its text, "#" and the id of its command.
 QString Item(const char* text, int id);
 
@@ -81,6 +109,8 @@ std::filesystem::path TestGameDir();
 std::filesystem::path TestResDir();
 // Where the tests leave their screenshots (the build folder of the tests).
 std::filesystem::path TestOutputDir();
+// Saves each picture under its name in TestOutputDir and prints the path it was saved as.
+void SavePictures(std::initializer_list<std::pair<const char*, const QImage*>> pictures);
 
 class AppTest : public ::testing::Test {
 protected:
@@ -100,6 +130,8 @@ protected:
     CQzEditDoc* StartShownWithDocument();
     // Gives doc's 3D view the focus and waits until its accelerator table is the active one.
     bool FocusView3d(CQzEditDoc& doc);
+    // Closes doc without saving (its question answered No) and waits until its 3D view is gone.
+    void CloseWithoutSaving(CQzEditDoc& doc);
     // Puts level into doc and gives doc an engine of the test's own on it: one without a render
     // device (this platform draws nothing, so the 3D view makes none), which the document's and
     // the 3D view's commands work on. DropEngine and TearDown take it back.

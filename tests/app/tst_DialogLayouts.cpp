@@ -19,6 +19,7 @@
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/Settings.h"
 #include "support/FixtureLevels.h"
+#include "tools/ui/ExtrudeSurfaceDlg.h"
 #include "ui/SheetDlg.h"
 
 #include <QAbstractButton>
@@ -219,6 +220,13 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             CFixtureEngine engine(MakeBoxRoom());
             CCarveSectorSurfaceDlg carve(engine.m_view);
             ExpectTextsShowWhole(carve, "carve_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Extrude Surface " + font);
+            CFixtureEngine engine(MakeBoxRoom());
+            engine.m_view.m_selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
+            CExtrudeSurfaceDlg extrude(engine.m_view, true);
+            ExpectTextsShowWhole(extrude, "extrude_surface_" + font + ".png");
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);

@@ -52,10 +52,7 @@ protected:
     std::string Apply(const std::string& in, const std::string& out, const std::string& words,
                       int& status)
     {
-        return RunQzbench("LC_ALL=C",
-                          "apply '" + (m_temp / in).string() + "' '" + (m_temp / out).string() +
-                              "' " + words,
-                          status);
+        return RunQzbenchApply(m_temp / in, m_temp / out, words, status);
     }
 
     CQzlSections Load(const std::string& name)

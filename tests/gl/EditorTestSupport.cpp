@@ -21,6 +21,11 @@
 
 void EditorTest::Open(int stretchMode)
 {
+    Open(MakeTwoJoinedRooms(), stretchMode);
+}
+
+void EditorTest::Open(CQzlSections level, int stretchMode)
+{
     CQzEditApp& app = MakeApp();
     app.m_settings.m_stretchMode = stretchMode;
     app.m_settings.m_colorBackground = kEditorBackground;
@@ -29,7 +34,6 @@ void EditorTest::Open(int stretchMode)
     CMainFrame& frame = *app.m_pMainFrame;
     frame.setGeometry(20, 20, 1000, 750);
 
-    CQzlSections level = MakeTwoJoinedRooms();
     if (level.m_gameTag.empty())
         level.m_gameTag = "QZ";
     const std::filesystem::path path = Temp() / "two rooms.qzl";

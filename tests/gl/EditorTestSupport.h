@@ -18,6 +18,7 @@
 #include <vector>
 
 class C3dView;
+class CQzlSections;
 
 // Pixels of image in the colour bgr (0x00BBGGRR, as the colour settings hold it).
 int CountColor(const QImage& image, std::uint32_t bgr);
@@ -33,6 +34,8 @@ protected:
     // kEditorBackground), its window active and the 3D view drawn with the focus; the render
     // size follows "StretchMode" (1: the first display mode, whatever the window's size).
     void Open(int stretchMode = 1);
+    // The same with level instead of the two joined rooms.
+    void Open(CQzlSections level, int stretchMode);
 
     C3dView& Engine() { return *m_view->Engine(); }
 

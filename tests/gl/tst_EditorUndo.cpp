@@ -18,13 +18,10 @@
 #include "support/FixtureLevels.h"
 
 #include <QAction>
-#include <QDir>
 #include <QImage>
-#include <QPointer>
 #include <QTest>
 
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -119,18 +116,10 @@ TEST_F(EditorUndoTest, CtrlZGivesBackTheSavedBytesAndCtrlYTheEdit)
     const QImage pictureUndone = expectRestored(Qt::Key_Z, before, pictureBefore, false);
     expectRestored(Qt::Key_Y, edited, pictureEdited, true);
 
-    const QDir out(QStringLiteral(QZ_TEST_OUTPUT_DIR));
-    for (const auto& [name, image] : {std::pair{"qzedit_undo_before.png", &pictureBefore},
-                                      std::pair{"qzedit_undo_edited.png", &pictureEdited},
-                                      std::pair{"qzedit_undo_undone.png", &pictureUndone}}) {
-        EXPECT_TRUE(image->save(out.filePath(QLatin1String(name))));
-        std::printf("%s\n", out.filePath(QLatin1String(name)).toLocal8Bit().constData());
-    }
-
-    QPointer<CQzEditView> guardView(view);
-    m_answers.push_back(QMessageBox::No);
-    doc->OnCloseDocument();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return guardView.isNull(); }, kWaitMs));
+    SavePictures({{"qzedit_undo_before.png", &pictureBefore},
+                  {"qzedit_undo_edited.png", &pictureEdited},
+                  {"qzedit_undo_undone.png", &pictureUndone}});
+    CloseWithoutSaving(*doc);
 }
 
 }  // namespace
