@@ -729,25 +729,28 @@ void CQzEditDoc::OnOptions()
     sheet.AddPage(new CColorsPage(*this));
     sheet.AddPage(new CConfigurationPage(m_app.m_settings));
     sheet.exec();
-    void CQzEditDoc::OnMerge(EMergeMode mode)
-    {
-        if (m_pEngine == nullptr)
-            return;
-        CMergeDlg dialog(*m_pEngine, mode, DialogParent());
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        // The merge rebuilds sectors on the 3D view's device.
-        const CQzEditView::CDeviceScope device(View3d());
-        RunMergeCommand(*m_pEngine, mode, dialog.m_chosen);
-    }
+}
 
-    void CQzEditDoc::OnSplitByPolygon()
-    {
-        if (m_pEngine == nullptr)
-            return;
-        CDocumentSplitByPolygonDlg dialog(*m_pEngine, View3d(), DialogParent());
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        const CQzEditView::CDeviceScope device(View3d());
-        RunSplitByPolygon(*m_pEngine);
-    }
+void CQzEditDoc::OnMerge(EMergeMode mode)
+{
+    if (m_pEngine == nullptr)
+        return;
+    CMergeDlg dialog(*m_pEngine, mode, DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The merge rebuilds sectors on the 3D view's device.
+    const CQzEditView::CDeviceScope device(View3d());
+    RunMergeCommand(*m_pEngine, mode, dialog.m_chosen);
+}
+
+void CQzEditDoc::OnSplitByPolygon()
+{
+    if (m_pEngine == nullptr)
+        return;
+    CDocumentSplitByPolygonDlg dialog(*m_pEngine, View3d(), DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CQzEditView::CDeviceScope device(View3d());
+    RunSplitByPolygon(*m_pEngine);
+}
+}
