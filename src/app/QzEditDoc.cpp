@@ -753,4 +753,3 @@ void CQzEditDoc::OnSplitByPolygon()
     const CQzEditView::CDeviceScope device(View3d());
     RunSplitByPolygon(*m_pEngine);
 }
-}
