@@ -42,10 +42,7 @@ protected:
 
     std::string Apply(const std::string& words, int& status)
     {
-        return RunQzbench("LC_ALL=C",
-                          "apply '" + (m_temp / "in.qze").string() + "' '" +
-                              (m_temp / "out.qze").string() + "' " + words,
-                          status);
+        return RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", words, status);
     }
 
     CQzlSections Out()

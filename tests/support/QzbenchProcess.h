@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 // Runs qzbench with args (already quoted for the shell) after the environment assignments env
@@ -32,4 +33,13 @@ inline std::string RunQzbench(const std::string& env, const std::string& args, i
     status = -1;
     return {};
 #endif
+}
+
+// Runs "qzbench apply IN OUT WORDS" in the C locale (words already quoted for the shell).
+inline std::string RunQzbenchApply(const std::filesystem::path& in,
+                                   const std::filesystem::path& out, const std::string& words,
+                                   int& status)
+{
+    return RunQzbench("LC_ALL=C", "apply '" + in.string() + "' '" + out.string() + "' " + words,
+                      status);
 }
