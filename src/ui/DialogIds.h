@@ -12,6 +12,12 @@ inline constexpr int kTipOfTheDay = 503;
 inline constexpr int kHiddenSectorRemoval = 5005;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
+// The text editor and the sector library's dialogs.
+inline constexpr int kEditor = 142;
+inline constexpr int kLibraryRename = 6100;
+inline constexpr int kLibraryDelete = 6101;
+inline constexpr int kLibrarySave = 6102;
+inline constexpr int kLibraryLoad = 6103;
 }  // namespace Dlg
 
 namespace Ctl {
@@ -47,6 +53,16 @@ inline constexpr int kPotentialVisibleSet = 5226;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;
+
+// Text editor (142).
+inline constexpr int kEditorText = 6115;
+
+// Sector library (6100 to 6103).
+inline constexpr int kOldGroupName = 6110;
+inline constexpr int kNewGroupName = 6111;
+inline constexpr int kGroupName = 6112;
+inline constexpr int kLibraryFile = 6113;  // "File to Save to:", "File to Merge:"
+inline constexpr int kGroupNames = 6114;
 
 // The main window's tool bars.
 inline constexpr int kStandardToolBar = 128;

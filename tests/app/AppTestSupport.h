@@ -10,9 +10,11 @@
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
+#include <QApplication>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,24 @@ QString Item(const char* text, int id);
 // Calls visit with every popup of menu (Menu::kNoDocument or Menu::kDocument) and with every
 // submenu after the popup that holds it.
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit);
+
+// Runs act on the next modal dialog of type T that comes up (act closes it); the polling timer
+// belongs to owner.
+template <class T>
+void OnModalDialog(QObject* owner, std::function<void(T&)> act)
+{
+    auto* timer = new QTimer(owner);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
+    });
+    timer->start();
+}
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();

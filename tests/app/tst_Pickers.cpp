@@ -45,17 +45,7 @@ QPushButton* Button(QWidget& dialog, int id)
 // Runs act on the next plain picker that comes up modally (act closes it).
 void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
 {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* dialog = qobject_cast<CPickerDlg*>(QApplication::activeModalWidget());
-        if (dialog == nullptr)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start();
+    OnModalDialog<CPickerDlg>(owner, std::move(act));
 }
 
 // Selects the row of text in the picker's list and presses OK.
