@@ -332,6 +332,14 @@ bool RunCopySurfaceToTwin(C3dView& view, const CApplyArgs&)
     return CopySurfaceToTwin(view) || Refuse(view, "The current surface has no twin.");
 }
 
+// The Cut command as the 3D view runs it (with an undo step of its own inside apply's).
+bool RunCutCommandWords(C3dView& view, const CApplyArgs&)
+{
+    if (!CanCut(view))
+        return Refuse(view, "There is no current surface or thing.");
+    return RunCutCommand(view);
+}
+
 constexpr CApplyWord kMarkWords[] = {{"mark-surface", EApplyWord::Int, false},
                                      {"mark-vertex", EApplyWord::Int, false}};
 
@@ -615,6 +623,11 @@ constexpr CApplyOperation kOperations[] = {
      "copies the sectors of a group (letter case ignored) of the level file from, with their "
      "surfaces, things, adjoins and cogs, into the level",
      RunCopyGroup},
+    // The Cut command of the 3D view.
+    {"cut", {},
+     "the Cut command: copies the current thing, else surface, asks its question, then deletes "
+     "what it copied",
+     RunCutCommandWords},
     // Sector library.
     {"rename-group", kRenameGroupWords,
      "the Library's Rename: the sectors of group old (letter case ignored) take the name new",

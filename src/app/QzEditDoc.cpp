@@ -1,7 +1,10 @@
 #include "app/QzEditDoc.h"
 
 #include "app/ChildFrame.h"
+#include "app/ColorsPage.h"
+#include "app/ConfigurationPage.h"
 #include "app/DocView.h"
+#include "app/GeneralPage.h"
 #include "app/MainFrame.h"
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
@@ -26,6 +29,7 @@
 #include "tools/ui/LibraryRenameDlg.h"
 #include "tools/ui/LibrarySaveDlg.h"
 #include "ui/PickerDlg.h"
+#include "ui/SheetDlg.h"
 #include "ui/UiServices.h"
 
 #include <QDir>
@@ -654,6 +658,7 @@ void CQzEditDoc::RegisterCommands()
     RegisterViewCommands();
     AddCommand(Cmd::kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
     RegisterToolCommands();
+    AddCommand(Cmd::kOptions, [this] { OnOptions(); });
     AddCommand(
         Cmd::kEditUndo, [this] { RestoreLevelState(UndoCommand); },
         [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanUndo(*m_pEngine)); });
@@ -831,4 +836,13 @@ void CQzEditDoc::OnLibraryLoad()
         return;
     RunOnEngine(
         [&](C3dView& engine) { return RunLoadGroupCommand(engine, dialog.m_groupName, source); });
+}
+
+void CQzEditDoc::OnOptions()
+{
+    CSheetDlg sheet(QStringLiteral("Options"), DialogParent());
+    sheet.AddPage(new CGeneralPage(*this));
+    sheet.AddPage(new CColorsPage(*this));
+    sheet.AddPage(new CConfigurationPage(m_app.m_settings));
+    sheet.exec();
 }

@@ -1,6 +1,7 @@
 #include "edit/CopyPaste.h"
 
 #include "edit/NewThing.h"
+#include "edit/SelectionDelete.h"
 #include "edit/SurfaceLook.h"
 #include "engine/C3dView.h"
 #include "engine/Questions.h"
@@ -88,6 +89,11 @@ bool RunCutCommand(C3dView& view, const CCutDeletes& deletes)
                              : "Do you want to delete the current surface?"))
         return false;
     return RunUndoable(view, [&view, &remove] { return remove(view); });
+}
+
+bool RunCutCommand(C3dView& view)
+{
+    return RunCutCommand(view, CCutDeletes{DeleteSelectedSurface, DeleteSelectedThing});
 }
 
 bool RunPasteCommand(C3dView& view)

@@ -6,8 +6,13 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 
+#include "ui/PickerDlg.h"
+
 #include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -32,6 +37,34 @@ void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
     };
     for (const CMenuPopup& popup : MenuPopups(menu))
         walk(walk, popup);
+}
+
+void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
+{
+    OnModalDialog<CPickerDlg>(owner, std::move(act));
+}
+
+std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption)
+{
+    return [text, caption](CPickerDlg& dialog) {
+        if (caption != nullptr)
+            *caption = dialog.windowTitle();
+        auto* list = dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
+        const QList<QListWidgetItem*> found =
+            list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
+        if (found.isEmpty()) {
+            ADD_FAILURE() << "not listed: " << text.toStdString();
+            dialog.reject();
+            return;
+        }
+        list->setCurrentItem(found.front());
+        dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
+    };
+}
+
+void PickerCancel(CPickerDlg& dialog)
+{
+    dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
 }
 
 void EnsureQApplication()
