@@ -20,11 +20,11 @@
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "level/DeleteRenumber.h"
-#include "level/LevelFile.h"
 #include "level/QzlSections.h"
 #include "level/SectorGroupCopy.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
+#include "tools/SectorLibrary.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -584,19 +584,26 @@ constexpr CApplyWord kSplitByPolygonWords[] = {{"sides", EApplyWord::Int, false}
 
 // ---- Sector group copy (level/SectorGroupCopy.h) ----
 
-// The sectors of group in the level file from, with what they use, appended to the open level as
-// the sector library's Load copies them; the new sectors' render data are built.
-bool RunCopyGroup(C3dView& view, const CApplyArgs& args)
+// The level of the library file named by from; false after showing why it cannot be read.
+bool ReadGroupSource(C3dView& view, const CApplyArgs& args, CQzlSections& source)
 {
-    CQzlSections source;
     try {
-        source = std::move(
-            LoadLevelFile(args.Name("from"), view.GetSettings().m_product).m_contents.m_level);
+        source = ReadLibraryFile(args.Name("from"), view.GetSettings().m_product);
     } catch (const CFileException& e) {
         return Refuse(view, e.what());
     } catch (const CArchiveException& e) {
         return Refuse(view, e.what());
     }
+    return true;
+}
+
+// The sectors of group in the level file from, with what they use, appended to the open level as
+// the sector library's Load copies them; the new sectors' render data are built.
+bool RunCopyGroup(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections source;
+    if (!ReadGroupSource(view, args, source))
+        return false;
     CQzlSections& level = view.GetLevel();
     const std::size_t first = level.m_sectors.size();
     const CSectorGroupCopy copy =
@@ -665,6 +672,36 @@ constexpr CApplyWord kExtrudeWords[] = {
     {"depth2", EApplyWord::Float, false},     {"depth3", EApplyWord::Float, false},
     {"shape", EApplyWord::Name, false},
 };
+
+// ---- Sector library (tools/SectorLibrary.h) ----
+
+bool RunRenameGroup(C3dView& view, const CApplyArgs& args)
+{
+    if (!RenameSectorGroup(view, args.Name("old"), args.Name("new")))
+        return Refuse(view, "No sector is in the group \"" + args.Name("old") + "\".");
+    return true;
+}
+
+bool RunDeleteGroup(C3dView& view, const CApplyArgs& args)
+{
+    if (DeleteSectorGroup(view, args.Name("group"), true) == 0)
+        return Refuse(view,
+                      "No sector of the group \"" + args.Name("group") + "\" can be deleted.");
+    return true;
+}
+
+// The sector library's Load: the level's group of that name is replaced by the file's.
+bool RunLoadGroup(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections source;
+    if (!ReadGroupSource(view, args, source))
+        return false;
+    return LoadSectorGroup(view, args.Name("group"), source);
+}
+
+constexpr CApplyWord kRenameGroupWords[] = {{"old", EApplyWord::Name, true},
+                                            {"new", EApplyWord::Name, true}};
+constexpr CApplyWord kGroupWord[] = {{"group", EApplyWord::Name, true}};
 
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
@@ -774,6 +811,18 @@ constexpr CApplyOperation kOperations[] = {
     {"extrude-surface", kExtrudeWords,
      "the Extrude Surface command: the volume swept out of the current surface",
      RunExtrudeSurface},
+    // Sector library.
+    {"rename-group", kRenameGroupWords,
+     "the Library's Rename: the sectors of group old (letter case ignored) take the name new",
+     RunRenameGroup},
+    {"delete-group", kGroupWord,
+     "the Library's Delete: deletes the sectors of a group (letter case ignored) with their "
+     "surfaces and things; the level's last sector stays",
+     RunDeleteGroup},
+    {"load-group", kCopyGroupWords,
+     "the Library's Load: the level's sectors of a group are replaced by those of the level file "
+     "from, whose open faces are linked to the level where they touch it",
+     RunLoadGroup},
 };
 // clang-format on
 

@@ -25,6 +25,13 @@
 #include "level/LevelFile.h"
 #include "level/QzlWriter.h"
 #include "level/ResourceLists.h"
+#include "resources/ui/EditorDlg.h"
+#include "tools/DocumentTools.h"
+#include "tools/SectorLibrary.h"
+#include "tools/ui/LibraryDeleteDlg.h"
+#include "tools/ui/LibraryLoadDlg.h"
+#include "tools/ui/LibraryRenameDlg.h"
+#include "tools/ui/LibrarySaveDlg.h"
 #include "ui/PickerDlg.h"
 #include "ui/SheetDlg.h"
 #include "ui/UiServices.h"
@@ -36,11 +43,16 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <span>
 #include <utility>
+#include <vector>
 
 namespace {
+
+const QString kLibraryFilter = QStringLiteral("QZE Files (*.qze)|*.qze|");
 
 const QString kSaveAsFilter =
     QStringLiteral("QzEdit Files (*.qze)|*.qze|Korvath/Varnok Level Files (*.qzl)|*.qzl||");
@@ -668,6 +680,7 @@ void CQzEditDoc::RegisterCommands()
     AddCommand(Cmd::kFileSaveAs, [this] { OnFileSaveAs(); });
     RegisterViewCommands();
     AddCommand(Cmd::kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
+    RegisterToolCommands();
     AddCommand(Cmd::kOptions, [this] { OnOptions(); });
     AddCommand(
         Cmd::kMergeSurfaces, [this] { OnMerge(EMergeMode::Surfaces); },
@@ -688,11 +701,7 @@ void CQzEditDoc::RegisterCommands()
 
 bool CQzEditDoc::RestoreLevelState(bool (*command)(C3dView&))
 {
-    if (m_pEngine == nullptr)
-        return false;
-    // The rebuild releases and makes device objects in the 3D view's context.
-    const CQzEditView::CDeviceScope device(View3d());
-    return command(*m_pEngine);
+    return RunOnEngine(command);
 }
 
 void CQzEditDoc::RegisterViewCommands()
@@ -720,6 +729,145 @@ void CQzEditDoc::OnHiddenSectorRemoval()
 {
     CDocumentHsrDlg dialog(m_app.m_settings, m_pEngine, View3d(), DialogParent());
     dialog.exec();
+}
+
+// ---- The Level, Tools and Library commands ----
+
+void CQzEditDoc::RegisterToolCommands()
+{
+    const auto onEngine = [this](bool (*command)(C3dView&)) {
+        return [this, command] { RunOnEngine(command); };
+    };
+    const auto ruleOnEngine = [this](bool (*rule)(const C3dView&)) {
+        return [this, rule](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && rule(*m_pEngine)); };
+    };
+    const auto withEngine = [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr); };
+    AddCommand(Cmd::kUpdateVertices, onEngine(RunUpdateVerticesCommand), withEngine);
+    AddCommand(Cmd::kRestoreSurface, onEngine(RunRestoreSurfaceCommand),
+               ruleOnEngine(CanRestoreSurface));
+    AddCommand(Cmd::kSelectSound, onEngine(RunSelectSoundCommand), ruleOnEngine(CanSelectSound));
+    AddCommand(
+        Cmd::kStartupCogEditor,
+        [this] { OnCogEditor(kStartCogScript, "Startup Cog Editor", Cmd::kStartupCogEditor); },
+        [this](CCmdUI& ui) { ui.Enable(m_fields.m_startCogOn != 0); });
+    AddCommand(
+        Cmd::kGoalsCogEditor,
+        [this] { OnCogEditor(kGoalsCogScript, "Goals Cog Editor", Cmd::kGoalsCogEditor); },
+        [this](CCmdUI& ui) { ui.Enable(m_fields.m_goalsCogOn != 0); });
+    AddCommand(
+        Cmd::kLibraryRename, [this] { OnLibraryRename(); }, withEngine);
+    AddCommand(
+        Cmd::kLibraryDelete, [this] { OnLibraryDelete(); }, withEngine);
+    AddCommand(Cmd::kLibrarySave, [this] { OnLibrarySave(); });
+    AddCommand(
+        Cmd::kLibraryLoad, [this] { OnLibraryLoad(); }, withEngine);
+}
+
+bool CQzEditDoc::RunOnEngine(const std::function<bool(C3dView&)>& command)
+{
+    if (m_pEngine == nullptr)
+        return false;
+    // The rebuilds release and make device objects in the 3D view's context.
+    const CQzEditView::CDeviceScope device(View3d());
+    return command(*m_pEngine);
+}
+
+void CQzEditDoc::OnCogEditor(const char* name, const char* title, int command)
+{
+    const CDataFolders folders = m_app.DataFolders();
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = folders.Read(name);
+    } catch (const std::exception& e) {
+        QzMessageBox(Text(e.what()), QMessageBox::Ok, DialogParent());
+        return;
+    }
+    // The cog text is 8-bit; its line ends are edited as plain line breaks and written back as
+    // the file had them.
+    QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()),
+                                       static_cast<qsizetype>(bytes.size()));
+    const bool crlf = text.contains(QLatin1String("\r\n"));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    CEditorDlg dialog(QString::fromLatin1(title), text, m_app.m_settings,
+                      0x10000U + static_cast<unsigned int>(command), DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString edited = dialog.m_text;
+    if (crlf)
+        edited.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    const QByteArray out = edited.toLatin1();
+    try {
+        folders.Write(name, std::span(reinterpret_cast<const std::uint8_t*>(out.constData()),
+                                      static_cast<std::size_t>(out.size())));
+    } catch (const std::exception& e) {
+        QzMessageBox(Text(e.what()), QMessageBox::Ok, DialogParent());
+    }
+}
+
+void CQzEditDoc::OnLibraryRename()
+{
+    if (m_pEngine == nullptr)
+        return;
+    CLibraryRenameDlg dialog(CurrentGroupName(*m_pEngine), DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RunOnEngine([&dialog](C3dView& engine) {
+        return RunRenameGroupCommand(engine, dialog.m_oldName, dialog.m_newName);
+    });
+}
+
+void CQzEditDoc::OnLibraryDelete()
+{
+    if (m_pEngine == nullptr)
+        return;
+    CLibraryDeleteDlg dialog(CurrentGroupName(*m_pEngine), DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RunOnEngine(
+        [&dialog](C3dView& engine) { return RunDeleteGroupCommand(engine, dialog.m_groupName); });
+}
+
+void CQzEditDoc::OnLibrarySave()
+{
+    const QString path = QzGetSaveFileName(DialogParent(), QStringLiteral("Library, Save"),
+                                           kLibraryFilter, QStringLiteral("QZE"));
+    if (path.isEmpty())
+        return;
+    CLibrarySaveDlg dialog(QFileInfo(path).fileName().toStdString(), SectorGroupNames(*m_level),
+                           DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CWaitCursor wait;
+    try {
+        SaveLibraryFile(HostPath(path), *m_level, dialog.m_groupName, m_fields,
+                        m_app.m_product.m_resources);
+    } catch (const std::exception& e) {
+        QzMessageBox(FailureText("save", path, e), QMessageBox::Ok, DialogParent());
+    }
+}
+
+void CQzEditDoc::OnLibraryLoad()
+{
+    if (m_pEngine == nullptr)
+        return;
+    const QString path = QzGetOpenFileName(DialogParent(), QStringLiteral("Library, Load"),
+                                           kLibraryFilter, QStringLiteral("QZE"));
+    if (path.isEmpty())
+        return;
+    CQzlSections source;
+    try {
+        const CWaitCursor wait;
+        source = ReadLibraryFile(HostPath(path), m_app.m_settings.m_product);
+    } catch (const std::exception& e) {
+        QzMessageBox(FailureText("open", path, e), QMessageBox::Ok, DialogParent());
+        return;
+    }
+    CLibraryLoadDlg dialog(QFileInfo(path).fileName().toStdString(), SectorGroupNames(source),
+                           DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RunOnEngine(
+        [&](C3dView& engine) { return RunLoadGroupCommand(engine, dialog.m_groupName, source); });
 }
 
 void CQzEditDoc::OnOptions()

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -161,6 +162,27 @@ private:
     void RegisterViewCommands();
     // "&Hidden Sector Removal..." (2047): the dialog for the document's engine, modal.
     void OnHiddenSectorRemoval();
+    // ---- The Level, Tools and Library commands on the selection and the library files ----
+    // Update Vertices, Restore Surface, Select Sound, the two cog editors and the four Library
+    // commands, each with its update rule. Commands whose dialogs do not exist yet (Find Item,
+    // Header, Statistics, Episode Editor, Startup Editor, Cogs in Level, Errors, Files in Level,
+    // Template Manager, Animation Manager, Select Color Map) and the Create commands, whose
+    // builders do not exist yet, have no handler and stay greyed.
+    void RegisterToolCommands();
+    // Runs command on the engine inside the 3D view's device scope; false without an engine.
+    bool RunOnEngine(const std::function<bool(C3dView&)>& command);
+    // The start or goals cog editor: the user's copy of name (else the program's default) in the
+    // text editor titled title; OK writes the user's copy. A file that cannot be read or written
+    // is reported.
+    void OnCogEditor(const char* name, const char* title, int command);
+    // "Rename..." (2095), "Delete..." (2096): the dialog preset with the current sector's group,
+    // then the operation in an undo step.
+    void OnLibraryRename();
+    void OnLibraryDelete();
+    // "Save..." (32873): a file, then the group, then the file is written (only after OK, through
+    // a temporary file). "Load..." (32872): a file, read whole, then the group to load.
+    void OnLibrarySave();
+    void OnLibraryLoad();
     // "Optio&ns..." (32771): the "Options" sheet with the General, Colors and Configuration
     // pages, modal; the pages store their values themselves.
     void OnOptions();

@@ -6,6 +6,7 @@
 #include "engine/Questions.h"
 #include "engine/RenderData.h"
 #include "engine/SelectionTests.h"
+#include "engine/ThingModels.h"
 #include "engine/Undo.h"
 #include "engine/Visibility.h"
 #include "framework/DocumentState.h"
@@ -37,17 +38,6 @@ std::vector<int> SectorsListing(const CQzlSections& level, const std::vector<int
         }
     }
     return sectors;
-}
-
-// Takes thing's model out of the engine's model list and destroys it.
-void ReleaseThingModel(C3dView& view, int thing)
-{
-    CQzlThing& record = *At(view.GetLevel().m_things, thing);
-    const C3doModel* model = record.m_model;
-    if (model == nullptr)
-        return;
-    std::erase_if(view.m_thingModels, [model](const auto& entry) { return entry.get() == model; });
-    record.m_model = nullptr;
 }
 
 }  // namespace
@@ -204,21 +194,7 @@ bool DeleteSelectedSector(C3dView& view)
     selection.m_surface = -1;
     selection.m_vertexSurface = -1;
 
-    // Its things; the current thing follows its record.
-    for (std::size_t t = level.m_things.size(); t-- > 0;) {
-        const int index = static_cast<int>(t);
-        std::int32_t& thingSector = level.m_things[t]->m_sector;
-        if (thingSector == sector) {
-            ReleaseThingModel(view, index);
-            DeleteThing(level, view.GetGame(), index);
-            if (selection.m_thing == index)
-                selection.m_thing = -1;
-            else if (selection.m_thing > index)
-                --selection.m_thing;
-        } else if (thingSector > sector) {
-            --thingSector;
-        }
-    }
+    DeleteSectorThings(view, sector);
     DeleteSector(level, view.GetGame(), sector);
     level.LinkAdjoins();
 
@@ -236,6 +212,26 @@ bool DeleteSelectedSector(C3dView& view)
             RebuildSector(view, twinSector);
     ProcessSectors(view);
     return true;
+}
+
+void DeleteSectorThings(C3dView& view, int sector)
+{
+    CQzlSections& level = view.GetLevel();
+    CSelection& selection = view.m_selection;
+    for (std::size_t t = level.m_things.size(); t-- > 0;) {
+        const int index = static_cast<int>(t);
+        std::int32_t& thingSector = level.m_things[t]->m_sector;
+        if (thingSector == sector) {
+            ReleaseThingModel(view, index);
+            DeleteThing(level, view.GetGame(), index);
+            if (selection.m_thing == index)
+                selection.m_thing = -1;
+            else if (selection.m_thing > index)
+                --selection.m_thing;
+        } else if (thingSector > sector) {
+            --thingSector;
+        }
+    }
 }
 
 bool DeleteSelected(C3dView& view, EDeleteTarget target)

@@ -52,6 +52,11 @@ bool DeleteSelectedThing(C3dView& view);
 // it and those of the former twins are rebuilt, then the visibility pass runs.
 bool DeleteSelectedSector(C3dView& view);
 
+// Removes the things standing in sector with their models; the things of later sectors take
+// their sector's index after sector's removal (one lower), the current thing follows its record
+// (-1 when it went). The sector itself stays: its caller removes it next.
+void DeleteSectorThings(C3dView& view, int sector);
+
 // The delete of target.
 bool DeleteSelected(C3dView& view, EDeleteTarget target);
 

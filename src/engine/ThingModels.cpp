@@ -247,3 +247,16 @@ void RefreshThingBounds(C3dView& view)
             ComputeThingBounds(view, *thing);
     }
 }
+
+void ReleaseThingModel(C3dView& view, int i)
+{
+    auto& things = view.GetLevel().m_things;
+    if (i < 0 || static_cast<std::size_t>(i) >= things.size())
+        return;
+    CQzlThing& record = *things[static_cast<std::size_t>(i)];
+    const C3doModel* model = record.m_model;
+    if (model == nullptr)
+        return;
+    std::erase_if(view.m_thingModels, [model](const auto& entry) { return entry.get() == model; });
+    record.m_model = nullptr;
+}

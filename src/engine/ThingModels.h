@@ -32,6 +32,10 @@ class CQzlThing;
 // looking along its yaw; the result is then 1, else 0. Nothing happens for i out of range.
 int CreateThingModel(C3dView& view, int i, const std::string& colormapName, bool placeCamera);
 
+// Takes thing i's model out of the engine's model array and destroys it; the thing is left
+// without a model. Nothing happens for a thing without one.
+void ReleaseThingModel(C3dView& view, int i);
+
 // Brings yaw, roll and pitch into -180..180 degrees (190 becomes -170; 180 and -180 stay; an angle
 // that is not a finite number becomes 0), places and turns the thing and its model, bounds it and
 // asks for a forced frame. Nothing happens for i out of range.

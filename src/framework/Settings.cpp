@@ -69,6 +69,10 @@ constexpr std::array<CSettingInfo, kSettingCount> kTable{
     Int("Templates Simple", &CSettings::m_templatesSimple),
     Float("LayerHeight", &CSettings::m_layerHeight),
     Float("LayerIndent", &CSettings::m_layerIndent),
+    Int("EditWindowX", &CSettings::m_editWindowX),
+    Int("EditWindowY", &CSettings::m_editWindowY),
+    Int("EditWindowW", &CSettings::m_editWindowW),
+    Int("EditWindowH", &CSettings::m_editWindowH),
 };
 
 }  // namespace

@@ -28,7 +28,7 @@ struct CSettingInfo {
     std::uint32_t CSettings::*colorMember = nullptr;  // kind Color
 };
 
-inline constexpr std::size_t kSettingCount = 50;
+inline constexpr std::size_t kSettingCount = 54;
 
 struct CSettings {
     // Main window rectangle in screen coordinates, normal state; "Right"/"Bottom" 0 = none saved.
@@ -82,6 +82,11 @@ struct CSettings {
     std::int32_t m_adjoinTransparent = 1;   // "AdjoinTransparent"
     float m_layerHeight = 0.1f;             // "LayerHeight"
     float m_layerIndent = 0.1f;             // "LayerIndent"
+    // The text editor's window: left, top, outer width and height; -1 unset.
+    std::int32_t m_editWindowX = -1;  // "EditWindowX"
+    std::int32_t m_editWindowY = -1;  // "EditWindowY"
+    std::int32_t m_editWindowW = -1;  // "EditWindowW"
+    std::int32_t m_editWindowH = -1;  // "EditWindowH"
 
     // Rules applied after loading at start-up: "Grid" below 0.1 (as 32-bit floats)
     // becomes 0.1. A NaN "Grid" (atof accepts "nan") also becomes 0.1.

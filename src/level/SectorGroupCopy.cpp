@@ -413,20 +413,24 @@ private:
 
 }  // namespace
 
+std::string SectorGroupCopyProblem(const CQzlSections& destination, const CQzlSections& source)
+{
+    if (&destination == &source)
+        return "A sector group cannot be copied into the level it comes from.";
+    const std::vector<std::string> problems =
+        ValidateLevel(source, {.checkUseCounts = false, .maxProblems = 1});
+    if (!problems.empty())
+        return "The level to copy from is damaged: " + problems.front() + ".";
+    return {};
+}
+
 CSectorGroupCopy CopySectorGroup(CQzlSections& destination, const CQzlSections& source,
                                  std::string_view groupName, const CGameResources& game)
 {
     CSectorGroupCopy result;
-    if (&destination == &source) {
-        result.m_problem = "A sector group cannot be copied into the level it comes from.";
+    result.m_problem = SectorGroupCopyProblem(destination, source);
+    if (!result.m_problem.empty())
         return result;
-    }
-    const std::vector<std::string> problems =
-        ValidateLevel(source, {.checkUseCounts = false, .maxProblems = 1});
-    if (!problems.empty()) {
-        result.m_problem = "The level to copy from is damaged: " + problems.front() + ".";
-        return result;
-    }
     // The destination's use counts grow with its world vertices.
     destination.m_useCounts.resize(destination.m_worldVertices.size(), 0);
 

@@ -43,6 +43,11 @@ struct CSectorGroupCopy {
     int m_uncheckedCogs = 0;  // cogs with values whose script was found nowhere: not copied
 };
 
+// Why CopySectorGroup would copy nothing from source into destination (source is destination, or
+// it is damaged); empty when it can copy. Callers that change the destination before the copy
+// ask first.
+std::string SectorGroupCopyProblem(const CQzlSections& destination, const CQzlSections& source);
+
 // Copies the sectors of source whose group name equals groupName (letter case ignored) into
 // destination as told above. The source is checked first (every index in range, adjoin mirrors
 // pointing back); a damaged source leaves the destination as it was and says why. The

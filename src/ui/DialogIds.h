@@ -16,6 +16,12 @@ inline constexpr int kCarveSectorSurface = 5006;
 inline constexpr int kExtrudeSurface = 1102;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
+// The text editor and the sector library's dialogs.
+inline constexpr int kEditor = 142;
+inline constexpr int kLibraryRename = 6100;
+inline constexpr int kLibraryDelete = 6101;
+inline constexpr int kLibrarySave = 6102;
+inline constexpr int kLibraryLoad = 6103;
 
 // The pages of the Options sheet.
 inline constexpr int kGeneralPage = 185;
@@ -92,6 +98,15 @@ inline constexpr int kExtrudeThirdVertex = 5072;
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;
 
+// Text editor (142).
+inline constexpr int kEditorText = 6115;
+
+// Sector library (6100 to 6103).
+inline constexpr int kOldGroupName = 6110;
+inline constexpr int kNewGroupName = 6111;
+inline constexpr int kGroupName = 6112;
+inline constexpr int kLibraryFile = 6113;  // "File to Save to:", "File to Merge:"
+inline constexpr int kGroupNames = 6114;
 // A property sheet's tab row and its Apply button.
 inline constexpr int kTabControl = 12320;
 inline constexpr int kApplyNow = 12321;

@@ -46,10 +46,7 @@ protected:
 
     std::string Apply(const std::string& words, const std::string& out, int& status)
     {
-        return RunQzbench("LC_ALL=C",
-                          "apply '" + (m_temp / "in.qze").string() + "' '" +
-                              (m_temp / out).string() + "' " + words,
-                          status);
+        return RunQzbenchApply(m_temp / "in.qze", m_temp / out, words, status);
     }
 
     std::string From(const std::string& name)

@@ -90,11 +90,15 @@ TEST(Settings, TableNamesOrderAndKinds)
                                     "Templates Used",
                                     "Templates Simple",
                                     "LayerHeight",
-                                    "LayerIndent"};
-    static_assert(std::size(expected) == 50);
+                                    "LayerIndent",
+                                    "EditWindowX",
+                                    "EditWindowY",
+                                    "EditWindowW",
+                                    "EditWindowH"};
+    static_assert(std::size(expected) == 54);
 
     const auto& table = CSettings::Table();
-    ASSERT_EQ(table.size(), 50u);
+    ASSERT_EQ(table.size(), 54u);
     std::set<std::string_view> names;
     std::set<const void*> seen;
     CSettings s;
@@ -127,8 +131,8 @@ TEST(Settings, TableNamesOrderAndKinds)
         }
         EXPECT_TRUE(seen.insert(address).second) << info.name << " shares a member";
     }
-    EXPECT_EQ(names.size(), 50u);
-    EXPECT_EQ(seen.size(), 50u);
+    EXPECT_EQ(names.size(), 54u);
+    EXPECT_EQ(seen.size(), 54u);
 }
 
 TEST(Settings, TableKindsAndMembers)
@@ -139,7 +143,7 @@ TEST(Settings, TableKindsAndMembers)
         floats += info.kind == ESettingKind::Float;
         colors += info.kind == ESettingKind::Color;
     }
-    EXPECT_EQ(ints, 30);
+    EXPECT_EQ(ints, 34);
     EXPECT_EQ(floats, 8);
     EXPECT_EQ(colors, 12);
 

@@ -1,0 +1,35 @@
+#pragma once
+// The text editor (142): a resizable plain-text editor for one text (a cog script, say). The
+// caller gives the caption and the text and, after OK, takes the edited text from m_text. Lines
+// do not wrap: a long line scrolls sideways. The window's place and size are kept in the
+// settings "EditWindowX", "EditWindowY", "EditWindowW" and "EditWindowH" (outer rectangle; -1
+// unset), stored on OK only; with x or y below 0 the dialog opens at its own size.
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+struct CSettings;
+
+class CEditorDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // helpContext is what the Help button shows (a command's help for the cog editors).
+    CEditorDlg(const QString& title, const QString& text, CSettings& settings,
+               unsigned int helpContext, QWidget* parent = nullptr);
+
+    // OK: the editor's text becomes m_text and the window's rectangle is stored.
+    void accept() override;
+
+    QString m_text;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    CSettings& m_settings;
+    unsigned int m_helpContext;
+    QPlainTextEdit* m_editor = nullptr;
+    bool m_placed = false;
+};
