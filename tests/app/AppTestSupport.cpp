@@ -52,12 +52,6 @@ QString Item(const char* text, int id)
     return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
 }
 
-void Click(QWidget& dialog, int id)
-{
-    if (auto* button = Control<QAbstractButton>(dialog, id))
-        button->click();
-    QApplication::processEvents();
-}
 
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
 {

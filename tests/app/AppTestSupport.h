@@ -62,16 +62,6 @@ private:
 // A menu item as the tests read it: its text, "#" and the id of its command.
 QString Item(const char* text, int id);
 
-// The control of dialog named id, of kind T; a test failure (and null) when there is none.
-template <typename T>
-T* Control(QWidget& dialog, int id)
-{
-    T* control = dialog.findChild<T*>(Id(id));
-    EXPECT_NE(control, nullptr) << id;
-    return control;
-}
-// Clicks the button of dialog named id and lets the events run.
-void Click(QWidget& dialog, int id);
 
 // Calls visit with every popup of menu (Menu::kNoDocument or Menu::kDocument) and with every
 // submenu after the popup that holds it.
