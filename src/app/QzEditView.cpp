@@ -13,6 +13,8 @@
 #include "engine/TextureCache.h"
 #include "engine/gl/GlDisplayModes.h"
 #include "engine/gl/GlRenderDevice.h"
+#include "tools/ExpandCommand.h"
+#include "tools/ui/ExpandSurfaceDlg.h"
 #include "ui/UiServices.h"
 
 #include <QColor>
@@ -743,6 +745,29 @@ void CQzEditView::RegisterCommands()
         AddCameraCommand(Cmd::kRecallBookmark0 + slot,
                          [slot](C3dView& engine) { RecallCameraBookmark(engine, slot); });
     }
+    AddCommand(
+        Cmd::kExpandSurface,
+        [this] {
+            C3dView* engine = CommandEngine();
+            if (engine == nullptr || !CanExpandSurface(*engine))
+                return;
+            const CDeviceScope scope(*this);
+            OnExpandSurface(*engine);
+        },
+        [this](CCmdUI& ui) {
+            const C3dView* engine = CommandEngine();
+            ui.Enable(engine != nullptr && CanExpandSurface(*engine));
+        });
+}
+
+void CQzEditView::OnExpandSurface(C3dView& engine)
+{
+    CExpandBox box;
+    if (!PrepareExpandSurface(engine, box))
+        return;
+    CExpandSurfaceDlg dialog(box, this);
+    if (dialog.exec() == QDialog::Accepted)
+        RunExpandSurfaceCommand(engine, dialog.m_values);
 }
 
 void CQzEditView::OnCameraKey(C3dView& engine, ECameraKeys which)
