@@ -12,9 +12,13 @@
 #include "engine/Questions.h"
 #include "engine/RenderData.h"
 #include "framework/DocumentState.h"
+#include "framework/Exceptions.h"
+#include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "level/DeleteRenumber.h"
+#include "level/LevelFile.h"
 #include "level/QzlSections.h"
+#include "level/SectorGroupCopy.h"
 #include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
@@ -332,6 +336,14 @@ bool RunCopySurfaceToTwin(C3dView& view, const CApplyArgs&)
     return CopySurfaceToTwin(view) || Refuse(view, "The current surface has no twin.");
 }
 
+// The Cut command as the 3D view runs it (with an undo step of its own inside apply's).
+bool RunCutCommandWords(C3dView& view, const CApplyArgs&)
+{
+    if (!CanCut(view))
+        return Refuse(view, "There is no current surface or thing.");
+    return RunCutCommand(view);
+}
+
 constexpr CApplyWord kMarkWords[] = {{"mark-surface", EApplyWord::Int, false},
                                      {"mark-vertex", EApplyWord::Int, false}};
 
@@ -573,6 +585,37 @@ constexpr CApplyWord kExpandWords[] = {
     {"sides", EApplyWord::Int, false},
 };
 
+// ---- Sector group copy (level/SectorGroupCopy.h) ----
+
+// The sectors of group in the level file from, with what they use, appended to the open level as
+// the sector library's Load copies them; the new sectors' render data are built.
+bool RunCopyGroup(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections source;
+    try {
+        source = std::move(
+            LoadLevelFile(args.Name("from"), view.GetSettings().m_product).m_contents.m_level);
+    } catch (const CFileException& e) {
+        return Refuse(view, e.what());
+    } catch (const CArchiveException& e) {
+        return Refuse(view, e.what());
+    }
+    CQzlSections& level = view.GetLevel();
+    const std::size_t first = level.m_sectors.size();
+    const CSectorGroupCopy copy =
+        CopySectorGroup(level, source, args.Name("group"), view.GetGame());
+    if (!copy.m_problem.empty())
+        return Refuse(view, copy.m_problem);
+    std::vector<int> added;
+    for (std::size_t s = first; s < level.m_sectors.size(); ++s)
+        added.push_back(static_cast<int>(s));
+    RebuildSectors(view, added);
+    return true;
+}
+
+constexpr CApplyWord kCopyGroupWords[] = {{"from", EApplyWord::Name, true},
+                                          {"group", EApplyWord::Name, true}};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -656,6 +699,16 @@ constexpr CApplyOperation kOperations[] = {
      "(cylindrical) or a globe (circular; height, width, sides) grown out of the current surface, "
      "up from node 0 to node 1; words not given take the dialog's start values",
      RunExpandSurfaceWords},
+    // Sector group copy.
+    {"copy-group", kCopyGroupWords,
+     "copies the sectors of a group (letter case ignored) of the level file from, with their "
+     "surfaces, things, adjoins and cogs, into the level",
+     RunCopyGroup},
+    // The Cut command of the 3D view.
+    {"cut", {},
+     "the Cut command: copies the current thing, else surface, asks its question, then deletes "
+     "what it copied",
+     RunCutCommandWords},
 };
 // clang-format on
 

@@ -1,7 +1,10 @@
 #include "app/QzEditDoc.h"
 
 #include "app/ChildFrame.h"
+#include "app/ColorsPage.h"
+#include "app/ConfigurationPage.h"
 #include "app/DocView.h"
+#include "app/GeneralPage.h"
 #include "app/MainFrame.h"
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
@@ -19,6 +22,7 @@
 #include "level/QzlWriter.h"
 #include "level/ResourceLists.h"
 #include "ui/PickerDlg.h"
+#include "ui/SheetDlg.h"
 #include "ui/UiServices.h"
 
 #include <QDir>
@@ -641,6 +645,7 @@ void CQzEditDoc::RegisterCommands()
     AddCommand(Cmd::kFileSaveAs, [this] { OnFileSaveAs(); });
     RegisterViewCommands();
     AddCommand(Cmd::kHiddenSectorRemoval, [this] { OnHiddenSectorRemoval(); });
+    AddCommand(Cmd::kOptions, [this] { OnOptions(); });
     AddCommand(
         Cmd::kEditUndo, [this] { RestoreLevelState(UndoCommand); },
         [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && CanUndo(*m_pEngine)); });
@@ -683,4 +688,13 @@ void CQzEditDoc::OnHiddenSectorRemoval()
 {
     CDocumentHsrDlg dialog(m_app.m_settings, m_pEngine, View3d(), DialogParent());
     dialog.exec();
+}
+
+void CQzEditDoc::OnOptions()
+{
+    CSheetDlg sheet(QStringLiteral("Options"), DialogParent());
+    sheet.AddPage(new CGeneralPage(*this));
+    sheet.AddPage(new CColorsPage(*this));
+    sheet.AddPage(new CConfigurationPage(m_app.m_settings));
+    sheet.exec();
 }

@@ -105,6 +105,8 @@ public:
     // The engine's pane switch: the middle pane of this document's window.
     void SwitchPropertyView(int id) override;
     CChildFrame* Frame() const { return m_frame; }
+    // The document's 3D view; null when it has none.
+    CQzEditView* View3d() const;
     void SetFrame(CChildFrame* frame) { m_frame = frame; }
 
     // ---- CEngineHost ----
@@ -158,13 +160,14 @@ private:
     void RegisterViewCommands();
     // "&Hidden Sector Removal..." (2047): the dialog for the document's engine, modal.
     void OnHiddenSectorRemoval();
+    // "Optio&ns..." (32771): the "Options" sheet with the General, Colors and Configuration
+    // pages, modal; the pages store their values themselves.
+    void OnOptions();
     // "&Undo" (57643) and "&Redo" (57644): command (UndoCommand or RedoCommand) on the engine
     // inside the 3D view's device scope; it restores the level and shows it (the Surface view,
     // every sector rebuilt, every view updated). Enabled while the undo list, or the redo list,
     // is not empty. False when there was nothing to restore.
     bool RestoreLevelState(bool (*command)(C3dView&));
-    // The document's 3D view; null when it has none.
-    CQzEditView* View3d() const;
     // Puts level in place of the document's level (the level object stays the same).
     void ReplaceLevel(CQzlSections&& level);
     // After a level was read: its resource lists and the start and goals cogs.

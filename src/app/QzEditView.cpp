@@ -3,6 +3,12 @@
 #include "app/MainFrame.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
+#include "edit/CopyPaste.h"
+#include "edit/Insert.h"
+#include "edit/Link.h"
+#include "edit/Nudge.h"
+#include "edit/SelectionDelete.h"
+#include "edit/SplitCommand.h"
 #include "engine/Bookmarks.h"
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
@@ -573,6 +579,15 @@ void CQzEditView::RequestFrame(bool forced)
         m_doc.m_app.WakeIdle();
 }
 
+void CQzEditView::RecreateDevice()
+{
+    if (!m_engine)
+        return;
+    m_setUpNeeded = true;
+    m_frameReady = false;
+    RequestPaint();
+}
+
 void CQzEditView::focusInEvent(QFocusEvent* event)
 {
     if (CMainFrame* frame = MainFrame()) {
@@ -703,7 +718,8 @@ C3dView* CQzEditView::CommandEngine() const
     return m_doc.m_pEngine;
 }
 
-void CQzEditView::AddCameraCommand(int id, std::function<void(C3dView&)> run)
+void CQzEditView::AddEngineCommand(int id, std::function<void(C3dView&)> run,
+                                   bool (*enabled)(const C3dView&))
 {
     AddCommand(
         id,
@@ -714,7 +730,10 @@ void CQzEditView::AddCameraCommand(int id, std::function<void(C3dView&)> run)
             const CDeviceScope scope(*this);
             run(*engine);
         },
-        [this](CCmdUI& ui) { ui.Enable(CommandEngine() != nullptr); });
+        [this, enabled](CCmdUI& ui) {
+            const C3dView* engine = CommandEngine();
+            ui.Enable(engine != nullptr && (enabled == nullptr || enabled(*engine)));
+        });
 }
 
 void CQzEditView::RegisterCommands()
@@ -722,42 +741,61 @@ void CQzEditView::RegisterCommands()
     const auto key = [this](ECameraKeys which) {
         return [this, which](C3dView& engine) { OnCameraKey(engine, which); };
     };
-    AddCameraCommand(Cmd::kCameraForwardKey, key(ECameraKeys::Move));
-    AddCameraCommand(Cmd::kCameraBackwardKey, key(ECameraKeys::Move));
-    AddCameraCommand(Cmd::kCameraLeftKey, key(ECameraKeys::Turn));
-    AddCameraCommand(Cmd::kCameraRightKey, key(ECameraKeys::Turn));
-    AddCameraCommand(Cmd::kCameraTiltUpKey, key(ECameraKeys::Tilt));
-    AddCameraCommand(Cmd::kCameraTiltDownKey, key(ECameraKeys::Tilt));
-    AddCameraCommand(Cmd::kStepForward, [](C3dView& engine) { StepCamera(engine, true); });
-    AddCameraCommand(Cmd::kStepBackward, [](C3dView& engine) { StepCamera(engine, false); });
-    AddCameraCommand(Cmd::kResetCamera, [](C3dView& engine) { ResetCameraTarget(engine); });
-    AddCameraCommand(Cmd::kPanUp,
+    AddEngineCommand(Cmd::kCameraForwardKey, key(ECameraKeys::Move));
+    AddEngineCommand(Cmd::kCameraBackwardKey, key(ECameraKeys::Move));
+    AddEngineCommand(Cmd::kCameraLeftKey, key(ECameraKeys::Turn));
+    AddEngineCommand(Cmd::kCameraRightKey, key(ECameraKeys::Turn));
+    AddEngineCommand(Cmd::kCameraTiltUpKey, key(ECameraKeys::Tilt));
+    AddEngineCommand(Cmd::kCameraTiltDownKey, key(ECameraKeys::Tilt));
+    AddEngineCommand(Cmd::kStepForward, [](C3dView& engine) { StepCamera(engine, true); });
+    AddEngineCommand(Cmd::kStepBackward, [](C3dView& engine) { StepCamera(engine, false); });
+    AddEngineCommand(Cmd::kResetCamera, [](C3dView& engine) { ResetCameraTarget(engine); });
+    AddEngineCommand(Cmd::kPanUp,
                      [](C3dView& engine) { PanCameraVertical(engine, kPanLineLeft, 0); });
-    AddCameraCommand(Cmd::kPanDown,
+    AddEngineCommand(Cmd::kPanDown,
                      [](C3dView& engine) { PanCameraVertical(engine, kPanLineRight, 0); });
-    AddCameraCommand(Cmd::kPanLeft,
+    AddEngineCommand(Cmd::kPanLeft,
                      [](C3dView& engine) { PanCameraHorizontal(engine, kPanLineLeft, 0); });
-    AddCameraCommand(Cmd::kPanRight,
+    AddEngineCommand(Cmd::kPanRight,
                      [](C3dView& engine) { PanCameraHorizontal(engine, kPanLineRight, 0); });
     for (int slot = 0; slot < Cmd::kBookmarkCount; ++slot) {
-        AddCameraCommand(Cmd::kStoreBookmark0 + slot,
+        AddEngineCommand(Cmd::kStoreBookmark0 + slot,
                          [slot](C3dView& engine) { StoreCameraBookmark(engine, slot); });
-        AddCameraCommand(Cmd::kRecallBookmark0 + slot,
+        AddEngineCommand(Cmd::kRecallBookmark0 + slot,
                          [slot](C3dView& engine) { RecallCameraBookmark(engine, slot); });
     }
-    AddCommand(
-        Cmd::kExpandSurface,
-        [this] {
-            C3dView* engine = CommandEngine();
-            if (engine == nullptr || !CanExpandSurface(*engine))
-                return;
-            const CDeviceScope scope(*this);
-            OnExpandSurface(*engine);
-        },
-        [this](CCmdUI& ui) {
-            const C3dView* engine = CommandEngine();
-            ui.Enable(engine != nullptr && CanExpandSurface(*engine));
-        });
+    RegisterEditCommands();
+}
+
+void CQzEditView::RegisterEditCommands()
+{
+    // Each operation shows its own messages and questions, takes its own undo step (which marks
+    // the document modified) and rebuilds and draws what it changed.
+    AddEngineCommand(
+        Cmd::kEditCut, [](C3dView& engine) { RunCutCommand(engine); }, CanCut);
+    AddEngineCommand(
+        Cmd::kEditCopy, [](C3dView& engine) { RunCopyCommand(engine); }, CanCopy);
+    AddEngineCommand(
+        Cmd::kEditPaste, [](C3dView& engine) { RunPasteCommand(engine); }, CanPaste);
+    AddEngineCommand(
+        Cmd::kInsert, [](C3dView& engine) { RunInsertCommand(engine); }, CanInsert);
+    AddEngineCommand(
+        Cmd::kDelete, [](C3dView& engine) { RunDeleteCommand(engine); }, CanDelete);
+    for (int id = Cmd::kMoveUpY; id <= Cmd::kMoveLeftZ; ++id)
+        AddEngineCommand(
+            id, [id](C3dView& engine) { RunMoveCommand(engine, id); }, CanMove);
+    for (int id = Cmd::kRotateRightX; id <= Cmd::kRotateRightZ; ++id)
+        AddEngineCommand(
+            id, [id](C3dView& engine) { RunRotateCommand(engine, id); }, CanRotate);
+    AddEngineCommand(
+        Cmd::kLink, [](C3dView& engine) { RunLinkCommand(engine); }, CanLink);
+    AddEngineCommand(
+        Cmd::kUnlink, [](C3dView& engine) { RunUnlinkCommand(engine); }, CanUnlink);
+    AddEngineCommand(
+        Cmd::kSplit, [](C3dView& engine) { RunSplitCommand(engine); }, CanRunSplitCommand);
+    AddEngineCommand(
+        Cmd::kExpandSurface, [this](C3dView& engine) { OnExpandSurface(engine); },
+        CanExpandSurface);
 }
 
 void CQzEditView::OnExpandSurface(C3dView& engine)

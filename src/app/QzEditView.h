@@ -15,8 +15,11 @@
 // cursor hidden. The camera commands live here: the arrow and page keys step the camera from a
 // timer for as long as they are held (the event loop runs on meanwhile), View Move steps once or
 // resets the camera, U, D, L and R pan, and the digits recall (with Ctrl store) the camera
-// bookmarks. The commands work on the document's engine (the view's own once it made one) and
-// each is disabled while the document has none.
+// bookmarks. The edit commands on the selection live here too: Cut, Copy, Paste, Insert, Delete,
+// Move, Rotate, Link, Unlink and Split, each the core's command function with its enable rule
+// (edit/), which asks its own questions and takes its own undo step. The commands work on the
+// document's engine (the view's own once it made one) and each is disabled while the document
+// has none.
 
 #include "app/CommandTarget.h"
 #include "app/DocView.h"
@@ -56,6 +59,9 @@ public:
     int IdleFrame();
     // A frame is wanted (the engine's host request).
     void RequestFrame(bool forced);
+    // What the device set-up follows changed (the Options): the set-up runs again for the
+    // window's size, and a frame is drawn, at the next paint. Nothing happens without an engine.
+    void RecreateDevice();
 
     // The render device on the surface's current OpenGL context; null before the context was
     // made or when no device could be made on it (DeviceError() then says why).
@@ -163,9 +169,14 @@ private:
     // first paint made one; a document without a drawing surface (a test's) may be given an
     // engine without a render device, and the commands edit and compute on it all the same.
     C3dView* CommandEngine() const;
-    // Registers a camera command: run with the command engine (inside a device scope), disabled
-    // without one.
-    void AddCameraCommand(int id, std::function<void(C3dView&)> run);
+    // Registers a command on the command engine: run inside a device scope (the engine uploads,
+    // rebuilds and draws on the view's device), enabled while there is an engine and, when given,
+    // its rule holds. Sent past its rule (a stale key) it does nothing without an engine; the
+    // core's command functions check their own rules.
+    void AddEngineCommand(int id, std::function<void(C3dView&)> run,
+                          bool (*enabled)(const C3dView&) = nullptr);
+    // The edit commands on the selection.
+    void RegisterEditCommands();
     // A camera key of the pair which went down: its stepper follows it from the timer until
     // neither key of the pair is held. A stepper that runs already goes on undisturbed (the
     // key's repeat sends the command again).

@@ -20,13 +20,7 @@ constexpr int kRecentFileCount = 4;
 
 // The ranges the Options sheet accepts; a value outside (an old or hand-edited profile) is
 // brought to the nearest end when it is loaded.
-struct CRange {
-    std::string_view name;
-    double low;
-    double high;
-};
-
-constexpr CRange kRanges[] = {
+constexpr CSettingRange kRanges[] = {
     {"Horizon Distance", 0.5, 500.0}, {"3DO Distance", 0.0, 500.0}, {"Grid Distance", 0.05, 500.0},
     {"Alignment", -2.0, 24.0},        {"FrameRate", 1.0, 100.0},    {"VertexScaling", 0.005, 1.0},
     {"Autosave", 0.0, 120.0},         {"UndoRedo", 0.0, 100.0},
@@ -89,6 +83,11 @@ float ReadFloat(const QSettings& profile, const QString& key, float fallback)
 
 }  // namespace
 
+const CSettingRange* SettingRange(std::string_view name)
+{
+    return Find(kRanges, name);
+}
+
 CSettingsStore::CSettingsStore(QSettings& profile) : m_profile(profile) {}
 
 void CSettingsStore::LoadPreferences(CSettings& settings)
@@ -97,7 +96,7 @@ void CSettingsStore::LoadPreferences(CSettings& settings)
     m_profile.beginGroup(kPreferences);
     for (const CSettingInfo& info : CSettings::Table()) {
         const QString key = Key(info.name);
-        const CRange* range = Find(kRanges, info.name);
+        const CSettingRange* range = SettingRange(info.name);
         switch (info.kind) {
         case ESettingKind::Int: {
             const std::int32_t fallback = defaults.*info.intMember;

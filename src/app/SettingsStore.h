@@ -12,8 +12,19 @@
 #include <QStringList>
 
 #include <span>
+#include <string_view>
 
 class QSettings;
+
+// The range the Options sheet accepts for a ranged setting ("Horizon Distance", "3DO Distance",
+// "Grid Distance", "Alignment", "FrameRate", "VertexScaling", "Autosave", "UndoRedo"); loading
+// brings a stored value outside it to the nearest end. Null for any other name.
+struct CSettingRange {
+    std::string_view name;
+    double low;
+    double high;
+};
+[[nodiscard]] const CSettingRange* SettingRange(std::string_view name);
 
 class CSettingsStore {
 public:

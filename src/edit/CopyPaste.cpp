@@ -1,6 +1,7 @@
 #include "edit/CopyPaste.h"
 
 #include "edit/NewThing.h"
+#include "edit/SelectionDelete.h"
 #include "edit/SurfaceLook.h"
 #include "engine/C3dView.h"
 #include "engine/Questions.h"
@@ -10,29 +11,6 @@
 #include "level/QzlSections.h"
 
 #include <memory>
-
-namespace {
-
-// A new thing record with source's stored fields and the run-time fields of a new thing.
-std::unique_ptr<CQzlThing> CopyThing(const CQzlThing& source)
-{
-    auto thing = std::make_unique<CQzlThing>();
-    thing->m_template = source.m_template;
-    thing->m_name = source.m_name;
-    thing->m_position = source.m_position;
-    thing->m_pitch = source.m_pitch;
-    thing->m_yaw = source.m_yaw;
-    thing->m_roll = source.m_roll;
-    thing->m_sector = source.m_sector;
-    thing->m_spareIndex = source.m_spareIndex;
-    thing->m_thingFlags = source.m_thingFlags;
-    thing->m_velocity = source.m_velocity;
-    thing->m_frames = source.m_frames;
-    thing->m_aiClass = source.m_aiClass;
-    return thing;
-}
-
-}  // namespace
 
 bool PasteSurface(C3dView& view, const CQzlSurface& source)
 {
@@ -52,7 +30,7 @@ bool PasteThing(C3dView& view, const CQzlThing& source)
     CSelection& selection = view.m_selection;
     if (!InRange(level.m_sectors, selection.m_sector))
         return false;
-    std::unique_ptr<CQzlThing> thing = CopyThing(source);
+    std::unique_ptr<CQzlThing> thing = CopyStoredThing(source);
     const CVector3& focus = view.m_camera.m_focusPoint;
     SnapPoint(view, thing->m_position, focus.x, focus.y, focus.z);
     thing->m_sector = selection.m_sector;
@@ -88,7 +66,7 @@ bool RunCopyCommand(C3dView& view)
     clipboard.m_thing.reset();
     clipboard.m_surface.reset();
     if (InRange(level.m_things, selection.m_thing)) {
-        clipboard.m_thing = CopyThing(*At(level.m_things, selection.m_thing));
+        clipboard.m_thing = CopyStoredThing(*At(level.m_things, selection.m_thing));
         return true;
     }
     if (InRange(level.m_surfaces, selection.m_surface)) {
@@ -111,6 +89,11 @@ bool RunCutCommand(C3dView& view, const CCutDeletes& deletes)
                              : "Do you want to delete the current surface?"))
         return false;
     return RunUndoable(view, [&view, &remove] { return remove(view); });
+}
+
+bool RunCutCommand(C3dView& view)
+{
+    return RunCutCommand(view, CCutDeletes{DeleteSelectedSurface, DeleteSelectedThing});
 }
 
 bool RunPasteCommand(C3dView& view)

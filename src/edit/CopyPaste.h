@@ -47,6 +47,9 @@ struct CCutDeletes {
 // asked while "Warning" is on, then deleted inside an undo step. A current vertex plays no part:
 // Cut never deletes something other than what it copied. True when the delete went through.
 bool RunCutCommand(C3dView& view, const CCutDeletes& deletes);
+// The Cut command: RunCutCommand with the selection deletes DeleteSelectedSurface and
+// DeleteSelectedThing (edit/SelectionDelete.h).
+bool RunCutCommand(C3dView& view);
 
 // Inside an undo step: with no current surface and a clipboard thing, PasteThing; else with a
 // current surface and a clipboard surface, PasteSurface; else nothing (false, no undo step), as

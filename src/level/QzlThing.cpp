@@ -38,3 +38,21 @@ void CQzlThing::Serialize(CArchive& ar)
         m_spareIndex = ar.ReadInt();
     ar.ReadRawArray(m_frames);
 }
+
+std::unique_ptr<CQzlThing> CopyStoredThing(const CQzlThing& source)
+{
+    auto thing = std::make_unique<CQzlThing>();
+    thing->m_template = source.m_template;
+    thing->m_name = source.m_name;
+    thing->m_position = source.m_position;
+    thing->m_pitch = source.m_pitch;
+    thing->m_yaw = source.m_yaw;
+    thing->m_roll = source.m_roll;
+    thing->m_sector = source.m_sector;
+    thing->m_spareIndex = source.m_spareIndex;
+    thing->m_thingFlags = source.m_thingFlags;
+    thing->m_velocity = source.m_velocity;
+    thing->m_frames = source.m_frames;
+    thing->m_aiClass = source.m_aiClass;
+    return thing;
+}

@@ -7,6 +7,7 @@
 #include "math/Vector3.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,3 +41,7 @@ public:
     std::string m_runtimeText[3];
     std::uint32_t m_runtimeDWord[4] = {};
 };
+
+// A new thing with source's stored fields (template, name, position, orientation, sector, spare
+// index, flags, velocity, frames and AI class) and the run-time fields of a new thing.
+std::unique_ptr<CQzlThing> CopyStoredThing(const CQzlThing& source);

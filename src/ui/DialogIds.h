@@ -14,6 +14,11 @@ inline constexpr int kHiddenSectorRemoval = 5005;
 inline constexpr int kExtrudeSurface = 1102;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
+
+// The pages of the Options sheet.
+inline constexpr int kGeneralPage = 185;
+inline constexpr int kColorsPage = 202;
+inline constexpr int kConfigurationPage = 5083;
 }  // namespace Dlg
 
 namespace Ctl {
@@ -82,6 +87,51 @@ inline constexpr int kExpandCircleSides = 5054;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;
+
+// A property sheet's tab row and its Apply button.
+inline constexpr int kTabControl = 12320;
+inline constexpr int kApplyNow = 12321;
+
+// Options, "General" page (185).
+inline constexpr int kHorizonDistance = 1031;
+inline constexpr int kThreeDoDistance = 1033;
+inline constexpr int kGridDistance = 1016;
+inline constexpr int kGridAlignment = 1109;
+inline constexpr int kAdjoinRendering = 226;
+inline constexpr int kStretchFactor = 229;
+inline constexpr int kThreeDoCollision = 514;
+inline constexpr int kDevice = 234;
+inline constexpr int kCdSound = 4038;
+inline constexpr int kFrameRate = 1035;
+inline constexpr int kVertexSize = 1037;
+inline constexpr int kErrorChecking = 4049;
+inline constexpr int kTextureMapping = 232;
+inline constexpr int kDithered = 236;
+inline constexpr int kWarnings = 519;
+inline constexpr int kCopyLight = 4032;
+inline constexpr int kIncludeStartUpCog = 248;
+inline constexpr int kIncludeGoalsCog = 141;
+
+// Options, "Colors" page (202): the swatch buttons and the check box.
+inline constexpr int kColorSelectedVertex = 239;
+inline constexpr int kColorLinkedVertex = 241;
+inline constexpr int kColorUnlinkedVertex = 242;
+inline constexpr int kColorGhostObject = 244;
+inline constexpr int kColorAdjoinedSurface = 272;
+inline constexpr int kColorGridNode = 273;
+inline constexpr int kColorBackground = 275;
+inline constexpr int kColorWireframes = 276;
+inline constexpr int kColorSectorsWithCogs = 281;
+inline constexpr int kColorSurfacesWithCogs = 282;
+inline constexpr int kTransparentRendering = 5206;
+
+// Options, "Configuration" page (5083).
+inline constexpr int kAutomaticBackup = 3514;
+inline constexpr int kBackupSpin = 3515;
+inline constexpr int kBackupMinutes = 3516;
+inline constexpr int kUndoLevelsSpin = 3517;
+inline constexpr int kUndoLevels = 3518;
+inline constexpr int kNumberOfLevels = 3519;
 
 // The main window's tool bars.
 inline constexpr int kStandardToolBar = 128;

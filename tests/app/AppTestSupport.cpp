@@ -6,9 +6,14 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 
+#include "ui/PickerDlg.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -40,6 +45,44 @@ void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
     };
     for (const CMenuPopup& popup : MenuPopups(menu))
         walk(walk, popup);
+}
+
+void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
+{
+    auto* timer = new QTimer(owner);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
+        auto* dialog = qobject_cast<CPickerDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
+    });
+    timer->start();
+}
+
+std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption)
+{
+    return [text, caption](CPickerDlg& dialog) {
+        if (caption != nullptr)
+            *caption = dialog.windowTitle();
+        auto* list = dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
+        const QList<QListWidgetItem*> found =
+            list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
+        if (found.isEmpty()) {
+            ADD_FAILURE() << "not listed: " << text.toStdString();
+            dialog.reject();
+            return;
+        }
+        list->setCurrentItem(found.front());
+        dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
+    };
+}
+
+void PickerCancel(CPickerDlg& dialog)
+{
+    dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
 }
 
 void EnsureQApplication()

@@ -22,8 +22,10 @@
 #include <functional>
 #include <memory>
 
+class CPickerDlg;
 class CQzEditDoc;
 class CQzlSections;
+class QObject;
 struct CMenuPopup;
 
 // The object name of a widget: its id in decimal.
@@ -45,6 +47,15 @@ QString Item(const char* text, int id);
 // Calls visit with every popup of menu (Menu::kNoDocument or Menu::kDocument) and with every
 // submenu after the popup that holds it.
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit);
+
+// Runs act on the next plain picker that comes up modally (act closes it); owner keeps the
+// timer that waits for it.
+void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act);
+// Selects the row of text in the picker's list and presses OK; caption, when given, takes the
+// picker's title. A text the list lacks fails the test and cancels.
+std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption = nullptr);
+// Presses Cancel.
+void PickerCancel(CPickerDlg& dialog);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();

@@ -6,7 +6,11 @@
 #include "AppTestSupport.h"
 
 #include "app/AboutDlg.h"
+#include "app/ColorsPage.h"
+#include "app/ConfigurationPage.h"
+#include "app/GeneralPage.h"
 #include "app/ParsingSectorsDlg.h"
+#include "app/QzEditDoc.h"
 #include "app/SelectProductDlg.h"
 #include "app/TipOfTheDayDlg.h"
 #include "engine/ui/HiddenSectorRemovalDlg.h"
@@ -14,6 +18,7 @@
 #include "support/FixtureLevels.h"
 #include "tools/ui/ExpandSurfaceDlg.h"
 #include "tools/ui/ExtrudeSurfaceDlg.h"
+#include "ui/SheetDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -125,6 +130,8 @@ protected:
 TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
 {
     CQzEditApp& app = MakeApp();
+    CQzEditDoc* doc = app.NewDocument();
+    ASSERT_NE(doc, nullptr);
     ForEachFont([&](const std::string& font) {
         {
             SCOPED_TRACE("About " + font);
@@ -161,6 +168,14 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             CSettings settings;
             CHiddenSectorRemovalDlg removal(settings, nullptr);
             ExpectTextsShowWhole(removal, "hidden_sector_removal_" + font + ".png");
+        }
+        for (int page = 0; page < 3; ++page) {
+            SCOPED_TRACE("Options page " + std::to_string(page) + " " + font);
+            CSheetDlg options(QStringLiteral("Options"), nullptr, page);
+            options.AddPage(new CGeneralPage(*doc));
+            options.AddPage(new CColorsPage(*doc));
+            options.AddPage(new CConfigurationPage(app.m_settings));
+            ExpectTextsShowWhole(options, "options_" + std::to_string(page) + "_" + font + ".png");
         }
         {
             SCOPED_TRACE("Extrude Surface " + font);

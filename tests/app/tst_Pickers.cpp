@@ -42,44 +42,6 @@ QPushButton* Button(QWidget& dialog, int id)
     return dialog.findChild<QPushButton*>(Id(id));
 }
 
-// Runs act on the next plain picker that comes up modally (act closes it).
-void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
-{
-    auto* timer = new QTimer(owner);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* dialog = qobject_cast<CPickerDlg*>(QApplication::activeModalWidget());
-        if (dialog == nullptr)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start();
-}
-
-// Selects the row of text in the picker's list and presses OK.
-std::function<void(CPickerDlg&)> Choose(const QString& text, QString* caption = nullptr)
-{
-    return [text, caption](CPickerDlg& dialog) {
-        if (caption != nullptr)
-            *caption = dialog.windowTitle();
-        const QList<QListWidgetItem*> found = List(dialog)->findItems(text, Qt::MatchExactly);
-        if (found.isEmpty()) {
-            ADD_FAILURE() << "not listed: " << text.toStdString();
-            dialog.reject();
-            return;
-        }
-        List(dialog)->setCurrentItem(found.front());
-        Button(dialog, Ctl::kOk)->click();
-    };
-}
-
-void Cancel(CPickerDlg& dialog)
-{
-    Button(dialog, Ctl::kCancel)->click();
-}
-
 class PickersTest : public AppTest {};
 
 TEST_F(PickersTest, PlainPickerStartsOnTheInitialNameAndGivesTheChosenOne)
@@ -148,20 +110,20 @@ TEST_F(PickersTest, DocumentPickersShowThePlainPickerOverTheLevelAndTheGame)
 
     // Level mode: the level's material as it stands; nothing changes.
     QString caption;
-    OnPicker(&doc, Choose(QStringLiteral("dflt.mat"), &caption));
+    OnPicker(&doc, PickerChoose(QStringLiteral("dflt.mat"), &caption));
     const std::optional<CMaterialChoice> dflt = host.PickMaterial("", kPickInLevel);
     EXPECT_EQ(caption, QStringLiteral("Materials in level"));
     EXPECT_EQ(dflt, (CMaterialChoice{0, "dflt.mat", 64, 64, 1.0f, 1.0f}));
     EXPECT_FALSE(doc.IsModified());
 
     // Cancel gives nothing and changes nothing.
-    OnPicker(&doc, Cancel);
+    OnPicker(&doc, PickerCancel);
     EXPECT_EQ(host.PickMaterial("", kPickToAdd), std::nullopt);
     EXPECT_EQ(doc.m_level->m_materials.size(), 1u);
     EXPECT_FALSE(doc.IsModified());
 
     // Add mode: the game's material joins the level, which is then modified.
-    OnPicker(&doc, Choose(QStringLiteral("brick.mat"), &caption));
+    OnPicker(&doc, PickerChoose(QStringLiteral("brick.mat"), &caption));
     const std::optional<CMaterialChoice> brick = host.PickMaterial("", kPickToAdd);
     EXPECT_EQ(caption, QStringLiteral("Add Material to level"));
     EXPECT_EQ(brick, (CMaterialChoice{1, "brick.mat", 64, 32, 1.0f, 1.0f}));
@@ -169,27 +131,27 @@ TEST_F(PickersTest, DocumentPickersShowThePlainPickerOverTheLevelAndTheGame)
     EXPECT_EQ(doc.m_level->m_materials[1]->m_name, "BRICK.MAT");
     EXPECT_TRUE(doc.IsModified());
 
-    OnPicker(&doc, Choose(QStringLiteral("warm.cmp"), &caption));
+    OnPicker(&doc, PickerChoose(QStringLiteral("warm.cmp"), &caption));
     EXPECT_EQ(host.PickColorMap("", kPickToAdd), "warm.cmp");
     EXPECT_EQ(caption, QStringLiteral("Add Color Map to level"));
-    OnPicker(&doc, Choose(QStringLiteral("jump.wav"), &caption));
+    OnPicker(&doc, PickerChoose(QStringLiteral("jump.wav"), &caption));
     EXPECT_EQ(host.PickSound("ju", kPickInLevel), "jump.wav");
     EXPECT_EQ(caption, QStringLiteral("Sounds in level"));
-    OnPicker(&doc, Cancel);
+    OnPicker(&doc, PickerCancel);
     EXPECT_EQ(host.PickSound("", kPickToAdd), std::nullopt);
 
     // A template of the product's list with its model's extents (the engine measures it).
     C3dView engine(*doc.m_level, m_app->m_settings, doc.m_state, m_app->m_product.m_resources, doc,
                    m_app->Keys(), m_app->GetClock(), m_app->GetRandom());
     doc.m_pEngine = &engine;
-    OnPicker(&doc, Choose(QStringLiteral("lamp"), &caption));
+    OnPicker(&doc, PickerChoose(QStringLiteral("lamp"), &caption));
     const std::optional<CTemplateChoice> lamp = host.PickTemplate("", kPickToAdd);
     EXPECT_EQ(caption, QStringLiteral("Add Template to level"));
     ASSERT_TRUE(lamp.has_value());
     EXPECT_EQ(lamp->m_name, "lamp");
     EXPECT_NEAR(lamp->m_extents.y, 0.16f, 1e-5f);
     EXPECT_NEAR(lamp->m_extents.x, 0.04f, 1e-5f);
-    OnPicker(&doc, Cancel);
+    OnPicker(&doc, PickerCancel);
     EXPECT_EQ(host.PickTemplate("", kPickInLevel), std::nullopt);
     doc.m_pEngine = nullptr;
 }

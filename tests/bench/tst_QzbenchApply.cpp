@@ -122,8 +122,9 @@ TEST_F(QzbenchApplyTest, EachDeleteTakesItsRecords)
 TEST_F(QzbenchApplyTest, UndoGivesBackTheOpenedLevelAndRedoTheEditedOne)
 {
     const Bytes opened = OpenedLevelBytes(m_temp / "in.qze");
-    for (const char* words : {"delete-sector sector=1", "delete-surface surface=3",
-                              "remove-vertex surface=0 vertex=1", "delete-thing thing=0"}) {
+    for (const char* words :
+         {"delete-sector sector=1", "delete-surface surface=3", "remove-vertex surface=0 vertex=1",
+          "delete-thing thing=0", "cut sector=0 surface=2 answer=yes"}) {
         SCOPED_TRACE(words);
         int status = -1;
         std::string output = Apply("in.qze", "done.qze", words, status);
@@ -168,6 +169,8 @@ TEST_F(QzbenchApplyTest, RefusalsAndBadWordsWriteNothing)
         {"delete-adjoin surface=0", 2, "The current surface has no adjoin."},
         {"undo delete-surface", 2, "There is no current surface."},
         {"delete-material material=4", 2, "The level has no material 4."},
+        {"cut sector=0", 2, "There is no current surface or thing."},
+        {"cut sector=0 surface=2 answer=no", 2, "cut refused"},
         // A selection the level does not have.
         {"delete-sector sector=3", 2, "sector=3: there are 3 sectors"},
         {"remove-vertex surface=0 vertex=4", 2, "vertex=4: there are 4 corners in the surface"},
@@ -228,6 +231,11 @@ TEST_F(QzbenchApplyTest, TheSelectionIsDeletedLinkedAndUnlinked)
         {"unlinked.qze", "link sector=1 surface=11", "linked.qze", {3, 18, 4, 16, 3, 1}},
         // The corner of sector 0's floor at the origin: a world vertex of its own, then back.
         {"in.qze", "unlink sector=0 surface=0 vertex=0", "apart.qze", {3, 18, 4, 17, 3, 1}},
+        // Cut: a plain wall of sector 0; with a current vertex the surface it copied, not the
+        // corner; a current thing before a current surface.
+        {"in.qze", "cut sector=0 surface=2 answer=yes", "cut.qze", {3, 17, 4, 16, 3, 1}},
+        {"in.qze", "cut sector=0 surface=0 vertex=0 answer=yes", "floor.qze", {3, 17, 4, 16, 3, 1}},
+        {"in.qze", "cut sector=1 surface=11 thing=1 answer=yes", "crate.qze", {3, 18, 4, 16, 2, 1}},
     };
     for (const SelectionEditCase& c : cases) {
         SCOPED_TRACE(c.words);

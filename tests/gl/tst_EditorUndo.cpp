@@ -3,7 +3,7 @@
 // saved as before the edit and the picture before it, and Ctrl+Y the file and the picture after
 // the edit; the menu's enable states follow at every step.
 
-#include "AppTestSupport.h"
+#include "EditorTestSupport.h"
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
@@ -29,12 +29,10 @@
 
 namespace {
 
-constexpr int kWaitMs = 20000;
-constexpr std::uint32_t kBackground = 0x00204060;  // "ColorBackground", 0x00BBGGRR
+constexpr int kWaitMs = kEditorWaitMs;
+constexpr std::uint32_t kBackground = kEditorBackground;
 
-using Bytes = std::vector<std::uint8_t>;
-
-class EditorUndoTest : public AppTest {
+class EditorUndoTest : public EditorTest {
 protected:
     bool Enabled(int id)
     {
@@ -43,33 +41,10 @@ protected:
         return action != nullptr && action->isEnabled();
     }
 
-    // The document saved in the archive form to a file of its own; its bytes.
-    Bytes SavedBytes(CQzEditDoc& doc)
-    {
-        const QString path = QString::fromStdString((Temp() / "saved.qze").string());
-        EXPECT_TRUE(doc.OnSaveDocument(path)) << doc.LastError().toStdString();
-        return ReadFileBytes(Temp() / "saved.qze");
-    }
-
-    // Pixels of image in the "ColorBackground" colour.
-    static int CountBackground(const QImage& image)
-    {
-        const QColor background(static_cast<int>(kBackground & 0xFFu),
-                                static_cast<int>((kBackground >> 8) & 0xFFu),
-                                static_cast<int>((kBackground >> 16) & 0xFFu));
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += image.pixelColor(x, y).rgb() == background.rgb() ? 1 : 0;
-        return count;
-    }
-
-    // Ctrl+key typed in view; waits until the view has painted again.
+    static int CountBackground(const QImage& image) { return CountColor(image, kBackground); }
     static void CtrlKey(CQzEditView& view, Qt::Key key)
     {
-        const int paints = view.PaintCount();
-        QTest::keyClick(&view, key, Qt::ControlModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return view.PaintCount() > paints; }, kWaitMs));
+        KeyAndPaint(view, key, Qt::ControlModifier);
     }
 };
 

@@ -7,6 +7,7 @@
 // bar names the device; "Texture Mapping" chooses point or linear filtering.
 
 #include "AppTestSupport.h"
+#include "EditorTestSupport.h"
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
@@ -113,13 +114,7 @@ protected:
     // Pixels of image whose colour is not the "ColorBackground" setting bgr (0x00BBGGRR).
     static int CountNotBackground(const QImage& image, std::uint32_t bgr)
     {
-        const QColor background(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                                static_cast<int>((bgr >> 16) & 0xFFu));
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += image.pixelColor(x, y).rgb() == background.rgb() ? 0 : 1;
-        return count;
+        return image.width() * image.height() - CountColor(image, bgr);
     }
 
     // The camera stands in the middle of the level, inside the rooms: their solid walls fill

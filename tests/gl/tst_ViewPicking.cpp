@@ -4,7 +4,7 @@
 // Hidden Sector Removal command reaches its dialog from the key and the menu. Looking at the
 // level (picks, camera moves, view commands) leaves the document unmodified.
 
-#include "AppTestSupport.h"
+#include "EditorTestSupport.h"
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
@@ -38,135 +38,9 @@
 
 namespace {
 
-constexpr int kWaitMs = 20000;
-constexpr std::uint32_t kBackground = 0x00204060;  // "ColorBackground", 0x00BBGGRR
+constexpr int kWaitMs = kEditorWaitMs;
 
-class ViewPickingTest : public AppTest {
-protected:
-    // The editor showing the two joined rooms (all sectors solid), its window active and the 3D
-    // view drawn with the focus; the render size follows "StretchMode" (1: the first display
-    // mode, whatever the window's size).
-    void Open(int stretchMode = 1)
-    {
-        CQzEditApp& app = MakeApp();
-        app.m_settings.m_stretchMode = stretchMode;
-        app.m_settings.m_colorBackground = kBackground;
-        app.m_settings.m_renderMode = 0;
-        app.m_settings.m_lock = 0;
-        CMainFrame& frame = *app.m_pMainFrame;
-        frame.setGeometry(20, 20, 1000, 750);
-
-        CQzlSections level = MakeTwoJoinedRooms();
-        if (level.m_gameTag.empty())
-            level.m_gameTag = "QZ";
-        const std::filesystem::path path = Temp() / "two rooms.qzl";
-        SaveQzlFile(path, level, CGameResources(), 0);
-        m_doc = app.OpenDocumentFile(QString::fromStdString(path.string()));
-        ASSERT_NE(m_doc, nullptr) << m_messages.join(QStringLiteral("; ")).toStdString();
-        m_doc->m_state.m_renderMode = 0;
-        m_view = m_doc->Frame()->View3d();
-        ASSERT_NE(m_view, nullptr);
-
-        frame.show();
-        frame.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                return m_view->Engine() != nullptr && m_view->Device() != nullptr &&
-                       m_view->Engine()->m_device == m_view->Device() && m_view->PaintCount() > 0;
-            },
-            kWaitMs))
-            << m_view->DeviceError();
-        m_view->setFocus(Qt::OtherFocusReason);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.AcceleratorTable() == 113; }, kWaitMs));
-    }
-
-    C3dView& Engine() { return *m_view->Engine(); }
-
-    // Puts the camera at (x, y, z) looking along +z, and waits for the frame that shows it.
-    void PlaceCamera(float x, float y, float z)
-    {
-        C3dView& engine = Engine();
-        SetCameraAxes(engine, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
-        SetCameraPosition(engine, x, y, z);
-        const int paints = m_view->PaintCount();
-        m_view->RequestFrame(true);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kWaitMs));
-    }
-
-    // The surface of sector whose corners all lie in the plane z = 1 (the sector's far wall).
-    int FarWall(int sector)
-    {
-        const CQzlSections& level = Engine().GetLevel();
-        for (const std::int32_t index :
-             level.m_sectors[static_cast<std::size_t>(sector)]->m_surfaces) {
-            const CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(index)];
-            bool far = !surface.m_vertices.empty();
-            for (const CQzlVertex& corner : surface.m_vertices)
-                far =
-                    far &&
-                    level.m_worldVertices[static_cast<std::size_t>(corner.m_worldVertex)].z == 1.0f;
-            if (far)
-                return index;
-        }
-        return -1;
-    }
-
-    // The point of the view (logical pixels) where the centre of surface is drawn: the centre
-    // through world x view x projection, into the render target, then back to the window's
-    // pixels as the mouse gives them. False when it is not in front of the camera and inside the
-    // view.
-    bool ScreenPointOf(int surface, QPoint& point)
-    {
-        const C3dView& engine = Engine();
-        const CQzlSections& level = engine.GetLevel();
-        const CQzlSurface& wall = *level.m_surfaces[static_cast<std::size_t>(surface)];
-        CVector4 centre;
-        for (const CQzlVertex& corner : wall.m_vertices) {
-            const CWorldVertex& v =
-                level.m_worldVertices[static_cast<std::size_t>(corner.m_worldVertex)];
-            centre.x += v.x;
-            centre.y += v.y;
-            centre.z += v.z;
-        }
-        const auto count = static_cast<float>(wall.m_vertices.size());
-        centre = {centre.x / count, centre.y / count, centre.z / count, 1.0f};
-        const D3DMATRIX matrix = MatrixMultiply(
-            MatrixMultiply(engine.m_camera.m_worldMatrix, engine.m_camera.m_viewMatrix),
-            engine.m_camera.m_projectionMatrix);
-        CVector4 clip;
-        TransformVector4(clip, centre, matrix);
-        if (clip.w <= 0.0f)
-            return false;
-        const float nx = clip.x / clip.w;
-        const float ny = clip.y / clip.w;
-        if (std::fabs(nx) > 0.9f || std::fabs(ny) > 0.9f)
-            return false;
-        // Render-target pixels, then the window's: the view rectangle maps onto the render size.
-        const double renderX =
-            (static_cast<double>(nx) + 1.0) / 2.0 * engine.m_viewport.m_renderWidth;
-        const double renderY =
-            (1.0 - static_cast<double>(ny)) / 2.0 * engine.m_viewport.m_renderHeight;
-        const CFrameRect& rect = engine.m_viewport.m_viewRect;
-        const double ratio = m_view->devicePixelRatioF();
-        point = QPoint(static_cast<int>(renderX * (rect.right - rect.left) /
-                                        engine.m_viewport.m_renderWidth / ratio),
-                       static_cast<int>(renderY * (rect.bottom - rect.top) /
-                                        engine.m_viewport.m_renderHeight / ratio));
-        return true;
-    }
-
-    void SendMouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
-                   const QPoint& point)
-    {
-        QMouseEvent event(type, QPointF(point), m_view->mapToGlobal(QPointF(point)), button,
-                          buttons, Qt::NoModifier);
-        QApplication::sendEvent(m_view, &event);
-    }
-
-    CQzEditDoc* m_doc = nullptr;
-    CQzEditView* m_view = nullptr;
-};
+class ViewPickingTest : public EditorTest {};
 
 TEST_F(ViewPickingTest, ClickSelectsTheWallUnderThePointer)
 {

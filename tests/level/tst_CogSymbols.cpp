@@ -4,6 +4,7 @@
 #include "level/NameLists.h"
 #include "level/QzlSections.h"
 #include "resources/MemoryGameArchive.h"
+#include "support/FixtureLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -30,22 +31,6 @@ std::string Script(std::initializer_list<std::string_view> symbols)
     for (const std::string_view line : symbols)
         text.append(line).append("\n");
     return text + "end\ncode\nstartup:\n  return;\nend\n";
-}
-
-void AddLevelFile(CQzlSections& level, const std::string& name, std::string_view text)
-{
-    auto entry = std::make_unique<CTreeObject>(name, ToBytes(text), 0);
-    int position = 0;
-    level.m_levelFiles.Find(name, position);
-    level.m_levelFiles.m_entries.insert(level.m_levelFiles.m_entries.begin() + position,
-                                        std::move(entry));
-}
-
-void AddCog(CQzlSections& level, const std::string& script, Strings values)
-{
-    auto cog = std::make_unique<CQzlCog>(script);
-    cog->m_values = std::move(values);
-    level.m_cogs.push_back(std::move(cog));
 }
 
 // A game of one archive whose cog scripts are indexed as the application indexes them.

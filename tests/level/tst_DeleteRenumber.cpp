@@ -305,14 +305,6 @@ std::vector<std::uint8_t> ToBytes(std::string_view text)
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-void AddLevelFile(CQzlSections& level, const std::string& name, std::string_view text)
-{
-    int position = 0;
-    level.m_levelFiles.Find(name, position);
-    level.m_levelFiles.m_entries.insert(level.m_levelFiles.m_entries.begin() + position,
-                                        std::make_unique<CTreeObject>(name, ToBytes(text), 0));
-}
-
 void AddThing(CQzlSections& level, std::int32_t sector)
 {
     auto thing = std::make_unique<CQzlThing>();

@@ -111,6 +111,23 @@ int AddCrate(CQzlSections& level, int sector, const CVector3& position)
     return static_cast<int>(level.m_things.size()) - 1;
 }
 
+void AddLevelFile(CQzlSections& level, const std::string& name, std::string_view text)
+{
+    int position = 0;
+    level.m_levelFiles.Find(name, position);
+    level.m_levelFiles.m_entries.insert(
+        level.m_levelFiles.m_entries.begin() + position,
+        std::make_unique<CTreeObject>(name, std::vector<std::uint8_t>(text.begin(), text.end()),
+                                      0));
+}
+
+void AddCog(CQzlSections& level, const std::string& script, std::vector<std::string> values)
+{
+    auto cog = std::make_unique<CQzlCog>(script);
+    cog->m_values = std::move(values);
+    level.m_cogs.push_back(std::move(cog));
+}
+
 void FinishFixture(CQzlSections& level)
 {
     UpdateSectorBounds(level);

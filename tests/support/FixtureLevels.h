@@ -19,6 +19,8 @@
 #include "support/RecordingEngineHost.h"
 #include "support/ScriptedInput.h"
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Surface positions within a box sector's surface list.
@@ -55,6 +57,12 @@ int JoinSurfaces(CQzlSections& level, int surfaceA, int surfaceB);
 
 // Appends a thing of template "crate" (named "crate") at position in sector; returns its index.
 int AddCrate(CQzlSections& level, int sector, const CVector3& position);
+
+// Adds a file of the level's own (a cog script, say) at its sorted place.
+void AddLevelFile(CQzlSections& level, const std::string& name, std::string_view text);
+
+// Appends a cog of script with values.
+void AddCog(CQzlSections& level, const std::string& script, std::vector<std::string> values);
 
 // Recomputes planes and bounds, sets collide boxes to the bounding boxes and links the adjoins.
 void FinishFixture(CQzlSections& level);

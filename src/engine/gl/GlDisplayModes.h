@@ -4,7 +4,9 @@
 // drawn into before it is scaled into the window, so that "StretchMode" keeps its meaning.
 
 #include <array>
+#include <string>
 #include <utility>
+#include <vector>
 
 class C3dView;
 
@@ -14,3 +16,7 @@ inline constexpr std::array<std::pair<long, long>, 4> kStretchRenderSizes = {
 
 // Fills the view's display-mode list: "None", then "%ldx%ld" of each size above.
 void ListDisplayModes(C3dView& view);
+
+// The list ListDisplayModes gives a view, for a window that shows it before any view has a
+// device: "None", then "%ldx%ld" of each size above.
+[[nodiscard]] std::vector<std::string> DisplayModeList();

@@ -1,0 +1,167 @@
+#include "app/ColorsPage.h"
+
+#include "app/QzEditApp.h"
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+#include "engine/C3dView.h"
+#include "engine/FrameRender.h"
+#include "engine/RenderData.h"
+#include "ui/DialogIds.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include <utility>
+
+namespace {
+
+QString Id(int id)
+{
+    return QString::number(id);
+}
+
+struct CColorField {
+    int id;
+    const char* caption;
+    std::uint32_t CSettings::*setting;
+};
+
+constexpr CColorField kColorFields[CColorsPage::kColorCount] = {
+    {Ctl::kColorSelectedVertex, "Selected Vertex:", &CSettings::m_colorSelect},
+    {Ctl::kColorLinkedVertex, "Linked Vertex:", &CSettings::m_colorLink},
+    {Ctl::kColorUnlinkedVertex, "Un-Linked Vertex:", &CSettings::m_colorUnlink},
+    {Ctl::kColorGhostObject, "Ghost Object:", &CSettings::m_colorGhost},
+    {Ctl::kColorAdjoinedSurface, "Adjoined Surface:", &CSettings::m_colorAdjoin},
+    {Ctl::kColorGridNode, "Grid Node:", &CSettings::m_colorGrid},
+    {Ctl::kColorBackground, "Background:", &CSettings::m_colorBackground},
+    {Ctl::kColorWireframes, "Wireframes:", &CSettings::m_colorWireframe},
+    {Ctl::kColorSectorsWithCogs, "Sectors with Cogs:", &CSettings::m_colorCogWireframe},
+    {Ctl::kColorSurfacesWithCogs, "Surfaces with Cogs:", &CSettings::m_colorSurfCogWireframe},
+};
+
+CColorsPage::CColorDialog& ColorDialog()
+{
+    static CColorsPage::CColorDialog dialog;
+    return dialog;
+}
+
+std::optional<QColor> SystemColorDialog(const QColor& initial, QWidget* parent)
+{
+    const QColor color = QColorDialog::getColor(initial, parent);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+}  // namespace
+
+// ---- CColorSwatch ----
+
+CColorSwatch::CColorSwatch(QWidget* parent) : QPushButton(parent) {}
+
+void CColorSwatch::SetColor(const QColor& color)
+{
+    m_color = color;
+    update();
+}
+
+void CColorSwatch::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    // The colour fills the button's face.
+    const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    painter.fillRect(face, m_color);
+}
+
+// ---- CColorsPage ----
+
+CColorsPage::CColorsPage(CQzEditDoc& doc, QWidget* parent)
+    : CPropertyPage(Dlg::kColorsPage, QStringLiteral("Colors"), parent), m_doc(doc)
+{
+    // Two columns of label and swatch, in the order of the settings.
+    auto* grid = new QGridLayout(this);
+    constexpr std::size_t kRows = 5;
+    for (std::size_t i = 0; i < kColorCount; ++i) {
+        const int row = static_cast<int>(i % kRows);
+        const int column = static_cast<int>(i / kRows) * 2;
+        auto* label = new QLabel(QString::fromLatin1(kColorFields[i].caption), this);
+        m_swatches[i] = new CColorSwatch(this);
+        m_swatches[i]->setObjectName(Id(kColorFields[i].id));
+        label->setBuddy(m_swatches[i]);
+        grid->addWidget(label, row, column);
+        grid->addWidget(m_swatches[i], row, column + 1);
+        connect(m_swatches[i], &QPushButton::clicked, this, [this, i] { OnSwatch(i); });
+        // The surfaces with cogs keep their colour but have no swatch to show.
+        if (kColorFields[i].id == Ctl::kColorSurfacesWithCogs) {
+            label->hide();
+            m_swatches[i]->hide();
+        }
+    }
+    m_transparent = new QCheckBox(QStringLiteral("Transparent Rendering"), this);
+    m_transparent->setObjectName(Id(Ctl::kTransparentRendering));
+    connect(m_transparent, &QCheckBox::toggled, this, &CColorsPage::OnControlChanged);
+    grid->addWidget(m_transparent, static_cast<int>(kRows), 0, 1, 4);
+    grid->setRowStretch(static_cast<int>(kRows) + 1, 1);
+}
+
+CColorsPage::~CColorsPage() = default;
+
+CColorsPage::CColorDialog CColorsPage::SetColorDialog(CColorDialog dialog)
+{
+    return std::exchange(ColorDialog(), std::move(dialog));
+}
+
+QColor CColorsPage::FromSetting(std::uint32_t bgr)
+{
+    return QColor(QRgb{ClearColorFromSetting(bgr)});  // the channels; the colour is opaque
+}
+
+std::uint32_t CColorsPage::ToSetting(const QColor& color)
+{
+    // Swapping red and blue goes both ways.
+    return ClearColorFromSetting(color.rgb() & 0x00FFFFFFu);
+}
+
+void CColorsPage::OnInitDialog()
+{
+    const CSettings& settings = m_doc.m_app.m_settings;
+    for (std::size_t i = 0; i < kColorCount; ++i)
+        m_swatches[i]->SetColor(FromSetting(settings.*kColorFields[i].setting));
+    m_transparent->setChecked(settings.m_adjoinTransparent != 0);
+}
+
+void CColorsPage::OnSwatch(std::size_t index)
+{
+    CColorSwatch& swatch = *m_swatches[index];
+    const std::optional<QColor> chosen = ColorDialog() ? ColorDialog()(swatch.Color(), this)
+                                                       : SystemColorDialog(swatch.Color(), this);
+    if (!chosen || !chosen->isValid())
+        return;
+    swatch.SetColor(*chosen);
+    SetModified(true);
+}
+
+void CColorsPage::ApplyColors()
+{
+    CSettings& settings = m_doc.m_app.m_settings;
+    for (std::size_t i = 0; i < kColorCount; ++i)
+        settings.*kColorFields[i].setting = ToSetting(m_swatches[i]->Color());
+    settings.m_adjoinTransparent = m_transparent->isChecked() ? 1 : 0;
+
+    CQzEditView* view = m_doc.View3d();
+    if (view != nullptr)
+        view->RecreateDevice();
+    if (m_doc.m_pEngine != nullptr) {
+        // The vertex colours go to the sectors' buffers on the view's device.
+        const CQzEditView::CDeviceScope scope(view);
+        RefreshAllSectors(*m_doc.m_pEngine);
+    }
+}

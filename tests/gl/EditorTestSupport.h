@@ -1,0 +1,64 @@
+#pragma once
+// Support of the tests of the running editor on a real OpenGL context (label "gl"): the editor
+// opened on the two joined rooms with its 3D view drawn and focused, the camera placed, the
+// window point where a surface is drawn, mouse events, the saved bytes of a document, keys that
+// wait for the next paint, and pixel counts of a picture.
+
+#include "AppTestSupport.h"
+
+#include "app/QzEditDoc.h"
+#include "app/QzEditView.h"
+#include "math/Vector3.h"
+
+#include <QEvent>
+#include <QImage>
+#include <QPoint>
+
+#include <cstdint>
+#include <vector>
+
+class C3dView;
+
+// Pixels of image in the colour bgr (0x00BBGGRR, as the colour settings hold it).
+int CountColor(const QImage& image, std::uint32_t bgr);
+
+inline constexpr int kEditorWaitMs = 20000;
+inline constexpr std::uint32_t kEditorBackground = 0x00204060;  // "ColorBackground", 0x00BBGGRR
+
+class EditorTest : public AppTest {
+protected:
+    using Bytes = std::vector<std::uint8_t>;
+
+    // The editor showing the two joined rooms (all sectors solid, the background
+    // kEditorBackground), its window active and the 3D view drawn with the focus; the render
+    // size follows "StretchMode" (1: the first display mode, whatever the window's size).
+    void Open(int stretchMode = 1);
+
+    C3dView& Engine() { return *m_view->Engine(); }
+
+    // Puts the camera at (x, y, z) looking along +z, and waits for the frame that shows it.
+    void PlaceCamera(float x, float y, float z);
+
+    // The surface of sector whose corners all lie in the plane z = 1 (the sector's far wall).
+    int FarWall(int sector);
+
+    // The point of the view (logical pixels) where the world point is drawn: through world x
+    // view x projection into the render target, then back to the window's pixels as the mouse
+    // gives them. False when it is not in front of the camera and inside the view.
+    bool ScreenPointOf(const CVector3& world, QPoint& point);
+    // The same for the centre of surface.
+    bool ScreenPointOf(int surface, QPoint& point);
+
+    void SendMouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+                   const QPoint& point);
+
+    // doc saved in the archive form to a file of its own; its bytes.
+    Bytes SavedBytes(CQzEditDoc& doc);
+
+    // key with modifiers typed in view; waits until the view has painted again.
+    static void KeyAndPaint(CQzEditView& view, Qt::Key key,
+                            Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+    CQzEditDoc* m_doc = nullptr;
+    CQzEditView* m_view = nullptr;
+};
