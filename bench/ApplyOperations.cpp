@@ -22,6 +22,7 @@
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
 #include "level/SectorGroupCopy.h"
+#include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
 #include "tools/SectorLibrary.h"
@@ -673,6 +674,56 @@ constexpr CApplyWord kExtrudeWords[] = {
     {"shape", EApplyWord::Name, false},
 };
 
+// ---- Expand Surface ----
+
+// The Expand Surface command with the dialog's values: its start values for the current
+// surface, each word given replacing one; height, width and sides go to the shape chosen.
+bool RunExpandSurfaceWords(C3dView& view, const CApplyArgs& args)
+{
+    if (!InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces))
+        return Refuse(view, "There is no current surface.");
+    CExpandBox box;
+    if (!PrepareExpandSurface(view, box))
+        return false;
+    CExpandValues values = ExpandDefaults(box);
+    const std::string shape = args.Name("shape", "rectangular");
+    if (shape == "cylindrical")
+        values.m_shape = EExpandShape::Cylindrical;
+    else if (shape == "circular")
+        values.m_shape = EExpandShape::Circular;
+    else if (shape != "rectangular")
+        return Refuse(view,
+                      "shape takes rectangular, cylindrical or circular, not \"" + shape + "\".");
+    const bool prism = values.m_shape == EExpandShape::Cylindrical;
+    const struct {
+        const char* key;
+        EExpandField field;
+    } words[] = {
+        {"left", EExpandField::Left},
+        {"right", EExpandField::Right},
+        {"top", EExpandField::Top},
+        {"bottom", EExpandField::Bottom},
+        {"depth", EExpandField::Depth},
+        {"height", prism ? EExpandField::CylinderHeight : EExpandField::CircleHeight},
+        {"width", prism ? EExpandField::CylinderWidth : EExpandField::CircleWidth},
+        {"sides", prism ? EExpandField::CylinderSides : EExpandField::CircleSides},
+    };
+    for (const auto& word : words)
+        if (args.Has(word.key))
+            SetExpandFieldValue(values, word.field,
+                                ExpandFieldIsWhole(word.field) ? args.Int(word.key)
+                                                               : args.Float(word.key));
+    return ExpandSurface(view, values);
+}
+
+constexpr CApplyWord kExpandWords[] = {
+    {"shape", EApplyWord::Name, false},   {"depth", EApplyWord::Float, false},
+    {"left", EApplyWord::Float, false},   {"right", EApplyWord::Float, false},
+    {"top", EApplyWord::Float, false},    {"bottom", EApplyWord::Float, false},
+    {"height", EApplyWord::Float, false}, {"width", EApplyWord::Float, false},
+    {"sides", EApplyWord::Int, false},
+};
+
 // ---- Sector library (tools/SectorLibrary.h) ----
 
 bool RunRenameGroup(C3dView& view, const CApplyArgs& args)
@@ -811,6 +862,12 @@ constexpr CApplyOperation kOperations[] = {
     {"extrude-surface", kExtrudeWords,
      "the Extrude Surface command: the volume swept out of the current surface",
      RunExtrudeSurface},
+    // Expand Surface.
+    {"expand-surface", kExpandWords,
+     "the Expand Surface command: a box (shape=rectangular, depth and margins), a prism "
+     "(cylindrical) or a globe (circular; height, width, sides) grown out of the current surface, "
+     "up from node 0 to node 1; words not given take the dialog's start values",
+     RunExpandSurfaceWords},
     // Sector library.
     {"rename-group", kRenameGroupWords,
      "the Library's Rename: the sectors of group old (letter case ignored) take the name new",

@@ -22,7 +22,9 @@
 #include "engine/gl/GlRenderDevice.h"
 #include "engine/gl/GlSupport.h"
 #include "engine/ui/GlSurface.h"
+#include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
+#include "tools/ui/ExpandSurfaceDlg.h"
 #include "tools/ui/ExtrudeSurfaceDlg.h"
 #include "ui/UiServices.h"
 
@@ -714,6 +716,9 @@ void CQzEditView::RegisterEditCommands()
             const C3dView* engine = CommandEngine();
             ui.Enable(engine != nullptr && CanExtrudeSurface(*engine));
         });
+    AddEngineCommand(
+        Cmd::kExpandSurface, [this](C3dView& engine) { OnExpandSurface(engine); },
+        CanExpandSurface);
 }
 
 void CQzEditView::OnCarve()
@@ -738,6 +743,16 @@ void CQzEditView::OnExtrudeSurface()
         return;
     const CDeviceScope scope(*this);
     RunExtrudeSurfaceCommand(*engine, dialog.Params());
+}
+
+void CQzEditView::OnExpandSurface(C3dView& engine)
+{
+    CExpandBox box;
+    if (!PrepareExpandSurface(engine, box))
+        return;
+    CExpandSurfaceDlg dialog(box, this);
+    if (dialog.exec() == QDialog::Accepted)
+        RunExpandSurfaceCommand(engine, dialog.m_values);
 }
 
 void CQzEditView::OnCameraKey(C3dView& engine, ECameraKeys which)

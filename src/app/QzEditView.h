@@ -180,6 +180,9 @@ private:
     // neither key of the pair is held. A stepper that runs already goes on undisturbed (the
     // key's repeat sends the command again).
     void OnCameraKey(C3dView& engine, ECameraKeys which);
+    // "Ex&pand Surface... P": the Expand Surface dialog over the current surface's extents, then
+    // the chosen shape in one undo step.
+    void OnExpandSurface(C3dView& engine);
     void OnCameraTimer();
     void StopCameraKeys();
     // Carve: the Carve Sector/Surface dialog, then on OK the carve with its values inside an

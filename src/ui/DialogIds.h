@@ -9,6 +9,7 @@ inline constexpr int kParsingSectors = 102;  // the progress window of long pass
 inline constexpr int kSectorView = 101;      // the sector form of the document window
 inline constexpr int kSelectProduct = 140;
 inline constexpr int kTipOfTheDay = 503;
+inline constexpr int kExpandSurface = 5004;
 inline constexpr int kHiddenSectorRemoval = 5005;
 inline constexpr int kSplitByPolygon = 5014;
 inline constexpr int kMerge = 5082;  // "Merge Surfaces" and "Merge Sectors"
@@ -94,6 +95,22 @@ inline constexpr int kExtrudeRotatedEnd = 5198;
 inline constexpr int kExtrudeFirstVertex = 5070;
 inline constexpr int kExtrudeSecondVertex = 5071;
 inline constexpr int kExtrudeThirdVertex = 5072;
+
+// Expand Surface (5004): the three shape buttons, then each shape's fields in the dialog's order.
+inline constexpr int kExpandRectangular = 5041;
+inline constexpr int kExpandCylindrical = 5042;
+inline constexpr int kExpandCircular = 5043;
+inline constexpr int kExpandLeft = 5044;
+inline constexpr int kExpandRight = 5045;
+inline constexpr int kExpandTop = 5046;
+inline constexpr int kExpandBottom = 5047;
+inline constexpr int kExpandDepth = 5048;
+inline constexpr int kExpandCylinderHeight = 5049;
+inline constexpr int kExpandCylinderWidth = 5050;
+inline constexpr int kExpandCylinderSides = 5051;
+inline constexpr int kExpandCircleHeight = 5052;
+inline constexpr int kExpandCircleWidth = 5053;
+inline constexpr int kExpandCircleSides = 5054;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;

@@ -19,6 +19,7 @@
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/Settings.h"
 #include "support/FixtureLevels.h"
+#include "tools/ui/ExpandSurfaceDlg.h"
 #include "tools/ui/ExtrudeSurfaceDlg.h"
 #include "ui/SheetDlg.h"
 
@@ -227,6 +228,11 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             engine.m_view.m_selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
             CExtrudeSurfaceDlg extrude(engine.m_view, true);
             ExpectTextsShowWhole(extrude, "extrude_surface_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Expand Surface " + font);
+            CExpandSurfaceDlg expand(CExpandBox{0.5f, 0.5f, 0.5f, 0.5f});
+            ExpectTextsShowWhole(expand, "expand_surface_" + font + ".png");
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);

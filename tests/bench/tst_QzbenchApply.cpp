@@ -9,6 +9,7 @@
 #include "level/QzeFile.h"
 #include "level/QzlWriter.h"
 #include "support/FixtureLevels.h"
+#include "support/OpenedLevel.h"
 #include "support/QzbenchProcess.h"
 #include "support/TempFolder.h"
 
@@ -116,16 +117,6 @@ TEST_F(QzbenchApplyTest, EachDeleteTakesItsRecords)
         ASSERT_EQ(status, 0) << output;
         EXPECT_EQ(CountsOf(Load("out.qze")), c.after);
     }
-}
-
-// The level as the editor opens it: every sector built (which also computes bounds and adjoin
-// distances), saved.
-Bytes OpenedLevelBytes(const fs::path& path)
-{
-    CLevelFile file = LoadLevelFile(path, 0);
-    CFixtureEngine engine(std::move(file.m_contents.m_level));
-    RebuildAll(engine.m_view, true);
-    return WriteQzeBytes(engine.m_level, file.m_contents.m_document);
 }
 
 TEST_F(QzbenchApplyTest, UndoGivesBackTheOpenedLevelAndRedoTheEditedOne)

@@ -8,6 +8,7 @@
 #include "level/QzeFile.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/OpenedLevel.h"
 #include "support/QzbenchProcess.h"
 #include "support/TempFolder.h"
 
@@ -93,22 +94,14 @@ TEST_F(QzbenchApplyExtrudeTest, RefusalsWriteNothing)
         {"extrude-surface sector=0 surface=1 type=connect node=0,1,0 node=1,1,0",
          "no unique opposite surface"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.words);
-        int status = -1;
-        const std::string output = Apply(c.words, status);
-        EXPECT_EQ(status, 2) << output;
-        EXPECT_NE(output.find(c.message), std::string::npos) << output;
-        EXPECT_FALSE(std::filesystem::exists(m_temp / "out.qze"));
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", c.words, c.message))
+            << c.words;
 }
 
 TEST_F(QzbenchApplyExtrudeTest, UndoGivesBackTheOpenedLevel)
 {
-    CLevelFile file = LoadLevelFile(m_temp / "in.qze", 0);
-    CFixtureEngine engine(std::move(file.m_contents.m_level));
-    RebuildAll(engine.m_view, true);
-    const Bytes opened = WriteQzeBytes(engine.m_level, file.m_contents.m_document);
+    const Bytes opened = OpenedLevelBytes(m_temp / "in.qze");
     int status = -1;
     const std::string output = Apply(
         "undo extrude-surface sector=0 surface=3 type=connect node=1,0,0.5 node=1,1,0.5", status);

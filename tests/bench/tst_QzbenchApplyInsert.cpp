@@ -7,6 +7,7 @@
 #include "level/QzeFile.h"
 #include "level/QzlTemplate.h"
 #include "support/FixtureLevels.h"
+#include "support/OpenedLevel.h"
 #include "support/QzbenchProcess.h"
 #include "support/TempFolder.h"
 
@@ -103,11 +104,7 @@ TEST_F(QzbenchApplyInsertTest, RefusalsWriteNothing)
 
 TEST_F(QzbenchApplyInsertTest, UndoGivesBackTheOpenedLevel)
 {
-    // The level as the editor opens it.
-    CLevelFile file = LoadLevelFile(m_temp / "in.qze", 0);
-    CFixtureEngine engine(std::move(file.m_contents.m_level));
-    RebuildAll(engine.m_view, true);
-    const Bytes opened = WriteQzeBytes(engine.m_level, file.m_contents.m_document);
+    const Bytes opened = OpenedLevelBytes(m_temp / "in.qze");
 
     for (const char* words : {"insert-surface sector=0 surface=0 pick=dflt.mat",
                               "insert-thing sector=0 thing=0 pick=crate x=0.5 y=0.5 z=0.5"}) {

@@ -2,6 +2,7 @@
 // Runs the qzbench program as a process for the bench tests (their executable knows its path as
 // QZ_QZBENCH).
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -43,4 +44,21 @@ inline std::string RunQzbenchApply(const std::filesystem::path& in,
 {
     return RunQzbench("LC_ALL=C", "apply '" + in.string() + "' '" + out.string() + "' " + words,
                       status);
+}
+
+// Success when "qzbench apply IN OUT WORDS" refuses: exit status 2, message in its output and
+// OUT not written.
+inline ::testing::AssertionResult ApplyRefuses(const std::filesystem::path& in,
+                                               const std::filesystem::path& out,
+                                               const std::string& words, const std::string& message)
+{
+    int status = -1;
+    const std::string output = RunQzbenchApply(in, out, words, status);
+    if (status != 2)
+        return ::testing::AssertionFailure() << "exit status " << status << ": " << output;
+    if (output.find(message) == std::string::npos)
+        return ::testing::AssertionFailure() << "no \"" << message << "\" in: " << output;
+    if (std::filesystem::exists(out))
+        return ::testing::AssertionFailure() << out << " was written";
+    return ::testing::AssertionSuccess();
 }
