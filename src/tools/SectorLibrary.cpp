@@ -45,9 +45,10 @@ void RemoveGroupSector(C3dView& view, int s)
             list.erase(list.begin());
             continue;
         }
-        const std::int32_t adjoin = At(level.m_surfaces, surface)->m_adjoin;
-        if (InRange(level.m_adjoins, adjoin))
-            DeleteAdjoin(level, adjoin);
+        // A neighbour that stays takes a wall's look in place of its portal, as when one sector
+        // is deleted: a portal without an adjoin would show the void behind it.
+        view.m_selection.m_surface = surface;
+        UnlinkSurface(view, false);
         DeleteSurface(level, game, surface);
     }
     DeleteSectorThings(view, s);

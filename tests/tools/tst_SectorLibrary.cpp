@@ -163,6 +163,11 @@ TEST(DeleteSectorGroup, DeletesTheGroupsSectorsWithTheirThingsWithoutTheGamesArc
         EXPECT_EQ(fixture.m_host.Count(ECall::StepProgress), static_cast<std::size_t>(c.deleted));
         ASSERT_EQ(fixture.m_host.Count(ECall::BeginProgress), 1U);
         EXPECT_TRUE(LevelIsSound(level));
+        // A face of a sector that stays, joined to a deleted one, is a wall again: no portal look
+        // without an adjoin.
+        for (const auto& surface : level.m_surfaces)
+            if (surface->m_adjoin < 0)
+                EXPECT_NE(surface->m_material, -1);
         // The current thing follows its record, or goes with its sector.
         const int thing = view.m_selection.m_thing;
         if (thing >= 0) {
