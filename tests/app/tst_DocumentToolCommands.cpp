@@ -36,20 +36,6 @@
 
 namespace {
 
-template <class W>
-W* Control(QWidget& dialog, int id)
-{
-    W* widget = dialog.findChild<W*>(Id(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
-
-void Press(QWidget& dialog, int id)
-{
-    if (auto* button = Control<QPushButton>(dialog, id))
-        button->click();
-}
-
 // Selects text in the group list and presses OK.
 template <class T>
 std::function<void(T&)> ChooseGroup(const QString& text, QStringList* listed = nullptr)
@@ -62,7 +48,7 @@ std::function<void(T&)> ChooseGroup(const QString& text, QStringList* listed = n
         const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
         if (!found.isEmpty())
             list->setCurrentItem(found.front());
-        Press(dialog, Ctl::kOk);
+        Click(dialog, Ctl::kOk);
     };
 }
 
@@ -133,7 +119,7 @@ TEST_F(DocumentToolCommandsTest, LibrarySaveDeleteAndLoadGiveTheGroupBack)
     QString preset;
     OnModal<CLibraryDeleteDlg>(m_app.get(), [&](CLibraryDeleteDlg& dialog) {
         preset = Control<QLineEdit>(dialog, Ctl::kGroupName)->text();
-        Press(dialog, Ctl::kOk);
+        Click(dialog, Ctl::kOk);
     });
     Run(Cmd::kLibraryDelete);
     EXPECT_EQ(preset, QStringLiteral("Annex"));
@@ -160,7 +146,7 @@ TEST_F(DocumentToolCommandsTest, LibrarySaveCancelledAtTheGroupsMakesNoFile)
     const std::filesystem::path library = Temp() / "cancelled.qze";
     m_fileAnswers.push_back(QString::fromStdString(library.string()));
     OnModal<CLibrarySaveDlg>(m_app.get(),
-                             [](CLibrarySaveDlg& dialog) { Press(dialog, Ctl::kCancel); });
+                             [](CLibrarySaveDlg& dialog) { Click(dialog, Ctl::kCancel); });
     Run(Cmd::kLibrarySave);
     EXPECT_FALSE(std::filesystem::exists(library));
     EXPECT_TRUE(m_messages.isEmpty());
@@ -185,7 +171,7 @@ TEST_F(DocumentToolCommandsTest, LibraryRenameTakesTheDialogsNames)
     OnModal<CLibraryRenameDlg>(m_app.get(), [](CLibraryRenameDlg& dialog) {
         EXPECT_EQ(Control<QLineEdit>(dialog, Ctl::kOldGroupName)->text(), QStringLiteral("Annex"));
         Control<QLineEdit>(dialog, Ctl::kNewGroupName)->setText(QStringLiteral("Hall"));
-        Press(dialog, Ctl::kOk);
+        Click(dialog, Ctl::kOk);
     });
     Run(Cmd::kLibraryRename);
     EXPECT_EQ(doc.m_level->m_sectors[1]->m_groupName, "Hall");
@@ -194,7 +180,7 @@ TEST_F(DocumentToolCommandsTest, LibraryRenameTakesTheDialogsNames)
     // Cancel changes nothing and takes no undo step.
     const std::size_t steps = doc.m_level->m_undoList.size();
     OnModal<CLibraryRenameDlg>(m_app.get(),
-                               [](CLibraryRenameDlg& dialog) { Press(dialog, Ctl::kCancel); });
+                               [](CLibraryRenameDlg& dialog) { Click(dialog, Ctl::kCancel); });
     Run(Cmd::kLibraryRename);
     EXPECT_EQ(doc.m_level->m_undoList.size(), steps);
 }
@@ -211,7 +197,7 @@ TEST_F(DocumentToolCommandsTest, SelectSoundThroughThePicker)
         QListWidget* list = Control<QListWidget>(dialog, Ctl::kPickerList);
         ASSERT_GT(list->count(), 0);
         list->setCurrentRow(0);
-        Press(dialog, Ctl::kOk);
+        Click(dialog, Ctl::kOk);
     });
     Run(Cmd::kSelectSound);
     EXPECT_EQ(caption, QStringLiteral("Add Sound to level"));
@@ -243,7 +229,7 @@ TEST_F(DocumentToolCommandsTest, CogEditorsWorkOnTheUsersCopy)
             auto* editor = Control<QPlainTextEdit>(dialog, Ctl::kEditorText);
             shown = editor->toPlainText();
             editor->setPlainText(QStringLiteral("# edited\n") + shown);
-            Press(dialog, Ctl::kOk);
+            Click(dialog, Ctl::kOk);
         });
         Run(c.command);
         EXPECT_EQ(title, QString::fromLatin1(c.title));
@@ -256,7 +242,7 @@ TEST_F(DocumentToolCommandsTest, CogEditorsWorkOnTheUsersCopy)
         // The next edit starts from the user's copy.
         OnModal<CEditorDlg>(m_app.get(), [&](CEditorDlg& dialog) {
             shown = Control<QPlainTextEdit>(dialog, Ctl::kEditorText)->toPlainText();
-            Press(dialog, Ctl::kCancel);
+            Click(dialog, Ctl::kCancel);
         });
         Run(c.command);
         EXPECT_TRUE(shown.startsWith(QStringLiteral("# edited\n")));
@@ -283,7 +269,7 @@ TEST_F(DocumentToolCommandsTest, CogEditorFailuresAreReported)
     // Nowhere to write: the user's data folder is a file.
     m_messages.clear();
     std::ofstream(UserDataDir()) << "in the way";
-    OnModal<CEditorDlg>(m_app.get(), [](CEditorDlg& dialog) { Press(dialog, Ctl::kOk); });
+    OnModal<CEditorDlg>(m_app.get(), [](CEditorDlg& dialog) { Click(dialog, Ctl::kOk); });
     Run(Cmd::kStartupCogEditor);
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_TRUE(m_messages[0].contains(QStringLiteral("qzedit_start.cog")));
