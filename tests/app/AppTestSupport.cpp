@@ -52,7 +52,6 @@ QString Item(const char* text, int id)
     return QString::fromUtf8(text) + QLatin1Char('#') + Id(id);
 }
 
-
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit)
 {
     const auto walk = [&visit](const auto& self, const CMenuPopup& popup) -> void {

@@ -62,7 +62,6 @@ private:
 // A menu item as the tests read it: its text, "#" and the id of its command.
 QString Item(const char* text, int id);
 
-
 // Calls visit with every popup of menu (Menu::kNoDocument or Menu::kDocument) and with every
 // submenu after the popup that holds it.
 void ForEachPopup(int menu, const std::function<void(const CMenuPopup&)>& visit);
