@@ -149,19 +149,11 @@ protected:
     // Acts on the Expand Surface dialog once it is up, then presses button.
     void OnDialog(std::function<void(CExpandSurfaceDlg&)> act, int button)
     {
-        auto* timer = new QTimer(&Frame());
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, timer, [this, timer, act, button] {
-            auto* dialog = qobject_cast<CExpandSurfaceDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            timer->stop();
-            timer->deleteLater();
+        OnModal<CExpandSurfaceDlg>(&Frame(), [this, act, button](CExpandSurfaceDlg& dialog) {
             ++m_shown;
-            act(*dialog);
-            Click(*dialog, button);
+            act(dialog);
+            Click(dialog, button);
         });
-        timer->start();
     }
 
     int m_shown = 0;

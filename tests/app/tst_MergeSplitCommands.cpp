@@ -47,22 +47,14 @@ protected:
     template <typename T>
     void OnDialog(std::function<void(T&)> act, int button)
     {
-        auto* timer = new QTimer(&Frame());
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, timer, [this, timer, act, button] {
-            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            timer->stop();
-            timer->deleteLater();
+        OnModal<T>(&Frame(), [this, act, button](T& dialog) {
             ++m_shown;
-            act(*dialog);
-            if (auto* close = dialog->template findChild<QAbstractButton*>(Id(button)))
+            act(dialog);
+            if (auto* close = dialog.template findChild<QAbstractButton*>(Id(button)))
                 close->click();
-            if (dialog->isVisible())
-                dialog->reject();
+            if (dialog.isVisible())
+                dialog.reject();
         });
-        timer->start();
     }
 
     void Trigger(int id)
