@@ -165,9 +165,11 @@ TEST(DeleteSectorGroup, DeletesTheGroupsSectorsWithTheirThingsWithoutTheGamesArc
         EXPECT_TRUE(LevelIsSound(level));
         // A face of a sector that stays, joined to a deleted one, is a wall again: no portal look
         // without an adjoin.
-        for (const auto& surface : level.m_surfaces)
-            if (surface->m_adjoin < 0)
+        for (const auto& surface : level.m_surfaces) {
+            if (surface->m_adjoin < 0) {
                 EXPECT_NE(surface->m_material, -1);
+            }
+        }
         // The current thing follows its record, or goes with its sector.
         const int thing = view.m_selection.m_thing;
         if (thing >= 0) {
