@@ -4,21 +4,15 @@
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
 #include "engine/RenderData.h"
-#include "engine/ThingModels.h"
 #include "engine/Undo.h"
 #include "engine/Visibility.h"
 #include "framework/Indices.h"
-#include "framework/StringUtil.h"
 #include "geometry/Predicates.h"
-#include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "level/ResourceLists.h"
+#include "tools/BuilderSteps.h"
 #include "tools/DoorElevatorFit.h"
-#include "tools/Extrude.h"
-#include "tools/FitThingOrientation.h"
 #include "tools/LevelRollback.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -26,14 +20,6 @@
 #include <vector>
 
 namespace {
-
-bool Extrude(C3dView& view, float depth, EExtrudeType type)
-{
-    CExtrudeParams params;
-    params.m_depth = depth;
-    params.m_type = type;
-    return ExtrudeSurface(view, params);
-}
 
 // The door sector geometry; false when a step fails.
 bool BuildDoorGeometry(C3dView& view, const CDoorParams& p, const CVector3& g0, const CVector3& g1,
@@ -49,9 +35,9 @@ bool BuildDoorGeometry(C3dView& view, const CDoorParams& p, const CVector3& g0, 
         return false;
     RebuildSector(view, selection.m_sector);
 
-    if (p.m_frontDepth > 0.0f && !Extrude(view, p.m_frontDepth, EExtrudeType::NewSector))
+    if (p.m_frontDepth > 0.0f && !ExtrudeBy(view, p.m_frontDepth, EExtrudeType::NewSector))
         return false;
-    if (!Extrude(view, p.m_thickness, EExtrudeType::NewSector))
+    if (!ExtrudeBy(view, p.m_thickness, EExtrudeType::NewSector))
         return false;
     doorSector = selection.m_sector;
     const std::int32_t backFace = selection.m_surface;
@@ -63,7 +49,7 @@ bool BuildDoorGeometry(C3dView& view, const CDoorParams& p, const CVector3& g0, 
             break;
         }
     }
-    if (!Extrude(view, frames.m_slotDepth, EExtrudeType::KeepWithSector))
+    if (!ExtrudeBy(view, frames.m_slotDepth, EExtrudeType::KeepWithSector))
         return false;
     selection.m_sector = doorSector;
     selection.m_surface = backFace;
@@ -73,44 +59,10 @@ bool BuildDoorGeometry(C3dView& view, const CDoorParams& p, const CVector3& g0, 
             selection.m_pickedNodes = {g0, g1};
         const EExtrudeType type =
             p.m_connect ? EExtrudeType::ConnectOpposite : EExtrudeType::NewSector;
-        if (!Extrude(view, p.m_backDepth, type))
+        if (!ExtrudeBy(view, p.m_backDepth, type))
             return false;
     }
     return true;
-}
-
-struct CDoorAxes {
-    CVector3 g0, g1;  // grid nodes 0 and 1
-    CVector3 n;       // the current surface's normal
-    CVector3 d;       // unit, from g0 to g1
-};
-
-// The axes of the current surface and the two grid nodes; none without a current surface or
-// with fewer than two grid nodes apart.
-std::optional<CDoorAxes> DoorAxes(const C3dView& view)
-{
-    const CQzlSections& level = view.GetLevel();
-    const CSelection& selection = view.m_selection;
-    if (!InRange(level.m_surfaces, selection.m_surface) || selection.m_pickedNodes.size() < 2)
-        return std::nullopt;
-    CDoorAxes axes;
-    axes.g0 = selection.m_pickedNodes[0];
-    axes.g1 = selection.m_pickedNodes[1];
-    const float length = VectorLength(axes.g1 - axes.g0);
-    if (!(length > 0.0f))
-        return std::nullopt;
-    axes.d = (axes.g1 - axes.g0) / length;
-    axes.n = At(level.m_surfaces, selection.m_surface)->m_normal;
-    return axes;
-}
-
-void AddCogScriptName(CQzlSections& level, std::string_view script)
-{
-    const bool listed =
-        std::any_of(level.m_cogScripts.begin(), level.m_cogScripts.end(),
-                    [script](const std::string& s) { return EqualsNoCase(s, script); });
-    if (!listed)
-        level.m_cogScripts.emplace_back(script);
 }
 
 }  // namespace
@@ -149,7 +101,7 @@ CDoorFrames DoorFrames(const CDoorParams& params, const CVector3& g0, const CVec
 
 std::string_view DoorRefusal(const C3dView& view, const CDoorParams& params)
 {
-    const std::optional<CDoorAxes> axes = DoorAxes(view);
+    const std::optional<CBuilderAxes> axes = BuilderAxes(view);
     if (!axes)
         return {};
     const CQzlSections& level = view.GetLevel();
@@ -172,7 +124,7 @@ bool CreateDoor(C3dView& view, const CDoorParams& params)
         return false;
     if (!(params.m_width > 0.0f && params.m_height > 0.0f && params.m_thickness > 0.0f))
         return false;
-    const std::optional<CDoorAxes> axes = DoorAxes(view);
+    const std::optional<CBuilderAxes> axes = BuilderAxes(view);
     if (!axes)
         return false;
     const CVector3 g0 = axes->g0;
@@ -189,35 +141,8 @@ bool CreateDoor(C3dView& view, const CDoorParams& params)
         return false;
     }
 
-    const std::array<float, 3> angles = FitThingOrientation(NegateVector(n), d);
-    auto thing = std::make_unique<CQzlThing>();
-    thing->m_template = params.m_template;
-    thing->m_name = params.m_template;
-    thing->m_sector = doorSector;
-    thing->m_position = frames.m_closed;
-    thing->m_pitch = angles[0];
-    thing->m_yaw = angles[1];
-    thing->m_roll = angles[2];
-    for (const CVector3& at : {frames.m_closed, frames.m_open}) {
-        CWorldVertex frame;
-        frame.x = at.x;
-        frame.y = at.y;
-        frame.z = at.z;
-        frame.extra[0] = angles[2];
-        frame.extra[1] = angles[0];
-        frame.extra[2] = angles[1];
-        thing->m_frames.push_back(frame);
-    }
-    level.m_things.push_back(std::move(thing));
-    const auto index = static_cast<std::int32_t>(level.m_things.size() - 1);
-    selection.m_thing = index;
-    BuildResourceLists(level, view.GetGame());
-    if (view.GetGame().m_archive != nullptr) {
-        const std::string colormap =
-            level.m_colormaps.empty() ? std::string() : ToLowerAscii(level.m_colormaps.front());
-        CreateThingModel(view, index, colormap, false);
-    }
-
+    const int index = AddFramedThing(view, params.m_template, doorSector, frames.m_closed,
+                                     frames.m_open, NegateVector(n), d);
     auto cog = std::make_unique<CQzlCog>(std::string(kDoorCogScript));
     cog->m_values = {std::to_string(index), "-1", "-1", "-1"};
     level.m_cogs.push_back(std::move(cog));

@@ -27,25 +27,38 @@ struct CElevatorParams {
 // elevator is then built without it.
 inline constexpr std::string_view kNoSubShaftText =
     "Cannot make sub-shaft since no unique bottom surface exist.";
+// Shown when Up is asked for and no wall faces the footprint across the current sector.
+inline constexpr std::string_view kElevatorNoCeilingText =
+    "Cannot create elevator.\n\nNo surface faces the elevator's footprint to raise the shaft "
+    "from.";
 // Shown when a step of the build fails half way; the level is then as it was.
 inline constexpr std::string_view kElevatorFailedText =
     "Cannot create elevator.\n\nThe elevator cannot be built on the current surface.";
 
 // Builds the elevator on the current surface of the current sector, its footprint (m_width by
-// m_depth) centred on grid node 0 and turned towards grid node 1. The footprint is carved into
-// the current sector; the shaft (m_shaftHeight) is extruded as a new sector, or joined to the
-// opposite surface with m_connect, from the footprint (Down) or from the piece of the surface
-// facing it (Up); a sub-shaft (m_subShaftHeight above 0) is extruded below a Down shaft's floor
-// or from the footprint of an Up one. The elevator thing (template and name m_template, at its
-// start position, turned by FitThingOrientation to face d with up n) gets the frames start and
-// end, and the surfaces the carves recorded are handed to "00_elev_switch.cog" cogs, three to a
-// cog, with the thing's index; the script name is listed once. The thing's model is made only
+// m_depth) centred on grid node 0 and turned towards grid node 1:
+// 1. The footprint is carved into the current sector (CarveAlongLine); the column it leaves over
+//    the footprint is K's sector, the footprint piece K's surface.
+// 2. The shaft (m_shaftHeight) is extruded as a new sector, or joined to the opposite surface
+//    with m_connect, from K's surface (Down) or from the wall of the column facing it (Up).
+// 3. A joined shaft carves the room beyond along the surface it met; Down, the floor that
+//    surface faces (CalcExtrudeEndPolygon) is where the elevator ends and the sub-shaft hangs
+//    (without one floor the sub-shaft is dropped with kNoSubShaftText).
+// 4. Start P = g0 - n Y/2 and end E = P -+ n shaft height (a joined shaft: Y/2 below the floor
+//    beyond or below the surface met); without a sub-shaft P = g0 + n Y/2 and E = P -+ n shaft
+//    height. A sub-shaft (m_subShaftHeight above 0) is extruded from the shaft's end (Down) or
+//    from K's surface (Up) as a new sector.
+// The elevator thing (template and name m_template, at P in the sector that holds P, turned by
+// FitThingOrientation to face d with up n) gets the frames P and E; the walls the carves found
+// facing the carved columns (first carve first) go to "00_elev_switch.cog" cogs, three to a cog
+// with -1 and the thing's index; the script name is listed once. The thing's model is made only
 // when the game's archive is open. Then the lighting pass runs and a frame is forced.
 //
 // Refused (false, level unchanged): no current sector or surface, fewer than two grid nodes or
-// two at one point, a size or shaft height that is not above 0, Up with no surface facing the
-// footprint. When a carve, cut or extrusion fails half way, what was built is taken back and
-// kElevatorFailedText is shown (after the step's own message, if any).
+// two at one point, a size or shaft height that is not above 0, Up with no wall facing the
+// footprint (kElevatorNoCeilingText). When a carve, cut or extrusion fails half way, or the joined
+// shaft ends on no portal, what was built is taken back and kElevatorFailedText is shown (after
+// the step's own message, if any).
 bool CreateElevator(C3dView& view, const CElevatorParams& params);
 
 // What the Create Elevator dialog says before it lets the elevator be built: kElevatorExceedsText

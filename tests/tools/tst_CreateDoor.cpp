@@ -16,6 +16,7 @@
 #include "level/QzlSections.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/PointLists.h"
 #include "support/UndoCheck.h"
 
 #include <gtest/gtest.h>
@@ -27,39 +28,6 @@
 namespace {
 
 // A room from (0, 0, 0) to (4, 3, 4); the door goes into the wall z = 0, from (2, 0, 0) up.
-constexpr float kFar = 1e9f;
-
-struct SBox {
-    CVector3 lo{kFar, kFar, kFar};
-    CVector3 hi{-kFar, -kFar, -kFar};
-    bool Holds(const CVector3& p) const
-    {
-        const float e = 0.001f;
-        return p.x >= lo.x - e && p.x <= hi.x + e && p.y >= lo.y - e && p.y <= hi.y + e &&
-               p.z >= lo.z - e && p.z <= hi.z + e;
-    }
-};
-
-SBox SectorBox(const CQzlSections& level, int sector)
-{
-    SBox box;
-    for (const std::int32_t s : level.m_sectors[static_cast<std::size_t>(sector)]->m_surfaces) {
-        for (const CQzlVertex& corner : level.m_surfaces[static_cast<std::size_t>(s)]->m_vertices) {
-            const CVector3 p = WorldPosition(level, corner.m_worldVertex);
-            box.lo = VectorMin(box.lo, p);
-            box.hi = VectorMax(box.hi, p);
-        }
-    }
-    return box;
-}
-
-void ExpectNear(const CVector3& a, const CVector3& b)
-{
-    EXPECT_NEAR(a.x, b.x, 1e-4f);
-    EXPECT_NEAR(a.y, b.y, 1e-4f);
-    EXPECT_NEAR(a.z, b.z, 1e-4f);
-}
-
 CQzlSections MakeRoom()
 {
     CQzlSections level = MakeEmptyLevel();
@@ -131,17 +99,19 @@ TEST(CreateDoor, EachDirectionBuildsTheSlotTowardsTheOpenFrame)
         const CQzlThing& thing = *level.m_things[0];
         EXPECT_EQ(thing.m_template, "14dsteeldoor");
         EXPECT_EQ(thing.m_name, "14dsteeldoor");
-        ExpectNear(thing.m_position, closed);
+        EXPECT_TRUE(SamePoint(thing.m_position, closed));
         ASSERT_EQ(thing.m_frames.size(), 2u);
-        ExpectNear({thing.m_frames[0].x, thing.m_frames[0].y, thing.m_frames[0].z}, closed);
-        ExpectNear({thing.m_frames[1].x, thing.m_frames[1].y, thing.m_frames[1].z}, c.open);
+        EXPECT_TRUE(
+            SamePoint({thing.m_frames[0].x, thing.m_frames[0].y, thing.m_frames[0].z}, closed));
+        EXPECT_TRUE(
+            SamePoint({thing.m_frames[1].x, thing.m_frames[1].y, thing.m_frames[1].z}, c.open));
         for (const CWorldVertex& f : thing.m_frames) {
             EXPECT_EQ(f.extra[0], thing.m_roll);
             EXPECT_EQ(f.extra[1], thing.m_pitch);
             EXPECT_EQ(f.extra[2], thing.m_yaw);
         }
         // The door sector holds the closed door, and with its slot the open door too.
-        const SBox box = SectorBox(level, thing.m_sector);
+        const CCornerBox box = SectorCornerBox(level, thing.m_sector);
         EXPECT_TRUE(box.Holds(closed));
         EXPECT_TRUE(box.Holds(c.open));
         EXPECT_TRUE(box.Holds(c.slotTip));
@@ -173,7 +143,7 @@ TEST(CreateDoor, ABackRecessJoinsTheOppositeRoomOrStandsAlone)
         BuildChecked(engine, p);
         // Front recess, door sector and the back recess or passage.
         EXPECT_EQ(engine.m_level.m_sectors.size(), sectorsBefore + 3);
-        const SBox back = SectorBox(engine.m_level, view.m_selection.m_sector);
+        const CCornerBox back = SectorCornerBox(engine.m_level, view.m_selection.m_sector);
         EXPECT_NEAR(back.lo.z, connect ? -1.0f : -0.6f, 1e-4f);
     }
 }
