@@ -46,8 +46,8 @@ inline constexpr std::string_view kElevatorFailedText =
 //    (without one floor the sub-shaft is dropped with kNoSubShaftText).
 // 4. Start P = g0 - n Y/2 and end E = P -+ n shaft height (a joined shaft: Y/2 below the floor
 //    beyond or below the surface met); without a sub-shaft P = g0 + n Y/2 and E = P -+ n shaft
-//    height. A sub-shaft (m_subShaftHeight above 0) is extruded from the shaft's end (Down) or
-//    from K's surface (Up) as a new sector.
+//    height. A sub-shaft (m_subShaftHeight above 0) is extruded as a new sector from the shaft's
+//    end or the floor beyond (Down) or from K's surface (Up).
 // The elevator thing (template and name m_template, at P in the sector that holds P, turned by
 // FitThingOrientation to face d with up n) gets the frames P and E; the walls the carves found
 // facing the carved columns (first carve first) go to "00_elev_switch.cog" cogs, three to a cog
