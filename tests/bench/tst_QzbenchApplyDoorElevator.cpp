@@ -31,9 +31,6 @@ class QzbenchApplyDoorElevatorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         CQzlSections level = MakeEmptyLevel();
         AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
         FinishFixture(level);
