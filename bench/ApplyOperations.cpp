@@ -22,6 +22,8 @@
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
 #include "level/SectorGroupCopy.h"
+#include "tools/CreateDoor.h"
+#include "tools/CreateElevator.h"
 #include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
@@ -674,6 +676,86 @@ constexpr CApplyWord kExtrudeWords[] = {
     {"shape", EApplyWord::Name, false},
 };
 
+// ---- Create Door (tools/CreateDoor.h) ----
+
+// The Door command with the Create Door dialog's values and its checks: the opening from node 0
+// up towards node 1 on the current surface, front= and back= the recess depths (0: "Simple",
+// else 0.01 to 10), connect=yes joins the back to the surface behind, direction= the way it
+// opens.
+bool RunCreateDoorWords(C3dView& view, const CApplyArgs& args)
+{
+    CDoorParams params;
+    params.m_template = args.Name("template", "door");
+    params.m_width = args.Float("width", 1.0f);
+    params.m_height = args.Float("height", 2.0f);
+    params.m_thickness = args.Float("thickness", 0.2f);
+    if (!(params.m_width > 0.0f && params.m_height > 0.0f && params.m_thickness > 0.0f))
+        return Refuse(view, "width, height and thickness must be above 0.");
+    params.m_frontDepth = args.Float("front", 0.0f);
+    params.m_backDepth = args.Float("back", 0.0f);
+    for (const float depth : {params.m_frontDepth, params.m_backDepth}) {
+        if (depth != 0.0f && !(depth >= 0.01f && depth <= 10.0f))
+            return Refuse(view, "front and back take 0 or a depth from 0.01 to 10.");
+    }
+    params.m_connect = args.YesNo("connect") && params.m_backDepth > 0.0f;
+    const std::string direction = args.Name("direction", "up");
+    const char* const directions[] = {"up", "down", "left", "right"};
+    const auto named = std::find(std::begin(directions), std::end(directions), direction);
+    if (named == std::end(directions))
+        return Refuse(view, "direction takes up, down, left or right, not \"" + direction + "\".");
+    params.m_direction = static_cast<int>(named - std::begin(directions));
+    const std::string_view refusal = DoorRefusal(view, params);
+    if (!refusal.empty())
+        return Refuse(view, refusal);
+    return CreateDoor(view, params);
+}
+
+constexpr CApplyWord kCreateDoorWords[] = {
+    {"template", EApplyWord::Name, false}, {"width", EApplyWord::Float, false},
+    {"height", EApplyWord::Float, false},  {"thickness", EApplyWord::Float, false},
+    {"front", EApplyWord::Float, false},   {"back", EApplyWord::Float, false},
+    {"connect", EApplyWord::YesNo, false}, {"direction", EApplyWord::Name, false},
+};
+
+// ---- Create Elevator (tools/CreateElevator.h) ----
+
+// The Elevator command with the Create Elevator dialog's values and its check: the footprint
+// (width across, depth along node 0 to node 1) centred on node 0 of the current surface, height
+// the elevator's own, shaft= 0.1 to 100, sub-shaft= 0 (none) to 100, direction= up or down,
+// connect=yes joins the shaft to the surface facing its end.
+bool RunCreateElevatorWords(C3dView& view, const CApplyArgs& args)
+{
+    CElevatorParams params;
+    params.m_template = args.Name("template", "elevator");
+    params.m_width = args.Float("width", 1.0f);
+    params.m_height = args.Float("height", 0.5f);
+    params.m_depth = args.Float("depth", 1.0f);
+    if (!(params.m_width > 0.0f && params.m_height > 0.0f && params.m_depth > 0.0f))
+        return Refuse(view, "width, height and depth must be above 0.");
+    params.m_shaftHeight = args.Float("shaft", 1.0f);
+    if (!(params.m_shaftHeight >= 0.1f && params.m_shaftHeight <= 100.0f))
+        return Refuse(view, "shaft takes a height from 0.1 to 100.");
+    params.m_subShaftHeight = args.Float("sub-shaft", 0.0f);
+    if (!(params.m_subShaftHeight >= 0.0f && params.m_subShaftHeight <= 100.0f))
+        return Refuse(view, "sub-shaft takes a height from 0 to 100.");
+    params.m_connect = args.YesNo("connect");
+    const std::string direction = args.Name("direction", "up");
+    if (direction != "up" && direction != "down")
+        return Refuse(view, "direction takes up or down, not \"" + direction + "\".");
+    params.m_up = direction == "up";
+    const std::string_view refusal = ElevatorRefusal(view, params);
+    if (!refusal.empty())
+        return Refuse(view, refusal);
+    return CreateElevator(view, params);
+}
+
+constexpr CApplyWord kCreateElevatorWords[] = {
+    {"template", EApplyWord::Name, false}, {"width", EApplyWord::Float, false},
+    {"height", EApplyWord::Float, false},  {"depth", EApplyWord::Float, false},
+    {"shaft", EApplyWord::Float, false},   {"sub-shaft", EApplyWord::Float, false},
+    {"connect", EApplyWord::YesNo, false}, {"direction", EApplyWord::Name, false},
+};
+
 // ---- Expand Surface ----
 
 // The Expand Surface command with the dialog's values: its start values for the current
@@ -868,6 +950,17 @@ constexpr CApplyOperation kOperations[] = {
      "(cylindrical) or a globe (circular; height, width, sides) grown out of the current surface, "
      "up from node 0 to node 1; words not given take the dialog's start values",
      RunExpandSurfaceWords},
+    // Create Door.
+    {"create-door", kCreateDoorWords,
+     "the Door command: a door opening cut into the current surface from node 0 up towards node "
+     "1, the door sector with its slot, the recesses, the door thing and its cog",
+     RunCreateDoorWords},
+    // Create Elevator.
+    {"create-elevator", kCreateElevatorWords,
+     "the Elevator command: the footprint carved into the current surface round node 0, the "
+     "shaft up or down (joined to the surface facing it), the sub-shaft, the elevator thing and "
+     "its switch cogs",
+     RunCreateElevatorWords},
     // Sector library.
     {"rename-group", kRenameGroupWords,
      "the Library's Rename: the sectors of group old (letter case ignored) take the name new",

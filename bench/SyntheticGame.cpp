@@ -224,6 +224,66 @@ std::string SwitchCog()
     return t.Text();
 }
 
+// The builders' cogs: each value of the records the door and elevator builders make lands on a
+// typed symbol, so deleting a thing or a surface renumbers them.
+std::string BuiltDoorCog()
+{
+    CTextBuilder t;
+    t.Line("# 00_door.cog")
+        .Line("# Opens up to four doors through their frames when one is activated.")
+        .Line()
+        .Line("symbols")
+        .Line("thing       door0           linkid=0")
+        .Line("thing       door1           linkid=0")
+        .Line("thing       door2           linkid=0")
+        .Line("thing       door3           linkid=0")
+        .Line("float       movespeed=8.0   local")
+        .Line("flex        sleeptime=2.0   local")
+        .Line("sound       startsound=dooropen.wav    local")
+        .Line("int         doorstatus      local")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("activated:")
+        .Line("    if (doorstatus != 0) return;")
+        .Line("    doorstatus = 1;")
+        .Line("    playsound(startsound, door0);")
+        .Line("    movetoframe(door0, 1, movespeed);")
+        .Line("    sleep(sleeptime);")
+        .Line("    movetoframe(door0, 0, movespeed);")
+        .Line("    doorstatus = 0;")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+std::string ElevatorSwitchCog()
+{
+    CTextBuilder t;
+    t.Line("# 00_elev_switch.cog")
+        .Line("# Three switch surfaces that send an elevator to its other frame.")
+        .Line()
+        .Line("symbols")
+        .Line("surface     switch0         linkid=1")
+        .Line("surface     switch1         linkid=1")
+        .Line("surface     switch2         linkid=1")
+        .Line("sector      shaft")
+        .Line("thing       elevator")
+        .Line("float       speed=4.0       local")
+        .Line("sound       clicksound=switch.wav      local")
+        .Line("int         atframe=0       local")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("activated:")
+        .Line("    playsound(clicksound, elevator);")
+        .Line("    atframe = 1 - atframe;")
+        .Line("    movetoframe(elevator, atframe, speed);")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
 std::string RelicCog()
 {
     CTextBuilder t;
@@ -834,6 +894,8 @@ CSyntheticArchives BuildSyntheticArchives(int product)
 
     addText("cog\\door.cog", DoorCog());
     addText("cog\\switch.cog", SwitchCog());
+    addText("cog\\00_door.cog", BuiltDoorCog());
+    addText("cog\\00_elev_switch.cog", ElevatorSwitchCog());
     if (expansion)
         addText("cog\\relic.cog", RelicCog());
 

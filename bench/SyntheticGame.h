@@ -18,7 +18,8 @@
 //               lava.mat 32x32, four cels; red.mat: a colour material (palette index 180);
 //               V ice.mat 48x24, two cels
 //   misc\cmp\   dflt.cmp, warm.cmp, V ice.cmp: 64-byte header, palette at 64, 64 light levels
-//   cog\        door.cog, switch.cog, V relic.cog: symbols sections using all 13 type words
+//   cog\        door.cog, switch.cog, V relic.cog: symbols sections using all 13 type words;
+//               00_door.cog, 00_elev_switch.cog: the cogs the door and elevator builders add
 //   misc\snd\   door.snd, player.snd, crate.snd: sound classes naming .wav files of the sound
 //               archive; V relic.snd
 //   misc\pup\   ranger.pup: naming stand.key, walk.key and run.key;

@@ -64,6 +64,12 @@ struct CDVector3 {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
+// a x b: (a.y*b.z - a.z*b.y, a.z*b.x - a.x*b.z, a.x*b.y - a.y*b.x)
+[[nodiscard]] constexpr CVector3 VectorCross(const CVector3& a, const CVector3& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
 // x*x + y*y + z*z
 [[nodiscard]] constexpr float LengthSquared(const CVector3& v)
 {

@@ -53,3 +53,34 @@ inline bool SameOutline(const Points& a, const Points& b)
                            [&p](const CVector3& q) { return VectorLength(p - q) < 1e-4f; });
     });
 }
+
+// The same point, closer than 0.0001.
+inline ::testing::AssertionResult SamePoint(const CVector3& got, const CVector3& want)
+{
+    return SamePoints({got}, {want});
+}
+
+// The box of the corners of a sector's surfaces.
+struct CCornerBox {
+    CVector3 lo{1e9f, 1e9f, 1e9f};
+    CVector3 hi{-1e9f, -1e9f, -1e9f};
+    // Whether p lies in the box or within 0.001 of it.
+    [[nodiscard]] bool Holds(const CVector3& p) const
+    {
+        const float e = 0.001f;
+        return p.x >= lo.x - e && p.x <= hi.x + e && p.y >= lo.y - e && p.y <= hi.y + e &&
+               p.z >= lo.z - e && p.z <= hi.z + e;
+    }
+};
+
+inline CCornerBox SectorCornerBox(const CQzlSections& level, int sector)
+{
+    CCornerBox box;
+    for (const std::int32_t s : level.m_sectors[static_cast<std::size_t>(sector)]->m_surfaces) {
+        for (const CVector3& p : Corners(level, s)) {
+            box.lo = VectorMin(box.lo, p);
+            box.hi = VectorMax(box.hi, p);
+        }
+    }
+    return box;
+}
