@@ -22,9 +22,11 @@
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
 #include "level/SectorGroupCopy.h"
+#include "tools/Column.h"
 #include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
+#include "tools/Footprint.h"
 #include "tools/SectorLibrary.h"
 
 #include <algorithm>
@@ -724,6 +726,38 @@ constexpr CApplyWord kExpandWords[] = {
     {"sides", EApplyWord::Int, false},
 };
 
+// ---- Columns and pyramids ----
+
+// The Create Rectangle command with the dialog's values from words: the footprint of the nodes
+// (two: the rectangle of width and depth centred on node 0, depth towards node 1) on the current
+// surface, its checks, then the column.
+bool RunCreateColumn(C3dView& view, const CApplyArgs& args)
+{
+    const std::vector<CVector3> nodes = view.m_selection.m_pickedNodes;
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors) ||
+        !InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) || nodes.size() < 2)
+        return Refuse(view, "create-column needs a current sector and surface and two node= "
+                            "points or more.");
+    CRectangleValues values;
+    values.m_width = args.Float("width", values.m_width);
+    values.m_depth = args.Float("depth", values.m_depth);
+    values.m_height = args.Float("height", values.m_height);
+    values.m_upDown = args.Float("up-down");
+    values.m_leftRight = args.Float("left-right");
+    values.m_snap = args.YesNo("snap");
+    values.m_look = CurrentSurfaceLook(view);
+    const CRaisedShape shape = LayOutRectangle(view, values, nodes[0], nodes[1]);
+    if (const auto problem = FootprintProblem(view, 4, kRectangleOutside))
+        return Refuse(view, *problem);
+    return CreateColumn(view, shape);
+}
+
+constexpr CApplyWord kCreateColumnWords[] = {
+    {"width", EApplyWord::Float, false},      {"depth", EApplyWord::Float, false},
+    {"height", EApplyWord::Float, false},     {"up-down", EApplyWord::Float, false},
+    {"left-right", EApplyWord::Float, false}, {"snap", EApplyWord::YesNo, false},
+};
+
 // ---- Sector library (tools/SectorLibrary.h) ----
 
 bool RunRenameGroup(C3dView& view, const CApplyArgs& args)
@@ -868,6 +902,12 @@ constexpr CApplyOperation kOperations[] = {
      "(cylindrical) or a globe (circular; height, width, sides) grown out of the current surface, "
      "up from node 0 to node 1; words not given take the dialog's start values",
      RunExpandSurfaceWords},
+    // Columns and pyramids.
+    {"create-column", kCreateColumnWords,
+     "the Create Rectangle command: a solid column height= high (0.4) on the current surface, "
+     "its footprint the nodes (two: a rectangle width= by depth=, 0.4 by 0.2, centred on node 0, "
+     "depth towards node 1), leaning by up-down= and left-right= degrees, snap=yes to the grid",
+     RunCreateColumn},
     // Sector library.
     {"rename-group", kRenameGroupWords,
      "the Library's Rename: the sectors of group old (letter case ignored) take the name new",

@@ -36,7 +36,7 @@ std::optional<CVector3> Crossing(std::span<const CVector3> surface, const CVecto
     const float lengthSquared = LengthSquared(along);
     if (lengthSquared <= 0.0f)
         return std::nullopt;
-    const CVector3 m = Unit(Cross(normal, along));
+    const CVector3 m = FootprintEdgeNormal(normal, inside, outside);
     constexpr float kSlack = 1e-4f;
     std::optional<CVector3> best;
     float bestS = 0.0f;
@@ -99,6 +99,11 @@ std::vector<CVector3> ClipFootprint(std::span<const CVector3> corners,
     for (std::size_t j = 0; j < kept.size(); ++j)
         result.push_back(kept[(start + j) % kept.size()]);
     return result;
+}
+
+CVector3 FootprintEdgeNormal(const CVector3& normal, const CVector3& a, const CVector3& b)
+{
+    return Unit(Cross(normal, b - a));
 }
 
 bool FootprintHasOverlap(std::span<const CVector3> footprint)

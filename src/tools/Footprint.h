@@ -23,6 +23,11 @@ class C3dView;
                                                   std::span<const CVector3> surface,
                                                   const CVector3& normal, const CVector3& axis);
 
+// The unit normal of the footprint edge from a to b that lies in the surface: normal x (b - a),
+// normalised (zero for a = b).
+[[nodiscard]] CVector3 FootprintEdgeNormal(const CVector3& normal, const CVector3& a,
+                                           const CVector3& b);
+
 // True when two different entries of the footprint are the same point in all three coordinates.
 [[nodiscard]] bool FootprintHasOverlap(std::span<const CVector3> footprint);
 
