@@ -171,4 +171,49 @@ TEST(CreateColumn, RefusesWithoutAFootprintAndLeavesTheLevelAsItWas)
     EXPECT_EQ(after.m_bytes, before.m_bytes);
 }
 
+// The Create Rectangle dialog's footprint on the hall's floor and the checks of its OK.
+TEST(LayOutRectangle, FootprintAndTheChecksOfOk)
+{
+    struct {
+        const char* name;
+        std::vector<CVector3> nodes;
+        CRectangleValues values;
+        float grid;
+        std::size_t nodesAfter;
+        const char* problem;  // null: OK closes the dialog
+    } const cases[] = {
+        {"two nodes: the rectangle", {kBase, kBase + CVector3{0, 0, 1}}, {}, 0.0f, 4, nullptr},
+        {"three nodes: a free triangle, too few for a column",
+         {kBase, {1.5f, 0, 2.5f}, {2.5f, 0, 2}},
+         {},
+         0.0f,
+         3,
+         kRectangleOutside.data()},
+        {"snapped to a grid wider than the rectangle: corners fold together",
+         {kBase, kBase + CVector3{0, 0, 1}},
+         {0.4f, 0.2f, 0.4f, 0, 0, true, {}},
+         2.0f,
+         4,
+         kFootprintOverlap.data()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFixtureEngine engine(MakeHall());
+        engine.m_settings.m_grid = c.grid;
+        CSelection& selection = engine.m_view.m_selection;
+        selection.m_sector = 0;
+        selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
+        selection.m_pickedNodes = c.nodes;
+        const CRaisedShape shape = LayOutRectangle(engine.m_view, c.values, c.nodes[0], c.nodes[1]);
+        EXPECT_EQ(selection.m_pickedNodes.size(), c.nodesAfter);
+        EXPECT_LT(VectorLength(shape.m_normal - kUp), 1e-5f);
+        EXPECT_LT(VectorLength(shape.m_widthAxis - CVector3{1, 0, 0}), 1e-5f);
+        const auto problem = FootprintProblem(engine.m_view, 4, kRectangleOutside);
+        if (c.problem == nullptr)
+            EXPECT_FALSE(problem.has_value());
+        else
+            EXPECT_EQ(problem.value_or(""), c.problem);
+    }
+}
+
 }  // namespace
