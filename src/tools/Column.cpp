@@ -10,6 +10,7 @@
 #include "framework/DocumentState.h"
 #include "framework/Indices.h"
 #include "geometry/Predicates.h"
+#include "geometry/SectorBounds.h"
 #include "level/QzlSections.h"
 #include "tools/Footprint.h"
 #include "tools/LevelRollback.h"
@@ -38,6 +39,24 @@ struct CFace {
     std::int32_t m_surface;
     std::int32_t m_sector;
 };
+
+// The shape the builders get from a dialog's values and axes.
+template <class TValues>
+CRaisedShape ShapeOf(const TValues& values, const CVector3& base, const CVector3& second,
+                     const CFootprintAxes& axes)
+{
+    CRaisedShape shape;
+    shape.m_base = base;
+    shape.m_second = second;
+    shape.m_height = values.m_height;
+    shape.m_normal = axes.m_normal;
+    shape.m_depthAxis = axes.m_depthAxis;
+    shape.m_widthAxis = axes.m_widthAxis;
+    shape.m_upDown = values.m_upDown;
+    shape.m_leftRight = values.m_leftRight;
+    shape.m_look = values.m_look;
+    return shape;
+}
 
 }  // namespace
 
@@ -176,15 +195,29 @@ CRaisedShape LayOutRectangle(C3dView& view, const CRectangleValues& values, cons
                                                          axes.m_depthAxis, axes.m_widthAxis)
                                       : nodes,
                     values.m_snap, axes);
-    CRaisedShape shape;
-    shape.m_base = base;
-    shape.m_second = second;
-    shape.m_height = values.m_height;
-    shape.m_normal = axes.m_normal;
-    shape.m_depthAxis = axes.m_depthAxis;
-    shape.m_widthAxis = axes.m_widthAxis;
-    shape.m_upDown = values.m_upDown;
-    shape.m_leftRight = values.m_leftRight;
-    shape.m_look = values.m_look;
-    return shape;
+    return ShapeOf(values, base, second, axes);
+}
+
+void TakeSurfaceOutline(C3dView& view, CCylinderValues& values)
+{
+    const CQzlSections& level = view.GetLevel();
+    std::vector<CVector3>& nodes = view.m_selection.m_pickedNodes;
+    if (!nodes.empty() || !InRange(level.m_surfaces, view.m_selection.m_surface))
+        return;
+    for (const CQzlVertex& corner : At(level.m_surfaces, view.m_selection.m_surface)->m_vertices)
+        nodes.insert(nodes.begin(), WorldPosition(level, corner.m_worldVertex));
+    values.m_sides = static_cast<int>(nodes.size());
+    values.m_fromSurface = true;
+}
+
+CRaisedShape LayOutCylinder(C3dView& view, const CCylinderValues& values, const CVector3& base,
+                            const CVector3& second)
+{
+    const CFootprintAxes axes = FootprintAxes(view, base, second);
+    if (!values.m_fromSurface)
+        LayOutFootprint(view,
+                        CylinderOutline(base, values.m_sides, values.m_radius, axes.m_depthAxis,
+                                        axes.m_widthAxis),
+                        values.m_snap, axes);
+    return ShapeOf(values, base, second, axes);
 }

@@ -64,3 +64,30 @@ struct CRectangleValues {
 // surface (LayOutFootprint). The shape the builder gets.
 CRaisedShape LayOutRectangle(C3dView& view, const CRectangleValues& values, const CVector3& base,
                              const CVector3& second);
+
+// ---- The Create Cylinder and Create Pyramid commands ----
+
+// The Create Cylinder dialog's values; m_fromSurface when the outline is the current surface's
+// own corners (no grid nodes were picked).
+struct CCylinderValues {
+    int m_sides = 4;
+    float m_radius = 0.1f;
+    float m_height = 0.4f;
+    float m_upDown = 0.0f;
+    float m_leftRight = 0.0f;
+    bool m_snap = false;
+    bool m_fromSurface = false;
+    CCarveLook m_look;
+};
+
+// When the dialog opens without picked grid nodes: the current surface's corner positions become
+// the picked nodes in reverse corner order, Sides their count and the outline comes from the
+// surface. Nothing otherwise.
+void TakeSurfaceOutline(C3dView& view, CCylinderValues& values);
+
+// The dialog's outline computation (View and the first step of OK): the axes from the base and
+// second points; unless the outline comes from the surface, the regular polygon of Sides and
+// Radius around the base point laid out on the current surface (LayOutFootprint). The shape the
+// builder gets.
+CRaisedShape LayOutCylinder(C3dView& view, const CCylinderValues& values, const CVector3& base,
+                            const CVector3& second);

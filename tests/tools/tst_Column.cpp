@@ -216,4 +216,35 @@ TEST(LayOutRectangle, FootprintAndTheChecksOfOk)
     }
 }
 
+TEST(LayOutCylinder, RegularOutlineOrTheSurfacesOwnCorners)
+{
+    CFixtureEngine engine(MakeHall());
+    CSelection& selection = engine.m_view.m_selection;
+    selection.m_sector = 0;
+    selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
+
+    // No nodes picked: the floor's corners, in reverse order, are the outline and stay so.
+    CCylinderValues values;
+    TakeSurfaceOutline(engine.m_view, values);
+    EXPECT_TRUE(values.m_fromSurface);
+    EXPECT_EQ(values.m_sides, 4);
+    const std::vector<CVector3> corners = selection.m_pickedNodes;
+    ASSERT_EQ(corners.size(), 4u);
+    EXPECT_EQ(corners[0], WorldPosition(engine.m_level,
+                                        engine.m_level.m_surfaces[0]->m_vertices[3].m_worldVertex));
+    LayOutCylinder(engine.m_view, values, corners[0], corners[1]);
+    EXPECT_EQ(selection.m_pickedNodes, corners);
+
+    // Two nodes: six sides of radius 1 around the first, all on the floor.
+    CCylinderValues six;
+    six.m_sides = 6;
+    six.m_radius = 1.0f;
+    selection.m_pickedNodes = {{2, 0, 2}, {2, 0, 3}};
+    TakeSurfaceOutline(engine.m_view, six);
+    EXPECT_FALSE(six.m_fromSurface);
+    LayOutCylinder(engine.m_view, six, {2, 0, 2}, {2, 0, 3});
+    EXPECT_EQ(selection.m_pickedNodes.size(), 6u);
+    EXPECT_FALSE(FootprintProblem(engine.m_view, 2, kCylinderOutside).has_value());
+}
+
 }  // namespace
