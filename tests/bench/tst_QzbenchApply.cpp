@@ -31,9 +31,6 @@ class QzbenchApplyTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         // The L corridor with a thing in each sector.
         CQzlSections level = MakeLCorridor();
         const CVector3 places[] = {{0.5f, 0.5f, 0.5f}, {1.5f, 0.5f, 0.5f}, {1.5f, 0.5f, 1.5f}};
@@ -61,10 +58,7 @@ protected:
         return std::move(LoadLevelFile(m_temp / name, 0).m_contents.m_level);
     }
 
-    Bytes File(const std::string& name)
-    {
-        return ReadFileBytes(m_temp / name);
-    }
+    Bytes File(const std::string& name) { return ReadFileBytes(m_temp / name); }
 
     CTempFolder m_temp{"qz_apply"};
 };

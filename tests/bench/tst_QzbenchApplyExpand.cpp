@@ -24,9 +24,6 @@ class QzbenchApplyExpandTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         CQzlSections level = MakeTwoJoinedRooms();
         SaveQzeFile(m_temp / "in.qze", level, CDocumentFields{});
     }

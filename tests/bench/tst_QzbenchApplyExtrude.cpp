@@ -27,9 +27,6 @@ class QzbenchApplyExtrudeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         // Room 0 from (0, 0, 0) to (1, 1, 1) and room 1 a gap of 1 beyond its wall x = 1
         // (surface 3).
         CQzlSections level = MakeEmptyLevel();

@@ -28,9 +28,6 @@ class QzbenchApplyGroupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         // The library: the L corridor, sectors 0 and 1 in the group "Hall", joined to sector 2.
         CQzlSections library = MakeLCorridor();
         library.m_sectors[0]->m_groupName = "Hall";
@@ -49,10 +46,7 @@ protected:
         return RunQzbenchApply(m_temp / "in.qze", m_temp / out, words, status);
     }
 
-    std::string From(const std::string& name)
-    {
-        return "'from=" + (m_temp / name).string() + "'";
-    }
+    std::string From(const std::string& name) { return "'from=" + (m_temp / name).string() + "'"; }
 
     CTempFolder m_temp{"qz_apply_group"};
 };

@@ -26,9 +26,6 @@ class QzbenchApplyInsertTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         // The L corridor with a crate in sector 0 and the template "crate".
         CQzlSections level = MakeLCorridor();
         auto thing = std::make_unique<CQzlThing>();

@@ -19,9 +19,6 @@ class QzbenchApplyLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         // The level: the L corridor, sectors 1 and 2 in the group "Annex".
         CQzlSections level = MakeLCorridor();
         level.m_sectors[1]->m_groupName = "Annex";

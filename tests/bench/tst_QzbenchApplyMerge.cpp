@@ -22,9 +22,6 @@ class QzbenchApplyMergeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         // The L corridor with a crate in sector 1, and a room whose floor is two squares.
         CQzlSections corridor = MakeLCorridor();
         AddCrate(corridor, 1, {1.5f, 0.5f, 0.5f});

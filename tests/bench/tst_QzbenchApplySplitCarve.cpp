@@ -25,9 +25,6 @@ class QzbenchApplySplitCarveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         CQzlSections level = MakeEmptyLevel();
         AddBoxSector(level, {0, 0, 0}, {4, 4, 4});
         FinishFixture(level);

@@ -11,10 +11,13 @@
 
 // Runs qzbench with args (already quoted for the shell) after the environment assignments env
 // ("LC_ALL=C", or empty); returns what it printed on both streams, with its exit status in status
-// (-1 when qzbench is not built or cannot be started).
+// (-1 when it cannot be started).
+#ifndef QZ_QZBENCH
+#error "The bench tests run qzbench: their program is built with its path (QZ_QZBENCH)."
+#endif
+
 inline std::string RunQzbench(const std::string& env, const std::string& args, int& status)
 {
-#ifdef QZ_QZBENCH
     const std::string command = env + " '" + QZ_QZBENCH + "' " + args + " 2>&1";
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -28,12 +31,6 @@ inline std::string RunQzbench(const std::string& env, const std::string& args, i
     const int result = ::pclose(pipe);
     status = result >= 0 && WIFEXITED(result) ? WEXITSTATUS(result) : -1;
     return output;
-#else
-    (void)env;
-    (void)args;
-    status = -1;
-    return {};
-#endif
 }
 
 // Runs "qzbench apply IN OUT WORDS" in the C locale (words already quoted for the shell); its
