@@ -58,6 +58,17 @@ CQzlSections MakeLowerRoom()
     return Dressed(MakeRoomAboveRoom());
 }
 
+// The hall with a cellar under it whose corner (1.5005, 0, 1.5) lies 0.0005 from the centre of a
+// base centred on (1.5, 0, 1.5), and comes before that centre in the world-vertex list.
+CQzlSections MakeHallOverCellar()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
+    AddBoxSector(level, {0.5005f, -1, 0.5f}, {1.5005f, 0, 1.5f});
+    FinishFixture(level);
+    return Dressed(std::move(level));
+}
+
 // A pyramid on the floor of sector 0: a square base of side size centred on centre, the base
 // point (the dialog's first node) at base.
 struct CPyramidCase {
@@ -146,6 +157,10 @@ TEST(CreatePyramid, WedgesApexAndRaisedVertex)
         {{"under a portal ceiling", MakeLowerRoom, {0.5f, 0, 0.5f}, 0.5f, 0.5f},
          {0.5f, 0.5f, 0.5f},
          {0.5f, 1, 0.5f}},
+        // Only the fan's own centre rises, not the cellar's corner next to it.
+        {{"another sector's corner by the centre", MakeHallOverCellar, {1.5f, 0, 1.5f}, 1.0f, 1.0f},
+         {1.5f, 1, 1.5f},
+         {1.5f, 3, 1.5f}},
         // The base point is the dialog's first node, not the base's centre: the apex stands
         // above the centre all the same.
         {{"base point off the centre",
@@ -231,10 +246,12 @@ TEST(CreatePyramid, RaisedVertexListGrowsByOnePerPyramid)
     CFixtureEngine engine(MakeHall());
     for (const float x : {1.0f, 3.0f}) {
         const CPyramidCase c{"", MakeHall, {x, 0, 2}, 1.0f, 1.0f};
-        SelectBase(engine, c);
-        ASSERT_TRUE(CreatePyramid(engine.m_view, ShapeOf(c)));
+        ASSERT_TRUE(UndoGivesBackExactBytes(engine.m_view, [&] {
+            SelectBase(engine, c);
+            return CreatePyramid(engine.m_view, ShapeOf(c));
+        }));
+        EXPECT_TRUE(LevelIsSound(engine.m_level));
     }
-    EXPECT_TRUE(LevelIsSound(engine.m_level));
     const CWorkLists& work = engine.m_view.m_work;
     ASSERT_EQ(work.m_raisedVertices.size(), 2u);
     EXPECT_LT(
