@@ -299,13 +299,15 @@ bool BuildPyramid(C3dView& view, const CRaisedShape& shape, const CPyramidOption
     }
     UpdateSectorBounds(level);
 
-    // Neighbouring wedges share their slicing surfaces.
+    // Neighbouring wedges share their slicing surfaces; one left unjoined would wall off the
+    // space above the slopes.
     const std::vector<std::int32_t> madeSectors = work.m_newSectors;
     const std::vector<std::int32_t> madeSurfaces = work.m_newSurfaces;
     for (const auto& [sector, e] : slices) {
         selection.m_sector = sector;
         selection.m_surface = e;
-        LinkSurface(view);
+        if (!LinkSurface(view))
+            return refuse(true);
     }
 
     // The centre of the base fan goes up to the apex; the slopes' planes follow it.
