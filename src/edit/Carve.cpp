@@ -155,8 +155,25 @@ private:
     CWorkLists m_work;
 };
 
+}  // namespace
+
+CVector3 LeanOffset(const CVector3& u, const CVector3& c, float upDown, float leftRight)
+{
+    // pi as a float, the degrees divided in double.
+    constexpr float kPi = 3.1415927f;
+    const auto lean = [](float degrees) {
+        return static_cast<float>(std::tan(static_cast<double>((90.0f - degrees) * kPi) / 180.0));
+    };
+    CVector3 offset;
+    if (upDown != 0.0f)
+        offset = offset + u / lean(upDown);
+    if (leftRight != 0.0f)
+        offset = offset - c / lean(leftRight);
+    return offset;
+}
+
 // The new index of a surface after the surfaces in deleted (sorted) were removed.
-std::int32_t AfterDeletes(std::int32_t surface, const std::vector<std::int32_t>& deleted)
+std::int32_t SurfaceAfterDeletes(std::int32_t surface, const std::vector<std::int32_t>& deleted)
 {
     return surface -
            static_cast<std::int32_t>(std::lower_bound(deleted.begin(), deleted.end(), surface) -
@@ -165,7 +182,7 @@ std::int32_t AfterDeletes(std::int32_t surface, const std::vector<std::int32_t>&
 
 // The walls that faced a deleted catwalk: the first takes look, each other one continues the
 // wall before it.
-void DressWalls(C3dView& view, const std::vector<std::int32_t>& walls, const CCarveLook& look)
+void DressCarvedWalls(C3dView& view, const std::vector<std::int32_t>& walls, const CCarveLook& look)
 {
     CQzlSections& level = view.GetLevel();
     for (std::size_t j = 0; j < walls.size(); ++j) {
@@ -192,8 +209,6 @@ void DressWalls(C3dView& view, const std::vector<std::int32_t>& walls, const CCa
         AlignTextureToSurface(view, wall, before);
     }
 }
-
-}  // namespace
 
 bool CarveSector(C3dView& view, bool catwalk, const CCarveLook& look)
 {
@@ -267,16 +282,7 @@ bool CutSectorsByPlane(C3dView& view, bool catwalk, const CVector3& n, const CVe
     std::vector<CVector3> outline = selection.m_pickedNodes;
     CVector3 d = n;
     if (!bounded) {
-        // pi as a float, the degrees divided in double.
-        constexpr float kPi = 3.1415927f;
-        const auto lean = [](float degrees) {
-            return static_cast<float>(
-                std::tan(static_cast<double>((90.0f - degrees) * kPi) / 180.0));
-        };
-        if (upDown != 0.0f)
-            d = d + u / lean(upDown);
-        if (leftRight != 0.0f)
-            d = d - c / lean(leftRight);
+        d = d + LeanOffset(u, c, upDown, leftRight);
         if (outline.size() == 2 && InRange(level.m_surfaces, selection.m_surface))
             GetSurfaceCornerPolygon(level, selection.m_surface, outline);
     } else if (outline.size() >= 3) {
@@ -367,13 +373,13 @@ bool CutSectorsByPlane(C3dView& view, bool catwalk, const CVector3& n, const CVe
             if (i < cuts)
                 results[i] -= results[i] > t ? 1 : 0;
             else
-                results[i] = AfterDeletes(results[i], deleted);
+                results[i] = SurfaceAfterDeletes(results[i], deleted);
         }
         for (int& s : sectors)
             s -= s > t ? 1 : 0;
         for (std::int32_t& w : walls)
-            w = AfterDeletes(w, deleted);
-        DressWalls(view, walls, look);
+            w = SurfaceAfterDeletes(w, deleted);
+        DressCarvedWalls(view, walls, look);
         current = -1;
         probe = -1;
     }

@@ -8,6 +8,9 @@
 
 #include "math/Vector3.h"
 
+#include <cstdint>
+#include <vector>
+
 class C3dView;
 
 // The look of the walls that faced a carved catwalk: the first takes these, the others continue
@@ -68,3 +71,19 @@ bool CarveAlongLine(C3dView& view, bool catwalk, float upDown, float leftRight,
 bool CutSectorsByPlane(C3dView& view, bool catwalk, const CVector3& n, const CVector3& u,
                        const CVector3& c, float upDown, float leftRight, const CCarveLook& look,
                        bool bounded);
+
+// The walls that faced a piece deleted to make it solid: each gets the floor flag from its
+// normal, geometry mode 4, light mode 3 and texture mode 1; the first takes look (a material the
+// level does not have becomes -1), fitted from corner 0 at scale 320, each other one copies the
+// look of the wall before it and continues its texture across their shared edge.
+void DressCarvedWalls(C3dView& view, const std::vector<std::int32_t>& walls,
+                      const CCarveLook& look);
+
+// The new index of a surface after the surfaces in deleted (sorted) were removed.
+[[nodiscard]] std::int32_t SurfaceAfterDeletes(std::int32_t surface,
+                                               const std::vector<std::int32_t>& deleted);
+
+// The lean of a carve direction or a column per unit of height: u / tan(90 - upDown) -
+// c / tan(90 - leftRight), a term left out when its angle is exactly 0.
+[[nodiscard]] CVector3 LeanOffset(const CVector3& u, const CVector3& c, float upDown,
+                                  float leftRight);

@@ -94,8 +94,8 @@ struct CWorkLists {
     std::vector<std::int32_t> m_cutResults;      // result list of the plane cutter, one builder
     std::vector<std::int32_t> m_newSurfaces;     // surfaces made by the last operation
     std::vector<std::int32_t> m_newSectors;      // sectors made by the last operation
-    std::vector<std::int32_t> m_builderIndices;  // used with m_builderPoints by one builder
-    std::vector<CVector3> m_builderPoints;
+    std::vector<std::int32_t> m_raisedVertices;  // world vertices the pyramid builder lifted
+    std::vector<CVector3> m_raiseDirections;     // per lifted vertex: apex to the opposite centre
 };
 
 // Copy and Paste: null when empty.

@@ -194,17 +194,29 @@ bool PointSurfaceDistance(const CQzlSections& level, int surface, const CVector3
         edge = -1;
         return false;
     }
+    std::vector<CVector3> polygon;
+    polygon.reserve(s->m_vertices.size());
+    for (std::size_t i = 0; i < s->m_vertices.size(); ++i)
+        polygon.push_back(Corner(level, *s, i));
+    return PointPolygonDistance(polygon, s->m_normal, p, edge);
+}
+
+bool PointPolygonDistance(std::span<const CVector3> polygon, const CVector3& normal,
+                          const CVector3& p, int& edge)
+{
+    edge = -1;
+    if (polygon.empty())
+        return false;
     float best = kFarDistance;
     bool inside = true;
-    edge = -1;
-    const std::size_t n = s->m_vertices.size();
+    const std::size_t n = polygon.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const CVector3 vi = Corner(level, *s, i);
-        const CVector3 vj = Corner(level, *s, (i + 1) % n);
+        const CVector3& vi = polygon[i];
+        const CVector3& vj = polygon[(i + 1) % n];
         const CVector3 c = Cross(vj - vi, p - vi);
         const float length = VectorLength(c);
         // p on the edge's line gives no side.
-        if (length > 0.0f && Dot(c / length, s->m_normal) > 0.0f)
+        if (length > 0.0f && Dot(c / length, normal) > 0.0f)
             inside = false;
         const float distance = PointLineDistance(vi, vj, p);
         if (distance < best) {

@@ -56,6 +56,9 @@ float PointLineDistance(const CVector3& a, const CVector3& b, const CVector3& p,
 // of its edges; edge receives the index of the nearest edge (corner edge to corner edge + 1),
 // the earlier one on ties, -1 for a surface without corners.
 bool PointSurfaceDistance(const CQzlSections& level, int surface, const CVector3& p, int& edge);
+// The same test on a polygon of corner positions with the given normal.
+bool PointPolygonDistance(std::span<const CVector3> polygon, const CVector3& normal,
+                          const CVector3& p, int& edge);
 
 // True when p lies inside the convex sector: inside its bounding box (slack kTolerance) and at
 // least tolerance on the inner side of every surface. Tolerance 0: inside or on a face; -0.01: up
