@@ -40,11 +40,6 @@ constexpr float kNudge = 0.0002f;
 // The edge classes of the cutting order.
 constexpr float kFlat = 0.001f;
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 std::optional<CVector3> Normalised(const CVector3& v)
 {
     const float length = VectorLength(v);
@@ -218,7 +213,7 @@ bool CarveSector(C3dView& view, bool catwalk, const CCarveLook& look)
     if (!InRange(level.m_sectors, sector) || g.size() < 3)
         return false;
     CWaitCursorScope wait(view.GetHost());
-    const std::optional<CVector3> n = Normalised(Cross(g[1] - g[0], g[2] - g[1]));
+    const std::optional<CVector3> n = Normalised(VectorCross(g[1] - g[0], g[2] - g[1]));
     if (!n) {
         view.GetHost().ShowMessage(kOnALine);
         return false;
@@ -260,7 +255,8 @@ bool CarveAlongLine(C3dView& view, bool catwalk, float upDown, float leftRight,
     }
     const CVector3 n =
         InRange(level.m_surfaces, surface) ? At(level.m_surfaces, surface)->m_normal : CVector3{};
-    return CutSectorsByPlane(view, catwalk, n, *u, Cross(n, *u), upDown, leftRight, look, bounded);
+    return CutSectorsByPlane(view, catwalk, n, *u, VectorCross(n, *u), upDown, leftRight, look,
+                             bounded);
 }
 
 bool CutSectorsByPlane(C3dView& view, bool catwalk, const CVector3& n, const CVector3& u,
@@ -288,7 +284,7 @@ bool CutSectorsByPlane(C3dView& view, bool catwalk, const CVector3& n, const CVe
     } else if (outline.size() >= 3) {
         const std::size_t k = outline.size() >= 4 ? 1 : 0;
         const std::optional<CVector3> normal =
-            Normalised(Cross(outline[k + 1] - outline[k], outline[k + 2] - outline[k + 1]));
+            Normalised(VectorCross(outline[k + 1] - outline[k], outline[k + 2] - outline[k + 1]));
         d = normal.value_or(CVector3{});
         // The prism runs into the sector whichever way round the nodes were picked.
         if (Dot(d, At(level.m_sectors, t)->m_center - Mean(outline)) < 0.0f)
@@ -296,7 +292,7 @@ bool CutSectorsByPlane(C3dView& view, bool catwalk, const CVector3& n, const CVe
     }
     if (outline.size() < 3 || !Normalised(d))
         return false;
-    const CVector3 p = Cross(d, u);
+    const CVector3 p = VectorCross(d, u);
     const std::vector<CCutEdge> edges = OrderCutEdges(outline, u, p);
     for (const CCutEdge& edge : edges) {
         view.m_work.m_cutEdges.push_back(edge.m_a);
@@ -328,7 +324,7 @@ bool CutSectorsByPlane(C3dView& view, bool catwalk, const CVector3& n, const CVe
         // The split keeps the positive side of (b - a) x d in t; the region lies on the side of
         // the outline's centre.
         int outer = piece;
-        if (Dot(centre - a, Cross(b - a, d)) < 0.0f) {
+        if (Dot(centre - a, VectorCross(b - a, d)) < 0.0f) {
             outer = t;
             t = piece;
         }

@@ -13,11 +13,6 @@
 
 namespace {
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 // The groups of the cutting order, first cut first.
 enum class EEdgeKind {
     Along,
@@ -106,7 +101,7 @@ bool HasEdge(const CQzlSections& level, const CQzlSurface& surface, const CVecto
 std::vector<CPolygonCut> OrderPolygonCuts(std::span<const CVector3> polygon, const CVector3& d,
                                           const CVector3& normal)
 {
-    const CVector3 p = Cross(normal, d);
+    const CVector3 p = VectorCross(normal, d);
     std::vector<CPolygonCut> cuts;
     std::vector<EEdgeKind> kinds;
     const std::size_t n = polygon.size();

@@ -26,11 +26,6 @@ constexpr float kAlongFirstSide = 0.1f;
 // How far beyond the ends of a side its crossing with an edge may lie (as a fraction of the side).
 constexpr float kSideSlack = 0.0001f;
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 CVector3 CornerPosition(const CQzlSections& level, const CQzlSurface& surface, std::size_t i)
 {
     return WorldPosition(level, surface.m_vertices[i].m_worldVertex);
@@ -45,7 +40,7 @@ std::optional<CVector3> SideCrossing(const CQzlSections& level, const CQzlSurfac
                                      const CVector3& a, const CVector3& b, int edgeA, int edgeB)
 {
     const CVector3 side = b - a;
-    CVector3 m = Cross(surface.m_normal, side);
+    CVector3 m = VectorCross(surface.m_normal, side);
     const float length = VectorLength(m);
     const float sideSquared = LengthSquared(side);
     if (!(length > 0.0f) || !(sideSquared > 0.0f))
@@ -109,7 +104,7 @@ std::optional<std::vector<CVector3>> ComputeSplitPolygon(const C3dView& view, co
         return std::nullopt;
     const CQzlSurface& s = *At(level.m_surfaces, surface);
     const CVector3 u = (b - a) / distance;
-    const CVector3 w = Cross(s.m_normal, u);
+    const CVector3 w = VectorCross(s.m_normal, u);
     const float step = kTwoPi / static_cast<float>(values.m_sides);
     const float r = values.m_radius / std::cos(step / 2.0f);
 

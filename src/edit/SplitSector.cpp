@@ -33,11 +33,6 @@ constexpr const char* kTwinNotCut =
 // Distances from the plane, and between points, below which they count as none.
 constexpr float kOnPlane = 0.0001f;
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 // The cutting plane: its point P0 and unit normal n.
 struct CCutPlane {
     CVector3 m_point;
@@ -47,7 +42,7 @@ struct CCutPlane {
 // The plane through three points, nothing when they are collinear.
 std::optional<CCutPlane> PlaneThrough(const CVector3& p0, const CVector3& p1, const CVector3& p2)
 {
-    const CVector3 n = Cross(p1 - p0, p2 - p1);
+    const CVector3 n = VectorCross(p1 - p0, p2 - p1);
     const float length = VectorLength(n);
     if (!(length > 0.0f) || !std::isfinite(length))
         return std::nullopt;
@@ -218,7 +213,7 @@ void BuildCap(CQzlSections& level, CQzlSurface& cap, const std::vector<CQzlVerte
     centre = centre / static_cast<float>(corners.size());
     // Two axes in the plane; the angle round the centre orders the corners.
     const CVector3 e1 = CornerAt(level, corners.front()) - centre;
-    const CVector3 e2 = Cross(normal, e1);
+    const CVector3 e2 = VectorCross(normal, e1);
     const auto angle = [&](const CQzlVertex& corner) {
         const CVector3 d = CornerAt(level, corner) - centre;
         return std::atan2(static_cast<double>(Dot(d, e2)), static_cast<double>(Dot(d, e1)));

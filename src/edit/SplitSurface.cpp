@@ -24,11 +24,6 @@ bool InRange(std::int32_t index, const List& list)
     return index >= 0 && static_cast<std::size_t>(index) < list.size();
 }
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 CVector3 CornerPosition(const CQzlSections& level, const CQzlSurface& surface, std::size_t i)
 {
     return WorldPosition(level, surface.m_vertices[i].m_worldVertex);
@@ -131,7 +126,7 @@ bool MarkCrossings(CQzlSections& level, CQzlSurface& surface, const CVector3& p0
             return false;
     }
     // The normal of the cutting plane: it holds the line and stands upright on the surface.
-    CVector3 n = Cross(surface.m_normal, p1 - p0);
+    CVector3 n = VectorCross(surface.m_normal, p1 - p0);
     const float length = VectorLength(n);
     if (!(length > 0.0f))
         return false;
@@ -388,11 +383,12 @@ bool CanSplitSurface(const C3dView& view)
     // Twice the area vectors of the piece between the marks and of the whole polygon.
     const std::size_t m1 = marked[0];
     const std::size_t m2 = marked[1];
-    CVector3 piece = Cross(CornerPosition(level, f, m2), CornerPosition(level, f, m1));
+    CVector3 piece = VectorCross(CornerPosition(level, f, m2), CornerPosition(level, f, m1));
     for (std::size_t i = m1; i < m2; ++i)
-        piece = piece + Cross(CornerPosition(level, f, i), CornerPosition(level, f, i + 1));
+        piece = piece + VectorCross(CornerPosition(level, f, i), CornerPosition(level, f, i + 1));
     CVector3 whole;
     for (std::size_t i = 0; i < n; ++i)
-        whole = whole + Cross(CornerPosition(level, f, i), CornerPosition(level, f, (i + 1) % n));
+        whole =
+            whole + VectorCross(CornerPosition(level, f, i), CornerPosition(level, f, (i + 1) % n));
     return Dot(piece, f.m_normal) != 0.0f && Dot(whole, f.m_normal) != 0.0f;
 }

@@ -9,11 +9,6 @@
 
 namespace {
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 CVector3 CornerPosition(const CQzlSections& level, const CQzlSurface& surface, std::size_t i)
 {
     return WorldPosition(level, surface.m_vertices[i].m_worldVertex);
@@ -28,7 +23,7 @@ std::size_t InsertPosition(const CQzlSections& level, const CQzlSurface& surface
     for (std::size_t i = 0; i + 1 < n; ++i) {
         const CVector3 a = CornerPosition(level, surface, i);
         const CVector3 b = CornerPosition(level, surface, i + 1);
-        const CVector3 w = Cross(b - a, p - b);
+        const CVector3 w = VectorCross(b - a, p - b);
         if (VectorLength(w) >= 0.0001f) {
             if (Dot(w, outward) < 0.0f)
                 return i + 1;
@@ -67,7 +62,7 @@ bool InsertSurfaceVertex(CQzlSections& level, CQzlSurface& surface, CQzlVertex c
         const std::size_t next = (position + 1) % n;
         const CVector3 q1 = CornerPosition(level, surface, next);
         const CVector3 q2 = CornerPosition(level, surface, (position + 2) % n);
-        const CVector3 w = Cross(q2 - q1, p - q1);
+        const CVector3 w = VectorCross(q2 - q1, p - q1);
         if (Dot(w, NegateVector(surface.m_normal)) < -0.0001f)
             std::reverse(corners.begin() + static_cast<std::ptrdiff_t>(next), corners.end());
     }

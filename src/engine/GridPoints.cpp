@@ -17,11 +17,6 @@
 
 namespace {
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 // Number of steps i >= 0 with from + i * step < to, as a double (0 when there are none, not a
 // number when the bounds are not).
 double StepCount(float from, float to, float step)
@@ -190,7 +185,7 @@ bool EdgeGrid(C3dView& view, int surfaceIndex, const std::vector<CVector3>& corn
     if (!(length > 0.0f) || !std::isfinite(length))
         return true;  // a zero-length edge gives no direction
     const CVector3 u = (b - a) / length;
-    const CVector3 w = Cross(u, surface.m_normal);
+    const CVector3 w = VectorCross(u, surface.m_normal);
     if (!(LengthSquared(w) > 0.0f))
         return true;  // no plane to lay a grid in
 
@@ -342,7 +337,7 @@ CVector3 SurfaceCentroid(const CQzlSections& level, int surface)
     CVector3 sum;
     float total = 0.0f;
     for (std::size_t i = 1; i + 1 < p.size(); ++i) {
-        const float weight = VectorLength(Cross(p[i] - p[0], p[i + 1] - p[0]));
+        const float weight = VectorLength(VectorCross(p[i] - p[0], p[i + 1] - p[0]));
         sum = sum + (p[0] + p[i] + p[i + 1]) * weight;
         total += weight;
     }

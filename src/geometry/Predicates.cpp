@@ -8,11 +8,6 @@
 
 namespace {
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 float Axis(const CVector3& v, int k)
 {
     return k == 0 ? v.x : (k == 1 ? v.y : v.z);
@@ -47,7 +42,7 @@ bool LinePassesPolygon(std::span<const CVector3> corners, const CVector3& p, con
     for (std::size_t i = 0; i < n; ++i) {
         const CVector3& vi = corners[i];
         const CVector3& vj = corners[(i + 1) % n];
-        const float t = Dot(dir, Cross(p - vi, p - vj));
+        const float t = Dot(dir, VectorCross(p - vi, p - vj));
         if (reject(t))
             return false;
     }
@@ -213,7 +208,7 @@ bool PointPolygonDistance(std::span<const CVector3> polygon, const CVector3& nor
     for (std::size_t i = 0; i < n; ++i) {
         const CVector3& vi = polygon[i];
         const CVector3& vj = polygon[(i + 1) % n];
-        const CVector3 c = Cross(vj - vi, p - vi);
+        const CVector3 c = VectorCross(vj - vi, p - vi);
         const float length = VectorLength(c);
         // p on the edge's line gives no side.
         if (length > 0.0f && Dot(c / length, normal) > 0.0f)

@@ -37,11 +37,6 @@ constexpr float kLeastUpPart = 0.001f;
 // The least size of the box along each of its axes.
 constexpr float kLeastBoxSize = 0.0001f;
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 bool Finite(float value)
 {
     return std::isfinite(value);
@@ -283,7 +278,7 @@ bool GetExpandFrame(const C3dView& view, CExpandFrame& frame, std::string& refus
     }
     frame.m_normal = n;
     frame.m_up = inPlane / length;
-    frame.m_side = Cross(n, frame.m_up);
+    frame.m_side = VectorCross(n, frame.m_up);
     frame.m_centre = SurfaceCentroid(level, selection.m_surface);
     frame.m_box =
         CalcExpandBox(level, selection.m_surface, frame.m_centre, frame.m_up, frame.m_side);

@@ -39,11 +39,6 @@ constexpr float kPlaneReach = 1000.0f;
 // Points closer than this are one point to the opposite-surface matching.
 constexpr float kSamePoint = 0.001f;
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 float TanDegrees(float degrees)
 {
     return std::tan(degrees * std::numbers::pi_v<float> / 180.0f);
@@ -112,7 +107,7 @@ std::optional<std::string_view> ChosenDepths(const std::vector<CVector3>& v, con
                 depths[static_cast<std::size_t>(i)] = given[c];
                 q.push_back(v[static_cast<std::size_t>(i)] - n * given[c]);
             }
-    const CVector3 cross = Cross(q[1] - q[0], q[2] - q[0]);
+    const CVector3 cross = VectorCross(q[1] - q[0], q[2] - q[0]);
     const float length = VectorLength(cross);
     if (!(length > kTolerance))
         return kExtrudePlaneText;
@@ -146,7 +141,7 @@ CVector3 Indented(CVector3 w, const CVector3& v, const CVector3& centroid,
     }
     if ((!params.m_indentAcross && !params.m_indentAlong) || !g)
         return w;
-    const CVector3 u = params.m_indentAcross ? Cross(*g, n) : *g;
+    const CVector3 u = params.m_indentAcross ? VectorCross(*g, n) : *g;
     const CVector3 r = v - centroid;
     const float s = Dot(u, r);
     if (s > 0.0f && Dot(u, r - u * indent) > 0.0f)
@@ -386,7 +381,7 @@ bool ExtrudeSurface(C3dView& view, const CExtrudeParams& params)
             if (UsesTypeOfNewSector(type)) {
                 w[i] = Indented(w[i], v[i], centroid, params, g, n);
                 if (twoNodes) {
-                    const CVector3 h = Cross(n, *g);
+                    const CVector3 h = VectorCross(n, *g);
                     w[i] = w[i] + *g * (TanDegrees(params.m_upDownAngle) * depths[i]);
                     w[i] = w[i] - h * (TanDegrees(params.m_leftRightAngle) * depths[i]);
                 }

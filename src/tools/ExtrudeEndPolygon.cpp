@@ -19,11 +19,6 @@ float TanDegrees(float degrees)
     return std::tan(degrees * std::numbers::pi_v<float> / 180.0f);
 }
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 // Whether the sweep stops at a surface: one that shows a texture or has a material to show. A
 // portal without either lets it pass on to the sectors beyond.
 bool Draws(const CQzlSurface& surface)
@@ -47,7 +42,7 @@ bool CalcExtrudeEndPolygon(const CQzlSections& level, int surface, const CVector
         if (!InRange(level.m_worldVertices, corner.m_worldVertex))
             return false;
     const CVector3 n = f.m_normal;
-    const CVector3 c = Cross(n, d);
+    const CVector3 c = VectorCross(n, d);
     const CVector3 centroid = SurfaceCentroid(level, surface);
     const float upDownStep = TanDegrees(upDown) * kEndPolygonSweep;
     const float leftRightStep = TanDegrees(leftRight) * kEndPolygonSweep;

@@ -15,11 +15,6 @@
 
 namespace {
 
-CVector3 Cross(const CVector3& a, const CVector3& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 CVector3 Unit(const CVector3& v)
 {
     const float length = VectorLength(v);
@@ -103,7 +98,7 @@ std::vector<CVector3> ClipFootprint(std::span<const CVector3> corners,
 
 CVector3 FootprintEdgeNormal(const CVector3& normal, const CVector3& a, const CVector3& b)
 {
-    return Unit(Cross(normal, b - a));
+    return Unit(VectorCross(normal, b - a));
 }
 
 bool FootprintHasOverlap(std::span<const CVector3> footprint)
@@ -166,7 +161,7 @@ CFootprintAxes FootprintAxes(const C3dView& view, const CVector3& base, const CV
     if (InRange(level.m_surfaces, view.m_selection.m_surface))
         axes.m_normal = At(level.m_surfaces, view.m_selection.m_surface)->m_normal;
     axes.m_depthAxis = Unit(second - base);
-    axes.m_widthAxis = Cross(axes.m_normal, axes.m_depthAxis);
+    axes.m_widthAxis = VectorCross(axes.m_normal, axes.m_depthAxis);
     return axes;
 }
 
