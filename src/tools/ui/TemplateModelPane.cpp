@@ -2,6 +2,7 @@
 
 #include "engine/C3dView.h"
 #include "engine/ui/PreviewWidget.h"
+#include "framework/FieldText.h"
 #include "framework/StringUtil.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
@@ -34,7 +35,7 @@ QString Latin1(std::string_view text)
 
 QString DialogNumber(float value)
 {
-    return QString::number(static_cast<double>(value), 'g', 6);
+    return QString::fromStdString(FloatFieldText(static_cast<double>(value)));
 }
 
 QLineEdit* NumberEdit(QWidget* parent, int id, float value)
