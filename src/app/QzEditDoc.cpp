@@ -26,8 +26,13 @@
 #include "level/QzlWriter.h"
 #include "level/ResourceLists.h"
 #include "resources/ui/EditorDlg.h"
+#include "tools/CreateDoor.h"
+#include "tools/CreateElevator.h"
+#include "tools/CreateMenu.h"
 #include "tools/DocumentTools.h"
 #include "tools/SectorLibrary.h"
+#include "tools/ui/CreateDoorDlg.h"
+#include "tools/ui/CreateElevatorDlg.h"
 #include "tools/ui/LibraryDeleteDlg.h"
 #include "tools/ui/LibraryLoadDlg.h"
 #include "tools/ui/LibraryRenameDlg.h"
@@ -46,11 +51,30 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <span>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace {
+
+// The values of a Create dialog that shows models, made under the wait cursor (it reads the first
+// model); none for Cancel. The dialog, with its preview, is gone on return.
+template <class Dialog>
+auto AskModelDialog(C3dView& engine, QWidget* parent)
+    -> std::optional<std::decay_t<decltype(std::declval<Dialog&>().Params())>>
+{
+    std::unique_ptr<Dialog> dialog;
+    {
+        const CWaitCursor wait;
+        dialog = std::make_unique<Dialog>(engine, parent);
+    }
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog->Params();
+}
 
 const QString kLibraryFilter = QStringLiteral("QZE Files (*.qze)|*.qze|");
 
@@ -761,6 +785,36 @@ void CQzEditDoc::RegisterToolCommands()
     AddCommand(Cmd::kLibrarySave, [this] { OnLibrarySave(); });
     AddCommand(
         Cmd::kLibraryLoad, [this] { OnLibraryLoad(); }, withEngine);
+    const auto createRule = [this](int id) {
+        const ECreateRule rule = FindCreateCommand(id)->m_rule;
+        return [this, rule](CCmdUI& ui) { ui.Enable(CreateRuleHolds(rule, m_pEngine, m_state)); };
+    };
+    AddCommand(
+        Cmd::kCreateDoor, [this] { OnCreateDoor(); }, createRule(Cmd::kCreateDoor));
+    AddCommand(
+        Cmd::kCreateElevator, [this] { OnCreateElevator(); }, createRule(Cmd::kCreateElevator));
+}
+
+void CQzEditDoc::OnCreateDoor()
+{
+    if (m_pEngine == nullptr)
+        return;
+    const auto params = AskModelDialog<CCreateDoorDlg>(*m_pEngine, DialogParent());
+    if (!params)
+        return;
+    const CWaitCursor wait;
+    RunOnEngine([&params](C3dView& engine) { return RunCreateDoorCommand(engine, *params); });
+}
+
+void CQzEditDoc::OnCreateElevator()
+{
+    if (m_pEngine == nullptr)
+        return;
+    const auto params = AskModelDialog<CCreateElevatorDlg>(*m_pEngine, DialogParent());
+    if (!params)
+        return;
+    const CWaitCursor wait;
+    RunOnEngine([&params](C3dView& engine) { return RunCreateElevatorCommand(engine, *params); });
 }
 
 bool CQzEditDoc::RunOnEngine(const std::function<bool(C3dView&)>& command)

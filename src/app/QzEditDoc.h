@@ -167,7 +167,8 @@ private:
     // commands, each with its update rule. Commands whose dialogs do not exist yet (Find Item,
     // Header, Statistics, Episode Editor, Startup Editor, Cogs in Level, Errors, Files in Level,
     // Template Manager, Animation Manager, Select Color Map) and the Create commands, whose
-    // builders do not exist yet, have no handler and stay greyed.
+    // builders do not exist yet, have no handler and stay greyed; "D&oor..." and "&Elevator..."
+    // are enabled by their Create rule.
     void RegisterToolCommands();
     // Runs command on the engine inside the 3D view's device scope; false without an engine.
     bool RunOnEngine(const std::function<bool(C3dView&)>& command);
@@ -183,6 +184,11 @@ private:
     // a temporary file). "Load..." (32872): a file, read whole, then the group to load.
     void OnLibrarySave();
     void OnLibraryLoad();
+    // "D&oor..." (2050), "&Elevator..." (2057): the dialog, made under the wait cursor (it reads
+    // the first model); on OK, once the dialog and its preview are gone, the builder in an undo
+    // step under the wait cursor (a refusal leaves no step).
+    void OnCreateDoor();
+    void OnCreateElevator();
     // "Optio&ns..." (32771): the "Options" sheet with the General, Colors and Configuration
     // pages, modal; the pages store their values themselves.
     void OnOptions();

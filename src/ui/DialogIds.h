@@ -15,6 +15,8 @@ inline constexpr int kSplitByPolygon = 5014;
 inline constexpr int kMerge = 5082;  // "Merge Surfaces" and "Merge Sectors"
 inline constexpr int kCarveSectorSurface = 5006;
 inline constexpr int kExtrudeSurface = 1102;
+inline constexpr int kCreateDoor = 5011;
+inline constexpr int kCreateElevator = 5012;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
 inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 // The text editor and the sector library's dialogs.
@@ -111,6 +113,29 @@ inline constexpr int kExpandCylinderSides = 5051;
 inline constexpr int kExpandCircleHeight = 5052;
 inline constexpr int kExpandCircleWidth = 5053;
 inline constexpr int kExpandCircleSides = 5054;
+
+// Create Door (5011) and Create Elevator (5012): the template list with its preview and the
+// model's extents, and "Connect to Opposite Surface", are alike in both.
+inline constexpr int kModelTemplate = 5150;
+inline constexpr int kModelPreview = 5151;
+inline constexpr int kModelX = 5152;
+inline constexpr int kModelY = 5153;
+inline constexpr int kModelZ = 5154;
+inline constexpr int kConnectOpposite = 5155;
+inline constexpr int kFrontSimple = 5156;
+inline constexpr int kFrontSunken = 5157;
+inline constexpr int kFrontDepth = 5158;
+inline constexpr int kBackSimple = 5159;
+inline constexpr int kBackSunken = 5160;
+inline constexpr int kBackDepth = 5161;
+inline constexpr int kOpeningUp = 5162;
+inline constexpr int kOpeningDown = 5163;
+inline constexpr int kOpeningLeft = 5164;
+inline constexpr int kOpeningRight = 5165;
+inline constexpr int kDirectionUp = 5166;
+inline constexpr int kDirectionDown = 5167;
+inline constexpr int kShaftHeight = 5168;
+inline constexpr int kSubShaftHeight = 5169;
 
 // Plain picker (6000).
 inline constexpr int kPickerList = 6001;

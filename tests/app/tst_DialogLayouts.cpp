@@ -19,6 +19,8 @@
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/Settings.h"
 #include "support/FixtureLevels.h"
+#include "tools/ui/CreateDoorDlg.h"
+#include "tools/ui/CreateElevatorDlg.h"
 #include "tools/ui/ExpandSurfaceDlg.h"
 #include "tools/ui/ExtrudeSurfaceDlg.h"
 #include "ui/FlagDialogs.h"
@@ -242,6 +244,14 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             CFlagDialog dialog(*flags, 0xFFFFFFFFu, nullptr);
             ExpectTextsShowWhole(dialog,
                                  "flags_" + std::to_string(flags->id) + "_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Create Door and Create Elevator " + font);
+            CFixtureEngine engine(MakeBoxRoom());
+            CCreateDoorDlg door(engine.m_view);
+            ExpectTextsShowWhole(door, "create_door_" + font + ".png");
+            CCreateElevatorDlg elevator(engine.m_view);
+            ExpectTextsShowWhole(elevator, "create_elevator_" + font + ".png");
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);

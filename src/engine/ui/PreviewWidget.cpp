@@ -79,6 +79,11 @@ bool CPreviewWidget::ShowModel(const std::string& modelName, const std::string& 
     return ApplyShownInContext();
 }
 
+void CPreviewWidget::SetModelCameraHeight(std::optional<float> height)
+{
+    m_modelCameraHeight = height;
+}
+
 bool CPreviewWidget::ShowMaterial(const std::string& material, const std::string& colormapName)
 {
     m_shown = EShown::kMaterial;
@@ -91,8 +96,14 @@ bool CPreviewWidget::ApplyShown()
 {
     UpdateViewRect();
     switch (m_shown) {
-    case EShown::kModel:
-        return RenderModelPreview(*m_engine, m_name, m_colormapName, m_fitPerAxis);
+    case EShown::kModel: {
+        const bool found = RenderModelPreview(*m_engine, m_name, m_colormapName, m_fitPerAxis);
+        if (m_modelCameraHeight) {
+            const CVector3 at = m_engine->m_camera.m_position;
+            SetCameraPosition(*m_engine, at.x, *m_modelCameraHeight, at.z);
+        }
+        return found;
+    }
     case EShown::kMaterial:
         return RenderMaterialPreview(*m_engine, m_name, m_colormapName);
     case EShown::kNothing:

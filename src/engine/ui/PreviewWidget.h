@@ -21,6 +21,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class C3dView;
@@ -41,6 +42,9 @@ public:
 
     // Shows the 3DO model modelName (RenderModelPreview); false when it is found nowhere.
     bool ShowModel(const std::string& modelName, const std::string& colormapName, int fitPerAxis);
+    // The height the camera of the model previews stands at from now on (the model's box is
+    // scaled to a height of 1 at most); none: the middle of the scaled box, as the fit places it.
+    void SetModelCameraHeight(std::optional<float> height);
     // Shows material on the quad (RenderMaterialPreview); false when it cannot be decoded.
     bool ShowMaterial(const std::string& material, const std::string& colormapName);
 
@@ -99,4 +103,5 @@ private:
     std::string m_name;  // the model's file name or the material's name
     std::string m_colormapName;
     int m_fitPerAxis = 0;
+    std::optional<float> m_modelCameraHeight;
 };
