@@ -298,9 +298,6 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
                          Cmd::kCreateDoor,
                          Cmd::kCreateElevator,
                          Cmd::kCreateStairs,
-                         Cmd::kCreateRectangle,
-                         Cmd::kCreateCylinder,
-                         Cmd::kCreatePyramid,
                          Cmd::kCreateDome,
                          Cmd::kCreateLayer,
                          Cmd::kCreateLandscape,
@@ -311,9 +308,10 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
                          Cmd::kCreateSwitch,
                          Cmd::kCreateConveyorBelt})
         EXPECT_FALSE(Enabled(id)) << id;
-    for (const int id : {Cmd::kUpdateVertices, Cmd::kRestoreSurface, Cmd::kSelectSound,
-                         Cmd::kLibraryRename, Cmd::kLibraryDelete, Cmd::kLibrarySave,
-                         Cmd::kLibraryLoad, Cmd::kStartupCogEditor, Cmd::kGoalsCogEditor})
+    for (const int id :
+         {Cmd::kUpdateVertices, Cmd::kRestoreSurface, Cmd::kSelectSound, Cmd::kLibraryRename,
+          Cmd::kLibraryDelete, Cmd::kLibrarySave, Cmd::kLibraryLoad, Cmd::kStartupCogEditor,
+          Cmd::kGoalsCogEditor, Cmd::kCreateRectangle, Cmd::kCreateCylinder, Cmd::kCreatePyramid})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // Restore Surface and Update Vertices run on the engine with an undo step each.
