@@ -27,6 +27,7 @@
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
 #include "tools/Footprint.h"
+#include "tools/Pyramid.h"
 #include "tools/SectorLibrary.h"
 
 #include <algorithm>
@@ -728,6 +729,18 @@ constexpr CApplyWord kExpandWords[] = {
 
 // ---- Columns and pyramids ----
 
+// The words the Create Rectangle and Create Cylinder/Pyramid dialogs share: the height, the two
+// lean angles and the snap; the look is the current surface's.
+template <class TValues>
+void ReadRaisedShapeWords(const C3dView& view, const CApplyArgs& args, TValues& values)
+{
+    values.m_height = args.Float("height", values.m_height);
+    values.m_upDown = args.Float("up-down");
+    values.m_leftRight = args.Float("left-right");
+    values.m_snap = args.YesNo("snap");
+    values.m_look = CurrentSurfaceLook(view);
+}
+
 // The Create Rectangle command with the dialog's values from words: the footprint of the nodes
 // (two: the rectangle of width and depth centred on node 0, depth towards node 1) on the current
 // surface, its checks, then the column.
@@ -741,11 +754,7 @@ bool RunCreateColumn(C3dView& view, const CApplyArgs& args)
     CRectangleValues values;
     values.m_width = args.Float("width", values.m_width);
     values.m_depth = args.Float("depth", values.m_depth);
-    values.m_height = args.Float("height", values.m_height);
-    values.m_upDown = args.Float("up-down");
-    values.m_leftRight = args.Float("left-right");
-    values.m_snap = args.YesNo("snap");
-    values.m_look = CurrentSurfaceLook(view);
+    ReadRaisedShapeWords(view, args, values);
     const CRaisedShape shape = LayOutRectangle(view, values, nodes[0], nodes[1]);
     if (const auto problem = FootprintProblem(view, 4, kRectangleOutside))
         return Refuse(view, *problem);
@@ -754,6 +763,34 @@ bool RunCreateColumn(C3dView& view, const CApplyArgs& args)
 
 constexpr CApplyWord kCreateColumnWords[] = {
     {"width", EApplyWord::Float, false},      {"depth", EApplyWord::Float, false},
+    {"height", EApplyWord::Float, false},     {"up-down", EApplyWord::Float, false},
+    {"left-right", EApplyWord::Float, false}, {"snap", EApplyWord::YesNo, false},
+};
+
+// The Create Pyramid command: the Create Cylinder dialog's outline in its pyramid mode, then the
+// pyramid on it.
+bool RunCreatePyramid(C3dView& view, const CApplyArgs& args)
+{
+    const std::vector<CVector3> nodes = view.m_selection.m_pickedNodes;
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors) ||
+        !InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) || nodes.size() != 2)
+        return Refuse(view, "create-pyramid needs a current sector and surface and two node= "
+                            "points.");
+    CCylinderValues values;
+    values.m_sides = args.Int("sides", values.m_sides);
+    values.m_radius = args.Float("radius", values.m_radius);
+    ReadRaisedShapeWords(view, args, values);
+    if (values.m_sides < 3 || values.m_sides > 24)
+        return Refuse(view, "create-pyramid takes 3 to 24 sides.");
+    const CRaisedShape shape = LayOutCylinder(view, values, nodes[0], nodes[1]);
+    // The base is a polygon: fewer than three corners left on the surface make none.
+    if (const auto problem = FootprintProblem(view, 3, kCylinderOutside))
+        return Refuse(view, *problem);
+    return CreatePyramid(view, shape);
+}
+
+constexpr CApplyWord kCreatePyramidWords[] = {
+    {"sides", EApplyWord::Int, false},        {"radius", EApplyWord::Float, false},
     {"height", EApplyWord::Float, false},     {"up-down", EApplyWord::Float, false},
     {"left-right", EApplyWord::Float, false}, {"snap", EApplyWord::YesNo, false},
 };
@@ -908,6 +945,12 @@ constexpr CApplyOperation kOperations[] = {
      "its footprint the nodes (two: a rectangle width= by depth=, 0.4 by 0.2, centred on node 0, "
      "depth towards node 1), leaning by up-down= and left-right= degrees, snap=yes to the grid",
      RunCreateColumn},
+    {"create-pyramid", kCreatePyramidWords,
+     "the Create Pyramid command: a pyramid height= high (0.4) on the current surface, its base "
+     "the regular polygon of sides= corners (4) around node 0 touching a circle of radius= (0.1), "
+     "turned towards node 1 and clipped to the surface, its apex above the base's centre leaning "
+     "by up-down= and left-right= degrees, snap=yes to the grid",
+     RunCreatePyramid},
     // Sector library.
     {"rename-group", kRenameGroupWords,
      "the Library's Rename: the sectors of group old (letter case ignored) take the name new",

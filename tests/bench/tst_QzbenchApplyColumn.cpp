@@ -1,6 +1,6 @@
-// qzbench apply runs Create Rectangle from a script: the column is built in a box room, a
-// footprint that leaves too little of the surface is refused and writes nothing, and undo gives
-// back the level as opened.
+// qzbench apply runs Create Rectangle and Create Pyramid from a script: the column and the
+// pyramid are built in a box room, a footprint that leaves too little of the surface and an apex
+// beyond the ceiling are refused and write nothing, and undo gives back the level as opened.
 
 #include "framework/FileIO.h"
 #include "level/LevelFile.h"
@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,9 +24,6 @@ class QzbenchApplyColumnTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifndef QZ_QZBENCH
-        GTEST_SKIP() << "qzbench is not built";
-#endif
         CQzlSections level = MakeEmptyLevel();
         AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
         FinishFixture(level);
@@ -37,22 +35,36 @@ protected:
 
 // The floor of the 4 x 3 x 4 room, depth along z from (1.5, 0, 1.5).
 const std::string kFloor = "create-column sector=0 surface=0 node=1.5,0,1.5 node=1.5,0,2.5";
+const std::string kPyramid =
+    "create-pyramid sector=0 surface=0 node=1.5,0,1.5 node=1.5,0,2.5 sides=6 radius=0.5";
 
-TEST_F(QzbenchApplyColumnTest, BuildsTheColumnAndUndoGivesBackTheOpenedLevel)
+TEST_F(QzbenchApplyColumnTest, BuildsAndUndoGivesBackTheOpenedLevel)
 {
-    int status = -1;
-    std::string output = RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze",
-                                         kFloor + " width=1 depth=1 height=1", status);
-    ASSERT_EQ(status, 0) << output;
-    const CQzlSections out = LoadLevelFile(m_temp / "out.qze", 0).m_contents.m_level;
-    EXPECT_TRUE(LevelIsSound(out));
-    EXPECT_GT(out.m_sectors.size(), 1u);
-
+    struct {
+        std::string words;
+        std::size_t sectors;
+    } const cases[] = {
+        // A capped column: the room cut into four pieces around the column, one above it and the
+        // column's own, which goes.
+        {kFloor + " width=1 depth=1 height=1", 4 + 1},
+        // A hexagonal pyramid: six pieces around the prism, which becomes six wedges.
+        {kPyramid + " height=1", 1 + 6 + 5},
+    };
     const std::vector<std::uint8_t> opened = OpenedLevelBytes(m_temp / "in.qze");
-    output = RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze",
-                             "undo " + kFloor + " width=1 depth=1 height=1", status);
-    ASSERT_EQ(status, 0) << output;
-    EXPECT_EQ(ReadFileBytes(m_temp / "out.qze"), opened);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words);
+        int status = -1;
+        std::string output =
+            RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        const CQzlSections out = LoadLevelFile(m_temp / "out.qze", 0).m_contents.m_level;
+        EXPECT_TRUE(LevelIsSound(out));
+        EXPECT_EQ(out.m_sectors.size(), c.sectors);
+
+        output = RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", "undo " + c.words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(ReadFileBytes(m_temp / "out.qze"), opened);
+    }
 }
 
 TEST_F(QzbenchApplyColumnTest, FootprintOffTheSurfaceIsRefused)
@@ -63,6 +75,15 @@ TEST_F(QzbenchApplyColumnTest, FootprintOffTheSurfaceIsRefused)
                              "too many grid nodes"));
     EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", "create-column sector=0",
                              "create-column needs"));
+}
+
+TEST_F(QzbenchApplyColumnTest, PyramidThroughTheCeilingIsRefused)
+{
+    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", kPyramid + " height=3",
+                             "The specified height exceeds the current sector."));
+    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
+                             "create-pyramid sector=0 surface=0 node=1.5,0,1.5",
+                             "create-pyramid needs"));
 }
 
 }  // namespace
