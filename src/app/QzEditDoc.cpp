@@ -846,21 +846,25 @@ void CQzEditDoc::OnCreateShape(int id)
     if (m_pEngine == nullptr || !CreateShapeEnabled(id))
         return;
     C3dView& engine = *m_pEngine;
+    // A builder that refuses gives the level back as it was, but the sectors it rebuilt on the
+    // way mark the document modified: the flag goes back to what it was.
+    const bool modified = IsModified();
+    const auto build = [&](bool (*command)(C3dView&, const CRaisedShape&),
+                           const CRaisedShape& shape) {
+        if (!RunOnEngine([&](C3dView& on) { return command(on, shape); }))
+            SetModifiedFlag(modified);
+    };
     if (id == Cmd::kCreateRectangle) {
         CDocumentShapeDlg<CCreateRectangleDlg> dialog(View3d(), engine, DialogParent());
         if (dialog.exec() == QDialog::Accepted)
-            RunOnEngine([&](C3dView& on) { return RunCreateColumnCommand(on, dialog.m_shape); });
+            build(RunCreateColumnCommand, dialog.m_shape);
         return;
     }
     const bool pyramid = id == Cmd::kCreatePyramid;
     CDocumentShapeDlg<CCreateCylinderDlg> dialog(
         View3d(), engine, pyramid ? Dlg::kCreatePyramidMode : Dlg::kCreateCylinder, DialogParent());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    RunOnEngine([&](C3dView& on) {
-        return pyramid ? RunCreatePyramidCommand(on, dialog.m_shape)
-                       : RunCreateColumnCommand(on, dialog.m_shape);
-    });
+    if (dialog.exec() == QDialog::Accepted)
+        build(pyramid ? RunCreatePyramidCommand : RunCreateColumnCommand, dialog.m_shape);
 }
 
 void CQzEditDoc::OnLibraryRename()

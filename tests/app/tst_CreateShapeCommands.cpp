@@ -205,19 +205,39 @@ TEST_F(CreateShapeCommandsTest, CylinderOnTheSurfacesOwnCornersRaisesTheFloor)
     ExpectExactUndo(before);
 }
 
-TEST_F(CreateShapeCommandsTest, PyramidTooHighIsRefusedWithoutAnUndoStep)
+TEST_F(CreateShapeCommandsTest, PyramidBuildsInOneUndoStepOrIsRefusedWithoutOne)
 {
-    Start({kBase, kSecond});
+    C3dView& engine = Start({kBase, kSecond});
     const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const bool modified = m_doc->IsModified();
+
+    // An apex above the ceiling: the builder's message, the level as it was, no step.
     Run<CCreateCylinderDlg>(Cmd::kCreatePyramid, [](CCreateCylinderDlg& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Create Pyramid"));
         Set(dialog, Ctl::kCylinderRadius, "1");
         Set(dialog, Ctl::kShapeHeight, "5");
         Click(dialog, Ctl::kOk);
     });
+    EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(kPyramidTooHigh.data())});
     EXPECT_EQ(LevelBytes(Level()), before);
     EXPECT_TRUE(Level().m_undoList.empty());
-    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_EQ(m_doc->IsModified(), modified);
+
+    // Four sides of radius 1 around (2, 0, 2), 1.5 high: solid under its sloping faces.
+    m_messages.clear();
+    engine.m_selection.m_pickedNodes = {kBase, kSecond};
+    Run<CCreateCylinderDlg>(Cmd::kCreatePyramid, [](CCreateCylinderDlg& dialog) {
+        Set(dialog, Ctl::kCylinderRadius, "1");
+        Set(dialog, Ctl::kShapeHeight, "1.5");
+        Click(dialog, Ctl::kOk);
+    });
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
+    EXPECT_FALSE(InSomeSector(Level(), {2, 1.2f, 2}));     // under the apex
+    EXPECT_FALSE(InSomeSector(Level(), {2.8f, 0.1f, 2}));  // near a corner of the base
+    EXPECT_TRUE(InSomeSector(Level(), {2, 1.7f, 2}));      // above the apex
+    EXPECT_TRUE(InSomeSector(Level(), {2.8f, 1.0f, 2}));   // above a sloping face
+    EXPECT_TRUE(InSomeSector(Level(), {0.5f, 0.5f, 0.5f}));
+    ExpectExactUndo(before);
 }
 
 }  // namespace
