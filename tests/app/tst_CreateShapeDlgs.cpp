@@ -167,6 +167,27 @@ TEST_F(CreateShapeDlgTest, SizeFieldsOnlyWithTwoNodes)
     EXPECT_EQ(Picked(), corners);
     Click(fromSurface, Ctl::kOk);
     EXPECT_EQ(fromSurface.result(), QDialog::Accepted);
+
+    // A floor of 26 corners: Sides shows more than it allows, yet OK takes the outline.
+    CQzlSections round = MakeEmptyLevel();
+    const int sector = AddEmptySector(round);
+    std::vector<CVector3> rim;
+    for (int i = 0; i < 26; ++i) {
+        const double a = 6.283185307179586 * i / 26;
+        rim.push_back(
+            OnFloor(static_cast<float>(3 * std::cos(a)), static_cast<float>(3 * std::sin(a))));
+    }
+    const int floor = AddFacingSurface(round, sector, {0, 1, 0}, rim);
+    FinishFixture(round);
+    CFixtureEngine engine(std::move(round));
+    engine.m_view.m_selection.m_sector = sector;
+    engine.m_view.m_selection.m_surface = floor;
+    CCreateCylinderDlg many(engine.m_view, Dlg::kCreateCylinder);
+    EXPECT_EQ(Text(many, Ctl::kCylinderSides), QStringLiteral("26"));
+    many.show();
+    Click(many, Ctl::kOk);
+    EXPECT_EQ(many.result(), QDialog::Accepted);
+    EXPECT_EQ(engine.m_view.m_selection.m_pickedNodes.size(), 26u);
     EXPECT_TRUE(m_messages.isEmpty());
 }
 
