@@ -23,6 +23,7 @@
 #include "tools/ui/CreateRectangleDlg.h"
 #include "tools/ui/ExpandSurfaceDlg.h"
 #include "tools/ui/ExtrudeSurfaceDlg.h"
+#include "ui/FlagDialogs.h"
 #include "ui/SheetDlg.h"
 
 #include <QAbstractButton>
@@ -235,6 +236,14 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             SCOPED_TRACE("Expand Surface " + font);
             CExpandSurfaceDlg expand(CExpandBox{0.5f, 0.5f, 0.5f, 0.5f});
             ExpectTextsShowWhole(expand, "expand_surface_" + font + ".png");
+        }
+        for (const CFlagDialogTemplate* flags :
+             {&SectorFlagsTemplate(), &SurfaceFlagsTemplate(), &FaceFlagsTemplate(),
+              &AdjoinFlagsTemplate(), &ObjectFlagsTemplate()}) {
+            SCOPED_TRACE(std::string(flags->caption) + " " + font);
+            CFlagDialog dialog(*flags, 0xFFFFFFFFu, nullptr);
+            ExpectTextsShowWhole(dialog,
+                                 "flags_" + std::to_string(flags->id) + "_" + font + ".png");
         }
         {
             SCOPED_TRACE("Create Rectangle and Create Cylinder " + font);

@@ -1,0 +1,153 @@
+// The form views' data exchange: fields shown and read by id, a bad number stops the read with
+// its message, flag words read as the forms read them, and an apply on every focus loss.
+
+#include "AppTestSupport.h"
+#include "ui/FormFields.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class FormFields : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        EnsureQApplication();
+        m_holder = std::make_unique<QWidget>();
+        CFormLayout layout(Form());
+        layout.Edit(QStringLiteral("Number:"), 10, true);
+        layout.ButtonEdit(QStringLiteral("Flags:"), 11, 12);
+        layout.Edit(QStringLiteral("Light:"), 13);
+        layout.Combo(QStringLiteral("Mode:"), 14,
+                     {QStringLiteral("0 - A"), QStringLiteral("1 - B")});
+        layout.Edit(QStringLiteral("Name:"), 15);
+        layout.Finish();
+    }
+
+    void TearDown() override
+    {
+        m_holder.reset();
+        AppTest::TearDown();
+    }
+
+    struct Record {
+        int number = 3;
+        std::uint32_t flags = 0x4000;
+        float light = 0.5f;
+        std::string mode = "1 - B";
+        std::string name = "gate";
+    };
+
+    // Exchanges every field of record in the given direction; returns Ok.
+    bool Exchange(Record& record, CFieldExchange::EDirection direction)
+    {
+        CFieldExchange ex(Form(), direction);
+        ex.Int(10, record.number);
+        ex.Hex(12, record.flags);
+        ex.Float(13, record.light);
+        ex.Text(14, record.mode);
+        ex.Text(15, record.name);
+        return ex.Ok();
+    }
+
+    QString TextOf(int id) { return Control<QLineEdit>(Form(), id)->text(); }
+    void Type(int id, const char* text) { Control<QLineEdit>(Form(), id)->setText(text); }
+
+    QWidget& Form() { return *m_holder; }
+    std::unique_ptr<QWidget> m_holder;
+};
+
+}  // namespace
+
+TEST_F(FormFields, FieldsAreShownAndReadBackUnchanged)
+{
+    Record record;
+    ASSERT_TRUE(Exchange(record, CFieldExchange::EDirection::ToControls));
+    EXPECT_EQ(TextOf(10), "3");
+    EXPECT_EQ(TextOf(12), "0x4000");
+    EXPECT_EQ(TextOf(13), "0.5");
+    EXPECT_EQ(Control<QComboBox>(Form(), 14)->currentText(), "1 - B");
+    EXPECT_EQ(TextOf(15), "gate");
+    EXPECT_TRUE(Control<QLineEdit>(Form(), 10)->isReadOnly());
+
+    Record back;
+    back.number = 0;
+    back.flags = 0;
+    back.light = 0;
+    back.mode.clear();
+    back.name.clear();
+    ASSERT_TRUE(Exchange(back, CFieldExchange::EDirection::FromControls));
+    EXPECT_EQ(back.number, 3);
+    EXPECT_EQ(back.flags, 0x4000u);
+    EXPECT_EQ(back.light, 0.5f);
+    EXPECT_EQ(back.mode, "1 - B");
+    EXPECT_EQ(back.name, "gate");
+    EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(FormFields, ABadNumberStopsTheReadAtItsFieldWithItsMessage)
+{
+    struct Case {
+        int id;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {10, "3x", "Please enter an integer."},
+        {13, "bright", "Please enter a number."},
+        {13, "", "Please enter a number."},
+    };
+    for (const Case& c : cases) {
+        Record record;
+        Exchange(record, CFieldExchange::EDirection::ToControls);
+        Type(15, "renamed");
+        Type(c.id, c.text);
+        m_messages.clear();
+        CFieldExchange ex(Form(), CFieldExchange::EDirection::FromControls);
+        ex.Int(10, record.number);
+        ex.Hex(12, record.flags);
+        ex.Float(13, record.light);
+        ex.Text(15, record.name);
+        EXPECT_FALSE(ex.Ok()) << c.text;
+        EXPECT_EQ(ex.FailedControl(), c.id) << c.text;
+        EXPECT_EQ(m_messages, QStringList{c.message}) << c.text;
+        EXPECT_EQ(record.name, "gate") << "fields after the bad one are not read";
+    }
+}
+
+TEST_F(FormFields, AFlagWordWithNoNumberKeepsItsValueWithoutAMessage)
+{
+    Record record;
+    Exchange(record, CFieldExchange::EDirection::ToControls);
+    Type(12, "none");
+    EXPECT_TRUE(Exchange(record, CFieldExchange::EDirection::FromControls));
+    EXPECT_EQ(record.flags, 0x4000u);
+    Type(12, "0x10");
+    EXPECT_TRUE(Exchange(record, CFieldExchange::EDirection::FromControls));
+    EXPECT_EQ(record.flags, 16u);
+    EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(FormFields, EveryFocusLossApplies)
+{
+    Form().show();
+    auto* name = Control<QLineEdit>(Form(), 15);
+    auto* light = Control<QLineEdit>(Form(), 13);
+    int applied = 0;
+    OnFocusLeave(*name, [&] { ++applied; });
+    for (int round = 0; round < 2; ++round) {  // the text stays the same: still applied each time
+        name->setFocus();
+        QApplication::processEvents();
+        light->setFocus();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(applied, 2);
+}
