@@ -55,7 +55,7 @@ CVector3 Stored(const CVector3& p)
 }
 
 // One corner of a fan triangle or a slicing surface.
-struct CCornerSpec {
+struct CNewCorner {
     CVector3 m_position;
     float m_u = 0.0f;
     float m_v = 0.0f;
@@ -63,17 +63,17 @@ struct CCornerSpec {
 
 // A new corner record at position (its world vertex added or reused) with u and v; intensities
 // 1.0.
-CQzlVertex MakeCorner(CQzlSections& level, const CCornerSpec& spec)
+CQzlVertex MakeCorner(CQzlSections& level, const CNewCorner& wanted)
 {
     CQzlVertex corner;
-    const CVector3 p = Stored(spec.m_position);
+    const CVector3 p = Stored(wanted.m_position);
     CWorldVertex vertex;
     vertex.x = p.x;
     vertex.y = p.y;
     vertex.z = p.z;
     corner.m_worldVertex = level.AddVertex(vertex);
-    corner.m_u = spec.m_u;
-    corner.m_v = spec.m_v;
+    corner.m_u = wanted.m_u;
+    corner.m_v = wanted.m_v;
     return corner;
 }
 
@@ -299,13 +299,15 @@ bool BuildPyramid(C3dView& view, const CRaisedShape& shape, const CPyramidOption
     }
     UpdateSectorBounds(level);
 
-    // Neighbouring wedges share their slicing surfaces.
+    // Neighbouring wedges share their slicing surfaces; one left unjoined would wall off the
+    // space above the slopes.
     const std::vector<std::int32_t> madeSectors = work.m_newSectors;
     const std::vector<std::int32_t> madeSurfaces = work.m_newSurfaces;
     for (const auto& [sector, e] : slices) {
         selection.m_sector = sector;
         selection.m_surface = e;
-        LinkSurface(view);
+        if (!LinkSurface(view))
+            return refuse(true);
     }
 
     // The centre of the base fan goes up to the apex; the slopes' planes follow it.
@@ -404,8 +406,8 @@ void FanTriangulateSurface(C3dView& view, const CVector3& centre, bool rebuild)
 
     // The corners come off the surface; the centre takes their mean u and v.
     CQzlSurface& record = *At(level.m_surfaces, surface);
-    std::vector<CCornerSpec> corners;
-    CCornerSpec middle{centre};
+    std::vector<CNewCorner> corners;
+    CNewCorner middle{centre};
     for (const CQzlVertex& corner : record.m_vertices) {
         corners.push_back({WorldPosition(level, corner.m_worldVertex), corner.m_u, corner.m_v});
         middle.m_u += corner.m_u;

@@ -51,9 +51,9 @@ struct CPyramidOptions {
 // that edge are its top corners), its base triangle and the top triangle between those top
 // corners: an edge without them would leave its surfaces in no sector (and, as the last edge,
 // whose wedge takes the prism's place, the prism overlapping the other wedges). Refused with
-// kPyramidNoWedges then (false, the level and the selection as they were), and when the prism
-// has no surface facing against the normal; false without a current sector and surface, or when
-// the wall cut refuses (its own message).
+// kPyramidNoWedges then (false, the level and the selection as they were), when two neighbouring
+// wedges cannot be joined and when the prism has no surface facing against the normal; false
+// without a current sector and surface, or when the wall cut refuses (its own message).
 bool BuildPyramid(C3dView& view, const CRaisedShape& shape, const CPyramidOptions& options);
 
 // Replaces the current surface by a fan of triangles around centre (the first triangle keeps the
