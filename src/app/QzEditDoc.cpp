@@ -31,12 +31,16 @@
 #include "tools/CreateMenu.h"
 #include "tools/DocumentTools.h"
 #include "tools/SectorLibrary.h"
+#include "tools/ShapeCommands.h"
+#include "tools/ui/CreateCylinderDlg.h"
 #include "tools/ui/CreateDoorDlg.h"
 #include "tools/ui/CreateElevatorDlg.h"
+#include "tools/ui/CreateRectangleDlg.h"
 #include "tools/ui/LibraryDeleteDlg.h"
 #include "tools/ui/LibraryLoadDlg.h"
 #include "tools/ui/LibraryRenameDlg.h"
 #include "tools/ui/LibrarySaveDlg.h"
+#include "ui/DialogIds.h"
 #include "ui/PickerDlg.h"
 #include "ui/SheetDlg.h"
 #include "ui/UiServices.h"
@@ -147,6 +151,28 @@ protected:
     {
         const CQzEditView::CDeviceScope scope(m_view.data());
         CSplitByPolygonDlg::ShowCorners(corners);
+    }
+
+private:
+    QPointer<CQzEditView> m_view;
+};
+
+// A footprint dialog of a document (Create Rectangle, Create Cylinder/Pyramid): View, OK and
+// Cancel rebuild the point markers and draw a frame on the engine's device, so the 3D view's
+// OpenGL context is made current for them.
+template <class TDialog>
+class CDocumentShapeDlg final : public TDialog {
+public:
+    template <class... TArgs>
+    explicit CDocumentShapeDlg(CQzEditView* view, TArgs&&... args)
+        : TDialog(std::forward<TArgs>(args)...), m_view(view)
+    {}
+
+protected:
+    void OnDevice(const std::function<void()>& work) override
+    {
+        const CQzEditView::CDeviceScope scope(m_view.data());
+        TDialog::OnDevice(work);
     }
 
 private:
@@ -778,6 +804,10 @@ void CQzEditDoc::RegisterToolCommands()
         Cmd::kGoalsCogEditor,
         [this] { OnCogEditor(kGoalsCogScript, "Goals Cog Editor", Cmd::kGoalsCogEditor); },
         [this](CCmdUI& ui) { ui.Enable(m_fields.m_goalsCogOn != 0); });
+    for (const int id : {Cmd::kCreateRectangle, Cmd::kCreateCylinder, Cmd::kCreatePyramid})
+        AddCommand(
+            id, [this, id] { OnCreateShape(id); },
+            [this, id](CCmdUI& ui) { ui.Enable(CreateShapeEnabled(id)); });
     AddCommand(
         Cmd::kLibraryRename, [this] { OnLibraryRename(); }, withEngine);
     AddCommand(
@@ -856,6 +886,38 @@ void CQzEditDoc::OnCogEditor(const char* name, const char* title, int command)
     } catch (const std::exception& e) {
         QzMessageBox(Text(e.what()), QMessageBox::Ok, DialogParent());
     }
+}
+
+bool CQzEditDoc::CreateShapeEnabled(int id) const
+{
+    const CCreateCommand* command = FindCreateCommand(id);
+    return command != nullptr && CreateRuleHolds(command->m_rule, m_pEngine, m_state);
+}
+
+void CQzEditDoc::OnCreateShape(int id)
+{
+    if (m_pEngine == nullptr || !CreateShapeEnabled(id))
+        return;
+    C3dView& engine = *m_pEngine;
+    // A builder that refuses gives the level back as it was, but the sectors it rebuilt on the
+    // way mark the document modified: the flag goes back to what it was.
+    const bool modified = IsModified();
+    const auto build = [&](bool (*command)(C3dView&, const CRaisedShape&),
+                           const CRaisedShape& shape) {
+        if (!RunOnEngine([&](C3dView& on) { return command(on, shape); }))
+            SetModifiedFlag(modified);
+    };
+    if (id == Cmd::kCreateRectangle) {
+        CDocumentShapeDlg<CCreateRectangleDlg> dialog(View3d(), engine, DialogParent());
+        if (dialog.exec() == QDialog::Accepted)
+            build(RunCreateColumnCommand, dialog.m_shape);
+        return;
+    }
+    const bool pyramid = id == Cmd::kCreatePyramid;
+    CDocumentShapeDlg<CCreateCylinderDlg> dialog(
+        View3d(), engine, pyramid ? Dlg::kCreatePyramidMode : Dlg::kCreateCylinder, DialogParent());
+    if (dialog.exec() == QDialog::Accepted)
+        build(pyramid ? RunCreatePyramidCommand : RunCreateColumnCommand, dialog.m_shape);
 }
 
 void CQzEditDoc::OnLibraryRename()

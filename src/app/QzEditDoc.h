@@ -166,10 +166,15 @@ private:
     // Update Vertices, Restore Surface, Select Sound, the two cog editors and the four Library
     // commands, each with its update rule. Commands whose dialogs do not exist yet (Find Item,
     // Header, Statistics, Episode Editor, Startup Editor, Cogs in Level, Errors, Files in Level,
-    // Template Manager, Animation Manager, Select Color Map) and the Create commands, whose
-    // builders do not exist yet, have no handler and stay greyed; "D&oor..." and "&Elevator..."
+    // Template Manager, Animation Manager, Select Color Map) and the Create commands whose
+    // builders do not exist yet have no handler and stay greyed; "D&oor..." and "&Elevator..."
     // are enabled by their Create rule.
     void RegisterToolCommands();
+    // "&Rectangle..." (2081), "&Cylinder..." (2063), "&Pyramid..." (2069): the Create Rectangle
+    // or Create Cylinder/Pyramid dialog over the engine, then, on OK, the column or pyramid
+    // builder with its shape in an undo step. Enabled while the command's Create rule holds.
+    void OnCreateShape(int id);
+    bool CreateShapeEnabled(int id) const;
     // Runs command on the engine inside the 3D view's device scope; false without an engine.
     bool RunOnEngine(const std::function<bool(C3dView&)>& command);
     // The start or goals cog editor: the user's copy of name (else the program's default) in the

@@ -15,14 +15,19 @@ bool CarveAnglesEditable(const C3dView& view)
     return view.GetDocument().m_sectorMode == 0;
 }
 
+void TakeMaterialLook(CCarveLook& look, const CMaterialChoice& material)
+{
+    look.m_material = material.m_index;
+    look.m_textureWidth = static_cast<float>(material.m_width);
+    look.m_textureHeight = static_cast<float>(material.m_height);
+    look.m_xTile = material.m_tileX;
+    look.m_yTile = material.m_tileY;
+}
+
 void TakeCarveMaterial(CCarveChoice& choice, const CMaterialChoice& material)
 {
-    choice.m_look.m_material = material.m_index;
+    TakeMaterialLook(choice.m_look, material);
     choice.m_textureName = material.m_name;
-    choice.m_look.m_textureWidth = static_cast<float>(material.m_width);
-    choice.m_look.m_textureHeight = static_cast<float>(material.m_height);
-    choice.m_look.m_xTile = material.m_tileX;
-    choice.m_look.m_yTile = material.m_tileY;
 }
 
 bool PickCarveMaterial(C3dView& view, CCarveChoice& choice)

@@ -28,6 +28,10 @@ inline constexpr float kCarveAngleLimit = 45.0f;
 // Whether the angle fields may be edited: not in sector mode, where the carve takes no angles.
 [[nodiscard]] bool CarveAnglesEditable(const C3dView& view);
 
+// The look of a material chosen in the material picker: its index, its texture size and its
+// tiling.
+void TakeMaterialLook(CCarveLook& look, const CMaterialChoice& material);
+
 // What the Texture button takes from the material chosen: its index, its name, its texture size
 // and its tiling.
 void TakeCarveMaterial(CCarveChoice& choice, const CMaterialChoice& material);

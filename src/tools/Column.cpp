@@ -41,8 +41,7 @@ struct CFace {
 };
 
 // The shape the builders get from a dialog's values and axes.
-template <class TValues>
-CRaisedShape ShapeOf(const TValues& values, const CVector3& base, const CVector3& second,
+CRaisedShape ShapeOf(const CRaisedValues& values, const CVector3& base, const CVector3& second,
                      const CFootprintAxes& axes)
 {
     CRaisedShape shape;

@@ -8,6 +8,8 @@
 #include "edit/Carve.h"
 #include "math/Vector3.h"
 
+#include <cstddef>
+
 class C3dView;
 
 // What the Create Rectangle and Create Cylinder/Pyramid dialogs hand to the column and pyramid
@@ -44,16 +46,41 @@ bool CreateColumn(C3dView& view, const CRaisedShape& shape);
 
 // ---- The Create Rectangle command ----
 
-// The Create Rectangle dialog's values.
-struct CRectangleValues {
-    float m_width = 0.4f;
-    float m_depth = 0.2f;
+// What the Create Rectangle and Create Cylinder/Pyramid dialogs share: the height, the lean
+// angles, snapping to the grid and the look of the new faces.
+struct CRaisedValues {
     float m_height = 0.4f;
     float m_upDown = 0.0f;
     float m_leftRight = 0.0f;
     bool m_snap = false;
     CCarveLook m_look;
 };
+
+// A range of a dialog's field, both ends included.
+struct CShapeRange {
+    float m_low;
+    float m_high;
+    [[nodiscard]] constexpr bool Holds(float value) const
+    {
+        return value >= m_low && value <= m_high;
+    }
+};
+inline constexpr CShapeRange kShapeSizeRange{0.01f, 100.0f};   // width, depth and height
+inline constexpr CShapeRange kShapeAngleRange{-45.0f, 45.0f};  // both lean angles
+inline constexpr CShapeRange kCylinderRadiusRange{0.1f, 100.0f};
+inline constexpr int kCylinderFewestSides = 3;
+inline constexpr int kCylinderMostSides = 24;
+
+// The Create Rectangle dialog's values.
+struct CRectangleValues : CRaisedValues {
+    float m_width = 0.4f;
+    float m_depth = 0.2f;
+};
+
+// The footprint nodes OK of the Create Rectangle and of the Create Cylinder/Pyramid dialog
+// needs on the surface.
+inline constexpr std::size_t kRectangleFewestNodes = 4;
+inline constexpr std::size_t kCylinderFewestNodes = 2;
 
 // The look of the current surface (material, texture size, tiling); the defaults without one.
 [[nodiscard]] CCarveLook CurrentSurfaceLook(const C3dView& view);
@@ -69,15 +96,10 @@ CRaisedShape LayOutRectangle(C3dView& view, const CRectangleValues& values, cons
 
 // The Create Cylinder dialog's values; m_fromSurface when the outline is the current surface's
 // own corners (no grid nodes were picked).
-struct CCylinderValues {
+struct CCylinderValues : CRaisedValues {
     int m_sides = 4;
     float m_radius = 0.1f;
-    float m_height = 0.4f;
-    float m_upDown = 0.0f;
-    float m_leftRight = 0.0f;
-    bool m_snap = false;
     bool m_fromSurface = false;
-    CCarveLook m_look;
 };
 
 // When the dialog opens without picked grid nodes: the current surface's corner positions become

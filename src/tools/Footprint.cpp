@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -179,6 +180,13 @@ void LayOutFootprint(C3dView& view, std::vector<CVector3> corners, bool snap,
     GetSurfaceCornerPolygon(level, surface, outline);
     view.m_selection.m_pickedNodes =
         ClipFootprint(corners, outline, At(level.m_surfaces, surface)->m_normal, axes.m_depthAxis);
+    BuildAllVertexMarkers(view);
+    view.GetHost().RequestFrame(true);
+}
+
+void RestorePickedNodes(C3dView& view, std::vector<CVector3> nodes)
+{
+    view.m_selection.m_pickedNodes = std::move(nodes);
     BuildAllVertexMarkers(view);
     view.GetHost().RequestFrame(true);
 }

@@ -70,6 +70,10 @@ struct CFootprintAxes {
 void LayOutFootprint(C3dView& view, std::vector<CVector3> corners, bool snap,
                      const CFootprintAxes& axes);
 
+// Puts nodes back as the picked grid nodes (what the user had picked before a dialog laid out its
+// footprint), their markers rebuilt and a frame drawn at once.
+void RestorePickedNodes(C3dView& view, std::vector<CVector3> nodes);
+
 inline constexpr std::string_view kFootprintOverlap =
     "The snap to grid options causes grid nodes\nto overlap. Please select a smaller grid size.";
 inline constexpr std::string_view kRectangleOutside =

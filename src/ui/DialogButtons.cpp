@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
                                     const QString& cancel, int helpId,
@@ -29,4 +31,22 @@ QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation
 {
     return MakeDialogButtons(dialog, orientation, ok, cancel, Ctl::kHelp,
                              [helpContext] { QzHelp(helpContext); });
+}
+
+QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>& step)
+{
+    auto* spin = new QWidget(parent);
+    spin->setObjectName(QString::number(id));
+    auto* layout = new QVBoxLayout(spin);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (const int delta : {-1, 1}) {
+        auto* arrow = new QToolButton(spin);
+        arrow->setObjectName(delta < 0 ? QStringLiteral("up") : QStringLiteral("down"));
+        arrow->setArrowType(delta < 0 ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setAutoRepeat(true);
+        QObject::connect(arrow, &QToolButton::clicked, spin, [step, delta] { step(delta); });
+        layout->addWidget(arrow);
+    }
+    return spin;
 }

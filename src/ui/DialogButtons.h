@@ -1,6 +1,6 @@
 #pragma once
 // The OK, Cancel and Help buttons most dialogs end with, named by their ids (Ctl::kOk, kCancel,
-// kHelp) so that tests find them.
+// kHelp) so that tests find them, and the spin control beside a number field.
 
 #include <QDialogButtonBox>
 #include <QString>
@@ -8,6 +8,7 @@
 #include <functional>
 
 class QDialog;
+class QWidget;
 
 // A button box in dialog with OK (the default button; its text ok), Cancel (its text cancel) and
 // "&Help": OK calls the dialog's accept, Cancel its reject, Help shows the help page of context
@@ -19,3 +20,7 @@ QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation
 QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
                                     const QString& cancel, int helpId,
                                     const std::function<void()>& help);
+
+// A spin control named id in parent: an up and a down arrow (named "up" and "down", repeating
+// while held); step receives the control's delta (-1 up, +1 down).
+QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>& step);

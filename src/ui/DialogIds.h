@@ -25,6 +25,10 @@ inline constexpr int kLibraryRename = 6100;
 inline constexpr int kLibraryDelete = 6101;
 inline constexpr int kLibrarySave = 6102;
 inline constexpr int kLibraryLoad = 6103;
+// The footprints of columns and pyramids.
+inline constexpr int kCreateRectangle = 5033;
+inline constexpr int kCreateCylinder = 5017;  // also "Create Pyramid"
+inline constexpr int kCreatePyramidMode = 5018;
 
 // The pages of the Options sheet.
 inline constexpr int kGeneralPage = 185;
@@ -193,6 +197,22 @@ inline constexpr int kBackupMinutes = 3516;
 inline constexpr int kUndoLevelsSpin = 3517;
 inline constexpr int kUndoLevels = 3518;
 inline constexpr int kNumberOfLevels = 3519;
+
+// Create Cylinder / Create Pyramid (5017) and Create Rectangle (5033): the fields they share, then
+// their own.
+inline constexpr int kShapeHeight = 4090;
+inline constexpr int kShapeUpDownAngle = 4093;
+inline constexpr int kShapeLeftRightAngle = 4094;
+inline constexpr int kShapeSnap = 4095;
+inline constexpr int kShapeTextureName = 4096;
+inline constexpr int kShapeView = 11;
+inline constexpr int kShapeTexture = 7;
+inline constexpr int kCylinderSides = 4091;
+inline constexpr int kCylinderRadius = 4092;
+inline constexpr int kCylinderSidesSpin = 4097;
+inline constexpr int kCylinderRadiusSpin = 4098;
+inline constexpr int kRectangleWidth = 5034;
+inline constexpr int kRectangleDepth = 5035;
 
 // The main window's tool bars.
 inline constexpr int kStandardToolBar = 128;

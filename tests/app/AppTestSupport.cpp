@@ -8,12 +8,15 @@
 #include "ui/PickerDlg.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +33,38 @@ void Click(QWidget& dialog, int id)
 {
     if (auto* button = Control<QAbstractButton>(dialog, id))
         button->click();
+    QApplication::processEvents();
+}
+
+void ClickSpin(QWidget& dialog, int id, const char* arrow)
+{
+    QWidget* spin = Control<QWidget>(dialog, id);
+    ASSERT_NE(spin, nullptr);
+    auto* button = spin->findChild<QToolButton*>(QString::fromLatin1(arrow));
+    ASSERT_NE(button, nullptr) << arrow;
+    button->click();
+}
+
+void ExpectSpinSteps(const std::function<std::unique_ptr<QWidget>()>& make,
+                     std::initializer_list<CSpinStep> steps)
+{
+    for (const CSpinStep& step : steps) {
+        SCOPED_TRACE(std::string(step.start) + " " + step.arrow);
+        const std::unique_ptr<QWidget> dialog = make();
+        QLineEdit* edit = Control<QLineEdit>(*dialog, step.edit);
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QString::fromLatin1(step.start));
+        ClickSpin(*dialog, step.spin, step.arrow);
+        EXPECT_EQ(edit->text(), QString::fromLatin1(step.want));
+    }
+}
+
+void TriggerCommand(CMainFrame& frame, int id)
+{
+    frame.UpdateCommandUI();
+    QAction* action = frame.Action(id);
+    ASSERT_NE(action, nullptr) << id;
+    action->trigger();
     QApplication::processEvents();
 }
 

@@ -27,6 +27,7 @@
 #include <string>
 #include <utility>
 
+class CMainFrame;
 class CPickerDlg;
 class CQzEditDoc;
 class CQzlSections;
@@ -46,6 +47,22 @@ T* Control(QWidget& dialog, int id)
 }
 // Clicks the button of dialog named by id and lets the events it posts run.
 void Click(QWidget& dialog, int id);
+// Clicks the arrow ("up" or "down") of the spin control of dialog named by id.
+void ClickSpin(QWidget& dialog, int id, const char* arrow);
+// A step of a spin control: the text of edit before, the arrow of spin clicked, the text after.
+struct CSpinStep {
+    int edit;
+    int spin;
+    const char* start;
+    const char* arrow;
+    const char* want;
+};
+// Runs each step on a fresh dialog from make and checks the text it leaves.
+void ExpectSpinSteps(const std::function<std::unique_ptr<QWidget>()>& make,
+                     std::initializer_list<CSpinStep> steps);
+// Triggers the main frame's action of command id after its update rules ran, and lets the
+// events it posts run.
+void TriggerCommand(CMainFrame& frame, int id);
 
 // Answers the next modal dialog that the code under test opens: while the object lives, answer
 // runs once on the active modal widget as soon as there is one (looked for every 20 ms, so also

@@ -19,8 +19,10 @@
 #include "engine/ui/HiddenSectorRemovalDlg.h"
 #include "framework/Settings.h"
 #include "support/FixtureLevels.h"
+#include "tools/ui/CreateCylinderDlg.h"
 #include "tools/ui/CreateDoorDlg.h"
 #include "tools/ui/CreateElevatorDlg.h"
+#include "tools/ui/CreateRectangleDlg.h"
 #include "tools/ui/ExpandSurfaceDlg.h"
 #include "tools/ui/ExtrudeSurfaceDlg.h"
 #include "ui/FlagDialogs.h"
@@ -252,6 +254,18 @@ TEST_F(DialogLayoutsTest, TextsShowWholeInEveryFont)
             ExpectTextsShowWhole(door, "create_door_" + font + ".png");
             CCreateElevatorDlg elevator(engine.m_view);
             ExpectTextsShowWhole(elevator, "create_elevator_" + font + ".png");
+        }
+        {
+            SCOPED_TRACE("Create Rectangle and Create Cylinder " + font);
+            CFixtureEngine engine(MakeBoxRoom());
+            engine.m_view.m_selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
+            engine.m_view.m_selection.m_pickedNodes = {{0.5f, 0, 0.5f}, {0.5f, 0, 0.8f}};
+            CCreateRectangleDlg rectangle(engine.m_view);
+            ExpectTextsShowWhole(rectangle, "create_rectangle_" + font + ".png");
+            ExpectTextDrawn(rectangle, Ctl::kShapeSnap);
+            CCreateCylinderDlg cylinder(engine.m_view, Dlg::kCreateCylinder);
+            ExpectTextsShowWhole(cylinder, "create_cylinder_" + font + ".png");
+            ExpectTextDrawn(cylinder, Ctl::kShapeSnap);
         }
         {
             SCOPED_TRACE("Parsing Sectors " + font);

@@ -296,9 +296,6 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
                          Cmd::kSelectColorMap,
                          Cmd::kCreateLight,
                          Cmd::kCreateStairs,
-                         Cmd::kCreateRectangle,
-                         Cmd::kCreateCylinder,
-                         Cmd::kCreatePyramid,
                          Cmd::kCreateDome,
                          Cmd::kCreateLayer,
                          Cmd::kCreateLandscape,
@@ -312,7 +309,8 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     for (const int id :
          {Cmd::kUpdateVertices, Cmd::kRestoreSurface, Cmd::kSelectSound, Cmd::kLibraryRename,
           Cmd::kLibraryDelete, Cmd::kLibrarySave, Cmd::kLibraryLoad, Cmd::kStartupCogEditor,
-          Cmd::kGoalsCogEditor, Cmd::kCreateDoor, Cmd::kCreateElevator})
+          Cmd::kGoalsCogEditor, Cmd::kCreateDoor, Cmd::kCreateElevator, Cmd::kCreateRectangle,
+          Cmd::kCreateCylinder, Cmd::kCreatePyramid})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // Restore Surface and Update Vertices run on the engine with an undo step each.

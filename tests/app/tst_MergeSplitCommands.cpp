@@ -57,14 +57,7 @@ protected:
         });
     }
 
-    void Trigger(int id)
-    {
-        Frame().UpdateCommandUI();
-        QAction* action = Frame().Action(id);
-        ASSERT_NE(action, nullptr);
-        action->trigger();
-        QApplication::processEvents();
-    }
+    void Trigger(int id) { TriggerCommand(Frame(), id); }
 
     // The Merge dialog's first entry chosen.
     static void ChooseFirst(CMergeDlg& dialog)

@@ -12,8 +12,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -47,15 +47,6 @@ protected:
         view.m_selection.m_surface = BoxSurface(m_engine.m_level, 0, kBoxZLow);
         view.m_selection.m_pickedNodes = {OnWall(0, 0), OnWall(2, 0)};
         m_engine.m_document.m_gridOn = 1;
-    }
-
-    void Spin(QWidget& dialog, int id, const char* arrow)
-    {
-        QWidget* spin = Control<QWidget>(dialog, id);
-        ASSERT_NE(spin, nullptr);
-        auto* button = spin->findChild<QToolButton*>(QString::fromLatin1(arrow));
-        ASSERT_NE(button, nullptr);
-        button->click();
     }
 
     QString Text(QWidget& dialog, int id)
@@ -94,29 +85,16 @@ TEST_F(SplitByPolygonDlgTest, ControlsAndDefaults)
 
 TEST_F(SplitByPolygonDlgTest, SpinArrowsStepAndWrap)
 {
-    struct CCase {
-        int edit;
-        int spin;
-        const char* start;
-        const char* arrow;
-        const char* want;
-    };
-    const CCase cases[] = {
-        {Ctl::kPolygonSides, Ctl::kPolygonSidesSpin, "4", "up", "5"},
-        {Ctl::kPolygonSides, Ctl::kPolygonSidesSpin, "3", "down", "24"},
-        {Ctl::kPolygonSides, Ctl::kPolygonSidesSpin, "24", "up", "3"},
-        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "1", "down", "0.99"},
-        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "100", "up", "0.1"},
-        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "0.1", "down", "100"},
-        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "0.11", "down", "0.1"},
-    };
-    for (const CCase& c : cases) {
-        SCOPED_TRACE(std::string(c.start) + " " + c.arrow);
-        CSplitByPolygonDlg dialog(m_engine.m_view);
-        SetText(dialog, c.edit, QString::fromLatin1(c.start));
-        Spin(dialog, c.spin, c.arrow);
-        EXPECT_EQ(Text(dialog, c.edit), QString::fromLatin1(c.want));
-    }
+    ExpectSpinSteps([this] { return std::make_unique<CSplitByPolygonDlg>(m_engine.m_view); },
+                    {
+                        {Ctl::kPolygonSides, Ctl::kPolygonSidesSpin, "4", "up", "5"},
+                        {Ctl::kPolygonSides, Ctl::kPolygonSidesSpin, "3", "down", "24"},
+                        {Ctl::kPolygonSides, Ctl::kPolygonSidesSpin, "24", "up", "3"},
+                        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "1", "down", "0.99"},
+                        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "100", "up", "0.1"},
+                        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "0.1", "down", "100"},
+                        {Ctl::kPolygonRadius, Ctl::kPolygonRadiusSpin, "0.11", "down", "0.1"},
+                    });
     EXPECT_TRUE(m_messages.isEmpty());
 }
 

@@ -171,6 +171,13 @@ TEST(CreateColumn, RefusesWithoutAFootprintAndLeavesTheLevelAsItWas)
     EXPECT_EQ(after.m_bytes, before.m_bytes);
 }
 
+CRectangleValues Snapped()
+{
+    CRectangleValues values;
+    values.m_snap = true;
+    return values;
+}
+
 // The Create Rectangle dialog's footprint on the hall's floor and the checks of its OK.
 TEST(LayOutRectangle, FootprintAndTheChecksOfOk)
 {
@@ -191,7 +198,7 @@ TEST(LayOutRectangle, FootprintAndTheChecksOfOk)
          kRectangleOutside.data()},
         {"snapped to a grid wider than the rectangle: corners fold together",
          {kBase, kBase + CVector3{0, 0, 1}},
-         {0.4f, 0.2f, 0.4f, 0, 0, true, {}},
+         Snapped(),
          2.0f,
          4,
          kFootprintOverlap.data()},

@@ -11,10 +11,8 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,25 +24,6 @@ constexpr unsigned int kHelpContext = 0x20000u + Dlg::kSplitByPolygon;
 QString Id(int id)
 {
     return QString::number(id);
-}
-
-// A spin control: an up and a down arrow; step receives the control's delta (-1 up, +1 down).
-QWidget* MakeSpin(QWidget* parent, int id, const std::function<void(int)>& step)
-{
-    auto* spin = new QWidget(parent);
-    spin->setObjectName(Id(id));
-    auto* layout = new QVBoxLayout(spin);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    for (const int delta : {-1, 1}) {
-        auto* arrow = new QToolButton(spin);
-        arrow->setObjectName(delta < 0 ? QStringLiteral("up") : QStringLiteral("down"));
-        arrow->setArrowType(delta < 0 ? Qt::UpArrow : Qt::DownArrow);
-        arrow->setAutoRepeat(true);
-        QObject::connect(arrow, &QToolButton::clicked, spin, [step, delta] { step(delta); });
-        layout->addWidget(arrow);
-    }
-    return spin;
 }
 
 // A group box holding widgets side by side.
@@ -79,10 +58,10 @@ CSplitByPolygonDlg::CSplitByPolygonDlg(C3dView& engine, QWidget* parent)
     m_sidesEdit->setMinimumWidth(editWidth);
     m_radiusEdit->setMinimumWidth(editWidth);
 
-    QWidget* sidesSpin = MakeSpin(this, Ctl::kPolygonSidesSpin, [this](int delta) {
+    QWidget* sidesSpin = MakeSpinArrows(this, Ctl::kPolygonSidesSpin, [this](int delta) {
         OnDeltaposSpin(Ctl::kPolygonSidesSpin, delta);
     });
-    QWidget* radiusSpin = MakeSpin(this, Ctl::kPolygonRadiusSpin, [this](int delta) {
+    QWidget* radiusSpin = MakeSpinArrows(this, Ctl::kPolygonRadiusSpin, [this](int delta) {
         OnDeltaposSpin(Ctl::kPolygonRadiusSpin, delta);
     });
 
