@@ -104,7 +104,7 @@ TEST_F(EditorEditsTest, SplitCutsThePickedWallAlongItsDiagonal)
 {
     Open();
     m_app->m_settings.m_colorWireframe = kWireframe;
-    m_app->m_pMainFrame->Action(Cmd::kAllSectorsWireframes)->trigger();
+    TriggerCommand(*m_app->m_pMainFrame, Cmd::kAllSectorsWireframes);
     ASSERT_EQ(m_doc->m_state.m_renderMode, 2);
     const int wall = PickFarWall();
     // The wall's corners 0 and 2 marked: the diagonal through its middle (0.5, 0.5, 1).

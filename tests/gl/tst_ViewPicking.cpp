@@ -88,15 +88,15 @@ TEST_F(ViewPickingTest, LookingAtTheLevelLeavesTheDocumentUnmodified)
     QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, point);
     QTest::keyClick(m_view, Qt::Key_U);
     QTest::keyClick(m_view, Qt::Key_L);
-    frame.Action(32784)->trigger();  // View Move "&Foreward"
-    frame.Action(32778)->trigger();  // "&Backward"
+    TriggerCommand(frame, 32784);  // View Move "&Foreward"
+    TriggerCommand(frame, 32778);  // "&Backward"
     const QPoint middle(m_view->width() / 2, m_view->height() / 2);
     SendMouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, middle);
     SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, middle + QPoint(20, 0));
     SendMouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, middle + QPoint(20, 0));
-    frame.Action(Cmd::kGridOn)->trigger();  // on, then off
-    frame.Action(Cmd::kGridOn)->trigger();
-    frame.Action(Cmd::kAllSectorsWireframes)->trigger();
+    TriggerCommand(frame, Cmd::kGridOn);  // on, then off
+    TriggerCommand(frame, Cmd::kGridOn);
+    TriggerCommand(frame, Cmd::kAllSectorsWireframes);
     EXPECT_EQ(m_doc->m_state.m_renderMode, 2);
     const int paints = m_view->PaintCount();
     m_view->RequestFrame(true);
@@ -104,7 +104,7 @@ TEST_F(ViewPickingTest, LookingAtTheLevelLeavesTheDocumentUnmodified)
     EXPECT_FALSE(m_doc->IsModified());
 
     // A pick whose rebuild has to round a world vertex (six decimals) changes the stored level.
-    frame.Action(Cmd::kAllSectorsRendered)->trigger();
+    TriggerCommand(frame, Cmd::kAllSectorsRendered);
     PlaceCamera(0.8f, 0.5f, 0.05f);
     CQzlSections& level = engine.GetLevel();
     const int corner =
@@ -232,7 +232,7 @@ TEST_F(ViewPickingTest, HiddenSectorRemovalRunsFromTheKeyAndTheMenu)
 
     // The menu item; Cancel keeps the method.
     onDialog(Ctl::kPotentialVisibleSet, Ctl::kCancel);
-    m_app->m_pMainFrame->Action(Cmd::kHiddenSectorRemoval)->trigger();
+    TriggerCommand(*m_app->m_pMainFrame, Cmd::kHiddenSectorRemoval);
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(settings.m_renderMethod, 1);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
