@@ -1,4 +1,4 @@
-#include "app/FormViews.h"
+#include "app/FormView.h"
 
 #include "app/QzEditDoc.h"
 
