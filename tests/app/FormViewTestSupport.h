@@ -31,6 +31,11 @@ protected:
     {
         m_doc = StartShownWithDocument();
         EXPECT_NE(m_doc, nullptr);
+        return Reload(std::move(level));
+    }
+    // level in place of the document's, with a new engine, built once and nothing modified.
+    C3dView& Reload(CQzlSections level)
+    {
         C3dView& engine = GiveDocumentEngine(*m_doc, std::move(level));
         RebuildAll(engine, false, ERebuildAll::Restore);
         m_doc->SetModifiedFlag(false);
