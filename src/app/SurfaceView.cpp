@@ -61,6 +61,9 @@ constexpr int kAppliedOnLeave[] = {
     Ctl::kSurfaceExtraLight, Ctl::kSurfaceAdjoin, Ctl::kAdjoinFlags,
 };
 
+// The width of the mode lists' text, in characters, below which they do not shrink.
+constexpr int kListMinimumCharacters = 4;
+
 // Selects entry (-1 none) of list and shows its text.
 void SelectEntry(QComboBox& list, int entry)
 {
@@ -69,6 +72,9 @@ void SelectEntry(QComboBox& list, int entry)
     const QString text = entry >= 0 ? list.itemText(entry) : QString();
     if (list.currentText() != text)
         list.setEditText(text);
+    // A list narrower than its text shows the text's start, the mode's number.
+    if (list.lineEdit() != nullptr && !list.lineEdit()->hasFocus())
+        list.lineEdit()->setCursorPosition(0);
 }
 
 }  // namespace
@@ -96,8 +102,12 @@ CSurfaceView::CSurfaceView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kI
 
     for (const int id : kAppliedOnLeave)
         OnFocusLeave(*form.findChild<QWidget*>(QString::number(id)), [this] { UpdateSurface(); });
-    for (QComboBox* list : {m_geometryList, m_lightList, m_textureList})
+    for (QComboBox* list : {m_geometryList, m_lightList, m_textureList}) {
+        // The lists may be narrower than their longest entry: the column is narrow.
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(kListMinimumCharacters);
         OnFocusLeave(*list, [this, list] { OnModeListLeft(*list); });
+    }
     const auto clicked = [this, &form](int id, void (CSurfaceView::*handler)()) {
         connect(form.findChild<QPushButton*>(QString::number(id)), &QPushButton::clicked, this,
                 [this, handler] { (this->*handler)(); });
