@@ -6,10 +6,10 @@
 #include "engine/C3dView.h"
 #include "engine/FrameRender.h"
 #include "engine/RenderData.h"
+#include "ui/ColorDialog.h"
 #include "ui/DialogIds.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -43,20 +43,6 @@ constexpr CColorField kColorFields[CColorsPage::kColorCount] = {
     {Ctl::kColorSectorsWithCogs, "Sectors with Cogs:", &CSettings::m_colorCogWireframe},
     {Ctl::kColorSurfacesWithCogs, "Surfaces with Cogs:", &CSettings::m_colorSurfCogWireframe},
 };
-
-CColorsPage::CColorDialog& ColorDialog()
-{
-    static CColorsPage::CColorDialog dialog;
-    return dialog;
-}
-
-std::optional<QColor> SystemColorDialog(const QColor& initial, QWidget* parent)
-{
-    const QColor color = QColorDialog::getColor(initial, parent);
-    if (!color.isValid())
-        return std::nullopt;
-    return color;
-}
 
 }  // namespace
 
@@ -116,7 +102,7 @@ CColorsPage::~CColorsPage() = default;
 
 CColorsPage::CColorDialog CColorsPage::SetColorDialog(CColorDialog dialog)
 {
-    return std::exchange(ColorDialog(), std::move(dialog));
+    return SetColorDialogHook(std::move(dialog));
 }
 
 QColor CColorsPage::FromSetting(std::uint32_t bgr)
@@ -141,9 +127,8 @@ void CColorsPage::OnInitDialog()
 void CColorsPage::OnSwatch(std::size_t index)
 {
     CColorSwatch& swatch = *m_swatches[index];
-    const std::optional<QColor> chosen = ColorDialog() ? ColorDialog()(swatch.Color(), this)
-                                                       : SystemColorDialog(swatch.Color(), this);
-    if (!chosen || !chosen->isValid())
+    const std::optional<QColor> chosen = QzGetColor(swatch.Color(), this);
+    if (!chosen)
         return;
     swatch.SetColor(*chosen);
     SetModified(true);

@@ -5,6 +5,7 @@
 // Storing (OK or Apply, once the page was shown) writes the ten colours and "AdjoinTransparent",
 // re-makes the 3D view's device for the window's size and recolours every sector.
 
+#include "ui/ColorDialog.h"
 #include "ui/SheetDlg.h"
 
 #include <QColor>
@@ -44,8 +45,7 @@ public:
     // The colour dialog a swatch opens: it starts at initial and gives the colour chosen, nothing
     // for Cancel. The default is the system's colour dialog; tests install their own. Returns the
     // previous one; an empty function restores the default.
-    using CColorDialog =
-        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
+    using CColorDialog = CColorDialogHook;
     static CColorDialog SetColorDialog(CColorDialog dialog);
 
     // A colour setting 0x00BBGGRR as a colour, and back.

@@ -214,6 +214,37 @@ inline constexpr int kCylinderRadiusSpin = 4098;
 inline constexpr int kRectangleWidth = 5034;
 inline constexpr int kRectangleDepth = 5035;
 
+// Sector form (101).
+inline constexpr int kSectorNumber = 1001;
+inline constexpr int kSectorFlags = 1002;
+inline constexpr int kSectorFlagsButton = 1003;
+inline constexpr int kSectorColorMapButton = 1004;
+inline constexpr int kSectorColorMap = 1006;
+inline constexpr int kSectorAmbientLight = 1008;
+inline constexpr int kSectorExtraLight = 1011;
+inline constexpr int kSectorSoundButton = 1014;
+inline constexpr int kSectorTint = 1015;  // the tint swatch
+inline constexpr int kSectorSound = 1018;
+inline constexpr int kSectorVolume = 1020;
+inline constexpr int kSectorGroupName = 1021;
+
+// Surface form (186).
+inline constexpr int kSurfaceNumber = 513;
+inline constexpr int kSurfaceMaterial = 134;
+inline constexpr int kSurfaceMaterialButton = 1051;
+inline constexpr int kSurfaceFlagsButton = 1054;
+inline constexpr int kSurfaceFlags = 1056;
+inline constexpr int kFaceFlagsButton = 1057;
+inline constexpr int kFaceFlags = 1059;
+inline constexpr int kSurfaceGeometry = 1062;
+inline constexpr int kSurfaceLightMode = 1065;
+inline constexpr int kSurfaceTexture = 1068;
+inline constexpr int kSurfaceAdjoin = 1072;
+inline constexpr int kSurfaceExtraLight = 1075;
+inline constexpr int kAdjoinFlagsButton = 2033;
+inline constexpr int kAdjoinFlags = 2034;
+inline constexpr int kCopyToOther = 2071;
+
 // The main window's tool bars.
 inline constexpr int kStandardToolBar = 128;
 inline constexpr int kViewToolBar = 114;

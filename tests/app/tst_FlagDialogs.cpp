@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "ui/FlagDialogs.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 
 #include <gtest/gtest.h>
@@ -113,4 +114,23 @@ TEST_F(FlagDialogs, CancelKeepsTheValue)
     Click(dialog, 2);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(dialog.Flags(), 0x41u);
+}
+
+TEST_F(FlagDialogs, EveryDialogEndsWithOkCancelAndHelp)
+{
+    unsigned int shown = 0;
+    const CHelpHandler old = SetHelpHandler([&shown](unsigned int context) { shown = context; });
+    for (const CFlagDialogTemplate* t : kTemplates) {
+        SCOPED_TRACE(t->caption);
+        CFlagDialog dialog(*t, 0, nullptr);
+        EXPECT_EQ(Control<QAbstractButton>(dialog, 1)->text(), "&OK");
+        EXPECT_EQ(Control<QAbstractButton>(dialog, 2)->text(), "&Cancel");
+        EXPECT_EQ(Control<QAbstractButton>(dialog, 57670)->text(), "&Help");
+        // Help shows the dialog's page and leaves it open.
+        shown = 0;
+        Click(dialog, 57670);
+        EXPECT_EQ(shown, 0x20000u + static_cast<unsigned int>(t->id));
+        EXPECT_EQ(dialog.result(), 0);
+    }
+    SetHelpHandler(old);
 }

@@ -125,15 +125,27 @@ TEST_F(FormFields, ABadNumberStopsTheReadAtItsFieldWithItsMessage)
 
 TEST_F(FormFields, AFlagWordWithNoNumberKeepsItsValueWithoutAMessage)
 {
-    Record record;
-    Exchange(record, CFieldExchange::EDirection::ToControls);
-    Type(12, "none");
-    EXPECT_TRUE(Exchange(record, CFieldExchange::EDirection::FromControls));
-    EXPECT_EQ(record.flags, 0x4000u);
-    Type(12, "0x10");
-    EXPECT_TRUE(Exchange(record, CFieldExchange::EDirection::FromControls));
-    EXPECT_EQ(record.flags, 16u);
+    // Each text typed over the value 0x4000: hexadecimal only when it holds an x anywhere.
+    const struct {
+        const char* text;
+        std::uint32_t read;
+    } cases[] = {
+        {"none", 0x4000}, {"0x10", 16}, {"10", 10}, {"0x1f", 31},
+        {"1F x", 31},     {"31", 31},   {"1f", 1},  {"", 0x4000},
+    };
+    for (const auto& c : cases) {
+        Record record;
+        Exchange(record, CFieldExchange::EDirection::ToControls);
+        Type(12, c.text);
+        EXPECT_TRUE(Exchange(record, CFieldExchange::EDirection::FromControls)) << c.text;
+        EXPECT_EQ(record.flags, c.read) << c.text;
+    }
     EXPECT_TRUE(m_messages.isEmpty());
+    // 0 is shown with its prefix.
+    Record zero;
+    zero.flags = 0;
+    Exchange(zero, CFieldExchange::EDirection::ToControls);
+    EXPECT_EQ(TextOf(12), "0x0");
 }
 
 TEST_F(FormFields, EveryFocusLossApplies)
