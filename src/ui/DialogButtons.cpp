@@ -33,7 +33,8 @@ QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation
                              [helpContext] { QzHelp(helpContext); });
 }
 
-QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>& step)
+QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>& step,
+                        bool upRaises)
 {
     auto* spin = new QWidget(parent);
     spin->setObjectName(QString::number(id));
@@ -45,7 +46,8 @@ QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>&
         arrow->setObjectName(delta < 0 ? QStringLiteral("up") : QStringLiteral("down"));
         arrow->setArrowType(delta < 0 ? Qt::UpArrow : Qt::DownArrow);
         arrow->setAutoRepeat(true);
-        QObject::connect(arrow, &QToolButton::clicked, spin, [step, delta] { step(delta); });
+        const int sent = upRaises ? -delta : delta;
+        QObject::connect(arrow, &QToolButton::clicked, spin, [step, sent] { step(sent); });
         layout->addWidget(arrow);
     }
     return spin;

@@ -22,5 +22,7 @@ QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation
                                     const std::function<void()>& help);
 
 // A spin control named id in parent: an up and a down arrow (named "up" and "down", repeating
-// while held); step receives the control's delta (-1 up, +1 down).
-QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>& step);
+// while held); step receives the control's delta: -1 up, +1 down, as a spin of the default range
+// (top 0, bottom 100) sends it; with upRaises (a range whose top is its larger end) +1 up, -1 down.
+QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>& step,
+                        bool upRaises = false);

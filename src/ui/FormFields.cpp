@@ -41,10 +41,10 @@ void CFieldExchange::SetControlText(int id, const QString& text) const
     }
 }
 
-void CFieldExchange::Fail(int id, const char* message)
+void CFieldExchange::Fail(int id, const QString& message)
 {
     m_failedId = id;
-    QzMessageBox(QString::fromLatin1(message), QMessageBox::Ok, &m_form);
+    QzMessageBox(message, QMessageBox::Ok, &m_form);
 }
 
 void CFieldExchange::Int(int id, int& value)
@@ -56,7 +56,7 @@ void CFieldExchange::Int(int id, int& value)
         return;
     }
     if (!ReadIntField(ControlText(id).toStdString(), value))
-        Fail(id, "Please enter an integer.");
+        Fail(id, QStringLiteral("Please enter an integer."));
 }
 
 void CFieldExchange::Float(int id, double& value)
@@ -68,7 +68,7 @@ void CFieldExchange::Float(int id, double& value)
         return;
     }
     if (!ReadFloatField(ControlText(id).toStdString(), value))
-        Fail(id, "Please enter a number.");
+        Fail(id, QStringLiteral("Please enter a number."));
 }
 
 void CFieldExchange::Float(int id, float& value)
@@ -76,6 +76,25 @@ void CFieldExchange::Float(int id, float& value)
     double wide = value;
     Float(id, wide);
     value = static_cast<float>(wide);
+}
+
+void CFieldExchange::FloatRange(int id, float value, double low, double high)
+{
+    if (!Ok() || !Saving())
+        return;
+    // Compared as the 32-bit float the member keeps.
+    if (!(value >= static_cast<float>(low)) || !(value <= static_cast<float>(high)))
+        Fail(id, QStringLiteral("Please enter a number between %1 and %2.")
+                     .arg(QString::fromStdString(FloatFieldText(low)),
+                          QString::fromStdString(FloatFieldText(high))));
+}
+
+void CFieldExchange::IntRange(int id, int value, int low, int high)
+{
+    if (!Ok() || !Saving())
+        return;
+    if (value < low || value > high)
+        Fail(id, QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high));
 }
 
 void CFieldExchange::Hex(int id, std::uint32_t& value)

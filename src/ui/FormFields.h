@@ -38,6 +38,10 @@ public:
     // Six significant digits; message "Please enter a number." when the text is none.
     void Float(int id, float& value);
     void Float(int id, double& value);
+    // After the field's exchange, when reading: value within low..high (both included), else the
+    // message "Please enter a number between low and high." and the exchange stops.
+    void FloatRange(int id, float value, double low, double high);
+    void IntRange(int id, int value, int low, int high);
     // A flag word shown as "0x%X"; a text with no number keeps the value, with no message.
     void Hex(int id, std::uint32_t& value);
     // The text of an edit box, or the edit text of a combo box.
@@ -47,7 +51,7 @@ private:
     QWidget* Control(int id) const;
     QString ControlText(int id) const;
     void SetControlText(int id, const QString& text) const;
-    void Fail(int id, const char* message);
+    void Fail(int id, const QString& message);
 
     QWidget& m_form;
     EDirection m_direction;

@@ -163,3 +163,50 @@ TEST_F(FormFields, EveryFocusLossApplies)
     }
     EXPECT_EQ(applied, 2);
 }
+
+TEST_F(FormFields, ARangeCheckStopsTheReadOutsideItsEndsOnly)
+{
+    // The light field checked against 0.1 to 500 right after its exchange, as a range-tested
+    // field is; both ends are allowed.
+    const struct {
+        const char* text;
+        bool ok;
+        const char* message;
+    } cases[] = {
+        {"0.1", true, nullptr},
+        {"500", true, nullptr},
+        {"0.05", false, "Please enter a number between 0.1 and 500."},
+        {"500.5", false, "Please enter a number between 0.1 and 500."},
+        {"nan", false, "Please enter a number between 0.1 and 500."},
+    };
+    for (const auto& c : cases) {
+        Record record;
+        Exchange(record, CFieldExchange::EDirection::ToControls);
+        Type(13, c.text);
+        Type(15, "renamed");
+        m_messages.clear();
+        CFieldExchange ex(Form(), CFieldExchange::EDirection::FromControls);
+        ex.Float(13, record.light);
+        ex.FloatRange(13, record.light, 0.1, 500.0);
+        ex.Text(15, record.name);
+        EXPECT_EQ(ex.Ok(), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_TRUE(m_messages.isEmpty()) << c.text;
+            EXPECT_EQ(record.name, "renamed") << c.text;
+        } else {
+            EXPECT_EQ(ex.FailedControl(), 13) << c.text;
+            EXPECT_EQ(m_messages, QStringList{c.message}) << c.text;
+            EXPECT_EQ(record.name, "gate") << c.text;
+        }
+    }
+    // Integers alike, with their own message; showing the fields checks nothing.
+    int sides = 40;
+    CFieldExchange show(Form(), CFieldExchange::EDirection::ToControls);
+    show.IntRange(10, sides, 1, 20);
+    EXPECT_TRUE(show.Ok());
+    m_messages.clear();
+    CFieldExchange read(Form(), CFieldExchange::EDirection::FromControls);
+    read.IntRange(10, sides, 1, 20);
+    EXPECT_FALSE(read.Ok());
+    EXPECT_EQ(m_messages, QStringList{"Please enter an integer between 1 and 20."});
+}
