@@ -849,29 +849,56 @@ constexpr CApplyWord kCreateColumnWords[] = {
     {"left-right", EApplyWord::Float, false}, {"snap", EApplyWord::YesNo, false},
 };
 
-// The Create Pyramid command: the Create Cylinder dialog's outline in its pyramid mode, then the
-// pyramid on it.
-bool RunCreatePyramid(C3dView& view, const CApplyArgs& args)
+// The Create Cylinder dialog's outline from words: the regular polygon of sides= and radius=
+// around node 0, turned towards node 1, or, with no node picked, the current surface's own
+// corners; laid on the current surface. False with the refusal shown when sides= is out of range
+// or too few corners are left on the surface: a base is a polygon, fewer than three make none.
+bool LayOutCylinderWords(C3dView& view, const CApplyArgs& args, std::string_view command,
+                         CRaisedShape& shape)
 {
-    const std::vector<CVector3> nodes = view.m_selection.m_pickedNodes;
-    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors) ||
-        !InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) || nodes.size() != 2)
-        return Refuse(view, "create-pyramid needs a current sector and surface and two node= "
-                            "points.");
     CCylinderValues values;
     values.m_sides = args.Int("sides", values.m_sides);
     values.m_radius = args.Float("radius", values.m_radius);
     ReadRaisedShapeWords(view, args, values);
-    if (values.m_sides < 3 || values.m_sides > 24)
-        return Refuse(view, "create-pyramid takes 3 to 24 sides.");
-    const CRaisedShape shape = LayOutCylinder(view, values, nodes[0], nodes[1]);
-    // The base is a polygon: fewer than three corners left on the surface make none.
+    if (values.m_sides < kCylinderFewestSides || values.m_sides > kCylinderMostSides)
+        return Refuse(view, std::string(command) + " takes 3 to 24 sides.");
+    TakeSurfaceOutline(view, values);
+    const std::vector<CVector3> nodes = view.m_selection.m_pickedNodes;
+    if (nodes.size() < 2)
+        return Refuse(view, kCylinderOutside);
+    shape = LayOutCylinder(view, values, nodes[0], nodes[1]);
     if (const auto problem = FootprintProblem(view, 3, kCylinderOutside))
         return Refuse(view, *problem);
-    return CreatePyramid(view, shape);
+    return true;
 }
 
-constexpr CApplyWord kCreatePyramidWords[] = {
+// The Create Cylinder command: the column on the dialog's outline.
+bool RunCreateCylinder(C3dView& view, const CApplyArgs& args)
+{
+    const std::size_t nodes = view.m_selection.m_pickedNodes.size();
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors) ||
+        !InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) || nodes == 1)
+        return Refuse(view, "create-cylinder needs a current sector and surface and no node= "
+                            "point or two or more.");
+    CRaisedShape shape;
+    return LayOutCylinderWords(view, args, "create-cylinder", shape) && CreateColumn(view, shape);
+}
+
+// The Create Pyramid command: the Create Cylinder dialog's outline in its pyramid mode, then the
+// pyramid on it.
+bool RunCreatePyramid(C3dView& view, const CApplyArgs& args)
+{
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors) ||
+        !InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) ||
+        view.m_selection.m_pickedNodes.size() != 2)
+        return Refuse(view, "create-pyramid needs a current sector and surface and two node= "
+                            "points.");
+    CRaisedShape shape;
+    return LayOutCylinderWords(view, args, "create-pyramid", shape) && CreatePyramid(view, shape);
+}
+
+// The words of Create Cylinder and Create Pyramid, which share their dialog.
+constexpr CApplyWord kRegularBaseWords[] = {
     {"sides", EApplyWord::Int, false},        {"radius", EApplyWord::Float, false},
     {"height", EApplyWord::Float, false},     {"up-down", EApplyWord::Float, false},
     {"left-right", EApplyWord::Float, false}, {"snap", EApplyWord::YesNo, false},
@@ -1038,7 +1065,13 @@ constexpr CApplyOperation kOperations[] = {
      "its footprint the nodes (two: a rectangle width= by depth=, 0.4 by 0.2, centred on node 0, "
      "depth towards node 1), leaning by up-down= and left-right= degrees, snap=yes to the grid",
      RunCreateColumn},
-    {"create-pyramid", kCreatePyramidWords,
+    {"create-cylinder", kRegularBaseWords,
+     "the Create Cylinder command: a solid column height= high (0.4) on the current surface, its "
+     "footprint the regular polygon of sides= corners (4) around node 0 touching a circle of "
+     "radius= (0.1), turned towards node 1 and clipped to the surface (no node: the surface's own "
+     "corners), leaning by up-down= and left-right= degrees, snap=yes to the grid",
+     RunCreateCylinder},
+    {"create-pyramid", kRegularBaseWords,
      "the Create Pyramid command: a pyramid height= high (0.4) on the current surface, its base "
      "the regular polygon of sides= corners (4) around node 0 touching a circle of radius= (0.1), "
      "turned towards node 1 and clipped to the surface, its apex above the base's centre leaning "

@@ -1,6 +1,7 @@
-// qzbench apply runs Create Rectangle and Create Pyramid from a script: the column and the
-// pyramid are built in a box room, a footprint that leaves too little of the surface and an apex
-// beyond the ceiling are refused and write nothing, and undo gives back the level as opened.
+// qzbench apply runs Create Rectangle, Create Cylinder and Create Pyramid from a script: the
+// columns and the pyramid are built in a box room, a footprint that leaves too little of the
+// surface and an apex beyond the ceiling are refused and write nothing, and undo gives back the
+// level as opened.
 
 #include "framework/FileIO.h"
 #include "level/LevelFile.h"
@@ -47,6 +48,13 @@ TEST_F(QzbenchApplyColumnTest, BuildsAndUndoGivesBackTheOpenedLevel)
         // A capped column: the room cut into four pieces around the column, one above it and the
         // column's own, which goes.
         {kFloor + " width=1 depth=1 height=1", 4 + 1},
+        // A hexagonal column: six pieces around it, one above it and its own, which goes.
+        {"create-cylinder sector=0 surface=0 node=1.5,0,1.5 node=1.5,0,2.5 sides=6 radius=0.5 "
+         "height=1",
+         1 + 6},
+        // Without nodes the floor's own corners are the footprint: the column fills the room
+        // below its cap, the piece above it stays.
+        {"create-cylinder sector=0 surface=0 height=1", 1},
         // A hexagonal pyramid: six pieces around the prism, which becomes six wedges.
         {kPyramid + " height=1", 1 + 6 + 5},
     };
@@ -75,6 +83,16 @@ TEST_F(QzbenchApplyColumnTest, FootprintOffTheSurfaceIsRefused)
                              "too many grid nodes"));
     EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", "create-column sector=0",
                              "create-column needs"));
+    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
+                             "create-cylinder sector=0 surface=0 node=3.9,0,3.9 node=3.9,0,4 "
+                             "radius=20",
+                             "too many grid nodes"));
+    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
+                             "create-cylinder sector=0 surface=0 node=2,0,2 node=2,0,3 sides=25",
+                             "create-cylinder takes 3 to 24 sides."));
+    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
+                             "create-cylinder sector=0 surface=0 node=2,0,2",
+                             "create-cylinder needs"));
 }
 
 TEST_F(QzbenchApplyColumnTest, PyramidThroughTheCeilingIsRefused)

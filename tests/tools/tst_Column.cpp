@@ -135,16 +135,29 @@ TEST(CreateColumn, UprightColumnIsSolidUpToItsCapAndItsFourFacesTakeTheLook)
     EXPECT_TRUE(engine->m_host.Messages().empty());
 }
 
-TEST(CreateColumn, LeaningColumnShiftsItsTopAlongTheDepthAxis)
+TEST(CreateColumn, LeaningColumnShiftsItsTopWithItsWalls)
 {
-    // 30 degrees up/down: the top moves by tan(30) = 0.57735 along z.
-    const auto engine = Build(Column(1.0f, 30.0f, 0.0f));
-    const CQzlSections& level = engine->m_level;
-    EXPECT_FALSE(InSomeSector(level, {1.5f, 0.5f, 1.5f + 0.2887f}));
-    EXPECT_FALSE(InSomeSector(level, {1.5f, 0.9f, 2.4f}));
-    EXPECT_TRUE(InSomeSector(level, {1.5f, 0.9f, 1.2f}));
-    EXPECT_TRUE(InSomeSector(level, {1.5f, 0.1f, 2.4f}));
-    EXPECT_TRUE(InSomeSector(level, {1.5f, 1.5f, 2.0f}));
+    // 30 degrees: the top moves by tan(30) = 0.57735, up/down along the depth axis B (+z),
+    // left/right against the width axis C (-x); the walls and the cap lean alike.
+    const struct {
+        const char* name;
+        float upDown, leftRight;
+        CVector3 lean;  // the unit direction the top moves in
+    } cases[] = {
+        {"up/down", 30.0f, 0.0f, {0, 0, 1}},
+        {"left/right", 0.0f, 30.0f, {-1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto engine = Build(Column(1.0f, c.upDown, c.leftRight));
+        const CQzlSections& level = engine->m_level;
+        const auto at = [&c](float along, float y) { return kBase + c.lean * along + kUp * y; };
+        EXPECT_FALSE(InSomeSector(level, at(0.2887f, 0.5f)));  // the axis at half height
+        EXPECT_FALSE(InSomeSector(level, at(0.9f, 0.9f)));     // under the shifted top
+        EXPECT_TRUE(InSomeSector(level, at(-0.3f, 0.9f)));     // left behind by the top
+        EXPECT_TRUE(InSomeSector(level, at(0.9f, 0.1f)));      // beside the base
+        EXPECT_TRUE(InSomeSector(level, at(0.5f, 1.5f)));      // above the cap
+    }
 }
 
 TEST(CreateColumn, ColumnTallerThanTheRoomGetsNoCapAndReachesTheCeiling)
