@@ -51,4 +51,32 @@ TEST(FitThingOrientation, FindsTheAnglesThatTurnTheAxesOntoFacingAndUp)
     }
 }
 
+// Why the half turns on angles 1 and 3 fold to (0, 180 - b, 0): that triple turns the axes as
+// (+-180, b, +-180) does, whereas (0, b, 0) would give the thing the opposite facing (for b = -180
+// it faces -z where (-180, -180, -180) faces +z).
+TEST(FitThingOrientation, TheFoldKeepsTheRotation)
+{
+    const auto axes = [](float a1, float a2, float a3) {
+        const D3DMATRIX m = MatrixRotateXYZ(-a1 * kRad, -a2 * kRad, -a3 * kRad);
+        return std::array<float, 6>{m.m[0][1], m.m[1][1], m.m[2][1],
+                                    m.m[0][2], m.m[1][2], m.m[2][2]};
+    };
+    const auto near = [](const std::array<float, 6>& a, const std::array<float, 6>& b) {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (std::fabs(a[i] - b[i]) > 1e-4f)
+                return false;
+        return true;
+    };
+    for (const float b : {-180.0f, -135.0f, -90.0f, -30.0f, 0.0f, 45.0f, 120.0f, 180.0f}) {
+        SCOPED_TRACE(b);
+        const float folded = 180.0f - b > 180.0f ? -180.0f - b : 180.0f - b;
+        for (const float a1 : {-180.0f, 180.0f})
+            for (const float a3 : {-180.0f, 180.0f})
+                EXPECT_TRUE(near(axes(a1, b, a3), axes(0.0f, folded, 0.0f)));
+        if (std::fabs(b) != 90.0f) {  // only a quarter turn looks the same either way
+            EXPECT_FALSE(near(axes(-180.0f, b, -180.0f), axes(0.0f, b, 0.0f)));
+        }
+    }
+}
+
 }  // namespace
