@@ -42,13 +42,16 @@ bool HasUniqueOppositeSurface(const CQzlSections& level, int surface,
     const CVector3 n = At(level.m_surfaces, surface)->m_normal;
     const CVector3 centre = SurfaceCentroid(level, surface);
     int opposite = -1;
-    // Every corner must find the surface, however many corners the current surface has.
+    // Every corner must find the surface, however many corners the current surface has. A corner
+    // looks as far as the first surface behind it, as the joining extrusion does: rooms further
+    // back do not make the one behind the door less unique.
     for (const CVector3& corner : outline) {
         const CVector3 toCentre = centre - corner;
         const float length = VectorLength(toCentre);
         const CVector3 p = length > 0.0f ? corner + toCentre * (0.001f / length) : corner;
         const CVector3 q = p - n * 5000.0f;
-        bool cornerHit = false;
+        int nearest = -1;
+        float nearestDistance = 0.0f;
         for (int sector = 0; sector < static_cast<int>(level.m_sectors.size()); ++sector) {
             CVector3 hit;
             int hitSurface = -1;
@@ -56,13 +59,15 @@ bool HasUniqueOppositeSurface(const CQzlSections& level, int surface,
             if (!IntersectSegmentSector(level, sector, p, q, hit, hitSurface, true, true) ||
                 hitSurface < 0 || hitSurface == surface)
                 continue;
-            if (opposite >= 0 && hitSurface != opposite)
-                return false;
-            opposite = hitSurface;
-            cornerHit = true;
+            const float distance = VectorLength(hit - p);
+            if (nearest < 0 || distance < nearestDistance) {
+                nearest = hitSurface;
+                nearestDistance = distance;
+            }
         }
-        if (!cornerHit)
+        if (nearest < 0 || (opposite >= 0 && nearest != opposite))
             return false;
+        opposite = nearest;
     }
     return opposite >= 0;
 }

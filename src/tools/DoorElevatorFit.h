@@ -34,6 +34,6 @@ inline constexpr std::string_view kDoorNoOppositeText =
                                       const std::array<CVector3, 4>& outline);
 
 // Whether the segments from each corner (moved 0.001 towards the surface's centroid) 5000 units
-// along -n meet the level's sectors on one and the same surface, every corner with a hit.
+// along -n first meet the level's sectors on one and the same surface, every corner with a hit.
 [[nodiscard]] bool HasUniqueOppositeSurface(const CQzlSections& level, int surface,
                                             const std::array<CVector3, 4>& outline);

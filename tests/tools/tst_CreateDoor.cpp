@@ -126,12 +126,13 @@ TEST(CreateDoor, EachDirectionBuildsTheSlotTowardsTheOpenFrame)
 
 TEST(CreateDoor, ABackRecessJoinsTheOppositeRoomOrStandsAlone)
 {
-    // A second room behind the wall, 1 away: z from -3 to -1.
+    // A second room behind the wall, 1 away: z from -4 to -1; a third further back.
     for (const bool connect : {false, true}) {
         SCOPED_TRACE(connect ? "connect" : "sunken");
         CQzlSections level = MakeEmptyLevel();
         AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
         AddBoxSector(level, {0, 0, -4}, {4, 3, -1});
+        AddBoxSector(level, {0, 0, -9}, {4, 3, -5});
         FinishFixture(level);
         CFixtureEngine engine(std::move(level));
         C3dView& view = engine.m_view;
@@ -139,6 +140,10 @@ TEST(CreateDoor, ABackRecessJoinsTheOppositeRoomOrStandsAlone)
         p.m_frontDepth = 0.1f;
         p.m_backDepth = 0.3f;
         p.m_connect = connect;
+        // The dialog lets it be built: the room behind is the one surface the door meets.
+        view.m_selection.m_surface = BoxSurface(engine.m_level, 0, kBoxZLow);
+        view.m_selection.m_pickedNodes = {{2, 0, 0}, {2, 1, 0}};
+        EXPECT_TRUE(DoorRefusal(view, p).empty());
         const std::size_t sectorsBefore = engine.m_level.m_sectors.size();
         BuildChecked(engine, p);
         // Front recess, door sector and the back recess or passage.

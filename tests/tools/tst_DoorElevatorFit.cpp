@@ -1,7 +1,7 @@
 // The dialogs' checks before a door or elevator is built: the outline must lie in the current
 // surface (a corner on an edge counts as in), and a door joined to the room behind needs one
-// surface there that every corner of the opening meets, whatever the number of corners of the
-// current surface.
+// surface there that every corner of the opening meets first, whatever the number of corners of
+// the current surface and whatever lies further back.
 
 #include "tools/DoorElevatorFit.h"
 
@@ -51,6 +51,7 @@ TEST(DoorElevatorFit, AJoinedDoorNeedsOneSurfaceBehindEveryCorner)
         Nothing,
         OneRoom,
         TwoRooms,
+        TwoRoomsInLine,
         OneRoomFiveCornerWall
     };
     const struct {
@@ -61,6 +62,9 @@ TEST(DoorElevatorFit, AJoinedDoorNeedsOneSurfaceBehindEveryCorner)
         {"nothing behind", EBehind::Nothing, false},
         {"one room", EBehind::OneRoom, true},
         {"two rooms, the opening across both", EBehind::TwoRooms, false},
+        // The segments go on through the first room into the second: the first room's wall is
+        // still the one surface behind the door.
+        {"one room behind another", EBehind::TwoRoomsInLine, true},
         {"one room, the wall with five corners", EBehind::OneRoomFiveCornerWall, true},
     };
     for (const auto& c : cases) {
@@ -70,6 +74,9 @@ TEST(DoorElevatorFit, AJoinedDoorNeedsOneSurfaceBehindEveryCorner)
         if (c.behind == EBehind::TwoRooms) {
             AddBoxSector(level, {0, 0, -4}, {2, 3, -1});
             AddBoxSector(level, {2, 0, -4}, {4, 3, -1});
+        } else if (c.behind == EBehind::TwoRoomsInLine) {
+            AddBoxSector(level, {0, 0, -9}, {4, 3, -5});
+            AddBoxSector(level, {0, 0, -4}, {4, 3, -1});
         } else if (c.behind != EBehind::Nothing) {
             AddBoxSector(level, {0, 0, -4}, {4, 3, -1});
         }
