@@ -459,3 +459,39 @@ TEST_F(VertexViewTest, CopyLightRelightsEveryCornerOfTheWorldVertex)
                 }
     }
 }
+
+TEST_F(VertexViewTest, EachSpinStandsBesideItsFieldAsHighAsIt)
+{
+    StartOnTetrahedron();
+    // The whole form, also the rows the pane scrolls away.
+    QWidget& view = *Control<QWidget>(Pane(1), Ctl::kVertexX)->parentWidget();
+    QApplication::processEvents();
+    const QImage shot = view.grab().toImage();
+    SavePictures({{"vertex_form.png", &shot}});
+    const struct {
+        int edit;
+        int spin;
+    } rows[] = {
+        {Ctl::kVertexX, Ctl::kVertexXSpin},
+        {Ctl::kVertexU, Ctl::kVertexUSpin},
+        {Ctl::kIntensityMono, Ctl::kIntensityMonoSpin},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.edit);
+        QWidget* edit = Control<QWidget>(view, row.edit);
+        QWidget* spin = Control<QWidget>(view, row.spin);
+        const QRect field(edit->mapTo(&view, QPoint(0, 0)), edit->size());
+        const QRect arrows(spin->mapTo(&view, QPoint(0, 0)), spin->size());
+        EXPECT_GE(arrows.left(), field.right());
+        EXPECT_LE(arrows.height(), field.height() + 2);
+        EXPECT_LE(std::abs(arrows.center().y() - field.center().y()), 2);
+        // The up arrow is drawn: dark pixels inside its half of the spin, in the pane's picture.
+        ASSERT_TRUE(view.rect().contains(arrows));
+        int dark = 0;
+        for (int y = arrows.top(); y < arrows.center().y(); ++y)
+            for (int x = arrows.left(); x <= arrows.right(); ++x)
+                dark += qGray(shot.pixel(x * shot.width() / view.width(),
+                                         y * shot.height() / view.height())) < 96;
+        EXPECT_GT(dark, 0);
+    }
+}
