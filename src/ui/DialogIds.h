@@ -245,6 +245,32 @@ inline constexpr int kAdjoinFlagsButton = 2033;
 inline constexpr int kAdjoinFlags = 2034;
 inline constexpr int kCopyToOther = 2071;
 
+// Vertex form (1098).
+inline constexpr int kVertexSurfaceNumber = 513;
+inline constexpr int kVertexNumber = 104;
+inline constexpr int kVertexX = 231;
+inline constexpr int kVertexY = 233;
+inline constexpr int kVertexZ = 235;
+inline constexpr int kVertexU = 237;
+inline constexpr int kVertexV = 238;
+inline constexpr int kIntensityMono = 515;
+inline constexpr int kIntensityRed = 516;
+inline constexpr int kIntensityGreen = 517;
+inline constexpr int kIntensityBlue = 518;
+inline constexpr int kVertexXSpin = 250;
+inline constexpr int kVertexYSpin = 251;
+inline constexpr int kVertexZSpin = 252;
+inline constexpr int kVertexUSpin = 253;
+inline constexpr int kVertexVSpin = 254;
+inline constexpr int kIntensityMonoSpin = 277;
+inline constexpr int kIntensityRedSpin = 278;
+inline constexpr int kIntensityGreenSpin = 279;
+inline constexpr int kIntensityBlueSpin = 280;
+
+// Distance form (5016).
+inline constexpr int kDistanceEye = 513;
+inline constexpr int kDistancePlanar = 104;
+
 // The main window's tool bars.
 inline constexpr int kStandardToolBar = 128;
 inline constexpr int kViewToolBar = 114;
