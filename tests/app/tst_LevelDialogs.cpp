@@ -24,8 +24,11 @@
 #include <QCheckBox>
 #include <QListWidget>
 
-#include <cmath>
+#include <array>
+#include <functional>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -51,6 +54,38 @@ protected:
             *header[i] = 1.5f + static_cast<float>(i);
         level.m_header.m_worldGravity = 0.12345678f;
         return Start(std::move(level));
+    }
+
+    // A field that does not read: its text and the message it gives.
+    struct CBadField {
+        int id;
+        const char* text;
+        const char* message;
+    };
+    // For each bad field and button: a fresh dialog from make, shown, with a good change typed
+    // first (goodId takes goodText), then the bad field, then the button clicked. The field's
+    // message is shown, the dialog stays open, the level and the document are as they were.
+    void ExpectRefused(const std::function<std::unique_ptr<QDialog>()>& make, int goodId,
+                       const char* goodText, std::initializer_list<CBadField> fields,
+                       std::initializer_list<int> buttons)
+    {
+        const Bytes before = LevelBytes();
+        for (const CBadField& field : fields) {
+            for (const int button : buttons) {
+                SCOPED_TRACE(std::string(field.text) + " " + std::to_string(button));
+                m_messages.clear();
+                const std::unique_ptr<QDialog> dialog = make();
+                dialog->show();
+                Control<QLineEdit>(*dialog, goodId)->setText(QString::fromLatin1(goodText));
+                Control<QLineEdit>(*dialog, field.id)->setText(QString::fromLatin1(field.text));
+                Click(*dialog, button);
+                EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(field.message)});
+                EXPECT_TRUE(dialog->isVisible());
+                EXPECT_EQ(LevelBytes(), before);
+                EXPECT_TRUE(m_doc->m_level->m_undoList.empty());
+                EXPECT_FALSE(m_doc->IsModified());
+            }
+        }
     }
 
     std::vector<std::pair<float, float>> Corners(int surface)
@@ -113,32 +148,16 @@ TEST_F(LevelDialogsTest, HeaderWithABadFieldWritesNothingAndStaysOpen)
 {
     StartBoxRoom();
     const Bytes before = LevelBytes();
-    struct CCase {
-        int id;
-        const char* text;
-        const char* message;
-    };
-    const CCase cases[] = {
-        {Ctl::kHeaderHorizonDistance, "0.05", "Please enter a number between 0.1 and 500."},
-        {Ctl::kHeaderHorizonDistance, "500.5", "Please enter a number between 0.1 and 500."},
-        {Ctl::kHeaderGravity, "heavy", "Please enter a number."},
-        {Ctl::kHeaderGouraudDistance, "", "Please enter a number."},
-    };
-    for (const CCase& c : cases) {
-        SCOPED_TRACE(c.text);
-        m_messages.clear();
-        CHeaderDlg dialog(*m_doc);
-        dialog.show();
-        // A good change before the bad field is not written either.
-        Type(dialog, Ctl::kHeaderCeilingSkyZ, "99");
-        Type(dialog, c.id, c.text);
-        Click(dialog, Ctl::kOk);
-        EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(c.message)});
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(LevelBytes(), before);
-        EXPECT_TRUE(m_doc->m_level->m_undoList.empty());
-        EXPECT_FALSE(m_doc->IsModified());
-    }
+    // A good change before the bad field is not written either.
+    ExpectRefused(
+        [this] { return std::make_unique<CHeaderDlg>(*m_doc); }, Ctl::kHeaderCeilingSkyZ, "99",
+        {
+            {Ctl::kHeaderHorizonDistance, "0.05", "Please enter a number between 0.1 and 500."},
+            {Ctl::kHeaderHorizonDistance, "500.5", "Please enter a number between 0.1 and 500."},
+            {Ctl::kHeaderGravity, "heavy", "Please enter a number."},
+            {Ctl::kHeaderGouraudDistance, "", "Please enter a number."},
+        },
+        {Ctl::kOk});
     // Cancel changes nothing.
     CHeaderDlg dialog(*m_doc);
     Type(dialog, Ctl::kHeaderCeilingSkyZ, "99");
@@ -475,34 +494,14 @@ TEST_F(TextureCoordinatesTest, OkThroughTheCommandStoresTheValuesInOneUndoStep)
 
 TEST_F(TextureCoordinatesTest, AFieldThatDoesNotReadStopsApplyAndOk)
 {
-    const Bytes before = LevelBytes();
-    struct CCase {
-        int id;
-        const char* text;
-        const char* message;
-    };
-    const CCase cases[] = {
-        {Ctl::kTexUScale, "wide", "Please enter a number."},
-        {Ctl::kTexStartVertex, "1.5", "Please enter an integer."},
-        {Ctl::kTexStartVertex, "4", "Please enter an integer between 0 and 3."},
-        {Ctl::kTexStartVertex, "-1", "Please enter an integer between 0 and 3."},
-    };
-    for (const CCase& c : cases) {
-        for (const int button : {Ctl::kTexApply, Ctl::kOk, Ctl::kTexMirror}) {
-            SCOPED_TRACE(std::string(c.text) + " " + std::to_string(button));
-            m_messages.clear();
-            const std::unique_ptr<CTextureCoordinatesDlg> dialog = Make();
-            dialog->show();
-            Type(*dialog, Ctl::kTexAngle, "45");
-            Type(*dialog, c.id, c.text);
-            Click(*dialog, button);
-            EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(c.message)});
-            EXPECT_TRUE(dialog->isVisible());
-            EXPECT_EQ(LevelBytes(), before);
-            EXPECT_TRUE(m_doc->m_level->m_undoList.empty());
-            EXPECT_FALSE(m_doc->IsModified());
-        }
-    }
+    ExpectRefused([this] { return std::unique_ptr<QDialog>(Make()); }, Ctl::kTexAngle, "45",
+                  {
+                      {Ctl::kTexUScale, "wide", "Please enter a number."},
+                      {Ctl::kTexStartVertex, "1.5", "Please enter an integer."},
+                      {Ctl::kTexStartVertex, "4", "Please enter an integer between 0 and 3."},
+                      {Ctl::kTexStartVertex, "-1", "Please enter an integer between 0 and 3."},
+                  },
+                  {Ctl::kTexApply, Ctl::kOk, Ctl::kTexMirror});
 }
 
 // ---- The commands ----
