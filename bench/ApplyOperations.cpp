@@ -11,6 +11,7 @@
 #include "edit/SplitByPolygon.h"
 #include "edit/SplitSector.h"
 #include "edit/SplitSurface.h"
+#include "edit/TextureCoordinates.h"
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
 #include "engine/Questions.h"
@@ -344,6 +345,32 @@ bool RunCopySurfaceToTwin(C3dView& view, const CApplyArgs&)
 {
     return CopySurfaceToTwin(view) || Refuse(view, "The current surface has no twin.");
 }
+
+// Change Texture Coordinates with OK: the words not given keep the values the surface stores.
+bool RunTextureCoordinates(C3dView& view, const CApplyArgs& args)
+{
+    CTextureMapping mapping;
+    int corners = 0;
+    if (!CurrentTextureMapping(view, mapping, corners))
+        return Refuse(view, "There is no current surface.");
+    mapping.m_startVertex = args.Int("start", mapping.m_startVertex);
+    mapping.m_uOffset = args.Float("u-offset", mapping.m_uOffset);
+    mapping.m_vOffset = args.Float("v-offset", mapping.m_vOffset);
+    mapping.m_uScale = args.Float("u-scale", mapping.m_uScale);
+    mapping.m_vScale = args.Float("v-scale", mapping.m_vScale);
+    mapping.m_angle = args.Float("angle", mapping.m_angle);
+    mapping.m_mirror = args.YesNo("mirror", mapping.m_mirror != 0) ? 1 : 0;
+    if (!StoreTextureMapping(view, mapping))
+        return Refuse(view, "start takes 0 to " + std::to_string(corners - 1) + ".");
+    return true;
+}
+
+constexpr CApplyWord kTextureCoordinatesWords[] = {
+    {"start", EApplyWord::Int, false},      {"u-offset", EApplyWord::Float, false},
+    {"v-offset", EApplyWord::Float, false}, {"u-scale", EApplyWord::Float, false},
+    {"v-scale", EApplyWord::Float, false},  {"angle", EApplyWord::Float, false},
+    {"mirror", EApplyWord::YesNo, false},
+};
 
 // The Cut command as the 3D view runs it (with an undo step of its own inside apply's).
 bool RunCutCommandWords(C3dView& view, const CApplyArgs&)
@@ -1017,6 +1044,10 @@ constexpr CApplyOperation kOperations[] = {
      RunUnlinkCommandWords},
     {"copy-to-twin", {}, "copies the current surface's look to the surface across its adjoin",
      RunCopySurfaceToTwin},
+    {"texture-coordinates", kTextureCoordinatesWords,
+     "the Change Texture Coordinates command with OK: the current surface stores the words given "
+     "(the others keep its values) and its texture is laid from corner start=",
+     RunTextureCoordinates},
     // Merge surfaces and sectors, Split by Polygon.
     {"merge-surfaces", kMergeWords,
      "merges the current surface with surface with= of its sector along the edge they share",

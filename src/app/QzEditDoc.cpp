@@ -4,17 +4,21 @@
 #include "app/ColorsPage.h"
 #include "app/ConfigurationPage.h"
 #include "app/DocView.h"
+#include "app/FindItemDlg.h"
 #include "app/GeneralPage.h"
+#include "app/HeaderDlg.h"
 #include "app/MainFrame.h"
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditView.h"
+#include "app/StatisticsDlg.h"
 #include "edit/Merge.h"
 #include "edit/SplitByPolygon.h"
 #include "edit/ui/MergeDlg.h"
 #include "edit/ui/SplitByPolygonDlg.h"
 #include "engine/C3dView.h"
 #include "engine/CommandIds.h"
+#include "engine/FindItem.h"
 #include "engine/RenderData.h"
 #include "engine/Undo.h"
 #include "engine/ViewCommands.h"
@@ -792,6 +796,15 @@ void CQzEditDoc::RegisterToolCommands()
         return [this, rule](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr && rule(*m_pEngine)); };
     };
     const auto withEngine = [this](CCmdUI& ui) { ui.Enable(m_pEngine != nullptr); };
+    AddCommand(Cmd::kFindItem, [this] { OnFindItem(); });
+    AddCommand(Cmd::kHeader, [this] {
+        CHeaderDlg dialog(*this, DialogParent());
+        dialog.exec();
+    });
+    AddCommand(Cmd::kStatistics, [this] {
+        CStatisticsDlg dialog(*this, DialogParent());
+        dialog.exec();
+    });
     AddCommand(Cmd::kUpdateVertices, onEngine(RunUpdateVerticesCommand), withEngine);
     AddCommand(Cmd::kRestoreSurface, onEngine(RunRestoreSurfaceCommand),
                ruleOnEngine(CanRestoreSurface));
@@ -823,6 +836,18 @@ void CQzEditDoc::RegisterToolCommands()
         Cmd::kCreateDoor, [this] { OnCreateDoor(); }, createRule(Cmd::kCreateDoor));
     AddCommand(
         Cmd::kCreateElevator, [this] { OnCreateElevator(); }, createRule(Cmd::kCreateElevator));
+}
+
+void CQzEditDoc::OnFindItem()
+{
+    CFindItemDlg dialog(*this, DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const auto [kind, index] = dialog.Chosen();
+    RunOnEngine([kind, index](C3dView& engine) {
+        FindItem(engine, kind, index);
+        return true;
+    });
 }
 
 void CQzEditDoc::OnCreateDoor()

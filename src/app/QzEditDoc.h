@@ -163,13 +163,18 @@ private:
     // "&Hidden Sector Removal..." (2047): the dialog for the document's engine, modal.
     void OnHiddenSectorRemoval();
     // ---- The Level, Tools and Library commands on the selection and the library files ----
-    // Update Vertices, Restore Surface, Select Sound, the two cog editors and the four Library
-    // commands, each with its update rule. Commands whose dialogs do not exist yet (Find Item,
-    // Header, Statistics, Episode Editor, Startup Editor, Cogs in Level, Errors, Files in Level,
-    // Template Manager, Animation Manager, Select Color Map) and the Create commands whose
-    // builders do not exist yet have no handler and stay greyed; "D&oor..." and "&Elevator..."
-    // are enabled by their Create rule.
+    // Find Item, Header and Statistics (always enabled), Update Vertices, Restore Surface,
+    // Select Sound, the two cog editors and the four Library commands, each with its update rule.
+    // Commands whose dialogs do not exist yet (Episode Editor, Startup Editor, Cogs in Level,
+    // Errors, Files in Level, Template Manager, Animation Manager, Select Color Map) and the Create
+    // commands whose builders do not exist yet have no handler and stay greyed; "D&oor..." and
+    // "&Elevator..." are enabled by their Create rule. "&Header..." writes the header in an undo
+    // step on OK; "&Statistics..." changes nothing.
     void RegisterToolCommands();
+    // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
+    // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
+    // can be found or shown: the dialog lists the level and OK does nothing more.
+    void OnFindItem();
     // "&Rectangle..." (2081), "&Cylinder..." (2063), "&Pyramid..." (2069): the Create Rectangle
     // or Create Cylinder/Pyramid dialog over the engine, then, on OK, the column or pyramid
     // builder with its shape in an undo step. Enabled while the command's Create rule holds.

@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
+#include "app/TextureCoordinatesDlg.h"
 #include "edit/CarveCommand.h"
 #include "edit/CopyPaste.h"
 #include "edit/Insert.h"
@@ -10,6 +11,7 @@
 #include "edit/Nudge.h"
 #include "edit/SelectionDelete.h"
 #include "edit/SplitCommand.h"
+#include "edit/TextureCoordinates.h"
 #include "edit/ui/CarveSectorSurfaceDlg.h"
 #include "engine/Bookmarks.h"
 #include "engine/C3dView.h"
@@ -719,6 +721,23 @@ void CQzEditView::RegisterEditCommands()
     AddEngineCommand(
         Cmd::kExpandSurface, [this](C3dView& engine) { OnExpandSurface(engine); },
         CanExpandSurface);
+    // The dialog lays the texture itself, each time in the device scope.
+    AddCommand(
+        Cmd::kTextureCoordinates, [this] { OnTextureCoordinates(); },
+        [this](CCmdUI& ui) {
+            const C3dView* engine = CommandEngine();
+            ui.Enable(engine != nullptr && CanChangeTextureCoordinates(*engine));
+        });
+}
+
+void CQzEditView::OnTextureCoordinates()
+{
+    C3dView* engine = CommandEngine();
+    if (engine == nullptr || !CanChangeTextureCoordinates(*engine))
+        return;
+    CTextureCoordinatesDlg dialog(*engine, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_doc.SetModifiedFlag(true);
 }
 
 void CQzEditView::OnCarve()

@@ -191,6 +191,9 @@ private:
     // "&Extrude Surface... E": the Extrude Surface dialog over the current surface, then on OK
     // the extrusion in its undo step and every view updated.
     void OnExtrudeSurface();
+    // "Change &Texture Coordinates... T" (2019): the dialog on the current surface (it lays the
+    // texture itself); OK marks the document modified.
+    void OnTextureCoordinates();
     // A mouse point in device pixels.
     void DevicePoint(const QMouseEvent& event, int& x, int& y) const;
     // The engine's mouse-move handling for buttons (kMouseLeft | kMouseRight) at (x, y), when

@@ -25,7 +25,7 @@ constexpr std::size_t kNameListCount = std::size(kNameLists);
 // Stored form, in this order: materials, adjoins, surfaces, sectors, things, cogs (object lists),
 // world vertices, texture vertices (raw arrays), cog scripts (string list), then the sound,
 // colour-map, AI-class, model, sprite, keyframe, puppet and sound-class lists (string lists) and
-// the templates (object list).
+// the templates (object list), last the header (bare data).
 void CUndoSnapshot::StoreLevel(const CQzlSections& level)
 {
     CArchive ar(LevelClassRegistry());
@@ -41,6 +41,8 @@ void CUndoSnapshot::StoreLevel(const CQzlSections& level)
     for (const auto list : kNameLists)
         ar.WriteStringList(level.*list);
     ar.WriteObArray(level.m_templates);
+    CQzlHeader header = level.m_header;
+    header.Serialize(ar);
     m_bytes = ar.TakeBuffer();
 }
 
@@ -71,6 +73,8 @@ void CUndoSnapshot::LoadLevel(CQzlSections& level) const
     for (NameList& list : names)
         ar.ReadStringList(list);
     ar.ReadObArray(templates);
+    CQzlHeader header;
+    header.Serialize(ar);
     if (!ar.AtEnd())
         throw CArchiveException(CArchiveException::badFormat,
                                 "The undo step holds more data than the level it describes.");
@@ -87,4 +91,5 @@ void CUndoSnapshot::LoadLevel(CQzlSections& level) const
     for (std::size_t i = 0; i < kNameListCount; ++i)
         level.*kNameLists[i] = std::move(names[i]);
     level.m_templates = std::move(templates);
+    level.m_header = header;
 }

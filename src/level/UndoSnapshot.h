@@ -6,9 +6,9 @@
 // adjoins, surfaces, sectors, things and cogs, the world and texture vertices, the cog-script
 // names, the templates and the other resource name lists (sounds, colour maps, AI classes,
 // models, sprites, keyframes, puppets, sound classes; rebuilding the resource lists rewrites
-// them). The header, the notice lines, the level's own files and the camera bookmarks change only
-// by edits that cannot be undone; they are not in it and
-// stay as they are across undo and redo. Snapshots are never written to a file.
+// them) and the header (the Header dialog's OK is undoable). The notice lines, the level's own
+// files and the camera bookmarks change only by edits that cannot be undone; they are not in it
+// and stay as they are across undo and redo. Snapshots are never written to a file.
 
 #include "math/Vector3.h"
 

@@ -214,6 +214,54 @@ inline constexpr int kCylinderRadiusSpin = 4098;
 inline constexpr int kRectangleWidth = 5034;
 inline constexpr int kRectangleDepth = 5035;
 
+// Header (1094), Find Item (215), Statistics (171) and Texture Coordinates (206): the dialogs'
+// numbers, then their controls.
+}  // namespace Ctl
+namespace Dlg {
+inline constexpr int kHeader = 1094;
+inline constexpr int kFindItem = 215;
+inline constexpr int kStatistics = 171;
+inline constexpr int kTextureCoordinates = 206;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kHeaderGravity = 1029;
+inline constexpr int kHeaderCeilingSkyZ = 1030;
+inline constexpr int kHeaderHorizonDistance = 1031;
+inline constexpr int kHeaderHorizonPixelsPerRev = 1032;
+inline constexpr int kHeaderHorizonSkyOffsetX = 1034;
+inline constexpr int kHeaderHorizonSkyOffsetY = 1048;
+inline constexpr int kHeaderCeilingSkyOffsetX = 1036;
+inline constexpr int kHeaderCeilingSkyOffsetY = 1049;
+inline constexpr int kHeaderMipmapDistance1 = 1038;  // to 1041
+inline constexpr int kHeaderLodDistance1 = 1042;     // to 1045
+inline constexpr int kHeaderPerspectiveDistance = 1046;
+inline constexpr int kHeaderGouraudDistance = 1047;
+// Find Item: each list and its edit line carry the same number.
+inline constexpr int kFindSectorNumber = 255;
+inline constexpr int kFindSurfaceNumber = 284;
+inline constexpr int kFindObjectNumber = 283;
+inline constexpr int kStatSectors = 258;
+inline constexpr int kStatSurfaces = 259;
+inline constexpr int kStatVertices = 262;
+inline constexpr int kStatMaterials = 263;
+inline constexpr int kStatObjects = 260;
+inline constexpr int kStatCogs = 261;
+inline constexpr int kStatTemplates = 264;
+inline constexpr int kTexStartVertex = 274;
+inline constexpr int kTexUOffset = 245;
+inline constexpr int kTexVOffset = 246;
+inline constexpr int kTexUScale = 247;
+inline constexpr int kTexVScale = 249;
+inline constexpr int kTexAngle = 243;
+inline constexpr int kTexMirror = 1012;
+inline constexpr int kTexStartVertexSpin = 4021;
+inline constexpr int kTexAngleSpin = 4002;
+inline constexpr int kTexUOffsetSpin = 4003;
+inline constexpr int kTexVOffsetSpin = 4004;
+inline constexpr int kTexUScaleSpin = 4005;
+inline constexpr int kTexVScaleSpin = 4006;
+inline constexpr int kTexApply = kApplyNow;  // "&Apply"
+
 // Sector form (101).
 inline constexpr int kSectorNumber = 1001;
 inline constexpr int kSectorFlags = 1002;

@@ -118,19 +118,19 @@ TEST(Undo, AnEditThenUndoRestoresTheLevelTheSelectionAndTheCamera)
     level.m_sectors[1]->m_sound = 1;
     level.m_colormaps.push_back("warm.cmp");
     AddTemplate(level, "lamp");
+    // The Header dialog's edit is undone with the rest.
+    level.m_header.m_worldGravity = 7.5f;
     SetViewState(view, {0, 3, -1, -1, -1, {9, 9, 9}, {0, 0, 1}, {0, 1, 0}});
     // Not part of an undo step: the bookmarks and the level's own files stay as they are.
     level.m_bookmarks.push_back({1, 2, 3, {}});
-    level.m_header.m_worldGravity = 7.5f;
     const std::vector<CWorldVertex> bookmarks = level.m_bookmarks;
 
     ASSERT_TRUE(Undo(view));
 
     EXPECT_EQ(ViewState(view), atEdit);
     EXPECT_EQ(level.m_bookmarks, bookmarks);
-    EXPECT_FLOAT_EQ(level.m_header.m_worldGravity, 7.5f);
+    EXPECT_FLOAT_EQ(level.m_header.m_worldGravity, 4.0f);
     level.m_bookmarks.clear();
-    level.m_header.m_worldGravity = 4.0f;
     EXPECT_EQ(LevelBytes(level), before);
     EXPECT_TRUE(level.m_undoList.empty());
     EXPECT_EQ(level.m_redoList.size(), 1u);
