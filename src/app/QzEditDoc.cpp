@@ -6,6 +6,7 @@
 #include "app/DocView.h"
 #include "app/GeneralPage.h"
 #include "app/MainFrame.h"
+#include "app/ObjectFramesDlg.h"
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditView.h"
@@ -227,7 +228,37 @@ CQzEditDoc::CQzEditDoc(CQzEditApp& app)
     RegisterCommands();
 }
 
-CQzEditDoc::~CQzEditDoc() = default;
+CQzEditDoc::~CQzEditDoc()
+{
+    delete m_objectFrames.data();
+}
+
+CObjectFramesDlg* CQzEditDoc::ObjectFramesWindow() const
+{
+    return m_objectFrames.data();
+}
+
+void CQzEditDoc::SetObjectFramesWindow(CObjectFramesDlg* window)
+{
+    CObjectFramesDlg* const before = std::exchange(m_objectFrames, window).data();
+    m_state.m_objectFramesOpen = window != nullptr ? 1 : 0;
+    if (window != nullptr)
+        // A window destroyed with its parent leaves no document holding it.
+        connect(window, &QObject::destroyed, this, [this] {
+            if (m_objectFrames.isNull())
+                m_state.m_objectFramesOpen = 0;
+        });
+    if (before != window)
+        delete before;
+}
+
+void CQzEditDoc::ObjectFramesWindowClosing(const CObjectFramesDlg* window)
+{
+    if (window != nullptr && m_objectFrames.data() == window) {
+        m_objectFrames.clear();
+        m_state.m_objectFramesOpen = 0;
+    }
+}
 
 // ---- Files ----
 
