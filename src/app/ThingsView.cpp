@@ -196,6 +196,8 @@ bool CThingsView::UpdateThing()
         frame.z += moved.z;
         thing.m_frames.push_back(frame);
     }
+    // The form's copy follows the record: the next apply starts from the path as it now is.
+    m_frames = thing.m_frames;
 
     if (engine.GetGame().m_archive != nullptr) {
         const std::string colorMap =
