@@ -230,23 +230,28 @@ CQzEditDoc::CQzEditDoc(CQzEditApp& app)
 
 CQzEditDoc::~CQzEditDoc()
 {
-    delete m_objectFrames.data();
+    delete ObjectFramesWindow();
 }
 
 CObjectFramesDlg* CQzEditDoc::ObjectFramesWindow() const
 {
-    return m_objectFrames.data();
+    // Only a whole window is held: one being destroyed has left already.
+    return static_cast<CObjectFramesDlg*>(m_objectFrames.data());
 }
 
 void CQzEditDoc::SetObjectFramesWindow(CObjectFramesDlg* window)
 {
-    CObjectFramesDlg* const before = std::exchange(m_objectFrames, window).data();
+    CObjectFramesDlg* const before = ObjectFramesWindow();
+    QObject* const held = window;
+    m_objectFrames = held;
     m_state.m_objectFramesOpen = window != nullptr ? 1 : 0;
     if (window != nullptr)
         // A window destroyed with its parent leaves no document holding it.
-        connect(window, &QObject::destroyed, this, [this] {
-            if (m_objectFrames.isNull())
+        connect(window, &QObject::destroyed, this, [this, held] {
+            if (m_objectFrames.isNull() || m_objectFrames.data() == held) {
+                m_objectFrames.clear();
                 m_state.m_objectFramesOpen = 0;
+            }
         });
     if (before != window)
         delete before;
@@ -254,7 +259,7 @@ void CQzEditDoc::SetObjectFramesWindow(CObjectFramesDlg* window)
 
 void CQzEditDoc::ObjectFramesWindowClosing(const CObjectFramesDlg* window)
 {
-    if (window != nullptr && m_objectFrames.data() == window) {
+    if (window != nullptr && ObjectFramesWindow() == window) {
         m_objectFrames.clear();
         m_state.m_objectFramesOpen = 0;
     }

@@ -248,5 +248,5 @@ private:
     // The autosave file written last (removed when the next autosave goes elsewhere).
     QString m_lastAutosaveFile;
     bool m_closeConfirmed = false;
-    QPointer<CObjectFramesDlg> m_objectFrames;
+    QPointer<QObject> m_objectFrames;  // the Object Frames window
 };
