@@ -13,6 +13,7 @@
 #include "engine/ObjectFramePath.h"
 #include "level/QzlThing.h"
 #include "support/FixtureLevels.h"
+#include "support/PathFrame.h"
 
 #include <QListWidget>
 #include <QPointer>
@@ -22,18 +23,6 @@
 #include <vector>
 
 namespace {
-
-CWorldVertex PathFrame(float x, float y, float z, float roll = 0, float pitch = 0, float yaw = 0)
-{
-    CWorldVertex frame;
-    frame.x = x;
-    frame.y = y;
-    frame.z = z;
-    frame.extra[0] = roll;
-    frame.extra[1] = pitch;
-    frame.extra[2] = yaw;
-    return frame;
-}
 
 // The two joined rooms: thing 0 in sector 0 with yaw 30 and a path of two frames 1.0 apart (the
 // second turned), thing 1 in sector 1 without a path.

@@ -14,6 +14,7 @@
 #include "level/QzlThing.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/PathFrame.h"
 #include "ui/FlagDialogs.h"
 #include "ui/PickerDlg.h"
 
@@ -24,18 +25,6 @@
 #include <utility>
 
 namespace {
-
-CWorldVertex PathFrame(float x, float y, float z, float roll, float pitch, float yaw)
-{
-    CWorldVertex frame;
-    frame.x = x;
-    frame.y = y;
-    frame.z = z;
-    frame.extra[0] = roll;
-    frame.extra[1] = pitch;
-    frame.extra[2] = yaw;
-    return frame;
-}
 
 // The two joined rooms with the templates "crate" and "lamp": thing 0, a crate in sector 0 with
 // a value of its own in every field and a path of two frames; thing 1, a crate in sector 1

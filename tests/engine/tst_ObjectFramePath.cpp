@@ -3,24 +3,13 @@
 
 #include "engine/ObjectFramePath.h"
 
+#include "support/PathFrame.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-CWorldVertex Frame(float x, float y, float z, float roll = 0.0f, float pitch = 0.0f,
-                   float yaw = 0.0f)
-{
-    CWorldVertex frame;
-    frame.x = x;
-    frame.y = y;
-    frame.z = z;
-    frame.extra[0] = roll;
-    frame.extra[1] = pitch;
-    frame.extra[2] = yaw;
-    return frame;
-}
 
 // The look axis (third column) and up axis (second column) of a view matrix.
 CVector3 LookAxis(const D3DMATRIX& m)
@@ -105,7 +94,8 @@ TEST(ObjectFramePath, CameraAnglesOfSideways)
 TEST(ObjectFramePath, PlacementsStepAlongEachPairOfFrames)
 {
     // 1.0 apart: 1.0 / 0.05 lies just below 20, so n = 19 and 20 placements per pass.
-    const std::vector<CWorldVertex> path = {Frame(0, 0, 0, 0, 0, 0), Frame(1, 0, 0, 10, 20, -38)};
+    const std::vector<CWorldVertex> path = {PathFrame(0, 0, 0, 0, 0, 0),
+                                            PathFrame(1, 0, 0, 10, 20, -38)};
     const std::vector<CWorldVertex> forward = FramePathPlacements(path, false);
     ASSERT_EQ(forward.size(), 20u);
     EXPECT_EQ(forward.front(), path[0]);
@@ -121,7 +111,8 @@ TEST(ObjectFramePath, PlacementsStepAlongEachPairOfFrames)
     EXPECT_EQ(backward.back(), path[0]);
 
     // Three frames: each pair in turn, backward from the last.
-    const std::vector<CWorldVertex> three = {Frame(0, 0, 0), Frame(0, 0.5f, 0), Frame(0, 0.5f, 1)};
+    const std::vector<CWorldVertex> three = {PathFrame(0, 0, 0), PathFrame(0, 0.5f, 0),
+                                             PathFrame(0, 0.5f, 1)};
     const std::vector<CWorldVertex> back3 = FramePathPlacements(three, true);
     ASSERT_EQ(back3.size(), 20u + 10u);
     EXPECT_EQ(back3.front(), three[2]);
@@ -132,7 +123,7 @@ TEST(ObjectFramePath, PlacementsStepAlongEachPairOfFrames)
 TEST(ObjectFramePath, PlacementsOfShortPaths)
 {
     // Two frames at one place: one placement at t = 0 per pass.
-    const CWorldVertex a = Frame(2, 3, 4, 5, 6, 7);
+    const CWorldVertex a = PathFrame(2, 3, 4, 5, 6, 7);
     CWorldVertex b = a;
     b.extra[2] = 90.0f;
     const std::vector<CWorldVertex> same = FramePathPlacements({a, b}, false);
