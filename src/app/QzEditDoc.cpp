@@ -8,6 +8,7 @@
 #include "app/GeneralPage.h"
 #include "app/HeaderDlg.h"
 #include "app/MainFrame.h"
+#include "app/ObjectFramesDlg.h"
 #include "app/ParsingSectorsDlg.h"
 #include "app/QzEditApp.h"
 #include "app/QzEditView.h"
@@ -231,7 +232,42 @@ CQzEditDoc::CQzEditDoc(CQzEditApp& app)
     RegisterCommands();
 }
 
-CQzEditDoc::~CQzEditDoc() = default;
+CQzEditDoc::~CQzEditDoc()
+{
+    delete ObjectFramesWindow();
+}
+
+CObjectFramesDlg* CQzEditDoc::ObjectFramesWindow() const
+{
+    // Only a whole window is held: one being destroyed has left already.
+    return static_cast<CObjectFramesDlg*>(m_objectFrames.data());
+}
+
+void CQzEditDoc::SetObjectFramesWindow(CObjectFramesDlg* window)
+{
+    CObjectFramesDlg* const before = ObjectFramesWindow();
+    QObject* const held = window;
+    m_objectFrames = held;
+    m_state.m_objectFramesOpen = window != nullptr ? 1 : 0;
+    if (window != nullptr)
+        // A window destroyed with its parent leaves no document holding it.
+        connect(window, &QObject::destroyed, this, [this, held] {
+            if (m_objectFrames.isNull() || m_objectFrames.data() == held) {
+                m_objectFrames.clear();
+                m_state.m_objectFramesOpen = 0;
+            }
+        });
+    if (before != window)
+        delete before;
+}
+
+void CQzEditDoc::ObjectFramesWindowClosing(const CObjectFramesDlg* window)
+{
+    if (window != nullptr && ObjectFramesWindow() == window) {
+        m_objectFrames.clear();
+        m_state.m_objectFramesOpen = 0;
+    }
+}
 
 // ---- Files ----
 

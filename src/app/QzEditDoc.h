@@ -12,6 +12,7 @@
 #include "level/QzlSections.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <filesystem>
@@ -24,6 +25,7 @@
 class C3dView;
 class CChildFrame;
 class CDocView;
+class CObjectFramesDlg;
 class CQzEditApp;
 class CQzEditView;
 class QWidget;
@@ -110,6 +112,15 @@ public:
     // The document's 3D view; null when it has none.
     CQzEditView* View3d() const;
     void SetFrame(CChildFrame* frame) { m_frame = frame; }
+
+    // ---- The Object Frames window ----
+    // The document's one Object Frames window, null while none is open. While one is open,
+    // m_state.m_objectFramesOpen is 1 (picking is blocked).
+    CObjectFramesDlg* ObjectFramesWindow() const;
+    // window becomes the document's Object Frames window; the one held before is destroyed.
+    void SetObjectFramesWindow(CObjectFramesDlg* window);
+    // window is closing itself: when it is the document's, the document holds none.
+    void ObjectFramesWindowClosing(const CObjectFramesDlg* window);
 
     // ---- CEngineHost ----
     void ShowMessage(std::string_view text) override;
@@ -242,4 +253,5 @@ private:
     // The autosave file written last (removed when the next autosave goes elsewhere).
     QString m_lastAutosaveFile;
     bool m_closeConfirmed = false;
+    QPointer<QObject> m_objectFrames;  // the Object Frames window
 };

@@ -293,6 +293,52 @@ inline constexpr int kAdjoinFlagsButton = 2033;
 inline constexpr int kAdjoinFlags = 2034;
 inline constexpr int kCopyToOther = 2071;
 
+// Things form (190).
+inline constexpr int kThingNumber = 513;
+inline constexpr int kThingPitch = 201;
+inline constexpr int kThingRoll = 208;
+inline constexpr int kThingSector = 101;
+inline constexpr int kThingTemplate = 1086;
+inline constexpr int kThingX = 1089;
+inline constexpr int kThingYaw = 205;
+inline constexpr int kThingY = 1093;
+inline constexpr int kThingZ = 1097;
+inline constexpr int kThingFlags = 213;
+inline constexpr int kThingFrameCount = 521;
+inline constexpr int kThingXSpin = 266;
+inline constexpr int kThingYSpin = 267;
+inline constexpr int kThingZSpin = 268;
+inline constexpr int kThingPitchSpin = 269;
+inline constexpr int kThingYawSpin = 270;
+inline constexpr int kThingRollSpin = 271;
+inline constexpr int kThingTemplateButton = 1083;
+inline constexpr int kThingFlagsButton = 211;
+inline constexpr int kThingFramesButton = 520;
+
+// Object Frames (5000); OK and Cancel are kOk and kCancel.
+inline constexpr int kFrameX = 4011;
+inline constexpr int kFrameY = 4012;
+inline constexpr int kFrameZ = 4013;
+inline constexpr int kFramePitch = 4009;
+inline constexpr int kFrameYaw = 4007;
+inline constexpr int kFrameRoll = 4008;
+inline constexpr int kFramesPerSecond = 4018;
+inline constexpr int kFrameList = 4010;
+inline constexpr int kShowCamera = 1012;
+inline constexpr int kPlayCamera = 1011;
+inline constexpr int kShowObject = 1013;
+inline constexpr int kPlayObject = 1010;
+inline constexpr int kProposeCenter = 8;
+inline constexpr int kProposeTop = 3;
+inline constexpr int kProposeBottom = 4;
+inline constexpr int kProposeLeft = 5;
+inline constexpr int kProposeRight = 6;
+inline constexpr int kProposeCamera = 10;
+inline constexpr int kFramesApply = 4001;
+inline constexpr int kFramesHelp = 57670;
+inline constexpr int kAddFrame = 7;
+inline constexpr int kDeleteFrame = 9;
+
 // Vertex form (1098).
 inline constexpr int kVertexSurfaceNumber = 513;
 inline constexpr int kVertexNumber = 104;
