@@ -58,23 +58,9 @@ void AppendPair(std::vector<CWorldVertex>& placements, const CWorldVertex& p, co
 
 D3DMATRIX ViewMatrixFromAngles(float pitch, float yaw, float roll)
 {
-    const float a1 = -pitch * kRadiansPerDegree;
-    const float a2 = -yaw * kRadiansPerDegree;
-    const float a3 = -roll * kRadiansPerDegree;
-    const float c1 = std::cos(a1), s1 = std::sin(a1);
-    const float c2 = std::cos(a2), s2 = std::sin(a2);
-    const float c3 = std::cos(a3), s3 = std::sin(a3);
-    D3DMATRIX m = MatrixIdentity();
-    m.m[0][0] = c2 * c1;
-    m.m[0][1] = s3 * s2 * c1 - c3 * s1;
-    m.m[0][2] = c3 * s2 * c1 + s3 * s1;
-    m.m[1][0] = c2 * s1;
-    m.m[1][1] = s3 * s2 * s1 + c3 * c1;
-    m.m[1][2] = c3 * s2 * s1 - s3 * c1;
-    m.m[2][0] = -s2;
-    m.m[2][1] = s3 * c2;
-    m.m[2][2] = c3 * c2;
-    return m;
+    // The rotation of the three angles, each negated and in radians: pitch first, yaw, roll.
+    return MatrixRotateXYZ(-pitch * kRadiansPerDegree, -yaw * kRadiansPerDegree,
+                           -roll * kRadiansPerDegree);
 }
 
 CFrameAngles CameraAnglesFromAxes(const CVector3& a, const CVector3& b)
