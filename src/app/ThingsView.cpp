@@ -67,6 +67,7 @@ CThingsView::CThingsView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kId,
     const auto spinRow = [this, &form, &grid](int spin, bool upRaises) {
         QWidget* arrows = MakeSpinArrows(
             &form, spin, [this, spin](int delta) { OnSpin(spin, delta); }, upRaises);
+        FitSpinArrows(*arrows, *grid.itemAtPosition(grid.rowCount() - 1, 1)->widget());
         grid.addWidget(arrows, grid.rowCount() - 1, 2);
     };
     layout.Edit(QStringLiteral("Object Number:"), Ctl::kThingNumber, true);

@@ -19,15 +19,11 @@
 
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QToolButton>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-// The width of a spin arrow beside its field, in pixels.
-constexpr int kArrowWidth = 16;
 
 // What a field of the form is and what leaving it applies.
 enum class EApply {
@@ -102,10 +98,7 @@ CVertexView::CVertexView(CQzEditDoc& doc, QWidget* parent) : CFormView(doc, kId,
         const int id = field.edit;
         QWidget* spin =
             MakeSpinArrows(&form, field.spin, [this, id](int delta) { OnSpin(id, delta); });
-        // The arrows stand one above the other beside the field, together as high as it.
-        const int arrowHeight = std::max(edit->sizeHint().height() / 2, 1);
-        for (QToolButton* arrow : spin->findChildren<QToolButton*>())
-            arrow->setFixedSize(kArrowWidth, arrowHeight);
+        FitSpinArrows(*spin, *edit);
         grid.addWidget(spin, grid.rowCount() - 1, 2);
         switch (field.apply) {
         case EApply::Move: {

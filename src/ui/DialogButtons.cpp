@@ -6,7 +6,9 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QToolButton>
+
 #include <QVBoxLayout>
+#include <algorithm>
 
 QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation, const QString& ok,
                                     const QString& cancel, int helpId,
@@ -51,4 +53,12 @@ QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>&
         layout->addWidget(arrow);
     }
     return spin;
+}
+
+void FitSpinArrows(QWidget& spin, const QWidget& field)
+{
+    constexpr int kArrowWidth = 16;
+    const int arrowHeight = std::max(field.sizeHint().height() / 2, 1);
+    for (QToolButton* arrow : spin.findChildren<QToolButton*>())
+        arrow->setFixedSize(kArrowWidth, arrowHeight);
 }

@@ -26,3 +26,5 @@ QDialogButtonBox* MakeDialogButtons(QDialog& dialog, Qt::Orientation orientation
 // (top 0, bottom 100) sends it; with upRaises (a range whose top is its larger end) +1 up, -1 down.
 QWidget* MakeSpinArrows(QWidget* parent, int id, const std::function<void(int)>& step,
                         bool upRaises = false);
+// The arrows of spin one above the other, together as high as field, as a form row shows them.
+void FitSpinArrows(QWidget& spin, const QWidget& field);

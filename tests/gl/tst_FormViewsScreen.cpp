@@ -1,15 +1,21 @@
-// The sector and surface forms of a document window in the running editor on a real OpenGL
-// context (label "gl": run under Xvfb): with a sector and a surface picked, the left column shows
-// their values in its fields and the tint in its swatch, beside the drawn level.
+// The form views of a document window in the running editor on a real OpenGL context (label
+// "gl": run under Xvfb): with a sector and a surface picked, the left column shows their values in
+// its fields and the tint in its swatch, beside the drawn level; in object and vertex mode the
+// middle pane shows the current thing or corner.
 
 #include "EditorTestSupport.h"
 
 #include "app/ChildFrame.h"
 #include "app/ColorsPage.h"
+#include "app/MainFrame.h"
 #include "app/SectorView.h"
 #include "app/SurfaceView.h"
+#include "app/ThingsView.h"
+#include "app/VertexView.h"
 #include "engine/C3dView.h"
+#include "engine/CommandIds.h"
 #include "level/QzlSector.h"
+#include "level/QzlSurface.h"
 #include "support/FixtureLevels.h"
 
 #include <QApplication>
@@ -55,6 +61,43 @@ protected:
             for (int x = inside.left(); x <= inside.right(); ++x)
                 dark += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
         return dark;
+    }
+
+    // Updates the document's views and waits for the next frame of the 3D view.
+    void UpdateAndPaint()
+    {
+        const int paints = m_view->PaintCount();
+        m_doc->UpdateAllViews(nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kEditorWaitMs));
+        QTest::qWait(200);
+    }
+
+    struct CShownField {
+        int id;
+        const char* text;
+    };
+    // Each field of form holds its text and shows it, unscrolled, on the screen picture.
+    void ExpectFieldsShown(QWidget& form, const QImage& screen,
+                           std::initializer_list<CShownField> fields)
+    {
+        for (const CShownField& field : fields) {
+            SCOPED_TRACE(field.id);
+            auto* edit = form.findChild<QLineEdit*>(Id(field.id));
+            ASSERT_NE(edit, nullptr);
+            EXPECT_EQ(edit->text(), field.text);
+            EXPECT_TRUE(edit->isEnabled());
+            ASSERT_EQ(edit->visibleRegion().boundingRect(), edit->rect())
+                << "scrolled out of its pane";
+            // Even a lone "1" draws a few dark pixels.
+            EXPECT_GT(DarkPixels(screen, OnScreen(*edit, screen)), 4);
+        }
+    }
+    // The left column on the screen saved as name in the output folder.
+    void SaveColumn(const QImage& screen, const char* name)
+    {
+        const QString png = QDir(QStringLiteral(QZ_TEST_OUTPUT_DIR)).filePath(name);
+        EXPECT_TRUE(screen.copy(OnScreen(*m_doc->Frame()->LeftSplitter(), screen)).save(png));
+        std::printf("Left column: %s\n", png.toLocal8Bit().constData());
     }
 };
 
@@ -166,4 +209,62 @@ TEST_F(FormViewsScreenTest, SectorAndSurfaceFormsShowThePickedSectorAndSurface)
         for (int x = view.left(); x <= view.right(); x += 4)
             drawn += screen.pixelColor(x, y) != CColorsPage::FromSetting(kEditorBackground) ? 1 : 0;
     EXPECT_GT(drawn, 100);
+}
+
+TEST_F(FormViewsScreenTest, ObjectAndVertexModesShowTheCurrentThingAndCorner)
+{
+    CQzlSections level = MakeTwoJoinedRooms();
+    const int crate = AddCrate(level, 0, {0.5f, 0.25f, 0.75f});
+    Open(std::move(level), 1);
+    ASSERT_FALSE(HasFatalFailure());
+    C3dView& engine = Engine();
+    QSplitter* column = m_doc->Frame()->LeftSplitter();
+
+    // The crate current, then object mode from the menu: the middle pane is the things form.
+    engine.m_selection.m_sector = 0;
+    engine.m_selection.m_thing = crate;
+    UpdateAndPaint();
+    ASSERT_FALSE(HasFatalFailure());
+    TriggerCommand(*m_app->m_pMainFrame, Cmd::kObjectMode);
+    UpdateAndPaint();
+    ASSERT_FALSE(HasFatalFailure());
+    auto* things = dynamic_cast<CThingsView*>(column->widget(1));
+    ASSERT_NE(things, nullptr);
+    const QImage thingScreen = GrabScreen(*column);
+    SaveColumn(thingScreen, "form_views_things.png");
+    ExpectFieldsShown(*things, thingScreen,
+                      {{Ctl::kThingNumber, "0"},
+                       {Ctl::kThingTemplate, "crate"},
+                       {Ctl::kThingX, "0.5"},
+                       {Ctl::kThingY, "0.25"},
+                       {Ctl::kThingZ, "0.75"}});
+
+    // Corner 2 of the near wall current in vertex mode (the menu's Vertex takes only a corner no
+    // other surface shares; a box's corners are all shared): the vertex form shows its position.
+    const int wall = BoxSurface(*m_doc->m_level, 0, kBoxZLow);
+    const CQzlSurface& surface = *m_doc->m_level->m_surfaces[static_cast<std::size_t>(wall)];
+    const CWorldVertex& corner =
+        m_doc->m_level
+            ->m_worldVertices[static_cast<std::size_t>(surface.m_vertices[2].m_worldVertex)];
+    engine.m_selection.m_thing = -1;
+    engine.m_selection.m_surface = wall;
+    engine.m_selection.m_vertexSurface = wall;
+    engine.m_selection.m_vertex = 2;
+    UpdateAndPaint();
+    ASSERT_FALSE(HasFatalFailure());
+    m_doc->m_state.m_editMode = 6;
+    m_doc->SwitchPropertyView(PropertyView::kVertex);
+    UpdateAndPaint();
+    ASSERT_FALSE(HasFatalFailure());
+    auto* vertex = dynamic_cast<CVertexView*>(column->widget(1));
+    ASSERT_NE(vertex, nullptr);
+    const QImage vertexScreen = GrabScreen(*column);
+    SaveColumn(vertexScreen, "form_views_vertex.png");
+    const auto number = [](float value) { return QString::number(value).toStdString(); };
+    const std::string x = number(corner.x), y = number(corner.y), z = number(corner.z);
+    ExpectFieldsShown(*vertex, vertexScreen,
+                      {{Ctl::kVertexNumber, "2"},
+                       {Ctl::kVertexX, x.c_str()},
+                       {Ctl::kVertexY, y.c_str()},
+                       {Ctl::kVertexZ, z.c_str()}});
 }
