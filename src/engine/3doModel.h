@@ -116,6 +116,16 @@ public:
     D3DMATRIX m_placement = MatrixIdentity();
     D3DMATRIX m_stepRotation = MatrixIdentity();
     D3DMATRIX m_spinPlacement = MatrixIdentity();
+    // A mover's cycle in walk mode: 1 while it runs; the time into the cycle and the travel time
+    // (seconds of 0.05 steps); from frame 0 to the last frame; the position of the step before;
+    // a rider's height above the model (0 until taken).
+    std::int32_t m_moved = 0;
+    float m_cycleTime = 0.0f;
+    float m_travelTime = 0.0f;
+    CVector3 m_from;
+    CVector3 m_to;
+    CVector3 m_previousPosition;
+    float m_riderOffset = 0.0f;
     // Why a broken model file was replaced by the ghost; empty otherwise.
     std::string m_loadError;
 };

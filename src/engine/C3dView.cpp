@@ -1,4 +1,5 @@
 #include "engine/C3dView.h"
+#include "engine/CdAudio.h"
 
 #include "engine/Dsound.h"
 #include "framework/Settings.h"
@@ -79,3 +80,8 @@ void C3dView::DetachLevelFromRenderObjects()
             surface->m_texture = nullptr;
     }
 }
+
+CWalkState::CWalkState() = default;
+CWalkState::~CWalkState() = default;
+CWalkState::CWalkState(CWalkState&&) noexcept = default;
+CWalkState& CWalkState::operator=(CWalkState&&) noexcept = default;

@@ -147,8 +147,21 @@ struct CSplitState {
     std::int32_t m_twin = 0;
 };
 
+class CCdAudio;
+class CTexture;
+
 // Walk mode.
 struct CWalkState {
     std::int32_t m_on = 0;          // 1 while walk mode is on
     float m_animationClock = 0.0f;  // advanced every frame
+    // Textures whose cels are playing, in the order they started (not owned).
+    std::vector<CTexture*> m_animatedTextures;
+    // Sectors of the movers whose cycle runs, one entry per start (duplicates allowed).
+    std::vector<std::int32_t> m_movingSectors;
+    // The CD player of walk mode's music, made on first use.
+    std::unique_ptr<CCdAudio> m_cdAudio;
+    CWalkState();
+    ~CWalkState();
+    CWalkState(CWalkState&&) noexcept;
+    CWalkState& operator=(CWalkState&&) noexcept;
 };

@@ -62,4 +62,9 @@ public:
     float m_vScale = 320.0f;
     std::int32_t m_spare[2] = {};  // not copied, not stored
     std::int32_t m_mirror = 0;     // not stored
+
+    // Walk mode; never stored, reset by every set-up and tear-down of walk mode.
+    std::int32_t m_triggeredThing = -1;  // the mover this surface switches when touched
+    float m_scrollU = 0.0f;              // texture scroll speeds, added once per drawn frame
+    float m_scrollV = 0.0f;
 };

@@ -35,6 +35,10 @@ public:
     // Run-time fields of the 3D view; never stored.
     C3doModel* m_model = nullptr;   // not owned
     std::int32_t m_modelReady = 0;  // 1 once the model has been made
+    // Walk mode: the spin flag (1: the model turns by its step rotation every frame), the move
+    // speed and sleep time (seconds) a cog gives a mover, its partner thing (-1 none), its start,
+    // move and stop sounds, and the four sound states of its cycle (opening sounds started,
+    // arrival sound played, closing sounds started, close sound played).
     std::int32_t m_runtimeWord = 0;
     float m_runtimeFloat[2] = {8.0f, 2.0f};
     std::int32_t m_runtimeIndex = -1;
