@@ -20,6 +20,8 @@
 #include "engine/FrameRender.h"
 #include "engine/Picking.h"
 #include "engine/RenderData.h"
+#include "engine/WalkMode.h"
+#include "engine/WalkNavigation.h"
 #include "engine/gl/GlDisplayModes.h"
 #include "engine/gl/GlRenderDevice.h"
 #include "engine/gl/GlSupport.h"
@@ -32,6 +34,7 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
@@ -581,6 +584,60 @@ void CQzEditView::EndRightDrag()
     m_rightDrag = false;
 }
 
+void CQzEditView::FeedWalkMouse(const QMouseEvent& event)
+{
+    if (!m_engine || m_engine->m_walk.m_on == 0) {
+        m_walkMouseKnown = false;
+        return;
+    }
+    CWalkMouse& mouse = m_engine->m_walkMouse;
+    const QPointF point = event.globalPosition();
+    if (m_walkMouseKnown) {
+        const QPointF delta = (point - m_walkMousePoint) * devicePixelRatioF();
+        mouse.AddMotion(static_cast<std::int32_t>(std::lround(delta.x())),
+                        static_cast<std::int32_t>(std::lround(delta.y())));
+    }
+    m_walkMousePoint = point;
+    m_walkMouseKnown = true;
+    if (mouse.m_acquired)
+        mouse.m_rightButton = event.buttons().testFlag(Qt::RightButton);
+}
+
+void CQzEditView::keyPressEvent(QKeyEvent* event)
+{
+    // A held key's repeat is no new press.
+    if (event->key() == Qt::Key_ScrollLock && !event->isAutoRepeat())
+        OnScrollLock();
+    QWidget::keyPressEvent(event);
+}
+
+void CQzEditView::OnScrollLock()
+{
+    if (!m_engine) {
+        m_scrollLock = false;
+        return;
+    }
+    C3dView& engine = *m_engine;
+    m_scrollLock = !m_scrollLock;
+    const CDeviceScope scope(*this);
+    engine.m_walk.m_on = m_scrollLock ? 1 : 0;
+    m_painting = true;  // the set-up draws its own frame
+    SetWalkMode(engine);
+    m_painting = false;
+    m_walkMouseKnown = false;
+    if (engine.m_walk.m_on != 0) {
+        engine.m_walkMouse.Acquire();
+        m_doc.m_app.WakeIdle();
+    } else {
+        m_scrollLock = false;
+        engine.m_walkMouse.Unacquire();
+        LevelWalkCamera(engine);
+    }
+    // The frame of the new state is drawn (forced) by the paint.
+    m_frameReady = false;
+    RequestPaint();
+}
+
 void CQzEditView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
@@ -595,14 +652,18 @@ void CQzEditView::mousePressEvent(QMouseEvent* event)
         grabMouse();
         m_rightDrag = true;
     }
+    FeedWalkMouse(*event);
     UpdateCursor(event->buttons());
     QWidget::mousePressEvent(event);
 }
 
 void CQzEditView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton && m_rightDrag)
+    FeedWalkMouse(*event);
+    if (event->button() == Qt::RightButton && m_rightDrag) {
         EndRightDrag();
+        m_walkMouseKnown = false;  // the cursor jumped: no motion of the mouse
+    }
     // The drag of the released button ends: its anchor is dropped.
     int x = 0;
     int y = 0;
@@ -618,6 +679,7 @@ void CQzEditView::mouseMoveEvent(QMouseEvent* event)
     int y = 0;
     DevicePoint(*event, x, y);
     EngineMouseMove(ButtonFlags(event->buttons()), x, y);
+    FeedWalkMouse(*event);
     UpdateCursor(event->buttons());
     QWidget::mouseMoveEvent(event);
 }

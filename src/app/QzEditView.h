@@ -15,11 +15,14 @@
 // cursor hidden. The camera commands live here: the arrow and page keys step the camera from a
 // timer for as long as they are held (the event loop runs on meanwhile), View Move steps once or
 // resets the camera, U, D, L and R pan, and the digits recall (with Ctrl store) the camera
-// bookmarks. The edit commands on the selection live here too: Cut, Copy, Paste, Insert, Delete,
-// Move, Rotate, Link, Unlink and Split, each the core's command function with its enable rule
-// (edit/), which asks its own questions and takes its own undo step. The commands work on the
-// document's engine (the view's own once it made one) and each is disabled while the document
-// has none.
+// bookmarks. Scroll Lock turns walk mode on and off: Qt does not tell the key's toggle state, so
+// the view keeps it, flipped by every press (held back while there is no engine to walk in); while
+// walk mode is on the mouse's motion and right button feed the engine's walk navigation instead
+// of its drags, and the idle loop draws the frames. The edit commands on the selection live here
+// too: Cut, Copy, Paste, Insert, Delete, Move, Rotate, Link, Unlink and Split, each the core's
+// command function with its enable rule (edit/), which asks its own questions and takes its own
+// undo step. The commands work on the document's engine (the view's own once it made one) and each
+// is disabled while the document has none.
 
 #include "app/CommandTarget.h"
 #include "app/DocView.h"
@@ -118,6 +121,9 @@ public:
     // Whether a camera key is being followed (its timer runs).
     bool IsCameraKeyActive() const { return m_cameraTimer.isActive(); }
 
+    // The Scroll Lock toggle as the view keeps it: on while walk mode is on.
+    bool IsScrollLockOn() const { return m_scrollLock; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -126,6 +132,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The surface's OpenGL hooks.
@@ -205,6 +212,13 @@ private:
     void UpdateCursor(Qt::MouseButtons buttons);
     // Ends a right-button drag: the cursor to the middle of the view, the mouse released.
     void EndRightDrag();
+    // A Scroll Lock press: the toggle flips into the engine's walk-mode flag, walk mode is set up
+    // or torn down; on leaving it the view is levelled and drawn. Without an engine the toggle
+    // stays off.
+    void OnScrollLock();
+    // Walk mode's mouse: the motion since the last event and the right button, while walk mode
+    // is on.
+    void FeedWalkMouse(const QMouseEvent& event);
 
     CQzEditDoc& m_doc;
     CGlSurface* m_surface = nullptr;  // child widget; null without OpenGL
@@ -224,5 +238,8 @@ private:
     // The camera keys: one stepper per key pair (move, turn, tilt), ticked by one timer.
     std::array<CCameraKeyStepper, 3> m_steppers;
     QTimer m_cameraTimer;
-    bool m_rightDrag = false;  // the mouse is grabbed and the cursor hidden
+    bool m_rightDrag = false;   // the mouse is grabbed and the cursor hidden
+    bool m_scrollLock = false;  // the Scroll Lock toggle
+    QPointF m_walkMousePoint;   // where the last mouse event of walk mode was
+    bool m_walkMouseKnown = false;
 };

@@ -16,6 +16,7 @@
 #include "engine/RenderDevice.h"
 #include "engine/TextureCache.h"
 #include "engine/ViewState.h"
+#include "engine/WalkMouse.h"
 #include "level/QzlSurface.h"
 #include "level/QzlThing.h"
 #include "math/BoundingBox.h"
@@ -124,6 +125,9 @@ public:
 
     // The device the engine draws with (not owned); null for an engine that draws nothing.
     RenderDevice* m_device = nullptr;
+
+    // The mouse of walk mode's navigation, fed by the view window.
+    CWalkMouse m_walkMouse;
 
 private:
     // Clears the pointers of the level's things and surfaces into this engine's models and

@@ -149,3 +149,9 @@ void CDsound::ReleaseAll()
             entry->m_buffer->Stop();
     m_sounds.clear();
 }
+
+void CDsound::SetListener(const CVector3& position, const CVector3& front, const CVector3& top)
+{
+    if (m_device != nullptr && m_device->IsOpen())
+        m_device->SetListener(position, front, top);
+}

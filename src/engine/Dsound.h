@@ -56,6 +56,9 @@ public:
     void PlayAt(int index, int flags);
     // Stops every playing sound and releases all of them.
     void ReleaseAll();
+    // Places the listener: its position, the direction it looks along and its up direction.
+    // Nothing happens without an open device.
+    void SetListener(const CVector3& position, const CVector3& front, const CVector3& top);
 
     // The loaded sounds, in ascending order of name ignoring case.
     const std::vector<std::unique_ptr<CDsoundEntry>>& GetSounds() const { return m_sounds; }

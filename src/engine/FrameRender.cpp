@@ -7,11 +7,13 @@
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
 #include "engine/Clock.h"
+#include "engine/Dsound.h"
 #include "engine/EngineHost.h"
 #include "engine/RayCast.h"
 #include "engine/RenderDevice.h"
 #include "engine/Texture.h"
 #include "engine/ViewCulling.h"
+#include "engine/WalkMode.h"
 #include "framework/DocumentState.h"
 #include "framework/Settings.h"
 #include "level/QzlSections.h"
@@ -64,6 +66,20 @@ bool InSortedList(const std::vector<std::int32_t>& list, std::int32_t value)
 TextureId SurfaceTexture(const CQzlSurface& surface)
 {
     return surface.m_texture != nullptr ? surface.m_texture->m_surface : kNoTexture;
+}
+
+// Whether the surface's texture scrolls (walk mode gives it the speeds).
+bool Scrolls(const CQzlSurface& surface)
+{
+    return surface.m_scrollU != 0.0f || surface.m_scrollV != 0.0f;
+}
+
+// Whether the surface's texture coordinates may change from frame to frame: sky surfaces (walk
+// mode lays them out from the camera) and scrolling ones. They are drawn from their render
+// vertices, never from the sector's buffer.
+bool CoordinatesChangeEachFrame(const CQzlSurface& surface)
+{
+    return (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0 || Scrolls(surface);
 }
 
 bool FrontFacing(const CQzlSurface& surface, const CVector3& camera)
@@ -139,8 +155,14 @@ public:
             if (!(PointBoxDistance(model->m_bounds, m_view.m_camera.m_focusPoint) < limit) ||
                 !BoxInFrustum(m_view, model->m_bounds))
                 continue;
-            m_device.SetWorldTransform(model->m_placement);
-            model->DrawNode(m_device, m_camera.x, m_camera.y, m_camera.z, 0, model->m_placement);
+            // A spinning thing is drawn at its current turn, which then goes on by one step.
+            const bool spins = thing.m_runtimeWord != 0;
+            const D3DMATRIX world = spins ? model->m_spinPlacement : model->m_placement;
+            m_device.SetWorldTransform(world);
+            model->DrawNode(m_device, m_camera.x, m_camera.y, m_camera.z, 0, world);
+            if (spins)
+                model->m_spinPlacement =
+                    MatrixMultiply(model->m_stepRotation, model->m_spinPlacement);
         }
     }
 
@@ -151,6 +173,8 @@ public:
         const bool recoloured = m_settings.m_adjoinTransparent != 0 && m_settings.m_adjoin == 2;
         for (const CListed& entry : m_transparent) {
             CQzlSurface& surface = *m_level.m_surfaces[static_cast<std::size_t>(entry.m_surface)];
+            if (Scrolls(surface))
+                ScrollSurfaceTexture(surface, surface.m_scrollU, surface.m_scrollV);
             if (FrontFacing(surface, m_camera))
                 m_device.DrawPrimitive(PrimitiveType::TriangleFan, surface.m_renderVertices,
                                        SurfaceTexture(surface));
@@ -223,14 +247,14 @@ private:
     }
 
     // Draws a front-facing surface as a fan: from its range of the sector's buffer when there is
-    // one, else from its render vertices. Sky surfaces are always streamed: walk mode rewrites
-    // their texture coordinates every frame.
+    // one, else from its render vertices. Sky and scrolling surfaces are always streamed: their
+    // texture coordinates change from frame to frame, the buffer keeps those of its upload.
     void DrawFan(CQzlSurface& surface, TextureId texture,
                  const CSectorBuffers::CEntry* buffer = nullptr, std::size_t slot = 0)
     {
         if (!FrontFacing(surface, m_camera))
             return;
-        if (buffer != nullptr && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) == 0) {
+        if (buffer != nullptr && !CoordinatesChangeEachFrame(surface)) {
             const CSectorBuffers::CSurfaceRange& range = buffer->m_ranges[slot];
             m_device.DrawVertexBuffer(buffer->m_buffer, PrimitiveType::TriangleFan, range.m_first,
                                       range.m_count, texture);
@@ -264,9 +288,7 @@ private:
                           const CSectorBuffers::CEntry* buffer, std::size_t slot)
     {
         if (surface.m_adjoin < 0) {
-            if (m_view.m_walk.m_on != 0 && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
-                SkyTextureCoordinates(m_view, surface, 0.0f, 0.0f);
-            DrawFan(surface, SurfaceTexture(surface), buffer, slot);
+            DrawOpaque(surface, buffer, slot);
             return;
         }
         if (m_settings.m_adjoin == 2) {
@@ -285,7 +307,19 @@ private:
             return;
         }
         if (surface.m_material >= 0 && surface.m_geo > 0)
-            DrawFan(surface, SurfaceTexture(surface), buffer, slot);
+            DrawOpaque(surface, buffer, slot);
+    }
+
+    // A solid surface drawn as a wall: in walk mode a sky surface takes its texture coordinates
+    // from the camera and the walk clock, any other surface with scroll speeds moves its texture
+    // by one step; then the fan.
+    void DrawOpaque(CQzlSurface& surface, const CSectorBuffers::CEntry* buffer, std::size_t slot)
+    {
+        if (m_view.m_walk.m_on != 0 && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
+            SkyTextureCoordinates(m_view, surface, surface.m_scrollU, surface.m_scrollV);
+        else if (Scrolls(surface))
+            ScrollSurfaceTexture(surface, surface.m_scrollU, surface.m_scrollV);
+        DrawFan(surface, SurfaceTexture(surface), buffer, slot);
     }
 
     // Keeps the list ordered from far to near: a surface goes before the first listed one that is
@@ -431,7 +465,7 @@ bool SectorVisibleThisFrame(const C3dView& view, int sector)
     if (settings.m_renderMethod != 1 && settings.m_lock != 0 && current != nullptr) {
         if (!InSortedList(current->m_visible, sector))
             visible = false;
-        for (std::int32_t moving : view.m_frameList) {
+        for (std::int32_t moving : view.m_walk.m_movingSectors) {
             const CQzlSector* m = SectorAt(level, moving);
             if (m != nullptr && InSortedList(m->m_visible, sector)) {
                 visible = true;
@@ -502,6 +536,18 @@ int RenderFrame(C3dView& view, int force)
         device->Clear(ClearColorFromSetting(settings.m_colorBackground));
     }
 
+    // Walk mode: the mouse turns and walks the camera, then the player's step takes the focus
+    // point just ahead of it as the proposed position (the previous frame's as the last one).
+    GetCameraAxes(view, view.m_camera.m_forwardAxis, view.m_camera.m_upAxis);
+    if (view.m_walk.m_on != 0 && !preview)
+        NavigateWithMouse(view);
+    if (!preview) {
+        GetCameraAxes(view, view.m_camera.m_forwardAxis, view.m_camera.m_upAxis);
+        view.m_camera.m_focusPoint =
+            view.m_camera.m_position + view.m_camera.m_forwardAxis * kFocusDistance;
+        WalkModeStep(view);
+    }
+
     // The camera as the view matrix holds it, and the focus point just ahead of it.
     GetCameraAxes(view, view.m_camera.m_forwardAxis, view.m_camera.m_upAxis);
     view.m_camera.m_focusPoint =
@@ -533,6 +579,11 @@ int RenderFrame(C3dView& view, int force)
         }
         device->EndFrame();
     }
+
+    // The walking player hears from where the camera stands.
+    if (view.m_walk.m_on != 0 && view.m_sound != nullptr)
+        view.m_sound->SetListener(view.m_camera.m_position, view.m_camera.m_forwardAxis,
+                                  view.m_camera.m_upAxis);
 
     view.m_camera.m_savedPosition = view.m_camera.m_position;
     view.m_camera.m_savedForwardAxis = view.m_camera.m_forwardAxis;

@@ -278,7 +278,7 @@ TEST(FrameRender, SectorListsPerCollisionAndLock)
         auto& sectors = f.m_engine.m_level.m_sectors;
         sectors[0]->m_visible = {0};
         sectors[2]->m_visible = {1};
-        f.View().m_frameList = {-1, 2};
+        f.View().m_walk.m_movingSectors = {-1, 2};
         if (c.collision != 0 && c.renderMethod != 1)
             sectors[0]->m_visible = {0, 1};
         if (c.lock != 0)
