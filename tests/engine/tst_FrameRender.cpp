@@ -5,6 +5,7 @@
 
 #include "engine/FrameRender.h"
 
+#include "FrameTestSupport.h"
 #include "engine/Camera.h"
 #include "engine/RenderData.h"
 #include "support/FixtureLevels.h"
@@ -23,22 +24,6 @@
 namespace {
 
 using Set = std::vector<std::int32_t>;
-
-// Builds the engine's level and readies it to draw on device at 100 x 100 pixels, the camera near
-// the wall x = 0 of sector 0, half-way up, looking along +x (it sees the floor, the ceiling and
-// the side walls of the unit box it stands in).
-void ReadyToDraw(C3dView& v, RenderDevice& device)
-{
-    RebuildAll(v, false);
-    v.m_device = &device;
-    v.m_skip = 0;
-    v.m_viewport.m_renderWidth = 100;
-    v.m_viewport.m_renderHeight = 100;
-    SetUpViewAndProjection(v, 100, 100);
-    SetCameraAxes(v, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
-    SetCameraPosition(v, 0.02f, 0.5f, 0.5f);
-    v.m_selection.m_sector = 0;
-}
 
 // An engine over a fixture level, ready to draw on a recording device.
 class CFrameFixture {

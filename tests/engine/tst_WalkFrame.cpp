@@ -6,6 +6,7 @@
 
 #include "engine/FrameRender.h"
 
+#include "FrameTestSupport.h"
 #include "engine/Camera.h"
 #include "engine/Dsound.h"
 #include "engine/RenderData.h"
@@ -32,16 +33,9 @@ public:
     explicit CWalkFrameFixture(CQzlSections level) : m_engine(std::move(level))
     {
         C3dView& v = m_engine.m_view;
-        RebuildAll(v, false);
-        v.m_device = &m_device;
-        v.m_skip = 0;
-        v.m_viewport.m_renderWidth = 100;
-        v.m_viewport.m_renderHeight = 100;
-        SetUpViewAndProjection(v, 100, 100);
-        SetCameraAxes(v, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+        ReadyToDraw(v, m_device);
         SetCameraPosition(v, 0.1f, 0.5f, 0.5f);
         GetCameraAxes(v, v.m_camera.m_forwardAxis, v.m_camera.m_upAxis);
-        v.m_selection.m_sector = 0;
         m_engine.m_document.m_renderMode = 0;
         m_engine.m_clock.m_now = 100000;
     }
