@@ -25,6 +25,7 @@ void C3dView::ClearRenderObjects()
 {
     DetachLevelFromRenderObjects();
     m_animatedTextures.clear();
+    m_walk.m_animatedTextures.clear();
     m_thingModels.clear();
     m_previewModel.reset();
     if (m_textureCache) {
