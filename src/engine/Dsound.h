@@ -57,6 +57,9 @@ public:
     // Stops every playing sound and releases all of them.
     void ReleaseAll();
 
+    // The device the sounds play on; null when there is none.
+    SoundDevice* GetDevice() const { return m_device; }
+
     // The loaded sounds, in ascending order of name ignoring case.
     const std::vector<std::unique_ptr<CDsoundEntry>>& GetSounds() const { return m_sounds; }
 
