@@ -60,6 +60,9 @@ public:
     // Nothing happens without an open device.
     void SetListener(const CVector3& position, const CVector3& front, const CVector3& top);
 
+    // The device the sounds play on; null when there is none.
+    SoundDevice* GetDevice() const { return m_device; }
+
     // The loaded sounds, in ascending order of name ignoring case.
     const std::vector<std::unique_ptr<CDsoundEntry>>& GetSounds() const { return m_sounds; }
 
