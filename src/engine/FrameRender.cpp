@@ -538,10 +538,11 @@ int RenderFrame(C3dView& view, int force)
 
     // Walk mode: the mouse turns and walks the camera, then the player's step takes the focus
     // point just ahead of it as the proposed position (the previous frame's as the last one).
+    // Editing frames run no step: its player physics would move the camera and change the
+    // current sector after every edit.
     GetCameraAxes(view, view.m_camera.m_forwardAxis, view.m_camera.m_upAxis);
-    if (view.m_walk.m_on != 0 && !preview)
+    if (view.m_walk.m_on != 0 && !preview) {
         NavigateWithMouse(view);
-    if (!preview) {
         GetCameraAxes(view, view.m_camera.m_forwardAxis, view.m_camera.m_upAxis);
         view.m_camera.m_focusPoint =
             view.m_camera.m_position + view.m_camera.m_forwardAxis * kFocusDistance;

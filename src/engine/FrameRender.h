@@ -85,8 +85,8 @@ void SkyTextureCoordinates(const C3dView& view, CQzlSurface& surface, float du, 
 // drawn or skipped for the cap or the skip flag (the idle loop goes on), 0 for an unforced call on
 // a document view with walk mode off (nothing animates). An engine without a device, or whose
 // render size is not positive, does the frame's bookkeeping and draws nothing.
-// A frame of a document view runs the walk-mode step (and, in walk mode, the mouse navigation
-// before it). It turns the things whose spin flag is set and scrolls the surfaces that have scroll
-// speeds (walk mode's set-up gives both), and in walk mode places the sound listener at the
-// camera and advances the walk clock.
+// In walk mode a frame of a document view runs the mouse navigation and then the walk-mode step. It
+// turns the things whose spin flag is set and scrolls the surfaces that have scroll speeds (walk
+// mode's set-up gives both), and in walk mode places the sound listener at the camera and advances
+// the walk clock.
 int RenderFrame(C3dView& view, int force);
