@@ -397,6 +397,10 @@ void CQzEditView::PaintGl()
         if (render)
             RenderFrame(*m_engine, 1);
         m_frameReady = false;
+        // Walk mode animates from the idle loop: a paint brings it back after the loop stopped
+        // (while the surface could not draw, say).
+        if (m_engine->m_walk.m_on != 0)
+            m_doc.m_app.WakeIdle();
         if (m_engine->m_viewport.m_renderWidth > 0 && m_engine->m_viewport.m_renderHeight > 0 &&
             m_device->RenderWidth() > 0) {
             m_device->PresentTo(m_surface->defaultFramebufferObject(), PixelWidth(), PixelHeight());

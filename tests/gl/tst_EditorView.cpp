@@ -490,6 +490,9 @@ TEST_F(EditorViewTest, HeadlessPlatformDrawsTheBackgroundOnly)
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(CountNotBackground(image, kBackground), 0);
     EXPECT_EQ(view->IdleFrame(), 0);
+    // Without an engine walk mode cannot start: the Scroll Lock toggle stays off.
+    QTest::keyClick(view, Qt::Key_ScrollLock);
+    EXPECT_FALSE(view->IsScrollLockOn());
 
     QPointer<CQzEditView> guardView(view);
     m_answers.push_back(QMessageBox::No);
