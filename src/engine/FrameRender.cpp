@@ -10,6 +10,7 @@
 #include "engine/Dsound.h"
 #include "engine/EngineHost.h"
 #include "engine/RayCast.h"
+#include "engine/RenderData.h"
 #include "engine/RenderDevice.h"
 #include "engine/Texture.h"
 #include "engine/ViewCulling.h"
@@ -430,6 +431,23 @@ void SkyTextureCoordinates(const C3dView& view, CQzlSurface& surface, float du, 
             k = std::signbit(k) ? -kMinSkyDepth : kMinSkyDepth;
         v.tu = clockU - p[0] / k;
         v.tv = clockV - p[1] / k;
+    }
+}
+
+void RestoreSkyCoordinates(C3dView& view)
+{
+    const CQzlSections& level = view.GetLevel();
+    for (std::size_t sector = 0; sector < level.m_sectors.size(); ++sector) {
+        if (!level.m_sectors[sector])
+            continue;
+        for (const std::int32_t s : level.m_sectors[sector]->m_surfaces) {
+            if (s < 0 || static_cast<std::size_t>(s) >= level.m_surfaces.size() ||
+                !level.m_surfaces[static_cast<std::size_t>(s)])
+                continue;
+            const CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(s)];
+            if ((surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
+                RebuildSurfaceVertices(view, static_cast<int>(sector), s, false);
+        }
     }
 }
 

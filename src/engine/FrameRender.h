@@ -56,6 +56,10 @@ struct CFrameRect {
 // so the coordinates stay finite.
 void SkyTextureCoordinates(const C3dView& view, CQzlSurface& surface, float du, float dv);
 
+// Gives every sky surface ("Sky (Wall)" or "Sky (Ceiling)") of the level its stored texture
+// coordinates back, after walk mode laid them out from the camera.
+void RestoreSkyCoordinates(C3dView& view);
+
 // The sectors the frame goes through, in order: all sectors by index; with "Collision" on and a
 // current sector, either the sectors found by the portal walk from it (with "RenderMethod" 1 and
 // "Lock" off; ascending) or the current sector's visible set.

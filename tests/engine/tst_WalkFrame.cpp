@@ -2,7 +2,7 @@
 // device: the texture scroll of surfaces with scroll speeds (once per drawn frame, drawn from
 // their own vertices, not the sector's buffer), the spin of spinning things, the sound listener
 // at the camera, the mouse navigation (turn, tilt, walk, the modifier scales, the acquire on a
-// failed read) and the levelled camera on leaving walk mode.
+// failed read), the levelled camera and the sky surfaces' own coordinates on leaving walk mode.
 
 #include "engine/FrameRender.h"
 
@@ -114,6 +114,26 @@ TEST(WalkFrame, ScrollingSurfacesMoveOncePerFrameAndAreDrawnFromTheirOwnVertices
     back.m_scrollU = 1.0f;
     f.Frame();
     EXPECT_EQ(Us(back.m_renderVertices), backRest);
+}
+
+TEST(WalkFrame, SkySurfacesGetTheirStoredCoordinatesBackAfterWalkMode)
+{
+    CWalkFrameFixture f(MakeBoxRoom());
+    const int wall = BoxSurface(f.m_engine.m_level, 0, EBoxSide::kBoxXHigh);
+    CQzlSurface& sky = f.Surface(wall);
+    sky.m_surfaceFlags |= 0x200;  // "Sky (Wall)"
+    const std::vector<D3DLVERTEX> rest = sky.m_renderVertices;
+    f.View().m_walk.m_on = 1;
+    f.Frame();
+    EXPECT_NE(Us(sky.m_renderVertices), Us(rest));
+    f.View().m_walk.m_on = 0;
+    RestoreSkyCoordinates(f.View());
+    ASSERT_EQ(sky.m_renderVertices.size(), rest.size());
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        EXPECT_FLOAT_EQ(sky.m_renderVertices[i].tu, rest[i].tu);
+        EXPECT_FLOAT_EQ(sky.m_renderVertices[i].tv, rest[i].tv);
+        EXPECT_EQ(sky.m_renderVertices[i].color, rest[i].color);
+    }
 }
 
 TEST(WalkFrame, TranslucentSurfacesScrollToo)
