@@ -20,6 +20,9 @@
 //   misc\cmp\   dflt.cmp, warm.cmp, V ice.cmp: 64-byte header, palette at 64, 64 light levels
 //   cog\        door.cog, switch.cog, V relic.cog: symbols sections using all 13 type words;
 //               00_door.cog, 00_elev_switch.cog: the cogs the door and elevator builders add
+//               00_doorswitch.cog, 10_ffieldswitch.cog, 00_forcefield.cog, 00_conveyor.cog
+//               (with a direction vector), 12_conveyor.cog (without), 00_slideceiling.cog,
+//               00_surfanim.cog, 01_neonsign.cog: the cogs walk mode reads
 //   misc\snd\   door.snd, player.snd, crate.snd: sound classes naming .wav files of the sound
 //               archive; V relic.snd
 //   misc\pup\   ranger.pup: naming stand.key, walk.key and run.key;
