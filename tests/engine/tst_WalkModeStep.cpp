@@ -36,8 +36,8 @@ constexpr float kEps = 1e-4f;
 // A level in walk mode with Collision on, a recording sound device and the level's own WAVs.
 class WalkFixture {
 public:
-    explicit WalkFixture(CQzlSections level, std::vector<std::string> sounds = {})
-        : m_level(std::move(level))
+    explicit WalkFixture(CQzlSections level, const std::vector<std::string>& sounds = {})
+        : m_engine(std::move(level), &m_device)
     {
         for (const std::string& name : sounds) {
             const std::vector<std::uint8_t> wav = MakeSyntheticWav(8, 8, 1);
@@ -51,13 +51,10 @@ public:
         }
         m_settings.m_collision = 1;
         m_document.m_renderMode = 0;
-        m_view = std::make_unique<C3dView>(m_level, m_settings, m_document, m_game, m_host, m_keys,
-                                           m_clock, m_random, C3dView::kDocumentView, nullptr,
-                                           &m_device);
-        m_view->m_walk.m_on = 1;
+        View().m_walk.m_on = 1;
     }
 
-    C3dView& View() { return *m_view; }
+    C3dView& View() { return m_engine.m_view; }
 
     // A mover of template "door" in sector 0 with frames from -> to and a ghost model at from.
     int AddMover(const CVector3& from, const CVector3& to, float speed = 8.0f, float sleep = 2.0f)
@@ -78,7 +75,7 @@ public:
         model->m_placement.m[3][2] = from.z;
         thing.m_model = model.get();
         thing.m_modelReady = 1;
-        m_view->m_thingModels.push_back(std::move(model));
+        View().m_thingModels.push_back(std::move(model));
         return index;
     }
 
@@ -86,7 +83,7 @@ public:
     void Place(const CVector3& previous, const CVector3& proposed,
                const CVector3& forward = {0.0f, 0.0f, 1.0f})
     {
-        CCameraState& camera = m_view->m_camera;
+        CCameraState& camera = View().m_camera;
         camera.m_forwardAxis = forward;
         camera.m_position = proposed - forward * 0.05f;
         camera.m_focusPoint2 = previous;
@@ -96,9 +93,9 @@ public:
     // One frame as the frame routine runs it: focus point, step, focus point kept.
     void Frame()
     {
-        CCameraState& camera = m_view->m_camera;
+        CCameraState& camera = View().m_camera;
         camera.m_focusPoint = camera.m_position + camera.m_forwardAxis * 0.05f;
-        WalkModeStep(*m_view);
+        WalkModeStep(View());
         camera.m_focusPoint2 = camera.m_position + camera.m_forwardAxis * 0.05f;
     }
 
@@ -117,16 +114,11 @@ public:
         return std::count(m_device.m_log.begin(), m_device.m_log.end(), line);
     }
 
-    CQzlSections m_level;
-    CSettings m_settings;
-    CDocumentState m_document;
-    CGameResources m_game;
-    CRecordingEngineHost m_host;
-    CScriptedKeyState m_keys;
-    CScriptedClock m_clock;
-    CScriptedRandom m_random;
-    CRecordingSoundDevice m_device;
-    std::unique_ptr<C3dView> m_view;
+    CRecordingSoundDevice m_device;  // outlives the engine
+    CFixtureEngine m_engine;
+    CQzlSections& m_level = m_engine.m_level;
+    CSettings& m_settings = m_engine.m_settings;
+    CDocumentState& m_document = m_engine.m_document;
 };
 
 void ExpectNear(const CVector3& got, const CVector3& want, const char* what)
