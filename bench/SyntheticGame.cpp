@@ -85,6 +85,12 @@ constexpr TemplateLine kTemplates[] = {
     {"pistol", "_weapon", "model3d=fppistol.3do projectile=+pistolbolt"},
     {"+pistolbolt", "_fx", "model3d=bolt.3do explode=+pistolspark"},
     {"+pistolspark", "_fx", "creatething=+sparks"},
+    // What walk mode spins and sounds: a pickup below "_powerup", two fans, a small door.
+    {"_powerup", "_item", "type=item"},
+    {"healthsmall", "_powerup", "model3d=pickup.3do"},
+    {"fan0", "_decor", "model3d=fan.3do angvel=(0/90/0)"},
+    {"fan1", "fan0", "angvel=(0/-180/0)"},
+    {"smalldoor", "door", "model3d=door.3do soundclass=sm_door.snd"},
 };
 
 constexpr TemplateLine kExpansionTemplates[] = {
@@ -279,6 +285,134 @@ std::string ElevatorSwitchCog()
         .Line("    playsound(clicksound, elevator);")
         .Line("    atframe = 1 - atframe;")
         .Line("    movetoframe(elevator, atframe, speed);")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+// The cogs walk mode reads besides the builders' ones.
+std::string DoorSwitchCog()
+{
+    CTextBuilder t;
+    t.Line("# 00_doorswitch.cog")
+        .Line("# A switch surface that opens a pair of doors.")
+        .Line()
+        .Line("symbols")
+        .Line("surface     switch")
+        .Line("thing       door0")
+        .Line("thing       door1")
+        .Line("float       movespeed=6.0")
+        .Line("flex        sleeptime=3.0")
+        .Line("int         doorstatus=0    local")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("activated:")
+        .Line("    movetoframe(door0, 1, movespeed);")
+        .Line("    movetoframe(door1, 1, movespeed);")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+std::string ForceFieldSwitchCog()
+{
+    CTextBuilder t;
+    t.Line("# 10_ffieldswitch.cog")
+        .Line("# A switch that turns a force field off; the field hums at the switch.")
+        .Line()
+        .Line("symbols")
+        .Line("surface     switch")
+        .Line("surface     field")
+        .Line("flex        delay=2.0")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("activated:")
+        .Line("    clearadjoinflags(field, 2);")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+std::string ForceFieldCog()
+{
+    CTextBuilder t;
+    t.Line("# 00_forcefield.cog")
+        .Line("# A force field that hurts what touches it.")
+        .Line()
+        .Line("symbols")
+        .Line("surface     field")
+        .Line("float       damage=10.0")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("touched:")
+        .Line("    damagething(getsourceref(), damage);")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+// A conveyor: the first has a direction of its own, the second moves along the default one.
+std::string ConveyorCog(const char* name, bool withVector)
+{
+    CTextBuilder t;
+    t.Line(std::string("# ") + name)
+        .Line("# Floor surfaces that carry what stands on them.")
+        .Line()
+        .Line("symbols")
+        .Line("surface     belt0")
+        .Line("surface     belt1");
+    if (withVector)
+        t.Line("vector      direction");
+    t.Line("float       speed=1.0")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("startup:")
+        .Line("    slidesurface(belt0, speed);")
+        .Line("    slidesurface(belt1, speed);")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+std::string SlideCeilingCog()
+{
+    CTextBuilder t;
+    t.Line("# 00_slideceiling.cog")
+        .Line("# Scrolls every sliding ceiling (surface flag 0x400) by two speeds.")
+        .Line()
+        .Line("symbols")
+        .Line("float       uspeed=1.0")
+        .Line("float       vspeed=0.0")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("startup:")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+// Animated surfaces: the cels of the surfaces play at the frame rate named after them.
+std::string SurfaceAnimationCog(const char* name)
+{
+    CTextBuilder t;
+    t.Line(std::string("# ") + name)
+        .Line("# Plays the cels of up to three surfaces.")
+        .Line()
+        .Line("symbols")
+        .Line("surface     surface0")
+        .Line("surface     surface1")
+        .Line("surface     surface2")
+        .Line("float       framerate=8.0")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("startup:")
+        .Line("    surfaceanim(surface0, framerate, 1);")
         .Line("    return;")
         .Line("end");
     return t.Text();
@@ -896,6 +1030,14 @@ CSyntheticArchives BuildSyntheticArchives(int product)
     addText("cog\\switch.cog", SwitchCog());
     addText("cog\\00_door.cog", BuiltDoorCog());
     addText("cog\\00_elev_switch.cog", ElevatorSwitchCog());
+    addText("cog\\00_doorswitch.cog", DoorSwitchCog());
+    addText("cog\\10_ffieldswitch.cog", ForceFieldSwitchCog());
+    addText("cog\\00_forcefield.cog", ForceFieldCog());
+    addText("cog\\00_conveyor.cog", ConveyorCog("00_conveyor.cog", true));
+    addText("cog\\12_conveyor.cog", ConveyorCog("12_conveyor.cog", false));
+    addText("cog\\00_slideceiling.cog", SlideCeilingCog());
+    addText("cog\\00_surfanim.cog", SurfaceAnimationCog("00_surfanim.cog"));
+    addText("cog\\01_neonsign.cog", SurfaceAnimationCog("01_neonsign.cog"));
     if (expansion)
         addText("cog\\relic.cog", RelicCog());
 
@@ -903,6 +1045,10 @@ CSyntheticArchives BuildSyntheticArchives(int product)
             SoundClass("door.snd - sounds of a moving door", {{"startmove", "dooropen.wav"},
                                                               {"moving", "doormove.wav"},
                                                               {"stopmove", "doorclose.wav"}}));
+    addText("misc\\snd\\sm_door.snd",
+            SoundClass("sm_door.snd - sounds of a small door", {{"startmove", "dooropen.wav"},
+                                                                {"moving", "doormove.wav"},
+                                                                {"stopmove", "doorclose.wav"}}));
     addText(
         "misc\\snd\\player.snd",
         SoundClass("player.snd - sounds of the player",

@@ -20,7 +20,10 @@
 //   misc\cmp\   dflt.cmp, warm.cmp, V ice.cmp: 64-byte header, palette at 64, 64 light levels
 //   cog\        door.cog, switch.cog, V relic.cog: symbols sections using all 13 type words;
 //               00_door.cog, 00_elev_switch.cog: the cogs the door and elevator builders add
-//   misc\snd\   door.snd, player.snd, crate.snd: sound classes naming .wav files of the sound
+//               00_doorswitch.cog, 10_ffieldswitch.cog, 00_forcefield.cog, 00_conveyor.cog
+//               (with a direction vector), 12_conveyor.cog (without), 00_slideceiling.cog,
+//               00_surfanim.cog, 01_neonsign.cog: the cogs walk mode reads
+//   misc\snd\   door.snd, sm_door.snd, player.snd, crate.snd: sound classes naming .wav files of the sound
 //               archive; V relic.snd
 //   misc\pup\   ranger.pup: naming stand.key, walk.key and run.key;
 //               strider.pup: naming strwalk.key and strstand.key
@@ -37,7 +40,8 @@
 //
 // The template lists begin with a hand-made part (based-on chains, "=+" references, model3d=,
 // debris=, explode=, fleshhit=, creatething=, puppet=, soundclass=, cog=, material=; the template
-// "strider" gives strider.3do with strider.pup), followed by every built-in template of the
+// "strider" gives strider.3do with strider.pup; "healthsmall" below "_powerup", the fans "fan0" and
+// "fan1" with "angvel=", "smalldoor" with "sm_door.snd" for walk mode), followed by every built-in template of the
 // product (GetBuiltInTemplates) that the hand-made part lacks.
 // Their first lines, in order: _base, _decor, _item, _actor, _weapon, _fx, crate, +cratechunk,
 // +crateburst.

@@ -199,7 +199,7 @@ CQzlSections MakeTwoSquareFloor(const CTwoSquareFloor& shape)
     return level;
 }
 
-CFixtureEngine::CFixtureEngine(CQzlSections level)
-    : m_level(std::move(level)),
-      m_view(m_level, m_settings, m_document, m_game, m_host, m_keys, m_clock, m_random)
+CFixtureEngine::CFixtureEngine(CQzlSections level, SoundDevice* sound)
+    : m_level(std::move(level)), m_view(m_level, m_settings, m_document, m_game, m_host, m_keys,
+                                        m_clock, m_random, C3dView::kDocumentView, nullptr, sound)
 {}

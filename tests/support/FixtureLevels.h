@@ -92,7 +92,8 @@ CQzlSections MakeTwoSquareFloor(const CTwoSquareFloor& shape = {});
 
 class CFixtureEngine {
 public:
-    explicit CFixtureEngine(CQzlSections level);
+    // sound (may be null) is the engine's sound device; it must outlive the engine.
+    explicit CFixtureEngine(CQzlSections level, SoundDevice* sound = nullptr);
     CFixtureEngine(const CFixtureEngine&) = delete;
     CFixtureEngine& operator=(const CFixtureEngine&) = delete;
 
