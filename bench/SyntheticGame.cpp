@@ -85,12 +85,13 @@ constexpr TemplateLine kTemplates[] = {
     {"pistol", "_weapon", "model3d=fppistol.3do projectile=+pistolbolt"},
     {"+pistolbolt", "_fx", "model3d=bolt.3do explode=+pistolspark"},
     {"+pistolspark", "_fx", "creatething=+sparks"},
-    // What walk mode spins and sounds: a pickup below "_powerup", two fans, a small door.
+    // What walk mode spins and sounds: a pickup below "_powerup", two fans, a shutter that sounds
+    // as a small door.
     {"_powerup", "_item", "type=item"},
     {"healthsmall", "_powerup", "model3d=pickup.3do"},
     {"fan0", "_decor", "model3d=fan.3do angvel=(0/90/0)"},
     {"fan1", "fan0", "angvel=(0/-180/0)"},
-    {"smalldoor", "door", "model3d=door.3do soundclass=sm_door.snd"},
+    {"shutter", "_decor", "model3d=door.3do soundclass=sm_door.snd"},
 };
 
 constexpr TemplateLine kExpansionTemplates[] = {

@@ -23,7 +23,8 @@
 //               00_doorswitch.cog, 10_ffieldswitch.cog, 00_forcefield.cog, 00_conveyor.cog
 //               (with a direction vector), 12_conveyor.cog (without), 00_slideceiling.cog,
 //               00_surfanim.cog, 01_neonsign.cog: the cogs walk mode reads
-//   misc\snd\   door.snd, sm_door.snd, player.snd, crate.snd: sound classes naming .wav files of the sound
+//   misc\snd\   door.snd, sm_door.snd, player.snd, crate.snd: sound classes naming .wav files of
+//   the sound
 //               archive; V relic.snd
 //   misc\pup\   ranger.pup: naming stand.key, walk.key and run.key;
 //               strider.pup: naming strwalk.key and strstand.key
@@ -40,11 +41,10 @@
 //
 // The template lists begin with a hand-made part (based-on chains, "=+" references, model3d=,
 // debris=, explode=, fleshhit=, creatething=, puppet=, soundclass=, cog=, material=; the template
-// "strider" gives strider.3do with strider.pup; "healthsmall" below "_powerup", the fans "fan0" and
-// "fan1" with "angvel=", "smalldoor" with "sm_door.snd" for walk mode), followed by every built-in template of the
-// product (GetBuiltInTemplates) that the hand-made part lacks.
-// Their first lines, in order: _base, _decor, _item, _actor, _weapon, _fx, crate, +cratechunk,
-// +crateburst.
+// "strider" gives strider.3do with strider.pup; for walk mode "healthsmall" below "_powerup", the
+// fans "fan0" and "fan1" with "angvel=", "shutter" with "sm_door.snd"), followed by every built-in
+// template of the product (GetBuiltInTemplates) that the hand-made part lacks. Their first lines,
+// in order: _base, _decor, _item, _actor, _weapon, _fx, crate, +cratechunk, +crateburst.
 
 #include "level/GameResources.h"
 #include "resources/GameArchive.h"
