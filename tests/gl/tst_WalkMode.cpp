@@ -1,7 +1,8 @@
 // Walk mode in the running editor on a real OpenGL context (label "gl": run under Xvfb): Scroll
 // Lock in the 3D view turns it on, the idle loop keeps drawing frames without forced calls (the
 // "FR:" pane shows their rate), the player walks with the right mouse button into a door, which
-// opens: the picture from where the walk began shows the far wall where the closed door stood.
+// opens: the picture from where the walk began shows the far wall where the closed door stood;
+// the mouse turns the player.
 // The next Scroll Lock ends walk mode: the door is back at rest, the view is level and the frames
 // stop.
 
@@ -16,11 +17,13 @@
 #include "support/FixtureLevels.h"
 #include "ui/DialogIds.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -184,6 +187,16 @@ TEST_F(WalkModeTest, ScrollLockWalksIntoADoorThatOpensWhileFramesKeepComing)
     EXPECT_EQ(open.pixelColor(onDoor), wall);
     const QRect floor(doorRect.left(), doorRect.bottom() + 15, doorRect.width(), 20);
     EXPECT_LT(ChangedShare(closed, open, floor, 0), 0.05);
+
+    // The mouse turns the player: 40 pixels to the side are 0.4 radians. The motion starts where
+    // the cursor is (the end of the right drag put it in the middle of the view).
+    const QPoint cursor = m_view->mapFromGlobal(QCursor::pos());
+    SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, cursor);
+    SendMouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, cursor + QPoint(40, 0));
+    WaitForPaints(2);
+    const CVector3 look = engine.m_camera.m_forwardAxis;
+    EXPECT_NEAR(std::acos(std::clamp(look.z, -1.0f, 1.0f)), 0.4f, 0.02f);
+    EXPECT_NEAR(look.y, 0.0f, 1e-4f);
 
     // The next Scroll Lock ends walk mode: the door is back at rest, the view level, and the
     // frames stop.
