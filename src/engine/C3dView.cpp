@@ -24,7 +24,6 @@ C3dView::C3dView(CQzlSections& level, const CSettings& settings, CDocumentState&
 void C3dView::ClearRenderObjects()
 {
     DetachLevelFromRenderObjects();
-    m_animatedTextures.clear();
     m_walk.m_animatedTextures.clear();
     m_thingModels.clear();
     m_previewModel.reset();
@@ -49,9 +48,10 @@ C3dView::~C3dView()
 {
     m_skip = 1;
     ReleaseSectorBuffers();
+    m_walk.m_cdAudio.reset();
     m_sound.reset();
     DetachLevelFromRenderObjects();
-    m_animatedTextures.clear();
+    m_walk.m_animatedTextures.clear();
     m_markers.clear();
     m_thingModels.clear();
     m_previewModel.reset();

@@ -115,10 +115,6 @@ public:
     // The engine's sounds.
     std::unique_ptr<CDsound> m_sound;
 
-    // Sectors of the frame routine and walk mode.
-    std::vector<std::int32_t> m_frameList;
-    std::vector<CTexture*> m_animatedTextures;  // not owned: the texture cache owns them
-
     // Box over all sector boxes (the selection box): the scroll bars span it, and the camera reset
     // goes to its middle when no sector is current.
     CBoundingBox m_levelBox;

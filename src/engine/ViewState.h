@@ -154,7 +154,8 @@ class CTexture;
 struct CWalkState {
     std::int32_t m_on = 0;          // 1 while walk mode is on
     float m_animationClock = 0.0f;  // advanced every frame
-    // Textures whose cels are playing, in the order they started (not owned).
+    // Textures whose cels are playing, in the order they started (not owned: the texture cache
+    // owns them; emptied whenever the render objects go).
     std::vector<CTexture*> m_animatedTextures;
     // Sectors of the movers whose cycle runs, one entry per start (duplicates allowed).
     std::vector<std::int32_t> m_movingSectors;

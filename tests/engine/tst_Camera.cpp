@@ -412,7 +412,7 @@ TEST(EngineLifetime, ClearRenderObjectsFreesModelsTexturesAndMarkers)
     view.ClearRenderObjects();
     EXPECT_TRUE(view.m_thingModels.empty());
     EXPECT_TRUE(view.m_markers.empty());
-    EXPECT_TRUE(view.m_animatedTextures.empty());
+    EXPECT_TRUE(view.m_walk.m_animatedTextures.empty());
     ASSERT_NE(view.m_textureCache, nullptr);
     EXPECT_TRUE(view.m_textureCache->GetTextures().empty());
     EXPECT_EQ(p.level.m_things[0]->m_model, nullptr);
