@@ -635,7 +635,6 @@ void CQzEditView::OnScrollLock()
     } else {
         m_scrollLock = false;
         engine.m_walkMouse.Unacquire();
-        RestoreSkyCoordinates(engine);
         LevelWalkCamera(engine);
     }
     // The frame of the new state is drawn (forced) by the paint.

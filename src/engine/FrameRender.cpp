@@ -80,7 +80,7 @@ bool Scrolls(const CQzlSurface& surface)
 // vertices, never from the sector's buffer.
 bool CoordinatesChangeEachFrame(const CQzlSurface& surface)
 {
-    return (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0 || Scrolls(surface);
+    return IsSkySurface(surface) || Scrolls(surface);
 }
 
 bool FrontFacing(const CQzlSurface& surface, const CVector3& camera)
@@ -316,7 +316,7 @@ private:
     // by one step; then the fan.
     void DrawOpaque(CQzlSurface& surface, const CSectorBuffers::CEntry* buffer, std::size_t slot)
     {
-        if (m_view.m_walk.m_on != 0 && (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
+        if (m_view.m_walk.m_on != 0 && IsSkySurface(surface))
             SkyTextureCoordinates(m_view, surface, surface.m_scrollU, surface.m_scrollV);
         else if (Scrolls(surface))
             ScrollSurfaceTexture(surface, surface.m_scrollU, surface.m_scrollV);
@@ -434,21 +434,9 @@ void SkyTextureCoordinates(const C3dView& view, CQzlSurface& surface, float du, 
     }
 }
 
-void RestoreSkyCoordinates(C3dView& view)
+bool IsSkySurface(const CQzlSurface& surface)
 {
-    const CQzlSections& level = view.GetLevel();
-    for (std::size_t sector = 0; sector < level.m_sectors.size(); ++sector) {
-        if (!level.m_sectors[sector])
-            continue;
-        for (const std::int32_t s : level.m_sectors[sector]->m_surfaces) {
-            if (s < 0 || static_cast<std::size_t>(s) >= level.m_surfaces.size() ||
-                !level.m_surfaces[static_cast<std::size_t>(s)])
-                continue;
-            const CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(s)];
-            if ((surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0)
-                RebuildSurfaceVertices(view, static_cast<int>(sector), s, false);
-        }
-    }
+    return (surface.m_surfaceFlags & (kSkyWall | kSkyCeiling)) != 0;
 }
 
 std::vector<std::int32_t> FrameSectorList(C3dView& view)

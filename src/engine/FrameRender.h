@@ -56,9 +56,9 @@ struct CFrameRect {
 // so the coordinates stay finite.
 void SkyTextureCoordinates(const C3dView& view, CQzlSurface& surface, float du, float dv);
 
-// Gives every sky surface ("Sky (Wall)" or "Sky (Ceiling)") of the level its stored texture
-// coordinates back, after walk mode laid them out from the camera.
-void RestoreSkyCoordinates(C3dView& view);
+// True for a sky surface ("Sky (Wall)" or "Sky (Ceiling)"), whose texture coordinates walk mode
+// lays out from the camera every frame (its tear-down gives them their stored ones back).
+bool IsSkySurface(const CQzlSurface& surface);
 
 // The sectors the frame goes through, in order: all sectors by index; with "Collision" on and a
 // current sector, either the sectors found by the portal walk from it (with "RenderMethod" 1 and

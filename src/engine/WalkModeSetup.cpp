@@ -168,11 +168,13 @@ void ResetSurfaces(C3dView& view, bool on)
                 !level.m_surfaces[static_cast<std::size_t>(index)])
                 continue;
             CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(index)];
-            const bool scrolled = surface.m_scrollU != 0.0f || surface.m_scrollV != 0.0f;
+            // Scrolled and sky surfaces get their stored texture coordinates back.
+            const bool laidOut =
+                surface.m_scrollU != 0.0f || surface.m_scrollV != 0.0f || IsSkySurface(surface);
             surface.m_triggeredThing = -1;
             surface.m_scrollU = 0.0f;
             surface.m_scrollV = 0.0f;
-            if (!on && scrolled)
+            if (!on && laidOut)
                 RebuildSurfaceVertices(view, static_cast<int>(s), index, false);
         }
     }

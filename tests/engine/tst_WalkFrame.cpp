@@ -127,7 +127,7 @@ TEST(WalkFrame, SkySurfacesGetTheirStoredCoordinatesBackAfterWalkMode)
     f.Frame();
     EXPECT_NE(Us(sky.m_renderVertices), Us(rest));
     f.View().m_walk.m_on = 0;
-    RestoreSkyCoordinates(f.View());
+    SetWalkMode(f.View());  // the tear-down
     ASSERT_EQ(sky.m_renderVertices.size(), rest.size());
     for (std::size_t i = 0; i < rest.size(); ++i) {
         EXPECT_FLOAT_EQ(sky.m_renderVertices[i].tu, rest[i].tu);
