@@ -872,6 +872,11 @@ void CQzEditDoc::RegisterToolCommands()
         Cmd::kCreateDoor, [this] { OnCreateDoor(); }, createRule(Cmd::kCreateDoor));
     AddCommand(
         Cmd::kCreateElevator, [this] { OnCreateElevator(); }, createRule(Cmd::kCreateElevator));
+    RegisterLayerCommands();
+    RegisterSurfaceEffectCommands();
+    RegisterSwitchCommand();
+    RegisterLightCommand();
+    RegisterLandscapeCommand();
 }
 
 void CQzEditDoc::OnFindItem()

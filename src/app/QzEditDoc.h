@@ -182,6 +182,16 @@ private:
     // "&Elevator..." are enabled by their Create rule. "&Header..." writes the header in an undo
     // step on OK; "&Statistics..." changes nothing.
     void RegisterToolCommands();
+    // The construction commands of the Create menu, each group in a file of its own
+    // (QzEditDoc<Group>.cpp), registered by RegisterToolCommands with their update rules:
+    // "La&yer...", "&Dome..." and "S&tairs..."; the surface effects ("&Water...", "&Force
+    // Field...", "&Breaking Glass...", "Slashable &Grate...", "Con&veyor Belt..."); "&Switch...";
+    // "&Light..."; "L&andscape...".
+    void RegisterLayerCommands();
+    void RegisterSurfaceEffectCommands();
+    void RegisterSwitchCommand();
+    void RegisterLightCommand();
+    void RegisterLandscapeCommand();
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
     // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
     // can be found or shown: the dialog lists the level and OK does nothing more.

@@ -1,0 +1,5 @@
+#include "app/QzEditDoc.h"
+
+void CQzEditDoc::RegisterSwitchCommand()
+{
+}
