@@ -1,5 +1,3 @@
 #include "app/QzEditDoc.h"
 
-void CQzEditDoc::RegisterLightCommand()
-{
-}
+void CQzEditDoc::RegisterLightCommand() {}

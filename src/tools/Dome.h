@@ -13,7 +13,7 @@ struct CDomeParams {
     float m_depth = 0.4f;  // total rise along the surface's normal
     int m_splits = 4;      // number of rings
     CCarveLook m_look;
-    bool m_curveAroundUp = true;     // indent modes of the extrusions (outside only)
+    bool m_curveAroundUp = true;  // indent modes of the extrusions (outside only)
     bool m_curveAroundPlane = true;
     bool m_outside = true;  // extrude and merge into the same sector; else layers inside
 };

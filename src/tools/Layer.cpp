@@ -7,8 +7,7 @@ bool CreateLayer(C3dView& /*view*/, const CLayerParams& /*params*/)
 
 void SplitLayerSurfaces(C3dView& /*view*/, std::span<const CVector3> /*polygon*/,
                         const CVector3& /*centre*/, bool /*relink*/)
-{
-}
+{}
 
 bool RunCreateLayerCommand(C3dView& /*view*/, const CLayerParams& /*params*/)
 {
