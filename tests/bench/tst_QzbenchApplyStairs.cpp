@@ -45,9 +45,9 @@ TEST(QzbenchApplyStairs, BuildsTheFlightAndUndoGivesBackTheOpenedLevel)
     ASSERT_EQ(status, 0) << output;
     EXPECT_EQ(ReadFileBytes(temp / "out.qze"), OpenedLevelBytes(temp / "in.qze"));
 
-    EXPECT_TRUE(ApplyRefuses(temp / "in.qze", temp / "out.qze", wall + " count=2 height=5",
+    EXPECT_TRUE(ApplyRefuses(temp / "in.qze", temp / "refused.qze", wall + " count=2 height=5",
                              "Each step must meet the step before it."));
-    EXPECT_TRUE(ApplyRefuses(temp / "in.qze", temp / "out.qze", wall + " count=0",
+    EXPECT_TRUE(ApplyRefuses(temp / "in.qze", temp / "refused.qze", wall + " count=0",
                              "Please enter an integer between 1 and 100."));
 }
 
