@@ -378,18 +378,23 @@ protected:
         return action != nullptr && action->isEnabled();
     }
 
-    // Runs the Stairs command with act on its dialog; act closes it.
-    void RunStairs(const std::function<void(CCreateStairsDlg&)>& act)
+    // Runs command id with act on its dialog of type T; act closes it.
+    template <typename T>
+    void Run(int id, const std::function<void(T&)>& act)
     {
         bool shown = false;
-        OnModal<CCreateStairsDlg>(&Frame(), [&shown, act](CCreateStairsDlg& dialog) {
+        OnModal<T>(&Frame(), [&shown, act](T& dialog) {
             shown = true;
             act(dialog);
             if (dialog.isVisible())
                 dialog.reject();
         });
-        TriggerCommand(Frame(), Cmd::kCreateStairs);
+        TriggerCommand(Frame(), id);
         EXPECT_TRUE(shown);
+    }
+    void RunStairs(const std::function<void(CCreateStairsDlg&)>& act)
+    {
+        Run<CCreateStairsDlg>(Cmd::kCreateStairs, act);
     }
 
     CQzEditDoc* m_doc = nullptr;
@@ -444,6 +449,37 @@ TEST_F(LayerDomeStairsCommandsTest, StairsBuildInOneUndoStep)
     EXPECT_EQ(LevelBytes(Level()), before);
     TriggerCommand(Frame(), Cmd::kEditRedo);
     EXPECT_EQ(LevelBytes(Level()), built);
+}
+
+// The Layer command's dialog works on the application's settings: Cancel leaves them, OK stores
+// what was typed, and the next run starts from it.
+TEST_F(LayerDomeStairsCommandsTest, LayerCommandKeepsItsValuesInTheSettings)
+{
+    C3dView& engine = Start();
+    engine.m_selection.m_surface = BoxSurface(Level(), 0, kBoxFloor);
+    const CSettings& settings = m_app->m_settings;
+    const float height = settings.m_layerHeight;
+    Run<CCreateLayerDlg>(Cmd::kCreateLayer, [](CCreateLayerDlg& dialog) {
+        SetText(dialog, Ctl::kLayerHeight, QStringLiteral("0.3"));
+        Click(dialog, Ctl::kCancel);
+    });
+    EXPECT_EQ(settings.m_layerHeight, height);
+    Run<CCreateLayerDlg>(Cmd::kCreateLayer, [](CCreateLayerDlg& dialog) {
+        SetText(dialog, Ctl::kLayerHeight, QStringLiteral("0.3"));
+        SetText(dialog, Ctl::kLayerIndent, QStringLiteral("0.05"));
+        Click(dialog, Ctl::kOk);
+    });
+    EXPECT_EQ(settings.m_layerHeight, 0.3f);
+    EXPECT_EQ(settings.m_layerIndent, 0.05f);
+    Run<CCreateLayerDlg>(Cmd::kCreateLayer, [](CCreateLayerDlg& dialog) {
+        EXPECT_EQ(Text(dialog, Ctl::kLayerHeight), QStringLiteral("0.3"));
+        EXPECT_EQ(Text(dialog, Ctl::kLayerIndent), QStringLiteral("0.05"));
+        Click(dialog, Ctl::kCancel);
+    });
+    Run<CCreateDomeDlg>(Cmd::kCreateDome, [](CCreateDomeDlg& dialog) {
+        EXPECT_EQ(Text(dialog, Ctl::kDomeDepth), QStringLiteral("0.4"));
+        Click(dialog, Ctl::kCancel);
+    });
 }
 
 // Steps that would not meet: the message, the level byte for byte as it was, no undo step and
