@@ -32,6 +32,7 @@
 #include "tools/Footprint.h"
 #include "tools/Pyramid.h"
 #include "tools/SectorLibrary.h"
+#include "tools/Stairs.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -961,6 +962,39 @@ constexpr CApplyWord kRenameGroupWords[] = {{"old", EApplyWord::Name, true},
                                             {"new", EApplyWord::Name, true}};
 constexpr CApplyWord kGroupWord[] = {{"group", EApplyWord::Name, true}};
 
+// ---- Create Stairs (tools/Stairs.h) ----
+
+// The Stairs command with the Create Stairs dialog's values and ranges, on the current surface
+// and the two picked nodes (node 0 towards node 1 is up).
+bool RunCreateStairsWords(C3dView& view, const CApplyArgs& args)
+{
+    if (!InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) ||
+        view.m_selection.m_pickedNodes.size() != 2)
+        return Refuse(view, "create-stairs needs a current surface and two node= points.");
+    CStairsParams params;
+    params.m_count = args.Int("count", params.m_count);
+    params.m_totalHeight = args.Float("height", params.m_totalHeight);
+    params.m_totalDepth = args.Float("depth", params.m_totalDepth);
+    const std::string direction = args.Name("direction", "up");
+    if (direction != "up" && direction != "down")
+        return Refuse(view, "direction takes up or down, not \"" + direction + "\".");
+    params.m_up = direction == "up";
+    if (params.m_count < kStairsFewest || params.m_count > kStairsMost)
+        return Refuse(view, "Please enter an integer between 1 and 100.");
+    for (const float size : {params.m_totalHeight, params.m_totalDepth})
+        if (!(size >= kStairsSmallestSize && size <= kStairsLargestSize))
+            return Refuse(view, "Please enter a number between 0.1 and 100.");
+    return CreateStairs(view, params.m_count, params.m_totalHeight, params.m_totalDepth,
+                        params.m_up);
+}
+
+constexpr CApplyWord kCreateStairsWords[] = {
+    {"count", EApplyWord::Int, false},
+    {"height", EApplyWord::Float, false},
+    {"depth", EApplyWord::Float, false},
+    {"direction", EApplyWord::Name, false},
+};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1120,6 +1154,12 @@ constexpr CApplyOperation kOperations[] = {
      "the Library's Load: the level's sectors of a group are replaced by those of the level file "
      "from, whose open faces are linked to the level where they touch it",
      RunLoadGroup},
+    // ---- Create Layer, Create Dome and Create Stairs ----
+    {"create-stairs", kCreateStairsWords,
+     "the Stairs command: count= (5) steps out of the current surface, together depth= (0.5) "
+     "deep, each height= / count (0.1 together) above the one before along node 0 to node 1 "
+     "(direction=down: below)",
+     RunCreateStairsWords},
 };
 // clang-format on
 

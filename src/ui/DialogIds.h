@@ -380,3 +380,27 @@ inline constexpr int kYPane = 59131;
 inline constexpr int kZPane = 59132;
 inline constexpr int kLayerPane = 59133;
 }  // namespace Ctl
+
+// Create Layer (5094), Create Dome (5019) and Create Stairs (5102).
+namespace Dlg {
+inline constexpr int kCreateLayer = 5094;
+inline constexpr int kCreateDome = 5019;
+inline constexpr int kCreateStairs = 5102;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kLookTexture = 7;  // "&Texture" of the layer and the dome
+inline constexpr int kLayerHeight = 1000;
+inline constexpr int kLayerTextureName = 1001;
+inline constexpr int kLayerIndent = 1002;
+inline constexpr int kDomeDepth = 1000;
+inline constexpr int kDomeTextureName = 1001;
+inline constexpr int kDomeSplits = 1002;
+inline constexpr int kDomeCurveAroundUp = 1003;
+inline constexpr int kDomeCurveAroundPlane = 1004;
+inline constexpr int kDomeOutside = 1005;
+inline constexpr int kStairsCount = 1000;
+inline constexpr int kStairsTotalDepth = 1001;
+inline constexpr int kStairsTotalHeight = 1002;
+inline constexpr int kStairsUp = 1003;
+inline constexpr int kStairsDown = 1004;
+}  // namespace Ctl
