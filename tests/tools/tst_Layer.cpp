@@ -350,4 +350,28 @@ TEST(CreateLayer, ThingsBesideThePlatformStay)
     EXPECT_EQ(engine.m_level.m_things[static_cast<std::size_t>(above)]->m_sector, 0);
 }
 
+TEST(CreateLayer, OnAWallAlongItsNormal)
+{
+    CFixtureEngine engine(MakeLongRoom());
+    CQzlSections& level = engine.m_level;
+    RebuildAll(engine.m_view, false, ERebuildAll::Restore);
+    const int wall = BoxSurface(level, 0, kBoxXLow);
+    engine.m_view.m_selection.m_sector = 0;
+    engine.m_view.m_selection.m_surface = wall;
+    std::vector<CVector3> base;
+    for (const CQzlVertex& corner : level.m_surfaces[static_cast<std::size_t>(wall)]->m_vertices)
+        base.push_back(WorldPosition(level, corner.m_worldVertex));
+    const double roomVolume = LevelVolume(level);
+    ASSERT_TRUE(UndoGivesBackExactBytes(
+        engine.m_view, [&] { return CreateLayer(engine.m_view, Params(0.5f, 0.2f)); }));
+    EXPECT_TRUE(LevelIsSound(level));
+    EXPECT_EQ(level.m_sectors.size(), 5u);
+    EXPECT_NEAR(LevelVolume(level), roomVolume - PlatformVolume(base, 0.5f, 0.2f), 1e-4);
+    const int top = engine.m_view.m_selection.m_surface;
+    ASSERT_GE(top, 0);
+    EXPECT_EQ(level.m_surfaces[static_cast<std::size_t>(top)]->m_normal, (CVector3{1, 0, 0}));
+    for (const CQzlVertex& corner : level.m_surfaces[static_cast<std::size_t>(top)]->m_vertices)
+        EXPECT_NEAR(WorldPosition(level, corner.m_worldVertex).x, 0.5f, 1e-5f);
+}
+
 }  // namespace
