@@ -26,10 +26,12 @@
 #include "tools/Column.h"
 #include "tools/CreateDoor.h"
 #include "tools/CreateElevator.h"
+#include "tools/Dome.h"
 #include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
 #include "tools/Footprint.h"
+#include "tools/Layer.h"
 #include "tools/Pyramid.h"
 #include "tools/SectorLibrary.h"
 #include "tools/Stairs.h"
@@ -994,6 +996,60 @@ constexpr CApplyWord kCreateStairsWords[] = {
     {"depth", EApplyWord::Float, false},
     {"direction", EApplyWord::Name, false},
 };
+// ---- Create Layer and Create Dome (tools/Layer.h, tools/Dome.h) ----
+
+// The look the Create Layer and Create Dome dialogs start from: the current surface's, or
+// material= (an index of the level's materials, -1 for none). False with the refusal shown
+// without a current sector and surface or for a material the level does not have.
+bool ReadBuilderLook(C3dView& view, const CApplyArgs& args, std::string_view command,
+                     CCarveLook& look)
+{
+    const CQzlSections& level = view.GetLevel();
+    const CSelection& selection = view.m_selection;
+    if (!InRange(selection.m_sector, level.m_sectors) ||
+        !InRange(selection.m_surface, level.m_surfaces))
+        return Refuse(view, std::string(command) + " needs a current sector and surface.");
+    const CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(selection.m_surface)];
+    look = {surface.m_material, surface.m_textureWidth, surface.m_textureHeight, surface.m_xTile,
+            surface.m_yTile};
+    look.m_material = args.Int("material", look.m_material);
+    if (look.m_material != -1 && !InRange(look.m_material, level.m_materials))
+        return Refuse(view, "The level has no material " + std::to_string(look.m_material) + ".");
+    return true;
+}
+
+bool RunCreateLayer(C3dView& view, const CApplyArgs& args)
+{
+    CLayerParams params;
+    if (!ReadBuilderLook(view, args, "create-layer", params.m_look))
+        return false;
+    params.m_height = args.Float("height", params.m_height);
+    params.m_indent = args.Float("indent", params.m_indent);
+    return CreateLayer(view, params);
+}
+
+bool RunCreateDome(C3dView& view, const CApplyArgs& args)
+{
+    CDomeParams params;
+    if (!ReadBuilderLook(view, args, "create-dome", params.m_look))
+        return false;
+    params.m_depth = args.Float("depth", params.m_depth);
+    params.m_splits = args.Int("splits", params.m_splits);
+    params.m_outside = args.YesNo("outside", params.m_outside);
+    params.m_curveAroundUp = args.YesNo("curve-up", params.m_curveAroundUp);
+    params.m_curveAroundPlane = args.YesNo("curve-plane", params.m_curveAroundPlane);
+    if (params.m_splits < 1)
+        return Refuse(view, "create-dome takes 1 or more splits.");
+    return CreateDome(view, params);
+}
+
+constexpr CApplyWord kCreateLayerWords[] = {{"height", EApplyWord::Float, false},
+                                            {"indent", EApplyWord::Float, false},
+                                            {"material", EApplyWord::Int, false}};
+constexpr CApplyWord kCreateDomeWords[] = {
+    {"depth", EApplyWord::Float, false},       {"splits", EApplyWord::Int, false},
+    {"outside", EApplyWord::YesNo, false},     {"curve-up", EApplyWord::YesNo, false},
+    {"curve-plane", EApplyWord::YesNo, false}, {"material", EApplyWord::Int, false}};
 
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
@@ -1154,12 +1210,24 @@ constexpr CApplyOperation kOperations[] = {
      "the Library's Load: the level's sectors of a group are replaced by those of the level file "
      "from, whose open faces are linked to the level where they touch it",
      RunLoadGroup},
-    // ---- Create Layer, Create Dome and Create Stairs ----
+    // Create Stairs.
     {"create-stairs", kCreateStairsWords,
      "the Stairs command: count= (5) steps out of the current surface, together depth= (0.5) "
      "deep, each height= / count (0.1 together) above the one before along node 0 to node 1 "
      "(direction=down: below)",
      RunCreateStairsWords},
+    // Create Layer and Create Dome.
+    {"create-layer", kCreateLayerWords,
+     "the Create Layer command on the current surface (sector= surface=): a platform height= "
+     "(0.1) high whose top is drawn in by indent= (0.1), the space beside its sides one wedge "
+     "sector per edge; the top takes material= (the surface's own)",
+     RunCreateLayer},
+    {"create-dome", kCreateDomeWords,
+     "the Create Dome command on the current surface (sector= surface=, two node= points for a "
+     "vault): splits= (4) rings rising depth= (0.4), outside=yes (default) extruded and merged "
+     "into the sector with the indent modes curve-up= and curve-plane= (yes), outside=no as "
+     "layers inside it; the rings take material= (the surface's own)",
+     RunCreateDome},
 };
 // clang-format on
 
