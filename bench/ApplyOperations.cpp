@@ -15,6 +15,7 @@
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
 #include "engine/Questions.h"
+#include "engine/Random.h"
 #include "engine/RenderData.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
@@ -30,13 +31,16 @@
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
 #include "tools/Footprint.h"
+#include "tools/Landscape.h"
 #include "tools/Pyramid.h"
 #include "tools/SectorLibrary.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -961,6 +965,40 @@ constexpr CApplyWord kRenameGroupWords[] = {{"old", EApplyWord::Name, true},
                                             {"new", EApplyWord::Name, true}};
 constexpr CApplyWord kGroupWord[] = {{"group", EApplyWord::Name, true}};
 
+// ---- Create Landscape (tools/Landscape.h) ----
+
+// The Create Landscape command with the dialog's values checked as the dialog checks them, on the
+// current surface from node 0 towards node 1; the generator seeded with seed= (else the clock).
+bool RunCreateLandscapeWords(C3dView& view, const CApplyArgs& args)
+{
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors) ||
+        !InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) ||
+        view.m_selection.m_pickedNodes.size() != 2)
+        return Refuse(view, "create-landscape needs a current sector and surface and two node= "
+                            "points.");
+    CLandscapeParams params = LandscapeDefaults(view);
+    params.m_splits = args.Int("splits", params.m_splits);
+    params.m_maxDepth = args.Float("max", params.m_maxDepth);
+    params.m_minDepth = args.Float("min", params.m_minDepth);
+    if (params.m_splits < kLandscapeFewestSplits || params.m_splits > kLandscapeMostSplits)
+        return Refuse(view, "create-landscape takes 1 to 4 splits.");
+    if (!(params.m_maxDepth >= kLandscapeMaxDepthLow && params.m_maxDepth <= kLandscapeMaxDepthHigh))
+        return Refuse(view, "create-landscape takes a max from 0 to 100.");
+    if (!(params.m_minDepth >= kLandscapeMinDepthLow && params.m_minDepth <= kLandscapeMinDepthHigh))
+        return Refuse(view, "create-landscape takes a min from -100 to 0.");
+    view.GetRandom().Seed(args.Has("seed")
+                              ? static_cast<std::uint32_t>(args.Int("seed", 0))
+                              : static_cast<std::uint32_t>(std::time(nullptr)));
+    return CreateLandscape(view, params);
+}
+
+constexpr CApplyWord kCreateLandscapeWords[] = {
+    {"splits", EApplyWord::Int, false},
+    {"min", EApplyWord::Float, false},
+    {"max", EApplyWord::Float, false},
+    {"seed", EApplyWord::Int, false},
+};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1120,6 +1158,12 @@ constexpr CApplyOperation kOperations[] = {
      "the Library's Load: the level's sectors of a group are replaced by those of the level file "
      "from, whose open faces are linked to the level where they touch it",
      RunLoadGroup},
+    // Create Landscape.
+    {"create-landscape", kCreateLandscapeWords,
+     "the Create Landscape command: the current surface cut splits= times (2) into fans of "
+     "wedges, from node 0 towards node 1, each centre then moved by a random depth from min= (0) "
+     "to max= (0.2); seed= seeds the generator (else the clock)",
+     RunCreateLandscapeWords},
 };
 // clang-format on
 
