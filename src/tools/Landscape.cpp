@@ -12,6 +12,7 @@
 #include "geometry/Predicates.h"
 #include "geometry/SectorBounds.h"
 #include "level/QzlSections.h"
+#include "math/Rounding.h"
 #include "tools/Column.h"
 #include "tools/LevelRollback.h"
 #include "tools/Pyramid.h"
@@ -149,10 +150,13 @@ bool CreateLandscape(C3dView& view, const CLandscapeParams& params)
                                           static_cast<double>(params.m_minDepth));
         if (!InRange(level.m_worldVertices, raised[i]))
             continue;
+        // Kept on the grid that rebuilding the render data rounds world vertices to, so that the
+        // planes worked out below stay those of the stored corners.
+        constexpr float kStep = 100000.0f;
         CWorldVertex& vertex = At(level.m_worldVertices, raised[i]);
-        vertex.x += r * directions[i].x;
-        vertex.y += r * directions[i].y;
-        vertex.z += r * directions[i].z;
+        vertex.x = RoundToStep(vertex.x + r * directions[i].x, kStep);
+        vertex.y = RoundToStep(vertex.y + r * directions[i].y, kStep);
+        vertex.z = RoundToStep(vertex.z + r * directions[i].z, kStep);
     }
     // The slopes' planes follow their corners, and a slope too steep to walk on is no floor.
     UpdateSectorBounds(level);
