@@ -982,13 +982,14 @@ bool RunCreateLandscapeWords(C3dView& view, const CApplyArgs& args)
     params.m_minDepth = args.Float("min", params.m_minDepth);
     if (params.m_splits < kLandscapeFewestSplits || params.m_splits > kLandscapeMostSplits)
         return Refuse(view, "create-landscape takes 1 to 4 splits.");
-    if (!(params.m_maxDepth >= kLandscapeMaxDepthLow && params.m_maxDepth <= kLandscapeMaxDepthHigh))
+    if (!(params.m_maxDepth >= kLandscapeMaxDepthLow &&
+          params.m_maxDepth <= kLandscapeMaxDepthHigh))
         return Refuse(view, "create-landscape takes a max from 0 to 100.");
-    if (!(params.m_minDepth >= kLandscapeMinDepthLow && params.m_minDepth <= kLandscapeMinDepthHigh))
+    if (!(params.m_minDepth >= kLandscapeMinDepthLow &&
+          params.m_minDepth <= kLandscapeMinDepthHigh))
         return Refuse(view, "create-landscape takes a min from -100 to 0.");
-    view.GetRandom().Seed(args.Has("seed")
-                              ? static_cast<std::uint32_t>(args.Int("seed", 0))
-                              : static_cast<std::uint32_t>(std::time(nullptr)));
+    view.GetRandom().Seed(args.Has("seed") ? static_cast<std::uint32_t>(args.Int("seed", 0))
+                                           : static_cast<std::uint32_t>(std::time(nullptr)));
     return CreateLandscape(view, params);
 }
 

@@ -2,12 +2,12 @@
 
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
+#include "engine/GridPoints.h"
 #include "engine/Random.h"
 #include "engine/RenderData.h"
 #include "engine/Undo.h"
 #include "engine/Visibility.h"
 #include "framework/Indices.h"
-#include "engine/GridPoints.h"
 #include "geometry/FloorFlag.h"
 #include "geometry/Predicates.h"
 #include "geometry/SectorBounds.h"
@@ -122,8 +122,8 @@ bool CreateLandscape(C3dView& view, const CLandscapeParams& params)
     CVector3 hit;
     int crossed = -1;
     if (IntersectSegmentSector(level, start, params.m_node0 + n * 0.002f,
-                               params.m_node0 + n * (params.m_maxDepth + 0.02f), hit, crossed,
-                               true, true)) {
+                               params.m_node0 + n * (params.m_maxDepth + 0.02f), hit, crossed, true,
+                               true)) {
         view.GetHost().ShowMessage(kLandscapeTooHigh);
         return false;
     }
