@@ -15,6 +15,7 @@
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
 #include "engine/Questions.h"
+#include "engine/Random.h"
 #include "engine/RenderData.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
@@ -32,6 +33,7 @@
 #include "tools/ExtrudeChoices.h"
 #include "tools/Footprint.h"
 #include "tools/Layer.h"
+#include "tools/Landscape.h"
 #include "tools/Pyramid.h"
 #include "tools/SectorLibrary.h"
 #include "tools/Stairs.h"
@@ -39,7 +41,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -1050,6 +1054,40 @@ constexpr CApplyWord kCreateDomeWords[] = {
     {"depth", EApplyWord::Float, false},       {"splits", EApplyWord::Int, false},
     {"outside", EApplyWord::YesNo, false},     {"curve-up", EApplyWord::YesNo, false},
     {"curve-plane", EApplyWord::YesNo, false}, {"material", EApplyWord::Int, false}};
+// ---- Create Landscape (tools/Landscape.h) ----
+
+// The Create Landscape command with the dialog's values checked as the dialog checks them, on the
+// current surface from node 0 towards node 1; the generator seeded with seed= (else the clock).
+bool RunCreateLandscapeWords(C3dView& view, const CApplyArgs& args)
+{
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors) ||
+        !InRange(view.m_selection.m_surface, view.GetLevel().m_surfaces) ||
+        view.m_selection.m_pickedNodes.size() != 2)
+        return Refuse(view, "create-landscape needs a current sector and surface and two node= "
+                            "points.");
+    CLandscapeParams params = LandscapeDefaults(view);
+    params.m_splits = args.Int("splits", params.m_splits);
+    params.m_maxDepth = args.Float("max", params.m_maxDepth);
+    params.m_minDepth = args.Float("min", params.m_minDepth);
+    if (params.m_splits < kLandscapeFewestSplits || params.m_splits > kLandscapeMostSplits)
+        return Refuse(view, "create-landscape takes 1 to 4 splits.");
+    if (!(params.m_maxDepth >= kLandscapeMaxDepthLow &&
+          params.m_maxDepth <= kLandscapeMaxDepthHigh))
+        return Refuse(view, "create-landscape takes a max from 0 to 100.");
+    if (!(params.m_minDepth >= kLandscapeMinDepthLow &&
+          params.m_minDepth <= kLandscapeMinDepthHigh))
+        return Refuse(view, "create-landscape takes a min from -100 to 0.");
+    view.GetRandom().Seed(args.Has("seed") ? static_cast<std::uint32_t>(args.Int("seed", 0))
+                                           : static_cast<std::uint32_t>(std::time(nullptr)));
+    return CreateLandscape(view, params);
+}
+
+constexpr CApplyWord kCreateLandscapeWords[] = {
+    {"splits", EApplyWord::Int, false},
+    {"min", EApplyWord::Float, false},
+    {"max", EApplyWord::Float, false},
+    {"seed", EApplyWord::Int, false},
+};
 
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
@@ -1228,6 +1266,12 @@ constexpr CApplyOperation kOperations[] = {
      "into the sector with the indent modes curve-up= and curve-plane= (yes), outside=no as "
      "layers inside it; the rings take material= (the surface's own)",
      RunCreateDome},
+    // Create Landscape.
+    {"create-landscape", kCreateLandscapeWords,
+     "the Create Landscape command: the current surface cut splits= times (2) into fans of "
+     "wedges, from node 0 towards node 1, each centre then moved by a random depth from min= (0) "
+     "to max= (0.2); seed= seeds the generator (else the clock)",
+     RunCreateLandscapeWords},
 };
 // clang-format on
 

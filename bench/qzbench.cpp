@@ -477,12 +477,6 @@ public:
     std::uint32_t Milliseconds() const override { return 0; }
 };
 
-class CBenchRandom : public Random {
-public:
-    int Next() override { return 0; }
-    void Seed(std::uint32_t) override {}
-};
-
 // An engine over a level, with default settings and no game.
 struct CBenchEngine {
     explicit CBenchEngine(CQzlSections level)
@@ -496,7 +490,8 @@ struct CBenchEngine {
     CBenchHost m_host;
     CBenchKeys m_keys;
     CBenchClock m_clock;
-    CBenchRandom m_random;
+    // The generator the landscape seeds (seed= or the clock).
+    CSeededRandom m_random;
     C3dView m_view;
 };
 

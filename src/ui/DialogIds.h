@@ -404,3 +404,15 @@ inline constexpr int kStairsTotalHeight = 1002;
 inline constexpr int kStairsUp = 1003;
 inline constexpr int kStairsDown = 1004;
 }  // namespace Ctl
+
+// Create Landscape (5032)
+namespace Dlg {
+inline constexpr int kCreateLandscape = 5032;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kLandscapeTextureName = 1001;
+inline constexpr int kLandscapeSplits = 1002;
+inline constexpr int kLandscapeMaxDepth = 1003;
+inline constexpr int kLandscapeMinDepth = 1004;
+inline constexpr int kLandscapeTexture = 7;
+}  // namespace Ctl

@@ -286,16 +286,16 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     for (const int id :
          {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
           Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
-          Cmd::kCreateLight, Cmd::kCreateDome, Cmd::kCreateLayer, Cmd::kCreateLandscape,
-          Cmd::kCreateWater, Cmd::kCreateForceField, Cmd::kCreateBreakingGlass,
-          Cmd::kCreateSlashableGrate, Cmd::kCreateSwitch, Cmd::kCreateConveyorBelt})
+          Cmd::kCreateLight, Cmd::kCreateDome, Cmd::kCreateLayer, Cmd::kCreateWater,
+          Cmd::kCreateForceField, Cmd::kCreateBreakingGlass, Cmd::kCreateSlashableGrate,
+          Cmd::kCreateSwitch, Cmd::kCreateConveyorBelt})
         EXPECT_FALSE(Enabled(id)) << id;
     for (const int id :
          {Cmd::kFindItem, Cmd::kHeader, Cmd::kStatistics, Cmd::kUpdateVertices,
           Cmd::kRestoreSurface, Cmd::kSelectSound, Cmd::kLibraryRename, Cmd::kLibraryDelete,
           Cmd::kLibrarySave, Cmd::kLibraryLoad, Cmd::kStartupCogEditor, Cmd::kGoalsCogEditor,
           Cmd::kCreateDoor, Cmd::kCreateElevator, Cmd::kCreateRectangle, Cmd::kCreateCylinder,
-          Cmd::kCreatePyramid, Cmd::kCreateStairs})
+          Cmd::kCreatePyramid, Cmd::kCreateStairs, Cmd::kCreateLandscape})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // Restore Surface and Update Vertices run on the engine with an undo step each.
