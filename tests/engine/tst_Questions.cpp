@@ -125,6 +125,11 @@ TEST(Questions, PickersListTheLevelsOrTheGamesNames)
         gameSounds.push_back(entry->m_name);
     ASSERT_FALSE(gameSounds.empty());
     gameSounds.push_back("own.wav");
+    Names gameMaterials;
+    for (const auto& entry : game.m_treeMaterials.m_entries)
+        gameMaterials.push_back(entry->m_name);
+    ASSERT_FALSE(gameMaterials.empty());
+    gameMaterials.push_back("own.mat");
 
     const struct {
         EPicker kind;
@@ -132,9 +137,7 @@ TEST(Questions, PickersListTheLevelsOrTheGamesNames)
         Names names;
     } cases[] = {
         {EPicker::Material, kPickInLevel, {"dflt.mat", "brick.mat", "nowhere.mat"}},
-        {EPicker::Material,
-         kPickToAdd,
-         {"brick.mat", "dflt.mat", "floor.mat", "lava.mat", "red.mat", "sky.mat", "own.mat"}},
+        {EPicker::Material, kPickToAdd, gameMaterials},
         {EPicker::ColorMap, kPickInLevel, {"dflt.cmp", "warm.cmp"}},
         {EPicker::ColorMap, kPickToAdd, {"dflt.cmp", "warm.cmp", "own.cmp"}},
         {EPicker::Sound, kPickInLevel, {"door.wav", "jump.wav"}},
