@@ -2,7 +2,7 @@
 // What the four sector-library dialogs share: the caption, a column of labelled fields (edits, and
 // for Save and Load the sorted list of group names), and the buttons "&OK", "&Cancel" (the
 // default) and "&Help", whose help is the dialog's own. The dialog and every control carry their
-// ids (ui/DialogIds.h) as object names. None of the dialogs checks its fields.
+// ids (ui/DialogIds.h) as object names. Rename and Delete do not check their fields.
 
 #include <QDialog>
 #include <QString>
