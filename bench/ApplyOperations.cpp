@@ -13,6 +13,7 @@
 #include "edit/SplitSurface.h"
 #include "edit/TextureCoordinates.h"
 #include "engine/C3dView.h"
+#include "engine/CommandIds.h"
 #include "engine/EngineHost.h"
 #include "engine/Questions.h"
 #include "engine/Random.h"
@@ -25,9 +26,11 @@
 #include "level/QzlSections.h"
 #include "level/SectorGroupCopy.h"
 #include "tools/Column.h"
+#include "tools/ConveyorBelt.h"
 #include "tools/CreateDoor.h"
 #include "tools/CreateElevator.h"
 #include "tools/Dome.h"
+#include "tools/CreateMenu.h"
 #include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
@@ -37,6 +40,7 @@
 #include "tools/Pyramid.h"
 #include "tools/SectorLibrary.h"
 #include "tools/Stairs.h"
+#include "tools/SpecialSurfaces.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -1089,6 +1093,19 @@ constexpr CApplyWord kCreateLandscapeWords[] = {
     {"seed", EApplyWord::Int, false},
 };
 
+// A one-click builder of the Create menu, run as its command runs: refused unless the command is
+// offered (refusal names what it needs), then its question (answer=), then the builder.
+template <int Id, bool (*Build)(C3dView&)>
+bool RunConfirmedBuilder(C3dView& view, const CApplyArgs&)
+{
+    const CCreateCommand& command = *FindCreateCommand(Id);
+    if (!CreateRuleHolds(command.m_rule, &view, view.GetDocument()))
+        return Refuse(view, command.m_rule == ECreateRule::AdjoinedSurface
+                                ? "The command needs a current surface with an adjoin."
+                                : "The command needs a current surface and two node= points.");
+    return Confirm(view, command.m_question) && Build(view);
+}
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1272,6 +1289,28 @@ constexpr CApplyOperation kOperations[] = {
      "wedges, from node 0 towards node 1, each centre then moved by a random depth from min= (0) "
      "to max= (0.2); seed= seeds the generator (else the clock)",
      RunCreateLandscapeWords},
+    // Surface effects and the conveyor belt: no words of their own; the game (game=) gives the
+    // effects their materials.
+    {"create-water", {},
+     "the Water command: asks its question, then gives both sides of the current surface's "
+     "adjoin the water look and makes the sector behind it underwater",
+     RunConfirmedBuilder<Cmd::kCreateWater, CreateWater>},
+    {"create-force-field", {},
+     "the Force Field command: asks its question, then gives both sides of the current surface's "
+     "adjoin the force field look and a cog \"00_forcefield.cog\" each",
+     RunConfirmedBuilder<Cmd::kCreateForceField, CreateForceField>},
+    {"create-breaking-glass", {},
+     "the Breaking Glass command: asks its question, then gives both sides of the current "
+     "surface's adjoin the glass look and one cog \"00_breakingglass.cog\" naming both",
+     RunConfirmedBuilder<Cmd::kCreateBreakingGlass, CreateBreakingGlass>},
+    {"create-slashable-grate", {},
+     "the Slashable Grate command: asks its question, then gives both sides of the current "
+     "surface's adjoin the grate look and one cog \"00_slashgrate.cog\" naming both",
+     RunConfirmedBuilder<Cmd::kCreateSlashableGrate, CreateSlashableGrate>},
+    {"create-conveyor-belt", {},
+     "the Conveyor Belt command: asks its question, then adds a cog \"00_conveyor.cog\" moving "
+     "the current surface from node 0 towards node 1; the grid goes off",
+     RunConfirmedBuilder<Cmd::kCreateConveyorBelt, CreateConveyorBelt>},
 };
 // clang-format on
 

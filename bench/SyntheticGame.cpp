@@ -362,18 +362,43 @@ std::string ConveyorCog(const char* name, bool withVector)
     t.Line(std::string("# ") + name)
         .Line("# Floor surfaces that carry what stands on them.")
         .Line()
-        .Line("symbols")
-        .Line("surface     belt0")
-        .Line("surface     belt1");
-    if (withVector)
-        t.Line("vector      direction");
-    t.Line("float       speed=1.0")
-        .Line("end")
+        .Line("symbols");
+    if (withVector) {
+        // The belt builder's ten values: direction, speed, the surface, then seven more belt
+        // surfaces.
+        t.Line("vector      direction").Line("flex        speed=1.0").Line("surface     belt0");
+        for (int i = 1; i <= 7; ++i)
+            t.Line("surface     belt" + std::to_string(i));
+    } else {
+        t.Line("surface     belt0").Line("surface     belt1").Line("float       speed=1.0");
+    }
+    t.Line("end")
         .Line()
         .Line("code")
         .Line("startup:")
         .Line("    slidesurface(belt0, speed);")
         .Line("    slidesurface(belt1, speed);")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
+// The breaking glass and the slashable grate: the surface on each side of the adjoin.
+std::string TwoSidedSurfaceCog(const char* name, const char* what)
+{
+    CTextBuilder t;
+    t.Line(std::string("# ") + name)
+        .Line(std::string("# ") + what)
+        .Line()
+        .Line("symbols")
+        .Line("surface     front")
+        .Line("surface     back")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("damaged:")
+        .Line("    setadjoinflags(front, 2);")
+        .Line("    setadjoinflags(back, 2);")
         .Line("    return;")
         .Line("end");
     return t.Text();
@@ -474,10 +499,11 @@ struct WavFile {
     int m_tone;
 };
 
+// The last is the sound of the water builder's sector.
 constexpr WavFile kSounds[] = {
     {"dooropen.wav", 600, 8, 3}, {"doorclose.wav", 441, 8, 5},  {"doormove.wav", 800, 8, 7},
     {"step1.wav", 200, 8, 11},   {"step2.wav", 201, 8, 13},     {"jump.wav", 300, 16, 4},
-    {"switch.wav", 150, 8, 9},   {"cratebreak.wav", 500, 8, 2},
+    {"switch.wav", 150, 8, 9},   {"cratebreak.wav", 500, 8, 2}, {"00underwater.wav", 400, 8, 15},
 };
 constexpr WavFile kExpansionSounds[] = {
     {"relichum.wav", 700, 8, 6},
@@ -1021,6 +1047,11 @@ CSyntheticArchives BuildSyntheticArchives(int product)
     add("mat\\red.mat", MakeSyntheticColorMat(CubeIndex(5, 0, 0)));
     if (expansion)
         add("mat\\ice.mat", MakeSyntheticMat(48, 24, 2, 5));
+    // The surface effects' materials.
+    add("mat\\00fwater.mat", MakeSyntheticMat(64, 64, 1, 11));
+    add("mat\\00wwarny.mat", MakeSyntheticMat(32, 64, 1, 12));
+    add("mat\\00wglas1.mat", MakeSyntheticMat(64, 32, 1, 13));
+    add("mat\\08tgrate.mat", MakeSyntheticMat(32, 32, 1, 14));
 
     add("misc\\cmp\\dflt.cmp", ColorMap(0));
     add("misc\\cmp\\warm.cmp", ColorMap(1));
@@ -1036,6 +1067,10 @@ CSyntheticArchives BuildSyntheticArchives(int product)
     addText("cog\\00_forcefield.cog", ForceFieldCog());
     addText("cog\\00_conveyor.cog", ConveyorCog("00_conveyor.cog", true));
     addText("cog\\12_conveyor.cog", ConveyorCog("12_conveyor.cog", false));
+    addText("cog\\00_breakingglass.cog",
+            TwoSidedSurfaceCog("00_breakingglass.cog", "Glass that shatters when hit."));
+    addText("cog\\00_slashgrate.cog",
+            TwoSidedSurfaceCog("00_slashgrate.cog", "A grate that a blade cuts open."));
     addText("cog\\00_slideceiling.cog", SlideCeilingCog());
     addText("cog\\00_surfanim.cog", SurfaceAnimationCog("00_surfanim.cog"));
     addText("cog\\01_neonsign.cog", SurfaceAnimationCog("01_neonsign.cog"));

@@ -16,13 +16,15 @@
 //
 //   mat\        dflt.mat 64x64, brick.mat 64x32, floor.mat 32x32, sky.mat 128x32: one 8-bit cel;
 //               lava.mat 32x32, four cels; red.mat: a colour material (palette index 180);
-//               V ice.mat 48x24, two cels
+//               V ice.mat 48x24, two cels; 00fwater.mat 64x64, 00wwarny.mat 32x64,
+//               00wglas1.mat 64x32, 08tgrate.mat 32x32: the surface effects' materials
 //   misc\cmp\   dflt.cmp, warm.cmp, V ice.cmp: 64-byte header, palette at 64, 64 light levels
 //   cog\        door.cog, switch.cog, V relic.cog: symbols sections using all 13 type words;
 //               00_door.cog, 00_elev_switch.cog: the cogs the door and elevator builders add
 //               00_doorswitch.cog, 10_ffieldswitch.cog, 00_forcefield.cog, 00_conveyor.cog
 //               (with a direction vector), 12_conveyor.cog (without), 00_slideceiling.cog,
-//               00_surfanim.cog, 01_neonsign.cog: the cogs walk mode reads
+//               00_surfanim.cog, 01_neonsign.cog: the cogs walk mode reads;
+//               00_breakingglass.cog, 00_slashgrate.cog: the surface effects' cogs
 //   misc\snd\   door.snd, sm_door.snd, player.snd, crate.snd: sound classes naming .wav files of
 //   the sound
 //               archive; V relic.snd

@@ -32,12 +32,14 @@
 //                                      for more), answer the operation's questions from the words
 //                                      answer=yes|no in order (No once they are used up) and its
 //                                      pickers from the words pick=NAME in order (Cancel once
-//                                      they are used up or for a name the picker lacks), run the
-//                                      editing operation OP with its own words and save the
-//                                      result as roundtrip does; undo OP then undoes it, redo OP
-//                                      undoes and redoes it (the restores alone: the file shows
-//                                      what the undo step gave back). A refused operation prints
-//                                      its message and exits 2 without writing anything
+//                                      they are used up or for a name the picker lacks), take the
+//                                      game of folder DIR from the word game=DIR (default: no
+//                                      game), run the editing operation OP with its own words and
+//                                      save the result as roundtrip does; undo OP then undoes
+//                                      it, redo OP undoes and redoes it (the restores alone: the
+//                                      file shows what the undo step gave back). A refused
+//                                      operation prints its message and exits 2 without writing
+//                                      anything
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
 // level files are the same in every locale, while the figures it prints follow the locale.
@@ -501,7 +503,7 @@ struct CBenchEngine {
 // word is malformed. The others are the operation's own.
 bool TakeSharedWords(const std::vector<std::string>& words, CSelection& selection,
                      std::deque<bool>& answers, std::deque<std::string>& picks,
-                     std::vector<std::string>& own, std::string& error)
+                     std::filesystem::path& game, std::vector<std::string>& own, std::string& error)
 {
     for (const std::string& word : words) {
         const std::size_t equals = word.find('=');
@@ -547,6 +549,12 @@ bool TakeSharedWords(const std::vector<std::string>& words, CSelection& selectio
                 return false;
             }
             picks.push_back(value);
+        } else if (key == "game") {
+            if (value.empty()) {
+                error = "\"" + word + "\": game takes a folder";
+                return false;
+            }
+            game = value;
         } else {
             own.push_back(word);
         }
@@ -595,12 +603,13 @@ int Apply(const std::vector<std::string>& args)
     CSelection selection;
     std::deque<bool> answers;
     std::deque<std::string> picks;
+    std::filesystem::path gameFolder;
     std::vector<std::string> own;
     CApplyArgs words;
     std::string error;
     const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(next + 1),
                                         args.end());
-    if (!TakeSharedWords(rest, selection, answers, picks, own, error) ||
+    if (!TakeSharedWords(rest, selection, answers, picks, gameFolder, own, error) ||
         !ParseApplyArgs(*operation, own, words, error)) {
         std::fprintf(stderr, "qzbench: apply: %s\nusage: qzbench apply IN OUT [undo|redo] %s\n",
                      error.c_str(), ApplyUsage(*operation).c_str());
@@ -614,7 +623,19 @@ int Apply(const std::vector<std::string>& args)
         return 2;
     }
     // The engine works on the file's level in place; it is saved with the file's fields.
+    // The game the operation takes materials, models and cog scripts from, set up as the editor
+    // sets up its product; it holds the archives the engine reads, so it outlives the engine.
+    CProductSetup product;
     auto engine = std::make_unique<CBenchEngine>(std::move(file.m_contents.m_level));
+    if (!gameFolder.empty()) {
+        const std::string problem = product.Run(g_product, gameFolder, {}, gameFolder);
+        if (!problem.empty() || product.m_resources.m_archive == nullptr) {
+            std::fprintf(stderr, "qzbench: no game in \"%s\": %s\n", gameFolder.string().c_str(),
+                         problem.empty() ? "no main archive" : problem.c_str());
+            return 3;
+        }
+        engine->m_game = std::move(product.m_resources);
+    }
     C3dView& view = engine->m_view;
     engine->m_host.m_answers = std::move(answers);
     engine->m_host.m_picks = std::move(picks);

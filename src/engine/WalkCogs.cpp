@@ -164,7 +164,7 @@ void ReadConveyorCog(CQzlSections& level, const CWalkCog& cog)
         if (cog.Is(i, "vector")) {
             const CVector3 abc = ReadTriple(cog.Value(i).c_str());
             direction = {abc.x, abc.z, abc.y};
-        } else if (cog.Is(i, "float")) {
+        } else if (cog.Is(i, "float") || cog.Is(i, "flex")) {
             speed = ReadFloat(cog.Value(i));
         }
     }

@@ -2,15 +2,20 @@
 // the menu and the dialogs' controls by id: the sector library's Save and Load round trip (the
 // file made only after OK), Rename and Delete preset with the current sector's group, Select
 // Sound through the sound picker, the cog editors on the user's copies with their failures shown,
-// and the commands whose dialogs or builders do not exist yet greyed.
+// and the commands whose dialogs or builders do not exist yet greyed. The surface effects and the
+// conveyor belt ask their question while "Warning" is on (No leaves no undo step) and build in
+// one undo step; a library Load of a group the level has replaces it, with or without the game's
+// archive, and marks the document modified; Save and Load offer OK only with a group selected.
 
 #include "AppTestSupport.h"
 
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
+#include "engine/CommandIds.h"
 #include "engine/Undo.h"
 #include "framework/Settings.h"
 #include "level/QzeFile.h"
+#include "level/QzlCog.h"
 #include "resources/ui/EditorDlg.h"
 #include "support/FixtureLevels.h"
 #include "tools/SectorLibrary.h"
@@ -18,6 +23,7 @@
 #include "tools/ui/LibraryLoadDlg.h"
 #include "tools/ui/LibraryRenameDlg.h"
 #include "tools/ui/LibrarySaveDlg.h"
+#include "ui/DialogIds.h"
 #include "ui/PickerDlg.h"
 
 #include <QAction>
@@ -31,8 +37,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -286,22 +294,172 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     for (const int id :
          {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
           Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
-          Cmd::kCreateLight, Cmd::kCreateDome, Cmd::kCreateLayer, Cmd::kCreateWater,
-          Cmd::kCreateForceField, Cmd::kCreateBreakingGlass, Cmd::kCreateSlashableGrate,
-          Cmd::kCreateSwitch, Cmd::kCreateConveyorBelt})
+          Cmd::kCreateLight, Cmd::kCreateDome, Cmd::kCreateLayer, Cmd::kCreateSwitch})
         EXPECT_FALSE(Enabled(id)) << id;
-    for (const int id :
-         {Cmd::kFindItem, Cmd::kHeader, Cmd::kStatistics, Cmd::kUpdateVertices,
-          Cmd::kRestoreSurface, Cmd::kSelectSound, Cmd::kLibraryRename, Cmd::kLibraryDelete,
-          Cmd::kLibrarySave, Cmd::kLibraryLoad, Cmd::kStartupCogEditor, Cmd::kGoalsCogEditor,
-          Cmd::kCreateDoor, Cmd::kCreateElevator, Cmd::kCreateRectangle, Cmd::kCreateCylinder,
-          Cmd::kCreatePyramid, Cmd::kCreateStairs, Cmd::kCreateLandscape})
+    for (const int id : {Cmd::kFindItem,
+                         Cmd::kHeader,
+                         Cmd::kStatistics,
+                         Cmd::kUpdateVertices,
+                         Cmd::kRestoreSurface,
+                         Cmd::kSelectSound,
+                         Cmd::kLibraryRename,
+                         Cmd::kLibraryDelete,
+                         Cmd::kLibrarySave,
+                         Cmd::kLibraryLoad,
+                         Cmd::kStartupCogEditor,
+                         Cmd::kGoalsCogEditor,
+                         Cmd::kCreateDoor,
+                         Cmd::kCreateElevator,
+                         Cmd::kCreateRectangle,
+                         Cmd::kCreateCylinder,
+                         Cmd::kCreatePyramid,
+                         Cmd::kCreateStairs,
+                         Cmd::kCreateLandscape,
+                         Cmd::kCreateWater,
+                         Cmd::kCreateForceField,
+                         Cmd::kCreateBreakingGlass,
+                         Cmd::kCreateSlashableGrate,
+                         Cmd::kCreateConveyorBelt})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // Restore Surface and Update Vertices run on the engine with an undo step each.
     Run(Cmd::kRestoreSurface);
     Run(Cmd::kUpdateVertices);
     EXPECT_EQ(doc.m_level->m_undoList.size(), 2U);
+}
+
+// ---- The surface effects and the conveyor belt ----
+
+TEST_F(DocumentToolCommandsTest, TheEffectsAskThenBuildInOneUndoStep)
+{
+    CQzEditDoc& doc = Start();
+    C3dView& engine = *m_engine;
+    engine.m_selection.m_sector = 0;
+    const struct {
+        int id;
+        const char* question;
+        const char* material;
+    } cases[] = {
+        {Cmd::kCreateWater, "Do you want to create a water sector?", "00fwater.mat"},
+        {Cmd::kCreateForceField, "Do you want to create a Force Field?", "00wwarny.mat"},
+        {Cmd::kCreateBreakingGlass, "Do you want to create a Breaking Glass?", "00wglas1.mat"},
+        {Cmd::kCreateSlashableGrate, "Do you want to create a Slashable Grate?", "08tgrate.mat"},
+    };
+    // A wall without an adjoin offers none of them.
+    engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxFloor);
+    for (const auto& c : cases)
+        EXPECT_FALSE(Enabled(c.id)) << c.question;
+    engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxXHigh);
+
+    m_app->m_settings.m_warning = 1;
+    std::size_t undoSteps = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.question);
+        doc.SetModifiedFlag(false);
+        const std::vector<std::uint8_t> before = WriteLevelBytes(*doc.m_level);
+        m_messages.clear();
+        m_answers = {QMessageBox::No};
+        Run(c.id);
+        EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(c.question)});
+        EXPECT_EQ(WriteLevelBytes(*doc.m_level), before);
+        EXPECT_EQ(doc.m_level->m_undoList.size(), undoSteps);
+        EXPECT_FALSE(doc.IsModified());
+
+        m_messages.clear();
+        Run(c.id);  // Yes
+        EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(c.question)});
+        EXPECT_EQ(doc.m_level->m_undoList.size(), ++undoSteps);
+        EXPECT_TRUE(doc.IsModified());
+        const CQzlSurface& front =
+            *doc.m_level
+                 ->m_surfaces[static_cast<std::size_t>(BoxSurface(*doc.m_level, 0, kBoxXHigh))];
+        ASSERT_GE(front.m_material, 0);
+        EXPECT_EQ(doc.m_level->m_materials[static_cast<std::size_t>(front.m_material)]->m_name,
+                  c.material);
+    }
+
+    // "Warning" off: no question.
+    m_app->m_settings.m_warning = 0;
+    m_messages.clear();
+    Run(Cmd::kCreateWater);
+    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_EQ(doc.m_level->m_undoList.size(), undoSteps + 1);
+}
+
+TEST_F(DocumentToolCommandsTest, TheConveyorBeltNeedsTwoNodesAndTurnsTheGridOff)
+{
+    CQzEditDoc& doc = Start();
+    C3dView& engine = *m_engine;
+    engine.m_selection.m_sector = 0;
+    m_app->m_settings.m_warning = 0;
+    engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxFloor);
+    EXPECT_FALSE(Enabled(Cmd::kCreateConveyorBelt));
+    engine.m_selection.m_pickedNodes = {CVector3{0, 0, 0}, CVector3{0, 0, 1}};
+    doc.m_state.m_gridOn = 1;
+    Run(Cmd::kCreateConveyorBelt);
+    ASSERT_EQ(doc.m_level->m_cogs.size(), 1U);
+    EXPECT_EQ(doc.m_level->m_cogs[0]->m_values[0], "(0.0/1.0/0.0)");
+    EXPECT_EQ(doc.m_state.m_gridOn, 0);
+    EXPECT_TRUE(CanUndo(engine));
+    EXPECT_FALSE(Enabled(Cmd::kCreateConveyorBelt));
+}
+
+TEST_F(DocumentToolCommandsTest, LoadingAGroupTheLevelHasReplacesItAndMarksTheDocument)
+{
+    CQzEditDoc& doc = Start();
+    ASSERT_NE(m_app->m_product.m_resources.m_archive, nullptr);
+    // The library holds group "Annex": the second room of the same two rooms.
+    CQzlSections library = MakeTwoJoinedRooms();
+    library.m_sectors[1]->m_groupName = "Annex";
+    const std::filesystem::path path = Temp() / "annex.qze";
+    SaveLibraryFile(path, library, "Annex", CDocumentFields{}, CGameResources{});
+    doc.m_level->m_sectors[1]->m_groupName = "ANNEX";  // Start() named it "Annex"
+
+    // Without the game's archive, too: the level's own group goes before the loaded one comes.
+    CGameResources kept = std::move(m_app->m_product.m_resources);
+    m_app->m_product.m_resources = CGameResources{};
+    for (int round = 0; round < 2; ++round) {
+        doc.SetModifiedFlag(false);
+        m_fileAnswers.push_back(QString::fromStdString(path.string()));
+        OnModal<CLibraryLoadDlg>(m_app.get(), [](CLibraryLoadDlg& dialog) {
+            QListWidget* list = Control<QListWidget>(dialog, Ctl::kGroupNames);
+            ASSERT_EQ(list->count(), 1);
+            list->setCurrentRow(0);
+            Click(dialog, Ctl::kOk);
+        });
+        Run(Cmd::kLibraryLoad);
+        EXPECT_EQ(doc.m_level->m_sectors.size(), 2U);
+        EXPECT_TRUE(doc.IsModified());
+    }
+    EXPECT_EQ(doc.m_level->m_sectors[1]->m_groupName, "Annex");
+    EXPECT_EQ(doc.m_level->m_undoList.size(), 2U);
+    m_app->m_product.m_resources = std::move(kept);
+}
+
+TEST_F(DocumentToolCommandsTest, LibraryGroupDialogsOfferOkOnlyWithAGroupSelected)
+{
+    for (const bool save : {true, false}) {
+        SCOPED_TRACE(save ? "save" : "load");
+        const std::vector<std::string> names{"Annex", "Default"};
+        std::unique_ptr<CLibraryGroupDlg> dialog;
+        if (save)
+            dialog = std::make_unique<CLibrarySaveDlg>("a.qze", names, nullptr);
+        else
+            dialog = std::make_unique<CLibraryLoadDlg>("a.qze", names, nullptr);
+        QPushButton* ok = Control<QPushButton>(*dialog, Ctl::kOk);
+        QListWidget* list = Control<QListWidget>(*dialog, Ctl::kGroupNames);
+        EXPECT_FALSE(ok->isEnabled());
+        dialog->accept();
+        EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        list->setCurrentRow(1);
+        EXPECT_TRUE(ok->isEnabled());
+        list->clearSelection();
+        EXPECT_FALSE(ok->isEnabled());
+        list->setCurrentRow(0);
+        dialog->accept();
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(dialog->m_groupName, "Annex");
+    }
 }
 
 }  // namespace

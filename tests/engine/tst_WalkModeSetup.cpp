@@ -381,8 +381,8 @@ TEST(WalkModeSetup, ConveyorCogsScrollTheirSurfaces)
     const int floor = kBoxFloor;
     e.GiveTextureCoordinates(floor);
     e.GiveTextureCoordinates(kBoxCeiling);
-    // 00_conveyor.cog: belt0, belt1, vector direction, float speed; (a/b/c) is (x/z/y).
-    AddCog(e.m_level, "00_conveyor.cog", {std::to_string(floor), "-1", "(0/1/0)", "3"});
+    // 00_conveyor.cog: vector direction, flex speed, belt0 to belt7; (a/b/c) is (x/z/y).
+    AddCog(e.m_level, "00_conveyor.cog", {"(0/1/0)", "3", std::to_string(floor), "-1"});
     // 12_conveyor.cog: belt0, belt1, float speed; moving along (0, 0, 1) at 1 without a value.
     AddCog(e.m_level, "12_conveyor.cog", {std::to_string(kBoxCeiling), "99"});
     e.Walk(true);

@@ -103,7 +103,7 @@ TEST_F(SyntheticGameFolder, BothProductsOpenAndIndex)
         int product;
         std::size_t materials, colorMaps, snd, cogs, puppets, sounds;
     };
-    const Expect expects[] = {{0, 6, 2, 4, 12, 2, 8}, {1, 7, 3, 5, 13, 2, 9}};
+    const Expect expects[] = {{0, 10, 2, 4, 14, 2, 9}, {1, 11, 3, 5, 15, 2, 10}};
     for (const Expect& e : expects) {
         SCOPED_TRACE(e.product);
         const auto game = LoadSyntheticGame(s_dir / "a", e.product);
@@ -614,7 +614,7 @@ TEST_F(SyntheticGameFolder, FilesAreFoundWhateverTheirLetterCase)
     std::filesystem::copy_file(s_dir / "a" / "korvath.dat", c / "Korvath.Dat");
 
     const auto game = LoadSyntheticGame(c, 0);
-    EXPECT_EQ(game->m_resources.m_treeSounds.m_entries.size(), 8u);
+    EXPECT_EQ(game->m_resources.m_treeSounds.m_entries.size(), 9u);
     EXPECT_GT(game->m_resources.m_templates.size(), 9u);
 
     // Varnok's files are not there.

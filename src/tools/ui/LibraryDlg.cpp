@@ -52,7 +52,7 @@ QListWidget* CLibraryDlg::AddGroupList(const std::vector<std::string>& names)
     return list;
 }
 
-void CLibraryDlg::AddButtons()
+QPushButton* CLibraryDlg::AddButtons()
 {
     auto* buttons = new QDialogButtonBox(Qt::Horizontal, this);
     auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
@@ -67,6 +67,7 @@ void CLibraryDlg::AddButtons()
     connect(buttons, &QDialogButtonBox::helpRequested, this,
             [this] { QzHelp(0x20000U + static_cast<unsigned int>(m_dialogId)); });
     layout()->addWidget(buttons);
+    return ok;
 }
 
 std::string CLibraryDlg::Text(const QLineEdit* edit)
@@ -81,12 +82,18 @@ CLibraryGroupDlg::CLibraryGroupDlg(int dialogId, const QString& caption, const Q
 {
     AddEdit(fileLabel, Ctl::kLibraryFile, fileName, true);
     m_list = AddGroupList(groupNames);
-    AddButtons();
+    m_ok = AddButtons();
+    // Without a chosen group OK would save or load the sectors that have no group name.
+    m_ok->setEnabled(false);
+    connect(m_list, &QListWidget::itemSelectionChanged, this,
+            [this] { m_ok->setEnabled(!m_list->selectedItems().isEmpty()); });
 }
 
 void CLibraryGroupDlg::accept()
 {
-    if (const QListWidgetItem* item = m_list->currentItem(); item != nullptr && item->isSelected())
-        m_groupName = item->text().toStdString();
+    const QListWidgetItem* item = m_list->currentItem();
+    if (item == nullptr || !item->isSelected())
+        return;
+    m_groupName = item->text().toStdString();
     QDialog::accept();
 }

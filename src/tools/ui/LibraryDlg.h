@@ -2,7 +2,7 @@
 // What the four sector-library dialogs share: the caption, a column of labelled fields (edits, and
 // for Save and Load the sorted list of group names), and the buttons "&OK", "&Cancel" (the
 // default) and "&Help", whose help is the dialog's own. The dialog and every control carry their
-// ids (ui/DialogIds.h) as object names. None of the dialogs checks its fields.
+// ids (ui/DialogIds.h) as object names. Rename and Delete do not check their fields.
 
 #include <QDialog>
 #include <QString>
@@ -13,6 +13,7 @@
 class QFormLayout;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 class CLibraryDlg : public QDialog {
     Q_OBJECT
@@ -25,8 +26,8 @@ protected:
                        bool readOnly = false);
     // "Group Names:": a list box that sorts the names it is given.
     QListWidget* AddGroupList(const std::vector<std::string>& names);
-    // The buttons under the fields; called last by each constructor.
-    void AddButtons();
+    // The buttons under the fields; called last by each constructor. Returns "&OK".
+    QPushButton* AddButtons();
 
     static std::string Text(const QLineEdit* edit);
 
@@ -36,7 +37,7 @@ private:
 };
 
 // The Save and Load dialogs: the file's name read-only above the group names; OK takes the
-// selected group (empty with no selection).
+// selected group and is offered only while one is selected.
 class CLibraryGroupDlg : public CLibraryDlg {
     Q_OBJECT
 
@@ -44,7 +45,7 @@ public:
     void accept() override;
 
     std::string m_fileName;
-    std::string m_groupName;  // after OK: the chosen group, empty when none was selected
+    std::string m_groupName;  // after OK: the chosen group
 
 protected:
     CLibraryGroupDlg(int dialogId, const QString& caption, const QString& fileLabel,
@@ -53,4 +54,5 @@ protected:
 
 private:
     QListWidget* m_list = nullptr;
+    QPushButton* m_ok = nullptr;
 };
