@@ -32,7 +32,8 @@
 //                                      for more), answer the operation's questions from the words
 //                                      answer=yes|no in order (No once they are used up) and its
 //                                      pickers from the words pick=NAME in order (Cancel once
-//                                      they are used up or for a name the picker lacks), run the
+//                                      they are used up or for a name the picker lacks), take
+//                                      the game of folder G with game=G (none without it), run the
 //                                      editing operation OP with its own words and save the
 //                                      result as roundtrip does; undo OP then undoes it, redo OP
 //                                      undoes and redoes it (the restores alone: the file shows
@@ -603,8 +604,17 @@ int Apply(const std::vector<std::string>& args)
     std::vector<std::string> own;
     CApplyArgs words;
     std::string error;
-    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(next + 1),
-                                        args.end());
+    // game=FOLDER: the game of the operations that take textures from it, set up as the editor
+    // sets up its product.
+    std::vector<std::string> rest;
+    std::string gameFolder;
+    for (auto word = args.begin() + static_cast<std::ptrdiff_t>(next + 1); word != args.end();
+         ++word) {
+        if (word->starts_with("game="))
+            gameFolder = word->substr(5);
+        else
+            rest.push_back(*word);
+    }
     if (!TakeSharedWords(rest, selection, answers, picks, own, error) ||
         !ParseApplyArgs(*operation, own, words, error)) {
         std::fprintf(stderr, "qzbench: apply: %s\nusage: qzbench apply IN OUT [undo|redo] %s\n",
@@ -624,6 +634,17 @@ int Apply(const std::vector<std::string>& args)
     engine->m_host.m_answers = std::move(answers);
     engine->m_host.m_picks = std::move(picks);
     engine->m_host.m_view = &view;
+    if (!gameFolder.empty()) {
+        CProductSetup product;
+        const std::filesystem::path folder(gameFolder);
+        const std::string problem = product.Run(g_product, folder, {}, folder);
+        if (!problem.empty() || product.m_resources.m_archive == nullptr) {
+            std::fprintf(stderr, "qzbench: apply: no game in \"%s\": %s\n", gameFolder.c_str(),
+                         problem.empty() ? "no main archive" : problem.c_str());
+            return 3;
+        }
+        engine->m_game = std::move(product.m_resources);
+    }
     RebuildAll(view, true);
     view.m_selection.m_sector = selection.m_sector;
     view.m_selection.m_surface = selection.m_surface;
