@@ -134,7 +134,8 @@ TEST(Questions, PickersListTheLevelsOrTheGamesNames)
         {EPicker::Material, kPickInLevel, {"dflt.mat", "brick.mat", "nowhere.mat"}},
         {EPicker::Material,
          kPickToAdd,
-         {"brick.mat", "dflt.mat", "floor.mat", "lava.mat", "red.mat", "sky.mat", "own.mat"}},
+         {"00red.mat", "brick.mat", "dflt.mat", "floor.mat", "lava.mat", "red.mat", "sky.mat",
+          "own.mat"}},
         {EPicker::ColorMap, kPickInLevel, {"dflt.cmp", "warm.cmp"}},
         {EPicker::ColorMap, kPickToAdd, {"dflt.cmp", "warm.cmp", "own.cmp"}},
         {EPicker::Sound, kPickInLevel, {"door.wav", "jump.wav"}},
@@ -164,7 +165,7 @@ TEST(Questions, ChosenMaterialGivesIndexTilingAndTextureSize)
 
     // Add mode: a new material is appended in upper case, once; one the level has is taken.
     const Names offered = PickerNames(e.m_level, game, EPicker::Material, kPickToAdd);
-    const int lava = 3;
+    const int lava = 4;
     ASSERT_EQ(offered[lava], "lava.mat");
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(ChooseMaterial(e.m_level, game, kPickToAdd, lava),
@@ -172,13 +173,13 @@ TEST(Questions, ChosenMaterialGivesIndexTilingAndTextureSize)
         ASSERT_EQ(e.m_level.m_materials.size(), 4u);
         EXPECT_EQ(e.m_level.m_materials[3]->m_name, "LAVA.MAT");
     }
-    EXPECT_EQ(ChooseMaterial(e.m_level, game, kPickToAdd, 0),
+    EXPECT_EQ(ChooseMaterial(e.m_level, game, kPickToAdd, 1),
               (CMaterialChoice{1, "brick.mat", 64, 32, 2.0f, 3.0f}));
     // The level's own file, decoded from its bytes.
-    EXPECT_EQ(ChooseMaterial(e.m_level, game, kPickToAdd, 6),
+    EXPECT_EQ(ChooseMaterial(e.m_level, game, kPickToAdd, 7),
               (CMaterialChoice{4, "own.mat", 8, 16, 1.0f, 1.0f}));
     EXPECT_EQ(e.m_level.m_materials[4]->m_name, "OWN.MAT");
-    EXPECT_EQ(ChooseMaterial(e.m_level, game, kPickToAdd, 7), std::nullopt);
+    EXPECT_EQ(ChooseMaterial(e.m_level, game, kPickToAdd, 8), std::nullopt);
     EXPECT_EQ(e.m_level.m_materials.size(), 5u);
 }
 
