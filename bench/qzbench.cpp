@@ -628,6 +628,8 @@ int Apply(const std::vector<std::string>& args)
         std::fprintf(stderr, "qzbench: apply: %s\n", error.c_str());
         return 2;
     }
+    // The game's archives, which the engine's game names, outlive the engine.
+    CProductSetup product;
     // The engine works on the file's level in place; it is saved with the file's fields.
     auto engine = std::make_unique<CBenchEngine>(std::move(file.m_contents.m_level));
     C3dView& view = engine->m_view;
@@ -635,7 +637,6 @@ int Apply(const std::vector<std::string>& args)
     engine->m_host.m_picks = std::move(picks);
     engine->m_host.m_view = &view;
     if (!gameFolder.empty()) {
-        CProductSetup product;
         const std::filesystem::path folder(gameFolder);
         const std::string problem = product.Run(g_product, folder, {}, folder);
         if (!problem.empty() || product.m_resources.m_archive == nullptr) {
