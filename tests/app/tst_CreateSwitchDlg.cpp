@@ -65,23 +65,6 @@ protected:
         if (auto* edit = Control<QLineEdit>(dialog, id))
             edit->setText(QString::fromLatin1(text));
     }
-    // Presses OK on the shown dialog: with message, that message alone and the dialog open (it is
-    // closed afterwards); without, accepted with no message.
-    bool PressOk(QDialog& dialog, const QString& message)
-    {
-        m_messages.clear();
-        Click(dialog, Ctl::kOk);
-        if (!message.isEmpty()) {
-            EXPECT_EQ(m_messages, QStringList{message});
-            EXPECT_TRUE(dialog.isVisible());
-            EXPECT_EQ(dialog.result(), QDialog::Rejected);
-            dialog.reject();
-            return false;
-        }
-        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('|')).toStdString();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        return dialog.result() == QDialog::Accepted;
-    }
 
     // The group "switch" with a header line, members on lines that begin with a blank, and the
     // next group, which ends it.

@@ -96,14 +96,8 @@ CCreateSwitchDlg::CCreateSwitchDlg(C3dView& engine, std::vector<std::string> swi
     for (const std::string& name : switchMaterials)
         m_list->addItem(Latin1(name));
 
-    auto* frame = new QFrame(group);
-    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_preview = new CPreviewWidget(engine, frame);
-    m_preview->setObjectName(QString::number(Ctl::kSwitchPreview));
-    m_preview->setFixedSize(DialogUnits(*this, 80, 80));
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->setContentsMargins(1, 1, 1, 1);
-    frameLayout->addWidget(m_preview);
+    QFrame* frame =
+        FramedPreview(engine, group, Ctl::kSwitchPreview, DialogUnits(*this, 80, 80), m_preview);
 
     auto* material = new QVBoxLayout;
     material->addWidget(m_list);
