@@ -34,8 +34,12 @@ void CQzEditDoc::RegisterSwitchCommand()
             if (!params)
                 return;
             const CWaitCursor wait;
-            RunOnEngine(
-                [&params](C3dView& engine) { return RunCreateSwitchCommand(engine, *params); });
+            // A build taken back leaves the level as it was, but the sectors it rebuilt on the way
+            // marked the document modified: the flag goes back to what it was.
+            const bool modified = IsModified();
+            if (!RunOnEngine(
+                    [&params](C3dView& engine) { return RunCreateSwitchCommand(engine, *params); }))
+                SetModifiedFlag(modified);
         },
         [this, rule](CCmdUI& ui) { ui.Enable(CreateRuleHolds(rule, m_pEngine, m_state)); });
 }

@@ -87,6 +87,7 @@ protected:
 
 TEST_F(CreateSwitchDlgTest, ListsTheSwitchGroupSortedAndShowsTheTextureSize)
 {
+    EXPECT_TRUE(ReadSwitchList(CDataFolders{Temp() / "nowhere", {}}).empty());
     CCreateSwitchDlg dialog(m_engine.m_view, List(kGroups));
     EXPECT_EQ(dialog.objectName(), Id(Dlg::kCreateSwitch));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Create Switch"));

@@ -102,6 +102,21 @@ protected:
         EXPECT_TRUE(WriteLevelBytes(level) == after) << "after Redo";
     }
 
+    // Runs "&Switch..." through its dialog with the button of id button pressed (the dialog
+    // rejected when it is still open afterwards).
+    void RunSwitch(int button)
+    {
+        bool shown = false;
+        OnModal<CCreateSwitchDlg>(&Frame(), [&](CCreateSwitchDlg& dialog) {
+            shown = true;
+            Click(dialog, button);
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        Trigger(Cmd::kCreateSwitch);
+        EXPECT_TRUE(shown);
+    }
+
     CQzEditDoc* m_doc = nullptr;
 };
 
@@ -184,24 +199,13 @@ TEST_F(DoorElevatorCommandsTest, CreateSwitchBuildsTheSwitchInOneUndoStep)
     engine.m_selection.m_surface = BoxSurface(level, 0, kBoxZLow);
     engine.m_selection.m_pickedNodes = {{2, 1, 0}, {2, 2, 0}};
     const Bytes before = WriteLevelBytes(level);
-    const auto run = [&](int button) {
-        bool shown = false;
-        OnModal<CCreateSwitchDlg>(&Frame(), [&](CCreateSwitchDlg& dialog) {
-            shown = true;
-            Click(dialog, button);
-            if (dialog.isVisible())
-                dialog.reject();
-        });
-        Trigger(Cmd::kCreateSwitch);
-        EXPECT_TRUE(shown);
-    };
 
-    run(Ctl::kCancel);
+    RunSwitch(Ctl::kCancel);
     EXPECT_TRUE(level.m_undoList.empty());
     EXPECT_TRUE(WriteLevelBytes(level) == before);
 
     // The installed "materials.dat" lists floor.mat first; the default depth makes a recess.
-    run(Ctl::kOk);
+    RunSwitch(Ctl::kOk);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('|')).toStdString();
     ASSERT_EQ(level.m_sectors.size(), 2u);
     const int face = engine.m_selection.m_surface;
@@ -211,6 +215,33 @@ TEST_F(DoorElevatorCommandsTest, CreateSwitchBuildsTheSwitchInOneUndoStep)
     EXPECT_EQ(level.m_materials[static_cast<std::size_t>(material)]->m_name, "floor.mat");
     EXPECT_TRUE(m_doc->IsModified());
     ExpectExactUndo(before);
+}
+
+TEST_F(DoorElevatorCommandsTest, ASwitchTakenBackLeavesNoStepAndTheDocumentUnmodified)
+{
+    // On the portal between two rooms the recess cannot be extruded.
+    Start();
+    CQzlSections rooms = MakeEmptyLevel();
+    AddBoxSector(rooms, {0, 0, 0}, {4, 3, 4});
+    AddBoxSector(rooms, {0, 0, -4}, {4, 3, 0});
+    FinishFixture(rooms);
+    JoinSurfaces(rooms, BoxSurface(rooms, 0, kBoxZLow), BoxSurface(rooms, 1, kBoxZHigh));
+    FinishFixture(rooms);
+    C3dView& engine = GiveDocumentEngine(*m_doc, std::move(rooms));
+    RebuildAll(engine, false, ERebuildAll::Restore);
+    m_doc->SetModifiedFlag(false);
+    CQzlSections& level = *m_doc->m_level;
+    engine.m_selection.m_sector = 0;
+    engine.m_selection.m_surface = BoxSurface(level, 0, kBoxZLow);
+    engine.m_selection.m_pickedNodes = {{2, 1, 0}, {2, 2, 0}};
+    const Bytes before = WriteLevelBytes(level);
+
+    RunSwitch(Ctl::kOk);
+    ASSERT_FALSE(m_messages.isEmpty());
+    EXPECT_EQ(m_messages.back(), QString::fromLatin1(kSwitchFailedText.data()));
+    EXPECT_TRUE(level.m_undoList.empty());
+    EXPECT_TRUE(WriteLevelBytes(level) == before);
+    EXPECT_FALSE(m_doc->IsModified());
 }
 
 }  // namespace
