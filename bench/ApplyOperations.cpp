@@ -41,6 +41,7 @@
 #include "tools/SectorLibrary.h"
 #include "tools/Stairs.h"
 #include "tools/SpecialSurfaces.h"
+#include "tools/Switch.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -1106,6 +1107,44 @@ bool RunConfirmedBuilder(C3dView& view, const CApplyArgs&)
     return Confirm(view, command.m_question) && Build(view);
 }
 
+// ---- Create Switch (tools/Switch.h) ----
+
+// The Switch command with the Create Switch dialog's values and its checks: switch= the switch
+// material (its texture size from the game, game=FOLDER, or the level's own files, as the dialog
+// takes it), siding= the recess walls' material ("00red.mat"), depth= 0 to 0.1 (0.01), width= and
+// height= 0.01 to 1 (0.08), from node 0 of the current surface towards node 1.
+bool RunCreateSwitchWords(C3dView& view, const CApplyArgs& args)
+{
+    CSwitchParams params;
+    params.m_switchMaterial = args.Name("switch");
+    params.m_sidingMaterial = args.Name("siding", params.m_sidingMaterial);
+    params.m_depth = args.Float("depth", params.m_depth);
+    params.m_width = args.Float("width", params.m_width);
+    params.m_height = args.Float("height", params.m_height);
+    if (!(params.m_depth >= kSwitchDepthRange.low && params.m_depth <= kSwitchDepthRange.high))
+        return Refuse(view, "depth: " + ExtrudeRangeText(kSwitchDepthRange));
+    for (const float size : {params.m_width, params.m_height}) {
+        if (!(size >= kSwitchSizeRange.low && size <= kSwitchSizeRange.high))
+            return Refuse(view, "width and height: " + ExtrudeRangeText(kSwitchSizeRange));
+    }
+    if (params.m_sidingMaterial.empty())
+        return Refuse(view, "siding takes a material name.");
+    if (!params.m_switchMaterial.empty()) {
+        if (const std::optional<CTextureSize> size =
+                SwitchTextureSize(view, params.m_switchMaterial)) {
+            params.m_textureWidth = size->m_width;
+            params.m_textureHeight = size->m_height;
+        }
+    }
+    return CreateSwitch(view, params);
+}
+
+constexpr CApplyWord kCreateSwitchWords[] = {
+    {"switch", EApplyWord::Name, true},   {"siding", EApplyWord::Name, false},
+    {"depth", EApplyWord::Float, false},  {"width", EApplyWord::Float, false},
+    {"height", EApplyWord::Float, false},
+};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1311,6 +1350,12 @@ constexpr CApplyOperation kOperations[] = {
      "the Conveyor Belt command: asks its question, then adds a cog \"00_conveyor.cog\" moving "
      "the current surface from node 0 towards node 1; the grid goes off",
      RunConfirmedBuilder<Cmd::kCreateConveyorBelt, CreateConveyorBelt>},
+    // ---- Create Switch ----
+    {"create-switch", kCreateSwitchWords,
+     "the Switch command, checked as its dialog checks: a rectangle width= by height= cut into "
+     "the current surface from node 0 towards node 1, pushed back depth= as a recess whose walls "
+     "take siding=, its face the material switch= with its texture (from game=) once across it",
+     RunCreateSwitchWords},
 };
 // clang-format on
 

@@ -1045,6 +1045,8 @@ CSyntheticArchives BuildSyntheticArchives(int product)
     add("mat\\sky.mat", MakeSyntheticMat(128, 32, 1, 3));
     add("mat\\lava.mat", MakeSyntheticMat(32, 32, 4, 4));
     add("mat\\red.mat", MakeSyntheticColorMat(CubeIndex(5, 0, 0)));
+    // The siding the Create Switch dialog starts with.
+    add("mat\\00red.mat", MakeSyntheticColorMat(CubeIndex(5, 0, 0)));
     if (expansion)
         add("mat\\ice.mat", MakeSyntheticMat(48, 24, 2, 5));
     // The surface effects' materials.

@@ -60,12 +60,12 @@ CColorMap FindColorMap(const CAssetSources& sources, std::string_view colorMap)
     return CColorMap{};
 }
 
-std::unique_ptr<CBitmapImage> DecodeMaterial(const CAssetSources& sources,
-                                             std::string_view material, std::string_view colorMap)
+namespace {
+
+std::unique_ptr<CBitmapImage> DecodeOwn(const CAssetSources& sources, std::string_view material,
+                                        const CPalette& palette)
 {
-    const CPalette palette = FindColorMap(sources, colorMap).GetPalette();
-    const CGameResources* game = sources.m_game;
-    if (game != nullptr) {
+    if (const CGameResources* game = sources.m_game) {
         if (auto image = TryMaterial(sources.ReadFromGame(game->m_treeMaterials, material), palette,
                                      material))
             return image;
@@ -73,10 +73,26 @@ std::unique_ptr<CBitmapImage> DecodeMaterial(const CAssetSources& sources,
                 TryMaterial(sources.ReadFromGame(game->m_tree3do, material), palette, material))
             return image;
     }
-    if (auto image = TryMaterial(sources.ReadFromLevel(material), palette, material))
+    return TryMaterial(sources.ReadFromLevel(material), palette, material);
+}
+
+}  // namespace
+
+std::unique_ptr<CBitmapImage> DecodeMaterial(const CAssetSources& sources,
+                                             std::string_view material, std::string_view colorMap)
+{
+    const CPalette palette = FindColorMap(sources, colorMap).GetPalette();
+    if (auto image = DecodeOwn(sources, material, palette))
         return image;
-    if (game != nullptr)
+    if (const CGameResources* game = sources.m_game)
         return TryMaterial(sources.ReadFromGame(game->m_treeMaterials, kDefaultMaterial), palette,
                            kDefaultMaterial);
     return nullptr;
+}
+
+std::unique_ptr<CBitmapImage> DecodeOwnMaterial(const CAssetSources& sources,
+                                                std::string_view material,
+                                                std::string_view colorMap)
+{
+    return DecodeOwn(sources, material, FindColorMap(sources, colorMap).GetPalette());
 }

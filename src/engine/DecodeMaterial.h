@@ -20,3 +20,7 @@ CColorMap FindColorMap(const CAssetSources& sources, std::string_view colorMap);
 // decodes.
 std::unique_ptr<CBitmapImage> DecodeMaterial(const CAssetSources& sources,
                                              std::string_view material, std::string_view colorMap);
+// The same without the last fallback: null when the material itself decodes nowhere.
+std::unique_ptr<CBitmapImage> DecodeOwnMaterial(const CAssetSources& sources,
+                                                std::string_view material,
+                                                std::string_view colorMap);

@@ -416,3 +416,19 @@ inline constexpr int kLandscapeMaxDepth = 1003;
 inline constexpr int kLandscapeMinDepth = 1004;
 inline constexpr int kLandscapeTexture = 7;
 }  // namespace Ctl
+
+// Create Switch (5101)
+namespace Dlg {
+inline constexpr int kCreateSwitch = 5101;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kSwitchDepth = 1001;
+inline constexpr int kSwitchHeight = 1002;
+inline constexpr int kSwitchWidth = 1003;
+inline constexpr int kSwitchList = 1004;
+inline constexpr int kSwitchPreview = 1005;
+inline constexpr int kSwitchSiding = 1006;
+inline constexpr int kSwitchTexture = 1007;
+inline constexpr int kSwitchX = 1008;
+inline constexpr int kSwitchY = 1009;
+}  // namespace Ctl

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -310,4 +311,20 @@ void AppTest::DropEngine()
     }
     m_engineDoc = nullptr;
     m_engine.reset();
+}
+
+bool AppTest::PressOk(QDialog& dialog, const QString& message)
+{
+    m_messages.clear();
+    Click(dialog, Ctl::kOk);
+    if (!message.isEmpty()) {
+        EXPECT_EQ(m_messages, QStringList{message});
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        dialog.reject();
+        return false;
+    }
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    return dialog.result() == QDialog::Accepted;
 }

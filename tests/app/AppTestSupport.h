@@ -31,6 +31,7 @@ class CMainFrame;
 class CPickerDlg;
 class CQzEditDoc;
 class CQzlSections;
+class QDialog;
 class QObject;
 struct CMenuPopup;
 
@@ -143,6 +144,9 @@ protected:
     // the 3D view's commands work on. DropEngine and TearDown take it back.
     C3dView& GiveDocumentEngine(CQzEditDoc& doc, CQzlSections level);
     void DropEngine();
+    // Presses OK on the shown dialog. With message, the dialog shows it alone and stays open (it
+    // is closed afterwards); without, it closes accepted with no message. True when accepted.
+    bool PressOk(QDialog& dialog, const QString& message);
 
     std::filesystem::path Temp() const { return m_temp.path().toStdString(); }
     QString SettingsFile() const { return m_temp.filePath(QStringLiteral("QzEdit.ini")); }

@@ -93,23 +93,6 @@ protected:
         ASSERT_GE(at, 0) << name;
         list->setCurrentIndex(at);
     }
-    // Presses OK on the shown dialog. With message, the dialog shows it alone and stays open (it
-    // is closed afterwards); without, it closes accepted with no message. True when accepted.
-    bool PressOk(QDialog& dialog, const QString& message)
-    {
-        m_messages.clear();
-        Click(dialog, Ctl::kOk);
-        if (!message.isEmpty()) {
-            EXPECT_EQ(m_messages, QStringList{message});
-            EXPECT_TRUE(dialog.isVisible());
-            EXPECT_EQ(dialog.result(), QDialog::Rejected);
-            dialog.reject();
-            return false;
-        }
-        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('|')).toStdString();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        return dialog.result() == QDialog::Accepted;
-    }
     // The position of the template name in the game's list.
     int Entry(const char* name) const
     {

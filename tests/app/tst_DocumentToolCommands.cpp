@@ -294,7 +294,7 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     for (const int id :
          {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
           Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
-          Cmd::kCreateLight, Cmd::kCreateDome, Cmd::kCreateLayer, Cmd::kCreateSwitch})
+          Cmd::kCreateLight, Cmd::kCreateDome, Cmd::kCreateLayer})
         EXPECT_FALSE(Enabled(id)) << id;
     for (const int id : {Cmd::kFindItem,
                          Cmd::kHeader,
@@ -319,7 +319,8 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
                          Cmd::kCreateForceField,
                          Cmd::kCreateBreakingGlass,
                          Cmd::kCreateSlashableGrate,
-                         Cmd::kCreateConveyorBelt})
+                         Cmd::kCreateConveyorBelt,
+                         Cmd::kCreateSwitch})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // Restore Surface and Update Vertices run on the engine with an undo step each.

@@ -1,7 +1,7 @@
-// The document's "D&oor..." (2050) and "&Elevator..." (2057) in the running application, on an
-// engine without a render device: their enable rule, and each run from the menu through its
-// dialog to the builder, whose level passes the oracle and whose undo step gives back the exact
-// bytes (Undo and Redo from the menu); Cancel and a refused fit check leave no step.
+// The document's "D&oor..." (2050), "&Elevator..." (2057) and "&Switch..." (2098) in the running
+// application, on an engine without a render device: their enable rule, and each run from the
+// menu through its dialog to the builder, whose level passes the oracle and whose undo step gives
+// back the exact bytes (Undo and Redo from the menu); Cancel and a refused fit check leave no step.
 
 #include "AppTestSupport.h"
 
@@ -15,8 +15,10 @@
 #include "tools/CreateDoor.h"
 #include "tools/DoorElevatorFit.h"
 #include "tools/ElevatorCogs.h"
+#include "tools/Switch.h"
 #include "tools/ui/CreateDoorDlg.h"
 #include "tools/ui/CreateElevatorDlg.h"
+#include "tools/ui/CreateSwitchDlg.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -100,6 +102,21 @@ protected:
         EXPECT_TRUE(WriteLevelBytes(level) == after) << "after Redo";
     }
 
+    // Runs "&Switch..." through its dialog with the button of id button pressed (the dialog
+    // rejected when it is still open afterwards).
+    void RunSwitch(int button)
+    {
+        bool shown = false;
+        OnModal<CCreateSwitchDlg>(&Frame(), [&](CCreateSwitchDlg& dialog) {
+            shown = true;
+            Click(dialog, button);
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        Trigger(Cmd::kCreateSwitch);
+        EXPECT_TRUE(shown);
+    }
+
     CQzEditDoc* m_doc = nullptr;
 };
 
@@ -120,6 +137,7 @@ TEST_F(DoorElevatorCommandsTest, EnabledForASurfaceWithExactlyTwoGridNodes)
         selection.m_pickedNodes.assign(c.nodes, CVector3{2, 0, 0});
         EXPECT_EQ(Enabled(Cmd::kCreateDoor), c.enabled);
         EXPECT_EQ(Enabled(Cmd::kCreateElevator), c.enabled);
+        EXPECT_EQ(Enabled(Cmd::kCreateSwitch), c.enabled);
     }
 }
 
@@ -171,6 +189,59 @@ TEST_F(DoorElevatorCommandsTest, CreateElevatorBuildsTheElevatorInOneUndoStep)
     ASSERT_FALSE(level.m_cogs.empty());
     EXPECT_EQ(level.m_cogs[0]->m_script, kElevatorSwitchCogScript);
     ExpectExactUndo(before);
+}
+
+TEST_F(DoorElevatorCommandsTest, CreateSwitchBuildsTheSwitchInOneUndoStep)
+{
+    C3dView& engine = Start();
+    CQzlSections& level = *m_doc->m_level;
+    engine.m_selection.m_sector = 0;
+    engine.m_selection.m_surface = BoxSurface(level, 0, kBoxZLow);
+    engine.m_selection.m_pickedNodes = {{2, 1, 0}, {2, 2, 0}};
+    const Bytes before = WriteLevelBytes(level);
+
+    RunSwitch(Ctl::kCancel);
+    EXPECT_TRUE(level.m_undoList.empty());
+    EXPECT_TRUE(WriteLevelBytes(level) == before);
+
+    // The installed "materials.dat" lists floor.mat first; the default depth makes a recess.
+    RunSwitch(Ctl::kOk);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(level.m_sectors.size(), 2u);
+    const int face = engine.m_selection.m_surface;
+    ASSERT_GE(face, 0);
+    const int material = level.m_surfaces[static_cast<std::size_t>(face)]->m_material;
+    ASSERT_GE(material, 0);
+    EXPECT_EQ(level.m_materials[static_cast<std::size_t>(material)]->m_name, "floor.mat");
+    EXPECT_TRUE(m_doc->IsModified());
+    ExpectExactUndo(before);
+}
+
+TEST_F(DoorElevatorCommandsTest, ASwitchTakenBackLeavesNoStepAndTheDocumentUnmodified)
+{
+    // On the portal between two rooms the recess cannot be extruded.
+    Start();
+    CQzlSections rooms = MakeEmptyLevel();
+    AddBoxSector(rooms, {0, 0, 0}, {4, 3, 4});
+    AddBoxSector(rooms, {0, 0, -4}, {4, 3, 0});
+    FinishFixture(rooms);
+    JoinSurfaces(rooms, BoxSurface(rooms, 0, kBoxZLow), BoxSurface(rooms, 1, kBoxZHigh));
+    FinishFixture(rooms);
+    C3dView& engine = GiveDocumentEngine(*m_doc, std::move(rooms));
+    RebuildAll(engine, false, ERebuildAll::Restore);
+    m_doc->SetModifiedFlag(false);
+    CQzlSections& level = *m_doc->m_level;
+    engine.m_selection.m_sector = 0;
+    engine.m_selection.m_surface = BoxSurface(level, 0, kBoxZLow);
+    engine.m_selection.m_pickedNodes = {{2, 1, 0}, {2, 2, 0}};
+    const Bytes before = WriteLevelBytes(level);
+
+    RunSwitch(Ctl::kOk);
+    ASSERT_FALSE(m_messages.isEmpty());
+    EXPECT_EQ(m_messages.back(), QString::fromLatin1(kSwitchFailedText.data()));
+    EXPECT_TRUE(level.m_undoList.empty());
+    EXPECT_TRUE(WriteLevelBytes(level) == before);
+    EXPECT_FALSE(m_doc->IsModified());
 }
 
 }  // namespace

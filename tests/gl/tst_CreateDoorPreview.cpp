@@ -1,7 +1,8 @@
 // The preview of the Create Door and Create Elevator dialogs on a real display (Xvfb): the chosen
 // template's model drawn, textured, in the middle of the frame on the "ColorBackground" colour;
-// the elevator's camera standing at height 0.4 moves its model off the middle. Screenshots are
-// left in the build folder of the tests.
+// the elevator's camera standing at height 0.4 moves its model off the middle; the Create Switch
+// dialog shows the chosen switch material on its quad. Screenshots are left in the build folder of
+// the tests.
 
 #include "AppTestSupport.h"
 #include "SyntheticGame.h"
@@ -11,6 +12,7 @@
 #include "support/FixtureLevels.h"
 #include "tools/ui/CreateDoorDlg.h"
 #include "tools/ui/CreateElevatorDlg.h"
+#include "tools/ui/CreateSwitchDlg.h"
 #include "tools/ui/TemplateModelPane.h"
 
 #include <QComboBox>
@@ -146,6 +148,32 @@ TEST_F(CreateDoorPreviewTest, TheElevatorsCameraAtHeightPointFourMovesTheModelOf
         EXPECT_LT(raised.middleRow, centred.middleRow - 3);
     else
         EXPECT_GT(raised.middleRow, centred.middleRow + 3);
+}
+
+TEST_F(CreateDoorPreviewTest, TheSwitchDialogShowsTheChosenSwitchMaterial)
+{
+    CCreateSwitchDlg dialog(m_source.m_view, {"lava.mat", "brick.mat"});
+    auto* list = dialog.findChild<QComboBox*>(Id(Ctl::kSwitchList));
+    ASSERT_NE(list, nullptr);
+    CPreviewWidget& preview = dialog.Preview();
+    // Entry 0, brick.mat, is shown first.
+    const QImage brick = Shot(dialog, preview, "create_switch_preview_brick.png");
+    const QImage whole = dialog.grab().toImage();
+    SavePictures({{"create_switch_dialog.png", &whole}});
+    list->setCurrentIndex(list->findText(QStringLiteral("lava.mat")));
+    const int drawn = preview.FramesDrawn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.FramesDrawn() > drawn + 1; }, kWaitMs));
+    const QImage lava = preview.GrabFrame().convertToFormat(QImage::Format_RGB32);
+    SavePictures({{"create_switch_preview_lava.png", &lava}});
+
+    // The quad covers the middle of the frame in the texture's colours, each material its own.
+    for (const QImage* shot : {&brick, &lava}) {
+        EXPECT_FALSE(IsBackground(shot->pixel(shot->width() / 2, shot->height() / 2)));
+        const CModelPixels quad = ModelPixels(*shot);
+        EXPECT_GT(quad.count, shot->width() * shot->height() / 4);
+        EXPECT_GE(quad.colours.size(), 2u);
+    }
+    EXPECT_NE(ModelPixels(brick).colours, ModelPixels(lava).colours);
 }
 
 }  // namespace

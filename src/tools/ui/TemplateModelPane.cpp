@@ -45,6 +45,20 @@ QLineEdit* NumberEdit(QWidget* parent, int id, float value)
     return edit;
 }
 
+QFrame* FramedPreview(C3dView& engine, QWidget* parent, int id, QSize size,
+                      CPreviewWidget*& preview)
+{
+    auto* frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    preview = new CPreviewWidget(engine, frame);
+    preview->setObjectName(QString::number(id));
+    preview->setFixedSize(size);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(preview);
+    return frame;
+}
+
 bool ReadRangeField(QDialog& dialog, QLineEdit& edit, const CExtrudeRange& range, float& value)
 {
     const QByteArray text = edit.text().toLatin1();
@@ -98,14 +112,8 @@ CTemplateModelPane::CTemplateModelPane(C3dView& engine, bool (*isOffered)(std::s
     for (const int entry : offered)
         m_templates->addItem(Latin1(templates[static_cast<std::size_t>(entry)]->m_name), entry);
 
-    auto* frame = new QFrame(this);
-    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_preview = new CPreviewWidget(engine, frame);
-    m_preview->setObjectName(QString::number(Ctl::kModelPreview));
-    m_preview->setFixedSize(DialogUnits(*this, 120, 90));
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->setContentsMargins(1, 1, 1, 1);
-    frameLayout->addWidget(m_preview);
+    QFrame* frame =
+        FramedPreview(engine, this, Ctl::kModelPreview, DialogUnits(*this, 120, 90), m_preview);
 
     auto* extents = new QGridLayout;
     int column = 0;

@@ -24,6 +24,7 @@ class CPreviewWidget;
 class QComboBox;
 class QDialog;
 class QDialogButtonBox;
+class QFrame;
 class QLineEdit;
 class QPushButton;
 
@@ -70,6 +71,10 @@ private:
 [[nodiscard]] QString DialogNumber(float value);
 // An edit named id showing value.
 [[nodiscard]] QLineEdit* NumberEdit(QWidget* parent, int id, float value);
+// A preview of engine named id, of size, inside a bordered frame (returned) made on parent;
+// preview receives the preview.
+[[nodiscard]] QFrame* FramedPreview(C3dView& engine, QWidget* parent, int id, QSize size,
+                                    CPreviewWidget*& preview);
 // The value of edit within range; otherwise the range message over dialog, the field selected,
 // and false.
 bool ReadRangeField(QDialog& dialog, QLineEdit& edit, const CExtrudeRange& range, float& value);
