@@ -4,6 +4,7 @@
 #include "engine/EngineHost.h"
 #include "engine/RenderData.h"
 #include "engine/Undo.h"
+#include "framework/FieldText.h"
 #include "framework/Indices.h"
 #include "geometry/Predicates.h"
 #include "level/QzlSections.h"
@@ -133,6 +134,18 @@ std::array<float, 4> LightIntensities(std::uint32_t color)
     const float green = byte(8);
     const float blue = byte(16);
     return {blue, red, green, blue};
+}
+
+bool LightDistanceInRange(float distance)
+{
+    return distance >= static_cast<float>(kLightDistanceLow) &&
+           distance <= static_cast<float>(kLightDistanceHigh);
+}
+
+std::string LightDistanceRangeText()
+{
+    return "Please enter a number between " + FloatFieldText(kLightDistanceLow) + " and " +
+           FloatFieldText(kLightDistanceHigh) + ".";
 }
 
 CVector3 LightPosition(const C3dView& view)

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 class C3dView;
 
@@ -20,6 +21,13 @@ class C3dView;
 // the current corner when one is set; the world position of the current corner when one is set.
 // Indices out of range count as none; the origin without a current sector.
 [[nodiscard]] CVector3 LightPosition(const C3dView& view);
+
+// The distances the dialog accepts, both ends included (compared as floats).
+inline constexpr double kLightDistanceLow = 0.01;
+inline constexpr double kLightDistanceHigh = 10.0;
+[[nodiscard]] bool LightDistanceInRange(float distance);
+// The framework's range message for them: "Please enter a number between 0.01 and 10.".
+[[nodiscard]] std::string LightDistanceRangeText();
 
 // What the Create Light dialog hands over.
 struct CLightParams {
