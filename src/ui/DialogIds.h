@@ -380,3 +380,17 @@ inline constexpr int kYPane = 59131;
 inline constexpr int kZPane = 59132;
 inline constexpr int kLayerPane = 59133;
 }  // namespace Ctl
+
+// Create Light (5103)
+namespace Dlg {
+inline constexpr int kCreateLight = 5103;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kLightStartColor = 1001;  // the swatch
+inline constexpr int kLightDistanceDependent = 1002;
+inline constexpr int kLightEndColorLabel = 1003;
+inline constexpr int kLightEndColor = 1004;  // the swatch
+inline constexpr int kLightDistanceLabel = 1005;
+inline constexpr int kLightDistance = 1006;
+inline constexpr int kLightApply = 1007;
+}  // namespace Ctl
