@@ -283,19 +283,19 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     engine.m_selection.m_sector = 0;
     engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxXHigh);
     engine.m_selection.m_pickedNodes = {CVector3{}, CVector3{1, 0, 0}};
-    for (const int id : {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
-                         Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager,
-                         Cmd::kSelectColorMap, Cmd::kCreateLight, Cmd::kCreateStairs,
-                         Cmd::kCreateDome, Cmd::kCreateLayer, Cmd::kCreateLandscape,
-                         Cmd::kCreateWater, Cmd::kCreateForceField, Cmd::kCreateBreakingGlass,
-                         Cmd::kCreateSlashableGrate, Cmd::kCreateSwitch, Cmd::kCreateConveyorBelt})
+    for (const int id :
+         {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
+          Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
+          Cmd::kCreateStairs, Cmd::kCreateDome, Cmd::kCreateLayer, Cmd::kCreateLandscape,
+          Cmd::kCreateWater, Cmd::kCreateForceField, Cmd::kCreateBreakingGlass,
+          Cmd::kCreateSlashableGrate, Cmd::kCreateSwitch, Cmd::kCreateConveyorBelt})
         EXPECT_FALSE(Enabled(id)) << id;
     for (const int id :
          {Cmd::kFindItem, Cmd::kHeader, Cmd::kStatistics, Cmd::kUpdateVertices,
           Cmd::kRestoreSurface, Cmd::kSelectSound, Cmd::kLibraryRename, Cmd::kLibraryDelete,
           Cmd::kLibrarySave, Cmd::kLibraryLoad, Cmd::kStartupCogEditor, Cmd::kGoalsCogEditor,
           Cmd::kCreateDoor, Cmd::kCreateElevator, Cmd::kCreateRectangle, Cmd::kCreateCylinder,
-          Cmd::kCreatePyramid})
+          Cmd::kCreatePyramid, Cmd::kCreateLight})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // Restore Surface and Update Vertices run on the engine with an undo step each.
