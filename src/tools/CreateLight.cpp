@@ -172,6 +172,8 @@ bool ApplyLight(C3dView& view, const CLightParams& params)
     for (const int sector : result.m_sectors)
         RefreshSector(view, sector);
     CEngineHost& host = view.GetHost();
+    // The corners' light is stored in the level: also with undo switched off ("UndoRedo" 0).
+    host.SetModifiedFlag(true);
     host.UpdateAllViews(0);
     host.RequestFrame(true);
     return true;

@@ -38,12 +38,12 @@ struct CLightParams {
 };
 
 // Writes the light into the level (see above) and recolours every sector that took any of it,
-// the current sector always, then updates all views. The surface of the current corner and the
-// current corner are read from the selection (m_vertexSurface, m_vertex): picking a surface sets
-// the first alone. In distance mode the sectors are visited in index order; a sector not in the
-// current sector's visible list is left alone, and so is the current sector itself when only the
-// sector is current (a light at its centre does not light it); the current corner keeps its own
-// intensities, and with only a surface current that surface keeps its own.
+// the current sector always, marks the document modified and updates all views. The surface of the
+// current corner and the current corner are read from the selection (m_vertexSurface, m_vertex):
+// picking a surface sets the first alone. In distance mode the sectors are visited in index order;
+// a sector not in the current sector's visible list is left alone, and so is the current sector
+// itself when only the sector is current (a light at its centre does not light it); the current
+// corner keeps its own intensities, and with only a surface current that surface keeps its own.
 // False, with nothing changed or redrawn, without a current sector, with a distance that is not
 // above 0 in distance mode, and when no corner's intensities changed.
 bool ApplyLight(C3dView& view, const CLightParams& params);

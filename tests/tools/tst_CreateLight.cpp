@@ -270,7 +270,7 @@ TEST_F(CreateLightTest, EachApplyIsOneUndoStepAndMarksTheDocumentModified)
     Select(0);
     ASSERT_TRUE(RunCreateLightCommand(m_engine.m_view, {kBlue, 0, 0.5f, false}));
     EXPECT_EQ(m_engine.m_host.Numbers(CRecordingEngineHost::ECall::SetModifiedFlag),
-              std::vector<int>{1});
+              (std::vector<int>{1, 1}));
     ASSERT_TRUE(RunCreateLightCommand(m_engine.m_view, {kWhite, 0, 0.5f, false}));
     EXPECT_EQ(m_level.m_undoList.size(), 2u);
     // The same light again changes nothing: no third step.
@@ -284,6 +284,14 @@ TEST_F(CreateLightTest, EachApplyIsOneUndoStepAndMarksTheDocumentModified)
         return ApplyLight(m_engine.m_view, {kRed, kWhite, 1.5f, true});
     }));
     EXPECT_TRUE(LevelIsSound(m_level));
+
+    // With undo switched off the document is marked modified all the same.
+    m_engine.m_settings.m_undoRedo = 0;
+    m_engine.m_host.Clear();
+    Select(1);
+    ASSERT_TRUE(RunCreateLightCommand(m_engine.m_view, {kBlue, 0, 0.5f, false}));
+    EXPECT_EQ(m_engine.m_host.Numbers(CRecordingEngineHost::ECall::SetModifiedFlag),
+              std::vector<int>{1});
 }
 
 }  // namespace
