@@ -31,6 +31,7 @@
 #include "tools/CreateElevator.h"
 #include "tools/Dome.h"
 #include "tools/CreateMenu.h"
+#include "tools/CreateLight.h"
 #include "tools/ExpandCommand.h"
 #include "tools/Extrude.h"
 #include "tools/ExtrudeChoices.h"
@@ -44,6 +45,7 @@
 #include "tools/Switch.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -1144,6 +1146,46 @@ constexpr CApplyWord kCreateSwitchWords[] = {
     {"depth", EApplyWord::Float, false},  {"width", EApplyWord::Float, false},
     {"height", EApplyWord::Float, false},
 };
+// ---- Create Light ----
+
+// A colour word 0xBBGGRR (one to six hex digits) into color; false when it is none.
+bool ReadLightColor(const std::string& text, std::uint32_t& color)
+{
+    const bool hex = text.size() > 2 && text.size() <= 8 && text[0] == '0' &&
+                     (text[1] == 'x' || text[1] == 'X') &&
+                     std::all_of(text.begin() + 2, text.end(), [](char c) {
+                         return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+                     });
+    if (!hex)
+        return false;
+    color = static_cast<std::uint32_t>(std::strtoul(text.c_str() + 2, nullptr, 16));
+    return true;
+}
+
+// The Create Light dialog's Apply with its values; distance mode as the dialog checks it. Picking
+// a surface makes it the surface of the current vertex, which the light reads: so does surface=.
+bool RunCreateLight(C3dView& view, const CApplyArgs& args)
+{
+    CLightParams params;
+    if (!ReadLightColor(args.Name("start", "0x000000"), params.m_startColor) ||
+        !ReadLightColor(args.Name("end", "0xFFFFFF"), params.m_endColor))
+        return Refuse(view, "create-light takes its colours as 0xBBGGRR.");
+    params.m_distance = args.Float("distance", 0.5f);
+    params.m_distanceDependent = args.YesNo("distance-dependent");
+    if (!LightDistanceInRange(params.m_distance))
+        return Refuse(view, LightDistanceRangeText());
+    if (!InRange(view.m_selection.m_sector, view.GetLevel().m_sectors))
+        return Refuse(view, "create-light needs a current sector.");
+    CSelection& selection = view.m_selection;
+    if (selection.m_vertexSurface < 0)
+        selection.m_vertexSurface = selection.m_surface;
+    return ApplyLight(view, params);
+}
+
+constexpr CApplyWord kCreateLightWords[] = {{"start", EApplyWord::Name, false},
+                                            {"end", EApplyWord::Name, false},
+                                            {"distance", EApplyWord::Float, false},
+                                            {"distance-dependent", EApplyWord::YesNo, false}};
 
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
@@ -1356,6 +1398,12 @@ constexpr CApplyOperation kOperations[] = {
      "the current surface from node 0 towards node 1, pushed back depth= as a recess whose walls "
      "take siding=, its face the material switch= with its texture (from game=) once across it",
      RunCreateSwitchWords},
+    // Create Light.
+    {"create-light", kCreateLightWords,
+     "the Create Light dialog's Apply: start= (0x000000) on the corners of the current sector, "
+     "surface or vertex, or with distance-dependent=yes blended to end= (0xFFFFFF) at distance= "
+     "(0.5) from the current vertex, surface or sector over the sectors it sees",
+     RunCreateLight},
 };
 // clang-format on
 

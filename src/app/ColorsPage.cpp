@@ -12,9 +12,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 
 #include <utility>
 
@@ -45,27 +42,6 @@ constexpr CColorField kColorFields[CColorsPage::kColorCount] = {
 };
 
 }  // namespace
-
-// ---- CColorSwatch ----
-
-CColorSwatch::CColorSwatch(QWidget* parent) : QPushButton(parent) {}
-
-void CColorSwatch::SetColor(const QColor& color)
-{
-    m_color = color;
-    update();
-}
-
-void CColorSwatch::paintEvent(QPaintEvent*)
-{
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    painter.drawControl(QStyle::CE_PushButtonBevel, option);
-    // The colour fills the button's face.
-    const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.fillRect(face, m_color);
-}
 
 // ---- CColorsPage ----
 

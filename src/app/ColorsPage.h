@@ -6,10 +6,10 @@
 // re-makes the 3D view's device for the window's size and recolours every sector.
 
 #include "ui/ColorDialog.h"
+#include "ui/ColorSwatch.h"
 #include "ui/SheetDlg.h"
 
 #include <QColor>
-#include <QPushButton>
 
 #include <array>
 #include <cstdint>
@@ -18,22 +18,6 @@
 
 class CQzEditDoc;
 class QCheckBox;
-
-// A button showing a colour: a rectangle filled with it.
-class CColorSwatch : public QPushButton {
-    Q_OBJECT
-
-public:
-    explicit CColorSwatch(QWidget* parent = nullptr);
-    void SetColor(const QColor& color);
-    const QColor& Color() const { return m_color; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor m_color;
-};
 
 class CColorsPage : public CPropertyPage {
     Q_OBJECT

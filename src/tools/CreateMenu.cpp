@@ -6,6 +6,8 @@
 #include "engine/Undo.h"
 #include "engine/ViewCommands.h"
 #include "framework/DocumentState.h"
+#include "framework/Indices.h"
+#include "level/QzlSections.h"
 
 namespace {
 
@@ -60,11 +62,10 @@ bool CreateRuleHolds(ECreateRule rule, const C3dView* engine, const CDocumentSta
         return false;
     const std::size_t nodes = engine->m_selection.m_pickedNodes.size();
     switch (rule) {
-    case ECreateRule::Light: {
-        const CSelection& selection = engine->m_selection;
+    case ECreateRule::Light:
+        // The light is painted from the current sector: without one there is nothing to light.
         return document.m_lightMode != 0 &&
-               (selection.m_sector >= 0 || selection.m_surface >= 0 || selection.m_vertex >= 0);
-    }
+               InRange(engine->GetLevel().m_sectors, engine->m_selection.m_sector);
     case ECreateRule::TwoNodeSurface:
         return TwoNodeSurfaceRule(engine);
     case ECreateRule::AdjoinedSurface:

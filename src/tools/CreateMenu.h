@@ -10,7 +10,7 @@ class C3dView;
 struct CDocumentState;
 
 enum class ECreateRule {
-    Light,            // light mode on, and a sector, a surface or a vertex current
+    Light,            // light mode on and a sector of the level current
     TwoNodeSurface,   // a current surface and exactly 2 picked grid nodes
     AdjoinedSurface,  // a current surface with an adjoin
     PlainSurface,     // a current surface without an adjoin

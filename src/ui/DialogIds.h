@@ -432,3 +432,17 @@ inline constexpr int kSwitchTexture = 1007;
 inline constexpr int kSwitchX = 1008;
 inline constexpr int kSwitchY = 1009;
 }  // namespace Ctl
+
+// Create Light (5103)
+namespace Dlg {
+inline constexpr int kCreateLight = 5103;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kLightStartColor = 1001;  // the swatch
+inline constexpr int kLightDistanceDependent = 1002;
+inline constexpr int kLightEndColorLabel = 1003;
+inline constexpr int kLightEndColor = 1004;  // the swatch
+inline constexpr int kLightDistanceLabel = 1005;
+inline constexpr int kLightDistance = 1006;
+inline constexpr int kLightApply = 1007;
+}  // namespace Ctl

@@ -291,10 +291,9 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     engine.m_selection.m_sector = 0;
     engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxXHigh);
     engine.m_selection.m_pickedNodes = {CVector3{}, CVector3{1, 0, 0}};
-    for (const int id :
-         {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
-          Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
-          Cmd::kCreateLight, Cmd::kCreateDome, Cmd::kCreateLayer})
+    for (const int id : {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
+                         Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager,
+                         Cmd::kSelectColorMap, Cmd::kCreateDome, Cmd::kCreateLayer})
         EXPECT_FALSE(Enabled(id)) << id;
     for (const int id : {Cmd::kFindItem,
                          Cmd::kHeader,

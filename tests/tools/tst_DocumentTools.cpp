@@ -228,9 +228,16 @@ TEST(CreateMenu, EnableTable)
         fixture.m_document.m_lightMode = c.lightMode;
         EXPECT_EQ(EnabledCreateCommands(view, fixture.m_document), c.enabled);
     }
-    // Light also with only a vertex current; nothing without an engine.
+    // Light needs a sector of the level current: a surface or a vertex alone is not enough;
+    // nothing without an engine.
     CFixtureEngine fixture(MakeBoxRoom());
-    fixture.m_view.m_selection.m_vertex = 0;
+    CSelection& selection = fixture.m_view.m_selection;
+    selection.m_surface = selection.m_vertexSurface = 0;
+    selection.m_vertex = 0;
+    EXPECT_FALSE(CreateRuleHolds(ECreateRule::Light, &fixture.m_view, fixture.m_document));
+    selection.m_sector = 1;
+    EXPECT_FALSE(CreateRuleHolds(ECreateRule::Light, &fixture.m_view, fixture.m_document));
+    selection.m_sector = 0;
     EXPECT_TRUE(CreateRuleHolds(ECreateRule::Light, &fixture.m_view, fixture.m_document));
     EXPECT_FALSE(CreateRuleHolds(ECreateRule::Light, nullptr, fixture.m_document));
 }
