@@ -5,19 +5,26 @@
 #include "engine/C3dView.h"
 #include "engine/Camera.h"
 #include "engine/Picking.h"
+#include "engine/Undo.h"
 #include "engine/gl/GlRenderDevice.h"
 #include "framework/FileIO.h"
 #include "level/QzlWriter.h"
+#include "level/TextureFit.h"
 #include "math/Matrix.h"
 #include "support/FixtureLevels.h"
+#include "tools/CreateLight.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QMouseEvent>
+#include <QRect>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <set>
 
 void EditorTest::Open(int stretchMode)
 {
@@ -63,6 +70,52 @@ void EditorTest::PlaceCamera(float x, float y, float z)
     C3dView& engine = Engine();
     SetCameraAxes(engine, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
     SetCameraPosition(engine, x, y, z);
+    const int paints = m_view->PaintCount();
+    m_view->RequestFrame(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kEditorWaitMs));
+}
+
+void EditorTest::LightByFacing(const CVector3& toLight)
+{
+    C3dView& engine = Engine();
+    const CVector3 light = toLight / VectorLength(toLight);
+    const CSelection kept = engine.m_selection;
+    const CQzEditView::CDeviceScope scope(*m_view);
+    EXPECT_TRUE(RunUndoable(engine, [&] {
+        const CQzlSections& level = engine.GetLevel();
+        bool lit = false;
+        for (std::size_t s = 0; s < level.m_sectors.size(); ++s)
+            for (const std::int32_t f : level.m_sectors[s]->m_surfaces) {
+                const CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(f)];
+                if (surface.m_material < 0)
+                    continue;
+                const float facing = Dot(surface.m_normal, light);
+                const auto grey = static_cast<std::uint32_t>(
+                    std::lround(255.0f * std::clamp(0.6f + 0.55f * facing, 0.25f, 1.0f)));
+                engine.m_selection.m_sector = static_cast<int>(s);
+                engine.m_selection.m_vertexSurface = f;
+                engine.m_selection.m_vertex = -1;
+                CLightParams params;
+                params.m_startColor = grey | (grey << 8) | (grey << 16);
+                lit = ApplyLight(engine, params) || lit;
+            }
+        return lit;
+    }));
+    engine.m_selection = kept;
+    const int paints = m_view->PaintCount();
+    m_view->RequestFrame(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kEditorWaitMs));
+}
+
+void EditorTest::PlaceCamera(const CVector3& eye, const CVector3& target)
+{
+    C3dView& engine = Engine();
+    const CVector3 forward = (target - eye) / VectorLength(target - eye);
+    CVector3 up = CVector3{0.0f, 1.0f, 0.0f} - forward * forward.y;
+    up = up / VectorLength(up);
+    // The axes first: the position's translation row is made from them.
+    SetCameraAxes(engine, forward.x, forward.y, forward.z, up.x, up.y, up.z);
+    SetCameraPosition(engine, eye.x, eye.y, eye.z);
     const int paints = m_view->PaintCount();
     m_view->RequestFrame(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kEditorWaitMs));
@@ -150,6 +203,48 @@ int CountColor(const QImage& image, std::uint32_t bgr)
         for (int x = 0; x < image.width(); ++x)
             count += image.pixelColor(x, y).rgb() == color.rgb() ? 1 : 0;
     return count;
+}
+
+int DistinctColors(const QImage& image, const QRect& rect)
+{
+    std::set<QRgb> colors;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            colors.insert(image.pixel(x, y) & 0xFFFFFFu);
+    return static_cast<int>(colors.size());
+}
+
+int ChangedPixels(const QImage& a, const QImage& b, const QRect& rect, int threshold)
+{
+    int changed = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            const int distance =
+                std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q))});
+            changed += distance > threshold ? 1 : 0;
+        }
+    return changed;
+}
+
+// The fixtures' rooms are a few units across: at 64 texels a unit a brick stays a few pixels
+// large in the picture.
+constexpr float kTexelsPerUnit = 64.0f;
+
+void DressBoxSector(CQzlSections& level, int sector, const char* floor, const char* ceiling,
+                    const char* walls)
+{
+    for (const EBoxSide side : {kBoxFloor, kBoxCeiling, kBoxXLow, kBoxXHigh, kBoxZLow, kBoxZHigh}) {
+        const int index = BoxSurface(level, sector, side);
+        CQzlSurface& surface = *level.m_surfaces[static_cast<std::size_t>(index)];
+        if (surface.m_adjoin >= 0)
+            continue;
+        const char* material = side == kBoxFloor ? floor : side == kBoxCeiling ? ceiling : walls;
+        surface.m_material = level.FindMaterial(material);
+        ComputeTextureCoords(level, index, 0, 0.0f, kTexelsPerUnit, kTexelsPerUnit, 0.0f, 0.0f, 0);
+    }
 }
 
 void EditorTest::KeyAndPaint(CQzEditView& view, Qt::Key key, Qt::KeyboardModifiers modifiers)

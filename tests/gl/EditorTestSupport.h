@@ -19,9 +19,20 @@
 
 class C3dView;
 class CQzlSections;
+class QRect;
 
 // Pixels of image in the colour bgr (0x00BBGGRR, as the colour settings hold it).
 int CountColor(const QImage& image, std::uint32_t bgr);
+// The distinct colours of image inside rect.
+int DistinctColors(const QImage& image, const QRect& rect);
+// Pixels inside rect where a and b (of one size) differ by more than threshold in some channel.
+int ChangedPixels(const QImage& a, const QImage& b, const QRect& rect, int threshold);
+
+// Dresses box sector (tests/support/FixtureLevels.h) in materials of the game: its floor,
+// ceiling and walls (portals stay bare) take the named materials, laid out from each side's first
+// corner at 64 texels a unit.
+void DressBoxSector(CQzlSections& level, int sector, const char* floor, const char* ceiling,
+                    const char* walls);
 
 inline constexpr int kEditorWaitMs = 20000;
 inline constexpr std::uint32_t kEditorBackground = 0x00204060;  // "ColorBackground", 0x00BBGGRR
@@ -39,8 +50,17 @@ protected:
 
     C3dView& Engine() { return *m_view->Engine(); }
 
+    // Lights every surface of the level that has a material, as Create Light does a current
+    // surface in flat mode, by how it faces a far light lying along toLight: from a quarter of
+    // the full light for a face turned away to full light for one turned to it, so that faces of
+    // different slopes show apart.
+    // One undo step; the selection is left as it was.
+    void LightByFacing(const CVector3& toLight);
+
     // Puts the camera at (x, y, z) looking along +z, and waits for the frame that shows it.
     void PlaceCamera(float x, float y, float z);
+    // The camera at eye looking at target, upright; waits for the frame that shows it.
+    void PlaceCamera(const CVector3& eye, const CVector3& target);
 
     // The surface of sector whose corners all lie in the plane z = 1 (the sector's far wall).
     int FarWall(int sector);

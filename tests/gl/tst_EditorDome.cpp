@@ -1,7 +1,8 @@
 // Create Dome in the running editor on a real OpenGL context (label "gl": run under Xvfb): a
-// dome of four rings raised out of a hall's ceiling, built on the document's engine in the 3D
-// view's device scope, is drawn at once: seen from below, the rings take the place of the flat
-// ceiling in the picture, and one Undo brings the flat ceiling back.
+// dome of four rings raised out of the sky-blue ceiling of a brick hall with a striped floor,
+// built on the document's engine in the 3D view's device scope, is drawn at once: seen from low
+// in the hall, its rings, lit face by face, rise where the flat ceiling was, in the dome's own
+// grate, and undo brings the flat ceiling back pixel for pixel.
 
 #include "EditorTestSupport.h"
 
@@ -11,93 +12,88 @@
 #include "engine/Camera.h"
 #include "engine/Undo.h"
 #include "support/FixtureLevels.h"
+#include "support/LevelOracle.h"
 #include "tools/Dome.h"
 
 #include <QImage>
+#include <QRect>
 #include <QTest>
 
-#include <cstdlib>
+#include <cmath>
+#include <set>
 #include <utility>
 
 namespace {
 
+// A far light below the hall and beyond its wall x = 0: the wall there turns away from it, and
+// each ring above the wall, sloping down more than the one below, takes more of it.
+const CVector3 kToLight{-0.6f, -0.8f, -0.2f};
+
 class EditorDomeTest : public EditorTest {
 protected:
-    void LookUp()
-    {
-        PlaceCamera(2, 0.2f, -1.0f);
-        SetCameraAxes(Engine(), 0.0f, 0.70710677f, 0.70710677f, 0.0f, 0.70710677f, -0.70710677f);
-        const int paints = m_view->PaintCount();
-        m_view->RequestFrame(true);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return m_view->PaintCount() > paints; }, kEditorWaitMs));
-    }
+    // The camera low in the hall's front corner at x = 4, looking up across the hall at the
+    // ceiling's far side at x = 0: the rings there turn their faces towards it, those on the
+    // far wall show at a slant.
+    void LookUp() { PlaceCamera({3.7f, 0.3f, -1.5f}, {0.8f, 2.5f, 1.5f}); }
 
-    // Pixels of image brighter than light grey in every channel.
-    static int BrightPixels(const QImage& image)
+    void Undo()
     {
-        int bright = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                bright += c.red() > 200 && c.green() > 200 && c.blue() > 200 ? 1 : 0;
-            }
-        return bright;
-    }
-
-    // Pixels of rows first to last (fractions of the height) that differ between a and b by more
-    // than a faint shade.
-    static int ChangedPixels(const QImage& a, const QImage& b, double first, double last)
-    {
-        int changed = 0;
-        const int top = static_cast<int>(first * a.height());
-        const int bottom = static_cast<int>(last * a.height());
-        for (int y = top; y < bottom; ++y)
-            for (int x = 0; x < a.width(); ++x) {
-                const QColor p = a.pixelColor(x, y);
-                const QColor q = b.pixelColor(x, y);
-                changed += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
-                                       std::abs(p.blue() - q.blue()) >
-                                   24
-                               ? 1
-                               : 0;
-            }
-        return changed;
+        {
+            const CQzEditView::CDeviceScope scope(*m_view);
+            ASSERT_TRUE(UndoCommand(Engine()));
+        }
+        m_doc->UpdateAllViews(nullptr);
     }
 };
 
-TEST_F(EditorDomeTest, RingsReplaceTheFlatCeilingInThePicture)
+// The grate's teal fill (green and blue alike, well above red) under any light, as opposed to
+// the sky's blues, the bricks' reds and the floor's browns.
+bool Teal(QRgb c)
 {
-    // A hall 4 x 2 x 6; the camera stands low near its front wall, looking up along +z at 45
-    // degrees towards the ceiling's middle.
+    return qGreen(c) > qRed(c) + 40 && qBlue(c) > qRed(c) + 40 &&
+           std::abs(qGreen(c) - qBlue(c)) < 24;
+}
+
+// A grey as a device texture of 16 bits gives it: green, of one bit more, a little off.
+bool Grey(QRgb c)
+{
+    return qRed(c) == qBlue(c) && std::abs(qGreen(c) - qRed(c)) <= 4;
+}
+
+TEST_F(EditorDomeTest, LitRingsRiseWhereTheFlatCeilingWas)
+{
+    // A hall 4 x 2 x 6 of brick walls, a striped floor and a sky ceiling.
     CQzlSections level = MakeEmptyLevel();
     AddBoxSector(level, {0, 0, -2}, {4, 2, 4});
     FinishFixture(level);
-    level.FindMaterial("brick.mat");
+    DressBoxSector(level, 0, "floor.mat", "sky.mat", "brick.mat");
     Open(std::move(level), 0);
     C3dView& engine = Engine();
+    LightByFacing(kToLight);
     LookUp();
     const QImage before = m_view->GrabFrame();
 
+    // Four rings 2 deep in the grate, 32 texels a square.
     engine.m_selection.m_sector = 0;
     engine.m_selection.m_surface = BoxSurface(*m_doc->m_level, 0, kBoxCeiling);
     CDomeParams params;
-    params.m_depth = 1.5f;
+    params.m_depth = 2.0f;
     params.m_splits = 4;
-    params.m_look = {1, 64.0f, 32.0f, 1.0f, 1.0f};
+    params.m_look = {m_doc->m_level->FindMaterial("08tgrate.mat"), 32.0f, 32.0f, 1.0f, 1.0f};
     {
         const CQzEditView::CDeviceScope scope(*m_view);
         ASSERT_TRUE(RunCreateDomeCommand(engine, params));
     }
-    m_doc->UpdateAllViews(nullptr);
+    EXPECT_EQ(m_doc->m_level->m_sectors.size(), 1u);
+    EXPECT_TRUE(LevelIsSound(*m_doc->m_level));
+    // The new faces take the light of the hall's.
+    LightByFacing(kToLight);
     LookUp();
     const QImage dome = m_view->GrabFrame();
-    EXPECT_EQ(m_doc->m_level->m_sectors.size(), 1u);
 
-    {
-        const CQzEditView::CDeviceScope scope(*m_view);
-        ASSERT_TRUE(UndoCommand(engine));
-    }
-    m_doc->UpdateAllViews(nullptr);
+    // Undo the light, then the dome: the lit hall as it was.
+    Undo();
+    Undo();
     LookUp();
     const QImage undone = m_view->GrabFrame();
     SavePictures({{"qzedit_dome_before.png", &before},
@@ -105,15 +101,45 @@ TEST_F(EditorDomeTest, RingsReplaceTheFlatCeilingInThePicture)
                   {"qzedit_dome_undone.png", &undone}});
     ASSERT_FALSE(dome.isNull());
     ASSERT_EQ(dome.size(), before.size());
+    ASSERT_EQ(undone.size(), before.size());
 
-    // The camera sees the ceiling, drawn in the walls' grey. With the dome, the rings rise out
-    // of it and its top, in the dome's own material (drawn white), fills a good part of the
-    // picture: a fifth or more of it changes. The undone picture is the first one again.
-    const int pixels = before.width() * before.height();
-    EXPECT_EQ(BrightPixels(before), 0);
-    EXPECT_GT(BrightPixels(dome), pixels / 10);
-    EXPECT_GT(ChangedPixels(before, dome, 0.0, 1.0), pixels / 5);
-    EXPECT_EQ(ChangedPixels(before, undone, 0.0, 1.0), 0);
+    const int w = before.width();
+    const int h = before.height();
+    const QRect whole(0, 0, w, h);
+    // The ceiling fills the upper part of the picture, the floor and the walls' feet the bottom.
+    const QRect ceiling(0, 0, w, h / 2);
+    const QRect floor(0, h * 17 / 20, w, h - h * 17 / 20);
+
+    // Textured, the hall in many colours; the dome changes much of the ceiling and nothing of the
+    // floor; undo gives the first picture back.
+    EXPECT_GE(DistinctColors(before, whole), 8);
+    EXPECT_GE(DistinctColors(dome, whole), DistinctColors(before, whole) + 4);
+    EXPECT_GT(ChangedPixels(before, dome, ceiling, 24), w * h / 8);
+    EXPECT_EQ(ChangedPixels(before, dome, floor, 0), 0);
+    EXPECT_EQ(ChangedPixels(before, undone, whole, 0), 0);
+
+    // The grate shows only with the dome. The rings' faces slope each their own way and take
+    // each their own light: the grey of the mortar between the bricks, one shade a lit face,
+    // shows in four or more new shades.
+    int tealBefore = 0;
+    int tealDome = 0;
+    std::set<QRgb> greysBefore;
+    std::set<QRgb> greysDome;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            tealBefore += Teal(before.pixel(x, y)) ? 1 : 0;
+            tealDome += Teal(dome.pixel(x, y)) ? 1 : 0;
+            for (const auto& [picture, greys] :
+                 {std::pair{&before, &greysBefore}, std::pair{&dome, &greysDome}}) {
+                const QRgb c = picture->pixel(x, y);
+                if (Grey(c))
+                    greys->insert(c & 0xFFFFFFu);
+            }
+        }
+    EXPECT_EQ(tealBefore, 0);
+    EXPECT_GT(tealDome, w * h / 20);
+    EXPECT_GE(greysDome.size(), greysBefore.size() + 4)
+        << greysBefore.size() << " shades before, " << greysDome.size() << " with the dome";
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QStringLiteral("; ")).toStdString();
     CloseWithoutSaving(*m_doc);
 }

@@ -35,7 +35,6 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <set>
 
 namespace {
 
@@ -202,16 +201,6 @@ TEST_F(EditorViewTest, FirstPaintMakesTheEngineAndDrawsTheLevel)
         EXPECT_EQ(guardDoc->m_pEngine, nullptr);
     }
     EXPECT_NE(app.m_pMainFrame->ActiveView(), closedView);
-}
-
-// The distinct colours of image inside rect.
-int DistinctColors(const QImage& image, const QRect& rect)
-{
-    std::set<QRgb> colors;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            colors.insert(image.pixel(x, y) & 0xFFFFFFu);
-    return static_cast<int>(colors.size());
 }
 
 // The band of a view of the new level, seen from its player start, that shows the brick wall
