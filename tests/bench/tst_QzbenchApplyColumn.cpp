@@ -21,17 +21,11 @@
 
 namespace {
 
-class QzbenchApplyColumnTest : public ::testing::Test {
+class QzbenchApplyColumnTest : public QzbenchApplyFileTest {
 protected:
-    void SetUp() override
-    {
-        CQzlSections level = MakeEmptyLevel();
-        AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
-        FinishFixture(level);
-        SaveQzeFile(m_temp / "in.qze", level, CDocumentFields{});
-    }
+    QzbenchApplyColumnTest() : QzbenchApplyFileTest("qz_apply_column") {}
 
-    CTempFolder m_temp{"qz_apply_column"};
+    void SetUp() override { SaveBoxRoom({0, 0, 0}, {4, 3, 4}); }
 };
 
 // The floor of the 4 x 3 x 4 room, depth along z from (1.5, 0, 1.5).
@@ -58,49 +52,45 @@ TEST_F(QzbenchApplyColumnTest, BuildsAndUndoGivesBackTheOpenedLevel)
         // A hexagonal pyramid: six pieces around the prism, which becomes six wedges.
         {kPyramid + " height=1", 1 + 6 + 5},
     };
-    const std::vector<std::uint8_t> opened = OpenedLevelBytes(m_temp / "in.qze");
+    const std::vector<std::uint8_t> opened = OpenedLevelBytes(In());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words);
         int status = -1;
-        std::string output =
-            RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", c.words, status);
+        std::string output = Run(c.words, status);
         ASSERT_EQ(status, 0) << output;
-        const CQzlSections out = LoadLevelFile(m_temp / "out.qze", 0).m_contents.m_level;
+        const CQzlSections out = LoadLevelFile(Out(), 0).m_contents.m_level;
         EXPECT_TRUE(LevelIsSound(out));
         EXPECT_EQ(out.m_sectors.size(), c.sectors);
 
-        output = RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", "undo " + c.words, status);
+        output = Run("undo " + c.words, status);
         ASSERT_EQ(status, 0) << output;
-        EXPECT_EQ(ReadFileBytes(m_temp / "out.qze"), opened);
+        EXPECT_EQ(ReadFileBytes(Out()), opened);
     }
 }
 
 TEST_F(QzbenchApplyColumnTest, FootprintOffTheSurfaceIsRefused)
 {
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(),
                              "create-column sector=0 surface=0 node=3.9,0,3.9 node=3.9,0,4 "
                              "width=4 depth=4",
                              "too many grid nodes"));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", "create-column sector=0",
-                             "create-column needs"));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), "create-column sector=0", "create-column needs"));
+    EXPECT_TRUE(ApplyRefuses(In(), Out(),
                              "create-cylinder sector=0 surface=0 node=3.9,0,3.9 node=3.9,0,4 "
                              "radius=20",
                              "too many grid nodes"));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(),
                              "create-cylinder sector=0 surface=0 node=2,0,2 node=2,0,3 sides=25",
                              "create-cylinder takes 3 to 24 sides."));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
-                             "create-cylinder sector=0 surface=0 node=2,0,2",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), "create-cylinder sector=0 surface=0 node=2,0,2",
                              "create-cylinder needs"));
 }
 
 TEST_F(QzbenchApplyColumnTest, PyramidThroughTheCeilingIsRefused)
 {
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", kPyramid + " height=3",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), kPyramid + " height=3",
                              "The specified height exceeds the current sector."));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
-                             "create-pyramid sector=0 surface=0 node=1.5,0,1.5",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), "create-pyramid sector=0 surface=0 node=1.5,0,1.5",
                              "create-pyramid needs"));
 }
 

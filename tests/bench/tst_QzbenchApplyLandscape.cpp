@@ -19,27 +19,11 @@
 
 namespace {
 
-class QzbenchApplyLandscapeTest : public ::testing::Test {
+class QzbenchApplyLandscapeTest : public QzbenchApplyFileTest {
 protected:
-    void SetUp() override
-    {
-        CQzlSections level = MakeEmptyLevel();
-        AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
-        FinishFixture(level);
-        SaveQzeFile(m_temp / "in.qze", level, CDocumentFields{});
-    }
+    QzbenchApplyLandscapeTest() : QzbenchApplyFileTest("qz_apply_landscape") {}
 
-    // The bytes of OUT after "apply IN OUT words"; fails the test when it does not succeed.
-    std::vector<std::uint8_t> Apply(const std::string& words)
-    {
-        int status = -1;
-        const std::string output =
-            RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", words, status);
-        EXPECT_EQ(status, 0) << output;
-        return ReadFileBytes(m_temp / "out.qze");
-    }
-
-    CTempFolder m_temp{"qz_apply_landscape"};
+    void SetUp() override { SaveBoxRoom({0, 0, 0}, {4, 3, 4}); }
 };
 
 // The floor of the 4 x 3 x 4 room, the wedges' axis along z from (1, 0, 1).
@@ -48,13 +32,12 @@ const std::string kFloor = "create-landscape sector=0 surface=0 node=1,0,1 node=
 TEST_F(QzbenchApplyLandscapeTest, SeededRunsRepeatAndUndoGivesBackTheOpenedLevel)
 {
     const std::vector<std::uint8_t> first = Apply(kFloor + " splits=2 max=1 seed=42");
-    const CQzlSections out = LoadLevelFile(m_temp / "out.qze", 0).m_contents.m_level;
+    const CQzlSections out = LoadLevelFile(Out(), 0).m_contents.m_level;
     EXPECT_TRUE(LevelIsSound(out));
     EXPECT_EQ(out.m_sectors.size(), 12u);
     EXPECT_EQ(Apply(kFloor + " splits=2 max=1 seed=42"), first);
     EXPECT_NE(Apply(kFloor + " splits=2 max=1 seed=43"), first);
-    EXPECT_EQ(Apply("undo " + kFloor + " splits=2 max=1 seed=42"),
-              OpenedLevelBytes(m_temp / "in.qze"));
+    EXPECT_EQ(Apply("undo " + kFloor + " splits=2 max=1 seed=42"), OpenedLevelBytes(In()));
 }
 
 TEST_F(QzbenchApplyLandscapeTest, RefusalsWriteNothing)
@@ -70,11 +53,9 @@ TEST_F(QzbenchApplyLandscapeTest, RefusalsWriteNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words);
-        EXPECT_TRUE(
-            ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", kFloor + c.words, c.message));
+        EXPECT_TRUE(ApplyRefuses(In(), Out(), kFloor + c.words, c.message));
     }
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
-                             "create-landscape sector=0 surface=0 node=1,0,1",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), "create-landscape sector=0 surface=0 node=1,0,1",
                              "create-landscape needs"));
 }
 

@@ -21,17 +21,11 @@
 
 namespace {
 
-class QzbenchApplyLayerDomeTest : public ::testing::Test {
+class QzbenchApplyLayerDomeTest : public QzbenchApplyFileTest {
 protected:
-    void SetUp() override
-    {
-        CQzlSections level = MakeEmptyLevel();
-        AddBoxSector(level, {0, 0, 0}, {2, 1, 2});
-        FinishFixture(level);
-        SaveQzeFile(m_temp / "in.qze", level, CDocumentFields{});
-    }
+    QzbenchApplyLayerDomeTest() : QzbenchApplyFileTest("qz_apply_layer_dome") {}
 
-    CTempFolder m_temp{"qz_apply_layer_dome"};
+    void SetUp() override { SaveBoxRoom({0, 0, 0}, {2, 1, 2}); }
 };
 
 TEST_F(QzbenchApplyLayerDomeTest, BuildsAndUndoGivesBackTheOpenedLevel)
@@ -47,32 +41,29 @@ TEST_F(QzbenchApplyLayerDomeTest, BuildsAndUndoGivesBackTheOpenedLevel)
          1},
         {"create-dome sector=0 surface=0 depth=0.4 splits=4 outside=no material=0", 1 + 3 * 4},
     };
-    const std::vector<std::uint8_t> opened = OpenedLevelBytes(m_temp / "in.qze");
+    const std::vector<std::uint8_t> opened = OpenedLevelBytes(In());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words);
         int status = -1;
-        std::string output =
-            RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", c.words, status);
+        std::string output = Run(c.words, status);
         ASSERT_EQ(status, 0) << output;
-        const CQzlSections out = LoadLevelFile(m_temp / "out.qze", 0).m_contents.m_level;
+        const CQzlSections out = LoadLevelFile(Out(), 0).m_contents.m_level;
         EXPECT_TRUE(LevelIsSound(out));
         EXPECT_EQ(out.m_sectors.size(), c.sectors);
 
-        output = RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", "undo " + c.words, status);
+        output = Run("undo " + c.words, status);
         ASSERT_EQ(status, 0) << output;
-        EXPECT_EQ(ReadFileBytes(m_temp / "out.qze"), opened);
+        EXPECT_EQ(ReadFileBytes(Out()), opened);
     }
 }
 
 TEST_F(QzbenchApplyLayerDomeTest, RefusalsWriteNothing)
 {
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
-                             "create-layer sector=0 surface=0 height=2",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), "create-layer sector=0 surface=0 height=2",
                              "which has an allowable height of 0.99900."));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze",
-                             "create-dome sector=0 surface=1 material=7",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), "create-dome sector=0 surface=1 material=7",
                              "The level has no material 7."));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out.qze", "create-layer sector=0",
+    EXPECT_TRUE(ApplyRefuses(In(), Out(), "create-layer sector=0",
                              "create-layer needs a current sector and surface."));
 }
 

@@ -23,24 +23,15 @@ namespace {
 
 using CIntensities = std::array<float, 4>;
 
-class QzbenchApplyLightTest : public ::testing::Test {
+class QzbenchApplyLightTest : public QzbenchApplyFileTest {
 protected:
+    QzbenchApplyLightTest() : QzbenchApplyFileTest("qz_apply_light") {}
+
     void SetUp() override
     {
         CQzlSections level = MakeTwoJoinedRooms();
-        SaveQzeFile(m_temp / "in.qze", level, CDocumentFields{});
+        SaveIn(level);
     }
-
-    CQzlSections Applied(const std::string& words)
-    {
-        int status = -1;
-        const std::string output =
-            RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze", words, status);
-        EXPECT_EQ(status, 0) << output;
-        return LoadLevelFile(m_temp / "out.qze", 0).m_contents.m_level;
-    }
-
-    CTempFolder m_temp{"qz_apply_light"};
 };
 
 CIntensities Corner(const CQzlSections& level, int surface, std::size_t corner)
@@ -63,7 +54,7 @@ std::vector<CIntensities> SectorCorners(const CQzlSections& level, int sector)
 
 TEST_F(QzbenchApplyLightTest, LightsAndUndoGivesBackTheOpenedLevel)
 {
-    const std::vector<std::uint8_t> opened = OpenedLevelBytes(m_temp / "in.qze");
+    const std::vector<std::uint8_t> opened = OpenedLevelBytes(In());
     const CIntensities blue{1, 0, 0, 1};
     const CIntensities white{1, 1, 1, 1};
 
@@ -93,16 +84,15 @@ TEST_F(QzbenchApplyLightTest, LightsAndUndoGivesBackTheOpenedLevel)
         EXPECT_EQ(Corner(out, floor, k), (k == 1 ? CIntensities{0, 1, 0, 0} : white));
 
     int status = -1;
-    const std::string output = RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze",
-                                               "undo create-light sector=0 start=0xFF0000", status);
+    const std::string output = Run("undo create-light sector=0 start=0xFF0000", status);
     ASSERT_EQ(status, 0) << output;
-    EXPECT_EQ(ReadFileBytes(m_temp / "out.qze"), opened);
+    EXPECT_EQ(ReadFileBytes(Out()), opened);
 }
 
 TEST_F(QzbenchApplyLightTest, RefusalsWriteNothing)
 {
-    const auto in = m_temp / "in.qze";
-    const auto out = m_temp / "out.qze";
+    const auto in = In();
+    const auto out = Out();
     for (const char* distance : {"0.005", "10.5"})
         EXPECT_TRUE(ApplyRefuses(in, out,
                                  std::string("create-light sector=0 distance-dependent=yes "

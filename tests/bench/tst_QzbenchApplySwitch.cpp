@@ -23,14 +23,13 @@
 namespace {
 
 // A room from (0, 0, 0) to (4, 3, 4); the switch goes into its wall z = 0 from (2, 1, 0) up.
-class QzbenchApplySwitchTest : public ::testing::Test {
+class QzbenchApplySwitchTest : public QzbenchApplyFileTest {
 protected:
+    QzbenchApplySwitchTest() : QzbenchApplyFileTest("qz_apply_switch") {}
+
     void SetUp() override
     {
-        CQzlSections level = MakeEmptyLevel();
-        AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
-        FinishFixture(level);
-        SaveQzeFile(m_temp / "in.qze", level, CDocumentFields{});
+        const CQzlSections level = SaveBoxRoom({0, 0, 0}, {4, 3, 4});
         BuildSyntheticGame(m_temp / "game");
         m_words =
             "create-switch sector=0 surface=" + std::to_string(BoxSurface(level, 0, kBoxZLow)) +
@@ -38,7 +37,6 @@ protected:
         m_nodes = " node=2,1,0 node=2,2,0";
     }
 
-    CTempFolder m_temp{"qz_apply_switch"};
     std::string m_words;
     std::string m_nodes;
 };
@@ -46,11 +44,10 @@ protected:
 TEST_F(QzbenchApplySwitchTest, TheRecessAndTheTexturedFaceAreWritten)
 {
     int status = -1;
-    const std::string output = RunQzbenchApply(
-        m_temp / "in.qze", m_temp / "out.qze",
-        m_words + m_nodes + " switch=brick.mat depth=0.1 width=0.2 height=0.4", status);
+    const std::string output =
+        Run(m_words + m_nodes + " switch=brick.mat depth=0.1 width=0.2 height=0.4", status);
     ASSERT_EQ(status, 0) << output;
-    const CQzlSections out = LoadLevelFile(m_temp / "out.qze", 0).m_contents.m_level;
+    const CQzlSections out = LoadLevelFile(Out(), 0).m_contents.m_level;
     EXPECT_TRUE(LevelIsSound(out));
     ASSERT_EQ(out.m_sectors.size(), 2u);
     // The face of brick.mat (64 x 32) at the back of the recess.
@@ -71,22 +68,19 @@ TEST_F(QzbenchApplySwitchTest, TheRecessAndTheTexturedFaceAreWritten)
     }
     EXPECT_EQ(faces, 1);
 
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out2.qze",
-                             m_words + m_nodes + " switch=nosuch.mat",
+    EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze", m_words + m_nodes + " switch=nosuch.mat",
                              "The texture of the switch material \"nosuch.mat\" cannot be found."));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out2.qze",
+    EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze",
                              m_words + m_nodes + " switch=brick.mat height=1 width=5",
                              "width and height: Please enter a number between 0.01 and 1."));
-    EXPECT_TRUE(ApplyRefuses(m_temp / "in.qze", m_temp / "out2.qze",
+    EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze",
                              m_words + " switch=brick.mat height=1 node=2,2.5,0 node=2,3,0",
                              "The selected Switch object exceeds the current"));
 
-    const std::vector<std::uint8_t> opened = OpenedLevelBytes(m_temp / "in.qze");
-    const std::string undone =
-        RunQzbenchApply(m_temp / "in.qze", m_temp / "out.qze",
-                        "undo " + m_words + m_nodes + " switch=brick.mat", status);
+    const std::vector<std::uint8_t> opened = OpenedLevelBytes(In());
+    const std::string undone = Run("undo " + m_words + m_nodes + " switch=brick.mat", status);
     ASSERT_EQ(status, 0) << undone;
-    EXPECT_EQ(ReadFileBytes(m_temp / "out.qze"), opened);
+    EXPECT_EQ(ReadFileBytes(Out()), opened);
 }
 
 }  // namespace

@@ -2,12 +2,20 @@
 // Runs the qzbench program as a process for the bench tests (their executable knows its path as
 // QZ_QZBENCH).
 
+#include "framework/FileIO.h"
+#include "level/LevelFile.h"
+#include "level/QzeFile.h"
+#include "support/FixtureLevels.h"
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // Runs qzbench with args (already quoted for the shell) after the environment assignments env
 // ("LC_ALL=C", or empty); returns what it printed on both streams, with its exit status in status
@@ -59,3 +67,46 @@ inline ::testing::AssertionResult ApplyRefuses(const std::filesystem::path& in,
         return ::testing::AssertionFailure() << out << " was written";
     return ::testing::AssertionSuccess();
 }
+
+// A bench test of qzbench apply on one input level: in.qze in a temporary folder of the test's
+// own, the result written to out.qze beside it.
+class QzbenchApplyFileTest : public ::testing::Test {
+protected:
+    explicit QzbenchApplyFileTest(const std::string& folder) : m_temp(folder) {}
+
+    std::filesystem::path In() const { return m_temp / "in.qze"; }
+    std::filesystem::path Out() const { return m_temp / "out.qze"; }
+    // Stores level as the input.
+    void SaveIn(CQzlSections& level) { SaveQzeFile(In(), level, CDocumentFields{}); }
+    // Stores the fixture room of one box sector from lo to hi as the input; gives it.
+    CQzlSections SaveBoxRoom(const CVector3& lo, const CVector3& hi)
+    {
+        CQzlSections level = MakeEmptyLevel();
+        AddBoxSector(level, lo, hi);
+        FinishFixture(level);
+        SaveIn(level);
+        return level;
+    }
+    // The output of "qzbench apply in.qze out.qze words", with the exit status in status.
+    std::string Run(const std::string& words, int& status) const
+    {
+        return RunQzbenchApply(In(), Out(), words, status);
+    }
+    // The bytes of out.qze after "apply in.qze out.qze words"; fails the test when it does not
+    // succeed.
+    std::vector<std::uint8_t> Apply(const std::string& words) const
+    {
+        int status = -1;
+        const std::string output = Run(words, status);
+        EXPECT_EQ(status, 0) << output;
+        return ReadFileBytes(Out());
+    }
+    // The level in out.qze after a successful "apply in.qze out.qze words".
+    CQzlSections Applied(const std::string& words) const
+    {
+        Apply(words);
+        return LoadLevelFile(Out(), 0).m_contents.m_level;
+    }
+
+    CTempFolder m_temp;
+};
