@@ -21,6 +21,7 @@
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
 #include "level/TextureFit.h"
+#include "tools/BuiltShape.h"
 #include "tools/LevelRollback.h"
 #include "tools/NewSector.h"
 
@@ -614,6 +615,15 @@ bool CreateLayer(C3dView& view, const CLayerParams& params)
         ComputeTextureCoords(level, crossed, 0, 0.0f, 320.0f, 320.0f, 0.0f, 0.0f, 0);
     }
     selection.m_vertex = selection.m_vertexSurface = -1;
+    std::vector<std::int32_t> made{upper};
+    for (const CWedge& wedge : wedges)
+        if (wedge.m_sector >= 0)
+            made.push_back(after(wedge.m_sector));
+    if (!SectorsAreSound(level, SectorsAndNeighbours(level, made))) {
+        rollback.Restore();
+        view.GetHost().ShowMessage(kLayerShapeText);
+        return false;
+    }
     RebuildSector(view, upper);
     for (const CWedge& wedge : wedges)
         if (wedge.m_sector >= 0)

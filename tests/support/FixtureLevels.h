@@ -1,8 +1,9 @@
 #pragma once
 // Small levels built in code for the editing tests: a box room, two joined rooms, an L corridor
 // a room above a room, a hexagonal
-// room and a room with a sloped ceiling. Every builder gives a level that passes ValidateLevel with use counts,
-// with planes, surface and sector boxes, centres and radii computed and the adjoins linked.
+// room and a room with a sloped ceiling. Every builder gives a level that passes ValidateLevel with
+// use counts, with planes, surface and sector boxes, centres and radii computed and the adjoins
+// linked.
 //
 // Box sectors are axis-aligned with their surfaces in the order floor (y = lo), ceiling (y = hi),
 // wall x = lo, wall x = hi, wall z = lo, wall z = hi; every normal points into the sector. Walls

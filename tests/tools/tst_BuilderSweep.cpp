@@ -26,9 +26,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -196,11 +196,11 @@ TEST(BuilderSweep, CreateLayer)
             CLayerParams params;
             params.m_height = height;
             params.m_indent = indent;
-            runs.push_back({"height " + std::to_string(height) + ", indent " +
-                                std::to_string(indent),
-                            [params](CFixtureEngine& engine, const CSpot&) {
-                                return CreateLayer(engine.m_view, params);
-                            }});
+            runs.push_back(
+                {"height " + std::to_string(height) + ", indent " + std::to_string(indent),
+                 [params](CFixtureEngine& engine, const CSpot&) {
+                     return CreateLayer(engine.m_view, params);
+                 }});
         }
     }
     Sweep({"CreateLayer"}, runs);
@@ -215,14 +215,13 @@ TEST(BuilderSweep, CreateDome)
                 CDomeParams params;
                 params.m_outside = outside;
                 params.m_splits = splits;
-                runs.push_back(
-                    {std::string(outside ? "outside" : "inside") + ", splits " +
-                         std::to_string(splits) + (nodes ? ", two nodes" : ", no nodes"),
-                     [params, nodes](CFixtureEngine& engine, const CSpot& spot) {
-                         if (nodes)
-                             PickTwo(engine, spot.edgeMiddle, spot.oppositeMiddle);
-                         return CreateDome(engine.m_view, params);
-                     }});
+                runs.push_back({std::string(outside ? "outside" : "inside") + ", splits " +
+                                    std::to_string(splits) + (nodes ? ", two nodes" : ", no nodes"),
+                                [params, nodes](CFixtureEngine& engine, const CSpot& spot) {
+                                    if (nodes)
+                                        PickTwo(engine, spot.edgeMiddle, spot.oppositeMiddle);
+                                    return CreateDome(engine.m_view, params);
+                                }});
             }
         }
     }
@@ -244,16 +243,16 @@ TEST(BuilderSweep, CreateStairs)
 
 TEST(BuilderSweep, CreateLandscape)
 {
-    Sweep({"CreateLandscape"},
-          {{"defaults, seed 7", [](CFixtureEngine& engine, const CSpot& spot) {
-                CSeededRandom random(7);
-                engine.m_random.m_values.clear();
-                engine.m_random.m_next = 0;
-                for (int i = 0; i < 1024; ++i)
-                    engine.m_random.m_values.push_back(random.Next());
-                PickTwo(engine, spot.centroid, spot.towardsEdge);
-                return CreateLandscape(engine.m_view, LandscapeDefaults(engine.m_view));
-            }}});
+    Sweep({"CreateLandscape"}, {{"defaults, seed 7", [](CFixtureEngine& engine, const CSpot& spot) {
+                                     CSeededRandom random(7);
+                                     engine.m_random.m_values.clear();
+                                     engine.m_random.m_next = 0;
+                                     for (int i = 0; i < 1024; ++i)
+                                         engine.m_random.m_values.push_back(random.Next());
+                                     PickTwo(engine, spot.centroid, spot.towardsEdge);
+                                     return CreateLandscape(engine.m_view,
+                                                            LandscapeDefaults(engine.m_view));
+                                 }}});
 }
 
 TEST(BuilderSweep, CreateSwitch)
