@@ -32,6 +32,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -183,6 +184,12 @@ void Sweep(const CSweep& sweep, const std::vector<CRun>& runs)
     std::printf("%s: %d built, %d refused\n", sweep.builder, tally.built, tally.refused);
 }
 
+// The engine's generator plays the sequence of the seeded generator from seed.
+void Seed(CFixtureEngine& engine, std::uint32_t seed)
+{
+    PlaySeededSequence(engine.m_random, seed, 1024);
+}
+
 void PickTwo(CFixtureEngine& engine, const CVector3& a, const CVector3& b)
 {
     engine.m_view.m_selection.m_pickedNodes = {a, b};
@@ -244,11 +251,7 @@ TEST(BuilderSweep, CreateStairs)
 TEST(BuilderSweep, CreateLandscape)
 {
     Sweep({"CreateLandscape"}, {{"defaults, seed 7", [](CFixtureEngine& engine, const CSpot& spot) {
-                                     CSeededRandom random(7);
-                                     engine.m_random.m_values.clear();
-                                     engine.m_random.m_next = 0;
-                                     for (int i = 0; i < 1024; ++i)
-                                         engine.m_random.m_values.push_back(random.Next());
+                                     Seed(engine, 7);
                                      PickTwo(engine, spot.centroid, spot.towardsEdge);
                                      return CreateLandscape(engine.m_view,
                                                             LandscapeDefaults(engine.m_view));
@@ -284,6 +287,62 @@ TEST(BuilderSweep, SurfaceEffectsAndConveyorOnPortals)
                         return CreateConveyorBelt(engine.m_view);
                     }});
     Sweep({"surface effects", true, true}, runs);
+}
+
+// The shapes the sweep found the builders breaking: each refusal names itself and leaves the
+// level byte for byte as it was, without an undo step.
+TEST(BuilderSweep, ShapesThatWouldBreakASectorAreRefusedWithTheirMessage)
+{
+    struct {
+        const char* name;
+        CQzlSections (*make)();
+        int sector;
+        int surface;
+        std::function<bool(C3dView&)> build;
+        std::string_view message;
+    } const cases[] = {
+        // The wall meets its neighbours at 120 degrees: the wedges beside the platform would
+        // not close.
+        {"layer on a hexagon's wall", MakeHexRoom, 0, 2,
+         [](C3dView& view) {
+             CLayerParams params;
+             params.m_height = 0.05f;
+             params.m_indent = 0.0f;
+             return CreateLayer(view, params);
+         },
+         kLayerShapeText},
+        // The rings stand square on the wall and reach past its neighbours' planes.
+        {"outside dome on a hexagon's wall", MakeHexRoom, 0, 2,
+         [](C3dView& view) {
+             CDomeParams params;
+             params.m_splits = 1;
+             return CreateDome(view, params);
+         },
+         kDomeShapeText},
+        // The raised centres would dent the room behind the portal.
+        {"landscape on a portal", MakeTwoJoinedRooms, 0, 3,
+         [](C3dView& view) {
+             CLandscapeParams params = LandscapeDefaults(view);
+             params.m_node0 = {1, 0.5f, 0.5f};
+             params.m_node1 = {1, 0.5f, 0.6f};
+             return CreateLandscape(view, params);
+         },
+         kLandscapeShapeText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFixtureEngine engine(c.make());
+        Seed(engine, 7);
+        C3dView& view = engine.m_view;
+        RebuildAll(view, false, ERebuildAll::Restore);
+        const std::vector<std::uint8_t> before = WriteLevelBytes(engine.m_level);
+        view.m_selection.m_sector = c.sector;
+        view.m_selection.m_surface = c.surface;
+        EXPECT_FALSE(RunUndoable(view, [&] { return c.build(view); }));
+        EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{std::string(c.message)});
+        EXPECT_EQ(WriteLevelBytes(engine.m_level), before);
+        EXPECT_FALSE(CanUndo(view));
+    }
 }
 
 }  // namespace
