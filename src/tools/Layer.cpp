@@ -162,12 +162,15 @@ bool CutWallsAlongRadialPlanes(C3dView& view, int sector, int base,
                         const CVector3 a = CornerAt(level, wall, static_cast<std::size_t>(j));
                         const CVector3 b = CornerAt(
                             level, wall, static_cast<std::size_t>(j == 0 ? size - 1 : j - 1));
+                        // A crossing on the line from the corner along the normal lies on the
+                        // border of the half plane: rounding must not drop it, or the wedge
+                        // beside a wall that meets the base at a slant is left open.
                         CVector3 x;
                         float t = 0.0f;
                         if (!IntersectSegmentPlane(plane.m_normal.x, plane.m_normal.y,
                                                    plane.m_normal.z, -plane.m_offset, a, b, x, t) ||
                             VectorLength(x - a) <= kOnPlane || VectorLength(x - b) <= kOnPlane ||
-                            Dot(x - corners[i], mid) < 0.0f)
+                            Dot(x - corners[i], Unit(mid)) < -kOnPlane)
                             continue;
                         if (++cuts > kMostWallCuts)
                             return false;

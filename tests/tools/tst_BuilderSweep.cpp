@@ -346,3 +346,26 @@ TEST(BuilderSweep, ShapesThatWouldBreakASectorAreRefusedWithTheirMessage)
 }
 
 }  // namespace
+
+// A layer on a wall of the hexagon: the neighbouring walls meet it at a slant, and the cuts along
+// the radial planes through its corners must reach them, or the wedge beside the edge is open.
+TEST(BuilderSweep, ALayerOnASlantedWallClosesItsWedges)
+{
+    for (const int surface : {2, 4, 5, 7}) {
+        SCOPED_TRACE(surface);
+        CFixtureEngine engine(MakeHexRoom());
+        CLayerParams params;
+        params.m_height = 0.3f;
+        params.m_indent = 0.0f;
+        EXPECT_TRUE(UndoGivesBackExactBytes(engine.m_view, [&] {
+            engine.m_view.m_selection.m_sector = 0;
+            engine.m_view.m_selection.m_surface = surface;
+            return CreateLayer(engine.m_view, params);
+        }));
+        EXPECT_TRUE(LevelIsSound(engine.m_level));
+        EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{});
+        // The room above the platform and a wedge beside each slanted neighbour; the floor and
+        // the ceiling stand square on the wall and leave no wedge.
+        EXPECT_EQ(engine.m_level.m_sectors.size(), 3u);
+    }
+}
