@@ -455,9 +455,11 @@ void SplitLayerSurfaces(C3dView& view, std::span<const CVector3> polygon, const 
         }
         InsertSurfaceVertex(level, *piece, NewCorner(level, polygon[k]));
         InsertSurfaceVertex(level, *piece, NewCorner(level, polygon[next]));
-        const bool keep = piece->m_vertices.size() >= 3;
+        const bool corners = piece->m_vertices.size() >= 3;
         const std::int32_t index = AppendSurface(level, std::move(piece));
-        if (!keep) {
+        // A piece along an edge where the surface meets the polygon has no area, however many
+        // corners a neighbour's split left on that edge.
+        if (!corners || SurfaceArea(view, index) <= kNoArea) {
             DeleteSurface(level, view.GetGame(), index);
             continue;
         }

@@ -347,25 +347,42 @@ TEST(BuilderSweep, ShapesThatWouldBreakASectorAreRefusedWithTheirMessage)
 
 }  // namespace
 
-// A layer on a wall of the hexagon: the neighbouring walls meet it at a slant, and the cuts along
-// the radial planes through its corners must reach them, or the wedge beside the edge is open.
-TEST(BuilderSweep, ALayerOnASlantedWallClosesItsWedges)
+// Layers on walls the builders' own rooms do not have. On a wall of the hexagon the neighbouring
+// walls meet it at a slant, and the cuts along the radial planes through its corners must reach
+// them, or the wedge beside the edge is open. On the wall below a floor split in two the ring
+// piece along the floor has a corner in its middle but no area, and must go.
+TEST(BuilderSweep, LayersOnSlantedAndSplitNeighboursCloseTheirSectors)
 {
-    for (const int surface : {2, 4, 5, 7}) {
-        SCOPED_TRACE(surface);
-        CFixtureEngine engine(MakeHexRoom());
+    struct {
+        const char* name;
+        CQzlSections (*make)();
+        int surface;
+        float height;
+        std::size_t sectors;
+    } const cases[] = {
+        // The room above the platform and a wedge beside each slanted neighbour; the floor and
+        // the ceiling stand square on the wall and leave no wedge.
+        {"hexagon, wall 2", MakeHexRoom, 2, 0.3f, 3},
+        {"hexagon, wall 4", MakeHexRoom, 4, 0.3f, 3},
+        {"hexagon, wall 5", MakeHexRoom, 5, 0.3f, 3},
+        {"hexagon, wall 7", MakeHexRoom, 7, 0.3f, 3},
+        // Every neighbour stands square on the wall: no wedge at all.
+        {"split floor, wall z = 0", SplitFloorRoom, 5, 0.05f, 1},
+        {"split floor, wall z = 1", SplitFloorRoom, 6, 0.3f, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFixtureEngine engine(c.make());
         CLayerParams params;
-        params.m_height = 0.3f;
+        params.m_height = c.height;
         params.m_indent = 0.0f;
         EXPECT_TRUE(UndoGivesBackExactBytes(engine.m_view, [&] {
             engine.m_view.m_selection.m_sector = 0;
-            engine.m_view.m_selection.m_surface = surface;
+            engine.m_view.m_selection.m_surface = c.surface;
             return CreateLayer(engine.m_view, params);
         }));
         EXPECT_TRUE(LevelIsSound(engine.m_level));
         EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{});
-        // The room above the platform and a wedge beside each slanted neighbour; the floor and
-        // the ceiling stand square on the wall and leave no wedge.
-        EXPECT_EQ(engine.m_level.m_sectors.size(), 3u);
+        EXPECT_EQ(engine.m_level.m_sectors.size(), c.sectors);
     }
 }
