@@ -7,8 +7,10 @@
 #include "framework/Indices.h"
 #include "geometry/Predicates.h"
 #include "level/QzlSections.h"
+#include "tools/BuiltShape.h"
 #include "tools/Extrude.h"
 #include "tools/Layer.h"
+#include "tools/LevelRollback.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,7 +133,18 @@ bool CreateDome(C3dView& view, const CDomeParams& params)
     const std::vector<CDomeRing> rings = DomeRingSteps(params.m_depth, params.m_splits, radius);
     bool changed = false;
     if (params.m_outside) {
+        const std::int32_t first = selection.m_sector;
+        const auto existing = static_cast<std::int32_t>(level.m_sectors.size());
+        CLevelRollback rollback(view);
         changed = BuildOutside(view, params, rings, nodes);
+        std::vector<std::int32_t> made{first};
+        for (auto s = existing; s < static_cast<std::int32_t>(level.m_sectors.size()); ++s)
+            made.push_back(s);
+        if (changed && !SectorsAreSound(level, SectorsAndNeighbours(level, made))) {
+            rollback.Restore();
+            view.GetHost().ShowMessage(kDomeShapeText);
+            return false;
+        }
     } else {
         for (const CDomeRing& ring : rings)
             changed = CreateLayer(view, {ring.m_height, ring.m_indent, params.m_look}) || changed;

@@ -5,6 +5,7 @@
 
 #include "edit/Carve.h"
 
+#include <string_view>
 #include <vector>
 
 class C3dView;
@@ -27,6 +28,11 @@ struct CDomeRing {
 // The ring profile: radius 0 gives the quarter circle of steps depth/splits long; another radius
 // the vault across the line of two grid nodes.
 [[nodiscard]] std::vector<CDomeRing> DomeRingSteps(float depth, int splits, float radius);
+
+// The refusal of an outside dome whose merged rings would leave the sector not a closed convex
+// room (a surface meeting its neighbours at an angle); the level is then as it was.
+inline constexpr std::string_view kDomeShapeText =
+    "Cannot create Dome.\n\nThe dome does not fit the shape of the current sector.";
 
 // Builds the dome on the current surface. True when the level changed.
 bool CreateDome(C3dView& view, const CDomeParams& params);

@@ -13,6 +13,7 @@
 #include "geometry/SectorBounds.h"
 #include "level/QzlSections.h"
 #include "math/Rounding.h"
+#include "tools/BuiltShape.h"
 #include "tools/Column.h"
 #include "tools/LevelRollback.h"
 #include "tools/Pyramid.h"
@@ -162,6 +163,16 @@ bool CreateLandscape(C3dView& view, const CLandscapeParams& params)
     UpdateSectorBounds(level);
     for (const std::int32_t slope : slopes)
         UpdateFloorFlag(*At(level.m_surfaces, slope));
+    std::vector<std::int32_t> made{start};
+    for (std::size_t sector = sectorsBefore; sector < level.m_sectors.size(); ++sector)
+        made.push_back(static_cast<std::int32_t>(sector));
+    if (!SectorsAreSound(level, SectorsAndNeighbours(level, made))) {
+        rollback.Restore();
+        view.m_work.m_raisedVertices.clear();
+        view.m_work.m_raiseDirections.clear();
+        view.GetHost().ShowMessage(kLandscapeShapeText);
+        return false;
+    }
 
     ProcessSectors(view);
     view.GetHost().UpdateAllViews(0);

@@ -16,6 +16,11 @@ inline constexpr std::string_view kLandscapeTooHigh =
 inline constexpr std::string_view kLandscapeTooFine =
     "Cannot create Landscape. The surface is too small for the number of splits.";
 
+// The refusal of a landscape whose moved centres would leave a sector that is not a closed convex
+// room (a surface meeting its neighbours at an angle, a portal to the sector behind).
+inline constexpr std::string_view kLandscapeShapeText =
+    "Cannot create Landscape. The landscape does not fit the shape of the current sector.";
+
 // The values the Create Landscape dialog hands to the builder.
 struct CLandscapeParams {
     CVector3 m_node0;  // the first picked grid node

@@ -21,6 +21,7 @@
 #include "level/DeleteRenumber.h"
 #include "level/QzlSections.h"
 #include "level/TextureFit.h"
+#include "tools/BuiltShape.h"
 #include "tools/LevelRollback.h"
 #include "tools/NewSector.h"
 
@@ -161,12 +162,15 @@ bool CutWallsAlongRadialPlanes(C3dView& view, int sector, int base,
                         const CVector3 a = CornerAt(level, wall, static_cast<std::size_t>(j));
                         const CVector3 b = CornerAt(
                             level, wall, static_cast<std::size_t>(j == 0 ? size - 1 : j - 1));
+                        // A crossing on the line from the corner along the normal lies on the
+                        // border of the half plane: rounding must not drop it, or the wedge
+                        // beside a wall that meets the base at a slant is left open.
                         CVector3 x;
                         float t = 0.0f;
                         if (!IntersectSegmentPlane(plane.m_normal.x, plane.m_normal.y,
                                                    plane.m_normal.z, -plane.m_offset, a, b, x, t) ||
                             VectorLength(x - a) <= kOnPlane || VectorLength(x - b) <= kOnPlane ||
-                            Dot(x - corners[i], mid) < 0.0f)
+                            Dot(x - corners[i], Unit(mid)) < -kOnPlane)
                             continue;
                         if (++cuts > kMostWallCuts)
                             return false;
@@ -451,9 +455,11 @@ void SplitLayerSurfaces(C3dView& view, std::span<const CVector3> polygon, const 
         }
         InsertSurfaceVertex(level, *piece, NewCorner(level, polygon[k]));
         InsertSurfaceVertex(level, *piece, NewCorner(level, polygon[next]));
-        const bool keep = piece->m_vertices.size() >= 3;
+        const bool corners = piece->m_vertices.size() >= 3;
         const std::int32_t index = AppendSurface(level, std::move(piece));
-        if (!keep) {
+        // A piece along an edge where the surface meets the polygon has no area, however many
+        // corners a neighbour's split left on that edge.
+        if (!corners || SurfaceArea(view, index) <= kNoArea) {
             DeleteSurface(level, view.GetGame(), index);
             continue;
         }
@@ -614,6 +620,15 @@ bool CreateLayer(C3dView& view, const CLayerParams& params)
         ComputeTextureCoords(level, crossed, 0, 0.0f, 320.0f, 320.0f, 0.0f, 0.0f, 0);
     }
     selection.m_vertex = selection.m_vertexSurface = -1;
+    std::vector<std::int32_t> made{upper};
+    for (const CWedge& wedge : wedges)
+        if (wedge.m_sector >= 0)
+            made.push_back(after(wedge.m_sector));
+    if (!SectorsAreSound(level, SectorsAndNeighbours(level, made))) {
+        rollback.Restore();
+        view.GetHost().ShowMessage(kLayerShapeText);
+        return false;
+    }
     RebuildSector(view, upper);
     for (const CWedge& wedge : wedges)
         if (wedge.m_sector >= 0)

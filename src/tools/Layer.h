@@ -41,6 +41,12 @@ inline constexpr std::string_view kLayerTopOutsideText =
 inline constexpr std::string_view kLayerWallCutText =
     "Cannot create Layer.\n\nA wall of the current sector cannot be split along the layer.";
 
+// The refusal of a layer whose cuts would leave a sector that is not a closed convex room (a wall
+// meeting its neighbours at an angle, a base shared with the sector behind a portal); the level
+// is then as it was.
+inline constexpr std::string_view kLayerShapeText =
+    "Cannot create Layer.\n\nThe layer does not fit the shape of the current sector.";
+
 // Builds the layer on the current surface F (normal n, centroid C, base corners p(i)) of the
 // current sector S. True when the level changed.
 // - Refused with LayerTooHighText, nothing changed, when the segment from C + 0.002 n to

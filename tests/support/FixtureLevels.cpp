@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstddef>
 #include <memory>
+#include <numbers>
 #include <utility>
 
 CQzlSections MakeEmptyLevel()
@@ -195,6 +198,45 @@ CQzlSections MakeTwoSquareFloor(const CTwoSquareFloor& shape)
             AddFacingSurface(level, s, in, {{0, 0, z}, {2, 0, z}, {2, 1, z}, {0, 1, z}});
         }
     }
+    FinishFixture(level);
+    return level;
+}
+
+CQzlSections MakeHexRoom()
+{
+    CQzlSections level = MakeEmptyLevel();
+    const int s = AddEmptySector(level);
+    const CVector3 in{1, 0.5f, 1};
+    std::vector<CVector3> low;
+    std::vector<CVector3> high;
+    for (int k = 0; k < 6; ++k) {
+        const double angle = std::numbers::pi * static_cast<double>(k) / 3.0;
+        const float x = 1.0f + static_cast<float>(std::cos(angle));
+        const float z = 1.0f + static_cast<float>(std::sin(angle));
+        low.push_back({x, 0, z});
+        high.push_back({x, 1, z});
+    }
+    AddFacingSurface(level, s, in, low);
+    AddFacingSurface(level, s, in, high);
+    for (std::size_t k = 0; k < 6; ++k) {
+        const std::size_t next = (k + 1) % 6;
+        AddFacingSurface(level, s, in, {low[k], low[next], high[next], high[k]});
+    }
+    FinishFixture(level);
+    return level;
+}
+
+CQzlSections MakeSlopedCeilingRoom()
+{
+    CQzlSections level = MakeEmptyLevel();
+    const int s = AddEmptySector(level);
+    const CVector3 in{0.5f, 0.5f, 0.5f};
+    AddFacingSurface(level, s, in, {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}});
+    AddFacingSurface(level, s, in, {{0, 1, 0}, {1, 1.5f, 0}, {1, 1.5f, 1}, {0, 1, 1}});
+    AddFacingSurface(level, s, in, {{0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}});
+    AddFacingSurface(level, s, in, {{1, 0, 0}, {1, 1.5f, 0}, {1, 1.5f, 1}, {1, 0, 1}});
+    AddFacingSurface(level, s, in, {{0, 0, 0}, {1, 0, 0}, {1, 1.5f, 0}, {0, 1, 0}});
+    AddFacingSurface(level, s, in, {{0, 0, 1}, {1, 0, 1}, {1, 1.5f, 1}, {0, 1, 1}});
     FinishFixture(level);
     return level;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Small levels built in code for the editing tests: a box room, two joined rooms, an L corridor
-// and a room above a room. Every builder gives a level that passes ValidateLevel with use counts,
-// with planes, surface and sector boxes, centres and radii computed and the adjoins linked.
+// a room above a room, a hexagonal
+// room and a room with a sloped ceiling. Every builder gives a level that passes ValidateLevel with
+// use counts, with planes, surface and sector boxes, centres and radii computed and the adjoins
+// linked.
 //
 // Box sectors are axis-aligned with their surfaces in the order floor (y = lo), ceiling (y = hi),
 // wall x = lo, wall x = hi, wall z = lo, wall z = hi; every normal points into the sector. Walls
@@ -89,6 +91,14 @@ struct CTwoSquareFloor {
     bool splitFarWall = false;   // z = 1
 };
 CQzlSections MakeTwoSquareFloor(const CTwoSquareFloor& shape = {});
+
+// A hexagonal room: the prism over the regular hexagon of radius 1 around (1, y, 1) with corners
+// at (1 + cos 60k, 1 + sin 60k), from y = 0 to 1. Surfaces: floor, ceiling, then the six walls.
+CQzlSections MakeHexRoom();
+
+// A box over (0..1, 0..1) in x and z whose ceiling slopes from y = 1 at x = 0 to y = 1.5 at
+// x = 1. Surfaces: floor, ceiling, walls x = 0, x = 1, z = 0, z = 1.
+CQzlSections MakeSlopedCeilingRoom();
 
 class CFixtureEngine {
 public:

@@ -45,6 +45,10 @@ public:
 
 // Returns the scripted values in turn, starting again at the first after the last (each masked
 // to 15 bits); 0 when none are scripted. Seeds are recorded and change nothing.
+class CScriptedRandom;
+// Makes random play the first count numbers of the seeded generator from seed, from the start.
+void PlaySeededSequence(CScriptedRandom& random, std::uint32_t seed, std::size_t count);
+
 class CScriptedRandom : public Random {
 public:
     CScriptedRandom() = default;

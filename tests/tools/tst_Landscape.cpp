@@ -47,11 +47,7 @@ CQzlSections MakeRoom(const CVector3& lo, const CVector3& hi)
 // The engine's generator plays the sequence of the seeded generator from seed.
 void Seed(CFixtureEngine& engine, std::uint32_t seed)
 {
-    CSeededRandom random(seed);
-    engine.m_random.m_values.clear();
-    engine.m_random.m_next = 0;
-    for (int i = 0; i < 4096; ++i)
-        engine.m_random.m_values.push_back(random.Next());
+    PlaySeededSequence(engine.m_random, seed, 4096);
 }
 
 // The floor current, the two nodes on it along z, and the values given.
