@@ -165,9 +165,27 @@ std::vector<std::int32_t> SectorsAndNeighbours(const CQzlSections& level,
     return all;
 }
 
-bool SectorsAreSound(const CQzlSections& level, const std::vector<std::int32_t>& sectors)
+CSoundnessCheck::CSoundnessCheck(const CQzlSections& level, std::int32_t sector)
 {
+    for (const std::int32_t s : SectorsAndNeighbours(level, {sector})) {
+        const CQzlSector* record = At(level.m_sectors, s).get();
+        if (!SectorIsSound(level, *record)) {
+            m_unsound.push_back(record);
+            m_startSound = m_startSound && s != sector;
+        }
+    }
+}
+
+bool CSoundnessCheck::Holds(const CQzlSections& level,
+                            const std::vector<std::int32_t>& sectors) const
+{
+    if (!m_startSound)
+        return true;
     return std::all_of(sectors.begin(), sectors.end(), [&](std::int32_t s) {
-        return InRange(level.m_sectors, s) && SectorIsSound(level, *At(level.m_sectors, s));
+        if (!InRange(level.m_sectors, s))
+            return false;
+        const CQzlSector* record = At(level.m_sectors, s).get();
+        return std::find(m_unsound.begin(), m_unsound.end(), record) != m_unsound.end() ||
+               SectorIsSound(level, *record);
     });
 }

@@ -8,15 +8,25 @@
 #include <vector>
 
 class CQzlSections;
+class CQzlSector;
 
 // The sectors given and every sector one of their surfaces adjoins, once each, in ascending
 // order (indices out of range are dropped).
 [[nodiscard]] std::vector<std::int32_t>
 SectorsAndNeighbours(const CQzlSections& level, const std::vector<std::int32_t>& sectors);
 
-// Whether every sector given is sound: it has surfaces, each surface has at least three corners,
-// an area and lies flat, all the sector's corners lie on the inner side of each surface's plane,
-// and each edge of its surfaces, cut at the sector's corners that lie on it, is used once each way.
-// Corners closer than 0.0001 are one point.
-[[nodiscard]] bool SectorsAreSound(const CQzlSections& level,
-                                   const std::vector<std::int32_t>& sectors);
+// What a builder answers for: taken before it starts on sector, it notes which of sector and the
+// sectors it adjoins are not sound already (a hand-built room slightly out of true). Afterwards
+// Holds checks the sectors given (SectorsAndNeighbours of what the build made) but those records,
+// and nothing at all when sector itself was not sound: a build is not refused for a fault it
+// found.
+class CSoundnessCheck {
+public:
+    CSoundnessCheck(const CQzlSections& level, std::int32_t sector);
+    [[nodiscard]] bool Holds(const CQzlSections& level,
+                             const std::vector<std::int32_t>& sectors) const;
+
+private:
+    bool m_startSound = true;
+    std::vector<const CQzlSector*> m_unsound;
+};

@@ -136,11 +136,12 @@ bool CreateDome(C3dView& view, const CDomeParams& params)
         const std::int32_t first = selection.m_sector;
         const auto existing = static_cast<std::int32_t>(level.m_sectors.size());
         CLevelRollback rollback(view);
+        const CSoundnessCheck soundness(level, first);
         changed = BuildOutside(view, params, rings, nodes);
         std::vector<std::int32_t> made{first};
         for (auto s = existing; s < static_cast<std::int32_t>(level.m_sectors.size()); ++s)
             made.push_back(s);
-        if (changed && !SectorsAreSound(level, SectorsAndNeighbours(level, made))) {
+        if (changed && !soundness.Holds(level, SectorsAndNeighbours(level, made))) {
             rollback.Restore();
             view.GetHost().ShowMessage(kDomeShapeText);
             return false;

@@ -131,6 +131,7 @@ bool CreateLandscape(C3dView& view, const CLandscapeParams& params)
 
     // A split refused deeper down would leave the levels above it half cut: all of it goes back.
     CLevelRollback rollback(view);
+    const CSoundnessCheck soundness(level, start);
     view.m_work.m_raisedVertices.clear();
     view.m_work.m_raiseDirections.clear();
     std::vector<std::int32_t> slopes;
@@ -166,7 +167,7 @@ bool CreateLandscape(C3dView& view, const CLandscapeParams& params)
     std::vector<std::int32_t> made{start};
     for (std::size_t sector = sectorsBefore; sector < level.m_sectors.size(); ++sector)
         made.push_back(static_cast<std::int32_t>(sector));
-    if (!SectorsAreSound(level, SectorsAndNeighbours(level, made))) {
+    if (!soundness.Holds(level, SectorsAndNeighbours(level, made))) {
         rollback.Restore();
         view.m_work.m_raisedVertices.clear();
         view.m_work.m_raiseDirections.clear();

@@ -529,6 +529,7 @@ bool CreateLayer(C3dView& view, const CLayerParams& params)
             return false;
         }
     CLevelRollback rollback(view);
+    const CSoundnessCheck soundness(level, slab);
 
     // The cut at the platform's top. The nodes go round against the base's winding, so that the
     // sector keeps the slab that holds the base and the part above is appended.
@@ -624,7 +625,7 @@ bool CreateLayer(C3dView& view, const CLayerParams& params)
     for (const CWedge& wedge : wedges)
         if (wedge.m_sector >= 0)
             made.push_back(after(wedge.m_sector));
-    if (!SectorsAreSound(level, SectorsAndNeighbours(level, made))) {
+    if (!soundness.Holds(level, SectorsAndNeighbours(level, made))) {
         rollback.Restore();
         view.GetHost().ShowMessage(kLayerShapeText);
         return false;

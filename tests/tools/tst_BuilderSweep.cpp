@@ -384,3 +384,39 @@ TEST(BuilderSweep, LayersOnSlantedAndSplitNeighboursCloseTheirSectors)
         EXPECT_EQ(engine.m_level.m_sectors.size(), c.sectors);
     }
 }
+
+// A hand-built room a little out of true (one corner of its ceiling 0.002 too high, so that the
+// ceiling and two walls are not flat) is what the builder found, not what it broke: the layer
+// and the landscape on its floor are built, not refused.
+TEST(BuilderSweep, ARoomAlreadyOutOfTrueDoesNotStopTheBuilders)
+{
+    const std::function<bool(C3dView&)> builds[] = {
+        [](C3dView& view) {
+            CLayerParams params;
+            params.m_height = 0.1f;
+            params.m_indent = 0.1f;
+            return CreateLayer(view, params);
+        },
+        [](C3dView& view) {
+            view.m_selection.m_pickedNodes = {{0.4f, 0.0f, 0.4f}, {0.4f, 0.0f, 0.6f}};
+            CLandscapeParams params = LandscapeDefaults(view);
+            params.m_splits = 1;
+            params.m_minDepth = params.m_maxDepth = 0.0f;
+            return CreateLandscape(view, params);
+        },
+    };
+    for (const auto& build : builds) {
+        CQzlSections level = MakeBoxRoom();
+        const CQzlSurface& ceiling = *level.m_surfaces[kBoxCeiling];
+        level.m_worldVertices[static_cast<std::size_t>(ceiling.m_vertices[0].m_worldVertex)].y +=
+            0.002f;
+        CFixtureEngine engine(std::move(level));
+        Seed(engine, 7);
+        C3dView& view = engine.m_view;
+        RebuildAll(view, false, ERebuildAll::Restore);
+        view.m_selection.m_sector = 0;
+        view.m_selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
+        EXPECT_TRUE(RunUndoable(view, [&] { return build(view); }))
+            << (engine.m_host.Messages().empty() ? std::string() : engine.m_host.Messages()[0]);
+    }
+}
