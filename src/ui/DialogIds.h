@@ -446,3 +446,18 @@ inline constexpr int kLightDistanceLabel = 1005;
 inline constexpr int kLightDistance = 1006;
 inline constexpr int kLightApply = 1007;
 }  // namespace Ctl
+
+// File Manager (136)
+namespace Dlg {
+inline constexpr int kFileManager = 136;
+}  // namespace Dlg
+namespace Ctl {
+// "&Close" is kCancel, "&Help" kHelp.
+inline constexpr int kFileManagerTree = 1001;
+inline constexpr int kFileManagerList = 1002;
+inline constexpr int kFileManagerOpen = 1003;
+inline constexpr int kFileManagerSaveAs = 1004;
+inline constexpr int kFileManagerAdd = 1005;
+inline constexpr int kFileManagerDelete = 1006;
+inline constexpr int kFileManagerNew = 1007;
+}  // namespace Ctl
