@@ -877,6 +877,7 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterSwitchCommand();
     RegisterLightCommand();
     RegisterLandscapeCommand();
+    RegisterFilesCommand();
 }
 
 void CQzEditDoc::OnFindItem()
@@ -934,21 +935,13 @@ void CQzEditDoc::OnCogEditor(const char* name, const char* title, int command)
     }
     // The cog text is 8-bit; its line ends are edited as plain line breaks and written back as
     // the file had them.
-    QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()),
-                                       static_cast<qsizetype>(bytes.size()));
-    const bool crlf = text.contains(QLatin1String("\r\n"));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    CEditorDlg dialog(QString::fromLatin1(title), text, m_app.m_settings,
+    const auto edited =
+        EditTextBytes(QString::fromLatin1(title), bytes, m_app.m_settings,
                       0x10000U + static_cast<unsigned int>(command), DialogParent());
-    if (dialog.exec() != QDialog::Accepted)
+    if (!edited)
         return;
-    QString edited = dialog.m_text;
-    if (crlf)
-        edited.replace(QLatin1String("\n"), QLatin1String("\r\n"));
-    const QByteArray out = edited.toLatin1();
     try {
-        folders.Write(name, std::span(reinterpret_cast<const std::uint8_t*>(out.constData()),
-                                      static_cast<std::size_t>(out.size())));
+        folders.Write(name, *edited);
     } catch (const std::exception& e) {
         QzMessageBox(Text(e.what()), QMessageBox::Ok, DialogParent());
     }

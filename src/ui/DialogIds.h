@@ -461,3 +461,27 @@ inline constexpr int kFileManagerAdd = 1005;
 inline constexpr int kFileManagerDelete = 1006;
 inline constexpr int kFileManagerNew = 1007;
 }  // namespace Ctl
+
+// Rename (5031)
+namespace Dlg {
+inline constexpr int kRename = 5031;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kRenameOldName = 1000;  // read-only
+inline constexpr int kRenameNewName = 1001;
+}  // namespace Ctl
+
+// Files in Level (5003); OK is kOk and Help kHelp.
+namespace Dlg {
+inline constexpr int kFilesInLevel = 5003;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kFilesTree = 1000;
+inline constexpr int kFilesPalette = 1001;
+inline constexpr int kFilesList = 1002;
+inline constexpr int kFilesEdit = 1003;
+inline constexpr int kFilesAdd = 1004;
+inline constexpr int kFilesDelete = 1005;
+inline constexpr int kFilesRename = 1006;
+inline constexpr int kFilesSave = 1007;
+}  // namespace Ctl

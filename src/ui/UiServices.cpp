@@ -160,6 +160,28 @@ QString QzGetSaveFileName(QWidget* parent, const QString& title, const QString& 
                          defaultExtension);
 }
 
+QStringList QzGetOpenFileNames(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& folder)
+{
+    CFileDialogRequest request{.save = false, .title = title, .filter = filter, .folder = folder};
+    if (request.folder.isEmpty())
+        request.folder = LastFolder();
+    QStringList paths;
+    if (FileHook()) {
+        paths = FileHook()(request).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    } else {
+        QFileDialog dialog(parent, request.title, request.folder);
+        dialog.setNameFilters(QtNameFilters(request.filter).split(QStringLiteral(";;")));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        if (dialog.exec() == QDialog::Accepted)
+            paths = dialog.selectedFiles();
+    }
+    if (!paths.isEmpty())
+        LastFolder() = QFileInfo(paths.front()).absolutePath();
+    return paths;
+}
+
 QString QzLastFileFolder()
 {
     return LastFolder();

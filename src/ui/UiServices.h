@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -32,6 +33,10 @@ QString QzGetOpenFileName(QWidget* parent, const QString& title, const QString& 
                           const QString& defaultExtension, const QString& folder = QString());
 QString QzGetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                           const QString& defaultExtension, const QString& folder = QString());
+// The open dialog choosing one file or more: the paths chosen (none for Cancel). A hook answers
+// with the paths separated by line breaks.
+QStringList QzGetOpenFileNames(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& folder = QString());
 // The folder the dialogs start in when they are given none.
 QString QzLastFileFolder();
 

@@ -292,9 +292,10 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxXHigh);
     engine.m_selection.m_pickedNodes = {CVector3{}, CVector3{1, 0, 0}};
     for (const int id : {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
-                         Cmd::kFilesInLevel, Cmd::kTemplateManager, Cmd::kAnimationManager,
-                         Cmd::kSelectColorMap, Cmd::kCreateDome, Cmd::kCreateLayer})
+                         Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
+                         Cmd::kCreateDome, Cmd::kCreateLayer})
         EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(Cmd::kFilesInLevel));
     for (const int id : {Cmd::kFindItem,
                          Cmd::kHeader,
                          Cmd::kStatistics,

@@ -98,3 +98,22 @@ void CEditorDlg::accept()
     m_settings.m_editWindowH = frame.height();
     QDialog::accept();
 }
+
+std::optional<std::vector<std::uint8_t>> EditTextBytes(const QString& title,
+                                                       std::span<const std::uint8_t> bytes,
+                                                       CSettings& settings,
+                                                       unsigned int helpContext, QWidget* parent)
+{
+    QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()),
+                                       static_cast<qsizetype>(bytes.size()));
+    const bool crlf = text.contains(QLatin1String("\r\n"));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    CEditorDlg dialog(title, text, settings, helpContext, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QString edited = dialog.m_text;
+    if (crlf)
+        edited.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    const QByteArray out = edited.toLatin1();
+    return std::vector<std::uint8_t>(out.begin(), out.end());
+}

@@ -8,6 +8,11 @@
 #include <QDialog>
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
 class QPlainTextEdit;
 struct CSettings;
 
@@ -33,3 +38,11 @@ private:
     QPlainTextEdit* m_editor = nullptr;
     bool m_placed = false;
 };
+
+// Shows the 8-bit text bytes in the editor with that caption, modal. Line ends are edited as plain
+// line breaks and given back as the text had them (CR LF when it held one). The edited bytes
+// after OK, nothing after Cancel.
+std::optional<std::vector<std::uint8_t>> EditTextBytes(const QString& title,
+                                                       std::span<const std::uint8_t> bytes,
+                                                       CSettings& settings,
+                                                       unsigned int helpContext, QWidget* parent);
