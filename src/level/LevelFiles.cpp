@@ -3,6 +3,7 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/StringUtil.h"
+#include "resources/EntryHostPath.h"
 #include "resources/Tree.h"
 
 #include <array>
@@ -269,16 +270,9 @@ CLevelFileSaveType LevelFileSaveType(std::string_view name)
 
 bool IsSafeLevelFileName(std::string_view name)
 {
-    if (name.empty() || name == "." || name.find("..") != std::string_view::npos)
-        return false;
-    if (name.size() >= 2 && name[1] == ':')
-        return false;
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F)
-            return false;
-    }
-    return true;
+    // A plain name (no folder part) that the host path rule of archive entries takes as it is.
+    return name.find_first_of("/\\") == std::string_view::npos &&
+           EntryHostPath(std::filesystem::path("."), name).has_value();
 }
 
 std::filesystem::path ExtractLevelFile(const CTreeObject& entry,
@@ -288,7 +282,7 @@ std::filesystem::path ExtractLevelFile(const CTreeObject& entry,
         throw CFileException("The file name \"" + entry.m_name +
                              "\" cannot be written: it would leave the folder.");
     const std::span<const std::uint8_t> bytes = LevelFileBytes(entry);
-    const std::filesystem::path path = folder / entry.m_name;
+    const std::filesystem::path path = *EntryHostPath(folder, entry.m_name);
     WriteFileAtomic(path, bytes);
     return path;
 }

@@ -93,9 +93,9 @@ struct CLevelFileSaveType {
 };
 CLevelFileSaveType LevelFileSaveType(std::string_view name);
 
-// Whether a file name taken from a level or an archive may become a file inside a chosen folder:
-// not empty, not "." or "..", without "..", "/", "\", a drive letter ("c:") or a control
-// character. Until the archives share one such rule, the level's files use this one.
+// Whether a file name taken from a level or an archive is a plain name that may become a file
+// inside a chosen folder: no "/" or "\", and taken as it is by EntryHostPath (not empty, "." or
+// "..", no colon, no control character).
 bool IsSafeLevelFileName(std::string_view name);
 
 // Writes the bytes of entry into folder under its name, replacing a file of that name. Gives the
