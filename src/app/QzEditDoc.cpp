@@ -877,6 +877,7 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterSwitchCommand();
     RegisterLightCommand();
     RegisterLandscapeCommand();
+    RegisterAnimationCommand();
 }
 
 void CQzEditDoc::OnFindItem()

@@ -125,6 +125,16 @@ bool CPreviewWidget::ApplyShownInContext()
     return answer;
 }
 
+void CPreviewWidget::RunInContext(const std::function<void(C3dView&)>& work)
+{
+    {
+        const CGlCurrentScope scope(m_surface, m_device != nullptr);
+        work(*m_engine);
+    }
+    if (m_surface != nullptr)
+        m_surface->update();
+}
+
 void CPreviewWidget::InitializeGl()
 {
     QOpenGLContext* glContext = m_surface->context();
