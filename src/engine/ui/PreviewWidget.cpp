@@ -14,6 +14,7 @@
 #include <QResizeEvent>
 
 #include <cmath>
+#include <utility>
 
 CPreviewWidget::CPreviewWidget(C3dView& source, QWidget* parent) : QWidget(parent)
 {
@@ -104,8 +105,12 @@ bool CPreviewWidget::ApplyShown()
         }
         return found;
     }
-    case EShown::kMaterial:
-        return RenderMaterialPreview(*m_engine, m_name, m_colormapName);
+    case EShown::kMaterial: {
+        const bool found = RenderMaterialPreview(*m_engine, m_name, m_colormapName);
+        if (m_afterShown)
+            m_afterShown(*m_engine);
+        return found;
+    }
     case EShown::kNothing:
         break;
     }
@@ -133,6 +138,11 @@ void CPreviewWidget::RunInContext(const std::function<void(C3dView&)>& work)
     }
     if (m_surface != nullptr)
         m_surface->update();
+}
+
+void CPreviewWidget::SetAfterShown(std::function<void(C3dView&)> afterShown)
+{
+    m_afterShown = std::move(afterShown);
 }
 
 void CPreviewWidget::InitializeGl()

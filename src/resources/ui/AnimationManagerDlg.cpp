@@ -79,9 +79,10 @@ CAnimationManagerDlg::CAnimationManagerDlg(C3dView& engine, const std::string& a
 
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);
-    frame->setMinimumSize(DialogUnits(*this, 100, 100));
+    frame->setFixedSize(DialogUnits(*this, 120, 120));
     m_pPreview = new CPreviewWidget(engine, frame);
     m_pPreview->setObjectName(Id(Ctl::kAnimPreview));
+    m_pPreview->SetAfterShown([this](C3dView& preview) { PutFramesIntoPreview(preview); });
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setContentsMargins(1, 1, 1, 1);
     frameLayout->addWidget(m_pPreview);
@@ -147,6 +148,8 @@ CAnimationManagerDlg::CAnimationManagerDlg(C3dView& engine, const std::string& a
 CAnimationManagerDlg::~CAnimationManagerDlg()
 {
     m_timer.stop();
+    // The preview outlives this object's members (it goes with the widget's children).
+    m_pPreview->SetAfterShown({});
 }
 
 void CAnimationManagerDlg::accept()
@@ -240,26 +243,35 @@ void CAnimationManagerDlg::EnableButtons()
     m_down->setEnabled(frames && m_nFrame < count - 1);
 }
 
+CTexture* CAnimationManagerDlg::PreviewTexture(C3dView& preview) const
+{
+    const CAssetSources sources{&preview.GetGame(), &preview.GetLevel().m_levelFiles};
+    return preview.m_textureCache->GetTexture(sources, m_strAnimation, ColorMap());
+}
+
+void CAnimationManagerDlg::PutFramesIntoPreview(C3dView& preview)
+{
+    // The preview's texture takes the level file's frames and shows the current one; this runs
+    // again whenever the preview loads its texture anew (a new device).
+    CTexture* texture = m_image.IsEmpty() ? nullptr : PreviewTexture(preview);
+    if (texture == nullptr)
+        return;
+    texture->m_image = std::make_unique<CBitmapImage>(m_image);
+    texture->m_width = m_image.GetWidth();
+    texture->m_height = m_image.GetHeight();
+    texture->m_restartCel = 0;
+    if (texture->m_device != nullptr)
+        preview.m_textureCache->CreateTextureSurface(*texture);
+    texture->m_currentCel = m_shownCel - 1;
+    texture->UploadNextCel();
+}
+
 void CAnimationManagerDlg::ShowFrame()
 {
     if (m_image.IsEmpty() || !LoadImage())
         return;
+    m_shownCel = m_nFrame;
     m_pPreview->ShowMaterial(m_strAnimation, ColorMap());
-    // The preview's texture takes the level file's frames, and the current one is shown.
-    m_pPreview->RunInContext([this](C3dView& preview) {
-        const CAssetSources sources{&preview.GetGame(), &preview.GetLevel().m_levelFiles};
-        CTexture* texture = preview.m_textureCache->GetTexture(sources, m_strAnimation, ColorMap());
-        if (texture == nullptr)
-            return;
-        texture->m_image = std::make_unique<CBitmapImage>(m_image);
-        texture->m_width = m_image.GetWidth();
-        texture->m_height = m_image.GetHeight();
-        texture->m_restartCel = 0;
-        if (texture->m_device != nullptr)
-            preview.m_textureCache->CreateTextureSurface(*texture);
-        texture->m_currentCel = m_nFrame - 1;
-        texture->UploadNextCel();
-    });
     EnableButtons();
 }
 
@@ -300,10 +312,10 @@ void CAnimationManagerDlg::OnTimer()
     if (m_image.IsEmpty())
         return;
     m_pPreview->RunInContext([this](C3dView& preview) {
-        const CAssetSources sources{&preview.GetGame(), &preview.GetLevel().m_levelFiles};
-        if (CTexture* texture =
-                preview.m_textureCache->GetTexture(sources, m_strAnimation, ColorMap()))
+        if (CTexture* texture = PreviewTexture(preview)) {
             texture->UploadNextCel();
+            m_shownCel = texture->m_currentCel;
+        }
     });
 }
 

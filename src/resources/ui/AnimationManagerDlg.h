@@ -18,6 +18,7 @@
 
 class C3dView;
 class CPreviewWidget;
+class CTexture;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -58,6 +59,9 @@ private:
     bool LoadImage();
     void Refresh();
     void ShowFrame();
+    // The preview engine's texture of m_strAnimation through the selected colour map.
+    CTexture* PreviewTexture(C3dView& preview) const;
+    void PutFramesIntoPreview(C3dView& preview);
     void OnTimer();
     void OnFrameChosen(QTreeWidgetItem* item);
     void Stop();
@@ -89,6 +93,7 @@ private:
     std::string m_strAnimation;
     CBitmapImage m_image;  // the frames of the level file
     int m_nFrame = -1;
+    int m_shownCel = 0;  // the frame the preview shows
     bool m_bPlaying = false;
     bool m_filling = false;  // the program changes the tree
 };
