@@ -878,6 +878,7 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterLightCommand();
     RegisterLandscapeCommand();
     RegisterFilesCommand();
+    RegisterAnimationCommand();
 }
 
 void CQzEditDoc::OnFindItem()

@@ -177,7 +177,7 @@ private:
     // Find Item, Header and Statistics (always enabled), Update Vertices, Restore Surface,
     // Select Sound, the two cog editors and the four Library commands, each with its update rule.
     // Commands whose dialogs do not exist yet (Episode Editor, Startup Editor, Cogs in Level,
-    // Errors, Template Manager, Animation Manager, Select Color Map) and the Create
+    // Errors, Template Manager, Select Color Map) and the Create
     // commands whose builders do not exist yet have no handler and stay greyed; "D&oor..." and
     // "&Elevator..." are enabled by their Create rule. "&Header..." writes the header in an undo
     // step on OK; "&Statistics..." changes nothing.
@@ -194,6 +194,9 @@ private:
     void RegisterLandscapeCommand();
     // "&Files in Level..." (QzEditDocFiles.cpp): the Files in Level dialog on the level.
     void RegisterFilesCommand();
+    // "Animation Manager..." (QzEditDocAnimation.cpp): the dialog over the material of the
+    // engine's current surface, or over no name when no surface with a material is current.
+    void RegisterAnimationCommand();
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
     // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
     // can be found or shown: the dialog lists the level and OK does nothing more.

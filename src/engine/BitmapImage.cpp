@@ -161,6 +161,18 @@ std::vector<std::uint8_t> CBitmapImage::GetCelPixels(int cel) const
     return pixels;
 }
 
+bool CBitmapImage::ReplaceCels(std::vector<std::uint8_t> bits, int celCount)
+{
+    if (IsEmpty() || celCount < 1 ||
+        static_cast<std::size_t>(celCount) >
+            bits.size() / std::max<std::size_t>(GetCelBytes(), 1) ||
+        bits.size() != static_cast<std::size_t>(celCount) * GetCelBytes())
+        return false;
+    m_bits = std::move(bits);
+    m_celCount = celCount;
+    return true;
+}
+
 void CBitmapImage::CreateFromBits(const CPalette& palette, std::span<const std::uint8_t> pixels,
                                   int width, int height, int bitsPerPixel)
 {

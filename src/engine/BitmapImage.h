@@ -109,6 +109,11 @@ public:
     // mip level per cel. Throws CArchiveException (badFormat) for an empty or 16-bit image.
     std::vector<std::uint8_t> WriteMat() const;
 
+    // Replaces the cel data by celCount cels of this image's size and depth, laid out as GetBits()
+    // lays them out (celCount x GetCelBytes() bytes). false, with the image unchanged, for an empty
+    // image, a count below 1 or bits of another length.
+    bool ReplaceCels(std::vector<std::uint8_t> bits, int celCount);
+
     bool IsEmpty() const { return !m_info.has_value(); }
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }  // of one cel

@@ -485,3 +485,22 @@ inline constexpr int kFilesDelete = 1005;
 inline constexpr int kFilesRename = 1006;
 inline constexpr int kFilesSave = 1007;
 }  // namespace Ctl
+
+// Animation Manager (6130); OK and Help are kOk and kHelp.
+namespace Dlg {
+inline constexpr int kAnimationManager = 6130;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kAnimFrames = 1001;  // the tree: "Bitmaps" and its frames
+inline constexpr int kAnimPalette = 1002;
+inline constexpr int kAnimWidth = 1003;   // "X:"
+inline constexpr int kAnimHeight = 1004;  // "Y:"
+inline constexpr int kAnimFps = 1005;
+inline constexpr int kAnimPreview = 1006;
+inline constexpr int kAnimAdd = 1007;
+inline constexpr int kAnimDelete = 1008;
+inline constexpr int kAnimSave = 1009;
+inline constexpr int kAnimUp = 1010;
+inline constexpr int kAnimDown = 1011;
+inline constexpr int kAnimPlay = 1012;
+}  // namespace Ctl

@@ -16,6 +16,7 @@
 #include "framework/Settings.h"
 #include "level/QzeFile.h"
 #include "level/QzlCog.h"
+#include "resources/ui/AnimationManagerDlg.h"
 #include "resources/ui/EditorDlg.h"
 #include "support/FixtureLevels.h"
 #include "tools/SectorLibrary.h"
@@ -283,6 +284,41 @@ TEST_F(DocumentToolCommandsTest, CogEditorFailuresAreReported)
     EXPECT_TRUE(m_messages[0].contains(QStringLiteral("qzedit_start.cog")));
 }
 
+TEST_F(DocumentToolCommandsTest, AnimationManagerOpensOnTheCurrentSurfacesMaterial)
+{
+    CQzEditDoc& doc = Start();
+    CQzlSections& level = *doc.m_level;
+    level.m_materials[0]->m_name = "FIRE.MAT";
+    struct Case {
+        int surface;
+        int material;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {BoxSurface(level, 0, kBoxXLow), 0, "fire.mat"},
+        {BoxSurface(level, 0, kBoxXLow), -1, ""},
+        {-1, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        m_engine->m_selection.m_surface = c.surface;
+        if (c.surface >= 0)
+            level.m_surfaces[static_cast<std::size_t>(c.surface)]->m_material = c.material;
+        QString caption;
+        std::string shown = "unset";
+        OnModal<CAnimationManagerDlg>(m_app.get(), [&](CAnimationManagerDlg& dialog) {
+            caption = dialog.windowTitle();
+            shown = dialog.Animation();
+            Click(dialog, Ctl::kOk);
+        });
+        Run(Cmd::kAnimationManager);
+        EXPECT_EQ(shown, c.shown);
+        // The material is not among the level's files: nothing to manage yet.
+        EXPECT_EQ(caption, QStringLiteral("Animation Manager"));
+    }
+    EXPECT_FALSE(doc.IsModified());
+}
+
 TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
 {
     CQzEditDoc& doc = Start();
@@ -291,9 +327,9 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     engine.m_selection.m_sector = 0;
     engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxXHigh);
     engine.m_selection.m_pickedNodes = {CVector3{}, CVector3{1, 0, 0}};
-    for (const int id : {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
-                         Cmd::kTemplateManager, Cmd::kAnimationManager, Cmd::kSelectColorMap,
-                         Cmd::kCreateDome, Cmd::kCreateLayer})
+    for (const int id :
+         {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
+          Cmd::kTemplateManager, Cmd::kSelectColorMap, Cmd::kCreateDome, Cmd::kCreateLayer})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(Cmd::kFilesInLevel));
     for (const int id : {Cmd::kFindItem,
@@ -320,7 +356,8 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
                          Cmd::kCreateBreakingGlass,
                          Cmd::kCreateSlashableGrate,
                          Cmd::kCreateConveyorBelt,
-                         Cmd::kCreateSwitch})
+                         Cmd::kCreateSwitch,
+                         Cmd::kAnimationManager})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // Restore Surface and Update Vertices run on the engine with an undo step each.

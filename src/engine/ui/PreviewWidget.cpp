@@ -14,6 +14,7 @@
 #include <QResizeEvent>
 
 #include <cmath>
+#include <utility>
 
 CPreviewWidget::CPreviewWidget(C3dView& source, QWidget* parent) : QWidget(parent)
 {
@@ -104,8 +105,12 @@ bool CPreviewWidget::ApplyShown()
         }
         return found;
     }
-    case EShown::kMaterial:
-        return RenderMaterialPreview(*m_engine, m_name, m_colormapName);
+    case EShown::kMaterial: {
+        const bool found = RenderMaterialPreview(*m_engine, m_name, m_colormapName);
+        if (m_afterShown)
+            m_afterShown(*m_engine);
+        return found;
+    }
     case EShown::kNothing:
         break;
     }
@@ -123,6 +128,21 @@ bool CPreviewWidget::ApplyShownInContext()
     if (m_surface != nullptr)
         m_surface->update();
     return answer;
+}
+
+void CPreviewWidget::RunInContext(const std::function<void(C3dView&)>& work)
+{
+    {
+        const CGlCurrentScope scope(m_surface, m_device != nullptr);
+        work(*m_engine);
+    }
+    if (m_surface != nullptr)
+        m_surface->update();
+}
+
+void CPreviewWidget::SetAfterShown(std::function<void(C3dView&)> afterShown)
+{
+    m_afterShown = std::move(afterShown);
 }
 
 void CPreviewWidget::InitializeGl()

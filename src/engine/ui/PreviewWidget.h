@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +51,13 @@ public:
 
     // The preview engine.
     C3dView& Engine() { return *m_engine; }
+    // Runs work on the preview engine with the device's context current when there is a device
+    // (for changes to the engine's textures, such as uploading another cel), then asks for a
+    // paint.
+    void RunInContext(const std::function<void(C3dView&)>& work);
+    // Called on the preview engine, with the device's context current, each time the preview
+    // chosen last has been loaded: when it is chosen and again when a new device takes it over.
+    void SetAfterShown(std::function<void(C3dView&)> afterShown);
     // Why nothing is drawn on a display that has no OpenGL 3.3; empty otherwise.
     const std::string& DeviceError() const { return m_deviceError; }
     // Whether the widget has an OpenGL surface (false on headless platforms and without OpenGL).
@@ -104,4 +112,5 @@ private:
     std::string m_colormapName;
     int m_fitPerAxis = 0;
     std::optional<float> m_modelCameraHeight;
+    std::function<void(C3dView&)> m_afterShown;
 };

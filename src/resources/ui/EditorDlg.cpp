@@ -49,6 +49,7 @@ CEditorDlg::CEditorDlg(const QString& title, const QString& text, CSettings& set
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel->setObjectName(Id(Ctl::kCancel));
     cancel->setAutoDefault(false);
+    cancel->setDefault(true);
     auto* help = new QPushButton(QStringLiteral("&Help"), this);
     help->setObjectName(Id(Ctl::kHelp));
     help->setAutoDefault(false);
@@ -74,15 +75,16 @@ void CEditorDlg::showEvent(QShowEvent* event)
     if (!m_placed) {
         m_placed = true;
         const CSettings& s = m_settings;
-        if (s.m_editWindowX >= 0 && s.m_editWindowY >= 0 && s.m_editWindowW > 0 &&
-            s.m_editWindowH > 0) {
-            // The stored outer rectangle: the frame's margins come off the client size.
+        if (s.m_editWindowX >= 0 && s.m_editWindowY >= 0) {
+            // The stored outer rectangle: the frame's margins come off the client size. A size
+            // that was never stored keeps the dialog's own.
             const QRect frame = frameGeometry();
             const QRect client = geometry();
             const int dw = frame.width() - client.width();
             const int dh = frame.height() - client.height();
             move(s.m_editWindowX, s.m_editWindowY);
-            resize(std::max(1, s.m_editWindowW - dw), std::max(1, s.m_editWindowH - dh));
+            if (s.m_editWindowW > 0 && s.m_editWindowH > 0)
+                resize(std::max(1, s.m_editWindowW - dw), std::max(1, s.m_editWindowH - dh));
         }
         m_editor->setFocus();
     }

@@ -3,7 +3,8 @@
 // caller gives the caption and the text and, after OK, takes the edited text from m_text. Lines
 // do not wrap: a long line scrolls sideways. The window's place and size are kept in the
 // settings "EditWindowX", "EditWindowY", "EditWindowW" and "EditWindowH" (outer rectangle; -1
-// unset), stored on OK only; with x or y below 0 the dialog opens at its own size.
+// unset), stored on OK only; with x or y below 0 the dialog opens centred at its own size.
+// Cancel is the default button (Return in the text inserts a line break).
 
 #include <QDialog>
 #include <QString>
