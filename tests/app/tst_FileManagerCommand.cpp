@@ -120,6 +120,18 @@ TEST_F(FileManagerCommandTest, OtherArchivesLeaveTheGameAsItWas)
     EXPECT_FALSE(Indexed(m_app->m_product.m_resources.m_treeMaterials, "fresh.mat"));
 }
 
+TEST_F(FileManagerCommandTest, NewOverTheGameArchiveIsReadAtOnce)
+{
+    ASSERT_FALSE(m_app->m_product.m_resources.m_treeMaterials.m_entries.empty());
+    EXPECT_TRUE(RunFileManager([&](CFileManagerDlg& dialog) {
+        m_fileAnswers.push_back(QString::fromStdString(MainArchive().string()));
+        Click(dialog, Ctl::kFileManagerNew);
+    }));
+    EXPECT_TRUE(m_app->m_product.m_resources.m_treeMaterials.m_entries.empty());
+    EXPECT_TRUE(m_app->m_product.m_resources.m_treeCogs.m_entries.empty());
+    EXPECT_FALSE(m_app->m_product.m_resources.m_treeSounds.m_entries.empty());
+}
+
 TEST_F(FileManagerCommandTest, AGameArchiveThatCannotBeReadBackKeepsTheOldOne)
 {
     const GameArchive* before = m_app->m_product.m_resources.m_archive;
