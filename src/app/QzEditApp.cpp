@@ -329,4 +329,5 @@ void CQzEditApp::RegisterCommands()
                [this] { OpenHelpPage(*this, QStringLiteral("tutorial.htm")); });
     AddCommand(Cmd::kHelpFaqs, [this] { OpenHelpPage(*this, QStringLiteral("faq.htm")); });
     AddCommand(Cmd::kAppAbout, [this] { RunAboutBox(*this, false, m_pMainFrame); });
+    RegisterFileManagerCommand();
 }

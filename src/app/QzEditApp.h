@@ -108,6 +108,11 @@ public:
     std::filesystem::path GameFolder(int product) const;
     void SetGameFolder(int product, const std::filesystem::path& folder);
 
+    // After the File Manager wrote archive: when it is one of the game's archives, the game reads
+    // the new file (archives reopened, indexes rebuilt) and every document's engine loads its
+    // textures anew. A file that cannot be read back leaves the game as it was, with its message.
+    void GameArchiveWritten(const std::filesystem::path& archive);
+
     // The program folder's data files with the user's copies over them.
     CDataFolders DataFolders() const { return {m_programDir, m_userDataDir}; }
 
@@ -128,6 +133,7 @@ public:
 
 private:
     void RegisterCommands();
+    void RegisterFileManagerCommand();
 
     CAppOptions m_options;
     std::unique_ptr<QSettings> m_profile;

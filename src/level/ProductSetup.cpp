@@ -135,3 +135,43 @@ std::string CProductSetup::Run(int product, const std::filesystem::path& install
             LoadTemplateFile(m_resources, file);
     return message;
 }
+
+bool CProductSetup::IsGameArchive(const std::filesystem::path& path) const
+{
+    const auto same = [&path](const std::filesystem::path& archive) {
+        if (archive.empty() || path.empty())
+            return false;
+        std::error_code error;
+        if (std::filesystem::equivalent(archive, path, error))
+            return true;
+        return std::filesystem::weakly_canonical(archive, error) ==
+               std::filesystem::weakly_canonical(path, error);
+    };
+    return (m_mainArchive && same(m_archivePath)) || (m_soundArchive && same(m_soundArchivePath));
+}
+
+std::string CProductSetup::ReopenArchives()
+{
+    // Each new archive is indexed before the old one goes: the indexes never point into a closed
+    // archive, and one that cannot be read back leaves the old file and its indexes in use.
+    std::string message;
+    const auto reopen = [&message](std::unique_ptr<CGobGameArchive>& archive,
+                                   const std::filesystem::path& path, auto index) {
+        if (!archive)
+            return;
+        std::unique_ptr<CGobGameArchive> fresh = OpenArchive(path, message);
+        if (!fresh)
+            return;
+        try {
+            index(*fresh);
+            archive = std::move(fresh);
+        } catch (const CArchiveException& e) {
+            message = e.what();
+        }
+    };
+    reopen(m_mainArchive, m_archivePath,
+           [this](const GameArchive& archive) { IndexMainArchive(m_resources, archive); });
+    reopen(m_soundArchive, m_soundArchivePath,
+           [this](const GameArchive& archive) { IndexSoundArchive(m_resources, archive); });
+    return message;
+}

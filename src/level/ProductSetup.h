@@ -41,6 +41,14 @@ public:
                     const std::filesystem::path& sourceDir,
                     const std::filesystem::path& programDir);
 
+    // True when path names the same file as the main or the sound archive of the last run.
+    bool IsGameArchive(const std::filesystem::path& path) const;
+    // Reads the main and the sound archive anew from their paths (after they were written) and
+    // rebuilds their indexes; the template list stays. Returns the message of an archive that
+    // cannot be read back, and that archive then stays as it was (the file opened before, with
+    // its indexes); empty when all went well.
+    std::string ReopenArchives();
+
     // The resources the engine and the level code read (archives point into this object).
     CGameResources m_resources;
 

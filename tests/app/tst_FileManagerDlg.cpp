@@ -1,7 +1,8 @@
 // The File Manager driven by control id on archives of our own: New, Open and the list by folder,
 // the add-file tables, adding with an exact-path overwrite, Delete and Save As with their
 // questions, files dropped on the tree, the drag-out file, and hostile entry names that must
-// never write outside the chosen folder; a picture of the dialog on the synthetic game's archive.
+// never write outside the chosen folder (the picture of the dialog on the synthetic game's archive
+// is taken in the running editor: tests/gl/tst_FileManagerScreen.cpp).
 
 #include "AppTestSupport.h"
 
@@ -395,49 +396,6 @@ TEST_F(FileManagerTest, HostileNamesNeverWriteOutsideTheChosenFolder)
     Click(*m_dialog, Ctl::kFileManagerSaveAs);
     EXPECT_TRUE(m_messages.first().startsWith(QStringLiteral("The file \"")));
     EXPECT_EQ(ReadFileBytes(out / "plain.cog"), Text("mine"));
-}
-
-TEST_F(FileManagerTest, PictureOnTheSyntheticGamesArchive)
-{
-    const std::filesystem::path archive = Temp() / "res2.gob";
-    std::filesystem::copy_file(TestGameDir() / "resource" / "res2.gob", archive);
-    ASSERT_TRUE(m_dialog->OpenArchive(archive));
-    m_dialog->show();
-    for (int i = 0; i < Tree().topLevelItem(0)->childCount(); ++i)
-        Tree().topLevelItem(0)->child(i)->setExpanded(true);
-    // The largest folder of the archive.
-    QTreeWidgetItem* mat = nullptr;
-    std::size_t most = 0;
-    for (QTreeWidgetItem* item : Tree().findItems("*", Qt::MatchWildcard | Qt::MatchRecursive)) {
-        Tree().setCurrentItem(item);
-        if (static_cast<std::size_t>(List().topLevelItemCount()) > most) {
-            most = static_cast<std::size_t>(List().topLevelItemCount());
-            mat = item;
-        }
-    }
-    ASSERT_NE(mat, nullptr);
-    Tree().setCurrentItem(mat);
-    ASSERT_GT(List().topLevelItemCount(), 1);
-    QApplication::processEvents();
-    const QImage picture = m_dialog->grab().toImage();
-    SavePictures({{"file_manager.png", &picture}});
-
-    // The list shows dark text on its light rows: count dark pixels inside the list's area.
-    const QRect listArea(List().mapTo(m_dialog.get(), QPoint(0, 0)), List().size());
-    int dark = 0;
-    for (int y = listArea.top(); y <= listArea.bottom(); ++y)
-        for (int x = listArea.left(); x <= listArea.right(); ++x)
-            if (qGray(picture.pixel(x, y)) < 96)
-                ++dark;
-    EXPECT_GT(dark, 200);
-    // The tree shows its folders too.
-    const QRect treeArea(Tree().mapTo(m_dialog.get(), QPoint(0, 0)), Tree().size());
-    int treeDark = 0;
-    for (int y = treeArea.top(); y <= treeArea.bottom(); ++y)
-        for (int x = treeArea.left(); x <= treeArea.right(); ++x)
-            if (qGray(picture.pixel(x, y)) < 96)
-                ++treeDark;
-    EXPECT_GT(treeDark, 100);
 }
 
 }  // namespace

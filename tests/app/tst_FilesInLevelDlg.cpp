@@ -14,7 +14,9 @@
 #include "framework/Settings.h"
 #include "level/LevelFiles.h"
 #include "level/QzlSections.h"
+#include "resources/ui/DragListCtrl.h"
 #include "resources/ui/EditorDlg.h"
+#include "resources/ui/FileDataSource.h"
 #include "resources/ui/FilesInLevelDlg.h"
 #include "resources/ui/RenameDlg.h"
 #include "support/FixtureLevels.h"
@@ -335,24 +337,49 @@ TEST_F(FilesInLevelTest, DeleteRenameEditAndSave)
     EXPECT_EQ(m_messages[1], QStringLiteral("No editor exist for this item."));
 }
 
-TEST_F(FilesInLevelTest, DragOutWritesOnlyInsideItsFolder)
+TEST_F(FilesInLevelTest, DragOutWritesItsFileOnceAndOnlyInsideItsFolder)
 {
-    auto good = std::make_unique<CTreeObject>("ok.cog", TextBytes("ok"), 0);
-    good->m_path = "cog\\ok.cog";
-    auto badCog = std::make_unique<CTreeObject>("../up.cog", TextBytes("bad"), 5);
-    badCog->m_path = "cog\\../up.cog";
-    m_level.m_levelFiles.m_entries.push_back(std::move(badCog));
-    m_level.m_levelFiles.m_entries.push_back(std::move(good));
+    const auto add = [this](const char* name, const std::string& bytes, std::int32_t size) {
+        auto entry = std::make_unique<CTreeObject>(name, TextBytes(bytes), 0);
+        entry->m_path = std::string("cog\\") + name;
+        entry->m_size = size;
+        m_level.m_levelFiles.m_entries.push_back(std::move(entry));
+    };
+    add("../up.cog", "bad", 5);  // leaves its folder, and holds fewer bytes than its size
+    add("ok.cog", "ok", 2);
+    add("c:drive.cog", "c", 1);
     auto dialog = Dialog();
-    ASSERT_EQ(List(*dialog).topLevelItemCount(), 2);
-    const std::filesystem::path folder = Temp() / "drag";
-    std::filesystem::create_directories(folder);
-    EXPECT_EQ(dialog->WriteDragOutFile(0, folder), std::filesystem::path());
+    CDragListCtrl& list = *Control<CDragListCtrl>(*dialog, Ctl::kFilesList);
+    ASSERT_EQ(list.topLevelItemCount(), 3);
+
+    std::unique_ptr<CFileDataSource> source = list.MakeDataSource(1);
+    ASSERT_NE(source, nullptr);
+    const std::filesystem::path file = source->TempFile();
+    EXPECT_EQ(file.filename(), "ok.cog");
+    EXPECT_FALSE(std::filesystem::exists(file));  // nothing is written before the target asks
+    const QList<QUrl> urls = source->urls();
+    ASSERT_EQ(urls.size(), 1);
+    EXPECT_EQ(urls[0].toLocalFile().toStdString(), file.string());
+    EXPECT_EQ(ReadFileBytes(file), TextBytes("ok"));
+    // Asked again, the target gets the same file, not written anew.
+    std::filesystem::remove(file);
+    EXPECT_EQ(source->urls(), urls);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(m_messages.isEmpty());
+
+    // Only the file name counts, inside the list's folder; the short file is refused with its
+    // message and nothing is written.
+    source = list.MakeDataSource(0);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->TempFile().parent_path(), file.parent_path());
+    EXPECT_EQ(source->TempFile().filename(), "up.cog");
+    source->urls();
     EXPECT_EQ(m_messages.size(), 1);
-    EXPECT_EQ(dialog->WriteDragOutFile(1, folder), folder / "ok.cog");
-    EXPECT_EQ(ReadFileBytes(folder / "ok.cog"), TextBytes("ok"));
-    EXPECT_FALSE(std::filesystem::exists(Temp() / "up.cog"));
-    EXPECT_EQ(dialog->WriteDragOutFile(7, folder), std::filesystem::path());
+    EXPECT_FALSE(std::filesystem::exists(source->TempFile()));
+    EXPECT_FALSE(std::filesystem::exists(file.parent_path().parent_path() / "up.cog"));
+    // A name with a drive letter, and a row that is not there, offer nothing.
+    EXPECT_EQ(list.MakeDataSource(2), nullptr);
+    EXPECT_EQ(list.MakeDataSource(7), nullptr);
 }
 
 TEST_F(FilesInLevelTest, TheDocumentCommandOpensTheDialogAndChangesMarkTheDocumentModified)

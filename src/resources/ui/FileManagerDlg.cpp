@@ -478,6 +478,9 @@ void CFileManagerDlg::OnNew()
         return;
     }
     OpenArchive(file);
+    // A file made anew over an archive in use is a change to that archive as well.
+    if (m_archiveWritten)
+        m_archiveWritten(file);
 }
 
 void CFileManagerDlg::OnAdd()

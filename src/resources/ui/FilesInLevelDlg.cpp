@@ -11,23 +11,21 @@
 #include "level/LevelFiles.h"
 #include "level/QzlSections.h"
 #include "resources/Tree.h"
+#include "resources/ui/DragListCtrl.h"
+#include "resources/ui/DragTreeCtrl.h"
 #include "resources/ui/EditorDlg.h"
 #include "resources/ui/RenameDlg.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -58,58 +56,6 @@ const char* const kAddFilter =
     "SND Files (*.snd)|*.snd|SPR Files (*.spr)|*.spr|KEY Files (*.key)|*.key|"
     "BMP Files (*.bmp)|*.bmp||";
 
-// The folder tree: takes files dropped from the desktop and hands their paths on.
-class CFileDropTree : public QTreeWidget {
-public:
-    CFileDropTree(QWidget* parent, std::function<void(const QStringList&)> dropped)
-        : QTreeWidget(parent), m_dropped(std::move(dropped))
-    {
-        setAcceptDrops(true);
-        viewport()->setAcceptDrops(true);
-        setDropIndicatorShown(false);
-    }
-
-protected:
-    void dragEnterEvent(QDragEnterEvent* event) override
-    {
-        if (!LocalFiles(event->mimeData()).isEmpty())
-            event->acceptProposedAction();
-        else
-            event->ignore();
-    }
-    void dragMoveEvent(QDragMoveEvent* event) override
-    {
-        if (!LocalFiles(event->mimeData()).isEmpty())
-            event->acceptProposedAction();
-        else
-            event->ignore();
-    }
-    void dropEvent(QDropEvent* event) override
-    {
-        const QStringList paths = LocalFiles(event->mimeData());
-        if (paths.isEmpty()) {
-            event->ignore();
-            return;
-        }
-        event->acceptProposedAction();
-        m_dropped(paths);
-    }
-
-private:
-    static QStringList LocalFiles(const QMimeData* data)
-    {
-        QStringList paths;
-        if (data == nullptr)
-            return paths;
-        for (const QUrl& url : data->urls())
-            if (url.isLocalFile())
-                paths.push_back(url.toLocalFile());
-        return paths;
-    }
-
-    std::function<void(const QStringList&)> m_dropped;
-};
-
 }  // namespace
 
 CFilesInLevelDlg::CFilesInLevelDlg(CQzlSections& level, const CGameResources& game,
@@ -121,7 +67,7 @@ CFilesInLevelDlg::CFilesInLevelDlg(CQzlSections& level, const CGameResources& ga
     setObjectName(Id(Dlg::kFilesInLevel));
     setWindowTitle(QStringLiteral("Files in Level"));
 
-    m_tree = new CFileDropTree(this, [this](const QStringList& paths) { AddFiles(paths); });
+    m_tree = new CDragTreeCtrl(this);
     m_tree->setObjectName(Id(Ctl::kFilesTree));
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumWidth(fontMetrics().averageCharWidth() * 24);
@@ -133,19 +79,16 @@ CFilesInLevelDlg::CFilesInLevelDlg(CQzlSections& level, const CGameResources& ga
     if (m_palette->count() > 0)
         m_palette->setCurrentIndex(0);
 
-    m_list = new QTreeWidget(this);
+    m_list = new CDragListCtrl(this);
     m_list->setObjectName(Id(Ctl::kFilesList));
-    m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setColumnCount(3);
-    m_list->setHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("Offset"), QStringLiteral("Size")});
-    m_list->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    m_list->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-    m_list->setColumnWidth(0, 160);
-    m_list->setColumnWidth(1, 63);
-    m_list->setColumnWidth(2, 79);
+    m_list->InsertColumn(160, false, QStringLiteral("Name"));
+    m_list->InsertColumn(63, true, QStringLiteral("Offset"));
+    m_list->InsertColumn(79, true, QStringLiteral("Size"));
     m_list->setMinimumWidth(160 + 63 + 79 + 24);
+    m_list->SetEntryWriter(
+        [this](int row, const std::filesystem::path& path) { WriteDragOutFile(row, path); });
+    m_list->EnableDragOut(true);
 
     const auto button = [this](const char* text, int id) {
         auto* made = new QPushButton(QString::fromLatin1(text), this);
@@ -185,6 +128,9 @@ CFilesInLevelDlg::CFilesInLevelDlg(CQzlSections& level, const CGameResources& ga
 
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CFilesInLevelDlg::OnTreeSelection);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CFilesInLevelDlg::OnRowSelection);
+    // Files dropped on the tree come one by one, in the order of the drop.
+    connect(m_tree, &CDragTreeCtrl::FileDropped, this,
+            [this] { AddFiles({m_tree->DroppedPath()}); });
 
     BuildTree();
     m_folderItems[kLevelFilesRoot]->setExpanded(true);
@@ -246,13 +192,9 @@ void CFilesInLevelDlg::FillList()
             LevelFileFolders()[static_cast<std::size_t>(m_currentFolder)];
         for (const int i : LevelFilesInFolder(m_level.m_levelFiles, folder)) {
             const CTreeObject& entry = *m_level.m_levelFiles.m_entries[static_cast<std::size_t>(i)];
-            auto* row = new QTreeWidgetItem(m_list);
-            row->setText(0, Text(entry.m_name));
-            row->setText(1, QString::number(entry.m_offset));
-            row->setText(2, QString::number(entry.m_size));
-            row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-            row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-            row->setData(0, Qt::UserRole, i);
+            m_list->AddRow({Text(entry.m_name), QString::number(entry.m_offset),
+                            QString::number(entry.m_size)},
+                           i);
         }
     }
     m_filling = false;
@@ -286,15 +228,17 @@ void CFilesInLevelDlg::OnRowSelection()
     EnableRowButtons(true);
 }
 
-int CFilesInLevelDlg::SelectedEntry() const
+int CFilesInLevelDlg::EntryOfRow(int row) const
 {
-    const QTreeWidgetItem* row = m_list->topLevelItem(m_selectedRow);
-    if (row == nullptr)
-        return -1;
-    const int entry = row->data(0, Qt::UserRole).toInt();
+    const qint64 entry = m_list->RowData(row);
     if (entry < 0 || static_cast<std::size_t>(entry) >= m_level.m_levelFiles.m_entries.size())
         return -1;
-    return entry;
+    return static_cast<int>(entry);
+}
+
+int CFilesInLevelDlg::SelectedEntry() const
+{
+    return EntryOfRow(m_selectedRow);
 }
 
 void CFilesInLevelDlg::Modified()
@@ -455,7 +399,7 @@ void CFilesInLevelDlg::OnRename()
     // The entry moved to its sorted place; the rows are filled anew and its row selected.
     FillList();
     for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
-        if (m_list->topLevelItem(row)->data(0, Qt::UserRole).toInt() == index) {
+        if (m_list->RowData(row) == index) {
             m_list->setCurrentItem(m_list->topLevelItem(row));
             break;
         }
@@ -487,20 +431,16 @@ void CFilesInLevelDlg::OnSave()
     }
 }
 
-std::filesystem::path CFilesInLevelDlg::WriteDragOutFile(int row,
-                                                         const std::filesystem::path& folder)
+void CFilesInLevelDlg::WriteDragOutFile(int row, const std::filesystem::path& path)
 {
-    const QTreeWidgetItem* item = m_list->topLevelItem(row);
-    if (item == nullptr)
-        return {};
-    const int index = item->data(0, Qt::UserRole).toInt();
-    if (index < 0 || static_cast<std::size_t>(index) >= m_level.m_levelFiles.m_entries.size())
-        return {};
+    // The list placed path inside its temporary folder from the row's name (EntryHostPath).
+    const int index = EntryOfRow(row);
+    if (index < 0)
+        return;
     try {
-        return ExtractLevelFile(*m_level.m_levelFiles.m_entries[static_cast<std::size_t>(index)],
-                                folder);
+        WriteFileAtomic(
+            path, LevelFileBytes(*m_level.m_levelFiles.m_entries[static_cast<std::size_t>(index)]));
     } catch (const std::exception& e) {
         QzMessageBox(Text(e.what()), QMessageBox::Ok, this);
-        return {};
     }
 }

@@ -14,10 +14,11 @@
 #include <functional>
 #include <vector>
 
+class CDragListCtrl;
+class CDragTreeCtrl;
 class CQzlSections;
 class QComboBox;
 class QPushButton;
-class QTreeWidget;
 class QTreeWidgetItem;
 struct CGameResources;
 struct CSettings;
@@ -36,10 +37,6 @@ public:
     // Selects folder (an index into LevelFileFolders()) as if the user did, refilling the list.
     void SelectFolder(int folder);
 
-    // Writes the bytes of the file of list row into folder under its name, for dragging it out;
-    // the path written, empty (with a message) when the name or the bytes are refused.
-    std::filesystem::path WriteDragOutFile(int row, const std::filesystem::path& folder);
-
     int SelectedRow() const { return m_selectedRow; }
     int CurrentFolder() const { return m_currentFolder; }
 
@@ -49,8 +46,12 @@ private:
     void OnTreeSelection();
     void OnRowSelection();
     void EnableRowButtons(bool enable);
-    // The level file index of the selected row, -1 when no valid row is selected.
+    // The level file index of list row (of the selected row), -1 when there is no valid one.
+    int EntryOfRow(int row) const;
     int SelectedEntry() const;
+    // The list's drag-out writer: the bytes of row's file into path (a message when they do not
+    // match its size).
+    void WriteDragOutFile(int row, const std::filesystem::path& path);
     bool AddFile(const QString& path);
     void OnAdd();
     void OnDelete();
@@ -64,8 +65,8 @@ private:
     CSettings& m_settings;
     std::function<void()> m_markModified;
 
-    QTreeWidget* m_tree = nullptr;
-    QTreeWidget* m_list = nullptr;
+    CDragTreeCtrl* m_tree = nullptr;
+    CDragListCtrl* m_list = nullptr;
     QComboBox* m_palette = nullptr;
     QPushButton* m_edit = nullptr;
     QPushButton* m_delete = nullptr;
