@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 
+#include "SyntheticGame.h"
 #include "framework/FileIO.h"
 #include "framework/Settings.h"
 #include "resources/GobArchive.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
@@ -396,6 +398,72 @@ TEST_F(FileManagerTest, HostileNamesNeverWriteOutsideTheChosenFolder)
     Click(*m_dialog, Ctl::kFileManagerSaveAs);
     EXPECT_TRUE(m_messages.first().startsWith(QStringLiteral("The file \"")));
     EXPECT_EQ(ReadFileBytes(out / "plain.cog"), Text("mine"));
+}
+
+// A material saved through the BMP filter is the bitmap of its first cel in the game's colours; the
+// bitmap added back becomes a material in the "mat" folder, in the palette of "dflt.cmp", that
+// saves as the same picture; a bitmap cut short is reported and adds nothing.
+TEST_F(FileManagerTest, MaterialsGoOutAsBitmapsAndComeBackAsMaterials)
+{
+    const auto game = LoadSyntheticGame(TestGameDir(), 0);
+    m_dialog = std::make_unique<CFileManagerDlg>(m_settings, &game->m_resources);
+    const std::filesystem::path archive = Temp() / "m.gob";
+    CGobArchive::CreateEmptyArchive(archive);
+    ASSERT_TRUE(m_dialog->OpenArchive(archive));
+    const std::filesystem::path wall = Temp() / "disk" / "wall.mat";
+    std::filesystem::create_directories(wall.parent_path());
+    WriteFileAtomic(wall, MakeSyntheticMat(8, 4, 2, 2));
+    m_dialog->AddFile(wall);
+    ASSERT_EQ(PathsOf(archive), std::vector<std::string>{"mat\\wall.mat"});
+
+    // Save As of a material offers its own type, then BMP; a ".bmp" answer converts it.
+    const std::filesystem::path out = Temp() / "out";
+    std::filesystem::create_directories(out);
+    // Saves the folder's first row, wall.mat.
+    const auto saveAs = [&](const std::filesystem::path& answer) {
+        ASSERT_EQ(SelectFolder("mat").value(0), QStringLiteral("wall.mat"));
+        SelectRows({0});
+        m_fileAnswers.push_back(QString::fromStdString(answer.string()));
+        Click(*m_dialog, Ctl::kFileManagerSaveAs);
+    };
+    saveAs(out / "wall.bmp");
+    const QImage first(QString::fromStdString((out / "wall.bmp").string()));
+    ASSERT_FALSE(first.isNull()) << m_messages.join('\n').toStdString();
+    EXPECT_EQ(first.size(), QSize(8, 4));
+    QStringList colours;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            colours.push_back(first.pixelColor(x, y).name());
+    colours.removeDuplicates();
+    EXPECT_GT(colours.size(), 1);
+
+    // The bitmap comes back as mat\\back.mat and goes out again as the same picture.
+    std::filesystem::copy_file(out / "wall.bmp", Temp() / "disk" / "back.bmp");
+    m_dialog->AddFile(Temp() / "disk" / "back.bmp");
+    EXPECT_EQ(PathsOf(archive), (std::vector<std::string>{"mat\\wall.mat", "mat\\back.mat"}));
+    const std::filesystem::path again = Temp() / "again";
+    std::filesystem::create_directories(again);
+    ASSERT_EQ(SelectFolder("mat"), (QStringList{"wall.mat", "back.mat"}));
+    SelectRows({1});
+    m_fileAnswers.push_back(QString::fromStdString((again / "back.bmp").string()));
+    Click(*m_dialog, Ctl::kFileManagerSaveAs);
+    const QImage second(QString::fromStdString((again / "back.bmp").string()));
+    ASSERT_EQ(second.size(), first.size());
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(second.pixelColor(x, y), first.pixelColor(x, y)) << x << "," << y;
+
+    // Saved under its own type the material is written as it is.
+    saveAs(out / "copy.mat");
+    EXPECT_EQ(ReadFileBytes(out / "copy.mat"), MakeSyntheticMat(8, 4, 2, 2));
+
+    // A bitmap cut short is reported; the archive keeps its two entries.
+    const Bytes bmp = ReadFileBytes(out / "wall.bmp");
+    WriteFileAtomic(Temp() / "disk" / "cut.bmp", Bytes(bmp.begin(), bmp.begin() + 60));
+    m_messages.clear();
+    m_dialog->AddFile(Temp() / "disk" / "cut.bmp");
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_EQ(PathsOf(archive).size(), 2u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "engine/BitmapImage.h"
 #include "engine/ColorMap.h"
 #include "engine/DecodeMaterial.h"
+#include "engine/MaterialConversion.h"
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/Settings.h"
@@ -617,10 +618,10 @@ void CFileManagerDlg::OnSaveAs()
             const std::span<const std::uint8_t> bytes =
                 m_archive.GetData(static_cast<std::size_t>(entry));
             if (asBitmap) {
-                CBitmapImage image;
                 const std::optional<CPalette> palette = GamePalette(m_game, "");
-                image.ReadMat(bytes, palette ? *palette : CColorMap::GreyRamp(), name);
-                WriteFileAtomic(output, image.WriteBmp());
+                WriteFileAtomic(
+                    output,
+                    ConvertMatToBmp(bytes, palette ? *palette : CColorMap::GreyRamp(), name));
             } else {
                 WriteFileAtomic(output, bytes);
             }
