@@ -205,6 +205,16 @@ int CountColor(const QImage& image, std::uint32_t bgr)
     return count;
 }
 
+int DarkPixels(const QImage& image, const QRect& area)
+{
+    int dark = 0;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            dark += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
+    return dark;
+}
+
 int DistinctColors(const QImage& image, const QRect& rect)
 {
     std::set<QRgb> colors;

@@ -23,6 +23,8 @@ class QRect;
 
 // Pixels of image in the colour bgr (0x00BBGGRR, as the colour settings hold it).
 int CountColor(const QImage& image, std::uint32_t bgr);
+// Pixels of image inside area darker than grey 96: the text drawn there.
+int DarkPixels(const QImage& image, const QRect& area);
 // The distinct colours of image inside rect.
 int DistinctColors(const QImage& image, const QRect& rect);
 // Pixels inside rect where a and b (of one size) differ by more than threshold in some channel.

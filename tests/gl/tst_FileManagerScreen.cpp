@@ -26,17 +26,6 @@ namespace {
 
 using EditorFileManagerTest = EditorTest;
 
-// Pixels of area (in image coordinates) darker than mid grey: the text drawn there.
-int DarkPixels(const QImage& image, const QRect& area)
-{
-    int dark = 0;
-    const QRect inside = area & image.rect();
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            dark += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
-    return dark;
-}
-
 // Pixels of area in colour.
 int PixelsOf(const QImage& image, const QRect& area, const QColor& colour)
 {

@@ -52,17 +52,6 @@ protected:
             widget.size() * ratio);
     }
 
-    // Pixels of image inside area darker than grey 96 (text).
-    static int DarkPixels(const QImage& image, const QRect& area)
-    {
-        int dark = 0;
-        const QRect inside = area & image.rect();
-        for (int y = inside.top(); y <= inside.bottom(); ++y)
-            for (int x = inside.left(); x <= inside.right(); ++x)
-                dark += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
-        return dark;
-    }
-
     // Updates the document's views and waits for the next frame of the 3D view.
     void UpdateAndPaint()
     {
