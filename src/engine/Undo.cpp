@@ -122,12 +122,13 @@ CUndoStep::~CUndoStep()
 
 void CUndoStep::Commit()
 {
+    // The edit changed the document, with or without undo ("UndoRedo" 0 keeps no snapshot).
+    m_view.GetHost().SetModifiedFlag(true);
     if (!m_open)
         return;
     m_open = false;
     m_pushedOut.clear();
     m_redo.clear();
-    m_view.GetHost().SetModifiedFlag(true);
 }
 
 bool RunUndoable(C3dView& view, const std::function<bool()>& operation)

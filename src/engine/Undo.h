@@ -39,7 +39,7 @@ public:
     CUndoStep& operator=(const CUndoStep&) = delete;
 
     // The edit went through: the snapshot stays on the undo list, the redo list is gone and the
-    // document is marked modified.
+    // document is marked modified (also with undo switched off).
     void Commit();
 
 private:

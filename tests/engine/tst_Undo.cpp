@@ -379,6 +379,24 @@ TEST(UndoStep, ACommittedEditIsOneUndoStepAndClearsTheRedoList)
     EXPECT_EQ(engine->m_level.m_worldVertices[0].x, 1.0f);
 }
 
+// With undo switched off ("UndoRedo" 0) an edit keeps no snapshot but still marks the document
+// modified, so that closing it asks to save; a refused edit marks nothing.
+TEST(UndoStep, WithUndoOffAnEditStillMarksTheDocumentModified)
+{
+    auto engine = MakeEngine(0);
+    C3dView& view = engine->m_view;
+    engine->m_host.Clear();
+    EXPECT_FALSE(RunUndoable(view, [] { return false; }));
+    EXPECT_EQ(engine->m_host.Count(ECall::SetModifiedFlag), 0u);
+    EXPECT_TRUE(RunUndoable(view, [&] {
+        engine->m_level.m_worldVertices[0].x = 3.0f;
+        return true;
+    }));
+    EXPECT_EQ(engine->m_host.Numbers(ECall::SetModifiedFlag), std::vector<int>{1});
+    EXPECT_TRUE(engine->m_level.m_undoList.empty());
+    EXPECT_FALSE(CanUndo(view));
+}
+
 // ---- Undo gives back the exact stored bytes ----
 
 TEST(Undo, RebuildingTheResourceListsIsUndoneExactly)

@@ -291,7 +291,7 @@ TEST_F(CreateLightTest, EachApplyIsOneUndoStepAndMarksTheDocumentModified)
     Select(1);
     ASSERT_TRUE(RunCreateLightCommand(m_engine.m_view, {kBlue, 0, 0.5f, false}));
     EXPECT_EQ(m_engine.m_host.Numbers(CRecordingEngineHost::ECall::SetModifiedFlag),
-              std::vector<int>{1});
+              (std::vector<int>{1, 1}));
 }
 
 }  // namespace
