@@ -2,6 +2,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/StringUtil.h"
+#include "level/LevelFiles.h"
 #include "resources/Tree.h"
 #include "resources/TreeObject.h"
 
@@ -74,21 +75,12 @@ CAddedCels ReadAddedCels(std::span<const std::uint8_t> file, std::string_view pa
             throw CArchiveException(CArchiveException::badFormat,
                                     fileName + ": the file is not a BMP picture");
         added.m_image.ReducePalette(palette);
-        added.m_name = fileName.substr(0, fileName.find('.')) + ".mat";
+        added.m_name = MaterialNameForBitmap(fileName);
     } else {
         added.m_image.ReadMat(file, palette, fileName);
         added.m_name = fileName;
     }
     return added;
-}
-
-void RecomputeFileOffsets(CTree& files)
-{
-    std::int64_t offset = 0;
-    for (const auto& entry : files.m_entries) {
-        entry->m_offset = static_cast<std::int32_t>(std::min<std::int64_t>(offset, INT32_MAX));
-        offset += std::max(entry->m_size, 0);
-    }
 }
 
 CTreeObject* FindLevelFile(CTree& files, std::string_view name)
@@ -101,27 +93,23 @@ CTreeObject* FindLevelFile(CTree& files, std::string_view name)
 
 bool StoreMaterialFile(CTree& files, std::string_view name, const CBitmapImage& image)
 {
-    CTreeObject* file = FindLevelFile(files, name);
+    const CTreeObject* file = FindLevelFile(files, name);
     if (file == nullptr)
         return false;
-    std::vector<std::uint8_t> bytes = EncodeForLevel(image);
-    file->m_size = static_cast<std::int32_t>(bytes.size());
-    file->m_data = std::move(bytes);
-    RecomputeFileOffsets(files);
+    // Replaced in place of the entry of its path, with the size check of every level file.
+    AddLevelFile(files, file->m_name, file->m_path, EncodeForLevel(image));
     return true;
 }
 
 void AddMaterialFile(CTree& files, const std::string& name, const CBitmapImage& image)
 {
-    std::vector<std::uint8_t> bytes = EncodeForLevel(image);
     const std::string path = "mat\\" + name;
+    AddLevelFile(files, name, path, EncodeForLevel(image));
+    // A file of that name in another folder goes: a level keeps one file of a name.
+    const std::size_t before = files.m_entries.size();
     std::erase_if(files.m_entries, [&](const std::unique_ptr<CTreeObject>& entry) {
-        return EqualsNoCase(entry->m_name, name) || EqualsNoCase(entry->m_path, path);
+        return EqualsNoCase(entry->m_name, name) && !EqualsNoCase(entry->m_path, path);
     });
-    auto file = std::make_unique<CTreeObject>(name, std::move(bytes), 0);
-    file->m_path = path;
-    int position = 0;
-    files.Find(name, position);
-    files.m_entries.insert(files.m_entries.begin() + position, std::move(file));
-    RecomputeFileOffsets(files);
+    if (files.m_entries.size() != before)
+        RecomputeLevelFileOffsets(files);
 }

@@ -37,9 +37,6 @@ struct CAddedCels {
 CAddedCels ReadAddedCels(std::span<const std::uint8_t> file, std::string_view path,
                          const CPalette& palette);
 
-// Sets every offset of the level's files, in index order, to the sum of the sizes before it.
-void RecomputeFileOffsets(CTree& files);
-
 // The level file named name (letter case ignored); null when there is none.
 CTreeObject* FindLevelFile(CTree& files, std::string_view name);
 

@@ -9,6 +9,7 @@
 #include "framework/FileIO.h"
 #include "framework/Settings.h"
 #include "level/GameResources.h"
+#include "level/LevelFiles.h"
 #include "resources/EntryHostPath.h"
 #include "resources/ui/DragListCtrl.h"
 #include "resources/ui/DragTreeCtrl.h"
@@ -518,7 +519,7 @@ void CFileManagerDlg::AddFile(const std::filesystem::path& source)
             if (const std::optional<CPalette> palette = GamePalette(m_game, "dflt.cmp"))
                 image.ReducePalette(*palette);
             bytes = image.WriteMat();
-            name = fileName.substr(0, fileName.find('.')) + ".mat";
+            name = MaterialNameForBitmap(fileName);
         }
     } catch (const std::exception& failure) {
         ShowFailure(this, failure);
