@@ -42,19 +42,22 @@ std::unique_ptr<CBitmapImage> TryMaterial(const std::optional<std::vector<std::u
 
 }  // namespace
 
+std::optional<CColorMap> GameColorMap(const CGameResources& game, std::string_view colorMap)
+{
+    const CAssetSources sources{&game, nullptr};
+    return TryColorMap(sources.ReadFromGame(game.m_treeColorMaps, colorMap), colorMap);
+}
+
 CColorMap FindColorMap(const CAssetSources& sources, std::string_view colorMap)
 {
     if (sources.m_game != nullptr) {
-        if (auto found = TryColorMap(
-                sources.ReadFromGame(sources.m_game->m_treeColorMaps, colorMap), colorMap))
+        if (auto found = GameColorMap(*sources.m_game, colorMap))
             return std::move(*found);
     }
     if (auto found = TryColorMap(sources.ReadFromLevel(colorMap), colorMap))
         return std::move(*found);
     if (sources.m_game != nullptr) {
-        if (auto found =
-                TryColorMap(sources.ReadFromGame(sources.m_game->m_treeColorMaps, kDefaultColorMap),
-                            kDefaultColorMap))
+        if (auto found = GameColorMap(*sources.m_game, kDefaultColorMap))
             return std::move(*found);
     }
     return CColorMap{};

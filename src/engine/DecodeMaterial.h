@@ -7,12 +7,16 @@
 #include "engine/ColorMap.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 // The colour map named colorMap: from the game's colour-map index, else from the level's own
 // files, else "dflt.cmp" of the game's colour-map index. Empty (its palette the grey ramp) when
 // none of them can be read.
 CColorMap FindColorMap(const CAssetSources& sources, std::string_view colorMap);
+// The colour map named colorMap of the game's colour-map index alone; none when the game has no
+// archive, the index lacks it or it does not read.
+std::optional<CColorMap> GameColorMap(const CGameResources& game, std::string_view colorMap);
 
 // The material named material decoded through the palette of FindColorMap(colorMap). The
 // material comes from the game's material index, else its second material index, else the

@@ -145,21 +145,14 @@ std::optional<CPalette> GamePalette(const CGameResources* game, std::string_view
 {
     if (game == nullptr || game->m_archive == nullptr)
         return std::nullopt;
-    CAssetSources sources;
-    sources.m_game = game;
-    std::string chosen(name);
-    if (chosen.empty()) {
-        if (game->m_treeColorMaps.m_entries.empty())
-            return std::nullopt;
-        chosen = game->m_treeColorMaps.m_entries.front()->m_name;
-    }
-    const std::optional<std::vector<std::uint8_t>> bytes =
-        sources.ReadFromGame(game->m_treeColorMaps, chosen);
-    if (!bytes || bytes->size() < CColorMap::kSize)
+    if (name.empty() && game->m_treeColorMaps.m_entries.empty())
         return std::nullopt;
-    CColorMap map;
-    map.Read(*bytes, chosen);
-    return map.GetPalette();
+    const std::string chosen =
+        name.empty() ? game->m_treeColorMaps.m_entries.front()->m_name : std::string(name);
+    const std::optional<CColorMap> map = GameColorMap(*game, chosen);
+    if (!map)
+        return std::nullopt;
+    return map->GetPalette();
 }
 
 }  // namespace
