@@ -52,20 +52,8 @@ TEST_F(QzbenchApplyColumnTest, BuildsAndUndoGivesBackTheOpenedLevel)
         // A hexagonal pyramid: six pieces around the prism, which becomes six wedges.
         {kPyramid + " height=1", 1 + 6 + 5},
     };
-    const std::vector<std::uint8_t> opened = OpenedLevelBytes(In());
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.words);
-        int status = -1;
-        std::string output = Run(c.words, status);
-        ASSERT_EQ(status, 0) << output;
-        const CQzlSections out = LoadLevelFile(Out(), 0).m_contents.m_level;
-        EXPECT_TRUE(LevelIsSound(out));
-        EXPECT_EQ(out.m_sectors.size(), c.sectors);
-
-        output = Run("undo " + c.words, status);
-        ASSERT_EQ(status, 0) << output;
-        EXPECT_EQ(ReadFileBytes(Out()), opened);
-    }
+    for (const auto& c : cases)
+        ExpectBuildsAndUndoes(c.words, c.sectors);
 }
 
 TEST_F(QzbenchApplyColumnTest, FootprintOffTheSurfaceIsRefused)

@@ -6,6 +6,8 @@
 #include "level/LevelFile.h"
 #include "level/QzeFile.h"
 #include "support/FixtureLevels.h"
+#include "support/LevelOracle.h"
+#include "support/OpenedLevel.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +108,22 @@ protected:
     {
         Apply(words);
         return LoadLevelFile(Out(), 0).m_contents.m_level;
+    }
+
+    // "apply words" writes a sound level of sectors sectors, and "apply undo words" the level as
+    // it was opened.
+    void ExpectBuildsAndUndoes(const std::string& words, std::size_t sectors) const
+    {
+        SCOPED_TRACE(words);
+        int status = -1;
+        std::string output = Run(words, status);
+        ASSERT_EQ(status, 0) << output;
+        const CQzlSections out = LoadLevelFile(Out(), 0).m_contents.m_level;
+        EXPECT_TRUE(LevelIsSound(out));
+        EXPECT_EQ(out.m_sectors.size(), sectors);
+        output = Run("undo " + words, status);
+        ASSERT_EQ(status, 0) << output;
+        EXPECT_EQ(ReadFileBytes(Out()), OpenedLevelBytes(In()));
     }
 
     CTempFolder m_temp;
