@@ -146,13 +146,7 @@ TEST_F(CreateLandscapeDlgTest, RangesKeepTheDialogOpen)
 TEST_F(CreateLandscapeDlgTest, TextureButtonTakesTheMaterialPicked)
 {
     m_engine.m_level.FindMaterial("stone.mat");
-    CMaterialChoice stone;
-    stone.m_index = 1;
-    stone.m_name = "stone.mat";
-    stone.m_width = 16;
-    stone.m_height = 8;
-    stone.m_tileX = 4.0f;
-    stone.m_tileY = 5.0f;
+    const CMaterialChoice stone{1, "stone.mat", 16, 8, 4.0f, 5.0f};
     m_engine.m_host.m_materialChoices = {std::nullopt, stone};
     CCreateLandscapeDlg dialog(m_engine.m_view);
     dialog.show();

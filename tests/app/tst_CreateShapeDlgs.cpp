@@ -366,13 +366,7 @@ TEST_F(CreateShapeDlgTest, OkRefusesWithItsMessage)
 TEST_F(CreateShapeDlgTest, TextureButtonTakesTheMaterialPicked)
 {
     m_engine.m_level.FindMaterial("stone.mat");
-    CMaterialChoice stone;
-    stone.m_index = 1;
-    stone.m_name = "stone.mat";
-    stone.m_width = 64;
-    stone.m_height = 32;
-    stone.m_tileX = 2.0f;
-    stone.m_tileY = 3.0f;
+    const CMaterialChoice stone{1, "stone.mat", 64, 32, 2.0f, 3.0f};
     m_engine.m_host.m_materialChoices = {std::nullopt, stone};
     CCreateRectangleDlg dialog(m_engine.m_view);
     dialog.show();
