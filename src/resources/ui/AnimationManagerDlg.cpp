@@ -12,6 +12,7 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/StringUtil.h"
+#include "level/LevelFiles.h"
 #include "level/QzlSections.h"
 #include "resources/TreeObject.h"
 #include "ui/DialogIds.h"
@@ -184,7 +185,8 @@ bool CAnimationManagerDlg::LoadImage()
         return false;
     const CAssetSources sources{&m_engine.GetGame(), &level.m_levelFiles};
     try {
-        m_image.ReadMat(*file->m_data, FindColorMap(sources, ColorMap()).GetPalette(),
+        // The bytes the entry claims, checked against those it holds.
+        m_image.ReadMat(LevelFileBytes(*file), FindColorMap(sources, ColorMap()).GetPalette(),
                         file->m_name);
     } catch (const std::exception& e) {
         Message(this, e.what());
