@@ -322,6 +322,7 @@ void CQzEditApp::RegisterCommands()
             m_pMainFrame->close();
     });
     AddCommand(Cmd::kSetupProduct, [this] { SetupProduct(); });
+    RegisterTemplateManagerCommand();
     AddCommand(Cmd::kSelectProduct, [this] { RunSelectProduct(*this, m_pMainFrame); });
     AddCommand(Cmd::kTipOfTheDay, [this] { ShowTipOfTheDay(*this, m_pMainFrame); });
     AddCommand(Cmd::kHelpIndex, [this] { OpenHelpContext(*this, kHelpContextDefault); });

@@ -134,6 +134,8 @@ public:
 private:
     void RegisterCommands();
     void RegisterFileManagerCommand();
+    // "Template &Manager..." with no document open (QzEditAppTemplates.cpp).
+    void RegisterTemplateManagerCommand();
 
     CAppOptions m_options;
     std::unique_ptr<QSettings> m_profile;

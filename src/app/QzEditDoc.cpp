@@ -712,30 +712,6 @@ int CQzEditDoc::RunPicker(EPicker kind, std::string_view initial, int mode,
     return dialog.Selected();
 }
 
-std::optional<CMaterialChoice> CQzEditDoc::PickMaterial(std::string_view initial, int mode)
-{
-    std::vector<std::string> names;
-    const int position = RunPicker(EPicker::Material, initial, mode, names);
-    const std::size_t materials = m_level->m_materials.size();
-    std::optional<CMaterialChoice> choice =
-        ChooseMaterial(*m_level, m_app.m_product.m_resources, mode, position);
-    if (m_level->m_materials.size() != materials)
-        SetModifiedFlag(true);
-    return choice;
-}
-
-std::optional<CTemplateChoice> CQzEditDoc::PickTemplate(std::string_view initial, int mode)
-{
-    std::vector<std::string> names;
-    const int position = RunPicker(EPicker::Template, initial, mode, names);
-    if (position < 0)
-        return std::nullopt;
-    if (m_pEngine != nullptr)
-        return ChooseTemplate(*m_pEngine, mode, position);
-    // Without an engine no model can be measured.
-    return CTemplateChoice{names[static_cast<std::size_t>(position)], {}};
-}
-
 std::optional<std::string> CQzEditDoc::PickName(EPicker kind, std::string_view initial, int mode)
 {
     std::vector<std::string> names;
@@ -743,16 +719,6 @@ std::optional<std::string> CQzEditDoc::PickName(EPicker kind, std::string_view i
     if (position < 0)
         return std::nullopt;
     return names[static_cast<std::size_t>(position)];
-}
-
-std::optional<std::string> CQzEditDoc::PickColorMap(std::string_view initial, int mode)
-{
-    return PickName(EPicker::ColorMap, initial, mode);
-}
-
-std::optional<std::string> CQzEditDoc::PickSound(std::string_view initial, int mode)
-{
-    return PickName(EPicker::Sound, initial, mode);
 }
 
 CQzEditView* CQzEditDoc::View3d() const
@@ -879,6 +845,11 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterLandscapeCommand();
     RegisterFilesCommand();
     RegisterAnimationCommand();
+    RegisterMaterialCommands();
+    RegisterColorMapCommands();
+    RegisterTemplateCommands();
+    RegisterTemplateManagerCommand();
+    RegisterCogsCommand();
 }
 
 void CQzEditDoc::OnFindItem()

@@ -197,6 +197,15 @@ private:
     // "Animation Manager..." (QzEditDocAnimation.cpp): the dialog over the material of the
     // engine's current surface, or over no name when no surface with a material is current.
     void RegisterAnimationCommand();
+    // The resource dialogs' commands, one file each: the material picker's
+    // (QzEditDocMaterials.cpp), the colour-map and sound pickers' and "Select Color Map..."
+    // (QzEditDocColorMaps.cpp), the template picker's (QzEditDocTemplates.cpp), "Template
+    // &Manager..." (QzEditDocTemplateManager.cpp) and "&Cogs in Level..." (QzEditDocCogs.cpp).
+    void RegisterMaterialCommands();
+    void RegisterColorMapCommands();
+    void RegisterTemplateCommands();
+    void RegisterTemplateManagerCommand();
+    void RegisterCogsCommand();
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
     // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
     // can be found or shown: the dialog lists the level and OK does nothing more.
