@@ -23,6 +23,7 @@
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "level/DeleteRenumber.h"
+#include "level/MaterialList.h"
 #include "level/QzlSections.h"
 #include "level/SectorGroupCopy.h"
 #include "tools/Column.h"
@@ -1187,6 +1188,22 @@ constexpr CApplyWord kCreateLightWords[] = {{"start", EApplyWord::Name, false},
                                             {"distance", EApplyWord::Float, false},
                                             {"distance-dependent", EApplyWord::YesNo, false}};
 
+// ---- Materials (level/MaterialList.h) ----
+
+// The add mode of the material picker: the material name= joins the level (upper case, tiling
+// 1 x 1), or the level's record of that name is kept when it has one.
+bool RunAddMaterial(C3dView& view, const CApplyArgs& args)
+{
+    const std::string name = args.Name("name");
+    if (name.empty())
+        return Refuse(view, "add-material takes a material name.");
+    bool appended = false;
+    AddLevelMaterial(view.GetLevel(), name, appended);
+    return true;
+}
+
+constexpr CApplyWord kAddMaterialWords[] = {{"name", EApplyWord::Name, true}};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1404,6 +1421,10 @@ constexpr CApplyOperation kOperations[] = {
      "surface or vertex, or with distance-dependent=yes blended to end= (0xFFFFFF) at distance= "
      "(0.5) from the current vertex, surface or sector over the sectors it sees",
      RunCreateLight},
+    // Materials.
+    {"add-material", kAddMaterialWords,
+     "adds the material name= to the level (the level's record of that name when it has one)",
+     RunAddMaterial},
 };
 // clang-format on
 

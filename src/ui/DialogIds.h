@@ -504,3 +504,21 @@ inline constexpr int kAnimUp = 1010;
 inline constexpr int kAnimDown = 1011;
 inline constexpr int kAnimPlay = 1012;
 }  // namespace Ctl
+
+// Materials (6140): "&Ok", "&Cancel" and "&Help" are kOk, kCancel and kHelp.
+namespace Dlg {
+inline constexpr int kMaterials = 6140;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kMaterialsSelection = 1001;  // "Selection:", the group filter
+inline constexpr int kMaterialsList = 1002;
+inline constexpr int kMaterialsPalette = 1003;
+inline constexpr int kMaterialsTileX = 1004;
+inline constexpr int kMaterialsTileY = 1005;
+inline constexpr int kMaterialsPreview = 1006;
+inline constexpr int kMaterialsWidth = 1007;   // "X:"
+inline constexpr int kMaterialsHeight = 1008;  // "Y:"
+inline constexpr int kMaterialsSave = 1009;
+inline constexpr int kMaterialsAdd = 1010;
+inline constexpr int kMaterialsDelete = 1011;
+}  // namespace Ctl

@@ -117,17 +117,26 @@ void OnModalWidget(QObject* owner, std::function<bool(QWidget*)> act)
     timer->start();
 }
 
-void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act)
+void OnPicker(QObject* owner, std::function<void(QDialog&)> act)
 {
-    OnModal<CPickerDlg>(owner, std::move(act));
+    OnModalWidget(owner, [act = std::move(act)](QWidget* widget) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog == nullptr || (dialog->objectName() != Id(Dlg::kPicker) &&
+                                  dialog->objectName() != Id(Dlg::kMaterials)))
+            return false;
+        act(*dialog);
+        return true;
+    });
 }
 
-std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption)
+std::function<void(QDialog&)> PickerChoose(const QString& text, QString* caption)
 {
-    return [text, caption](CPickerDlg& dialog) {
+    return [text, caption](QDialog& dialog) {
         if (caption != nullptr)
             *caption = dialog.windowTitle();
         auto* list = dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
+        if (list == nullptr)
+            list = dialog.findChild<QListWidget*>(Id(Ctl::kMaterialsList));
         const QList<QListWidgetItem*> found =
             list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
         if (found.isEmpty()) {
@@ -140,7 +149,7 @@ std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* capt
     };
 }
 
-void PickerCancel(CPickerDlg& dialog)
+void PickerCancel(QDialog& dialog)
 {
     dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
 }

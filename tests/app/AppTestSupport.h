@@ -99,13 +99,14 @@ void OnModal(QObject* owner, std::function<void(T&)> act)
         return true;
     });
 }
-// Runs act on the next plain picker that comes up modally (act closes it).
-void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act);
+// Runs act on the next picker that comes up modally, the plain picker (ui/PickerDlg.h) or the
+// Materials dialog (act closes it).
+void OnPicker(QObject* owner, std::function<void(QDialog&)> act);
 // Selects the row of text in the picker's list and presses OK; caption, when given, takes the
 // picker's title. A text the list lacks fails the test and cancels.
-std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption = nullptr);
+std::function<void(QDialog&)> PickerChoose(const QString& text, QString* caption = nullptr);
 // Presses Cancel.
-void PickerCancel(CPickerDlg& dialog);
+void PickerCancel(QDialog& dialog);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();

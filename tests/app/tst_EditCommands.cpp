@@ -220,7 +220,7 @@ struct EditCase {
     int command;
     std::optional<QKeyCombination> key;  // else the menu's item
     Answers answers;
-    std::function<void(CPickerDlg&)> picker;  // the picker it shows; none when empty
+    std::function<void(QDialog&)> picker;  // the picker it shows; none when empty
     EOutcome outcome;
     Counts after;
     QStringList messages;  // the message boxes shown, in order
@@ -287,7 +287,7 @@ protected:
         ASSERT_EQ(Enabled(c.command), c.outcome != EOutcome::Disabled);
         bool pickerShown = false;
         if (c.picker)
-            OnPicker(m_doc, [&pickerShown, act = c.picker](CPickerDlg& dialog) {
+            OnPicker(m_doc, [&pickerShown, act = c.picker](QDialog& dialog) {
                 pickerShown = true;
                 act(dialog);
             });

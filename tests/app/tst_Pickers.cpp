@@ -108,13 +108,16 @@ TEST_F(PickersTest, DocumentPickersShowThePlainPickerOverTheLevelAndTheGame)
     CEngineHost& host = doc;
     ASSERT_FALSE(doc.IsModified());
 
-    // Level mode: the level's material as it stands; nothing changes.
+    // Level mode (the Materials dialog): the level's material as it stands; its OK marks the
+    // document modified.
     QString caption;
     OnPicker(&doc, PickerChoose(QStringLiteral("dflt.mat"), &caption));
     const std::optional<CMaterialChoice> dflt = host.PickMaterial("", kPickInLevel);
     EXPECT_EQ(caption, QStringLiteral("Materials in level"));
     EXPECT_EQ(dflt, (CMaterialChoice{0, "dflt.mat", 64, 64, 1.0f, 1.0f}));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.m_level->m_materials.size(), 1u);
+    EXPECT_TRUE(doc.IsModified());
+    doc.SetModifiedFlag(false);
 
     // Cancel gives nothing and changes nothing.
     OnPicker(&doc, PickerCancel);
