@@ -513,9 +513,9 @@ namespace Ctl {
 inline constexpr int kTemplateSearch = 1001;
 inline constexpr int kTemplateTree = 1002;
 inline constexpr int kTemplatePalette = 1003;
-inline constexpr int kTemplatePreview = 1004;      // the preview widget
-inline constexpr int kTemplateMessage = 1005;      // the text shown when nothing can be drawn
-inline constexpr int kTemplateParams = 1006;       // the parameter display
+inline constexpr int kTemplatePreview = 1004;  // the preview widget
+inline constexpr int kTemplateMessage = 1005;  // the text shown when nothing can be drawn
+inline constexpr int kTemplateParams = 1006;   // the parameter display
 inline constexpr int kTemplateAdd = 1007;
 inline constexpr int kTemplateDelete = 1008;
 inline constexpr int kTemplateX = 1009;
