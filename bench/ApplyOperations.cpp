@@ -23,9 +23,12 @@
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "level/DeleteRenumber.h"
+#include "level/GameResources.h"
 #include "level/MaterialList.h"
 #include "level/QzlSections.h"
+#include "level/QzlTemplate.h"
 #include "level/SectorGroupCopy.h"
+#include "level/TemplateTree.h"
 #include "tools/Column.h"
 #include "tools/ConveyorBelt.h"
 #include "tools/CreateDoor.h"
@@ -1204,6 +1207,36 @@ bool RunAddMaterial(C3dView& view, const CApplyArgs& args)
 
 constexpr CApplyWord kAddMaterialWords[] = {{"name", EApplyWord::Name, true}};
 
+// ---- Templates ----
+
+// The Template dialog's Add: the product's template name= with everything it refers to.
+bool RunAddTemplate(C3dView& view, const CApplyArgs& args)
+{
+    if (!AddLevelTemplate(view.GetLevel(), view.GetGame().m_templates, args.Name("name")))
+        return Refuse(view, "add-template names no template of the template list.");
+    return true;
+}
+
+// The Template dialog's Delete: the level's template name= (exact, else ignoring case) with the
+// bases only it still derived from.
+bool RunDeleteTemplate(C3dView& view, const CApplyArgs& args)
+{
+    const std::string name = args.Name("name");
+    const auto& templates = view.GetLevel().m_templates;
+    int index = FindTemplateItem(templates, name);
+    for (std::size_t i = 0; index < 0 && i < templates.size(); ++i)
+        if (templates[i] && EqualsNoCase(templates[i]->m_name, name))
+            index = static_cast<int>(i);
+    if (index < 0)
+        return Refuse(view, "delete-template names no template of the level.");
+    const CTemplateDeletion deletion = DeleteLevelTemplate(view.GetLevel(), index);
+    if (deletion.m_removed.empty())
+        return Refuse(view, kTemplateUsedInLevel);
+    return true;
+}
+
+constexpr CApplyWord kTemplateNameWords[] = {{"name", EApplyWord::Name, true}};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1425,6 +1458,17 @@ constexpr CApplyOperation kOperations[] = {
     {"add-material", kAddMaterialWords,
      "adds the material name= to the level (the level's record of that name when it has one)",
      RunAddMaterial},
+    // ---- Templates ----
+    {"add-template", kTemplateNameWords,
+     "the Template dialog's Add: the template name= of the product's template list with its "
+     "bases and the templates it refers to; a template the level has already is refreshed",
+     RunAddTemplate},
+    {"delete-template", kTemplateNameWords,
+     "the Template dialog's Delete: the level's template name= and then each base that no "
+     "other template derives from, up to \"none\" or a template a thing uses, with the models, "
+     "puppets, sound classes, cogs, AI classes and sprites no remaining template names; refused "
+     "when a thing uses the template itself",
+     RunDeleteTemplate},
 };
 // clang-format on
 

@@ -92,6 +92,8 @@ constexpr TemplateLine kTemplates[] = {
     {"fan0", "_decor", "model3d=fan.3do angvel=(0/90/0)"},
     {"fan1", "fan0", "angvel=(0/-180/0)"},
     {"shutter", "_decor", "model3d=door.3do soundclass=sm_door.snd"},
+    // A template shown by its material alone.
+    {"glowpanel", "_decor", "material=red.mat"},
 };
 
 constexpr TemplateLine kExpansionTemplates[] = {

@@ -1,22 +1,35 @@
-// The template picker of the document.
+// The template picker of the document: the Template dialog.
 
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
 #include "engine/C3dView.h"
 #include "engine/CommandIds.h"
 #include "engine/Questions.h"
+#include "framework/StringUtil.h"
 #include "level/QzlSections.h"
+#include "level/QzlTemplate.h"
+#include "level/TemplateTree.h"
+#include "resources/ui/TemplateDlg.h"
 
 std::optional<CTemplateChoice> CQzEditDoc::PickTemplate(std::string_view initial, int mode)
 {
-    std::vector<std::string> names;
-    const int position = RunPicker(EPicker::Template, initial, mode, names);
+    if (m_pEngine == nullptr)
+        return std::nullopt;
+    CTemplateDlg dialog(*m_pEngine, m_app.m_settings, initial, mode, DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    // The chosen template in the list the mode offers, measured as the plain picker measured it.
+    const CTemplateList& list =
+        mode == kPickInLevel ? m_level->m_templates : m_pEngine->GetGame().m_templates;
+    const std::string& name = dialog.CurrentName();
+    int position = FindTemplateItem(list, name);
+    for (std::size_t i = 0; position < 0 && i < list.size(); ++i)
+        if (list[i] && EqualsNoCase(list[i]->m_name, name))
+            position = static_cast<int>(i);
+    // OK with no template of the list chosen picks nothing.
     if (position < 0)
         return std::nullopt;
-    if (m_pEngine != nullptr)
-        return ChooseTemplate(*m_pEngine, mode, position);
-    // Without an engine no model can be measured.
-    return CTemplateChoice{names[static_cast<std::size_t>(position)], {}};
+    return ChooseTemplate(*m_pEngine, mode, position);
 }
 
 void CQzEditDoc::RegisterTemplateCommands() {}

@@ -73,6 +73,7 @@ constexpr std::array<CSettingInfo, kSettingCount> kTable{
     Int("EditWindowY", &CSettings::m_editWindowY),
     Int("EditWindowW", &CSettings::m_editWindowW),
     Int("EditWindowH", &CSettings::m_editWindowH),
+    Int("AutoSize", &CSettings::m_autoSize),
 };
 
 }  // namespace

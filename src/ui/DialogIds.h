@@ -522,3 +522,23 @@ inline constexpr int kMaterialsSave = 1009;
 inline constexpr int kMaterialsAdd = 1010;
 inline constexpr int kMaterialsDelete = 1011;
 }  // namespace Ctl
+
+// Template (1086); OK, Cancel and Help are kOk, kCancel and kHelp.
+namespace Dlg {
+inline constexpr int kTemplate = 1086;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kTemplateSearch = 1001;
+inline constexpr int kTemplateTree = 1002;
+inline constexpr int kTemplatePalette = 1003;
+inline constexpr int kTemplatePreview = 1004;  // the preview widget
+inline constexpr int kTemplateMessage = 1005;  // the text shown when nothing can be drawn
+inline constexpr int kTemplateParams = 1006;   // the parameter display
+inline constexpr int kTemplateAdd = 1007;
+inline constexpr int kTemplateDelete = 1008;
+inline constexpr int kTemplateX = 1009;
+inline constexpr int kTemplateY = 1010;
+inline constexpr int kTemplateZ = 1011;
+inline constexpr int kTemplateAutoSize = 1012;
+inline constexpr int kTemplateRealSize = 1013;
+}  // namespace Ctl

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
+#include "resources/ui/TemplateDlg.h"
 #include "ui/PickerDlg.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
@@ -150,6 +152,35 @@ std::function<void(QDialog&)> PickerChoose(const QString& text, QString* caption
 }
 
 void PickerCancel(QDialog& dialog)
+{
+    dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
+}
+
+void OnTemplateDlg(QObject* owner, std::function<void(CTemplateDlg&)> act)
+{
+    OnModal<CTemplateDlg>(owner, std::move(act));
+}
+
+std::function<void(CTemplateDlg&)> TemplateChoose(const QString& text, QString* caption)
+{
+    return [text, caption](CTemplateDlg& dialog) {
+        if (caption != nullptr)
+            *caption = dialog.windowTitle();
+        auto* tree = dialog.findChild<QTreeWidget*>(Id(Ctl::kTemplateTree));
+        const QList<QTreeWidgetItem*> found =
+            tree != nullptr ? tree->findItems(text, Qt::MatchFixedString | Qt::MatchRecursive)
+                            : QList<QTreeWidgetItem*>();
+        if (found.isEmpty()) {
+            ADD_FAILURE() << "not in the tree: " << text.toStdString();
+            dialog.reject();
+            return;
+        }
+        tree->setCurrentItem(found.front());
+        dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
+    };
+}
+
+void TemplateCancel(CTemplateDlg& dialog)
 {
     dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
 }

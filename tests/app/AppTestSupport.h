@@ -29,6 +29,7 @@
 
 class CMainFrame;
 class CPickerDlg;
+class CTemplateDlg;
 class CQzEditDoc;
 class CQzlSections;
 class QDialog;
@@ -107,6 +108,14 @@ void OnPicker(QObject* owner, std::function<void(QDialog&)> act);
 std::function<void(QDialog&)> PickerChoose(const QString& text, QString* caption = nullptr);
 // Presses Cancel.
 void PickerCancel(QDialog& dialog);
+// Runs act on the next Template dialog that comes up modally (act closes it).
+void OnTemplateDlg(QObject* owner, std::function<void(CTemplateDlg&)> act);
+// Selects the template text (letter case ignored) in the Template dialog's tree and presses OK;
+// caption, when given, takes the dialog's title. A text the tree lacks fails the test and
+// cancels.
+std::function<void(CTemplateDlg&)> TemplateChoose(const QString& text, QString* caption = nullptr);
+// Presses Cancel.
+void TemplateCancel(CTemplateDlg& dialog);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();

@@ -226,6 +226,7 @@ struct EditCase {
     QStringList messages;  // the message boxes shown, in order
     Rules broken = {};     // what the level oracle finds afterwards (a wall taken leaves a hole)
     Check check = {};
+    std::function<void(CTemplateDlg&)> templatePicker = {};  // the Template dialog it shows
 };
 
 class EditCommandsTest : public AppTest {
@@ -291,11 +292,16 @@ protected:
                 pickerShown = true;
                 act(dialog);
             });
+        if (c.templatePicker)
+            OnTemplateDlg(m_doc, [&pickerShown, act = c.templatePicker](CTemplateDlg& dialog) {
+                pickerShown = true;
+                act(dialog);
+            });
         Send(c);
         if (c.outcome == EOutcome::Disabled) {
             EXPECT_FALSE(Frame().RouteCommand(c.command));
         }
-        EXPECT_EQ(pickerShown, static_cast<bool>(c.picker));
+        EXPECT_EQ(pickerShown, c.picker || c.templatePicker);
         EXPECT_EQ(m_messages, c.messages);
         EXPECT_EQ(BrokenRules(level), c.broken) << LevelIsSound(level).message();
         if (c.check)
@@ -401,10 +407,10 @@ TEST_F(EditCommandsTest, EachCommandFollowsItsRuleAndUndoGivesBackTheLevel)
         {"Insert an overlay, the picker cancelled", MakeBoxRoom, Side(0, kBoxFloor), Cmd::kInsert,
          ctrl(Qt::Key_I), {}, PickerCancel, EOutcome::Unchanged, kBox, {}},
         {"Insert a thing", MakeBoxRoom, Then(SectorOnly(0), Focus(0.5f, 0.2f, 0.5f)), Cmd::kInsert, plain(Qt::Key_Insert), {},
-         PickerChoose(QStringLiteral("lamp")), EOutcome::Changed, {1, 6, 0, 8, 1}, {}, {},
+         {}, EOutcome::Changed, {1, 6, 0, 8, 1}, {}, {},
          [](const C3dView& engine) {
              EXPECT_EQ(engine.GetLevel().m_things.back()->m_template, "lamp");
-         }},
+         }, TemplateChoose(QStringLiteral("lamp"))},
         {"Insert with nothing selected", MakeBoxRoom, [](C3dView&) {}, Cmd::kInsert,
          plain(Qt::Key_Insert), {}, {}, EOutcome::Disabled, kBox, {}},
 

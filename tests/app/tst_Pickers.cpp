@@ -147,14 +147,14 @@ TEST_F(PickersTest, DocumentPickersShowThePlainPickerOverTheLevelAndTheGame)
     C3dView engine(*doc.m_level, m_app->m_settings, doc.m_state, m_app->m_product.m_resources, doc,
                    m_app->Keys(), m_app->GetClock(), m_app->GetRandom());
     doc.m_pEngine = &engine;
-    OnPicker(&doc, PickerChoose(QStringLiteral("lamp"), &caption));
+    OnTemplateDlg(&doc, TemplateChoose(QStringLiteral("lamp"), &caption));
     const std::optional<CTemplateChoice> lamp = host.PickTemplate("", kPickToAdd);
     EXPECT_EQ(caption, QStringLiteral("Add Template to level"));
     ASSERT_TRUE(lamp.has_value());
     EXPECT_EQ(lamp->m_name, "lamp");
     EXPECT_NEAR(lamp->m_extents.y, 0.16f, 1e-5f);
     EXPECT_NEAR(lamp->m_extents.x, 0.04f, 1e-5f);
-    OnPicker(&doc, PickerCancel);
+    OnTemplateDlg(&doc, TemplateCancel);
     EXPECT_EQ(host.PickTemplate("", kPickInLevel), std::nullopt);
     doc.m_pEngine = nullptr;
 }

@@ -361,7 +361,7 @@ TEST_F(ThingsViewTest, TemplateButtonPicksFromTheLevel)
     StartOnThing();
     CThingsView& view = View();
     QString caption;
-    OnPicker(&view, PickerChoose(QStringLiteral("lamp"), &caption));
+    OnTemplateDlg(&view, TemplateChoose(QStringLiteral("lamp"), &caption));
     Click(view, Ctl::kThingTemplateButton);
     EXPECT_EQ(caption, "Templates in level");
     EXPECT_EQ(Thing().m_template, "LAMP");
@@ -373,7 +373,7 @@ TEST_F(ThingsViewTest, TemplateButtonPicksFromTheLevel)
     m_doc->SetModifiedFlag(false);
     const Bytes before = LevelBytes();
     C3doModel* model = Thing().m_model;
-    OnPicker(&view, PickerCancel);
+    OnTemplateDlg(&view, TemplateCancel);
     Click(view, Ctl::kThingTemplateButton);
     EXPECT_TRUE(LevelBytes() == before);
     EXPECT_EQ(Thing().m_model, model);

@@ -94,11 +94,12 @@ TEST(Settings, TableNamesOrderAndKinds)
                                     "EditWindowX",
                                     "EditWindowY",
                                     "EditWindowW",
-                                    "EditWindowH"};
-    static_assert(std::size(expected) == 54);
+                                    "EditWindowH",
+                                    "AutoSize"};
+    static_assert(std::size(expected) == 55);
 
     const auto& table = CSettings::Table();
-    ASSERT_EQ(table.size(), 54u);
+    ASSERT_EQ(table.size(), 55u);
     std::set<std::string_view> names;
     std::set<const void*> seen;
     CSettings s;
@@ -131,8 +132,8 @@ TEST(Settings, TableNamesOrderAndKinds)
         }
         EXPECT_TRUE(seen.insert(address).second) << info.name << " shares a member";
     }
-    EXPECT_EQ(names.size(), 54u);
-    EXPECT_EQ(seen.size(), 54u);
+    EXPECT_EQ(names.size(), 55u);
+    EXPECT_EQ(seen.size(), 55u);
 }
 
 TEST(Settings, TableKindsAndMembers)
@@ -143,7 +144,7 @@ TEST(Settings, TableKindsAndMembers)
         floats += info.kind == ESettingKind::Float;
         colors += info.kind == ESettingKind::Color;
     }
-    EXPECT_EQ(ints, 34);
+    EXPECT_EQ(ints, 35);
     EXPECT_EQ(floats, 8);
     EXPECT_EQ(colors, 12);
 
