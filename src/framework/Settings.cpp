@@ -73,6 +73,10 @@ constexpr std::array<CSettingInfo, kSettingCount> kTable{
     Int("EditWindowY", &CSettings::m_editWindowY),
     Int("EditWindowW", &CSettings::m_editWindowW),
     Int("EditWindowH", &CSettings::m_editWindowH),
+    Int("CogWindowX", &CSettings::m_cogWindowX),
+    Int("CogWindowY", &CSettings::m_cogWindowY),
+    Int("CogWindowW", &CSettings::m_cogWindowW),
+    Int("CogWindowH", &CSettings::m_cogWindowH),
 };
 
 }  // namespace

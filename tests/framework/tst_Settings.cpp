@@ -94,11 +94,15 @@ TEST(Settings, TableNamesOrderAndKinds)
                                     "EditWindowX",
                                     "EditWindowY",
                                     "EditWindowW",
-                                    "EditWindowH"};
-    static_assert(std::size(expected) == 54);
+                                    "EditWindowH",
+                                    "CogWindowX",
+                                    "CogWindowY",
+                                    "CogWindowW",
+                                    "CogWindowH"};
+    static_assert(std::size(expected) == 58);
 
     const auto& table = CSettings::Table();
-    ASSERT_EQ(table.size(), 54u);
+    ASSERT_EQ(table.size(), 58u);
     std::set<std::string_view> names;
     std::set<const void*> seen;
     CSettings s;
@@ -131,8 +135,8 @@ TEST(Settings, TableNamesOrderAndKinds)
         }
         EXPECT_TRUE(seen.insert(address).second) << info.name << " shares a member";
     }
-    EXPECT_EQ(names.size(), 54u);
-    EXPECT_EQ(seen.size(), 54u);
+    EXPECT_EQ(names.size(), 58u);
+    EXPECT_EQ(seen.size(), 58u);
 }
 
 TEST(Settings, TableKindsAndMembers)
