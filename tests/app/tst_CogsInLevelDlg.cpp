@@ -182,6 +182,17 @@ TEST_F(CogsInLevelTest, ListsTheInstancesAndShowsTheRowsOfTheSelectedOne)
     EXPECT_EQ(Name(*window, 9)->text(), QString());
     EXPECT_FALSE(Value(*window, 9)->isEnabled());
     EXPECT_FALSE(window->findChild<QPushButton*>(Id(Ctl::kCogsEdit))->isEnabled());
+    // View shows the game's script; what the editor gives back is not used.
+    QString viewed;
+    OnModal<CEditorDlg>(m_app.get(), [&](CEditorDlg& editor) {
+        auto* edit = Control<QPlainTextEdit>(editor, Ctl::kEditorText);
+        viewed = editor.windowTitle() + QLatin1Char('|') + edit->toPlainText();
+        edit->setPlainText(QStringLiteral("changed"));
+        Click(editor, Ctl::kOk);
+    });
+    Click(*window, Ctl::kCogsView);
+    EXPECT_TRUE(viewed.startsWith(QStringLiteral("Cog Editor|# switch.cog")))
+        << viewed.toStdString();
     EXPECT_FALSE(m_doc->IsModified());
     window->close();
 }

@@ -147,7 +147,7 @@ TEST(Settings, TableKindsAndMembers)
         floats += info.kind == ESettingKind::Float;
         colors += info.kind == ESettingKind::Color;
     }
-    EXPECT_EQ(ints, 34);
+    EXPECT_EQ(ints, 38);
     EXPECT_EQ(floats, 8);
     EXPECT_EQ(colors, 12);
 

@@ -100,7 +100,7 @@ CCogsInLevelDlg::CCogsInLevelDlg(CCogsInLevelContext context, int mode, QWidget*
         name->setObjectName(Id(Ctl::kCogsNameFields[r]));
         name->setReadOnly(true);
         name->setFocusPolicy(Qt::NoFocus);
-        name->setFixedWidth(charWidth * 26);
+        name->setFixedWidth(charWidth * 32);
         auto* value = new QLineEdit(m_rows);
         value->setObjectName(Id(Ctl::kCogsValueFields[r]));
         value->setFixedWidth(charWidth * 20);
