@@ -390,26 +390,10 @@ void CCogsInLevelDlg::OnEdit()
     if (m_mode != 0 || m_levelFile < 0)
         return;
     CommitValues();
-    CTree& files = m_context.m_level->m_levelFiles;
-    if (At(m_levelFile) >= files.m_entries.size())
+    if (!EditLevelFileText(m_context.m_level->m_levelFiles, m_levelFile,
+                           QStringLiteral("Cog Editor"), *m_context.m_settings, kCogEditorHelp,
+                           this))
         return;
-    CTreeObject& file = *files.m_entries[At(m_levelFile)];
-    std::string text;
-    try {
-        text = LevelFileText(file);
-    } catch (const CArchiveException& e) {
-        QzMessageBox(Text(e.what()), QMessageBox::Ok, this);
-        return;
-    }
-    auto edited =
-        EditTextBytes(QStringLiteral("Cog Editor"),
-                      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                      *m_context.m_settings, kCogEditorHelp, this);
-    if (!edited)
-        return;
-    file.m_size = static_cast<std::int32_t>(edited->size());
-    file.m_data = std::move(*edited);
-    RecomputeLevelFileOffsets(files);
     m_context.m_modified();
     ShowSelected();
 }
