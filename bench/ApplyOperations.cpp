@@ -1204,12 +1204,21 @@ bool RunAddCog(C3dView& view, const CApplyArgs& args)
     return true;
 }
 
+// The cog of the word index=; false, with the refusal shown, when the level has none.
+bool ReadCogIndex(C3dView& view, const CApplyArgs& args, int& index)
+{
+    index = args.Int("index");
+    if (InRange(index, view.GetLevel().m_cogs))
+        return true;
+    return Refuse(view, "The level has no cog " + std::to_string(index) + ".");
+}
+
 bool RunDeleteCog(C3dView& view, const CApplyArgs& args)
 {
     CQzlSections& level = view.GetLevel();
-    const int index = args.Int("index");
-    if (!InRange(index, level.m_cogs))
-        return Refuse(view, "The level has no cog " + std::to_string(index) + ".");
+    int index = -1;
+    if (!ReadCogIndex(view, args, index))
+        return false;
     CCogWorkList list = LoadCogWorkList(level);
     DeleteCogFromWorkList(list, level, index);
     ApplyCogWorkList(level, view.GetGame(), list);
@@ -1219,9 +1228,9 @@ bool RunDeleteCog(C3dView& view, const CApplyArgs& args)
 bool RunSetCogValue(C3dView& view, const CApplyArgs& args)
 {
     CQzlSections& level = view.GetLevel();
-    const int index = args.Int("index");
-    if (!InRange(index, level.m_cogs))
-        return Refuse(view, "The level has no cog " + std::to_string(index) + ".");
+    int index = -1;
+    if (!ReadCogIndex(view, args, index))
+        return false;
     CCogWorkList list = LoadCogWorkList(level);
     CQzlCog& cog = list.m_cogs[static_cast<std::size_t>(index)];
     std::vector<std::string> labels;
