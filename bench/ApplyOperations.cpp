@@ -22,6 +22,8 @@
 #include "framework/Exceptions.h"
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
+#include "level/CogInstances.h"
+#include "level/CogSymbols.h"
 #include "level/DeleteRenumber.h"
 #include "level/GameResources.h"
 #include "level/MaterialList.h"
@@ -1237,6 +1239,69 @@ bool RunDeleteTemplate(C3dView& view, const CApplyArgs& args)
 
 constexpr CApplyWord kTemplateNameWords[] = {{"name", EApplyWord::Name, true}};
 
+// ---- Cogs in Level (level/CogInstances.h): the window's Add, Delete and value entry, each
+// followed by its Apply ----
+
+bool RunAddCog(C3dView& view, const CApplyArgs& args)
+{
+    const std::string script = args.Name("script");
+    if (script.empty())
+        return Refuse(view, "add-cog needs the name of a cog script.");
+    CQzlSections& level = view.GetLevel();
+    CCogWorkList list = LoadCogWorkList(level);
+    AddCogToWorkList(list, level, ToUpperAscii(script));
+    ApplyCogWorkList(level, view.GetGame(), list);
+    return true;
+}
+
+// The cog of the word index=; false, with the refusal shown, when the level has none.
+bool ReadCogIndex(C3dView& view, const CApplyArgs& args, int& index)
+{
+    index = args.Int("index");
+    if (InRange(index, view.GetLevel().m_cogs))
+        return true;
+    return Refuse(view, "The level has no cog " + std::to_string(index) + ".");
+}
+
+bool RunDeleteCog(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections& level = view.GetLevel();
+    int index = -1;
+    if (!ReadCogIndex(view, args, index))
+        return false;
+    CCogWorkList list = LoadCogWorkList(level);
+    DeleteCogFromWorkList(list, level, index);
+    ApplyCogWorkList(level, view.GetGame(), list);
+    return true;
+}
+
+bool RunSetCogValue(C3dView& view, const CApplyArgs& args)
+{
+    CQzlSections& level = view.GetLevel();
+    int index = -1;
+    if (!ReadCogIndex(view, args, index))
+        return false;
+    CCogWorkList list = LoadCogWorkList(level);
+    CQzlCog& cog = list.m_cogs[static_cast<std::size_t>(index)];
+    std::vector<std::string> labels;
+    std::vector<std::string> defaults;
+    std::vector<std::string> types;
+    GetCogSymbols(level, view.GetGame(), cog, labels, defaults, types);
+    const int symbol = args.Int("symbol");
+    if (symbol < 0 || static_cast<std::size_t>(symbol) >= labels.size())
+        return Refuse(view, "The script of cog " + std::to_string(index) + " has no symbol " +
+                                std::to_string(symbol) + ".");
+    SetCogValue(cog, defaults, symbol, args.Name("value"));
+    ApplyCogWorkList(level, view.GetGame(), list);
+    return true;
+}
+
+constexpr CApplyWord kAddCogWords[] = {{"script", EApplyWord::Name, true}};
+constexpr CApplyWord kDeleteCogWords[] = {{"index", EApplyWord::Int, true}};
+constexpr CApplyWord kSetCogValueWords[] = {{"index", EApplyWord::Int, true},
+                                            {"symbol", EApplyWord::Int, true},
+                                            {"value", EApplyWord::Name, true}};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1469,6 +1534,17 @@ constexpr CApplyOperation kOperations[] = {
      "puppets, sound classes, cogs, AI classes and sprites no remaining template names; refused "
      "when a thing uses the template itself",
      RunDeleteTemplate},
+    // Cogs in Level.
+    {"add-cog", kAddCogWords,
+     "the Cogs in Level window's Add and Apply: a cog of script= with no values is appended and "
+     "the script listed", RunAddCog},
+    {"delete-cog", kDeleteCogWords,
+     "the Cogs in Level window's Delete and Apply: cog index= goes; its script leaves the list "
+     "when no other cog uses it", RunDeleteCog},
+    {"set-cog-value", kSetCogValueWords,
+     "the Cogs in Level window's value entry and Apply: value symbol= of cog index= becomes "
+     "value= upper-cased, missing values before it take the script's defaults, empty ones at the "
+     "end go", RunSetCogValue},
 };
 // clang-format on
 

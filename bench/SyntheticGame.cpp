@@ -446,6 +446,34 @@ std::string SurfaceAnimationCog(const char* name)
     return t.Text();
 }
 
+// A bank of lamps with more symbols than the Cogs in Level window shows at once, every one with
+// a default.
+std::string LampBankCog()
+{
+    CTextBuilder t;
+    t.Line("# 00_lampbank.cog")
+        .Line("# Lights ten lamp surfaces one after another.")
+        .Line()
+        .Line("symbols");
+    for (int i = 0; i < 10; ++i)
+        t.Line("surface     lamp" + std::to_string(i) + "=-1");
+    t.Line("float       delay=0.5")
+        .Line("float       brightness=1.0")
+        .Line("int         steps=4")
+        .Line("sound       hum=switch.wav")
+        .Line("material    litmat=red.mat")
+        .Line("flex        fade=2.0")
+        .Line("int         phase=0         local")
+        .Line("end")
+        .Line()
+        .Line("code")
+        .Line("startup:")
+        .Line("    phase = 0;")
+        .Line("    return;")
+        .Line("end");
+    return t.Text();
+}
+
 std::string RelicCog()
 {
     CTextBuilder t;
@@ -1078,6 +1106,7 @@ CSyntheticArchives BuildSyntheticArchives(int product)
     addText("cog\\00_slideceiling.cog", SlideCeilingCog());
     addText("cog\\00_surfanim.cog", SurfaceAnimationCog("00_surfanim.cog"));
     addText("cog\\01_neonsign.cog", SurfaceAnimationCog("01_neonsign.cog"));
+    addText("cog\\00_lampbank.cog", LampBankCog());
     if (expansion)
         addText("cog\\relic.cog", RelicCog());
 

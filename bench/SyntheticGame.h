@@ -24,7 +24,8 @@
 //               00_doorswitch.cog, 10_ffieldswitch.cog, 00_forcefield.cog, 00_conveyor.cog
 //               (with a direction vector), 12_conveyor.cog (without), 00_slideceiling.cog,
 //               00_surfanim.cog, 01_neonsign.cog: the cogs walk mode reads;
-//               00_breakingglass.cog, 00_slashgrate.cog: the surface effects' cogs
+//               00_breakingglass.cog, 00_slashgrate.cog: the surface effects' cogs;
+//               00_lampbank.cog: sixteen symbols, each with a default
 //   misc\snd\   door.snd, sm_door.snd, player.snd, crate.snd: sound classes naming .wav files of
 //   the sound
 //               archive; V relic.snd

@@ -278,4 +278,5 @@ private:
     QString m_lastAutosaveFile;
     bool m_closeConfirmed = false;
     QPointer<QObject> m_objectFrames;  // the Object Frames window
+    QPointer<QWidget> m_cogsInLevel;   // the Cogs in Level window
 };

@@ -74,6 +74,10 @@ constexpr std::array<CSettingInfo, kSettingCount> kTable{
     Int("EditWindowW", &CSettings::m_editWindowW),
     Int("EditWindowH", &CSettings::m_editWindowH),
     Int("AutoSize", &CSettings::m_autoSize),
+    Int("CogWindowX", &CSettings::m_cogWindowX),
+    Int("CogWindowY", &CSettings::m_cogWindowY),
+    Int("CogWindowW", &CSettings::m_cogWindowW),
+    Int("CogWindowH", &CSettings::m_cogWindowH),
 };
 
 }  // namespace

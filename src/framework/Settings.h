@@ -28,7 +28,7 @@ struct CSettingInfo {
     std::uint32_t CSettings::*colorMember = nullptr;  // kind Color
 };
 
-inline constexpr std::size_t kSettingCount = 55;
+inline constexpr std::size_t kSettingCount = 59;
 
 struct CSettings {
     // Main window rectangle in screen coordinates, normal state; "Right"/"Bottom" 0 = none saved.
@@ -88,6 +88,11 @@ struct CSettings {
     std::int32_t m_editWindowW = -1;  // "EditWindowW"
     std::int32_t m_editWindowH = -1;  // "EditWindowH"
     std::int32_t m_autoSize = 0;      // "AutoSize": the Template dialog's preview, 1 "Auto Size"
+    // The Cogs in Level window: left, top, outer width and height; -1 unset.
+    std::int32_t m_cogWindowX = -1;  // "CogWindowX"
+    std::int32_t m_cogWindowY = -1;  // "CogWindowY"
+    std::int32_t m_cogWindowW = -1;  // "CogWindowW"
+    std::int32_t m_cogWindowH = -1;  // "CogWindowH"
 
     // Rules applied after loading at start-up: "Grid" below 0.1 (as 32-bit floats)
     // becomes 0.1. A NaN "Grid" (atof accepts "nan") also becomes 0.1.

@@ -542,3 +542,24 @@ inline constexpr int kTemplateZ = 1011;
 inline constexpr int kTemplateAutoSize = 1012;
 inline constexpr int kTemplateRealSize = 1013;
 }  // namespace Ctl
+
+// Cogs in Level (212); OK, Cancel and Help are kOk, kCancel and kHelp, Apply is kApplyNow.
+namespace Dlg {
+inline constexpr int kCogsInLevel = 212;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kCogsList = 5140;
+inline constexpr int kCogsScroll = 5141;
+inline constexpr int kCogsAdd = 5142;
+inline constexpr int kCogsDelete = 5143;
+inline constexpr int kCogsEdit = 5144;
+inline constexpr int kCogsView = 5145;
+inline constexpr int kCogsX = 5146;  // disabled; with its label "X:"
+inline constexpr int kCogsY = 5147;
+inline constexpr int kCogsZ = 5148;
+// The fourteen symbol rows, top to bottom: the read-only name fields and the value fields.
+inline constexpr int kCogsNameFields[14] = {5153, 5158, 5159, 5160, 5161, 5162, 5163,
+                                            5164, 5165, 5166, 5167, 5168, 5169, 5170};
+inline constexpr int kCogsValueFields[14] = {5171, 5172, 5173, 5174, 5175, 5176, 5177,
+                                             5178, 5179, 5180, 5181, 5182, 5183, 5184};
+}  // namespace Ctl

@@ -1,4 +1,4 @@
-// The settings in the profile: the 54 "Preferences" values (defaults, round trip, float text,
+// The settings in the profile: the 59 "Preferences" values (defaults, round trip, float text,
 // the load rules), the other groups, and the main window's placement at start-up.
 
 #include "AppTestSupport.h"

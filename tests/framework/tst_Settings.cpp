@@ -95,11 +95,15 @@ TEST(Settings, TableNamesOrderAndKinds)
                                     "EditWindowY",
                                     "EditWindowW",
                                     "EditWindowH",
-                                    "AutoSize"};
-    static_assert(std::size(expected) == 55);
+                                    "AutoSize",
+                                    "CogWindowX",
+                                    "CogWindowY",
+                                    "CogWindowW",
+                                    "CogWindowH"};
+    static_assert(std::size(expected) == 59);
 
     const auto& table = CSettings::Table();
-    ASSERT_EQ(table.size(), 55u);
+    ASSERT_EQ(table.size(), 59u);
     std::set<std::string_view> names;
     std::set<const void*> seen;
     CSettings s;
@@ -132,8 +136,8 @@ TEST(Settings, TableNamesOrderAndKinds)
         }
         EXPECT_TRUE(seen.insert(address).second) << info.name << " shares a member";
     }
-    EXPECT_EQ(names.size(), 55u);
-    EXPECT_EQ(seen.size(), 55u);
+    EXPECT_EQ(names.size(), 59u);
+    EXPECT_EQ(seen.size(), 59u);
 }
 
 TEST(Settings, TableKindsAndMembers)
@@ -144,7 +148,7 @@ TEST(Settings, TableKindsAndMembers)
         floats += info.kind == ESettingKind::Float;
         colors += info.kind == ESettingKind::Color;
     }
-    EXPECT_EQ(ints, 35);
+    EXPECT_EQ(ints, 39);
     EXPECT_EQ(floats, 8);
     EXPECT_EQ(colors, 12);
 

@@ -1,6 +1,10 @@
 #include "resources/ui/EditorDlg.h"
 
+#include "framework/Exceptions.h"
 #include "framework/Settings.h"
+#include "level/LevelFiles.h"
+#include "resources/Tree.h"
+#include "resources/TreeObject.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
@@ -11,6 +15,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstddef>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -118,4 +125,28 @@ std::optional<std::vector<std::uint8_t>> EditTextBytes(const QString& title,
         edited.replace(QLatin1String("\n"), QLatin1String("\r\n"));
     const QByteArray out = edited.toLatin1();
     return std::vector<std::uint8_t>(out.begin(), out.end());
+}
+
+bool EditLevelFileText(CTree& files, int index, const QString& title, CSettings& settings,
+                       unsigned int helpContext, QWidget* parent)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= files.m_entries.size())
+        return false;
+    CTreeObject& entry = *files.m_entries[static_cast<std::size_t>(index)];
+    std::string text;
+    try {
+        text = LevelFileText(entry);
+    } catch (const CArchiveException& e) {
+        QzMessageBox(QString::fromLatin1(e.what()), QMessageBox::Ok, parent);
+        return false;
+    }
+    auto edited = EditTextBytes(
+        title, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), settings,
+        helpContext, parent);
+    if (!edited)
+        return false;
+    entry.m_size = static_cast<std::int32_t>(edited->size());
+    entry.m_data = std::move(*edited);
+    RecomputeLevelFileOffsets(files);
+    return true;
 }

@@ -14,6 +14,7 @@
 #include <span>
 #include <vector>
 
+class CTree;
 class QPlainTextEdit;
 struct CSettings;
 
@@ -47,3 +48,10 @@ std::optional<std::vector<std::uint8_t>> EditTextBytes(const QString& title,
                                                        std::span<const std::uint8_t> bytes,
                                                        CSettings& settings,
                                                        unsigned int helpContext, QWidget* parent);
+
+// Edits the text of the level file at index of files (its bytes up to the first NUL) in the
+// editor with that caption; after OK the file holds the edited text and the offsets are
+// recomputed. A file whose bytes do not match its size is reported and stays as it is. True when
+// the file took the edited text.
+bool EditLevelFileText(CTree& files, int index, const QString& title, CSettings& settings,
+                       unsigned int helpContext, QWidget* parent);

@@ -346,22 +346,9 @@ void CFilesInLevelDlg::OnEdit()
         QzMessageBox(QStringLiteral("No editor exist for this item."), QMessageBox::Ok, this);
         return;
     }
-    std::string text;
-    try {
-        text = LevelFileText(entry);
-    } catch (const CArchiveException& e) {
-        QzMessageBox(Text(e.what()), QMessageBox::Ok, this);
+    if (!EditLevelFileText(m_level.m_levelFiles, index, QString::fromLatin1(title), m_settings,
+                           kHelpContext, this))
         return;
-    }
-    auto edited =
-        EditTextBytes(QString::fromLatin1(title),
-                      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                      m_settings, kHelpContext, this);
-    if (!edited)
-        return;
-    entry.m_size = static_cast<std::int32_t>(edited->size());
-    entry.m_data = std::move(*edited);
-    RecomputeLevelFileOffsets(m_level.m_levelFiles);
     const int row = m_selectedRow;
     FillList();
     if (QTreeWidgetItem* item = m_list->topLevelItem(row))
