@@ -504,3 +504,30 @@ inline constexpr int kAnimUp = 1010;
 inline constexpr int kAnimDown = 1011;
 inline constexpr int kAnimPlay = 1012;
 }  // namespace Ctl
+
+// Template Manager (5013); OK, Cancel and Help are kOk, kCancel and kHelp.
+namespace Dlg {
+inline constexpr int kTemplateManager = 5013;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kTplMgrUsed = 1000;    // "Show only templates used in current level"
+inline constexpr int kTplMgrSimple = 1001;  // "Show only simple templates"
+inline constexpr int kTplMgrList = 1002;
+inline constexpr int kTplMgrEdit = 1003;
+inline constexpr int kTplMgrAdd = 1004;
+inline constexpr int kTplMgrDelete = 1005;
+}  // namespace Ctl
+
+// The template entry editor: "Add Template" (5028) and "EditTemplate" (5029); OK, Cancel and Help
+// are kOk, kCancel and kHelp.
+namespace Dlg {
+inline constexpr int kAddTemplate = 5028;
+inline constexpr int kEditTemplate = 5029;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kTplEntryName = 1000;
+inline constexpr int kTplEntryBasedOn = 1001;  // read-only
+inline constexpr int kTplEntryParams = 1002;   // the parameter editor
+inline constexpr int kTplEntryAdd3do = 1003;
+inline constexpr int kTplEntryAddCog = 1004;
+}  // namespace Ctl

@@ -329,7 +329,7 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     engine.m_selection.m_pickedNodes = {CVector3{}, CVector3{1, 0, 0}};
     for (const int id :
          {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kCogsInLevel, Cmd::kErrors,
-          Cmd::kTemplateManager, Cmd::kSelectColorMap, Cmd::kCreateDome, Cmd::kCreateLayer})
+          Cmd::kSelectColorMap, Cmd::kCreateDome, Cmd::kCreateLayer})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(Cmd::kFilesInLevel));
     for (const int id : {Cmd::kFindItem,
