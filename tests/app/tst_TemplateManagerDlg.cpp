@@ -23,11 +23,14 @@
 #include "resources/ui/TemplateManagerDlg.h"
 #include "support/FixtureLevels.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <array>
 #include <initializer_list>
@@ -189,7 +192,15 @@ TEST_F(TemplateManagerTest, EditChangesOnlyTheParameters)
     OnModal<CEditTemplateDlg>(m_app.get(), [](CEditTemplateDlg& editor) {
         EXPECT_EQ(editor.windowTitle(), "EditTemplate");
         EXPECT_TRUE(Control<QLineEdit>(editor, Ctl::kTplEntryName)->isReadOnly());
-        Control<QPlainTextEdit>(editor, Ctl::kTplEntryParams)->setPlainText("model3d=torch.3do");
+        auto* params = Control<QPlainTextEdit>(editor, Ctl::kTplEntryParams);
+        params->clear();
+        // Typed and pasted text arrives in lower case; Return makes a line break.
+        QTest::keyClicks(params, "Model3d=Torch");
+        QTest::keyClick(params, Qt::Key_Return);
+        QApplication::clipboard()->setText(QStringLiteral(".3DO"));
+        params->paste();
+        EXPECT_EQ(params->toPlainText(), "model3d=torch\n.3do");
+        params->setPlainText("model3d=torch.3do");
         Click(editor, Ctl::kOk);
     });
     Click(*dialog, Ctl::kTplMgrEdit);
