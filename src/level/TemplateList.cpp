@@ -6,6 +6,7 @@
 #include "framework/StringUtil.h"
 #include "level/GameResources.h"
 #include "level/QzlTemplate.h"
+#include "resources/GameIndex.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -156,6 +157,8 @@ std::string SaveTemplateList(CGameResources& resources, const CDataFolders& data
 
 const char* TemplateFileName(int product)
 {
+    if (const CProductFiles* files = GetProductFiles(product))
+        return files->m_templateFile;
     return product == 1 ? "varnok.dat" : "korvath.dat";
 }
 

@@ -55,7 +55,8 @@ bool TemplateListText(const CTemplateEntries& entries, std::string& text, std::s
 std::string SaveTemplateList(CGameResources& resources, const CDataFolders& dataFolders,
                              std::string_view fileName, const CTemplateEntries& entries);
 
-// The data file of product: "varnok.dat" for 1, else "korvath.dat".
+// The data file of product that set-up reads and the Template Manager writes: "korvath.dat" for 0,
+// "varnok.dat" for 1 (any other product takes "korvath.dat").
 const char* TemplateFileName(int product);
 
 // The working list's edits. Each returns the message to show and leaves entries as they were,
