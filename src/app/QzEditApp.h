@@ -113,6 +113,12 @@ public:
     // textures anew. A file that cannot be read back leaves the game as it was, with its message.
     void GameArchiveWritten(const std::filesystem::path& archive);
 
+    // The Template Manager, modal, with the document whose level drives its used-in-level filter
+    // (null: none). On OK the list goes to the user's copy of the product's template file and then
+    // replaces the product's list; every open document's things take their models anew from it.
+    // The level is not changed.
+    void RunTemplateManager(CQzEditDoc* doc, QWidget* parent);
+
     // The program folder's data files with the user's copies over them.
     CDataFolders DataFolders() const { return {m_programDir, m_userDataDir}; }
 

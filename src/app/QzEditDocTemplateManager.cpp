@@ -1,10 +1,11 @@
-// "Template &Manager..." of the document.
+// "Template &Manager..." of the document: the Template Manager with the document's level for its
+// used-in-level filter.
 
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
-#include "engine/C3dView.h"
 #include "engine/CommandIds.h"
-#include "engine/Questions.h"
-#include "level/QzlSections.h"
 
-void CQzEditDoc::RegisterTemplateManagerCommand() {}
+void CQzEditDoc::RegisterTemplateManagerCommand()
+{
+    AddCommand(Cmd::kTemplateManager, [this] { m_app.RunTemplateManager(this, DialogParent()); });
+}

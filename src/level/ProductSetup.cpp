@@ -80,14 +80,13 @@ std::string CProductSetup::Run(int product, const std::filesystem::path& install
     m_soundArchivePath.clear();
 
     const CProductFiles* files = GetProductFiles(product);
-    const char* templateFile = product == 1 ? "varnok.dat" : "korvath.dat";
+    const char* const templateFile = TemplateFileName(product);
     std::string message;
     bool readTemplates = true;
     if (files == nullptr) {
         // No game belongs to another product: nothing to index.
         message = kMissingArchives;
     } else {
-        templateFile = files->m_templateFile;
         m_archivePath = FindFirst(installPath, {files->m_mainArchive});
         if (m_archivePath.empty())
             m_archivePath = FindFirst(sourceDir, {files->m_cdMainArchive});

@@ -563,3 +563,30 @@ inline constexpr int kCogsNameFields[14] = {5153, 5158, 5159, 5160, 5161, 5162, 
 inline constexpr int kCogsValueFields[14] = {5171, 5172, 5173, 5174, 5175, 5176, 5177,
                                              5178, 5179, 5180, 5181, 5182, 5183, 5184};
 }  // namespace Ctl
+
+// Template Manager (5013); OK, Cancel and Help are kOk, kCancel and kHelp.
+namespace Dlg {
+inline constexpr int kTemplateManager = 5013;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kTplMgrUsed = 1000;    // "Show only templates used in current level"
+inline constexpr int kTplMgrSimple = 1001;  // "Show only simple templates"
+inline constexpr int kTplMgrList = 1002;
+inline constexpr int kTplMgrEdit = 1003;
+inline constexpr int kTplMgrAdd = 1004;
+inline constexpr int kTplMgrDelete = 1005;
+}  // namespace Ctl
+
+// The template entry editor: "Add Template" (5028) and "EditTemplate" (5029); OK, Cancel and Help
+// are kOk, kCancel and kHelp.
+namespace Dlg {
+inline constexpr int kAddTemplate = 5028;
+inline constexpr int kEditTemplate = 5029;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kTplEntryName = 1000;
+inline constexpr int kTplEntryBasedOn = 1001;  // read-only
+inline constexpr int kTplEntryParams = 1002;   // the parameter editor
+inline constexpr int kTplEntryAdd3do = 1003;
+inline constexpr int kTplEntryAddCog = 1004;
+}  // namespace Ctl
