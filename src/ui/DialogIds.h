@@ -504,3 +504,22 @@ inline constexpr int kAnimUp = 1010;
 inline constexpr int kAnimDown = 1011;
 inline constexpr int kAnimPlay = 1012;
 }  // namespace Ctl
+
+// Color Map (6140), Select Color Map (6141) and Sounds (6142); OK, Cancel and Help are kOk,
+// kCancel and kHelp, Select Color Map's "&Apply" kApplyNow.
+namespace Dlg {
+inline constexpr int kColorMap = 6140;
+inline constexpr int kSelectColorMap = 6141;
+inline constexpr int kSounds = 6142;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kColorMapList = 1000;
+inline constexpr int kColorMapGrid = 1001;  // the 16 x 16 palette
+inline constexpr int kColorMapAdd = 1002;
+inline constexpr int kColorMapDelete = 1003;
+inline constexpr int kSelectColorMapList = 1000;
+inline constexpr int kSoundsList = 1000;
+inline constexpr int kSoundsAdd = 1002;
+inline constexpr int kSoundsDelete = 1003;
+inline constexpr int kSoundsPlay = 1004;
+}  // namespace Ctl

@@ -127,17 +127,22 @@ std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* capt
     return [text, caption](CPickerDlg& dialog) {
         if (caption != nullptr)
             *caption = dialog.windowTitle();
-        auto* list = dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
-        const QList<QListWidgetItem*> found =
-            list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
-        if (found.isEmpty()) {
-            ADD_FAILURE() << "not listed: " << text.toStdString();
-            dialog.reject();
-            return;
-        }
-        list->setCurrentItem(found.front());
-        dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
+        ChooseInList(dialog, Ctl::kPickerList, text);
     };
+}
+
+void ChooseInList(QWidget& dialog, int listId, const QString& text)
+{
+    auto* list = dialog.findChild<QListWidget*>(Id(listId));
+    const QList<QListWidgetItem*> found =
+        list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
+    if (found.isEmpty()) {
+        ADD_FAILURE() << "not listed: " << text.toStdString();
+        dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
+        return;
+    }
+    list->setCurrentItem(found.front());
+    dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
 }
 
 void PickerCancel(CPickerDlg& dialog)

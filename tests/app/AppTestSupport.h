@@ -106,6 +106,9 @@ void OnPicker(QObject* owner, std::function<void(CPickerDlg&)> act);
 std::function<void(CPickerDlg&)> PickerChoose(const QString& text, QString* caption = nullptr);
 // Presses Cancel.
 void PickerCancel(CPickerDlg& dialog);
+// Selects the row of text in dialog's list of id and presses OK (kOk); a text the list lacks
+// fails the test and presses Cancel (kCancel).
+void ChooseInList(QWidget& dialog, int listId, const QString& text);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();
