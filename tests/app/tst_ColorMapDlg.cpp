@@ -161,10 +161,14 @@ TEST_F(ColorMapDlgTest, GridShowsThePaletteAndAClickEditsALevelColorMap)
             return QColor(1, 2, 3);
         });
     QImage painted;
+    QImage whole;  // the dialog: list, grid and buttons
+    QRect gridAt;
     OnListDialog<CColorMapDlg>(&doc, true, [&](CColorMapDlg& dialog) {
         CColorMapGrid& grid = dialog.Grid();
         EXPECT_EQ(dialog.SelectedName(), "mine.cmp");
         painted = grid.grab().toImage();
+        whole = dialog.grab().toImage();
+        gridAt = grid.geometry();
         // A game colour map is shown but not edited.
         ASSERT_TRUE(SelectInList(dialog, Ctl::kColorMapList, "dflt.cmp"));
         QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(grid.width() - 1, grid.height() - 1));
@@ -187,7 +191,12 @@ TEST_F(ColorMapDlgTest, GridShowsThePaletteAndAClickEditsALevelColorMap)
     });
     EXPECT_EQ(doc.PickColorMap("mine", kPickInLevel), std::nullopt);
     SetColorDialogHook(old);
-    SavePictures({{"colormap_grid.png", &painted}});
+    SavePictures({{"colormap_grid.png", &painted}, {"colormap_dialog.png", &whole}});
+    // The dialog shows the grid where it lays it out, beside the list.
+    ASSERT_FALSE(whole.isNull());
+    EXPECT_EQ(
+        whole.pixelColor(gridAt.topLeft() + QPoint(gridAt.width() / 32, gridAt.height() / 32)),
+        QColor(0, 255, 0));
 
     // Entry i of the test colour map is (i, 255 - i, i / 2): the middle of each cell shows it.
     ASSERT_FALSE(painted.isNull());
