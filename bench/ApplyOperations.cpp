@@ -13,6 +13,7 @@
 #include "edit/SplitSurface.h"
 #include "edit/TextureCoordinates.h"
 #include "engine/C3dView.h"
+#include "engine/ColorMapList.h"
 #include "engine/CommandIds.h"
 #include "engine/EngineHost.h"
 #include "engine/Questions.h"
@@ -1302,6 +1303,45 @@ constexpr CApplyWord kSetCogValueWords[] = {{"index", EApplyWord::Int, true},
                                             {"symbol", EApplyWord::Int, true},
                                             {"value", EApplyWord::Name, true}};
 
+// ---- Colour maps (engine/ColorMapList.h) ----
+
+// Select Color Map's Apply: name= becomes the level's only colour map, every sector on it.
+bool RunSelectColorMap(C3dView& view, const CApplyArgs& args)
+{
+    const std::string name = args.Name("name");
+    if (name.empty())
+        return Refuse(view, "select-color-map takes a colour-map name.");
+    return SelectColorMap(view, name);
+}
+
+constexpr CApplyWord kSelectColorMapWords[] = {{"name", EApplyWord::Name, true}};
+
+// The Color Map dialog's palette edit: entry index= (0 to 255) of the level's own colour map
+// colormap= takes the colour r=, g=, b= (0 to 255 each).
+bool RunEditPalette(C3dView& view, const CApplyArgs& args)
+{
+    const int index = args.Int("index", -1);
+    const int red = args.Int("r", -1);
+    const int green = args.Int("g", -1);
+    const int blue = args.Int("b", -1);
+    const auto isByte = [](int value) { return value >= 0 && value <= 255; };
+    if (!isByte(index) || !isByte(red) || !isByte(green) || !isByte(blue))
+        return Refuse(view, "edit-palette takes index=, r=, g= and b= from 0 to 255.");
+    if (!EditColorMapPalette(&view.GetGame(), view.GetLevel(), args.Name("colormap"), index,
+                             static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+                             static_cast<std::uint8_t>(blue)))
+        return Refuse(view, "edit-palette needs a colour map of the level's own files that holds "
+                            "a whole palette and is not one of the game's.");
+    view.GetHost().SetModifiedFlag(true);
+    return true;
+}
+
+constexpr CApplyWord kEditPaletteWords[] = {
+    {"colormap", EApplyWord::Name, true}, {"index", EApplyWord::Int, true},
+    {"r", EApplyWord::Int, true},         {"g", EApplyWord::Int, true},
+    {"b", EApplyWord::Int, true},
+};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1545,6 +1585,14 @@ constexpr CApplyOperation kOperations[] = {
      "the Cogs in Level window's value entry and Apply: value symbol= of cog index= becomes "
      "value= upper-cased, missing values before it take the script's defaults, empty ones at the "
      "end go", RunSetCogValue},
+    // Colour maps.
+    {"select-color-map", kSelectColorMapWords,
+     "Select Color Map's Apply: name= becomes the level's only colour map, every sector on it",
+     RunSelectColorMap},
+    {"edit-palette", kEditPaletteWords,
+     "the Color Map dialog's palette edit: entry index= of the level's own colour map colormap= "
+     "takes the colour r=, g=, b=",
+     RunEditPalette},
 };
 // clang-format on
 

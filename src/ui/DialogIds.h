@@ -590,3 +590,22 @@ inline constexpr int kTplEntryParams = 1002;   // the parameter editor
 inline constexpr int kTplEntryAdd3do = 1003;
 inline constexpr int kTplEntryAddCog = 1004;
 }  // namespace Ctl
+
+// Color Map (6141), Select Color Map (6142) and Sounds (6143); OK, Cancel and Help are kOk,
+// kCancel and kHelp, Select Color Map's "&Apply" kApplyNow.
+namespace Dlg {
+inline constexpr int kColorMap = 6141;
+inline constexpr int kSelectColorMap = 6142;
+inline constexpr int kSounds = 6143;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kColorMapList = 1000;
+inline constexpr int kColorMapGrid = 1001;  // the 16 x 16 palette
+inline constexpr int kColorMapAdd = 1002;
+inline constexpr int kColorMapDelete = 1003;
+inline constexpr int kSelectColorMapList = 1000;
+inline constexpr int kSoundsList = 1000;
+inline constexpr int kSoundsAdd = 1002;
+inline constexpr int kSoundsDelete = 1003;
+inline constexpr int kSoundsPlay = 1004;
+}  // namespace Ctl

@@ -185,6 +185,20 @@ void TemplateCancel(CTemplateDlg& dialog)
     dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
 }
 
+void ChooseInList(QWidget& dialog, int listId, const QString& text)
+{
+    auto* list = dialog.findChild<QListWidget*>(Id(listId));
+    const QList<QListWidgetItem*> found =
+        list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
+    if (found.isEmpty()) {
+        ADD_FAILURE() << "not listed: " << text.toStdString();
+        dialog.findChild<QPushButton*>(Id(Ctl::kCancel))->click();
+        return;
+    }
+    list->setCurrentItem(found.front());
+    dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
+}
+
 void EnsureQApplication()
 {
     static int argc = 1;

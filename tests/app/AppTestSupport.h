@@ -116,6 +116,9 @@ void OnTemplateDlg(QObject* owner, std::function<void(CTemplateDlg&)> act);
 std::function<void(CTemplateDlg&)> TemplateChoose(const QString& text, QString* caption = nullptr);
 // Presses Cancel.
 void TemplateCancel(CTemplateDlg& dialog);
+// Selects the row of text in dialog's list of id and presses OK (kOk); a text the list lacks
+// fails the test and presses Cancel (kCancel).
+void ChooseInList(QWidget& dialog, int listId, const QString& text);
 
 // Makes the QApplication once (offscreen or whatever QT_QPA_PLATFORM says).
 void EnsureQApplication();

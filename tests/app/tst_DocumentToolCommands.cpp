@@ -18,6 +18,7 @@
 #include "level/QzlCog.h"
 #include "resources/ui/AnimationManagerDlg.h"
 #include "resources/ui/EditorDlg.h"
+#include "resources/ui/SoundsDlg.h"
 #include "support/FixtureLevels.h"
 #include "tools/SectorLibrary.h"
 #include "tools/ui/LibraryDeleteDlg.h"
@@ -201,9 +202,9 @@ TEST_F(DocumentToolCommandsTest, SelectSoundThroughThePicker)
     EXPECT_FALSE(Enabled(Cmd::kSelectSound));
     m_engine->m_selection.m_sector = 0;
     QString caption;
-    OnModal<CPickerDlg>(m_app.get(), [&caption](CPickerDlg& dialog) {
+    OnModal<CSoundsDlg>(m_app.get(), [&caption](CSoundsDlg& dialog) {
         caption = dialog.windowTitle();
-        QListWidget* list = Control<QListWidget>(dialog, Ctl::kPickerList);
+        QListWidget* list = Control<QListWidget>(dialog, Ctl::kSoundsList);
         ASSERT_GT(list->count(), 0);
         list->setCurrentRow(0);
         Click(dialog, Ctl::kOk);
@@ -327,8 +328,8 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     engine.m_selection.m_sector = 0;
     engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxXHigh);
     engine.m_selection.m_pickedNodes = {CVector3{}, CVector3{1, 0, 0}};
-    for (const int id : {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kErrors,
-                         Cmd::kSelectColorMap, Cmd::kCreateDome, Cmd::kCreateLayer})
+    for (const int id : {Cmd::kEpisodeEditor, Cmd::kStartupEditor, Cmd::kErrors, Cmd::kCreateDome,
+                         Cmd::kCreateLayer})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(Cmd::kFilesInLevel));
     for (const int id : {Cmd::kFindItem,
@@ -337,6 +338,7 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
                          Cmd::kUpdateVertices,
                          Cmd::kRestoreSurface,
                          Cmd::kSelectSound,
+                         Cmd::kSelectColorMap,
                          Cmd::kLibraryRename,
                          Cmd::kLibraryDelete,
                          Cmd::kLibrarySave,

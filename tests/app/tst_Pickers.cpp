@@ -10,6 +10,8 @@
 #include "engine/Questions.h"
 #include "resources/MaterialGroups.h"
 #include "resources/Tree.h"
+#include "resources/ui/ColorMapDlg.h"
+#include "resources/ui/SoundsDlg.h"
 #include "support/FixtureLevels.h"
 #include "ui/PickerDlg.h"
 
@@ -134,13 +136,20 @@ TEST_F(PickersTest, DocumentPickersShowThePlainPickerOverTheLevelAndTheGame)
     EXPECT_EQ(doc.m_level->m_materials[1]->m_name, "BRICK.MAT");
     EXPECT_TRUE(doc.IsModified());
 
-    OnPicker(&doc, PickerChoose(QStringLiteral("warm.cmp"), &caption));
+    // The colour-map and sound pickers are the Color Map and Sounds dialogs.
+    OnModal<CColorMapDlg>(&doc, [&caption](CColorMapDlg& dialog) {
+        caption = dialog.windowTitle();
+        ChooseInList(dialog, Ctl::kColorMapList, QStringLiteral("warm.cmp"));
+    });
     EXPECT_EQ(host.PickColorMap("", kPickToAdd), "warm.cmp");
     EXPECT_EQ(caption, QStringLiteral("Add Color Map to level"));
-    OnPicker(&doc, PickerChoose(QStringLiteral("jump.wav"), &caption));
+    OnModal<CSoundsDlg>(&doc, [&caption](CSoundsDlg& dialog) {
+        caption = dialog.windowTitle();
+        ChooseInList(dialog, Ctl::kSoundsList, QStringLiteral("jump.wav"));
+    });
     EXPECT_EQ(host.PickSound("ju", kPickInLevel), "jump.wav");
     EXPECT_EQ(caption, QStringLiteral("Sounds in level"));
-    OnPicker(&doc, PickerCancel);
+    OnModal<CSoundsDlg>(&doc, [](CSoundsDlg& dialog) { Click(dialog, Ctl::kCancel); });
     EXPECT_EQ(host.PickSound("", kPickToAdd), std::nullopt);
 
     // A template of the product's list with its model's extents (the engine measures it).

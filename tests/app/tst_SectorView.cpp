@@ -9,6 +9,8 @@
 #include "app/SectorView.h"
 #include "engine/Texture.h"
 #include "level/QzlSector.h"
+#include "resources/ui/ColorMapDlg.h"
+#include "resources/ui/SoundsDlg.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
 #include "ui/ColorDialog.h"
@@ -337,8 +339,12 @@ TEST_F(SectorViewTest, ColorMapAndSoundButtonsPickFromTheLevel)
 
     // The colour map chosen is shown and stored, and the sector's textures are decoded through it.
     QString caption;
-    OnPicker(&view, PickerChoose(QStringLiteral("warm.cmp"), &caption));
+    OnModal<CColorMapDlg>(&view, [&caption](CColorMapDlg& dialog) {
+        caption = dialog.windowTitle();
+        ChooseInList(dialog, Ctl::kColorMapList, QStringLiteral("warm.cmp"));
+    });
     Click(view, Ctl::kSectorColorMapButton);
+    EXPECT_EQ(caption, QStringLiteral("Color Maps in level"));
     EXPECT_EQ(Sector().m_colormap, 1);
     EXPECT_EQ(Text(view, Ctl::kSectorColorMap), "warm.cmp");
     ASSERT_NE(surface.m_texture, nullptr);
@@ -346,16 +352,18 @@ TEST_F(SectorViewTest, ColorMapAndSoundButtonsPickFromTheLevel)
     EXPECT_EQ(surface.m_texture->m_material, "dflt.mat");
     EXPECT_TRUE(m_doc->IsModified());
 
-    OnPicker(&view, PickerChoose(QStringLiteral("hum.wav")));
+    OnModal<CSoundsDlg>(&view, [](CSoundsDlg& dialog) {
+        ChooseInList(dialog, Ctl::kSoundsList, QStringLiteral("hum.wav"));
+    });
     Click(view, Ctl::kSectorSoundButton);
     EXPECT_EQ(Sector().m_sound, 1);
     EXPECT_EQ(Text(view, Ctl::kSectorSound), "hum.wav");
 
     // Cancel keeps both.
     m_doc->SetModifiedFlag(false);
-    OnPicker(&view, PickerCancel);
+    OnModal<CSoundsDlg>(&view, [](CSoundsDlg& dialog) { Click(dialog, Ctl::kCancel); });
     Click(view, Ctl::kSectorSoundButton);
-    OnPicker(&view, PickerCancel);
+    OnModal<CColorMapDlg>(&view, [](CColorMapDlg& dialog) { Click(dialog, Ctl::kCancel); });
     Click(view, Ctl::kSectorColorMapButton);
     EXPECT_EQ(Sector().m_sound, 1);
     EXPECT_EQ(Sector().m_colormap, 1);

@@ -124,6 +124,20 @@ void AddLevelFile(CQzlSections& level, const std::string& name, std::string_view
                                       0));
 }
 
+std::vector<std::uint8_t> MakeTestColorMap(std::size_t size)
+{
+    std::vector<std::uint8_t> bytes(17216);
+    for (std::size_t k = 832; k < bytes.size(); ++k)
+        bytes[k] = static_cast<std::uint8_t>(k % 256);
+    for (std::size_t i = 0; i < 256; ++i) {
+        bytes[64 + 3 * i] = static_cast<std::uint8_t>(i);
+        bytes[65 + 3 * i] = static_cast<std::uint8_t>(255 - i);
+        bytes[66 + 3 * i] = static_cast<std::uint8_t>(i / 2);
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
 void AddCog(CQzlSections& level, const std::string& script, std::vector<std::string> values)
 {
     auto cog = std::make_unique<CQzlCog>(script);

@@ -21,6 +21,8 @@
 #include "support/RecordingEngineHost.h"
 #include "support/ScriptedInput.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +64,11 @@ int AddCrate(CQzlSections& level, int sector, const CVector3& position);
 
 // Adds a file of the level's own (a cog script, say) at its sorted place.
 void AddLevelFile(CQzlSections& level, const std::string& name, std::string_view text);
+
+// The first size bytes of a colour map of the level's own: a 64-byte header of zeros, then the
+// palette with entry i = (i, 255 - i, i / 2) and the light tables (byte k = k % 256). A size below
+// 832 is a file cut short inside its palette.
+std::vector<std::uint8_t> MakeTestColorMap(std::size_t size = 17216);
 
 // Appends a cog of script with values.
 void AddCog(CQzlSections& level, const std::string& script, std::vector<std::string> values);

@@ -1,0 +1,94 @@
+// The Sounds dialog's OK on the level: the new sound list, upper-cased, with every sector
+// following its sound by name, -1 when its sound is gone; and the count of sounds sectors use.
+
+#include "level/SectorLists.h"
+#include "support/FixtureLevels.h"
+#include "support/LevelOracle.h"
+#include "support/UndoCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Four boxes on the sounds 0, 2, none and 1 of "DRIP.WAV", "WIND.WAV", "HUM.WAV".
+CQzlSections MakeSoundLevel()
+{
+    CQzlSections level = MakeEmptyLevel();
+    for (int s = 0; s < 4; ++s)
+        AddBoxSector(level, {2.0f * static_cast<float>(s), 0, 0},
+                     {2.0f * static_cast<float>(s) + 1, 1, 1});
+    FinishFixture(level);
+    level.m_sounds = {"DRIP.WAV", "WIND.WAV", "HUM.WAV"};
+    const int sounds[] = {0, 2, -1, 1};
+    for (std::size_t s = 0; s < 4; ++s)
+        level.m_sectors[s]->m_sound = sounds[s];
+    return level;
+}
+
+std::vector<int> SectorSounds(const CQzlSections& level)
+{
+    std::vector<int> sounds;
+    for (const auto& sector : level.m_sectors)
+        sounds.push_back(sector->m_sound);
+    return sounds;
+}
+
+TEST(SoundList, UsedIsOneMoreThanTheHighestIndex)
+{
+    CQzlSections level = MakeSoundLevel();
+    EXPECT_EQ(SoundsUsed(level), 3);
+    for (auto& sector : level.m_sectors)
+        sector->m_sound = -1;
+    EXPECT_EQ(SoundsUsed(level), 0);
+    EXPECT_EQ(SoundsUsed(MakeEmptyLevel()), -1);
+}
+
+TEST(SoundList, OkRenumbersTheSectorsByName)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> names;
+        std::vector<std::string> list;  // afterwards
+        std::vector<int> sounds;
+    };
+    const Case cases[] = {
+        {"a used sound deleted",
+         {"drip.wav", "wind.wav"},
+         {"DRIP.WAV", "WIND.WAV"},
+         {0, -1, -1, 1}},
+        {"deleted and added",
+         {"hum.wav", "jump.wav", "drip.wav"},
+         {"HUM.WAV", "JUMP.WAV", "DRIP.WAV"},
+         {2, 0, -1, -1}},
+        {"reordered",
+         {"wind.wav", "hum.wav", "drip.wav"},
+         {"WIND.WAV", "HUM.WAV", "DRIP.WAV"},
+         {2, 1, -1, 0}},
+        {"all gone", {}, {}, {-1, -1, -1, -1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CFixtureEngine fixture(MakeSoundLevel());
+        EXPECT_TRUE(UndoGivesBackExactBytes(
+            fixture.m_view, [&] { return SetSoundList(fixture.m_level, c.names); }));
+        EXPECT_EQ(fixture.m_level.m_sounds, c.list);
+        EXPECT_EQ(SectorSounds(fixture.m_level), c.sounds);
+        EXPECT_TRUE(LevelIsSound(fixture.m_level));
+    }
+}
+
+TEST(SoundList, IndexBeyondTheListLosesItsSoundAndNoChangeIsNoEdit)
+{
+    CQzlSections level = MakeSoundLevel();
+    const std::vector<std::string> same = {"drip.wav", "wind.wav", "hum.wav"};
+    EXPECT_FALSE(SetSoundList(level, same));  // the list as it stands, in any case
+    EXPECT_EQ(SectorSounds(level), (std::vector<int>{0, 2, -1, 1}));
+    level.m_sectors[2]->m_sound = 9;
+    EXPECT_TRUE(SetSoundList(level, same));
+    EXPECT_EQ(SectorSounds(level), (std::vector<int>{0, 2, -1, 1}));
+}
+
+}  // namespace
