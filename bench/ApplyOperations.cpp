@@ -1226,10 +1226,7 @@ bool RunDeleteTemplate(C3dView& view, const CApplyArgs& args)
 {
     const std::string name = args.Name("name");
     const auto& templates = view.GetLevel().m_templates;
-    int index = FindTemplateItem(templates, name);
-    for (std::size_t i = 0; index < 0 && i < templates.size(); ++i)
-        if (templates[i] && EqualsNoCase(templates[i]->m_name, name))
-            index = static_cast<int>(i);
+    const int index = FindChosenTemplate(templates, name);
     if (index < 0)
         return Refuse(view, "delete-template names no template of the level.");
     const CTemplateDeletion deletion = DeleteLevelTemplate(view.GetLevel(), index);

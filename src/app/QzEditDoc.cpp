@@ -46,7 +46,6 @@
 #include "tools/ui/LibraryRenameDlg.h"
 #include "tools/ui/LibrarySaveDlg.h"
 #include "ui/DialogIds.h"
-#include "ui/PickerDlg.h"
 #include "ui/SheetDlg.h"
 #include "ui/UiServices.h"
 
@@ -699,26 +698,6 @@ void CQzEditDoc::RequestFrame(bool forced)
 {
     if (CQzEditView* view = View3d())
         view->RequestFrame(forced);
-}
-
-int CQzEditDoc::RunPicker(EPicker kind, std::string_view initial, int mode,
-                          std::vector<std::string>& names)
-{
-    names = PickerNames(*m_level, m_app.m_product.m_resources, kind, mode);
-    CPickerDlg dialog(QString::fromLatin1(PickerCaption(kind, mode)), names, initial,
-                      DialogParent());
-    if (dialog.exec() != QDialog::Accepted)
-        return -1;
-    return dialog.Selected();
-}
-
-std::optional<std::string> CQzEditDoc::PickName(EPicker kind, std::string_view initial, int mode)
-{
-    std::vector<std::string> names;
-    const int position = RunPicker(kind, initial, mode, names);
-    if (position < 0)
-        return std::nullopt;
-    return names[static_cast<std::size_t>(position)];
 }
 
 CQzEditView* CQzEditDoc::View3d() const

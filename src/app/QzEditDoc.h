@@ -137,8 +137,8 @@ public:
     void SetGridSetting(float grid) override;
     void ViewsChanged() override;
     void RequestFrame(bool forced) override;
-    // The pickers: the plain picker of the names the core lists (engine/Questions.h). A material
-    // added to the level in add mode marks the document modified.
+    // The pickers: the resource dialogs (resources/ui: Materials, Template, Color Map, Sounds) in
+    // the mode asked.
     std::optional<CMaterialChoice> PickMaterial(std::string_view initial, int mode) override;
     std::optional<CTemplateChoice> PickTemplate(std::string_view initial, int mode) override;
     std::optional<std::string> PickColorMap(std::string_view initial, int mode) override;
@@ -259,12 +259,6 @@ private:
     void ConfirmClose();
     // The window that owns message boxes and dialogs (the main frame; null without one).
     QWidget* DialogParent() const;
-    // Shows the plain picker of kind in mode over names (filled here); the position of the chosen
-    // name, or -1 for Cancel.
-    int RunPicker(EPicker kind, std::string_view initial, int mode,
-                  std::vector<std::string>& names);
-    // The name chosen in the plain picker of kind, nothing for Cancel.
-    std::optional<std::string> PickName(EPicker kind, std::string_view initial, int mode);
 
     QString m_pathName;
     QString m_title;

@@ -18,14 +18,12 @@ std::optional<CTemplateChoice> CQzEditDoc::PickTemplate(std::string_view initial
     CTemplateDlg dialog(*m_pEngine, m_app.m_settings, initial, mode, DialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    // The chosen template in the list the mode offers, measured as the plain picker measured it.
+    // The chosen template in the list the mode offers, measured by its model's box
+    // (ChooseTemplate).
     const CTemplateList& list =
         mode == kPickInLevel ? m_level->m_templates : m_pEngine->GetGame().m_templates;
     const std::string& name = dialog.CurrentName();
-    int position = FindTemplateItem(list, name);
-    for (std::size_t i = 0; position < 0 && i < list.size(); ++i)
-        if (list[i] && EqualsNoCase(list[i]->m_name, name))
-            position = static_cast<int>(i);
+    const int position = FindChosenTemplate(list, name);
     // OK with no template of the list chosen picks nothing.
     if (position < 0)
         return std::nullopt;

@@ -1,8 +1,8 @@
 #pragma once
 // What an operation asks the user, through the engine host: confirmations, which the "Warning"
-// setting turns off, and the choices of the pickers. The application's plain pickers list and
-// hand back what the functions below give, so that the lists and the choices are the same with
-// or without a screen.
+// setting turns off, and the choices of the pickers. The application's resource dialogs list the
+// names PickerNames gives, and the scripted pickers of qzbench choose through ChooseMaterial and
+// ChooseTemplate, so that the lists and the choices are the same with or without a screen.
 
 #include "engine/EngineHost.h"
 

@@ -55,6 +55,17 @@ int FindTemplateItem(const CTemplateList& list, std::string_view name)
     return FindBackward(list, list.size(), name);
 }
 
+int FindChosenTemplate(const CTemplateList& list, std::string_view name)
+{
+    const int exact = FindTemplateItem(list, name);
+    if (exact >= 0)
+        return exact;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i] && EqualsNoCase(list[i]->m_name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
 int SearchTemplate(const CTemplateList& list, std::string_view text)
 {
     for (std::size_t i = 0; i < list.size(); ++i)

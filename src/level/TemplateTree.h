@@ -23,6 +23,9 @@ using CTemplateList = std::vector<std::unique_ptr<CQzlTemplate>>;
 
 // The template to select for name: the last entry of list named exactly name, or -1 (the root).
 [[nodiscard]] int FindTemplateItem(const CTemplateList& list, std::string_view name);
+// The template of list that a chosen name means: FindTemplateItem's, else the first named name
+// with letter case ignored; -1 when none is.
+[[nodiscard]] int FindChosenTemplate(const CTemplateList& list, std::string_view name);
 
 // The first template of list whose name begins with text (case-sensitive; an empty text matches
 // the first template), or -1 when none does.

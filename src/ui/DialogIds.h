@@ -18,7 +18,6 @@ inline constexpr int kExtrudeSurface = 1102;
 inline constexpr int kCreateDoor = 5011;
 inline constexpr int kCreateElevator = 5012;
 inline constexpr int kDistanceView = 5016;  // the distance form of the document window
-inline constexpr int kPicker = 6000;        // the plain picker of a name (ui/PickerDlg.h)
 // The text editor and the sector library's dialogs.
 inline constexpr int kEditor = 142;
 inline constexpr int kLibraryRename = 6100;
@@ -140,9 +139,6 @@ inline constexpr int kDirectionUp = 5166;
 inline constexpr int kDirectionDown = 5167;
 inline constexpr int kShaftHeight = 5168;
 inline constexpr int kSubShaftHeight = 5169;
-
-// Plain picker (6000).
-inline constexpr int kPickerList = 6001;
 
 // Text editor (142).
 inline constexpr int kEditorText = 6115;

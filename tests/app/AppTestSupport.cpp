@@ -6,7 +6,6 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 #include "resources/ui/TemplateDlg.h"
-#include "ui/PickerDlg.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -123,8 +122,7 @@ void OnPicker(QObject* owner, std::function<void(QDialog&)> act)
 {
     OnModalWidget(owner, [act = std::move(act)](QWidget* widget) {
         auto* dialog = qobject_cast<QDialog*>(widget);
-        if (dialog == nullptr || (dialog->objectName() != Id(Dlg::kPicker) &&
-                                  dialog->objectName() != Id(Dlg::kMaterials)))
+        if (dialog == nullptr || dialog->objectName() != Id(Dlg::kMaterials))
             return false;
         act(*dialog);
         return true;
@@ -136,18 +134,7 @@ std::function<void(QDialog&)> PickerChoose(const QString& text, QString* caption
     return [text, caption](QDialog& dialog) {
         if (caption != nullptr)
             *caption = dialog.windowTitle();
-        auto* list = dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
-        if (list == nullptr)
-            list = dialog.findChild<QListWidget*>(Id(Ctl::kMaterialsList));
-        const QList<QListWidgetItem*> found =
-            list != nullptr ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
-        if (found.isEmpty()) {
-            ADD_FAILURE() << "not listed: " << text.toStdString();
-            dialog.reject();
-            return;
-        }
-        list->setCurrentItem(found.front());
-        dialog.findChild<QPushButton*>(Id(Ctl::kOk))->click();
+        ChooseInList(dialog, Ctl::kMaterialsList, text);
     };
 }
 

@@ -28,7 +28,6 @@
 #include <utility>
 
 class CMainFrame;
-class CPickerDlg;
 class CTemplateDlg;
 class CQzEditDoc;
 class CQzlSections;
@@ -100,11 +99,10 @@ void OnModal(QObject* owner, std::function<void(T&)> act)
         return true;
     });
 }
-// Runs act on the next picker that comes up modally, the plain picker (ui/PickerDlg.h) or the
-// Materials dialog (act closes it).
+// Runs act on the next Materials dialog that comes up modally (act closes it).
 void OnPicker(QObject* owner, std::function<void(QDialog&)> act);
-// Selects the row of text in the picker's list and presses OK; caption, when given, takes the
-// picker's title. A text the list lacks fails the test and cancels.
+// Selects the row of text in the Materials dialog's list and presses OK; caption, when given,
+// takes the dialog's title. A text the list lacks fails the test and cancels.
 std::function<void(QDialog&)> PickerChoose(const QString& text, QString* caption = nullptr);
 // Presses Cancel.
 void PickerCancel(QDialog& dialog);

@@ -26,7 +26,6 @@
 #include "tools/ui/LibraryRenameDlg.h"
 #include "tools/ui/LibrarySaveDlg.h"
 #include "ui/DialogIds.h"
-#include "ui/PickerDlg.h"
 
 #include <QAction>
 #include <QApplication>

@@ -17,7 +17,6 @@
 #include "level/QzeFile.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
-#include "ui/PickerDlg.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-// The application's side of the engine's pickers: the plain picker dialog by its controls, the
-// document's pickers over the level and the synthetic game, and the data files the program
-// installs (the material group file) with the user's copies over them.
+// The application's side of the engine's pickers: the document's pickers over the level and the
+// synthetic game, and the data files the program installs (the material group file) with the user's
+// copies over them.
 
 #include "AppTestSupport.h"
 
@@ -13,11 +13,8 @@
 #include "resources/ui/ColorMapDlg.h"
 #include "resources/ui/SoundsDlg.h"
 #include "support/FixtureLevels.h"
-#include "ui/PickerDlg.h"
 
 #include <QApplication>
-#include <QListWidget>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -34,72 +31,9 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-QListWidget* List(QWidget& dialog)
-{
-    return dialog.findChild<QListWidget*>(Id(Ctl::kPickerList));
-}
-
-QPushButton* Button(QWidget& dialog, int id)
-{
-    return dialog.findChild<QPushButton*>(Id(id));
-}
-
 class PickersTest : public AppTest {};
 
-TEST_F(PickersTest, PlainPickerStartsOnTheInitialNameAndGivesTheChosenOne)
-{
-    EnsureQApplication();
-    const Names names{"dflt.mat", "Brick.mat", "brown.mat"};
-    const struct {
-        const char* initial;
-        int selected;
-    } cases[] = {
-        {"", 0},
-        {"BR", 1},  // the first that begins so, letter case ignored
-        {"brown", 2},
-        {"stone", -1},  // none: OK waits for a choice
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.initial);
-        CPickerDlg dialog(QStringLiteral("Materials in level"), names, c.initial);
-        EXPECT_EQ(dialog.objectName(), Id(Dlg::kPicker));
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Materials in level"));
-        QListWidget* list = List(dialog);
-        ASSERT_NE(list, nullptr);
-        ASSERT_EQ(list->count(), 3);
-        EXPECT_EQ(list->item(1)->text(), QStringLiteral("Brick.mat"));
-        EXPECT_EQ(dialog.Selected(), c.selected);
-        EXPECT_EQ(Button(dialog, Ctl::kOk)->isEnabled(), c.selected >= 0);
-        ASSERT_NE(Button(dialog, Ctl::kCancel), nullptr);
-    }
-
-    // OK gives the row chosen, Cancel rejects; a double click is OK.
-    CPickerDlg ok(QStringLiteral("Pick"), names, "stone");
-    List(ok)->setCurrentRow(2);
-    EXPECT_TRUE(Button(ok, Ctl::kOk)->isEnabled());
-    Button(ok, Ctl::kOk)->click();
-    EXPECT_EQ(ok.result(), QDialog::Accepted);
-    EXPECT_EQ(ok.Selected(), 2);
-
-    CPickerDlg cancel(QStringLiteral("Pick"), names, "");
-    Button(cancel, Ctl::kCancel)->click();
-    EXPECT_EQ(cancel.result(), QDialog::Rejected);
-
-    CPickerDlg twice(QStringLiteral("Pick"), names, "");
-    twice.show();
-    QListWidget* list = List(twice);
-    const QPoint second = list->visualItemRect(list->item(1)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
-    EXPECT_EQ(twice.result(), QDialog::Accepted);
-    EXPECT_EQ(twice.Selected(), 1);
-
-    CPickerDlg empty(QStringLiteral("Pick"), {}, "");
-    EXPECT_EQ(empty.Selected(), -1);
-    EXPECT_FALSE(Button(empty, Ctl::kOk)->isEnabled());
-}
-
-TEST_F(PickersTest, DocumentPickersShowThePlainPickerOverTheLevelAndTheGame)
+TEST_F(PickersTest, DocumentPickersShowTheResourceDialogsOverTheLevelAndTheGame)
 {
     MakeApp(TestOptions(), false);
     m_app->SetupProduct();

@@ -15,7 +15,6 @@
 #include "support/LevelOracle.h"
 #include "ui/ColorDialog.h"
 #include "ui/FlagDialogs.h"
-#include "ui/PickerDlg.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -13,7 +13,6 @@
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
 #include "ui/FlagDialogs.h"
-#include "ui/PickerDlg.h"
 
 #include <QCheckBox>
 

@@ -16,7 +16,6 @@
 #include "support/LevelOracle.h"
 #include "support/PathFrame.h"
 #include "ui/FlagDialogs.h"
-#include "ui/PickerDlg.h"
 
 #include <QCheckBox>
 
