@@ -3,8 +3,10 @@
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
+#include "engine/AssetSources.h"
 #include "engine/C3dView.h"
 #include "engine/CommandIds.h"
+#include "engine/TextureCache.h"
 #include "engine/Undo.h"
 #include "level/QzlSections.h"
 #include "resources/ui/ColorMapDlg.h"
@@ -34,9 +36,19 @@ CLevelChangeRunner LevelChange(CQzEditDoc& doc)
 
 std::optional<std::string> CQzEditDoc::PickColorMap(std::string_view initial, int mode)
 {
-    CColorMapDlg dialog(
-        *m_level, m_app.m_product.m_resources, initial, mode, LevelChange(*this),
-        [this] { SetModifiedFlag(true); }, DialogParent());
+    // A palette edit changes a file of the level: the document is modified and every texture
+    // decoded through that colour map is decoded anew, on the 3D view's device.
+    const auto paletteEdited = [this](const std::string& colorMap) {
+        SetModifiedFlag(true);
+        if (m_pEngine == nullptr || m_pEngine->m_textureCache == nullptr)
+            return;
+        const CQzEditView::CDeviceScope scope(View3d());
+        m_pEngine->m_textureCache->RedecodeColorMap(
+            CAssetSources{&m_pEngine->GetGame(), &m_level->m_levelFiles}, colorMap);
+        RequestFrame(true);
+    };
+    CColorMapDlg dialog(*m_level, m_app.m_product.m_resources, initial, mode, LevelChange(*this),
+                        paletteEdited, DialogParent());
     if (dialog.exec() != QDialog::Accepted || dialog.ColorMap().empty())
         return std::nullopt;
     return dialog.ColorMap();

@@ -80,6 +80,23 @@ void CTextureCache::CreateTextureSurface(CTexture& texture)
     texture.UploadNextCel();
 }
 
+void CTextureCache::RedecodeColorMap(const CAssetSources& sources, std::string_view colorMap)
+{
+    const std::string name = ToLowerAscii(colorMap);
+    for (const std::unique_ptr<CTexture>& texture : m_textures) {
+        if (!texture || texture->m_colorMap != name)
+            continue;
+        std::unique_ptr<CBitmapImage> image =
+            DecodeMaterial(sources, texture->m_material, texture->m_colorMap);
+        if (!image)
+            continue;
+        texture->m_image = std::move(image);
+        texture->m_width = texture->m_image->GetWidth();
+        texture->m_height = texture->m_image->GetHeight();
+        CreateTextureSurface(*texture);
+    }
+}
+
 void CTextureCache::ReloadSectorTextures(const CAssetSources& sources, const CQzlSections& level,
                                          int sector)
 {

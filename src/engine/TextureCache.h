@@ -45,6 +45,11 @@ public:
     // sector's render data afterwards.
     void ReloadSectorTextures(const CAssetSources& sources, const CQzlSections& level, int sector);
 
+    // Decodes anew every texture decoded through colorMap (letter case ignored), after the colour
+    // map's bytes changed: each keeps its place (surfaces and models still point at it) and gets
+    // the new image and device texture. A texture that no longer decodes keeps its old image.
+    void RedecodeColorMap(const CAssetSources& sources, std::string_view colorMap);
+
     // Deletes every texture, the last first.
     void Clear();
 

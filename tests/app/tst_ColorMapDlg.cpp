@@ -6,10 +6,15 @@
 
 #include "AppTestSupport.h"
 #include "LevelListTestSupport.h"
+#include "SyntheticGame.h"
 
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
+#include "engine/AssetSources.h"
+#include "engine/C3dView.h"
 #include "engine/ColorMapList.h"
+#include "engine/Texture.h"
+#include "engine/TextureCache.h"
 #include "engine/Undo.h"
 #include "level/LevelFiles.h"
 #include "level/QzlSections.h"
@@ -152,6 +157,21 @@ TEST_F(ColorMapDlgTest, CancelAndAnUnchangedOkLeaveTheLevel)
 TEST_F(ColorMapDlgTest, GridShowsThePaletteAndAClickEditsALevelColorMap)
 {
     CQzEditDoc& doc = Start();
+    // A colour material of palette entry 255, shown through the edited map and through another:
+    // only the first takes the new colour, at once.
+    AddLevelFile(doc.m_level->m_levelFiles, "glow.mat", "mat\\glow.mat",
+                 MakeSyntheticColorMat(255));
+    C3dView& engine = *doc.m_pEngine;
+    const CAssetSources sources{&engine.GetGame(), &doc.m_level->m_levelFiles};
+    const CTexture* throughMine =
+        engine.m_textureCache->GetTexture(sources, "glow.mat", "mine.cmp");
+    const CTexture* throughWarm =
+        engine.m_textureCache->GetTexture(sources, "glow.mat", "warm.cmp");
+    ASSERT_NE(throughMine, nullptr);
+    ASSERT_NE(throughWarm, nullptr);
+    const std::vector<std::uint16_t> warmBefore = throughWarm->CelTexels(0);
+    ASSERT_FALSE(throughMine->CelTexels(0).empty());
+    EXPECT_EQ(throughMine->CelTexels(0)[0], 0xF80F);  // (255, 0, 127) as 5-6-5
     int asked = 0;
     QColor initial;
     const CColorDialogHook old =
@@ -217,6 +237,9 @@ TEST_F(ColorMapDlgTest, GridShowsThePaletteAndAClickEditsALevelColorMap)
     EXPECT_EQ(FileBytes("short.cmp"), MakeTestColorMap(831));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(LevelIsSound(*doc.m_level));
+    ASSERT_FALSE(throughMine->CelTexels(0).empty());
+    EXPECT_EQ(throughMine->CelTexels(0)[0], 0x0000);  // (1, 2, 3) as 5-6-5
+    EXPECT_EQ(throughWarm->CelTexels(0), warmBefore);
 }
 
 TEST_F(ColorMapDlgTest, SelectColorMapAppliesOneMapToEverySector)

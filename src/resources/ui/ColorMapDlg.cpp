@@ -71,11 +71,11 @@ void CColorMapGrid::mousePressEvent(QMouseEvent* event)
 
 CColorMapDlg::CColorMapDlg(CQzlSections& level, const CGameResources& game,
                            std::string_view colorMap, int mode, CLevelChangeRunner change,
-                           std::function<void()> markModified, QWidget* parent)
+                           std::function<void(const std::string&)> paletteEdited, QWidget* parent)
     : CLevelListDlg({Dlg::kColorMap, Ctl::kColorMapList, Ctl::kColorMapAdd, Ctl::kColorMapDelete},
                     mode, "&OK", kHelpContext, parent),
       m_level(level), m_game(game), m_change(std::move(change)),
-      m_markModified(std::move(markModified))
+      m_paletteEdited(std::move(paletteEdited))
 {
     m_chosen = std::string(colorMap);
     m_grid = new CColorMapGrid(this);
@@ -140,14 +140,14 @@ void CColorMapDlg::OnLButtonDown(const QPoint& point)
     if (EditColorMapPalette(&m_game, m_level, name, index, static_cast<std::uint8_t>(chosen->red()),
                             static_cast<std::uint8_t>(chosen->green()),
                             static_cast<std::uint8_t>(chosen->blue())) &&
-        m_markModified)
-        m_markModified();
+        m_paletteEdited)
+        m_paletteEdited(name);
     LoadPalette();
 }
 
 std::optional<std::string> CColorMapDlg::RunAddDialog()
 {
-    CColorMapDlg add(m_level, m_game, "", kPickToAdd, m_change, m_markModified, this);
+    CColorMapDlg add(m_level, m_game, "", kPickToAdd, m_change, m_paletteEdited, this);
     if (add.exec() != QDialog::Accepted)
         return std::nullopt;
     return add.ColorMap();

@@ -44,10 +44,11 @@ class CColorMapDlg : public CLevelListDlg {
 
 public:
     // colorMap is the name to select; mode kPickInLevel or kPickToAdd. change runs the OK's
-    // level change as one undo step, markModified is called after a palette edit.
+    // level change as one undo step, paletteEdited is called with the colour map's name after a
+    // palette edit (the document is marked modified and the textures decoded through it anew).
     CColorMapDlg(CQzlSections& level, const CGameResources& game, std::string_view colorMap,
-                 int mode, CLevelChangeRunner change, std::function<void()> markModified,
-                 QWidget* parent = nullptr);
+                 int mode, CLevelChangeRunner change,
+                 std::function<void(const std::string&)> paletteEdited, QWidget* parent = nullptr);
 
     // The name chosen (valid after OK): the entry selected, or the name given when none was.
     const std::string& ColorMap() const { return m_chosen; }
@@ -72,7 +73,7 @@ private:
     CQzlSections& m_level;
     const CGameResources& m_game;
     CLevelChangeRunner m_change;
-    std::function<void()> m_markModified;
+    std::function<void(const std::string&)> m_paletteEdited;
     CColorMapGrid* m_grid = nullptr;
     int m_nColorMapsUsed = -1;
 };
