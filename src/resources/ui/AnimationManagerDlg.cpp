@@ -16,6 +16,7 @@
 #include "level/QzlSections.h"
 #include "resources/TreeObject.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/FormFields.h"
 #include "ui/UiServices.h"
 
@@ -34,20 +35,10 @@
 
 namespace {
 
+using DialogText::Button;
+using DialogText::Id;
+
 constexpr const char* kCaption = "Animation Manager";
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
-
-QPushButton* Button(QWidget* parent, const char* text, int id)
-{
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(Id(id));
-    button->setAutoDefault(false);
-    return button;
-}
 
 void Message(QWidget* parent, const std::string& text)
 {

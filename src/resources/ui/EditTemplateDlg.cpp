@@ -3,8 +3,8 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "level/TemplateList.h"
-#include "resources/ui/TemplateDlgText.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QFileInfo>
@@ -23,10 +23,10 @@
 
 namespace {
 
-using TemplateDlg::Id;
-using TemplateDlg::Text;
+using DialogText::Id;
+using DialogText::Text;
 
-using TemplateDlg::Latin1;
+using DialogText::Latin1;
 
 // The parameter editor: Return inserts a line break, and what is typed or pasted arrives in
 // lower case.
@@ -77,7 +77,7 @@ CEditTemplateDlg::CEditTemplateDlg(int idd, QWidget* parent) : QDialog(parent)
     m_paramsEdit->setMinimumSize(DialogUnits(*this, 260, 80));
 
     const auto button = [this](const char* text, int id) {
-        return TemplateDlg::Button(this, text, id);
+        return DialogText::Button(this, text, id);
     };
     QPushButton* ok = button("&Ok", Ctl::kOk);
     QPushButton* cancel = button("&Cancel", Ctl::kCancel);

@@ -6,6 +6,7 @@
 #include "resources/Tree.h"
 #include "resources/TreeObject.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QFont>
@@ -21,10 +22,7 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 }  // namespace
 

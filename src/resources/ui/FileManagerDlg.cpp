@@ -8,12 +8,14 @@
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
 #include "framework/Settings.h"
+#include "framework/StringUtil.h"
 #include "level/GameResources.h"
 #include "level/LevelFiles.h"
 #include "resources/EntryHostPath.h"
 #include "resources/ui/DragListCtrl.h"
 #include "resources/ui/DragTreeCtrl.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QHBoxLayout>
@@ -24,32 +26,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <exception>
 #include <optional>
 #include <system_error>
 
 namespace {
 
+using DialogText::Id;
+using DialogText::Text;
+
 constexpr unsigned int kHelpContext = 0x20000u + Dlg::kFileManager;
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
-
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool Contains(std::string_view text, std::string_view part)
 {
@@ -249,7 +235,7 @@ void CFileManagerDlg::reject()
 
 std::string CFileManagerDlg::FolderPrefix(std::string_view fileName)
 {
-    const std::string name = Lower(fileName);
+    const std::string name = ToLowerAscii(fileName);
     for (const CFolderRule& rule : kFolders)
         if (Contains(name, rule.contains))
             return rule.prefix;
@@ -258,7 +244,7 @@ std::string CFileManagerDlg::FolderPrefix(std::string_view fileName)
 
 QString CFileManagerDlg::AddFilter(std::string_view folderEntryName)
 {
-    const std::string name = Lower(folderEntryName);
+    const std::string name = ToLowerAscii(folderEntryName);
     if (!name.empty()) {
         for (const char* extension : kAddFilterChoice) {
             if (!Contains(name, extension))
@@ -309,7 +295,7 @@ void CFileManagerDlg::ReadArchive()
             item = new QTreeWidgetItem(items[static_cast<std::size_t>(folder.m_parent)]);
         else
             item = new QTreeWidgetItem(m_tree);
-        item->setText(0, Latin1(folder.m_label));
+        item->setText(0, Text(folder.m_label));
         item->setData(0, Qt::UserRole, static_cast<int>(i));
         items.push_back(item);
     }
@@ -348,7 +334,7 @@ void CFileManagerDlg::FillList(int folderItem)
         const CGobEntry& entry = entries[i];
         if (Depth(entry.m_path) != depth || DirectoryOf(entry.m_path) != directory)
             break;
-        m_list->AddRow({Latin1(FileNameOf(entry.m_path)), QString::number(entry.m_offset),
+        m_list->AddRow({Text(FileNameOf(entry.m_path)), QString::number(entry.m_offset),
                         QString::number(entry.m_size)},
                        static_cast<qint64>(i));
     }
@@ -497,7 +483,7 @@ void CFileManagerDlg::AddFile(const std::filesystem::path& source)
         return;
     // The file is opened as given; its name is matched without regard to case.
     const std::string fileName = source.filename().string();
-    const std::string lowerName = Lower(fileName);
+    const std::string lowerName = ToLowerAscii(fileName);
     std::vector<std::uint8_t> bytes;
     std::string name = fileName;
     try {
@@ -505,7 +491,7 @@ void CFileManagerDlg::AddFile(const std::filesystem::path& source)
         if (Contains(lowerName, ".bmp")) {
             CBitmapImage image;
             if (!image.ReadBmp(bytes, fileName)) {
-                QzMessageBox(QStringLiteral("%1 is not a BMP file.").arg(Latin1(fileName)),
+                QzMessageBox(QStringLiteral("%1 is not a BMP file.").arg(Text(fileName)),
                              QMessageBox::Ok, this);
                 return;
             }
@@ -521,13 +507,13 @@ void CFileManagerDlg::AddFile(const std::filesystem::path& source)
     const std::string entryPath = FolderPrefix(name) + name;
 
     // An entry of the same path (letter case aside) is replaced, after the question.
-    const std::string lowerPath = Lower(entryPath);
+    const std::string lowerPath = ToLowerAscii(entryPath);
     for (const CGobEntry& entry : m_archive.GetEntries()) {
-        if (Lower(entry.m_path) != lowerPath)
+        if (ToLowerAscii(entry.m_path) != lowerPath)
             continue;
         const std::string shown(FileNameOf(entry.m_path));
         if (!Confirm(m_settings,
-                     QStringLiteral("The item \"") + Latin1(shown) +
+                     QStringLiteral("The item \"") + Text(shown) +
                          QStringLiteral("\" already exist. Do you want to overwrite the existing "
                                         "item?"),
                      this))
@@ -566,12 +552,10 @@ void CFileManagerDlg::OnSaveAs()
         if (i == 0) {
             const std::size_t dot = name.find('.');
             const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-            std::string upper = extension;
-            for (char& c : upper)
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            const bool mat = Lower(extension) == "mat";
+            const std::string upper = ToUpperAscii(extension);
+            const bool mat = ToLowerAscii(extension) == "mat";
             QString filter =
-                QStringLiteral("%1 Files (*.%2)|*.%2|").arg(Latin1(upper), Latin1(extension));
+                QStringLiteral("%1 Files (*.%2)|*.%2|").arg(Text(upper), Text(extension));
             if (mat)
                 filter += QStringLiteral("BMP Files (*.bmp)|*.bmp|");
             filter += QLatin1Char('|');
@@ -585,7 +569,7 @@ void CFileManagerDlg::OnSaveAs()
                 return;
             output = std::filesystem::path(chosen.toStdString());
             folder = output.parent_path();
-            if (mat && Lower(output.extension().string()) == ".bmp") {
+            if (mat && ToLowerAscii(output.extension().string()) == ".bmp") {
                 asBitmap = true;
                 const std::string file = output.filename().string();
                 output = folder / (file.substr(0, file.find('.')) + ".bmp");
@@ -594,7 +578,7 @@ void CFileManagerDlg::OnSaveAs()
             const std::optional<std::filesystem::path> placed =
                 EntryHostPath(folder, record.m_path);
             if (!placed) {
-                QzMessageBox(QStringLiteral("The item \"") + Latin1(record.m_path) +
+                QzMessageBox(QStringLiteral("The item \"") + Text(record.m_path) +
                                  QStringLiteral("\" has no name that can be saved as a file."),
                              QMessageBox::Ok, this);
                 continue;

@@ -16,6 +16,7 @@
 #include "resources/ui/EditorDlg.h"
 #include "resources/ui/RenameDlg.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QComboBox>
@@ -32,20 +33,9 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
-
-QString Text(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Latin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
+using DialogText::Id;
+using DialogText::Latin1;
+using DialogText::Text;
 
 constexpr unsigned int kHelpContext = 0x20000U + static_cast<unsigned int>(Dlg::kFilesInLevel);
 

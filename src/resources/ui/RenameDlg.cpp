@@ -2,6 +2,7 @@
 
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -10,10 +11,7 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 }  // namespace
 

@@ -4,8 +4,8 @@
 #include "level/QzlTemplate.h"
 #include "resources/ui/DragListCtrl.h"
 #include "resources/ui/EditTemplateDlg.h"
-#include "resources/ui/TemplateDlgText.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QCheckBox>
@@ -20,8 +20,8 @@
 
 namespace {
 
-using TemplateDlg::Id;
-using TemplateDlg::Text;
+using DialogText::Id;
+using DialogText::Text;
 
 constexpr unsigned int kHelpContext = 0x20000U + static_cast<unsigned int>(Dlg::kTemplateManager);
 
@@ -65,7 +65,7 @@ CTemplateManagerDlg::CTemplateManagerDlg(const CTemplateEntries& product,
     m_list->setMinimumSize(DialogUnits(*this, 300, 150));
 
     const auto button = [this](const char* text, int id) {
-        return TemplateDlg::Button(this, text, id);
+        return DialogText::Button(this, text, id);
     };
     QPushButton* ok = button("&Ok", Ctl::kOk);
     QPushButton* cancel = button("&Cancel", Ctl::kCancel);
