@@ -31,6 +31,7 @@
 #include "level/QzlSections.h"
 #include "level/QzlTemplate.h"
 #include "level/SectorGroupCopy.h"
+#include "level/SectorLists.h"
 #include "level/TemplateTree.h"
 #include "tools/Column.h"
 #include "tools/ConveyorBelt.h"
@@ -60,7 +61,9 @@
 #include <ctime>
 #include <iterator>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -1339,6 +1342,75 @@ constexpr CApplyWord kEditPaletteWords[] = {
     {"b", EApplyWord::Int, true},
 };
 
+// ---- The level lists of the Color Map, Sounds and Materials dialogs' OK (engine/ColorMapList.h,
+// level/SectorLists.h, level/MaterialList.h) ----
+
+// The names of names=A,B,... in order; none for an empty value. False for an empty name.
+bool ReadNameList(const std::string& text, std::vector<std::string>& names)
+{
+    names.clear();
+    if (text.empty())
+        return true;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        if (comma == at)
+            return false;
+        names.push_back(text.substr(at, comma - at));
+        at = comma + 1;
+    }
+    return true;
+}
+
+// The list of a dialog's OK becomes names= through set; refused with refusal when set changes
+// nothing.
+bool RunSetNameList(C3dView& view, const CApplyArgs& args, std::string_view operation,
+                    bool (*set)(CQzlSections&, std::span<const std::string>),
+                    std::string_view refusal)
+{
+    std::vector<std::string> names;
+    if (!ReadNameList(args.Name("names"), names))
+        return Refuse(view, std::string(operation) + " takes names=A,B,... without an empty name.");
+    if (!set(view.GetLevel(), names))
+        return Refuse(view, refusal);
+    return true;
+}
+
+// The Color Map dialog's OK: the colour-map list becomes names=, every sector keeping its map.
+bool RunSetColorMaps(C3dView& view, const CApplyArgs& args)
+{
+    return RunSetNameList(view, args, "set-color-maps", SetColorMapList,
+                          "set-color-maps changes nothing, or leaves out a colour map that a "
+                          "sector uses.");
+}
+
+// The Sounds dialog's OK: the sound list becomes names=, every sector keeping its sound, or none
+// when its sound is gone.
+bool RunSetSounds(C3dView& view, const CApplyArgs& args)
+{
+    return RunSetNameList(view, args, "set-sounds", SetSoundList, "set-sounds changes nothing.");
+}
+
+// The Materials dialog's OK in level mode: material= takes the tiling x=, y= (1 to 100 each).
+bool RunSetMaterialTiles(C3dView& view, const CApplyArgs& args)
+{
+    const int material = args.Int("material");
+    if (!InRange(material, view.GetLevel().m_materials))
+        return Refuse(view, "The level has no material " + std::to_string(material) + ".");
+    const float tileX = args.Float("x");
+    const float tileY = args.Float("y");
+    const auto inRange = [](float tile) { return tile >= 1.0f && tile <= 100.0f; };
+    if (!inRange(tileX) || !inRange(tileY))
+        return Refuse(view, "Please enter a number between 1 and 100.");
+    if (!SetMaterialTiles(view.GetLevel(), material, tileX, tileY))
+        return Refuse(view, "set-material-tiles changes nothing.");
+    return true;
+}
+
+constexpr CApplyWord kNameListWords[] = {{"names", EApplyWord::Name, true}};
+constexpr CApplyWord kMaterialTilesWords[] = {{"material", EApplyWord::Int, true},
+                                              {"x", EApplyWord::Float, true},
+                                              {"y", EApplyWord::Float, true}};
+
 // clang-format off
 constexpr CApplyOperation kOperations[] = {
     {"delete-surface", {}, "removes the current surface with its adjoin pair", RunDeleteSurface},
@@ -1590,6 +1662,18 @@ constexpr CApplyOperation kOperations[] = {
      "the Color Map dialog's palette edit: entry index= of the level's own colour map colormap= "
      "takes the colour r=, g=, b=",
      RunEditPalette},
+    // The level lists of the Color Map, Sounds and Materials dialogs' OK.
+    {"set-color-maps", kNameListWords,
+     "the Color Map dialog's OK: the colour-map list becomes names=A,B,... (upper-cased), every "
+     "sector keeping its colour map by name; refused when a sector's colour map is left out",
+     RunSetColorMaps},
+    {"set-sounds", kNameListWords,
+     "the Sounds dialog's OK: the sound list becomes names=A,B,... (upper-cased), every sector "
+     "keeping its sound by name, or none when its sound is left out",
+     RunSetSounds},
+    {"set-material-tiles", kMaterialTilesWords,
+     "the Materials dialog's OK in level mode: material= takes the tiling x=, y= (1 to 100)",
+     RunSetMaterialTiles},
 };
 // clang-format on
 

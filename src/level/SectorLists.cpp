@@ -6,16 +6,27 @@
 #include "level/QzlSector.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 int ListEntriesUsed(const CQzlSections& level, std::int32_t CQzlSector::*index)
 {
     if (level.m_sectors.empty())
         return -1;
-    int used = 0;
+    // In 64 bits: a damaged level may give the largest index there is.
+    std::int64_t used = 0;
     for (const auto& sector : level.m_sectors)
         if (sector)
-            used = std::max(used, (*sector).*index + 1);
-    return used;
+            used = std::max(used, static_cast<std::int64_t>((*sector).*index) + 1);
+    return static_cast<int>(std::min<std::int64_t>(used, std::numeric_limits<int>::max()));
+}
+
+int SectorColorMapOrFirst(const CQzlSections& level, int sector)
+{
+    if (!InRange(level.m_sectors, sector) || !At(level.m_sectors, sector))
+        return 0;
+    const std::int32_t colormap = At(level.m_sectors, sector)->m_colormap;
+    return InRange(level.m_colormaps, colormap) ? colormap : 0;
 }
 
 int FindListName(std::span<const std::string> names, std::string_view name)

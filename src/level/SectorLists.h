@@ -13,8 +13,13 @@
 #include <vector>
 
 // One more than the highest index that a sector gives in index (m_sound, m_colormap); -1 for a
-// level without sectors. A sector with a negative index counts as 0.
+// level without sectors. A sector with a negative index counts as 0; the count stops at the
+// largest int (a damaged level may give the largest index).
 int ListEntriesUsed(const CQzlSections& level, std::int32_t CQzlSector::*index);
+
+// The colour map to show first for the current sector: that sector's colour map when sector is
+// one of the level's sectors and its index names an entry of the level's list, else 0.
+int SectorColorMapOrFirst(const CQzlSections& level, int sector);
 
 // The position of the first of names equal to name (letter case ignored), -1 for none.
 int FindListName(std::span<const std::string> names, std::string_view name);

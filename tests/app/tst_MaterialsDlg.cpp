@@ -182,6 +182,25 @@ TEST_F(MaterialsDlgTest, TileOutOfRangeKeepsTheDialogOpenAndOkWritesTheTilesUndo
     EXPECT_EQ(WriteLevelBytes(Level()), before);
 }
 
+TEST_F(MaterialsDlgTest, WithoutTheArchiveOkKeepsTheSelectedMaterialsTiles)
+{
+    // No preview and no size without the game's archive, but the edits still follow the
+    // selection: OK on brick.mat (2 x 3) after dflt.mat (1 x 1) leaves brick.mat's tiling.
+    m_engine.m_game.m_archive = nullptr;
+    const Bytes before = WriteLevelBytes(Level());
+    CMaterialsDlg dialog(m_engine.m_view, Folders(), "dflt", kPickInLevel);
+    dialog.show();
+    EXPECT_EQ(Text(dialog, Ctl::kMaterialsTileX), "1");
+    Select(dialog, "brick.mat");
+    EXPECT_EQ(Text(dialog, Ctl::kMaterialsTileX), "2");
+    EXPECT_EQ(Text(dialog, Ctl::kMaterialsTileY), "3");
+    ASSERT_TRUE(PressOk(dialog, {}));
+    EXPECT_EQ(Level().m_materials[1]->m_xTile, 2.0f);
+    EXPECT_EQ(Level().m_materials[1]->m_yTile, 3.0f);
+    EXPECT_EQ(WriteLevelBytes(Level()), before);
+    EXPECT_TRUE(LevelIsSound(Level()));
+}
+
 TEST_F(MaterialsDlgTest, OkIsDisabledWhileNoMaterialIsSelected)
 {
     const Bytes before = WriteLevelBytes(Level());

@@ -1,7 +1,8 @@
-// qzbench apply runs Select Color Map's Apply (select-color-map) and the Color Map dialog's
-// palette edit (edit-palette) from a script: one colour map on every sector, undone to the level
-// as opened; one palette entry of the level's own colour map written, a file cut short and an
-// entry outside the palette refused with nothing written.
+// qzbench apply runs Select Color Map's Apply (select-color-map), the Color Map dialog's palette
+// edit (edit-palette) and its OK (set-color-maps) from a script: one colour map on every sector,
+// undone to the level as opened; one palette entry of the level's own colour map written, a file
+// cut short and an entry outside the palette refused with nothing written; a new list with every
+// sector following its map by name, a list that leaves out a used map refused.
 
 #include "level/LevelFile.h"
 #include "level/LevelFiles.h"
@@ -79,6 +80,27 @@ TEST_F(QzbenchApplyColorMapsTest, EditPaletteWritesOneEntryOfTheLevelsColorMap)
     EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze",
                              "edit-palette colormap=mine.cmp index=256 r=1 g=2 b=3",
                              "edit-palette takes index=, r=, g= and b= from 0 to 255."));
+}
+
+TEST_F(QzbenchApplyColorMapsTest, SetColorMapsKeepsEverySectorOnItsMap)
+{
+    const std::string words = "set-color-maps names=mine.cmp,warm.cmp,dflt.cmp";
+    const CQzlSections out = Applied(words);
+    EXPECT_EQ(out.m_colormaps, (std::vector<std::string>{"MINE.CMP", "WARM.CMP", "DFLT.CMP"}));
+    ASSERT_EQ(out.m_sectors.size(), 2U);
+    EXPECT_EQ(out.m_sectors[0]->m_colormap, 2);
+    EXPECT_EQ(out.m_sectors[1]->m_colormap, 0);
+    ExpectBuildsAndUndoes(words, 2);
+
+    const char* refused =
+        "set-color-maps changes nothing, or leaves out a colour map that a sector uses.";
+    for (const char* same :
+         {"set-color-maps names=dflt.cmp", "set-color-maps names=dflt.cmp,mine.cmp"}) {
+        SCOPED_TRACE(same);
+        EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze", same, refused));
+    }
+    EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze", "set-color-maps names=dflt.cmp,,mine.cmp",
+                             "set-color-maps takes names=A,B,... without an empty name."));
 }
 
 }  // namespace

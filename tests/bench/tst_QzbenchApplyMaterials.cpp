@@ -1,7 +1,8 @@
 // qzbench apply runs the Materials dialog's level changes from a script: add-material appends the
 // material in upper case with tiling 1 x 1 and keeps the level's record of a name it has;
 // delete-material puts the surfaces of the material on "dflt.mat" and numbers the materials
-// behind it one lower; undo gives back the level as opened.
+// behind it one lower; set-material-tiles writes a material's tiling in the dialog's range;
+// undo gives back the level as opened.
 
 #include "framework/FileIO.h"
 #include "level/LevelFile.h"
@@ -78,6 +79,31 @@ TEST_F(QzbenchApplyMaterialsTest, AddAppendsOrReusesAndDeleteRenumbers)
         SCOPED_TRACE(words);
         Apply(words);
         EXPECT_EQ(ReadFileBytes(Out()), OpenedLevelBytes(In()));
+    }
+}
+
+TEST_F(QzbenchApplyMaterialsTest, SetMaterialTilesWritesTheTilingOrSaysWhyNot)
+{
+    const CQzlSections out = Applied("set-material-tiles material=1 x=2.5 y=100");
+    EXPECT_EQ(out.m_materials[1]->m_xTile, 2.5f);
+    EXPECT_EQ(out.m_materials[1]->m_yTile, 100.0f);
+    EXPECT_EQ(Names(out), (std::vector<std::string>{"dflt.mat", "BRICK.MAT", "SKY.MAT"}));
+    ExpectBuildsAndUndoes("set-material-tiles material=1 x=2.5 y=100", 2);
+
+    struct Case {
+        const char* words;
+        const char* message;
+    };
+    const Case refused[] = {
+        {"set-material-tiles material=3 x=2 y=2", "The level has no material 3."},
+        {"set-material-tiles material=-1 x=2 y=2", "The level has no material -1."},
+        {"set-material-tiles material=1 x=0.5 y=2", "Please enter a number between 1 and 100."},
+        {"set-material-tiles material=1 x=2 y=101", "Please enter a number between 1 and 100."},
+        {"set-material-tiles material=1 x=1 y=1", "set-material-tiles changes nothing."},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.words);
+        EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze", c.words, c.message));
     }
 }
 

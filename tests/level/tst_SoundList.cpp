@@ -1,5 +1,6 @@
 // The Sounds dialog's OK on the level: the new sound list, upper-cased, with every sector
-// following its sound by name, -1 when its sound is gone; and the count of sounds sectors use.
+// following its sound by name, -1 when its sound is gone; the count of sounds sectors use; and
+// the colour map shown first for the current sector.
 
 #include "level/SectorLists.h"
 #include "support/FixtureLevels.h"
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,36 @@ TEST(SoundList, UsedIsOneMoreThanTheHighestIndex)
         sector->m_sound = -1;
     EXPECT_EQ(SoundsUsed(level), 0);
     EXPECT_EQ(SoundsUsed(MakeEmptyLevel()), -1);
+}
+
+TEST(SoundList, TheLargestIndexADamagedLevelGivesNeitherOverflowsNorKeepsItsSound)
+{
+    // The count stops at the largest int, beyond any list: Delete stays off as for any index
+    // past the list, and OK takes the sound away.
+    CQzlSections level = MakeSoundLevel();
+    level.m_sectors[2]->m_sound = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(SoundsUsed(level), std::numeric_limits<int>::max());
+    EXPECT_TRUE(SetSoundList(level, std::vector<std::string>{"drip.wav", "wind.wav", "hum.wav"}));
+    EXPECT_EQ(SectorSounds(level), (std::vector<int>{0, 2, -1, 1}));
+}
+
+TEST(SoundList, TheColourMapShownFirstIsTheCurrentSectorsWhenItNamesAnEntry)
+{
+    CQzlSections level = MakeSoundLevel();
+    level.m_colormaps = {"DFLT.CMP", "WARM.CMP"};
+    level.m_sectors[0]->m_colormap = 1;
+    level.m_sectors[1]->m_colormap = 2;
+    level.m_sectors[2]->m_colormap = -1;
+    level.m_sectors[3]->m_colormap = std::numeric_limits<std::int32_t>::max();
+    struct Case {
+        int sector;
+        int shown;
+    };
+    const Case cases[] = {{0, 1}, {1, 0}, {2, 0}, {3, 0}, {-1, 0}, {4, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(SectorColorMapOrFirst(level, c.sector), c.shown) << c.sector;
+    level.m_sectors[0].reset();  // a damaged level's missing sector
+    EXPECT_EQ(SectorColorMapOrFirst(level, 0), 0);
 }
 
 TEST(SoundList, OkRenumbersTheSectorsByName)

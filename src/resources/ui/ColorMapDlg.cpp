@@ -85,12 +85,10 @@ CColorMapDlg::CColorMapDlg(CQzlSections& level, const CGameResources& game,
 
     setWindowTitle(QString::fromLatin1(PickerCaption(EPicker::ColorMap, mode)));
     SetNames(PickerNames(m_level, m_game, EPicker::ColorMap, mode));
-    if (IsLevelMode()) {
-        m_nColorMapsUsed = ::ColorMapsUsed(m_level);
+    if (IsLevelMode())
         SelectByPrefix(m_chosen);
-    } else {
+    else
         SelectRow(0);
-    }
     LoadPalette();
 }
 

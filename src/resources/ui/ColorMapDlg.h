@@ -52,9 +52,6 @@ public:
 
     // The name chosen (valid after OK): the entry selected, or the name given when none was.
     const std::string& ColorMap() const { return m_chosen; }
-    // One more than the highest colour-map index a sector uses; -1 without sectors and in add
-    // mode.
-    int ColorMapsUsed() const { return m_nColorMapsUsed; }
     CColorMapGrid& Grid() const { return *m_grid; }
 
     // Shows the palette of the selected colour map and sets Delete.
@@ -75,5 +72,4 @@ private:
     CLevelChangeRunner m_change;
     std::function<void(const std::string&)> m_paletteEdited;
     CColorMapGrid* m_grid = nullptr;
-    int m_nColorMapsUsed = -1;
 };

@@ -1,5 +1,6 @@
 #include "resources/ui/LevelListDlg.h"
 
+#include "resources/ui/ResourceListControls.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
@@ -15,8 +16,6 @@ QString Text(std::string_view text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-constexpr int kColumnWidth = 150;
-
 }  // namespace
 
 CLevelListDlg::CLevelListDlg(const CControlIds& ids, int mode, const char* okText,
@@ -27,12 +26,7 @@ CLevelListDlg::CLevelListDlg(const CControlIds& ids, int mode, const char* okTex
     m_list = new QListWidget(this);
     m_list->setObjectName(QString::number(ids.m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Unsorted, in columns of 150 pixels that fill the box top to bottom, then left to right.
-    m_list->setFlow(QListView::TopToBottom);
-    m_list->setWrapping(true);
-    m_list->setResizeMode(QListView::Adjust);
-    m_list->setGridSize(QSize(kColumnWidth, fontMetrics().height() + 4));
-    m_list->setMinimumSize(2 * kColumnWidth + 8, 12 * (fontMetrics().height() + 4));
+    SetColumnList(*m_list);
 
     QPushButton* ok = MakeButton(okText, Ctl::kOk);
     ok->setDefault(true);

@@ -14,6 +14,7 @@
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
 #include "resources/MaterialGroupIndex.h"
+#include "resources/ui/ResourceListControls.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
 #include "ui/FormFields.h"
@@ -154,15 +155,7 @@ CMaterialsDlg::CMaterialsDlg(C3dView& engine, CDataFolders folders, std::string 
 
     // The level's colour maps, lower-cased; the current sector's is chosen, else the first.
     m_filling = true;
-    const CQzlSections& level = m_engine.GetLevel();
-    for (const std::string& name : level.m_colormaps)
-        m_comboPalette->addItem(Latin1(ToLowerAscii(name)));
-    int palette = 0;
-    const int sector = m_engine.m_selection.m_sector;
-    if (sector >= 0 && static_cast<std::size_t>(sector) < level.m_sectors.size())
-        palette = level.m_sectors[static_cast<std::size_t>(sector)]->m_colormap;
-    m_comboPalette->setCurrentIndex(palette >= 0 && palette < m_comboPalette->count() ? palette
-                                                                                      : 0);
+    FillColorMapCombo(*m_comboPalette, m_engine.GetLevel(), m_engine.m_selection.m_sector);
 
     m_comboSelection->addItem(QString::fromLatin1(kAllMaterialGroups));
     if (m_nMode != kPickInLevel) {
@@ -291,6 +284,8 @@ void CMaterialsDlg::OnSelchangeMaterialList()
         }
         m_delete->setEnabled(!EqualsNoCase(item.m_name, "dflt.mat"));
     }
+    // The edits show this material's tiles whatever follows: OK reads them back.
+    ExchangeSizes();
     // Without the game's archive there is no preview and no size.
     if (m_engine.GetGame().m_archive == nullptr)
         return;

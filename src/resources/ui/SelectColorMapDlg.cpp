@@ -3,6 +3,7 @@
 #include "engine/C3dView.h"
 #include "engine/ColorMapList.h"
 #include "engine/Questions.h"
+#include "resources/ui/ResourceListControls.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
@@ -27,11 +28,7 @@ CSelectColorMapDlg::CSelectColorMapDlg(C3dView& view, CLevelChangeRunner change,
     m_list = new QListWidget(this);
     m_list->setObjectName(QString::number(Ctl::kSelectColorMapList));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setFlow(QListView::TopToBottom);
-    m_list->setWrapping(true);
-    m_list->setResizeMode(QListView::Adjust);
-    m_list->setGridSize(QSize(150, fontMetrics().height() + 4));
-    m_list->setMinimumSize(2 * 150 + 8, 12 * (fontMetrics().height() + 4));
+    SetColumnList(*m_list);
     for (const std::string& name :
          PickerNames(view.GetLevel(), view.GetGame(), EPicker::ColorMap, kPickToAdd))
         m_list->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));

@@ -8,9 +8,9 @@
 #include "framework/StringUtil.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
-#include "level/QzlSector.h"
 #include "level/QzlTemplate.h"
 #include "level/TemplateTree.h"
+#include "resources/ui/ResourceListControls.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
@@ -144,16 +144,7 @@ CTemplateDlg::CTemplateDlg(C3dView& engine, CSettings& settings, std::string_vie
 
     m_palette = new QComboBox(this);
     m_palette->setObjectName(QString::number(Ctl::kTemplatePalette));
-    const CQzlSections& level = engine.GetLevel();
-    for (const std::string& name : level.m_colormaps)
-        m_palette->addItem(Latin1(ToLowerAscii(name)));
-    int colormap = 0;
-    const int sector = engine.m_selection.m_sector;
-    if (sector >= 0 && static_cast<std::size_t>(sector) < level.m_sectors.size() &&
-        level.m_sectors[static_cast<std::size_t>(sector)])
-        colormap = level.m_sectors[static_cast<std::size_t>(sector)]->m_colormap;
-    if (colormap >= 0 && colormap < m_palette->count())
-        m_palette->setCurrentIndex(colormap);
+    FillColorMapCombo(*m_palette, engine.GetLevel(), engine.m_selection.m_sector);
 
     m_params = new QPlainTextEdit(this);
     m_params->setObjectName(QString::number(Ctl::kTemplateParams));
