@@ -80,11 +80,6 @@ bool EditColorMapPalette(const CGameResources* game, CQzlSections& level, std::s
     return true;
 }
 
-int ColorMapsUsed(const CQzlSections& level)
-{
-    return ListEntriesUsed(level, &CQzlSector::m_colormap);
-}
-
 bool IsColorMapUsed(const CQzlSections& level, std::string_view name)
 {
     return std::ranges::any_of(level.m_sectors, [&](const auto& sector) {

@@ -50,9 +50,6 @@ int PaletteCellAt(int x, int y, int width, int height);
 bool EditColorMapPalette(const CGameResources* game, CQzlSections& level, std::string_view name,
                          int index, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
-// ListEntriesUsed of the sectors' colour-map indexes: -1 without sectors.
-int ColorMapsUsed(const CQzlSections& level);
-
 // Whether a sector uses a colour map of that name (letter case ignored): the name of the entry
 // its index gives in the level's list.
 bool IsColorMapUsed(const CQzlSections& level, std::string_view name);
