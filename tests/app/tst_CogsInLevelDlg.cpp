@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include <memory>
 #include <string>
@@ -292,11 +293,47 @@ TEST_F(CogsInLevelTest, DeleteKeepsTheScriptNameWhileAnotherInstanceUsesIt)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Cogs in level - 1"));
     EXPECT_EQ(Value(*window, 0)->text(), QStringLiteral("9"));
     Click(*window, Ctl::kCogsDelete);
-    EXPECT_EQ(Level().m_cogScripts, Values{"switch.cog"});
-    EXPECT_TRUE(m_doc->IsModified());
+    // The level's instances are there until OK, and so is their script's name.
+    EXPECT_EQ(Level().m_cogScripts, (Values{"FOURTEEN.COG", "switch.cog"}));
     Click(*window, Ctl::kOk);
     ASSERT_EQ(Level().m_cogs.size(), 1U);
     EXPECT_EQ(Level().m_cogs[0]->m_script, "switch.cog");
+    EXPECT_EQ(Level().m_cogScripts, Values{"switch.cog"});
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_TRUE(LevelIsSound(Level()));
+}
+
+TEST_F(CogsInLevelTest, DeleteThenCancelKeepsEveryInstanceWithItsScriptName)
+{
+    const std::vector<std::uint8_t> before = LevelPart(Level());
+    QPointer<CCogsInLevelDlg> window = Open();
+    ASSERT_FALSE(window.isNull());
+    Select(*window, 2);  // switch.cog, the only instance of its script
+    Click(*window, Ctl::kCogsDelete);
+    Click(*window, Ctl::kCogsDelete);
+    Click(*window, Ctl::kCancel);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(Level().m_cogScripts, (Values{"FOURTEEN.COG", "switch.cog"}));
+    EXPECT_EQ(LevelPart(Level()), before);
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(CogsInLevelTest, ClosingTheDocumentWhileAValueIsTypedTakesTheWindowFirst)
+{
+    QPointer<CCogsInLevelDlg> window = Open();
+    ASSERT_FALSE(window.isNull());
+    window->activateWindow();
+    QLineEdit* field = Value(*window, 0);
+    field->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }, 5000));
+    QTest::keyClicks(field, "77");
+    ASSERT_TRUE(field->isModified());
+    // The window goes before the level: hiding it ends the edit, which reaches nothing freed.
+    DropEngine();
+    CloseWithoutSaving(*m_doc);
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 5000));
+    m_doc = nullptr;
 }
 
 TEST_F(CogsInLevelTest, EditChangesTheLevelFile)
