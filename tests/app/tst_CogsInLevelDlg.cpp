@@ -2,8 +2,9 @@
 // listed, the symbol rows and the scroll bar with 14 and 15 symbols, the value entry and Apply
 // (one undo step, the document modified), Add through the nested "Add Cog to level" picker,
 // Delete, Edit of a script the level carries, X, Y, Z with exactly two grid nodes, a second
-// command replacing the window, the window's rectangle, and Apply keeping what changed in the
-// level behind the window.
+// command replacing the window, the window's rectangle, Apply keeping what changed in the level
+// behind the window, Delete then Cancel, closing the document while a value is typed, and the
+// picker over empty index entries.
 
 #include "AppTestSupport.h"
 
@@ -11,6 +12,7 @@
 #include "app/QzEditDoc.h"
 #include "engine/RenderData.h"
 #include "framework/Settings.h"
+#include "level/GameResources.h"
 #include "level/LevelFiles.h"
 #include "level/QzlSections.h"
 #include "level/UndoSnapshot.h"
@@ -32,6 +34,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -334,6 +337,27 @@ TEST_F(CogsInLevelTest, ClosingTheDocumentWhileAValueIsTypedTakesTheWindowFirst)
     CloseWithoutSaving(*m_doc);
     EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 5000));
     m_doc = nullptr;
+}
+
+TEST_F(CogsInLevelTest, ThePickerPassesOverEmptyIndexEntries)
+{
+    CGameResources& game = m_app->m_product.m_resources;
+    auto& files = Level().m_levelFiles.m_entries;
+    game.m_treeCogs.m_entries.push_back(nullptr);
+    files.insert(files.begin(), nullptr);
+    CCogsInLevelContext context;
+    context.m_level = &Level();
+    context.m_game = &game;
+    context.m_settings = &m_app->m_settings;
+    QStringList offered;
+    {
+        CCogsInLevelDlg picker(std::move(context), 1);
+        offered = Rows(picker);
+    }
+    game.m_treeCogs.m_entries.pop_back();
+    files.erase(files.begin());
+    EXPECT_TRUE(offered.contains(QStringLiteral("00_lampbank.cog")));
+    EXPECT_TRUE(offered.contains(QStringLiteral("fifteen.cog")));
 }
 
 TEST_F(CogsInLevelTest, EditChangesTheLevelFile)

@@ -1,7 +1,8 @@
 // The Cogs in Level window's core: list rows to working entries with two instances of one script,
 // the first-symbol clamp and the scroll range, the value entry (defaults filled, upper case, empty
-// values trimmed from the end), Delete's script-name rule, the Apply merge with what the level has
-// by then, and Apply on a level (sounds, resource lists, one undo step that gives back the bytes).
+// values trimmed from the end), Delete's script-name rule (applied at Apply), the Apply merge with
+// what the level has by then (value by value, and fast on long lists), and Apply on a level
+// (sounds, resource lists, one undo step that gives back the bytes).
 
 #include "level/CogInstances.h"
 
