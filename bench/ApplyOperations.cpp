@@ -1271,7 +1271,7 @@ bool RunDeleteCog(C3dView& view, const CApplyArgs& args)
     if (!ReadCogIndex(view, args, index))
         return false;
     CCogWorkList list = LoadCogWorkList(level);
-    DeleteCogFromWorkList(list, level, index);
+    DeleteCogFromWorkList(list, index);
     ApplyCogWorkList(level, view.GetGame(), list);
     return true;
 }

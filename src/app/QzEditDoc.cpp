@@ -234,6 +234,7 @@ CQzEditDoc::CQzEditDoc(CQzEditApp& app)
 CQzEditDoc::~CQzEditDoc()
 {
     delete ObjectFramesWindow();
+    delete m_cogsInLevel.data();
 }
 
 CObjectFramesDlg* CQzEditDoc::ObjectFramesWindow() const

@@ -1,7 +1,7 @@
 // "&Cogs in Level...": the modeless Cogs in Level window on the document's level. The document
 // keeps one; the command given again destroys the window shown and opens a new one. The window's
 // changes of the level run as undo steps on the document's engine (without an engine they mark
-// the document modified only); the window goes with the document.
+// the document modified only); ~CQzEditDoc deletes the window while the level still exists.
 
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
@@ -47,7 +47,6 @@ void CQzEditDoc::RegisterCogsCommand()
             context.m_modified = [this] { SetModifiedFlag(true); };
             auto* window = new CCogsInLevelDlg(std::move(context), 0, DialogParent());
             m_cogsInLevel = window;
-            connect(this, &QObject::destroyed, window, [window] { delete window; });
             window->show();
         },
         [this](CCmdUI& ui) { ui.Enable(m_level != nullptr); });

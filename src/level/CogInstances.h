@@ -26,6 +26,7 @@ struct CCogWorkList {
     std::vector<CQzlCog> m_loaded;  // the level's instances when the list was loaded
     std::vector<CQzlCog> m_cogs;    // the window's instances, in the order they were listed
     std::vector<int> m_origins;     // per entry of m_cogs: its index in m_loaded, -1 when added
+    std::vector<std::string> m_released;  // scripts of deleted entries, for Apply to drop
 };
 
 // Copies of the level's instances, each its own origin.
@@ -52,19 +53,27 @@ void SetCogValue(CQzlCog& cog, std::span<const std::string> defaults, int symbol
 // cog-script names when none equals it (letter case ignored). The new entry's index.
 int AddCogToWorkList(CCogWorkList& list, CQzlSections& level, std::string_view script);
 
-// Delete: removes entry. Its script name leaves the level's cog-script names when exactly one
-// name equals it and no other entry of the list uses that script (letter case ignored). An entry
-// out of range changes nothing.
-void DeleteCogFromWorkList(CCogWorkList& list, CQzlSections& level, int entry);
+// Delete: removes entry from the list (the level is not touched: its instance is still there
+// until Apply). Its script is noted for Apply, which drops the name from the level's cog-script
+// names when nothing uses it any longer. An entry out of range changes nothing.
+void DeleteCogFromWorkList(CCogWorkList& list, int entry);
+
+// True when a cog instance of the level runs script, or a template of the level names it under
+// "cog=" (letter case ignored).
+bool CogScriptUsed(const CQzlSections& level, std::string_view script);
 
 // The three-way merge of Apply: current is what the level has now. Each current instance that
 // stands for a loaded one (matched in order by script name, equal values preferred) is kept as it
-// is unless the window changed that instance (then the window's copy) or deleted it (then it
-// goes); current instances that stand for none are kept; the window's added entries follow, in
+// is unless the window changed values of that instance or deleted it (then it goes). A changed
+// instance is merged value by value: each value the window changed from what it loaded is the
+// window's, every other one the level's current value; empty values are then dropped from the
+// end. Current instances that stand for none are kept; the window's added entries follow, in
 // list order. A loaded instance that the level no longer has stays gone.
 std::vector<CQzlCog> MergeCogInstances(const CCogWorkList& list, std::span<const CQzlCog> current);
 
 // Apply: the level's instances become the merge; every value that holds ".wav" (letter case
-// ignored) is added to the level's sound names when none equals it; the cog scripts are read
-// again and the resource lists rebuilt. The list is then loaded again from the level.
+// ignored) is added to the level's sound names when none equals it; the script of each deleted
+// entry leaves the cog-script names when exactly one name equals it and CogScriptUsed is false;
+// the cog scripts are read again and the resource lists rebuilt. The list is then loaded again
+// from the level.
 void ApplyCogWorkList(CQzlSections& level, const CGameResources& game, CCogWorkList& list);

@@ -1,6 +1,8 @@
 #include "level/TemplateTree.h"
 
 #include "framework/StringUtil.h"
+#include "level/CogInstances.h"
+#include "level/NameLists.h"
 #include "level/QzlSections.h"
 #include "level/QzlTemplate.h"
 #include "level/QzlThing.h"
@@ -35,8 +37,13 @@ void ReleaseResources(CQzlSections& level, const std::string& params)
         {"soundclass=", &level.m_soundClasses}, {"cog=", &level.m_cogScripts},
         {"aiclass=", &level.m_aiClasses},       {"sprite=", &level.m_sprites},
     };
-    for (const auto& [key, list] : keys)
+    for (const auto& [key, list] : keys) {
+        // A cog instance may run the template's script too: then the script stays listed.
+        bool found = false;
+        if (list == &level.m_cogScripts && CogScriptUsed(level, ParamValue(params, key, found)))
+            continue;
         ReleaseTemplateResource(level, *list, key, params);
+    }
 }
 
 }  // namespace

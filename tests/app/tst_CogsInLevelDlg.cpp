@@ -2,8 +2,9 @@
 // listed, the symbol rows and the scroll bar with 14 and 15 symbols, the value entry and Apply
 // (one undo step, the document modified), Add through the nested "Add Cog to level" picker,
 // Delete, Edit of a script the level carries, X, Y, Z with exactly two grid nodes, a second
-// command replacing the window, the window's rectangle, and Apply keeping what changed in the
-// level behind the window.
+// command replacing the window, the window's rectangle, Apply keeping what changed in the level
+// behind the window, Delete then Cancel, closing the document while a value is typed, and the
+// picker over empty index entries.
 
 #include "AppTestSupport.h"
 
@@ -11,6 +12,7 @@
 #include "app/QzEditDoc.h"
 #include "engine/RenderData.h"
 #include "framework/Settings.h"
+#include "level/GameResources.h"
 #include "level/LevelFiles.h"
 #include "level/QzlSections.h"
 #include "level/UndoSnapshot.h"
@@ -28,9 +30,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -292,11 +296,68 @@ TEST_F(CogsInLevelTest, DeleteKeepsTheScriptNameWhileAnotherInstanceUsesIt)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Cogs in level - 1"));
     EXPECT_EQ(Value(*window, 0)->text(), QStringLiteral("9"));
     Click(*window, Ctl::kCogsDelete);
-    EXPECT_EQ(Level().m_cogScripts, Values{"switch.cog"});
-    EXPECT_TRUE(m_doc->IsModified());
+    // The level's instances are there until OK, and so is their script's name.
+    EXPECT_EQ(Level().m_cogScripts, (Values{"FOURTEEN.COG", "switch.cog"}));
     Click(*window, Ctl::kOk);
     ASSERT_EQ(Level().m_cogs.size(), 1U);
     EXPECT_EQ(Level().m_cogs[0]->m_script, "switch.cog");
+    EXPECT_EQ(Level().m_cogScripts, Values{"switch.cog"});
+    EXPECT_TRUE(m_doc->IsModified());
+    EXPECT_TRUE(LevelIsSound(Level()));
+}
+
+TEST_F(CogsInLevelTest, DeleteThenCancelKeepsEveryInstanceWithItsScriptName)
+{
+    const std::vector<std::uint8_t> before = LevelPart(Level());
+    QPointer<CCogsInLevelDlg> window = Open();
+    ASSERT_FALSE(window.isNull());
+    Select(*window, 2);  // switch.cog, the only instance of its script
+    Click(*window, Ctl::kCogsDelete);
+    Click(*window, Ctl::kCogsDelete);
+    Click(*window, Ctl::kCancel);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(Level().m_cogScripts, (Values{"FOURTEEN.COG", "switch.cog"}));
+    EXPECT_EQ(LevelPart(Level()), before);
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(CogsInLevelTest, ClosingTheDocumentWhileAValueIsTypedTakesTheWindowFirst)
+{
+    QPointer<CCogsInLevelDlg> window = Open();
+    ASSERT_FALSE(window.isNull());
+    window->activateWindow();
+    QLineEdit* field = Value(*window, 0);
+    field->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }, 5000));
+    QTest::keyClicks(field, "77");
+    ASSERT_TRUE(field->isModified());
+    // The window goes before the level: hiding it ends the edit, which reaches nothing freed.
+    DropEngine();
+    CloseWithoutSaving(*m_doc);
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 5000));
+    m_doc = nullptr;
+}
+
+TEST_F(CogsInLevelTest, ThePickerPassesOverEmptyIndexEntries)
+{
+    CGameResources& game = m_app->m_product.m_resources;
+    auto& files = Level().m_levelFiles.m_entries;
+    game.m_treeCogs.m_entries.push_back(nullptr);
+    files.insert(files.begin(), nullptr);
+    CCogsInLevelContext context;
+    context.m_level = &Level();
+    context.m_game = &game;
+    context.m_settings = &m_app->m_settings;
+    QStringList offered;
+    {
+        CCogsInLevelDlg picker(std::move(context), 1);
+        offered = Rows(picker);
+    }
+    game.m_treeCogs.m_entries.pop_back();
+    files.erase(files.begin());
+    EXPECT_TRUE(offered.contains(QStringLiteral("00_lampbank.cog")));
+    EXPECT_TRUE(offered.contains(QStringLiteral("fifteen.cog")));
 }
 
 TEST_F(CogsInLevelTest, EditChangesTheLevelFile)

@@ -1,20 +1,24 @@
 // The Cogs in Level window's core: list rows to working entries with two instances of one script,
 // the first-symbol clamp and the scroll range, the value entry (defaults filled, upper case, empty
-// values trimmed from the end), Delete's script-name rule, the Apply merge with what the level has
-// by then, and Apply on a level (sounds, resource lists, one undo step that gives back the bytes).
+// values trimmed from the end), Delete's script-name rule (applied at Apply), the Apply merge with
+// what the level has by then (value by value, and fast on long lists), and Apply on a level
+// (sounds, resource lists, one undo step that gives back the bytes).
 
 #include "level/CogInstances.h"
 
 #include "SyntheticGame.h"
 #include "engine/Undo.h"
 #include "framework/StringUtil.h"
+#include "level/GameResources.h"
 #include "level/QzlSections.h"
+#include "level/QzlTemplate.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
 #include "support/UndoCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,33 +125,60 @@ TEST(CogValueEntry, FillsDefaultsUpperCasesAndTrimsTheEnd)
     }
 }
 
-TEST(CogWorkList, DeleteKeepsAScriptAnotherInstanceUses)
+// A level with the given instances and cog-script names (no game: the scripts are not found).
+std::unique_ptr<CQzlSections> LevelOf(std::vector<CQzlCog> cogs, Values scripts)
 {
-    CQzlSections level;
-    level.m_cogScripts = {"DOOR.COG", "SWITCH.COG"};
-    CCogWorkList list = ListOf({Cog("door.cog"), Cog("switch.cog"), Cog("DOOR.COG")});
-    DeleteCogFromWorkList(list, level, 0);
-    EXPECT_EQ(level.m_cogScripts, (Values{"DOOR.COG", "SWITCH.COG"}));
-    DeleteCogFromWorkList(list, level, 1);  // the last door
-    EXPECT_EQ(level.m_cogScripts, Values{"SWITCH.COG"});
+    auto level = std::make_unique<CQzlSections>();
+    for (CQzlCog& cog : cogs)
+        level->m_cogs.push_back(std::make_unique<CQzlCog>(std::move(cog)));
+    level->m_cogScripts = std::move(scripts);
+    return level;
+}
+
+TEST(CogWorkList, DeleteReleasesTheScriptNameOnlyAtApplyWhenNothingUsesIt)
+{
+    const CGameResources game;
+    auto level =
+        LevelOf({Cog("door.cog"), Cog("switch.cog"), Cog("DOOR.COG")}, {"DOOR.COG", "SWITCH.COG"});
+    CCogWorkList list = LoadCogWorkList(*level);
+    DeleteCogFromWorkList(list, 0);
+    DeleteCogFromWorkList(list, 1);  // the last door
     EXPECT_EQ(Describe(list.m_cogs), "switch.cog:;");
     EXPECT_EQ(list.m_origins, std::vector<int>{1});
-    // A name listed twice stays, as does everything for an entry out of range.
-    level.m_cogScripts = {"switch.cog", "SWITCH.COG"};
-    DeleteCogFromWorkList(list, level, 5);
+    // The level's doors are still there until Apply (Cancel would keep them): so are their names.
+    EXPECT_EQ(level->m_cogScripts, (Values{"DOOR.COG", "SWITCH.COG"}));
+    DeleteCogFromWorkList(list, 5);  // out of range: nothing
     EXPECT_EQ(list.m_cogs.size(), 1U);
-    DeleteCogFromWorkList(list, level, 0);
-    EXPECT_EQ(level.m_cogScripts, (Values{"switch.cog", "SWITCH.COG"}));
-    // Add lists a script once, whatever its letter case.
-    EXPECT_EQ(AddCogToWorkList(list, level, "Switch.cog"), 0);
-    EXPECT_EQ(AddCogToWorkList(list, level, "LAMP.COG"), 1);
-    EXPECT_EQ(level.m_cogScripts, (Values{"switch.cog", "SWITCH.COG", "LAMP.COG"}));
+    ApplyCogWorkList(*level, game, list);
+    EXPECT_EQ(level->m_cogScripts, Values{"SWITCH.COG"});
+
+    // A name listed twice stays; so does one that a template of the level runs under "cog=".
+    level = LevelOf({Cog("switch.cog"), Cog("lamp.cog")}, {"switch.cog", "SWITCH.COG", "LAMP.COG"});
+    level->m_templates.push_back(std::make_unique<CQzlTemplate>());
+    level->m_templates.back()->m_name = "lamp";
+    level->m_templates.back()->m_params = "type=actor cog=Lamp.cog";
+    list = LoadCogWorkList(*level);
+    DeleteCogFromWorkList(list, 1);
+    DeleteCogFromWorkList(list, 0);
+    ApplyCogWorkList(*level, game, list);
+    EXPECT_TRUE(level->m_cogs.empty());
+    EXPECT_EQ(level->m_cogScripts, (Values{"switch.cog", "SWITCH.COG", "LAMP.COG"}));
+
+    // Add lists a script once, whatever its letter case; one added and deleted again goes.
+    level = LevelOf({}, {"switch.cog"});
+    list = LoadCogWorkList(*level);
+    EXPECT_EQ(AddCogToWorkList(list, *level, "Switch.cog"), 0);
+    EXPECT_EQ(AddCogToWorkList(list, *level, "LAMP.COG"), 1);
+    EXPECT_EQ(level->m_cogScripts, (Values{"switch.cog", "LAMP.COG"}));
     EXPECT_EQ(list.m_origins, (std::vector<int>{-1, -1}));
+    DeleteCogFromWorkList(list, 1);
+    ApplyCogWorkList(*level, game, list);
+    EXPECT_EQ(level->m_cogScripts, Values{"switch.cog"});
 }
 
 TEST(CogWorkList, ApplyMergesWithWhatTheLevelHasNow)
 {
-    const std::vector<CQzlCog> loaded = {Cog("a.cog", {"5"}), Cog("b.cog", {"7"}),
+    const std::vector<CQzlCog> loaded = {Cog("a.cog", {"5"}), Cog("b.cog", {"7", "3"}),
                                          Cog("c.cog", {"9"})};
     const struct {
         const char* name;
@@ -157,7 +188,7 @@ TEST(CogWorkList, ApplyMergesWithWhatTheLevelHasNow)
         std::vector<CQzlCog> current;
         const char* want;
     } cases[] = {
-        {"nothing on either side", [](CCogWorkList&) {}, loaded, "a.cog:5;b.cog:7;c.cog:9;"},
+        {"nothing on either side", [](CCogWorkList&) {}, loaded, "a.cog:5;b.cog:7,3;c.cog:9;"},
         {"untouched instance renumbered behind the window keeps the level's values",
          [](CCogWorkList& l) { l.m_cogs[0].m_values = {"1"}; },
          {Cog("a.cog", {"5"}), Cog("b.cog", {"6"}), Cog("c.cog", {"8"})},
@@ -171,19 +202,36 @@ TEST(CogWorkList, ApplyMergesWithWhatTheLevelHasNow)
              l.m_cogs.push_back(Cog("new.cog"));
              l.m_origins.push_back(-1);
          },
-         {Cog("a.cog", {"5"}), Cog("b.cog", {"7"}), Cog("c.cog", {"9"}), Cog("belt.cog", {"1"})},
-         "a.cog:5;b.cog:7;c.cog:9;belt.cog:1;new.cog:;"},
+         {Cog("a.cog", {"5"}), Cog("b.cog", {"7", "3"}), Cog("c.cog", {"9"}),
+          Cog("belt.cog", {"1"})},
+         "a.cog:5;b.cog:7,3;c.cog:9;belt.cog:1;new.cog:;"},
         {"instance deleted in the window goes though the level renumbered it",
          [](CCogWorkList& l) {
              l.m_cogs.erase(l.m_cogs.begin());
              l.m_origins.erase(l.m_origins.begin());
          },
-         {Cog("a.cog", {"4"}), Cog("b.cog", {"7"}), Cog("c.cog", {"9"})},
-         "b.cog:7;c.cog:9;"},
+         {Cog("a.cog", {"4"}), Cog("b.cog", {"7", "3"}), Cog("c.cog", {"9"})},
+         "b.cog:7,3;c.cog:9;"},
         {"instance deleted behind the window stays gone, the others keep their edits",
          [](CCogWorkList& l) { l.m_cogs[2].m_values = {"90"}; },
          {Cog("a.cog", {"5"}), Cog("c.cog", {"8"})},
          "a.cog:5;c.cog:90;"},
+        {"two values: the window's edit of value 0 keeps value 1 renumbered behind it",
+         [](CCogWorkList& l) {
+             l.m_cogs[1].m_values = {"0", "3"};
+         },
+         {Cog("a.cog", {"5"}), Cog("b.cog", {"7", "2"}), Cog("c.cog", {"9"})},
+         "a.cog:5;b.cog:0,2;c.cog:9;"},
+        {"values the window appended follow the level's renumbered ones",
+         [](CCogWorkList& l) {
+             l.m_cogs[0].m_values = {"5", "", "X"};
+         },
+         {Cog("a.cog", {"4"}), Cog("b.cog", {"7", "3"}), Cog("c.cog", {"9"})},
+         "a.cog:4,,X;b.cog:7,3;c.cog:9;"},
+        {"a value the window cleared stays cleared though the level renumbered it",
+         [](CCogWorkList& l) { l.m_cogs[2].m_values = {}; },
+         {Cog("a.cog", {"5"}), Cog("b.cog", {"7", "3"}), Cog("c.cog", {"8"})},
+         "a.cog:5;b.cog:7,3;c.cog:;"},
         {"undo behind the window took every instance away",
          [](CCogWorkList& l) { l.m_cogs[0].m_values = {"1"}; },
          {},
@@ -204,6 +252,36 @@ TEST(CogWorkList, TwoInstancesOfAScriptMatchTheOneWithEqualValues)
     list.m_cogs[1].m_values = {"20"};
     EXPECT_EQ(Describe(MergeCogInstances(list, std::vector<CQzlCog>{Cog("door.cog", {"2"})})),
               "door.cog:20;");
+}
+
+TEST(CogWorkList, MergeOfLongListsIsFast)
+{
+    // 20,000 instances: the level renumbered one behind the window, the window edited another,
+    // and then the level renumbered every one (no table of the whole lists is made either way).
+    std::vector<CQzlCog> cogs;
+    for (int i = 0; i < 20000; ++i)
+        cogs.push_back(Cog(i % 3 == 0 ? "door.cog" : "lamp.cog", {std::to_string(i)}));
+    CCogWorkList list = ListOf(cogs);
+    list.m_cogs[5000].m_values = {"EDITED"};
+    std::vector<CQzlCog> current = cogs;
+    current[12000].m_values = {"RENUMBERED"};
+    std::vector<CQzlCog> everyOne = cogs;
+    for (CQzlCog& cog : everyOne)
+        cog.m_values.push_back("1");
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<CQzlCog> merged = MergeCogInstances(list, current);
+    const std::vector<CQzlCog> mergedAll = MergeCogInstances(list, everyOne);
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 2.0);
+    ASSERT_EQ(merged.size(), cogs.size());
+    EXPECT_EQ(merged[5000].m_values, Values{"EDITED"});
+    EXPECT_EQ(merged[12000].m_values, Values{"RENUMBERED"});
+    EXPECT_EQ(merged[4999].m_values, Values{"4999"});
+    ASSERT_EQ(mergedAll.size(), cogs.size());
+    EXPECT_EQ(mergedAll[5000].m_values, (Values{"EDITED", "1"}));
+    EXPECT_EQ(mergedAll[19999].m_values, (Values{"19999", "1"}));
 }
 
 TEST(CogWorkList, ApplyIsOneUndoStepWithSoundsAndResourceLists)

@@ -2,6 +2,7 @@
 
 #include "SyntheticGame.h"
 #include "engine/C3dView.h"
+#include "level/QzlCog.h"
 #include "level/QzlSections.h"
 #include "level/QzlTemplate.h"
 #include "level/QzlThing.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -174,6 +176,18 @@ TEST(TemplateTree, DeleteReleasesOnlyTheResourcesNoRemainingTemplateNames)
     EXPECT_TRUE(DeleteLevelTemplate(level, 5).m_removed.empty());
     EXPECT_TRUE(DeleteLevelTemplate(level, -1).m_removed.empty());
     EXPECT_EQ(level.m_templates.size(), 2U);
+}
+
+TEST(TemplateTree, DeleteKeepsTheCogScriptThatACogInstanceRuns)
+{
+    CQzlSections level = MakeBoxRoom();
+    level.m_templates = Templates({"lamp none cog=lamp.cog", "fan none cog=fan.cog"});
+    level.m_cogScripts = {"lamp.cog", "fan.cog"};
+    level.m_cogs.push_back(std::make_unique<CQzlCog>(std::string("LAMP.COG")));
+    EXPECT_EQ(DeleteLevelTemplate(level, 0).m_removed, Strings{"lamp"});
+    EXPECT_EQ(level.m_cogScripts, (Strings{"lamp.cog", "fan.cog"}));
+    EXPECT_EQ(DeleteLevelTemplate(level, 0).m_removed, Strings{"fan"});
+    EXPECT_EQ(level.m_cogScripts, Strings{"lamp.cog"});
 }
 
 TEST(TemplateTree, AddTakesTheTemplateWithItsBasesAndReferences)

@@ -190,9 +190,10 @@ CCogsInLevelDlg::CCogsInLevelDlg(CCogsInLevelContext context, int mode, QWidget*
         m_delete->hide();
         m_edit->hide();
         for (const auto& entry : m_context.m_game->m_treeCogs.m_entries)
-            m_list.m_cogs.emplace_back(entry->m_name);
+            if (entry)
+                m_list.m_cogs.emplace_back(entry->m_name);
         for (const auto& entry : m_context.m_level->m_levelFiles.m_entries)
-            if (FindNoCase(entry->m_name, ".cog") != std::string::npos)
+            if (entry && FindNoCase(entry->m_name, ".cog") != std::string::npos)
                 m_list.m_cogs.emplace_back(entry->m_name);
         m_list.m_origins.assign(m_list.m_cogs.size(), -1);
         setWindowTitle(QStringLiteral("Add Cog to level"));
@@ -211,6 +212,14 @@ CCogsInLevelDlg::CCogsInLevelDlg(CCogsInLevelContext context, int mode, QWidget*
     else
         ClearRows();
     ShowDirection();
+}
+
+CCogsInLevelDlg::~CCogsInLevelDlg()
+{
+    // Hiding the window on its way out moves the focus, and a value field being edited reports
+    // that it finished: nothing may reach this object's handlers any more.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
 }
 
 void CCogsInLevelDlg::FillList()
@@ -370,7 +379,8 @@ void CCogsInLevelDlg::OnDelete()
     if (entry < 0)
         return;
     const int row = m_listBox->currentRow();
-    Edit([&] { DeleteCogFromWorkList(m_list, *m_context.m_level, entry); });
+    // The level's instance stays until Apply, and with it its script's name.
+    DeleteCogFromWorkList(m_list, entry);
     m_filling = true;
     delete m_listBox->takeItem(row);
     m_filling = false;

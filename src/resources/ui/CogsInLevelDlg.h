@@ -6,10 +6,11 @@
 // X, Y, Z: the unit direction between the engine's two picked grid nodes when exactly two are
 // picked. The level's instances change only on Apply or OK, as one undo step that marks the
 // document modified (level/CogInstances.h merges with what the level has by then); Add and Delete
-// change the level's cog-script names at once, each as an undo step of its own; Edit changes the
-// level file's bytes at once and marks the document modified. The window deletes itself when it
-// closes. Apply stores the window's rectangle in "CogWindowX", "CogWindowY", "CogWindowW" and
-// "CogWindowH".
+// change the level's cog-script names (Add at once, as an undo step of its own; Delete's name goes
+// at Apply, when no instance or template uses it any longer); Edit changes the level file's bytes
+// at once and marks the document modified. The window deletes itself when it closes; the document
+// deletes it before its level. Apply stores the window's rectangle in "CogWindowX", "CogWindowY",
+// "CogWindowW" and "CogWindowH".
 //
 // Any other mode is the modal "Add Cog to level" picker: the game's cog scripts, then the cog
 // scripts among the level's own files; after OK, ChosenName() is the row chosen, upper-cased.
@@ -52,6 +53,7 @@ class CCogsInLevelDlg : public QDialog {
 
 public:
     CCogsInLevelDlg(CCogsInLevelContext context, int mode, QWidget* parent = nullptr);
+    ~CCogsInLevelDlg() override;
 
     // Mode 0: the pending value edits, then the working list into the level (one undo step);
     // both modes: the chosen name, the document marked modified, the window's rectangle stored.
