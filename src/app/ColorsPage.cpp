@@ -6,6 +6,7 @@
 #include "engine/C3dView.h"
 #include "engine/FrameRender.h"
 #include "engine/RenderData.h"
+#include "engine/ui/GlSurface.h"
 #include "ui/ColorDialog.h"
 #include "ui/DialogIds.h"
 
@@ -83,7 +84,7 @@ CColorsPage::CColorDialog CColorsPage::SetColorDialog(CColorDialog dialog)
 
 QColor CColorsPage::FromSetting(std::uint32_t bgr)
 {
-    return QColor(QRgb{ClearColorFromSetting(bgr)});  // the channels; the colour is opaque
+    return SettingColor(bgr);
 }
 
 std::uint32_t CColorsPage::ToSetting(const QColor& color)

@@ -11,6 +11,7 @@
 #include "resources/TreeObject.h"
 #include "resources/ui/EditorDlg.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QGridLayout>
@@ -31,20 +32,9 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
-
-QString Text(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Latin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
+using DialogText::Id;
+using DialogText::Latin1;
+using DialogText::Text;
 
 std::size_t At(int index)
 {
@@ -128,10 +118,7 @@ CCogsInLevelDlg::CCogsInLevelDlg(CCogsInLevelContext context, int mode, QWidget*
     });
 
     const auto button = [this](const char* text, int id) {
-        auto* made = new QPushButton(QString::fromLatin1(text), this);
-        made->setObjectName(Id(id));
-        made->setAutoDefault(false);
-        return made;
+        return DialogText::Button(this, text, id);
     };
     QPushButton* ok = button("&Ok", Ctl::kOk);
     QPushButton* apply = button("&Apply", Ctl::kApplyNow);

@@ -2,6 +2,7 @@
 
 #include "resources/ui/ResourceListControls.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QHBoxLayout>
@@ -11,10 +12,7 @@
 
 namespace {
 
-QString Text(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using DialogText::Text;
 
 }  // namespace
 
@@ -55,17 +53,14 @@ CLevelListDlg::CLevelListDlg(const CControlIds& ids, int mode, const char* okTex
 
 QPushButton* CLevelListDlg::MakeButton(const char* text, int id)
 {
-    auto* button = new QPushButton(QString::fromLatin1(text), this);
-    button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
-    return button;
+    return DialogText::Button(this, text, id);
 }
 
 std::vector<std::string> CLevelListDlg::Names() const
 {
     std::vector<std::string> names;
     for (int row = 0; row < m_list->count(); ++row)
-        names.push_back(m_list->item(row)->text().toLatin1().toStdString());
+        names.push_back(DialogText::Latin1(m_list->item(row)->text()));
     return names;
 }
 

@@ -17,6 +17,7 @@
 #include "resources/ui/ResourceListControls.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/FormFields.h"
 #include "ui/UiServices.h"
 
@@ -36,25 +37,15 @@
 
 namespace {
 
+using DialogText::Button;
+using DialogText::Id;
+using DialogText::Latin1;
+using DialogText::Text;
+
 constexpr const char* kUsedQuestion = "The selected material is used at several surfaces.\n\n"
                                       "Are you sure that you want to continue deletion?";
 constexpr double kTileLow = 1.0;
 constexpr double kTileHigh = 100.0;
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
-
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Text(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
 
 QLineEdit* Edit(QWidget* parent, int id, bool readOnly)
 {
@@ -62,14 +53,6 @@ QLineEdit* Edit(QWidget* parent, int id, bool readOnly)
     edit->setObjectName(Id(id));
     edit->setReadOnly(readOnly);
     return edit;
-}
-
-QPushButton* Button(QWidget* parent, const char* text, int id)
-{
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(Id(id));
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace
@@ -198,7 +181,7 @@ void CMaterialsDlg::ReadGroups()
         return;
     }
     for (const std::string& name : MaterialGroupNames(lines))
-        m_comboSelection->addItem(Latin1(name));
+        m_comboSelection->addItem(Text(name));
     m_groups = BuildMaterialGroupIndex(lines);
     // The drop-down shows every group (two at least).
     m_comboSelection->setMaxVisibleItems(std::max(2, m_comboSelection->count()));
@@ -210,7 +193,7 @@ void CMaterialsDlg::OnSelchangeSelection()
     int row = -1;
     if (m_nMode != kPickInLevel) {
         m_items = AddMaterialItems(level, m_engine.GetGame(), m_groups,
-                                   Text(m_comboSelection->currentText()));
+                                   Latin1(m_comboSelection->currentText()));
         SortMaterialItems(m_items);
         row = m_items.empty() ? -1 : 0;
     } else {
@@ -233,7 +216,7 @@ void CMaterialsDlg::FillList(int row)
     m_filling = true;
     m_listMaterials->clear();
     for (const CMaterialListItem& item : m_items) {
-        auto* entry = new QListWidgetItem(Latin1(item.m_name), m_listMaterials);
+        auto* entry = new QListWidgetItem(Text(item.m_name), m_listMaterials);
         entry->setData(Qt::UserRole, item.m_item);
     }
     m_listMaterials->setCurrentRow(row);
@@ -252,7 +235,8 @@ int CMaterialsDlg::SelectedRow() const
 
 std::string CMaterialsDlg::SelectedPalette() const
 {
-    return m_comboPalette->currentIndex() < 0 ? std::string() : Text(m_comboPalette->currentText());
+    return m_comboPalette->currentIndex() < 0 ? std::string()
+                                              : Latin1(m_comboPalette->currentText());
 }
 
 void CMaterialsDlg::ExchangeSizes()
@@ -425,5 +409,5 @@ void CMaterialsDlg::OnSave()
     std::string error;
     if (!SaveMaterialBitmap(m_pPreview->Engine(), m_items[static_cast<std::size_t>(row)].m_name,
                             SelectedPalette(), path.toStdString(), error))
-        QzMessageBox(Latin1(error), QMessageBox::Ok, this);
+        QzMessageBox(Text(error), QMessageBox::Ok, this);
 }

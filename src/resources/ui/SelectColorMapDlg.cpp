@@ -5,6 +5,7 @@
 #include "engine/Questions.h"
 #include "resources/ui/ResourceListControls.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QHBoxLayout>
@@ -31,15 +32,12 @@ CSelectColorMapDlg::CSelectColorMapDlg(C3dView& view, CLevelChangeRunner change,
     SetColumnList(*m_list);
     for (const std::string& name :
          PickerNames(view.GetLevel(), view.GetGame(), EPicker::ColorMap, kPickToAdd))
-        m_list->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        m_list->addItem(DialogText::Text(name));
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
 
     const auto button = [this](const char* text, int id) {
-        auto* made = new QPushButton(QString::fromLatin1(text), this);
-        made->setObjectName(QString::number(id));
-        made->setAutoDefault(false);
-        return made;
+        return DialogText::Button(this, text, id);
     };
     QPushButton* ok = button("&OK", Ctl::kOk);
     ok->setDefault(true);

@@ -3,6 +3,7 @@
 #include "engine/C3dView.h"
 #include "engine/EngineHost.h"
 #include "engine/Undo.h"
+#include "engine/ui/GlSurface.h"
 #include "engine/ui/PreviewWidget.h"
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
@@ -12,6 +13,7 @@
 #include "level/TemplateTree.h"
 #include "resources/ui/ResourceListControls.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QComboBox>
@@ -35,17 +37,11 @@
 
 namespace {
 
+using DialogText::Button;
+using DialogText::Latin1;
+using DialogText::Text;
+
 constexpr unsigned int kHelpContext = 0x20000U + static_cast<unsigned int>(Dlg::kTemplate);
-
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToLatin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
 
 // The dialog's font: the parameter display and the preview's messages.
 QFont DialogTextFont()
@@ -53,12 +49,6 @@ QFont DialogTextFont()
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     return font;
-}
-
-QColor FromColorRef(std::uint32_t bgr)
-{
-    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                  static_cast<int>((bgr >> 16) & 0xFFu));
 }
 
 QLineEdit* ExtentEdit(QWidget* parent, int id)
@@ -69,14 +59,6 @@ QLineEdit* ExtentEdit(QWidget* parent, int id)
     return edit;
 }
 
-QPushButton* Button(QWidget* parent, int id, const char* text)
-{
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 // What the preview frame shows in place of a picture that cannot be drawn: five lines of green
@@ -84,7 +66,7 @@ QPushButton* Button(QWidget* parent, int id, const char* text)
 class CTemplateMessage : public QWidget {
 public:
     CTemplateMessage(std::uint32_t background, QWidget* parent)
-        : QWidget(parent), m_background(FromColorRef(background))
+        : QWidget(parent), m_background(SettingColor(background))
     {
         setObjectName(QString::number(Ctl::kTemplateMessage));
         setFont(DialogTextFont());
@@ -133,7 +115,7 @@ CTemplateDlg::CTemplateDlg(C3dView& engine, CSettings& settings, std::string_vie
 {
     setObjectName(QString::number(Dlg::kTemplate));
 
-    m_search = new QLineEdit(Latin1(m_currentName), this);
+    m_search = new QLineEdit(Text(m_currentName), this);
     m_search->setObjectName(QString::number(Ctl::kTemplateSearch));
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QString::number(Ctl::kTemplateTree));
@@ -181,14 +163,14 @@ CTemplateDlg::CTemplateDlg(C3dView& engine, CSettings& settings, std::string_vie
     m_x = ExtentEdit(this, Ctl::kTemplateX);
     m_y = ExtentEdit(this, Ctl::kTemplateY);
     m_z = ExtentEdit(this, Ctl::kTemplateZ);
-    QPushButton* autoSize = Button(this, Ctl::kTemplateAutoSize, "Auto Size");
-    QPushButton* realSize = Button(this, Ctl::kTemplateRealSize, "Real Size");
-    QPushButton* ok = Button(this, Ctl::kOk, "&Ok");
+    QPushButton* autoSize = Button(this, "Auto Size", Ctl::kTemplateAutoSize);
+    QPushButton* realSize = Button(this, "Real Size", Ctl::kTemplateRealSize);
+    QPushButton* ok = Button(this, "&Ok", Ctl::kOk);
     ok->setDefault(true);
-    QPushButton* cancel = Button(this, Ctl::kCancel, "&Cancel");
-    QPushButton* help = Button(this, Ctl::kHelp, "&Help");
-    m_add = Button(this, Ctl::kTemplateAdd, "&Add");
-    m_delete = Button(this, Ctl::kTemplateDelete, "&Delete");
+    QPushButton* cancel = Button(this, "&Cancel", Ctl::kCancel);
+    QPushButton* help = Button(this, "&Help", Ctl::kHelp);
+    m_add = Button(this, "&Add", Ctl::kTemplateAdd);
+    m_delete = Button(this, "&Delete", Ctl::kTemplateDelete);
     m_delete->setEnabled(false);
 
     auto* left = new QVBoxLayout;
@@ -295,7 +277,7 @@ void CTemplateDlg::FillTree(const std::string& select)
         QTreeWidgetItem* parent =
             parents[i] < 0 ? m_root : m_items[static_cast<std::size_t>(parents[i])];
         auto* item = new QTreeWidgetItem(
-            parent, QStringList(Latin1(list[i] ? list[i]->m_name : std::string())));
+            parent, QStringList(Text(list[i] ? list[i]->m_name : std::string())));
         item->setData(0, Qt::UserRole, static_cast<int>(i));
         m_items.push_back(item);
     }
@@ -333,13 +315,13 @@ void CTemplateDlg::OnSelectionChange()
         canDelete = item->childCount() == 0;
     }
     DrawPreview();
-    m_params->setPlainText(Latin1(text));
+    m_params->setPlainText(Text(text));
     m_delete->setEnabled(canDelete);
 }
 
 void CTemplateDlg::OnSearch(const QString& text)
 {
-    const int found = SearchTemplate(Shown(), ToLatin1(text));
+    const int found = SearchTemplate(Shown(), Latin1(text));
     if (found >= 0) {
         SelectTemplate(found);
     } else {
@@ -354,7 +336,7 @@ void CTemplateDlg::DrawPreview()
     bool drawn = false;
     if (m_engine.GetGame().m_archive == nullptr)
         return;  // nothing can be loaded: the preview stays as it was
-    const std::string colormap = ToLatin1(m_palette->currentText());
+    const std::string colormap = Latin1(m_palette->currentText());
     switch (m_preview.m_kind) {
     case ETemplatePreview::kModel:
         drawn = m_previewWidget->ShowModel(m_preview.m_name, colormap, m_autoSize);
