@@ -9,6 +9,7 @@
 #include "level/QzlSector.h"
 #include "level/UndoSnapshot.h"
 #include "resources/ui/LevelListDlg.h"
+#include "support/FixtureLevels.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -24,6 +25,20 @@ inline std::vector<std::uint8_t> LevelPart(const CQzlSections& level)
     CUndoSnapshot snapshot;
     snapshot.StoreLevel(level);
     return snapshot.m_bytes;
+}
+
+// Three boxes side by side whose sectors give the indexes of indexes (three of them) in member
+// (m_colormap, m_sound).
+inline CQzlSections MakeThreeBoxes(std::int32_t CQzlSector::*member, const int (&indexes)[3])
+{
+    CQzlSections level = MakeEmptyLevel();
+    for (int s = 0; s < 3; ++s)
+        AddBoxSector(level, {2.0f * static_cast<float>(s), 0, 0},
+                     {2.0f * static_cast<float>(s) + 1, 1, 1});
+    FinishFixture(level);
+    for (std::size_t s = 0; s < 3; ++s)
+        (*level.m_sectors[s]).*member = indexes[s];
+    return level;
 }
 
 // The index each sector gives in member (m_colormap, m_sound), in sector order.

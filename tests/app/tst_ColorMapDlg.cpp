@@ -47,15 +47,8 @@ protected:
     {
         m_doc = StartShownWithDocument();
         EXPECT_NE(m_doc, nullptr);
-        CQzlSections level = MakeEmptyLevel();
-        for (int s = 0; s < 3; ++s)
-            AddBoxSector(level, {2.0f * static_cast<float>(s), 0, 0},
-                         {2.0f * static_cast<float>(s) + 1, 1, 1});
-        FinishFixture(level);
+        CQzlSections level = MakeThreeBoxes(&CQzlSector::m_colormap, {0, 2, 2});
         level.m_colormaps = {"DFLT.CMP", "WARM.CMP", "MINE.CMP", "SHORT.CMP"};
-        const int maps[] = {0, 2, 2};
-        for (std::size_t s = 0; s < 3; ++s)
-            level.m_sectors[s]->m_colormap = maps[s];
         AddLevelFile(level.m_levelFiles, "mine.cmp", "misc\\cmp\\mine.cmp", MakeTestColorMap());
         AddLevelFile(level.m_levelFiles, "short.cmp", "misc\\cmp\\short.cmp",
                      MakeTestColorMap(831));

@@ -36,15 +36,8 @@ protected:
     {
         m_doc = StartShownWithDocument();
         EXPECT_NE(m_doc, nullptr);
-        CQzlSections level = MakeEmptyLevel();
-        for (int s = 0; s < 3; ++s)
-            AddBoxSector(level, {2.0f * static_cast<float>(s), 0, 0},
-                         {2.0f * static_cast<float>(s) + 1, 1, 1});
-        FinishFixture(level);
+        CQzlSections level = MakeThreeBoxes(&CQzlSector::m_sound, {1, -1, 0});
         level.m_sounds = {"JUMP.WAV", "SWITCH.WAV", "STEP1.WAV"};
-        const int sounds[] = {1, -1, 0};
-        for (std::size_t s = 0; s < 3; ++s)
-            level.m_sectors[s]->m_sound = sounds[s];
         AddLevelFile(level, "mine.wav", "RIFF");
         GiveDocumentEngine(*m_doc, std::move(level));
         m_doc->SetModifiedFlag(false);
