@@ -825,9 +825,7 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterLandscapeCommand();
     RegisterFilesCommand();
     RegisterAnimationCommand();
-    RegisterMaterialCommands();
     RegisterColorMapCommands();
-    RegisterTemplateCommands();
     RegisterTemplateManagerCommand();
     RegisterCogsCommand();
 }

@@ -176,9 +176,9 @@ private:
     // ---- The Level, Tools and Library commands on the selection and the library files ----
     // Find Item, Header and Statistics (always enabled), Update Vertices, Restore Surface,
     // Select Sound, the two cog editors and the four Library commands, each with its update rule.
-    // Commands whose dialogs do not exist yet (Episode Editor, Startup Editor, Cogs in Level,
-    // Errors, Template Manager, Select Color Map) and the Create
-    // commands whose builders do not exist yet have no handler and stay greyed; "D&oor..." and
+    // Commands whose dialogs do not exist yet (Episode Editor, Startup Editor, Errors) and the
+    // Create commands whose builders do not exist yet have no handler and stay greyed; "D&oor..."
+    // and
     // "&Elevator..." are enabled by their Create rule. "&Header..." writes the header in an undo
     // step on OK; "&Statistics..." changes nothing.
     void RegisterToolCommands();
@@ -197,13 +197,11 @@ private:
     // "Animation Manager..." (QzEditDocAnimation.cpp): the dialog over the material of the
     // engine's current surface, or over no name when no surface with a material is current.
     void RegisterAnimationCommand();
-    // The resource dialogs' commands, one file each: the material picker's
-    // (QzEditDocMaterials.cpp), the colour-map and sound pickers' and "Select Color Map..."
-    // (QzEditDocColorMaps.cpp), the template picker's (QzEditDocTemplates.cpp), "Template
-    // &Manager..." (QzEditDocTemplateManager.cpp) and "&Cogs in Level..." (QzEditDocCogs.cpp).
-    void RegisterMaterialCommands();
+    // The resource dialogs' commands, one file each: "Select Color Map..." (QzEditDocColorMaps.cpp,
+    // with the colour-map and sound pickers), "Template &Manager..." (QzEditDocTemplateManager.cpp)
+    // and "&Cogs in Level..." (QzEditDocCogs.cpp). The material and template pickers are in
+    // QzEditDocMaterials.cpp and QzEditDocTemplates.cpp.
     void RegisterColorMapCommands();
-    void RegisterTemplateCommands();
     void RegisterTemplateManagerCommand();
     void RegisterCogsCommand();
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is

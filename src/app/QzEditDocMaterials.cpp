@@ -34,5 +34,3 @@ std::optional<CMaterialChoice> CQzEditDoc::PickMaterial(std::string_view initial
         return std::nullopt;
     return dialog.Choice();
 }
-
-void CQzEditDoc::RegisterMaterialCommands() {}

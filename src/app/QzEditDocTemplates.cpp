@@ -29,5 +29,3 @@ std::optional<CTemplateChoice> CQzEditDoc::PickTemplate(std::string_view initial
         return std::nullopt;
     return ChooseTemplate(*m_pEngine, mode, position);
 }
-
-void CQzEditDoc::RegisterTemplateCommands() {}
