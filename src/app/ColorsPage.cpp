@@ -4,11 +4,11 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 #include "engine/C3dView.h"
-#include "engine/FrameRender.h"
 #include "engine/RenderData.h"
 #include "engine/ui/GlSurface.h"
 #include "ui/ColorDialog.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,10 +18,7 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 struct CColorField {
     int id;
@@ -89,8 +86,7 @@ QColor CColorsPage::FromSetting(std::uint32_t bgr)
 
 std::uint32_t CColorsPage::ToSetting(const QColor& color)
 {
-    // Swapping red and blue goes both ways.
-    return ClearColorFromSetting(color.rgb() & 0x00FFFFFFu);
+    return ColorSetting(color);
 }
 
 void CColorsPage::OnInitDialog()

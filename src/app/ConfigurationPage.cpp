@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "framework/Settings.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -19,10 +20,7 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 // A held spin button steps after this long, then at this interval.
 constexpr int kFirstRepeatMs = 400;

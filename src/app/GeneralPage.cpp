@@ -8,6 +8,7 @@
 #include "engine/gl/GlDisplayModes.h"
 #include "geometry/SectorBounds.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -23,10 +24,7 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 // A number of the page: its edit, caption and the setting it edits (its type and range are the
 // setting's).

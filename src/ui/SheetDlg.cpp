@@ -2,6 +2,7 @@
 
 #include "framework/CFormat.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QHBoxLayout>
@@ -16,6 +17,8 @@
 
 namespace {
 
+using DialogText::Id;
+
 // The button row: each button at least this wide, this far apart and from the sheet's left edge.
 constexpr int kButtonWidth = 59;
 constexpr int kButtonGap = 6;
@@ -23,11 +26,6 @@ constexpr int kButtonGap = 6;
 constexpr int kLeastSheetWidth = 272;
 // The help context of a page: the help base of resources plus its template id.
 constexpr unsigned int kHelpBase = 0x20000u;
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
 
 QString Number(double value)
 {

@@ -3,6 +3,7 @@
 #include "engine/C3dView.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QDialogButtonBox>
@@ -13,13 +14,10 @@
 
 namespace {
 
+using DialogText::Id;
+
 // The help context of a dialog: the help base of resources plus its id.
 constexpr unsigned int kHelpContext = 0x20000u + Dlg::kMerge;
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
 
 }  // namespace
 

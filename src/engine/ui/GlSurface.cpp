@@ -62,3 +62,9 @@ QColor SettingColor(std::uint32_t bgr)
 {
     return QColor(QRgb{ClearColorFromSetting(bgr)});  // QColor takes the channels, alpha opaque
 }
+
+std::uint32_t ColorSetting(const QColor& color)
+{
+    // Swapping red and blue goes both ways.
+    return ClearColorFromSetting(color.rgb() & 0x00FFFFFFu);
+}

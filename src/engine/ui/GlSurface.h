@@ -65,3 +65,5 @@ private:
 
 // A colour setting 0x00BBGGRR as an opaque colour.
 [[nodiscard]] QColor SettingColor(std::uint32_t bgr);
+// The setting of a colour: the other way round.
+[[nodiscard]] std::uint32_t ColorSetting(const QColor& color);

@@ -7,6 +7,7 @@
 #include "level/QzlSections.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QDialogButtonBox>
@@ -23,15 +24,12 @@
 
 namespace {
 
+using DialogText::Id;
+
 constexpr int kLevelLow = 1;
 constexpr int kLevelHigh = 100;
 // The help context of a dialog: the help base of resources plus its id.
 constexpr unsigned int kHelpContext = 0x20000u + Dlg::kHiddenSectorRemoval;
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "level/QzlSections.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/FormFields.h"
 
 #include <QDialogButtonBox>
@@ -20,12 +21,9 @@
 
 namespace {
 
-constexpr unsigned int kHelpContext = 0x20000u + Dlg::kCreateLandscape;
+using DialogText::Id;
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+constexpr unsigned int kHelpContext = 0x20000u + Dlg::kCreateLandscape;
 
 }  // namespace
 

@@ -1,12 +1,13 @@
 #include "tools/ui/CreateLightDlg.h"
 
 #include "engine/C3dView.h"
-#include "engine/FrameRender.h"
+#include "engine/ui/GlSurface.h"
 #include "framework/Settings.h"
 #include "ui/ColorDialog.h"
 #include "ui/ColorSwatch.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/FormFields.h"
 #include "ui/UiServices.h"
 
@@ -22,22 +23,9 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 // A colour setting 0x00BBGGRR as a colour, and back.
-QColor ColorOf(std::uint32_t bgr)
-{
-    return QColor(QRgb{ClearColorFromSetting(bgr)});
-}
-
-std::uint32_t SettingOf(const QColor& color)
-{
-    return ClearColorFromSetting(color.rgb() & 0x00FFFFFFu);
-}
-
 }  // namespace
 
 CCreateLightDlg::CCreateLightDlg(C3dView& engine, CSettings& settings, QWidget* parent,
@@ -90,8 +78,8 @@ CCreateLightDlg::CCreateLightDlg(C3dView& engine, CSettings& settings, QWidget* 
             [this] { OnColor(*m_endSwatch, m_endColor); });
 
     // The fields as the settings left them; the distance is not kept.
-    m_startSwatch->SetColor(ColorOf(m_startColor));
-    m_endSwatch->SetColor(ColorOf(m_endColor));
+    m_startSwatch->SetColor(SettingColor(m_startColor));
+    m_endSwatch->SetColor(SettingColor(m_endColor));
     m_distanceDependent->setChecked(settings.m_lightDirect != 0);
     CFieldExchange exchange(*this, CFieldExchange::EDirection::ToControls);
     exchange.Float(Ctl::kLightDistance, m_distance);
@@ -116,13 +104,13 @@ void CCreateLightDlg::OnColor(CColorSwatch& swatch, std::uint32_t& color)
     std::optional<QColor> chosen;
     {
         const CWaitCursor wait;
-        chosen = QzGetColor(ColorOf(color), this);
+        chosen = QzGetColor(SettingColor(color), this);
     }
     if (!chosen)
         return;
-    color = SettingOf(*chosen);
+    color = ColorSetting(*chosen);
     UpdateControls();
-    swatch.SetColor(ColorOf(color));
+    swatch.SetColor(SettingColor(color));
 }
 
 bool CCreateLightDlg::OnApply()

@@ -2,6 +2,7 @@
 
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QDialogButtonBox>
@@ -17,13 +18,10 @@
 
 namespace {
 
+using DialogText::Id;
+
 // The help context of a dialog: the help base of resources plus its id.
 constexpr unsigned int kHelpContext = 0x20000u + Dlg::kExpandSurface;
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
 
 struct CFieldControl {
     EExpandField field;

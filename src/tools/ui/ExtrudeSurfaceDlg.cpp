@@ -5,6 +5,7 @@
 #include "level/QzlSections.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QComboBox>
@@ -23,13 +24,10 @@
 
 namespace {
 
+using DialogText::Id;
+
 // The help context of a dialog: the help base of resources plus its id.
 constexpr unsigned int kHelpContext = 0x20000u + Dlg::kExtrudeSurface;
-
-QString Id(int id)
-{
-    return QString::number(id);
-}
 
 QLineEdit* NumberEdit(QWidget* parent, int id, float value)
 {

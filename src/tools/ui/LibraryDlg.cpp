@@ -1,6 +1,7 @@
 #include "tools/ui/LibraryDlg.h"
 
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QDialogButtonBox>
@@ -13,10 +14,7 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "tools/Footprint.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
+#include "ui/DialogText.h"
 #include "ui/UiServices.h"
 
 #include <QCheckBox>
@@ -23,10 +24,7 @@
 
 namespace {
 
-QString Id(int id)
-{
-    return QString::number(id);
-}
+using DialogText::Id;
 
 // The name of the level's material index in lower case; empty for none.
 std::string MaterialName(const CQzlSections& level, int material)
