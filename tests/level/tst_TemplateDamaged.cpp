@@ -5,6 +5,7 @@
 
 #include "engine/C3dView.h"
 #include "engine/TemplatePreview.h"
+#include "framework/FileIO.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
 #include "level/QzlTemplate.h"
@@ -12,11 +13,13 @@
 #include "level/TemplateTree.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/TempFolder.h"
 #include "support/UndoCheck.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -134,6 +137,23 @@ TEST(TemplateFileDamaged, HostileTextsReadAsTheGrammarSaysAndWriteBackStably)
                   static_cast<std::ptrdiff_t>(c.names.size()));
         EXPECT_EQ(text.find('\r'), std::string::npos);
     }
+}
+
+TEST(TemplateFileDamaged, AFileThatCannotBeReadKeepsTheList)
+{
+    const CTempFolder temp;
+    CGameResources resources;
+    resources.m_templates = Read("kept none x=1\n");
+    std::filesystem::create_directories(temp.Path() / "folder.dat");
+    EXPECT_FALSE(LoadTemplateFile(resources, temp.Path() / "folder.dat"));
+    EXPECT_FALSE(LoadTemplateFile(resources, temp.Path() / "missing.dat"));
+    EXPECT_EQ(Names(resources.m_templates), Strings{"kept"});
+
+    const std::string text("a none x=1\r\nb\tnone\ty=\0z\n", 24);
+    WriteFileAtomic(temp.Path() / "t.dat", std::vector<std::uint8_t>(text.begin(), text.end()));
+    EXPECT_TRUE(LoadTemplateFile(resources, temp.Path() / "t.dat"));
+    EXPECT_EQ(Names(resources.m_templates), (Strings{"a", "b"}));
+    EXPECT_EQ(resources.m_templates[1]->m_params, std::string("y=\0z", 4));
 }
 
 TEST(TemplateFileDamaged, EmptyRecordsInTheListsAreSkippedNeverRead)
