@@ -1255,11 +1255,13 @@ bool RunAddCog(C3dView& view, const CApplyArgs& args)
     return true;
 }
 
-// The cog of the word index=; false, with the refusal shown, when the level has none.
-bool ReadCogIndex(C3dView& view, const CApplyArgs& args, int& index)
+// The cog of the word index=, as its entry in the working list; false, with the refusal shown,
+// when the level has none there.
+bool ReadCogIndex(C3dView& view, const CApplyArgs& args, int& index, int& entry)
 {
     index = args.Int("index");
-    if (InRange(index, view.GetLevel().m_cogs))
+    entry = CogWorkEntryOfLevelCog(view.GetLevel(), index);
+    if (entry >= 0)
         return true;
     return Refuse(view, "The level has no cog " + std::to_string(index) + ".");
 }
@@ -1268,10 +1270,11 @@ bool RunDeleteCog(C3dView& view, const CApplyArgs& args)
 {
     CQzlSections& level = view.GetLevel();
     int index = -1;
-    if (!ReadCogIndex(view, args, index))
+    int entry = -1;
+    if (!ReadCogIndex(view, args, index, entry))
         return false;
     CCogWorkList list = LoadCogWorkList(level);
-    DeleteCogFromWorkList(list, index);
+    DeleteCogFromWorkList(list, entry);
     ApplyCogWorkList(level, view.GetGame(), list);
     return true;
 }
@@ -1280,10 +1283,11 @@ bool RunSetCogValue(C3dView& view, const CApplyArgs& args)
 {
     CQzlSections& level = view.GetLevel();
     int index = -1;
-    if (!ReadCogIndex(view, args, index))
+    int entry = -1;
+    if (!ReadCogIndex(view, args, index, entry))
         return false;
     CCogWorkList list = LoadCogWorkList(level);
-    CQzlCog& cog = list.m_cogs[static_cast<std::size_t>(index)];
+    CQzlCog& cog = list.m_cogs[static_cast<std::size_t>(entry)];
     std::vector<std::string> labels;
     std::vector<std::string> defaults;
     std::vector<std::string> types;

@@ -92,7 +92,7 @@ std::unique_ptr<CKeyNodeList> C3doModel::ReadPuppet(const C3doLoadContext& conte
 
     std::size_t first = templates.size();
     for (std::size_t i = 0; i < templates.size(); ++i) {
-        if (EqualsNoCase(templates[i]->m_model, m_fileName)) {
+        if (templates[i] && EqualsNoCase(templates[i]->m_model, m_fileName)) {
             first = i;
             break;
         }
@@ -104,7 +104,7 @@ std::unique_ptr<CKeyNodeList> C3doModel::ReadPuppet(const C3doLoadContext& conte
     if (!puppet) {
         // The base template, one level up only: the nearest earlier template of that name.
         for (std::size_t i = first; i-- > 0;) {
-            if (EqualsNoCase(templates[i]->m_name, templates[first]->m_basedOn)) {
+            if (templates[i] && EqualsNoCase(templates[i]->m_name, templates[first]->m_basedOn)) {
                 puppet = PuppetParam(templates[i]->m_params);
                 break;
             }

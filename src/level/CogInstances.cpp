@@ -142,6 +142,15 @@ CCogWorkList LoadCogWorkList(const CQzlSections& level)
     return list;
 }
 
+int CogWorkEntryOfLevelCog(const CQzlSections& level, int index)
+{
+    const auto& cogs = level.m_cogs;
+    if (index < 0 || At(index) >= cogs.size() || !cogs[At(index)])
+        return -1;
+    return static_cast<int>(std::count_if(cogs.begin(), cogs.begin() + index,
+                                          [](const auto& cog) { return cog != nullptr; }));
+}
+
 int CogEntryOfRow(std::span<const std::string> rowTexts, int row, std::span<const CQzlCog> cogs)
 {
     if (row < 0 || At(row) >= rowTexts.size())

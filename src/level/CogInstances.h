@@ -32,6 +32,10 @@ struct CCogWorkList {
 // Copies of the level's instances, each its own origin.
 CCogWorkList LoadCogWorkList(const CQzlSections& level);
 
+// The entry of LoadCogWorkList's list that stands for the level's cog index (the list passes over
+// empty records); -1 when the level has no cog there.
+int CogWorkEntryOfLevelCog(const CQzlSections& level, int index);
+
 // The working entry of list row row, given the texts of all rows from the top: when it is the
 // k-th row that shows its text, the k-th entry whose script name equals that text (letter case
 // ignored). -1 when there is no such entry or row.

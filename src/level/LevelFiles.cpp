@@ -161,7 +161,7 @@ std::string MaterialNameForBitmap(std::string_view fileName)
 int FindLevelFileByPath(const CTree& files, std::string_view path)
 {
     for (std::size_t i = 0; i < files.m_entries.size(); ++i)
-        if (EqualsNoCase(files.m_entries[i]->m_path, path))
+        if (files.m_entries[i] && EqualsNoCase(files.m_entries[i]->m_path, path))
             return static_cast<int>(i);
     return -1;
 }
@@ -170,6 +170,8 @@ void RecomputeLevelFileOffsets(CTree& files)
 {
     std::int32_t offset = 0;
     for (const auto& entry : files.m_entries) {
+        if (!entry)
+            continue;
         entry->m_offset = offset;
         offset += entry->m_size;
     }

@@ -125,6 +125,8 @@ bool TemplateListText(const CTemplateEntries& entries, std::string& text, std::s
     text.clear();
     problem.clear();
     for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!entries[i])
+            continue;  // an empty record has no line
         const CQzlTemplate& entry = *entries[i];
         problem = TemplateWordProblem(entry.m_name, "name");
         if (problem.empty() && !entry.m_basedOn.empty())
@@ -168,7 +170,7 @@ std::string AddTemplateEntry(CTemplateEntries& entries, std::string_view name,
     if (std::string problem = TemplateWordProblem(name, "name"); !problem.empty())
         return problem;
     for (const auto& entry : entries)
-        if (EqualsNoCase(entry->m_name, name))
+        if (entry && EqualsNoCase(entry->m_name, name))
             return kTemplateNameExists;
     entries.push_back(MakeTemplate(name, basedOn, params));
     return {};
@@ -176,11 +178,13 @@ std::string AddTemplateEntry(CTemplateEntries& entries, std::string_view name,
 
 std::string DeleteTemplateEntry(CTemplateEntries& entries, int index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= entries.size())
+    if (index < 0 || static_cast<std::size_t>(index) >= entries.size() ||
+        !entries[static_cast<std::size_t>(index)])
         return {};
     const std::string& name = entries[static_cast<std::size_t>(index)]->m_name;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (static_cast<int>(i) == index || !EqualsNoCase(entries[i]->m_basedOn, name))
+        if (static_cast<int>(i) == index || !entries[i] ||
+            !EqualsNoCase(entries[i]->m_basedOn, name))
             continue;
         return "The selected template entry at #" + std::to_string(index + 1) +
                " cannot be\ndeleted since it is referenced at entry #" + std::to_string(i + 1) +
@@ -197,7 +201,7 @@ bool TemplateShown(const CQzlTemplate& entry, const CTemplateEntries* levelTempl
         return true;
     if (usedOnly &&
         std::none_of(levelTemplates->begin(), levelTemplates->end(),
-                     [&entry](const auto& used) { return used->m_name == entry.m_name; }))
+                     [&entry](const auto& used) { return used && used->m_name == entry.m_name; }))
         return false;
     return !(simpleOnly && !entry.m_name.empty() &&
              (entry.m_name.front() == '+' || entry.m_name.front() == '_'));

@@ -43,8 +43,9 @@ std::string TemplateWordProblem(std::string_view word, std::string_view label);
 // reader would drop it. The name and based-on name must pass TemplateWordProblem.
 std::string TemplateFileLine(const CQzlTemplate& entry);
 
-// The whole data file text of entries, one line each in order. Returns false with problem set
-// (naming the entry's number) when an entry's name or based-on name cannot be written.
+// The whole data file text of entries, one line each in order (an empty record has none).
+// Returns false with problem set (naming the entry's number) when an entry's name or based-on name
+// cannot be written.
 bool TemplateListText(const CTemplateEntries& entries, std::string& text, std::string& problem);
 
 // Writes entries as the product's data file fileName ("korvath.dat", "varnok.dat") to the user's

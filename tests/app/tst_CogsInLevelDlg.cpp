@@ -16,6 +16,7 @@
 #include "level/LevelFiles.h"
 #include "level/QzlSections.h"
 #include "level/UndoSnapshot.h"
+#include "resources/TreeObject.h"
 #include "resources/ui/CogsInLevelDlg.h"
 #include "resources/ui/EditorDlg.h"
 #include "support/FixtureLevels.h"
@@ -463,4 +464,85 @@ TEST_F(CogsInLevelTest, ApplyKeepsWhatChangedInTheLevelBehindTheWindow)
     EXPECT_EQ(Level().m_cogs[2]->m_values, Values{"8"});
     EXPECT_EQ(Level().m_cogs[3]->m_script, "00_conveyor.cog");
     EXPECT_TRUE(LevelIsSound(Level()));
+}
+
+// A damaged level behind the window: empty records among the level's files and cogs, a level
+// file that claims bytes it does not hold, a cog with more values than its script has symbols,
+// one whose script has no symbols and one whose script is found nowhere. Every row is selected
+// and takes View, Edit and a value; Apply, OK and Cancel hold.
+TEST_F(CogsInLevelTest, DamagedCogsAndLevelFilesHoldEveryButton)
+{
+    CTree& files = Level().m_levelFiles;
+    AddLevelFile(files, "bare.cog", "cog\\bare.cog", ScriptOf(0));
+    files.m_entries.insert(files.m_entries.begin(), nullptr);
+    auto hollow = std::make_unique<CTreeObject>();
+    hollow->m_name = "hollow.cog";
+    hollow->m_path = "cog\\hollow.cog";
+    hollow->m_size = 40;
+    hollow->m_data = std::vector<std::uint8_t>{'s'};
+    files.m_entries.push_back(std::move(hollow));
+    Values many;
+    for (int i = 0; i < 20; ++i)
+        many.push_back(std::to_string(i));
+    Level().m_cogs.clear();
+    Level().m_cogs.push_back(Cog("FOURTEEN.COG", many));
+    Level().m_cogs.push_back(Cog("nowhere.cog", {"x"}));
+    Level().m_cogs.push_back(Cog("bare.cog", {"1"}));
+    Level().m_cogs.push_back(Cog("hollow.cog", {}));
+    Level().m_cogScripts = {"FOURTEEN.COG", "nowhere.cog", "bare.cog", "hollow.cog"};
+
+    CCogsInLevelDlg* window = Open();
+    ASSERT_NE(window, nullptr);
+    // Every script editor that comes up is closed with Cancel.
+    int editors = 0;
+    OnModalWidget(window, [&editors](QWidget* widget) {
+        if (auto* editor = qobject_cast<CEditorDlg*>(widget)) {
+            ++editors;
+            Click(*editor, Ctl::kCancel);
+        }
+        return false;
+    });
+    const QStringList rows = Rows(*window);
+    EXPECT_EQ(rows, (QStringList{"bare.cog", "fourteen.cog", "hollow.cog", "nowhere.cog"}));
+    struct Case {
+        const char* row;
+        QString firstName;  // of symbol row 0
+        bool editable;      // a level file with bytes
+    };
+    const Case cases[] = {
+        {"bare.cog", QString(), true},
+        {"fourteen.cog", QStringLiteral("s0=d0 (int)"), true},
+        {"hollow.cog", QString(), true},
+        {"nowhere.cog", QString(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        Select(*window, static_cast<int>(rows.indexOf(QString::fromLatin1(c.row))));
+        EXPECT_EQ(Name(*window, 0)->text(), c.firstName);
+        EXPECT_EQ(Value(*window, 0)->isEnabled(), !c.firstName.isEmpty());
+        EXPECT_EQ(window->findChild<QPushButton*>(Id(Ctl::kCogsEdit))->isEnabled(), c.editable);
+        Type(*window, 13, "typed");
+        Click(*window, Ctl::kCogsView);
+        Click(*window, Ctl::kCogsEdit);
+        QApplication::processEvents();
+    }
+    // View and Edit of the file claiming bytes it does not hold say so.
+    EXPECT_EQ(m_messages.size(), 2) << m_messages.join('|').toStdString();
+    for (const QString& message : m_messages)
+        EXPECT_TRUE(message.contains("claims 40 bytes but holds 1")) << message.toStdString();
+
+    Click(*window, Ctl::kApplyNow);
+    ASSERT_EQ(Level().m_cogs.size(), 4U);
+    for (const auto& cog : Level().m_cogs)
+        ASSERT_NE(cog, nullptr);
+    // The fourteen symbols' last value was typed; the six values past them stay.
+    Values expected = many;
+    expected[13] = "TYPED";
+    EXPECT_EQ(Level().m_cogs[0]->m_values, expected);
+    // The rows past a script's symbols take no value.
+    EXPECT_TRUE(Level().m_cogs[1]->m_values == Values{"x"});
+    EXPECT_TRUE(m_doc->IsModified());
+    Click(*window, Ctl::kCancel);
+    QApplication::processEvents();
+    EXPECT_GE(editors, 1);
 }

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <memory>
@@ -277,3 +278,86 @@ TEST_F(TemplateDlgTest, AddModeListsTheProductsTemplatesAndKeepsAutoSize)
 }
 
 }  // namespace
+
+// Damaged template lists: an empty name, a template based on itself, two based on each other,
+// "model3d=" and "material=" at the very end, parameters without "=", and (in the second round)
+// an empty record in the level's and the game's list. Every item is selected, the search finds
+// what it can, Delete takes every leaf it offers, Add runs the nested dialog, OK and Cancel hold.
+TEST_F(TemplateDlgTest, DamagedListsHoldEveryItemAndButton)
+{
+    for (const bool emptyRecords : {false, true}) {
+        SCOPED_TRACE(emptyRecords);
+        CTemplateList& templates = m_engine.m_level.m_templates;
+        templates = ReadTemplateList("_base none type=default\n"
+                                     "a b x=1\n"
+                                     "b a model3d=\n"
+                                     "self self material=\n"
+                                     "words _base no equals here\n");
+        templates.push_back(MakeTemplate("", "_base", "empty=1"));
+        m_engine.m_game.m_templates.push_back(MakeTemplate("loopy", "loopy", "y=+loopy"));
+        if (emptyRecords) {
+            templates.insert(templates.begin() + 2, nullptr);
+            m_engine.m_game.m_templates.insert(m_engine.m_game.m_templates.begin(), nullptr);
+        }
+        CTemplateDlg dialog(m_engine.m_view, m_settings, "self", 0);
+        EXPECT_EQ(Current(dialog), QStringLiteral("self"));
+        EXPECT_EQ(Params(dialog), QStringLiteral("material="));
+        EXPECT_TRUE(ShowsMessage(dialog));
+
+        // Every item, and the search on every name.
+        std::vector<QTreeWidgetItem*> items;
+        for (QTreeWidgetItemIterator it(&Tree(dialog)); *it != nullptr; ++it)
+            items.push_back(*it);
+        EXPECT_EQ(items.size(), 7U + (emptyRecords ? 1U : 0U));
+        for (QTreeWidgetItem* item : items) {
+            SCOPED_TRACE(item->text(0).toStdString());
+            Tree(dialog).setCurrentItem(item);
+            Click(dialog, Ctl::kTemplateAutoSize);
+            Click(dialog, Ctl::kTemplateRealSize);
+        }
+        Search(dialog, "");
+        EXPECT_EQ(Current(dialog), QStringLiteral("_base"));
+        Search(dialog, "zz");
+        EXPECT_EQ(Current(dialog), QString());
+        EXPECT_EQ(Params(dialog), QString());
+        Search(dialog, "wor");
+        EXPECT_EQ(Params(dialog), QStringLiteral("no equals here"));
+
+        // Add the game's template based on itself, through the nested dialog.
+        OnModal<CTemplateDlg>(m_app.get(), [](CTemplateDlg& second) {
+            Search(second, "loopy");
+            EXPECT_EQ(Current(second), QStringLiteral("loopy"));
+            Click(second, Ctl::kOk);
+        });
+        Click(dialog, Ctl::kTemplateAdd);
+        EXPECT_EQ(Current(dialog), QStringLiteral("loopy"));
+
+        // Delete every leaf the dialog offers until none is left.
+        for (int round = 0; round < 20; ++round) {
+            QTreeWidgetItem* leaf = nullptr;
+            for (QTreeWidgetItemIterator it(&Tree(dialog)); *it != nullptr; ++it)
+                if ((*it)->childCount() == 0 && (*it)->text(0) != QStringLiteral("none")) {
+                    Tree(dialog).setCurrentItem(*it);
+                    if (CanDelete(dialog)) {
+                        leaf = *it;
+                        break;
+                    }
+                }
+            if (leaf == nullptr)
+                break;
+            Click(dialog, Ctl::kTemplateDelete);
+        }
+        const std::size_t left = static_cast<std::size_t>(std::count_if(
+            templates.begin(), templates.end(), [](const auto& t) { return t != nullptr; }));
+        EXPECT_EQ(left, 0U);
+        if (!emptyRecords) {
+            EXPECT_TRUE(LevelIsSound(m_engine.m_level));
+        }
+        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+        Click(dialog, Ctl::kCancel);
+        m_engine.m_game.m_templates.erase(
+            std::remove_if(m_engine.m_game.m_templates.begin(), m_engine.m_game.m_templates.end(),
+                           [](const auto& t) { return !t || t->m_name == "loopy"; }),
+            m_engine.m_game.m_templates.end());
+    }
+}

@@ -396,4 +396,128 @@ TEST_F(TemplateManagerTest, AWriteThatFailsKeepsTheProductListAndSaysSo)
     EXPECT_EQ(Names(m_app->m_product.m_resources.m_templates), before);
 }
 
+// Damaged lists: an empty record in the product's and the level's list, an empty name, a
+// template based on itself, two based on each other, "model3d=" at the very end. Every row takes
+// every button; OK refuses the list the file cannot hold, with the entry's number.
+TEST_F(TemplateManagerTest, DamagedListsHoldEveryButtonAndOkSaysWhatCannotBeWritten)
+{
+    m_product.insert(m_product.begin() + 1, nullptr);
+    m_product.push_back(MakeTemplate("", "none", "x=1"));
+    m_product.push_back(MakeTemplate("self", "self", "model3d="));
+    m_product.push_back(MakeTemplate("a", "b", "y=1"));
+    m_product.push_back(MakeTemplate("b", "a", "no equals here"));
+    m_level.insert(m_level.begin(), nullptr);
+    for (const bool usedOnly : {false, true}) {
+        SCOPED_TRACE(usedOnly);
+        m_app->m_settings.m_templatesUsed = usedOnly ? 1 : 0;
+        std::string problem;
+        CTemplateManagerDlg dialog(m_product, &m_level, m_app->m_settings,
+                                   [&problem](const CTemplateEntries& entries) {
+                                       std::string text;
+                                       TemplateListText(entries, text, problem);
+                                       return problem;
+                                   });
+        ASSERT_EQ(dialog.WorkingList().size(), 9U);  // the empty record is not copied
+        const QStringList expected =
+            usedOnly ? QStringList{"3 crate", "4 +smoke"}
+                     : QStringList{"1 _base", "2 _decor", "3 crate", "4 +smoke", "5 lamp",
+                                   "6 ",      "7 self",   "8 a",     "9 b"};
+        EXPECT_EQ(Rows(dialog), expected);
+        for (int column = 0; column < 4; ++column)
+            Control<CDragListCtrl>(dialog, Ctl::kTplMgrList)->header()->sectionClicked(column);
+        const int rows = Control<CDragListCtrl>(dialog, Ctl::kTplMgrList)->topLevelItemCount();
+        for (int row = 0; row < rows; ++row) {
+            SelectRow(dialog, row);
+            OnModal<CEditTemplateDlg>(m_app.get(),
+                                      [](CEditTemplateDlg& editor) { Click(editor, Ctl::kOk); });
+            Click(dialog, Ctl::kTplMgrEdit);
+            SelectRow(dialog, row);
+            OnModal<CEditTemplateDlg>(m_app.get(), [row](CEditTemplateDlg& editor) {
+                Control<QLineEdit>(editor, Ctl::kTplEntryName)
+                    ->setText(QStringLiteral("new%1").arg(row));
+                Click(editor, Ctl::kOk);
+            });
+            Click(dialog, Ctl::kTplMgrAdd);
+        }
+        EXPECT_EQ(dialog.WorkingList().size(), 9U + static_cast<std::size_t>(rows));
+        // Delete every row from the bottom up: referenced bases are refused.
+        for (int row = Control<CDragListCtrl>(dialog, Ctl::kTplMgrList)->topLevelItemCount();
+             row-- > 0;) {
+            SelectRow(dialog, row);
+            Click(dialog, Ctl::kTplMgrDelete);
+        }
+        m_messages.clear();
+        Click(dialog, Ctl::kOk);
+        if (usedOnly) {
+            // The empty name was not shown, so it was not deleted: the file cannot hold it.
+            ASSERT_EQ(m_messages.size(), 1);
+            EXPECT_TRUE(m_messages[0].endsWith("The template name is empty."))
+                << m_messages[0].toStdString();
+            EXPECT_TRUE(m_messages[0].startsWith("Template #")) << m_messages[0].toStdString();
+            EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        } else {
+            EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+            EXPECT_EQ(problem, "");
+        }
+    }
+}
+
+// "&Add 3do" on hostile model files: only a file with a line beginning with "radius" changes the
+// parameters; nothing else does, and nothing crashes.
+TEST_F(TemplateManagerTest, AddModelOnHostileFiles)
+{
+    const std::filesystem::path folder = Temp() / "hostile";
+    std::filesystem::create_directories(folder / "dir.3do");
+    const auto write = [&folder](const char* name, const std::string& text) {
+        WriteFileAtomic(folder / name, std::vector<std::uint8_t>(text.begin(), text.end()));
+        return folder / name;
+    };
+    const std::string before = "model3d=old.3do size=0.1";
+    struct Case {
+        const char* what;
+        std::filesystem::path file;
+        std::string params;  // after
+        QString name;        // the name field after
+    };
+    const Case cases[] = {
+        {"an empty file", write("empty.3do", ""), before, "lamp"},
+        {"no radius line", write("none.3do", "3do 2.1\nsections: 1\n"), before, "lamp"},
+        {"CR only, the radius not first", write("cr.3do", "3do 2.1\rradius 0.5\r"), before, "lamp"},
+        {"a 100 KB line, then the radius without line end",
+         write("long.3do", std::string(100000, 'x') + "\nRADIUS  0.75"),
+         "model3d=long.3do size=0.75", "long"},
+        {"tabs before the radius", write("tab.3do", "\tradius\t0.5\n"), "model3d=tab.3do size=0.5",
+         "tab"},
+        {"a folder of that name", folder / "dir.3do", before, "lamp"},
+        {"no such file", folder / "gone.3do", before, "lamp"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CEditTemplateDlg editor(Dlg::kEditTemplate);
+        editor.m_name = "lamp";
+        editor.m_params = before;
+        OnModal<CEditTemplateDlg>(m_app.get(), [&c, this](CEditTemplateDlg& shown) {
+            m_fileAnswers.push_back(QString::fromStdString(c.file.string()));
+            Click(shown, Ctl::kTplEntryAdd3do);
+            EXPECT_EQ(Control<QLineEdit>(shown, Ctl::kTplEntryName)->text(), c.name);
+            Click(shown, Ctl::kOk);
+        });
+        ASSERT_EQ(editor.exec(), QDialog::Accepted);
+        EXPECT_EQ(editor.m_params, c.params);
+        EXPECT_TRUE(m_messages.isEmpty());
+    }
+
+    // NUL bytes in the radius line: taken as they stand, the file name still goes in.
+    CEditTemplateDlg editor(Dlg::kEditTemplate);
+    editor.m_params = "size=1";
+    const std::filesystem::path nul = write("nul.3do", std::string("radius 0\0.5\n", 12));
+    OnModal<CEditTemplateDlg>(m_app.get(), [&nul, this](CEditTemplateDlg& shown) {
+        m_fileAnswers.push_back(QString::fromStdString(nul.string()));
+        Click(shown, Ctl::kTplEntryAdd3do);
+        Click(shown, Ctl::kOk);
+    });
+    ASSERT_EQ(editor.exec(), QDialog::Accepted);
+    EXPECT_NE(editor.m_params.find(" model3d=nul.3do"), std::string::npos) << editor.m_params;
+}
+
 }  // namespace

@@ -76,4 +76,42 @@ TEST_F(QzbenchApplyCogsTest, AddDeleteAndSetValueWriteTheCogs)
     }
 }
 
+// A cog with more values than its script has symbols, and one whose script is found nowhere: a
+// value inside the symbols keeps the values past them, the script found nowhere has no symbol to
+// set, and Delete takes it.
+TEST_F(QzbenchApplyCogsTest, CogsWithMoreValuesThanSymbolsOrAScriptFoundNowhere)
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
+    FinishFixture(level);
+    Values many;
+    for (int i = 0; i < 12; ++i)
+        many.push_back(std::to_string(i));
+    level.m_cogs.push_back(std::make_unique<CQzlCog>("switch.cog"));
+    level.m_cogs.back()->m_values = many;
+    level.m_cogs.push_back(std::make_unique<CQzlCog>("nowhere.cog"));
+    level.m_cogs.back()->m_values = {"x"};
+    level.m_cogScripts = {"switch.cog", "nowhere.cog"};
+    SaveIn(level);
+
+    CQzlSections out = Applied("set-cog-value index=0 symbol=1 value=Floor.mat" + m_game);
+    EXPECT_TRUE(LevelIsSound(out));
+    Values expected = many;
+    expected[1] = "FLOOR.MAT";
+    EXPECT_EQ(out.m_cogs[0]->m_values, expected);
+    EXPECT_TRUE(ApplyRefuses(In(), m_temp / "out2.qze",
+                             "set-cog-value index=1 symbol=0 value=1" + m_game,
+                             "The script of cog 1 has no symbol 0."));
+    out = Applied("delete-cog index=1" + m_game);
+    ASSERT_EQ(out.m_cogs.size(), 1U);
+    EXPECT_EQ(out.m_cogScripts, Values{"switch.cog"});
+    for (const char* words : {"set-cog-value index=0 symbol=1 value=x", "delete-cog index=1"}) {
+        SCOPED_TRACE(words);
+        int status = -1;
+        const std::string undone = Run(std::string("undo ") + words + m_game, status);
+        ASSERT_EQ(status, 0) << undone;
+        EXPECT_EQ(ReadFileBytes(Out()), OpenedLevelBytes(In()));
+    }
+}
+
 }  // namespace

@@ -74,4 +74,34 @@ TEST_F(QzbenchApplyTemplatesTest, RefusalsWriteNothing)
                              "add-template names no template of the template list."));
 }
 
+// Templates based on themselves or on each other in a cycle: Delete ends, and undo gives back the
+// level as opened.
+TEST_F(QzbenchApplyTemplatesTest, DeleteEndsOnCyclesAndSelfBasedTemplates)
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {2, 2, 2});
+    FinishFixture(level);
+    level.m_templates = ReadTemplateList("a b x=1\n"
+                                         "b a y=1\n"
+                                         "self self model3d=\n"
+                                         "words none no equals here\n");
+    SaveIn(level);
+    struct Case {
+        const char* words;
+        std::vector<std::string> left;
+    };
+    const Case cases[] = {
+        {"delete-template name=SELF", {"a", "b", "words"}},
+        {"delete-template name=a", {"self", "words"}},
+        {"delete-template name=b", {"self", "words"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words);
+        const CQzlSections out = Applied(c.words);
+        EXPECT_TRUE(LevelIsSound(out));
+        EXPECT_EQ(Names(out), c.left);
+        ExpectBuildsAndUndoes(c.words, 1);
+    }
+}
+
 }  // namespace

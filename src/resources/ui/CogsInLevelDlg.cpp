@@ -431,7 +431,7 @@ int CCogsInLevelDlg::LevelFileOfScript(const std::string& script) const
 {
     const auto& entries = m_context.m_level->m_levelFiles.m_entries;
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i]->HasData() && EqualsNoCase(entries[i]->m_name, script))
+        if (entries[i] && entries[i]->HasData() && EqualsNoCase(entries[i]->m_name, script))
             return static_cast<int>(i);
     return -1;
 }

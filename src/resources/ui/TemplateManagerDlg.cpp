@@ -43,7 +43,8 @@ CTemplateManagerDlg::CTemplateManagerDlg(const CTemplateEntries& product,
     setSizeGripEnabled(true);
 
     for (const auto& entry : product)
-        m_entries.push_back(MakeTemplate(entry->m_name, entry->m_basedOn, entry->m_params));
+        if (entry)
+            m_entries.push_back(MakeTemplate(entry->m_name, entry->m_basedOn, entry->m_params));
 
     m_used = new QCheckBox(QStringLiteral("Show only templates used in current level"), this);
     m_used->setObjectName(Id(Ctl::kTplMgrUsed));
