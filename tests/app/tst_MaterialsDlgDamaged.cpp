@@ -175,11 +175,15 @@ TEST_F(MaterialsDlgDamagedTest, MissingRecordsArePassedOver)
          3},
         {"level file",
          [](CQzlSections& l) {
+             // "own.mat" of no bytes, "void.mat" of no data, behind a missing entry.
              AddLevelFile(l.m_levelFiles, "own.mat", "mat\\own.mat", Bytes{});
+             const int at = AddLevelFile(l.m_levelFiles, "void.mat", "mat\\void.mat", Bytes{});
+             l.m_levelFiles.m_entries[static_cast<std::size_t>(at)]->m_data.reset();
              l.m_levelFiles.m_entries.insert(l.m_levelFiles.m_entries.begin(), nullptr);
              l.m_materials.push_back(std::make_unique<CQzlMaterial>("OWN.MAT"));
+             l.m_materials.push_back(std::make_unique<CQzlMaterial>("VOID.MAT"));
          },
-         4},
+         5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -246,6 +250,25 @@ TEST_F(MaterialsDlgDamagedTest, AnyGroupFileGivesItsGroupsOrJustAll)
     std::filesystem::remove(ProgramDir() / "materials.dat");
     CMaterialsDlg dialog(m_engine.m_view, Folders(), "", kPickToAdd);
     EXPECT_EQ(Control<QComboBox>(dialog, Ctl::kMaterialsSelection)->count(), 1);
+}
+
+TEST_F(MaterialsDlgDamagedTest, APaletteCutShortOrFoundNowhereShowsAndSavesWithoutAFault)
+{
+    Level().m_colormaps = {"DFLT.CMP", "B63.CMP", "B831.CMP", "NONE.CMP"};
+    AddLevelFile(Level().m_levelFiles, "b63.cmp", "misc\\cmp\\b63.cmp", MakeTestColorMap(63));
+    AddLevelFile(Level().m_levelFiles, "b831.cmp", "misc\\cmp\\b831.cmp", MakeTestColorMap(831));
+    const Bytes before = WriteLevelBytes(Level());
+    CMaterialsDlg dialog(m_engine.m_view, Folders(), "", kPickInLevel);
+    dialog.show();
+    auto* palettes = Control<QComboBox>(dialog, Ctl::kMaterialsPalette);
+    ASSERT_EQ(palettes->count(), 4);
+    for (int palette = palettes->count() - 1; palette >= 0; --palette) {
+        SCOPED_TRACE(palette);
+        palettes->setCurrentIndex(palette);
+        EXPECT_EQ(SelectAndSaveEveryRow(dialog), 3);
+    }
+    Click(dialog, Ctl::kCancel);
+    EXPECT_EQ(WriteLevelBytes(Level()), before);
 }
 
 }  // namespace
