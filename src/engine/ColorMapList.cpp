@@ -110,6 +110,8 @@ bool SelectColorMap(C3dView& view, std::string_view name)
             sector->m_colormap = 0;
     const CAssetSources sources{&view.GetGame(), &level.m_levelFiles};
     for (std::size_t s = 0; s < level.m_sectors.size(); ++s) {
+        if (!level.m_sectors[s])
+            continue;  // a missing sector has nothing to show
         if (view.m_textureCache != nullptr)
             view.m_textureCache->ReloadSectorTextures(sources, level, static_cast<int>(s));
         RebuildSector(view, static_cast<int>(s));

@@ -116,6 +116,8 @@ void DeleteMaterial(CQzlSections& level, int material)
     std::vector<std::size_t> orphans;  // surfaces that used "dflt.mat" when it is the one deleted
     const std::int32_t replacement = dflt > material ? dflt - 1 : dflt;
     for (std::size_t s = 0; s < level.m_surfaces.size(); ++s) {
+        if (!level.m_surfaces[s])
+            continue;
         std::int32_t& m = level.m_surfaces[s]->m_material;
         if (m > material) {
             --m;

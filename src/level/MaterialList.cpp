@@ -1,5 +1,6 @@
 #include "level/MaterialList.h"
 
+#include "framework/Indices.h"
 #include "framework/StringUtil.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
@@ -64,10 +65,12 @@ std::vector<int> SectorsUsingMaterial(const CQzlSections& level, int material)
 {
     std::vector<int> sectors;
     for (std::size_t s = 0; s < level.m_sectors.size(); ++s) {
+        if (!level.m_sectors[s])
+            continue;
         const auto& surfaces = level.m_sectors[s]->m_surfaces;
         const bool uses = std::any_of(surfaces.begin(), surfaces.end(), [&](std::int32_t surface) {
-            return surface >= 0 && static_cast<std::size_t>(surface) < level.m_surfaces.size() &&
-                   level.m_surfaces[static_cast<std::size_t>(surface)]->m_material == material;
+            return InRange(level.m_surfaces, surface) && At(level.m_surfaces, surface) &&
+                   At(level.m_surfaces, surface)->m_material == material;
         });
         if (uses)
             sectors.push_back(static_cast<int>(s));
@@ -104,9 +107,9 @@ int AddLevelMaterial(CQzlSections& level, std::string_view name, bool& appended)
 
 bool SetMaterialTiles(CQzlSections& level, int material, float tileX, float tileY)
 {
-    if (material < 0 || static_cast<std::size_t>(material) >= level.m_materials.size())
+    if (!InRange(level.m_materials, material) || !At(level.m_materials, material))
         return false;
-    CQzlMaterial& record = *level.m_materials[static_cast<std::size_t>(material)];
+    CQzlMaterial& record = *At(level.m_materials, material);
     if (record.m_xTile == tileX && record.m_yTile == tileY)
         return false;
     record.m_xTile = tileX;

@@ -90,7 +90,7 @@ void CQzlSections::GetSurfacePoints(std::vector<CVector3>& points, const CQzlSur
 int CQzlSections::FindMaterial(std::string_view name)
 {
     for (std::size_t i = 0; i < m_materials.size(); ++i) {
-        if (EqualsNoCase(m_materials[i]->m_name, name))
+        if (m_materials[i] && EqualsNoCase(m_materials[i]->m_name, name))
             return static_cast<int>(i);
     }
     m_materials.push_back(std::make_unique<CQzlMaterial>(std::string(name)));

@@ -10,8 +10,9 @@
 #include <string_view>
 #include <vector>
 
-// The index of lines: each line's entry inserted at the place Find gives for its material (an
-// equal name goes in front of the entries of that name). Offset, size and data stay 0 and none.
+// The index of lines: one entry per line, sorted by material (letter case ignored), the entry of
+// a later line in front of those of earlier lines of an equal name. Offset, size and data stay 0
+// and none.
 [[nodiscard]] CTree BuildMaterialGroupIndex(const std::vector<CMaterialGroupLine>& lines);
 
 // The group filter's name for every material.

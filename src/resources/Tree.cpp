@@ -7,12 +7,16 @@ QZ_IMPLEMENT_SERIAL(CTree, 1)
 
 int CTree::Find(std::string_view name, int& position) const
 {
-    return FindSortedNoCase(
+    // A missing entry (a damaged index) sorts as an empty name and is never found.
+    static const std::string kNoName;
+    const int found = FindSortedNoCase(
         static_cast<int>(m_entries.size()),
         [this](int i) -> const std::string& {
-            return m_entries[static_cast<std::size_t>(i)]->m_name;
+            const auto& entry = m_entries[static_cast<std::size_t>(i)];
+            return entry ? entry->m_name : kNoName;
         },
         name, position);
+    return found != 0 && m_entries[static_cast<std::size_t>(position)] ? found : 0;
 }
 
 // Stored as bare data (no object tag of its own), so the archive's object schema is not consulted.

@@ -97,6 +97,9 @@ TEST_F(QzbenchApplyMaterialsTest, SetMaterialTilesWritesTheTilingOrSaysWhyNot)
     const Case refused[] = {
         {"set-material-tiles material=3 x=2 y=2", "The level has no material 3."},
         {"set-material-tiles material=-1 x=2 y=2", "The level has no material -1."},
+        {"set-material-tiles material=2147483647 x=2 y=2", "The level has no material 2147483647."},
+        {"delete-material material=-7", "The level has no material -7."},
+        {"delete-material material=2147483647", "The level has no material 2147483647."},
         {"set-material-tiles material=1 x=0.5 y=2", "Please enter a number between 1 and 100."},
         {"set-material-tiles material=1 x=2 y=101", "Please enter a number between 1 and 100."},
         {"set-material-tiles material=1 x=1 y=1", "set-material-tiles changes nothing."},

@@ -124,4 +124,35 @@ TEST(SoundList, IndexBeyondTheListLosesItsSoundAndNoChangeIsNoEdit)
     EXPECT_EQ(SectorSounds(level), (std::vector<int>{0, 2, -1, 1}));
 }
 
+TEST(SoundList, ADamagedIndexOrAMissingSectorNeitherCountsNorKeepsASound)
+{
+    struct Case {
+        const char* what;
+        std::int32_t damaged;  // sector 2's sound, or a missing sector 2 for 0
+        bool missing;
+        int used;
+        std::vector<int> after;  // OK with the list reordered; -99 for the missing sector
+    };
+    const Case cases[] = {
+        {"negative", -5, false, 3, {2, 0, -5, 1}},
+        {"the list's size", 3, false, 4, {2, 0, -1, 1}},
+        {"missing sector", 0, true, 3, {2, 0, -99, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CQzlSections level = MakeSoundLevel();
+        if (c.missing)
+            level.m_sectors[2].reset();
+        else
+            level.m_sectors[2]->m_sound = c.damaged;
+        EXPECT_EQ(SoundsUsed(level), c.used);
+        EXPECT_TRUE(
+            SetSoundList(level, std::vector<std::string>{"hum.wav", "wind.wav", "drip.wav"}));
+        std::vector<int> sounds;
+        for (const auto& sector : level.m_sectors)
+            sounds.push_back(sector ? sector->m_sound : -99);
+        EXPECT_EQ(sounds, c.after);
+    }
+}
+
 }  // namespace
