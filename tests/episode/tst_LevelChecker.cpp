@@ -169,6 +169,14 @@ std::vector<CFindingCase> FindingCases()
          },
          Line("In Sector 0, Surface 0, Vertex 0 is overlapping Vertex 4\n"), Entries({0, 0, 0, -1}),
          1},
+        // Corners all at one point: every later corner repeats corner 0, no direction is taken.
+        {"S7AllOnePoint",
+         [](CQzlSections& l, Models&) {
+             for (auto& corner : Surface(l, 1, kBoxFloor).m_vertices)
+                 corner.m_worldVertex = Surface(l, 1, kBoxFloor).m_vertices[0].m_worldVertex;
+         },
+         Line("In Sector 1, Surface 6, Vertex 0 is overlapping Vertex 3\n"), Entries({1, 6, 0, -1}),
+         1},
         {"S8",
          [](CQzlSections& l, Models&) {
              CQzlSurface& floor = Surface(l, 0, kBoxFloor);
@@ -334,6 +342,7 @@ TEST(LevelChecker, CleanLevelsGiveNone)
         CQzlSections level = make();
         AddCrate(level, 0, {0.5f, 0.5f, 0.5f});
         AddTestCog(level, {"0", "1", "0", "3"});
+        AddTestCog(level, {"-1", "-1", "-1"});
         const auto run = Check(level, Game());
         EXPECT_EQ(run->text, "None");
         EXPECT_EQ(run->result, 0);
