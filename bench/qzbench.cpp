@@ -40,6 +40,12 @@
 //                                      file shows what the undo step gave back). A refused
 //                                      operation prints its message and exits 2 without writing
 //                                      anything
+//   qzbench check [--varnok] FILE [GAME]
+//                                      load a level as apply does, with the game of folder GAME
+//                                      (default: no game, and the cog parameters go unchecked),
+//                                      build its render data and print the level checker's report
+//                                      ("None" when it finds nothing) and fatal=1 when a finding
+//                                      is fatal, else fatal=0
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
 // level files are the same in every locale, while the figures it prints follow the locale.
@@ -66,6 +72,7 @@
 #include "engine/TextureCache.h"
 #include "engine/Undo.h"
 #include "engine/Visibility.h"
+#include "episode/LevelChecker.h"
 #include "episode/StartGoalsCogs.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
@@ -497,6 +504,18 @@ struct CBenchEngine {
     C3dView m_view;
 };
 
+// Sets up the game of folder as the editor sets up its product; false, after saying why, when
+// it has no main archive.
+bool SetUpGame(CProductSetup& product, const std::filesystem::path& folder)
+{
+    const std::string problem = product.Run(g_product, folder, {}, folder);
+    if (problem.empty() && product.m_resources.m_archive != nullptr)
+        return true;
+    std::fprintf(stderr, "qzbench: no game in \"%s\": %s\n", folder.string().c_str(),
+                 problem.empty() ? "no main archive" : problem.c_str());
+    return false;
+}
+
 // ---- apply: one editing operation on a level file ----
 
 // The selection and answer words of apply, which every operation shares; false with error when a
@@ -628,12 +647,8 @@ int Apply(const std::vector<std::string>& args)
     CProductSetup product;
     auto engine = std::make_unique<CBenchEngine>(std::move(file.m_contents.m_level));
     if (!gameFolder.empty()) {
-        const std::string problem = product.Run(g_product, gameFolder, {}, gameFolder);
-        if (!problem.empty() || product.m_resources.m_archive == nullptr) {
-            std::fprintf(stderr, "qzbench: no game in \"%s\": %s\n", gameFolder.string().c_str(),
-                         problem.empty() ? "no main archive" : problem.c_str());
+        if (!SetUpGame(product, gameFolder))
             return 3;
-        }
         engine->m_game = std::move(product.m_resources);
     }
     C3dView& view = engine->m_view;
@@ -836,12 +851,8 @@ int FrameBench(const std::vector<std::string>& args)
     const std::filesystem::path gameFolder =
         args.size() > 4 ? std::filesystem::path(args[4]) : BuildGameFolder();
     CProductSetup product;
-    const std::string problem = product.Run(g_product, gameFolder, {}, gameFolder);
-    if (!problem.empty() || product.m_resources.m_archive == nullptr) {
-        std::fprintf(stderr, "qzbench: no game in \"%s\": %s\n", gameFolder.string().c_str(),
-                     problem.empty() ? "no main archive" : problem.c_str());
+    if (!SetUpGame(product, gameFolder))
         return 3;
-    }
     auto engine = std::make_unique<CBenchEngine>(LoadAnyLevel(args[0]));
     engine->m_game = std::move(product.m_resources);
 
@@ -933,6 +944,32 @@ int FrameBench(const std::vector<std::string>& args)
 }
 #endif
 
+// ---- check: the level checker's report ----
+
+// Loads a level as apply does, with the game of folder GAME when one is given (without it the cog
+// parameters are not checked), builds its render data (which loads the thing models) and prints
+// the checker's report, then whether a finding was fatal.
+int CheckBench(const std::vector<std::string>& args)
+{
+    CProductSetup product;
+    auto engine = std::make_unique<CBenchEngine>(LoadAnyLevel(args[0]));
+    if (args.size() > 1) {
+        if (!SetUpGame(product, args[1]))
+            return 3;
+        engine->m_game = std::move(product.m_resources);
+    }
+    C3dView& view = engine->m_view;
+    RebuildAll(view, true);
+    CLevelChecker checker;
+    std::string text;
+    const int fatal = checker.CheckLevel(view.GetLevel(), engine->m_game, view.m_thingModels, text);
+    std::fputs(text.c_str(), stdout);
+    if (!text.ends_with('\n'))
+        std::fputs("\n", stdout);
+    std::printf("fatal=%d\n", fatal);
+    return 0;
+}
+
 struct Command {
     const char* name;
     std::size_t argCount;
@@ -955,6 +992,7 @@ const Command kCommands[] = {
     {"frame", 4, "frame [--varnok] FILE W H N [GAME]", FrameBench, 1},
 #endif
     {"apply", 3, "apply [--varnok] IN OUT [undo|redo] OP [WORD...]", Apply, 10000},
+    {"check", 1, "check [--varnok] FILE [GAME]", CheckBench, 1},
 };
 
 int Usage()

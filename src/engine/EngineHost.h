@@ -83,6 +83,8 @@ public:
     virtual void BeginProgress(std::string_view title, int steps) = 0;
     virtual void StepProgress() = 0;
     virtual void EndProgress() = 0;
+    // A new title for the progress window that is shown, for a pass made of several sections.
+    virtual void SetProgressTitle(std::string_view /*title*/) {}
 
     // Text of the first pane of the status bar.
     virtual void SetStatusText(std::string_view text) = 0;
