@@ -38,7 +38,7 @@ void CQzEditApp::GameArchiveWritten(const std::filesystem::path& archive)
         if (doc->m_pEngine == nullptr)
             continue;
         const CQzEditView::CDeviceScope device(doc->View3d());
-        RebuildAll(*doc->m_pEngine, false, ERebuildAll::Restore);
+        RebuildAll(*doc->m_pEngine, false, ERebuildAll::Resources);
         doc->m_pEngine->GetHost().RequestFrame(true);
     }
 }

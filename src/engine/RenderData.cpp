@@ -331,7 +331,8 @@ void RebuildAll(C3dView& view, bool resetCamera, ERebuildAll kind)
         GrowBox(view.m_levelBox, level.m_sectors[i]->m_boundBox);
     }
 
-    ProcessSectors(view);
+    if (kind != ERebuildAll::Resources)
+        ProcessSectors(view);
 
     const std::string colorMap =
         level.m_colormaps.empty() ? std::string() : ToUpperAscii(level.m_colormaps.front());

@@ -54,15 +54,18 @@ void BuildSectorSurfaces(C3dView& view, int sector);
 // Builds everything after a load, undo or redo: clears the thing models, textures and markers,
 // recounts the use counts, compacts the material list (not after an undo or redo, whose level must
 // stay exactly as the snapshot held it), builds every sector and the level box,
-// runs the visibility pass and makes every thing's model. With resetCamera the scroll positions go
-// to 0 and the camera goes to the player start (a "walkplayer" thing) or else to the middle of
-// the level looking along +z; the saved camera follows. The focus points always become the
-// camera position. Progress: "Parsing Sector Definitions..." (a step per sector), then "Parsing
-// 3DO Definitions..." (a step per thing), under the wait cursor. The status messages of the
-// visibility pass are cleared at the end.
+// runs the visibility pass (not for Resources) and makes every thing's model. With resetCamera the
+// scroll positions go to 0 and the camera goes to the player start (a "walkplayer" thing) or else
+// to the middle of the level looking along +z; the saved camera follows. The focus points always
+// become the camera position. Progress: "Parsing Sector Definitions..." (a step per sector), then
+// "Parsing 3DO Definitions..." (a step per thing), under the wait cursor. The status messages of
+// the visibility pass are cleared at the end.
 enum class ERebuildAll {
     Load,     // a level read from a file
     Restore,  // a level given back by undo or redo: its material list is kept as it is
+    // The game's files changed under a level that did not: the material list is kept and the
+    // visibility pass is not run again (the visible sets are the level's own and still hold).
+    Resources,
 };
 void RebuildAll(C3dView& view, bool resetCamera, ERebuildAll kind = ERebuildAll::Load);
 

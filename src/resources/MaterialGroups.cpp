@@ -1,6 +1,10 @@
 #include "resources/MaterialGroups.h"
 
+#include "framework/DataFolders.h"
 #include "framework/StringUtil.h"
+
+#include <cstdint>
+#include <exception>
 
 namespace {
 
@@ -79,4 +83,14 @@ std::vector<std::string> ReadSwitchMaterials(std::string_view text)
         return true;
     });
     return materials;
+}
+
+std::string ReadMaterialGroupText(const CDataFolders& folders)
+{
+    try {
+        const std::vector<std::uint8_t> bytes = folders.Read(kMaterialGroupFile);
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const std::exception&) {
+        return {};
+    }
 }

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+struct CDataFolders;
+
 // One line of the file.
 struct CMaterialGroupLine {
     std::string m_group;     // the group the line belongs to, lower case ("" before any group)
@@ -40,3 +42,7 @@ std::vector<std::string> ReadSwitchMaterials(std::string_view text);
 
 // The name of the material group file in the program's data folders.
 inline constexpr const char* kMaterialGroupFile = "materials.dat";
+
+// The text of the material group file the folders give (the user's copy, else the installed one);
+// empty when neither can be read, which offers no groups.
+std::string ReadMaterialGroupText(const CDataFolders& folders);

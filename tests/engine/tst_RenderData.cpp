@@ -242,6 +242,29 @@ TEST(RenderData, RebuildAllReportsProgressAndCompactsMaterials)
     EXPECT_EQ(Sector(f.m_level, 0).m_visible, (std::vector<std::int32_t>{0, 1}));
 }
 
+TEST(RenderData, RebuildAllForNewGameFilesKeepsMaterialsAndVisibleSets)
+{
+    CQzlSections level = MakeTwoJoinedRooms();
+    level.m_materials.push_back(std::make_unique<CQzlMaterial>("unused.mat"));
+    CFixtureEngine f(std::move(level));
+    RebuildAll(f.m_view, false);
+    f.m_level.m_materials.push_back(std::make_unique<CQzlMaterial>("unused.mat"));
+    // Marks the visible set: a visibility pass would make it {0, 1} again.
+    f.m_level.m_sectors[0]->m_visible = {0};
+    f.m_host.m_calls.clear();
+
+    RebuildAll(f.m_view, false, ERebuildAll::Resources);
+    EXPECT_EQ(f.m_level.m_materials.size(), 2u);
+    EXPECT_EQ(Sector(f.m_level, 0).m_visible, (std::vector<std::int32_t>{0}));
+    for (const auto& call : f.m_host.m_calls)
+        EXPECT_FALSE(call.kind == ECall::SetStatusText && call.text.ends_with("processed..."))
+            << call.text;
+
+    RebuildAll(f.m_view, false, ERebuildAll::Restore);
+    EXPECT_EQ(f.m_level.m_materials.size(), 2u);
+    EXPECT_EQ(Sector(f.m_level, 0).m_visible, (std::vector<std::int32_t>{0, 1}));
+}
+
 TEST(RenderData, TextureCoordinatesWithAndWithoutTheGame)
 {
     // Without the game every surface keeps no texture and the size 768.

@@ -171,15 +171,9 @@ CMaterialsDlg::~CMaterialsDlg() = default;
 
 void CMaterialsDlg::ReadGroups()
 {
-    std::vector<CMaterialGroupLine> lines;
-    try {
-        const std::vector<std::uint8_t> bytes = m_folders.Read(kMaterialGroupFile);
-        lines = ReadMaterialGroups(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    } catch (const std::exception&) {
-        // Without the group file every material is offered under "All".
-        return;
-    }
+    // Without the group file every material is offered under "All".
+    const std::vector<CMaterialGroupLine> lines =
+        ReadMaterialGroups(ReadMaterialGroupText(m_folders));
     for (const std::string& name : MaterialGroupNames(lines))
         m_comboSelection->addItem(Text(name));
     m_groups = BuildMaterialGroupIndex(lines);

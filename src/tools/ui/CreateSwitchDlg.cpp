@@ -59,15 +59,8 @@ void AddRow(QGridLayout& grid, int row, const char* label, QWidget* field)
 
 std::vector<std::string> ReadSwitchList(const CDataFolders& folders)
 {
-    try {
-        const std::vector<std::uint8_t> bytes = folders.Read(kMaterialGroupFile);
-        return ReadSwitchMaterials(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    } catch (const std::exception&) {
-        // Without the group file the list stays empty, and OK says that a switch material is
-        // needed.
-        return {};
-    }
+    // Without the group file the list stays empty, and OK says that a switch material is needed.
+    return ReadSwitchMaterials(ReadMaterialGroupText(folders));
 }
 
 CCreateSwitchDlg::CCreateSwitchDlg(C3dView& engine, std::vector<std::string> switchMaterials,
