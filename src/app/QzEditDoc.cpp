@@ -235,6 +235,7 @@ CQzEditDoc::~CQzEditDoc()
 {
     delete ObjectFramesWindow();
     delete m_cogsInLevel.data();
+    delete m_errors.data();
 }
 
 CObjectFramesDlg* CQzEditDoc::ObjectFramesWindow() const
@@ -828,6 +829,7 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterColorMapCommands();
     RegisterTemplateManagerCommand();
     RegisterCogsCommand();
+    RegisterErrorsCommand();
 }
 
 void CQzEditDoc::OnFindItem()

@@ -204,6 +204,7 @@ private:
     void RegisterColorMapCommands();
     void RegisterTemplateManagerCommand();
     void RegisterCogsCommand();
+    void RegisterErrorsCommand();
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
     // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
     // can be found or shown: the dialog lists the level and OK does nothing more.
@@ -271,4 +272,5 @@ private:
     bool m_closeConfirmed = false;
     QPointer<QObject> m_objectFrames;  // the Object Frames window
     QPointer<QWidget> m_cogsInLevel;   // the Cogs in Level window
+    QPointer<QWidget> m_errors;        // the Errors window
 };

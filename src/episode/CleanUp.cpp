@@ -1,0 +1,6 @@
+#include "episode/CleanUp.h"
+
+bool CleanUpLevel(C3dView&)
+{
+    return false;
+}
