@@ -127,8 +127,9 @@ TEST(DamagedLevelFiles, OpenedLevelsKeepTheirIndicesAndStoreBackExactly)
             // The text form names a sector's sound and cannot hold one outside the list: that
             // level reads back sound.
             const std::string_view name = damage.m_name;
-            if (!text || !name.starts_with("sound-"))
+            if (!text || !name.starts_with("sound-")) {
                 EXPECT_FALSE(ValidateLevel(loaded).empty());
+            }
             EXPECT_EQ(WriteBack(loaded, f.form, f.product), written.bytes);
 
             // The undo snapshot stores and restores them.
