@@ -28,6 +28,7 @@
 #include "framework/Exceptions.h"
 #include "geometry/SectorBounds.h"
 #include "level/LevelFile.h"
+#include "level/LevelValidator.h"
 #include "level/QzlWriter.h"
 #include "level/ResourceLists.h"
 #include "resources/ui/EditorDlg.h"
@@ -365,6 +366,9 @@ bool CQzEditDoc::OnOpenDocument(const QString& path)
         m_lastError = FailureText("open", path, e);
         return false;
     }
+    // A level opened with damaged indices is repaired by the user: point to the checker.
+    if (!ValidateLevel(*m_level, {.checkUseCounts = false, .maxProblems = 1}).empty())
+        SetStatusText(kLevelHasErrorsText);
     SetModifiedFlag(false);
     return true;
 }

@@ -44,6 +44,9 @@ public:
 
     // The default message text of a new document.
     static const char* const kDefaultMessageText;
+    // The status text after a level with damaged indices was opened.
+    static constexpr const char* kLevelHasErrorsText =
+        "The level has errors: choose Errors... and Check to see them.";
 
     // ---- Lifecycle ----
     // New: reads "new.qze" ("newvarnok.qze" for "Product" 1) from the program folder; a missing

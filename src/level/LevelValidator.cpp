@@ -8,35 +8,41 @@ namespace {
 
 class CProblems {
 public:
-    explicit CProblems(std::size_t max) : m_max(max) {}
+    explicit CProblems(const CLevelValidation& options)
+        : m_max(options.maxProblems), m_refusedOnly(options.refusedOnly)
+    {}
 
     bool Full() const { return m_list.size() >= m_max; }
-    void Add(std::string text)
+    void Add(ELevelProblem kind, std::string text)
     {
-        if (!Full())
-            m_list.push_back(std::move(text));
+        if (!Full() && !(m_refusedOnly && kind != ELevelProblem::refused))
+            m_list.push_back({kind, std::move(text)});
     }
     // Checks index against [-1, count) or [0, count) when none is not allowed.
-    void Index(const std::string& where, const char* field, std::int64_t value, std::size_t count,
-               bool noneAllowed = true)
+    void Index(ELevelProblem kind, const std::string& where, const char* field, std::int64_t value,
+               std::size_t count, bool noneAllowed = true)
     {
         if ((noneAllowed && value == -1) || (value >= 0 && static_cast<std::size_t>(value) < count))
             return;
-        Add(where + ": " + field + " " + std::to_string(value) + " is out of range (" +
-            std::to_string(count) + " in the level)");
+        Add(kind, where + ": " + field + " " + std::to_string(value) + " is out of range (" +
+                      std::to_string(count) + " in the level)");
     }
-    std::vector<std::string> Take() { return std::move(m_list); }
+    std::vector<CLevelProblem> Take() { return std::move(m_list); }
 
 private:
     std::size_t m_max;
-    std::vector<std::string> m_list;
+    bool m_refusedOnly;
+    std::vector<CLevelProblem> m_list;
 };
 
 }  // namespace
 
-std::vector<std::string> ValidateLevel(const CQzlSections& level, const CLevelValidation& options)
+std::vector<CLevelProblem> FindLevelProblems(const CQzlSections& level,
+                                             const CLevelValidation& options)
 {
-    CProblems p(options.maxProblems);
+    constexpr ELevelProblem kRefused = ELevelProblem::refused;
+    constexpr ELevelProblem kOpens = ELevelProblem::opens;
+    CProblems p(options);
     const std::size_t nMaterials = level.m_materials.size();
     const std::size_t nAdjoins = level.m_adjoins.size();
     const std::size_t nSurfaces = level.m_surfaces.size();
@@ -44,17 +50,17 @@ std::vector<std::string> ValidateLevel(const CQzlSections& level, const CLevelVa
     const std::size_t nVertices = level.m_worldVertices.size();
 
     if (level.m_useCounts.size() != nVertices)
-        p.Add("use counts: " + std::to_string(level.m_useCounts.size()) + " entries for " +
-              std::to_string(nVertices) + " world vertices");
+        p.Add(kRefused, "use counts: " + std::to_string(level.m_useCounts.size()) +
+                            " entries for " + std::to_string(nVertices) + " world vertices");
 
     std::vector<std::int32_t> uses(options.checkUseCounts ? nVertices : 0, 0);
     for (std::size_t s = 0; s < nSurfaces && !p.Full(); ++s) {
         const CQzlSurface& surface = *level.m_surfaces[s];
         const std::string where = "surface " + std::to_string(s);
-        p.Index(where, "material", surface.m_material, nMaterials);
-        p.Index(where, "adjoin", surface.m_adjoin, nAdjoins);
+        p.Index(kOpens, where, "material", surface.m_material, nMaterials);
+        p.Index(kOpens, where, "adjoin", surface.m_adjoin, nAdjoins);
         for (const CQzlVertex& corner : surface.m_vertices) {
-            p.Index(where, "world vertex", corner.m_worldVertex, nVertices, false);
+            p.Index(kRefused, where, "world vertex", corner.m_worldVertex, nVertices, false);
             if (options.checkUseCounts && corner.m_worldVertex >= 0 &&
                 static_cast<std::size_t>(corner.m_worldVertex) < nVertices)
                 ++uses[static_cast<std::size_t>(corner.m_worldVertex)];
@@ -64,32 +70,51 @@ std::vector<std::string> ValidateLevel(const CQzlSections& level, const CLevelVa
     for (std::size_t a = 0; a < nAdjoins && !p.Full(); ++a) {
         const std::int32_t m = level.m_adjoins[a]->m_mirror;
         const std::string where = "adjoin " + std::to_string(a);
-        p.Index(where, "mirror", m, nAdjoins);
+        p.Index(kOpens, where, "mirror", m, nAdjoins);
         if (m >= 0 && static_cast<std::size_t>(m) < nAdjoins &&
             level.m_adjoins[static_cast<std::size_t>(m)]->m_mirror != static_cast<std::int32_t>(a))
-            p.Add(where + ": its mirror " + std::to_string(m) + " points to " +
-                  std::to_string(level.m_adjoins[static_cast<std::size_t>(m)]->m_mirror) +
-                  " instead of back");
+            p.Add(kOpens,
+                  where + ": its mirror " + std::to_string(m) + " points to " +
+                      std::to_string(level.m_adjoins[static_cast<std::size_t>(m)]->m_mirror) +
+                      " instead of back");
     }
 
     for (std::size_t s = 0; s < nSectors && !p.Full(); ++s) {
         const CQzlSector& sector = *level.m_sectors[s];
         const std::string where = "sector " + std::to_string(s);
-        p.Index(where, "colormap", sector.m_colormap, level.m_colormaps.size());
-        p.Index(where, "sound", sector.m_sound, level.m_sounds.size());
+        p.Index(kOpens, where, "colormap", sector.m_colormap, level.m_colormaps.size());
+        p.Index(kOpens, where, "sound", sector.m_sound, level.m_sounds.size());
         for (std::int32_t f : sector.m_surfaces)
-            p.Index(where, "surface", f, nSurfaces, false);
+            p.Index(kRefused, where, "surface", f, nSurfaces, false);
     }
 
     for (std::size_t t = 0; t < level.m_things.size() && !p.Full(); ++t)
-        p.Index("thing " + std::to_string(t), "sector", level.m_things[t]->m_sector, nSectors);
+        p.Index(kOpens, "thing " + std::to_string(t), "sector", level.m_things[t]->m_sector,
+                nSectors);
 
     if (options.checkUseCounts && level.m_useCounts.size() == nVertices) {
         for (std::size_t v = 0; v < nVertices && !p.Full(); ++v)
             if (level.m_useCounts[v] != uses[v])
-                p.Add("world vertex " + std::to_string(v) + ": use count " +
-                      std::to_string(level.m_useCounts[v]) + ", but " + std::to_string(uses[v]) +
-                      " corners use it");
+                p.Add(kRefused, "world vertex " + std::to_string(v) + ": use count " +
+                                    std::to_string(level.m_useCounts[v]) + ", but " +
+                                    std::to_string(uses[v]) + " corners use it");
     }
     return p.Take();
+}
+
+std::vector<std::string> ValidateLevel(const CQzlSections& level, const CLevelValidation& options)
+{
+    std::vector<std::string> texts;
+    for (CLevelProblem& problem : FindLevelProblems(level, options))
+        texts.push_back(std::move(problem.m_text));
+    return texts;
+}
+
+std::string LevelRefusal(const CQzlSections& level)
+{
+    const std::vector<CLevelProblem> problems =
+        FindLevelProblems(level, {.checkUseCounts = false, .maxProblems = 1, .refusedOnly = true});
+    if (problems.empty())
+        return {};
+    return "The level is damaged: " + problems.front().m_text + ".";
 }

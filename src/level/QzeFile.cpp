@@ -9,13 +9,13 @@
 
 namespace {
 
+// Refuses only a level without geometry to show; damaged indices of other kinds stay as stored,
+// for Check to report and Clean Up to repair.
 void CheckLevel(const CQzlSections& level)
 {
-    const std::vector<std::string> problems =
-        ValidateLevel(level, {.checkUseCounts = false, .maxProblems = 1});
-    if (!problems.empty())
-        throw CArchiveException(CArchiveException::badIndex,
-                                "The level is damaged: " + problems.front() + ".");
+    const std::string refusal = LevelRefusal(level);
+    if (!refusal.empty())
+        throw CArchiveException(CArchiveException::badIndex, refusal);
 }
 
 void LoadLevelPart(CQzlSections& level, CArchive& ar, int& version)

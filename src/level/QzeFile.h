@@ -31,7 +31,8 @@ struct CQzeContents {
     int m_version = 0;
 };
 
-// Parses a whole .qze image into a fresh level and checks it with ValidateLevel. Throws
+// Parses a whole .qze image into a fresh level and checks it with LevelRefusal: a level with
+// damaged indices of the kind it can be opened with is returned with them as stored. Throws
 // CArchiveException with a message for the user on any fault; nothing outside the result is
 // touched, so an open level stays as it was.
 CQzeContents ReadQzeBytes(std::span<const std::uint8_t> data);
@@ -47,6 +48,7 @@ void SaveQzeFile(const std::filesystem::path& path, CQzlSections& level,
 
 // The level part alone (undo snapshots, sector library pieces).
 std::vector<std::uint8_t> WriteLevelBytes(CQzlSections& level);
-// Reads the level part of data into a fresh level, checks it and returns it with the version;
+// Reads the level part of data into a fresh level, checks it as ReadQzeBytes does and returns it
+// with the version;
 // whatever follows the level part is not read.
 CQzlSections ReadLevelBytes(std::span<const std::uint8_t> data, int& version);

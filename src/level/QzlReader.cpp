@@ -121,11 +121,11 @@ public:
             ReadSections();
             PlaceSectorSurfaces();
             CountVertexUses(m_level);
-            const std::vector<std::string> problems =
-                ValidateLevel(m_level, {.checkUseCounts = false, .maxProblems = 1});
-            if (!problems.empty())
-                throw CArchiveException(CArchiveException::badIndex,
-                                        "The level is damaged: " + problems.front() + ".");
+            // Only a level without geometry to show is refused; other damaged indices stay as
+            // stored, for Check to report and Clean Up to repair.
+            const std::string refusal = LevelRefusal(m_level);
+            if (!refusal.empty())
+                throw CArchiveException(CArchiveException::badIndex, refusal);
         } catch (const CArchiveException& e) {
             // In a text cut short, what is missing comes first: it is the likely cause (the
             // records that the rest of the file held are missing or incomplete).

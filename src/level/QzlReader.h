@@ -15,13 +15,13 @@ inline constexpr std::string_view kNoticeMarker = "halvern software";
 
 // CQzlSections::Read: parses text into level, appending to its lists. product 1 (Varnok) reads four
 // intensities per corner and the extra column of the thing lines. The result is checked with
-// ValidateLevel; a fault throws CArchiveException with a message for the user, and level may then
-// hold part of the file (read into a fresh container to keep an open level safe).
-// A text cut short still gives what was read, and the result says what is missing: the text
-// ended inside a section ("The file ends inside the SECTORS section: 6 of 20 sectors."), or a
-// list without an "end" line (vertices, texture vertices, adjoins, surfaces, normals, sectors)
-// met a section line before its count ("The SECTORS section ends early: 6 of 20 sectors.").
-// Empty when every section that the text began was read to its end.
+// LevelRefusal (damaged indices of the kind a level opens with are kept as stored); a fault throws
+// CArchiveException with a message for the user, and level may then hold part of the file (read
+// into a fresh container to keep an open level safe). A text cut short still gives what was read,
+// and the result says what is missing: the text ended inside a section ("The file ends inside the
+// SECTORS section: 6 of 20 sectors."), or a list without an "end" line (vertices, texture vertices,
+// adjoins, surfaces, normals, sectors) met a section line before its count ("The SECTORS section
+// ends early: 6 of 20 sectors."). Empty when every section that the text began was read to its end.
 std::string ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product);
 
 // ReadQzl into a fresh level that is returned only when the text was whole: a text cut short

@@ -52,8 +52,8 @@ int ComparePair(float u1, float v1, float u2, float v2)
     return c != 0 ? c : CompareCoordinate(v1, v2);
 }
 
-// Refuses a level whose sectors name surfaces or sounds that do not exist: the writer would have
-// to read past its lists.
+// Refuses a level whose sectors name surfaces that do not exist: the writer would have to read
+// past the surface list. A sound that does not exist is written as none (see WriteSectors).
 void CheckSectors(const CQzlSections& level)
 {
     const std::size_t surfaces = level.m_surfaces.size();
@@ -65,12 +65,6 @@ void CheckSectors(const CQzlSections& level)
                                         "Sector " + std::to_string(s) + " lists surface " +
                                             std::to_string(e) + ", but the level holds " +
                                             std::to_string(surfaces) + " surfaces.");
-        if (sector.m_sound >= 0 &&
-            static_cast<std::size_t>(sector.m_sound) >= level.m_sounds.size())
-            throw CArchiveException(CArchiveException::badIndex,
-                                    "Sector " + std::to_string(s) + " names sound " +
-                                        std::to_string(sector.m_sound) + ", but the level holds " +
-                                        std::to_string(level.m_sounds.size()) + " sounds.");
     }
 }
 
@@ -311,12 +305,9 @@ private:
                     FormatC("COLLIDEBOX %10.6f %10.6f %10.6f %10.6f %10.6f %10.6f\n", D(c.min.x),
                             D(c.min.z), D(c.min.y), D(c.max.x), D(c.max.z), D(c.max.y));
             }
-            if (s.m_sound >= 0) {
-                if (static_cast<std::size_t>(s.m_sound) >= L.m_sounds.size())
-                    throw CArchiveException(CArchiveException::badIndex,
-                                            "Sector " + std::to_string(si) + " names sound " +
-                                                std::to_string(s.m_sound) +
-                                                ", which does not exist.");
+            // The file names the sound; one that is not in the list has no name and is written
+            // as none, like a negative index.
+            if (s.m_sound >= 0 && static_cast<std::size_t>(s.m_sound) < L.m_sounds.size()) {
                 m_out += FormatC("SOUND  %s %10.6f\n",
                                  Lower(L.m_sounds[static_cast<std::size_t>(s.m_sound)]).c_str(),
                                  D(s.m_soundVolume));

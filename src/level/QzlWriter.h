@@ -15,10 +15,12 @@ struct CGameResources;
 inline constexpr const char* kQzlGameTag = "QZ";
 
 // CQzlSections::Write: prepares level and returns the whole file's text. product 1 (Varnok) writes
-// four intensities per corner and the extra thing column. Throws CArchiveException, before
-// changing anything, when a sector lists a surface that does not exist or names a sound that does
-// not exist, or when the surfaces cannot be renumbered (SortSurfacesBySector). status, when given,
-// receives what SortSurfacesBySector says for the status bar.
+// four intensities per corner and the extra thing column. Every other index is written as the
+// number stored, also one out of range, except a sector's sound, which the file names: one not in
+// the sound list is written as none. Throws CArchiveException, before changing anything, when a
+// sector lists a surface that does not exist, or when the surfaces cannot be renumbered
+// (SortSurfacesBySector). status, when given, receives what SortSurfacesBySector says for the
+// status bar.
 std::string WriteQzl(CQzlSections& level, const CGameResources& game, int product,
                      std::string* status = nullptr);
 

@@ -375,16 +375,16 @@ TEST_F(QzEditDocTest, AFailedSaveKeepsTheFileThatWasThereAndSaysSo)
     ASSERT_NE(doc, nullptr);
     doc->SetModifiedFlag(true);
 
-    // A level the text writer refuses (a sector names a sound the level lacks).
+    // A level the text writer refuses (a sector lists a surface the level lacks).
     const fs::path oldText = Temp() / "old.qzl";
     WriteText(oldText, "keep me");
-    doc->m_level->m_sectors[0]->m_sound = 99;
+    doc->m_level->m_sectors[0]->m_surfaces.push_back(99);
     EXPECT_FALSE(doc->SaveAs(Q(oldText)));
     EXPECT_EQ(ReadText(oldText), "keep me");
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_TRUE(m_messages[0].startsWith(QStringLiteral("Cannot save \"")))
         << m_messages[0].toStdString();
-    doc->m_level->m_sectors[0]->m_sound = -1;
+    doc->m_level->m_sectors[0]->m_surfaces.pop_back();
 
     // A folder that cannot be written.
     const fs::path locked = Temp() / "locked";

@@ -627,8 +627,13 @@ TEST(QzlReader, DamagedAndHostileFiles)
         {"an adjoin whose mirror does not point back",
          "SECTION: GEORESOURCE\nWorld Colormaps 0\nWorld vertices 0\nWorld texture vertices 0\n"
          "World adjoins 2\n0: 0x7 1 0\n1: 0x7 1 0\n",
-         "The level is damaged",
-         {}},
+         nullptr,
+         [](const CQzlSections& L) {
+             // Opened as stored, for Check to report and Clean Up to repair.
+             ASSERT_EQ(L.m_adjoins.size(), 2u);
+             EXPECT_EQ(L.m_adjoins[0]->m_mirror, 1);
+             EXPECT_EQ(L.m_adjoins[1]->m_mirror, 1);
+         }},
         {"a count far beyond the file",
          "SECTION: GEORESOURCE\nWorld Colormaps 0\n"
          "World vertices 2000000000\n0: 1 2 3\n1: 4 5 6\n2: 7 8 9\n",

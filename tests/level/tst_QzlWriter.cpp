@@ -483,18 +483,25 @@ TEST(QzlWriter, NoSurfaceIsOwnedTwiceOrLost)
     EXPECT_EQ(back.m_surfaces.size(), 5u);
 }
 
-TEST(QzlWriter, RefusesSectorsThatNameMissingRecords)
+TEST(QzlWriter, RefusesSectorsThatNameMissingSurfaces)
 {
     CQzlSections L = Triangles(2);
     AddSector(L, {1, 0});
     AddSector(L, {7});
     EXPECT_THROW(Write(L), CArchiveException);
     EXPECT_EQ(Materials(L), (std::vector<std::int32_t>{0, 1}));  // nothing was changed
+}
 
+// The file names a sector's sound: one beyond the list has no name and is written as none.
+TEST(QzlWriter, SoundBeyondTheListIsWrittenAsNone)
+{
     CQzlSections S = Triangles(1);
     AddSector(S, {0});
     S.m_sectors[0]->m_sound = 3;
-    EXPECT_THROW(Write(S), CArchiveException);
+    const std::string text = Write(S);
+    EXPECT_EQ(text.find("SOUND  "), std::string::npos);
+    EXPECT_EQ(S.m_sectors[0]->m_sound, 3);  // the level keeps what it held
+    EXPECT_EQ(Read(text).m_sectors[0]->m_sound, -1);
 }
 
 // A level with what the grid generator makes plus the parts it lacks.
