@@ -1,6 +1,6 @@
 // qzbench apply runs the Errors window's Clean Up from a script: a level with a thing in no
-// sector, an empty sound name and a cog with a surplus value comes out sound; undo gives back the
-// level as opened; a level with nothing to repair is refused.
+// sector, an empty sound name and a cog with a surplus value (damage the loaders open) comes out
+// sound; undo gives back the level as opened; a level with nothing to repair is refused.
 
 #include "SyntheticGame.h"
 #include "support/FixtureLevels.h"
@@ -33,7 +33,8 @@ TEST_F(QzbenchCleanUpTest, RepairsTheLevelAndUndoes)
     level.m_sectors[0]->m_sound = 0;
     level.m_sectors[0]->m_soundVolume = 0.5f;
     level.m_sectors[1]->m_sound = 1;
-    AddCog(level, "00_door.cog", {"0", "1", "-1", "-1", "9"});
+    // Four things, then a surplus value.
+    AddCog(level, "00_door.cog", {"0", "1", "2", "-1", "9"});
     FinishFixture(level);
     SaveIn(level);
 
@@ -44,7 +45,8 @@ TEST_F(QzbenchCleanUpTest, RepairsTheLevelAndUndoes)
     EXPECT_EQ(out.m_sectors[0]->m_sound, -1);
     EXPECT_EQ(out.m_sectors[0]->m_soundVolume, 0.0f);
     EXPECT_EQ(out.m_sectors[1]->m_sound, 0);
-    EXPECT_EQ(out.m_cogs[0]->m_values, (std::vector<std::string>{"0", "1", "-1", "-1"}));
+    // The deleted thing leaves the cog, the one behind it follows; the surplus is cut.
+    EXPECT_EQ(out.m_cogs[0]->m_values, (std::vector<std::string>{"0", "-1", "1", "-1"}));
     ExpectBuildsAndUndoes(Words(), 2);
 }
 
