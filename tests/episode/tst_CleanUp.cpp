@@ -41,6 +41,16 @@ int AddTetrahedron(CQzlSections& level)
     return sector;
 }
 
+// The number of corners naming each world vertex.
+std::vector<std::int32_t> CornerCounts(const CQzlSections& level)
+{
+    std::vector<std::int32_t> counts(level.m_worldVertices.size(), 0);
+    for (const auto& surface : level.m_surfaces)
+        for (const CQzlVertex& corner : surface->m_vertices)
+            ++counts.at(static_cast<std::size_t>(corner.m_worldVertex));
+    return counts;
+}
+
 class CleanUpTest : public ::testing::Test {
 protected:
     // An engine over level, with the synthetic game unless withGame is false.
@@ -62,6 +72,8 @@ protected:
         bool changed = false;
         EXPECT_TRUE(UndoGivesBackExactBytes(m_engine->m_view, [&] {
             changed = CleanUpLevel(m_engine->m_view);
+            // As Clean Up leaves them, before any rebuild counts them again.
+            EXPECT_EQ(Level().m_useCounts, CornerCounts(Level()));
             return changed;
         }));
         EXPECT_TRUE(changed);
