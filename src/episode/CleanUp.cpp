@@ -128,7 +128,6 @@ bool RepairSector(C3dView& view, int s)
     CSelection& selection = view.m_selection;
     const bool canDelete = view.GetGame().m_archive != nullptr;
     bool changed = false;
-    bool cornersRemoved = false;
 
     for (std::size_t k = At(level.m_sectors, s)->m_surfaces.size(); k-- > 0;) {
         const std::vector<std::int32_t>& list = At(level.m_sectors, s)->m_surfaces;
@@ -144,7 +143,7 @@ bool RepairSector(C3dView& view, int s)
             continue;
         }
         if (RemoveRepeatedCorners(level, f))
-            changed = cornersRemoved = true;
+            changed = true;
         if (At(level.m_surfaces, f)->m_vertices.size() < 3) {
             selection.m_sector = s;
             selection.m_surface = f;
@@ -165,8 +164,8 @@ bool RepairSector(C3dView& view, int s)
         if (DeleteSelectedSector(view))
             return true;
     }
-    // The removed corners change the surfaces' render data and the sector's bounds.
-    if (cornersRemoved)
+    // Removed corners and surfaces change the render data and the sector's bounds.
+    if (changed)
         RebuildSector(view, s);
     return changed;
 }
@@ -180,6 +179,11 @@ bool RebuildAdjoins(CQzlSections& level)
     const std::size_t surfaces = level.m_surfaces.size();
     std::vector<int> partner(surfaces, -1);
     std::vector<char> keep(level.m_adjoins.size(), 0);
+    // The first surface owning each adjoin.
+    std::vector<int> owner(level.m_adjoins.size(), -1);
+    for (std::size_t i = surfaces; i-- > 0;)
+        if (InRange(owner, level.m_surfaces[i]->m_adjoin))
+            At(owner, level.m_surfaces[i]->m_adjoin) = static_cast<int>(i);
     for (std::size_t i = 0; i < surfaces; ++i) {
         const std::int32_t a = level.m_surfaces[i]->m_adjoin;
         if (partner[i] >= 0 || !InRange(level.m_adjoins, a))
@@ -187,13 +191,11 @@ bool RebuildAdjoins(CQzlSections& level)
         const std::int32_t m = At(level.m_adjoins, a)->m_mirror;
         if (m == a || !InRange(level.m_adjoins, m) || At(level.m_adjoins, m)->m_mirror != a)
             continue;
-        std::size_t j = 0;
-        while (j < surfaces && level.m_surfaces[j]->m_adjoin != m)
-            ++j;
-        if (j == surfaces || j == i || partner[j] >= 0)
+        const int j = At(owner, m);
+        if (j < 0 || j == static_cast<int>(i) || At(partner, j) >= 0)
             continue;
-        partner[i] = static_cast<int>(j);
-        partner[j] = static_cast<int>(i);
+        partner[i] = j;
+        At(partner, j) = static_cast<int>(i);
         At(keep, a) = 1;
         At(keep, m) = 1;
     }
