@@ -146,6 +146,30 @@ TEST_F(CleanUpTest, RepeatedCornersGoAndTakeSurfaceAndSectorWithThem)
     }
 }
 
+// A portal left with two corners is unlinked before it goes: its twin becomes a solid wall and
+// the adjoin pair leaves the list.
+TEST_F(CleanUpTest, AnAdjoinedSurfaceLeftWithTwoCornersIsUnlinkedFirst)
+{
+    CQzlSections level = MakeTwoJoinedRooms();
+    const int portal = BoxSurface(level, 0, kBoxXHigh);
+    const int twin = BoxSurface(level, 1, kBoxXLow);
+    std::vector<CQzlVertex>& corners =
+        level.m_surfaces[static_cast<std::size_t>(portal)]->m_vertices;
+    corners[2] = corners[0];
+    corners[3] = corners[1];
+    CountVertexUses(level);
+    Open(std::move(level));
+    CleanUp();
+    EXPECT_EQ(Level().m_surfaces.size(), 11u);
+    EXPECT_TRUE(Level().m_adjoins.empty());
+    const CQzlSurface& wall = *Level().m_surfaces[static_cast<std::size_t>(twin - 1)];
+    EXPECT_EQ(wall.m_adjoin, -1);
+    EXPECT_EQ(wall.m_material, 0);
+    EXPECT_EQ(wall.m_geo, 4);
+    std::string text;
+    EXPECT_EQ(Check(text), 0) << text;
+}
+
 // Sound levels stay byte for byte as they are, and Clean Up says it changed nothing.
 TEST_F(CleanUpTest, SoundLevelsStayByteEqual)
 {
@@ -235,10 +259,12 @@ TEST_F(CleanUpTest, ThingsTakeTheirSectorAndThoseInNoSectorGo)
     AddCrate(level, 1, {-3.0f, 0.5f, 0.5f});
     AddCrate(level, 0, {1.5f, 0.5f, 0.5f});  // in sector 1
     AddCrate(level, 0, {9.0f, 0.5f, 0.5f});  // in no sector, last
+    AddCrate(level, 1, {1.0f, 0.5f, 0.5f});  // on the portal between the rooms: keeps sector 1
     FinishFixture(level);
     Open(std::move(level));
     CleanUp();
-    ASSERT_EQ(Level().m_things.size(), 2u);
+    ASSERT_EQ(Level().m_things.size(), 3u);
+    EXPECT_EQ(Level().m_things[2]->m_sector, 1);
     EXPECT_EQ(Level().m_things[0]->m_position, (CVector3{0.5f, 0.5f, 0.5f}));
     EXPECT_EQ(Level().m_things[0]->m_sector, 0);
     EXPECT_EQ(Level().m_things[1]->m_position, (CVector3{1.5f, 0.5f, 0.5f}));
