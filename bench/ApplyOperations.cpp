@@ -19,6 +19,7 @@
 #include "engine/Questions.h"
 #include "engine/Random.h"
 #include "engine/RenderData.h"
+#include "episode/CleanUp.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
 #include "framework/Settings.h"
@@ -1410,6 +1411,14 @@ bool RunSetMaterialTiles(C3dView& view, const CApplyArgs& args)
     return true;
 }
 
+// Clean Up: the Errors window's repairs of the whole level.
+bool RunCleanUp(C3dView& view, const CApplyArgs&)
+{
+    if (!CleanUpLevel(view))
+        return Refuse(view, "clean-up changes nothing.");
+    return true;
+}
+
 constexpr CApplyWord kNameListWords[] = {{"names", EApplyWord::Name, true}};
 constexpr CApplyWord kMaterialTilesWords[] = {{"material", EApplyWord::Int, true},
                                               {"x", EApplyWord::Float, true},
@@ -1678,6 +1687,12 @@ constexpr CApplyOperation kOperations[] = {
     {"set-material-tiles", kMaterialTilesWords,
      "the Materials dialog's OK in level mode: material= takes the tiling x=, y= (1 to 100)",
      RunSetMaterialTiles},
+    // The Errors window.
+    {"clean-up", {},
+     "the Errors window's Clean Up: repeated corners, surfaces under 3 corners, sectors under 4 "
+     "surfaces, illegal links and adjoins, unused materials, things in no sector, empty sound "
+     "names and cog values beyond their scripts' parameters; refused when nothing changes",
+     RunCleanUp},
 };
 // clang-format on
 
