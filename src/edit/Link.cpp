@@ -40,29 +40,6 @@ float PlaneOffset(const CQzlSections& level, const CQzlSurface& surface)
                                       : Dot(surface.m_normal, CornerPosition(level, surface, 0));
 }
 
-// The look of a surface that is no longer a portal.
-void GiveSolidLook(C3dView& view, CQzlSurface& surface)
-{
-    CQzlSections& level = view.GetLevel();
-    surface.m_surfaceFlags = 4;
-    surface.m_faceFlags = 4;
-    UpdateFloorFlag(surface);
-    surface.m_geo = 4;
-    surface.m_light = 3;
-    surface.m_tex = 1;
-    const CUnlinkDefaults& look = view.m_unlink;
-    if (InRange(level.m_materials, look.m_material)) {
-        surface.m_material = look.m_material;
-        surface.m_textureWidth = look.m_textureWidth;
-        surface.m_textureHeight = look.m_textureHeight;
-        surface.m_xTile = look.m_xTile;
-        surface.m_yTile = look.m_yTile;
-    } else {
-        // A level without materials gets the default one rather than an index it does not have.
-        surface.m_material = level.m_materials.empty() ? level.FindDefaultMaterial() : 0;
-    }
-}
-
 // Moves every corner of every sector's surfaces on world vertex from onto world vertex to,
 // clearing every corner mark on the way; from leaves the level when nothing uses it any more.
 // The sectors holding a moved corner, in index order.
@@ -142,6 +119,28 @@ bool HoldsEveryCorner(const CQzlSections& level, const CQzlSurface& s, int t)
 }
 
 }  // namespace
+
+void GiveSolidLook(C3dView& view, CQzlSurface& surface)
+{
+    CQzlSections& level = view.GetLevel();
+    surface.m_surfaceFlags = 4;
+    surface.m_faceFlags = 4;
+    UpdateFloorFlag(surface);
+    surface.m_geo = 4;
+    surface.m_light = 3;
+    surface.m_tex = 1;
+    const CUnlinkDefaults& look = view.m_unlink;
+    if (InRange(level.m_materials, look.m_material)) {
+        surface.m_material = look.m_material;
+        surface.m_textureWidth = look.m_textureWidth;
+        surface.m_textureHeight = look.m_textureHeight;
+        surface.m_xTile = look.m_xTile;
+        surface.m_yTile = look.m_yTile;
+    } else {
+        // A level without materials gets the default one rather than an index it does not have.
+        surface.m_material = level.m_materials.empty() ? level.FindDefaultMaterial() : 0;
+    }
+}
 
 CTwin FindTwin(const CQzlSections& level, int surface)
 {

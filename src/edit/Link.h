@@ -9,6 +9,7 @@
 
 class C3dView;
 class CQzlSections;
+class CQzlSurface;
 
 // Two points closer than this are the same point to Link.
 inline constexpr float kLinkTolerance = 0.001f;
@@ -43,6 +44,9 @@ bool LinkSurface(C3dView& view);
 // texture size and tiling. With rebuild, T's sector and then the current sector are rebuilt.
 // False, with nothing changed, when the current surface has no adjoin.
 bool UnlinkSurface(C3dView& view, bool rebuild);
+
+// The plain solid look UnlinkSurface gives a surface that is no longer a portal.
+void GiveSolidLook(C3dView& view, CQzlSurface& surface);
 
 // Welds the current vertex onto the first marked corner (walking every surface of every sector
 // in order) that is on another world vertex: every corner on the current vertex's world vertex

@@ -24,9 +24,11 @@
 
 namespace {
 
-// Takes every index that names no entry of its list as none. True when one was changed.
-bool DropDanglingIndices(CQzlSections& level)
+// Takes every index that names no entry of its list as none; a surface whose adjoin names nothing
+// becomes a solid wall. True when one was changed.
+bool DropDanglingIndices(C3dView& view)
 {
+    CQzlSections& level = view.GetLevel();
     bool changed = false;
     const auto set = [&changed](auto& field, auto value) {
         if (field != value) {
@@ -35,8 +37,10 @@ bool DropDanglingIndices(CQzlSections& level)
         }
     };
     for (const auto& surface : level.m_surfaces) {
-        if (surface->m_adjoin != -1 && !InRange(level.m_adjoins, surface->m_adjoin))
+        if (surface->m_adjoin != -1 && !InRange(level.m_adjoins, surface->m_adjoin)) {
             set(surface->m_adjoin, -1);
+            GiveSolidLook(view, *surface);
+        }
         if (surface->m_material != -1 && !InRange(level.m_materials, surface->m_material))
             set(surface->m_material, -1);
         // A corner without a world vertex has no position: it cannot be part of the outline.
@@ -135,11 +139,11 @@ bool RepairSector(C3dView& view, int s)
             continue;
         const int f = list[k];
         if (IllegalLink(level, f)) {
+            // The link goes, the wall stays: deleting the surface would open the sector.
+            selection.m_sector = s;
             selection.m_surface = f;
-            if (canDelete) {
-                DeleteSurface(level, view.GetGame(), f);
+            if (UnlinkSurface(view, false))
                 changed = true;
-            }
             continue;
         }
         if (RemoveRepeatedCorners(level, f))
@@ -173,9 +177,10 @@ bool RepairSector(C3dView& view, int s)
 // Rebuilds the adjoin list so that it holds one pair per valid link: surface i and the first other
 // surface j owning the mirror of i's adjoin, that mirror pointing back to i's adjoin. Each side
 // keeps its own record (flags and distance) and the records keep their order; every other record
-// goes and a surface without a pair gets -1. True when the level changed.
-bool RebuildAdjoins(CQzlSections& level)
+// goes and a surface without a pair gets -1 and becomes a solid wall. True when the level changed.
+bool RebuildAdjoins(C3dView& view)
 {
+    CQzlSections& level = view.GetLevel();
     const std::size_t surfaces = level.m_surfaces.size();
     std::vector<int> partner(surfaces, -1);
     std::vector<char> keep(level.m_adjoins.size(), 0);
@@ -214,8 +219,11 @@ bool RebuildAdjoins(CQzlSections& level)
     for (std::size_t i = 0; i < surfaces; ++i) {
         std::int32_t& adjoin = level.m_surfaces[i]->m_adjoin;
         const std::int32_t now = partner[i] >= 0 ? At(renumbered, adjoin) : -1;
-        if (now != adjoin)
-            changed = true;
+        if (now == adjoin)
+            continue;
+        changed = true;
+        if (now == -1)
+            GiveSolidLook(view, *level.m_surfaces[i]);
         adjoin = now;
     }
     level.m_adjoins = std::move(kept);
@@ -325,11 +333,11 @@ bool CleanUpLevel(C3dView& view)
     if (level.m_useCounts.size() != level.m_worldVertices.size())
         CountVertexUses(level);
 
-    bool changed = DropDanglingIndices(level);
+    bool changed = DropDanglingIndices(view);
     for (std::size_t s = level.m_sectors.size(); s-- > 0;)
         if (s < level.m_sectors.size() && RepairSector(view, static_cast<int>(s)))
             changed = true;
-    changed = RebuildAdjoins(level) || changed;
+    changed = RebuildAdjoins(view) || changed;
     changed = CompactMaterialList(level) || changed;
     changed = RemoveEmptySounds(level) || changed;
     changed = PlaceThings(view) || changed;
