@@ -20,8 +20,8 @@ CQzlSurface* SurfaceAt(CQzlSections& level, int index)
     return InRange(level.m_surfaces, index) ? At(level.m_surfaces, index).get() : nullptr;
 }
 
-// Drops the selection (the sector too when sector is given) and the marks of the corners of the
-// surface whose vertex was current, as a pick does.
+// Drops the selection but the current sector, and the marks of the corners of the surface whose
+// vertex was current, as a pick does.
 void ClearSelection(C3dView& view)
 {
     CSelection& selection = view.m_selection;

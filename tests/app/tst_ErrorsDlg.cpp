@@ -164,7 +164,7 @@ TEST_F(ErrorsDlgTest, ClickedSurfaceLineIsShownWithoutChangingTheLevel)
             checker.GetThingList()[i] == -1)
             line = static_cast<int>(i);
     ASSERT_GE(line, 0) << Report(*window)->toPlainText().toStdString();
-    // The click lands on that line (the caret starts on the last line).
+    // The caret first on the empty line after the report, then clicked into that line.
     PutCaret(*window, static_cast<int>(checker.GetSectorList().size()));
     ASSERT_FALSE(ShowEnabled(*window));
     QTextEdit* report = Report(*window);
