@@ -216,6 +216,11 @@ public:
         if (!m_dialog.isNull())
             m_dialog->StepIt();
     }
+    void SetTitle(const QString& title)
+    {
+        if (!m_dialog.isNull())
+            m_dialog->setWindowTitle(title);
+    }
 
 private:
     std::unique_ptr<CParsingSectorsDlg> m_owned;
@@ -669,6 +674,12 @@ void CQzEditDoc::StepProgress()
 void CQzEditDoc::EndProgress()
 {
     m_progress.reset();
+}
+
+void CQzEditDoc::SetProgressTitle(std::string_view title)
+{
+    if (m_progress)
+        m_progress->SetTitle(Text(title));
 }
 
 void CQzEditDoc::SetStatusText(std::string_view text)

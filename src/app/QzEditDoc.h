@@ -25,6 +25,7 @@
 class C3dView;
 class CChildFrame;
 class CDocView;
+class CErrorsDlg;
 class CObjectFramesDlg;
 class CQzEditApp;
 class CQzEditView;
@@ -125,6 +126,17 @@ public:
     // window is closing itself: when it is the document's, the document holds none.
     void ObjectFramesWindowClosing(const CObjectFramesDlg* window);
 
+    // ---- The Errors window ----
+    // A new Errors window over the main window, shown or hidden, in place of the one the
+    // document had (that one is destroyed); it checks the level as soon as its events are
+    // processed.
+    CErrorsDlg* MakeErrorsWindow(bool show);
+    // A new hidden Errors window (as MakeErrorsWindow) that checks the level now: the report is
+    // in the window, which the caller may show; 1 when a finding was fatal.
+    int CheckInHiddenErrorsWindow();
+    // The document's Errors window, null while none is open.
+    CErrorsDlg* ErrorsWindow() const;
+
     // ---- CEngineHost ----
     void ShowMessage(std::string_view text) override;
     bool AskYesNo(std::string_view text) override;
@@ -133,6 +145,7 @@ public:
     void BeginProgress(std::string_view title, int steps) override;
     void StepProgress() override;
     void EndProgress() override;
+    void SetProgressTitle(std::string_view title) override;
     void SetStatusText(std::string_view text) override;
     void SetStatusPanes(std::span<const std::string> texts) override;
     void SetScrollBars(int low, int high, int page, int horizontalPosition,
@@ -179,7 +192,7 @@ private:
     // ---- The Level, Tools and Library commands on the selection and the library files ----
     // Find Item, Header and Statistics (always enabled), Update Vertices, Restore Surface,
     // Select Sound, the two cog editors and the four Library commands, each with its update rule.
-    // Commands whose dialogs do not exist yet (Episode Editor, Startup Editor, Errors) and the
+    // Commands whose dialogs do not exist yet (Episode Editor, Startup Editor) and the
     // Create commands whose builders do not exist yet have no handler and stay greyed; "D&oor..."
     // and
     // "&Elevator..." are enabled by their Create rule. "&Header..." writes the header in an undo

@@ -16,27 +16,6 @@ namespace {
 
 constexpr float kStandOff = 0.5f;
 
-// The camera at position looking along direction with the up axis (0, 1, 0) made square to it.
-void LookAlong(C3dView& view, const CVector3& position, const CVector3& direction)
-{
-    const float length = VectorLength(direction);
-    const CVector3 forward = length > 0.0f ? direction / length : CVector3(0.0f, 0.0f, 1.0f);
-    // The up axis without its part along the view: a camera looking straight up or down takes
-    // +z as its up axis instead, so that its right axis is never zero.
-    CVector3 up(0.0f, 1.0f, 0.0f);
-    up = up - forward * Dot(up, forward);
-    if (VectorLength(up) < 1e-4f) {
-        up = CVector3(0.0f, 0.0f, 1.0f);
-        up = up - forward * Dot(up, forward);
-    }
-    up = up / VectorLength(up);
-    view.m_camera.m_forwardAxis = forward;
-    view.m_camera.m_upAxis = up;
-    // The axes first, so that the view matrix's translation row is made for them.
-    SetCameraAxes(view, forward.x, forward.y, forward.z, up.x, up.y, up.z);
-    SetCameraPosition(view, position.x, position.y, position.z);
-}
-
 void SelectOnly(C3dView& view)
 {
     CSelection& selection = view.m_selection;
@@ -62,17 +41,7 @@ bool FindSurface(C3dView& view, int index)
     if (!InRange(level.m_surfaces, index))
         return false;
     const CQzlSurface& surface = *At(level.m_surfaces, index);
-    CVector3 middle;
-    int corners = 0;
-    for (const CQzlVertex& corner : surface.m_vertices) {
-        if (!InRange(level.m_worldVertices, corner.m_worldVertex))
-            continue;
-        const CWorldVertex& v = At(level.m_worldVertices, corner.m_worldVertex);
-        middle = middle + CVector3(v.x, v.y, v.z);
-        ++corners;
-    }
-    if (corners > 0)
-        middle = middle / static_cast<float>(corners);
+    const CVector3 middle = CornerMean(level, surface);
     SelectOnly(view);
     view.m_selection.m_surface = index;
     for (std::size_t s = 0; s < level.m_sectors.size(); ++s) {
@@ -102,6 +71,42 @@ bool FindThing(C3dView& view, int index)
 }
 
 }  // namespace
+
+CVector3 CornerMean(const CQzlSections& level, const CQzlSurface& surface)
+{
+    CVector3 middle;
+    int corners = 0;
+    for (const CQzlVertex& corner : surface.m_vertices) {
+        if (!InRange(level.m_worldVertices, corner.m_worldVertex))
+            continue;
+        const CWorldVertex& v = At(level.m_worldVertices, corner.m_worldVertex);
+        middle = middle + CVector3(v.x, v.y, v.z);
+        ++corners;
+    }
+    if (corners > 0)
+        middle = middle / static_cast<float>(corners);
+    return middle;
+}
+
+void LookAlong(C3dView& view, const CVector3& position, const CVector3& direction)
+{
+    const float length = VectorLength(direction);
+    const CVector3 forward = length > 0.0f ? direction / length : CVector3(0.0f, 0.0f, 1.0f);
+    // The up axis without its part along the view: a camera looking straight up or down takes
+    // +z as its up axis instead, so that its right axis is never zero.
+    CVector3 up(0.0f, 1.0f, 0.0f);
+    up = up - forward * Dot(up, forward);
+    if (VectorLength(up) < 1e-4f) {
+        up = CVector3(0.0f, 0.0f, 1.0f);
+        up = up - forward * Dot(up, forward);
+    }
+    up = up / VectorLength(up);
+    view.m_camera.m_forwardAxis = forward;
+    view.m_camera.m_upAxis = up;
+    // The axes first, so that the view matrix's translation row is made for them.
+    SetCameraAxes(view, forward.x, forward.y, forward.z, up.x, up.y, up.z);
+    SetCameraPosition(view, position.x, position.y, position.z);
+}
 
 void FindItem(C3dView& view, EFindItem kind, int index)
 {

@@ -2,7 +2,11 @@
 // Find Item: makes a sector, a surface or a thing current by its number and puts the camera in
 // front of it, then shows the level from there at once.
 
+#include "math/Vector3.h"
+
 class C3dView;
+class CQzlSections;
+class CQzlSurface;
 
 // What Find Item looks for.
 enum class EFindItem {
@@ -19,3 +23,11 @@ enum class EFindItem {
 // axes. Then, with the camera-placed flag set, a frame is drawn at once and every view of the
 // document is updated. An index the level does not have chooses nothing.
 void FindItem(C3dView& view, EFindItem kind, int index);
+
+// The plain mean of the positions of surface's corners (corners naming no world vertex are left
+// out; none at all gives the origin).
+[[nodiscard]] CVector3 CornerMean(const CQzlSections& level, const CQzlSurface& surface);
+
+// The camera at position looking along direction ((0, 0, 1) when it has no length), with the up
+// axis (0, 1, 0) made square to it ((0, 0, 1) when the view points straight up or down).
+void LookAlong(C3dView& view, const CVector3& position, const CVector3& direction);

@@ -605,3 +605,14 @@ inline constexpr int kSoundsAdd = 1002;
 inline constexpr int kSoundsDelete = 1003;
 inline constexpr int kSoundsPlay = 1004;
 }  // namespace Ctl
+
+// Errors (5002); "&Ok" and "&Help" are kOk and kHelp.
+namespace Dlg {
+inline constexpr int kErrors = 5002;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kErrorsReport = 1000;  // the report text, read only
+inline constexpr int kErrorsShow = 1001;
+inline constexpr int kErrorsCheck = 1002;
+inline constexpr int kErrorsCleanUp = 1003;
+}  // namespace Ctl
