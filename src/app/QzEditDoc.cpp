@@ -309,6 +309,12 @@ void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
     }
 }
 
+void CQzEditDoc::ShowOpenedLevelStatus()
+{
+    if (m_openedWithErrors)
+        SetStatusText(kLevelHasErrorsText);
+}
+
 void CQzEditDoc::ReadLevelFile(const std::filesystem::path& path)
 {
     CLevelFile file = LoadLevelFile(path, m_app.m_settings.m_product);
@@ -371,9 +377,11 @@ bool CQzEditDoc::OnOpenDocument(const QString& path)
         m_lastError = FailureText("open", path, e);
         return false;
     }
-    // A level opened with damaged indices is repaired by the user: point to the checker.
-    if (!ValidateLevel(*m_level, {.checkUseCounts = false, .maxProblems = 1}).empty())
-        SetStatusText(kLevelHasErrorsText);
+    // A level opened with damaged indices is repaired by the user: point to the checker, now and
+    // after the 3D view's first rebuild (which empties the status bar).
+    m_openedWithErrors =
+        !ValidateLevel(*m_level, {.checkUseCounts = false, .maxProblems = 1}).empty();
+    ShowOpenedLevelStatus();
     SetModifiedFlag(false);
     return true;
 }

@@ -48,6 +48,8 @@ public:
     // The status text after a level with damaged indices was opened.
     static constexpr const char* kLevelHasErrorsText =
         "The level has errors: choose Errors... and Check to see them.";
+    // Shows kLevelHasErrorsText when the level was opened with damaged indices.
+    void ShowOpenedLevelStatus();
 
     // ---- Lifecycle ----
     // New: reads "new.qze" ("newvarnok.qze" for "Product" 1) from the program folder; a missing
@@ -289,4 +291,5 @@ private:
     QPointer<QObject> m_objectFrames;  // the Object Frames window
     QPointer<QWidget> m_cogsInLevel;   // the Cogs in Level window
     QPointer<QWidget> m_errors;        // the Errors window
+    bool m_openedWithErrors = false;   // the file opened had damaged indices
 };

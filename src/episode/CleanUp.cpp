@@ -24,8 +24,17 @@
 
 namespace {
 
-// Takes every index that names no entry of its list as none; a surface whose adjoin names nothing
-// becomes a solid wall. True when one was changed.
+// A surface that loses its link shows nothing where it showed the sector beyond: without a
+// material of its own it takes the plain solid look of an unlinked wall. One with a material
+// keeps its look.
+void CloseBareSurface(C3dView& view, CQzlSurface& surface)
+{
+    if (!InRange(view.GetLevel().m_materials, surface.m_material))
+        GiveSolidLook(view, surface);
+}
+
+// Takes every index that names no entry of its list as none; a bare surface whose adjoin names
+// nothing becomes a solid wall. True when one was changed.
 bool DropDanglingIndices(C3dView& view)
 {
     CQzlSections& level = view.GetLevel();
@@ -39,7 +48,7 @@ bool DropDanglingIndices(C3dView& view)
     for (const auto& surface : level.m_surfaces) {
         if (surface->m_adjoin != -1 && !InRange(level.m_adjoins, surface->m_adjoin)) {
             set(surface->m_adjoin, -1);
-            GiveSolidLook(view, *surface);
+            CloseBareSurface(view, *surface);
         }
         if (surface->m_material != -1 && !InRange(level.m_materials, surface->m_material))
             set(surface->m_material, -1);
@@ -177,7 +186,8 @@ bool RepairSector(C3dView& view, int s)
 // Rebuilds the adjoin list so that it holds one pair per valid link: surface i and the first other
 // surface j owning the mirror of i's adjoin, that mirror pointing back to i's adjoin. Each side
 // keeps its own record (flags and distance) and the records keep their order; every other record
-// goes and a surface without a pair gets -1 and becomes a solid wall. True when the level changed.
+// goes and a surface without a pair gets -1 (and, when bare, the solid look). True when the level
+// changed.
 bool RebuildAdjoins(C3dView& view)
 {
     CQzlSections& level = view.GetLevel();
@@ -223,7 +233,7 @@ bool RebuildAdjoins(C3dView& view)
             continue;
         changed = true;
         if (now == -1)
-            GiveSolidLook(view, *level.m_surfaces[i]);
+            CloseBareSurface(view, *level.m_surfaces[i]);
         adjoin = now;
     }
     level.m_adjoins = std::move(kept);
