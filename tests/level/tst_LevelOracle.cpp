@@ -143,6 +143,12 @@ TEST(LevelOracle, SoundLevelsPass)
              return level;
          }},
         {"room above room", MakeRoomAboveRoom},
+        {"a thing standing on the floor of the upper room",
+         [] {
+             CQzlSections level = MakeRoomAboveRoom();
+             AddThingAt(level, 1, {0.5f, 1.0f, 0.5f});
+             return level;
+         }},
         {"a split wall leaves T-junctions", SplitWallBox},
         {"a cog whose values fit its script",
          [] {
@@ -174,9 +180,7 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              return level;
          },
          {Validator}},
-        {"a surface no sector lists",
-         [] { return BoxWithFloorCopy(4, false); },
-         {SurfaceListed}},
+        {"a surface no sector lists", [] { return BoxWithFloorCopy(4, false); }, {SurfaceListed}},
         {"a surface two sectors list",
          [] {
              CQzlSections level = MakeTwoJoinedRooms();
