@@ -14,9 +14,10 @@
 //   sector;
 // - every thing lies inside the sector it names;
 // - every world vertex's use count is the number of corners naming it;
-// - the level checker (CLevelChecker::CheckLevel with the synthetic game's resources, so that cog
-//   values are checked against the game's scripts; no models) finds nothing but what a sound level
-//   under construction may have. Each finding line is one problem, except:
+// - the level checker (CLevelChecker::CheckLevel with the resources of synthetic game 0, so that
+//   cog values are checked against the game's scripts, or the level's own where the game has
+//   none; no models) finds nothing but what a sound level under construction may have. It runs
+//   only when the validator finds nothing. Each finding line is one problem, except:
 //     "Sector %d is not connected to other sectors": a level of one room, or a sector not yet
 //     joined to the others, is where every level starts; the editor cannot avoid it while
 //     building.
