@@ -16,8 +16,9 @@
 // - every world vertex's use count is the number of corners naming it;
 // - the level checker (CLevelChecker::CheckLevel with the resources of synthetic game 0, so that
 //   cog values are checked against the game's scripts, or the level's own where the game has
-//   none; no models) finds nothing but what a sound level under construction may have. It runs
-//   only when the validator finds nothing. Each finding line is one problem, except:
+//   none; no models) finds nothing but what a sound level under construction may have. Like the
+//   geometric rules it runs only when the validator's index and mirror checks pass. Each finding
+//   line is one problem, except:
 //     "Sector %d is not connected to other sectors": a level of one room, or a sector not yet
 //     joined to the others, is where every level starts; the editor cannot avoid it while
 //     building.
