@@ -362,7 +362,10 @@ void CLevelChecker::CheckThings(const CQzlSections& level, std::string& text, CE
             Step(host);
             continue;
         }
-        int inside = -1;
+        // A thing on the face two sectors share (standing on a floor above another room, or in a
+        // portal) lies in both: the sector it names is as right as the first one that holds it.
+        int inside =
+            InSoundSector(level, thing->m_sector, thing->m_position, 0.0f) ? thing->m_sector : -1;
         for (std::size_t s = 0; s < level.m_sectors.size() && inside < 0; ++s)
             if (InSoundSector(level, static_cast<int>(s), thing->m_position, 0.0f))
                 inside = static_cast<int>(s);

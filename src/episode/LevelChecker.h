@@ -11,7 +11,8 @@
 // Every index the checker follows is checked against the list it names; an index out of range is
 // a finding, never a read outside the list. Surfaces whose corners name no world vertex take part
 // in none of the geometric tests, and sectors holding such surfaces (or naming surfaces that do
-// not exist) contain no point.
+// not exist) contain no point. A thing lying in the sector it names is in its place, even where
+// it lies on a face that sector shares with another.
 
 #include "math/Vector3.h"
 

@@ -77,7 +77,7 @@ protected:
         AddLevelFile(level.m_levelFiles, "fourteen.cog", "cog\\fourteen.cog", ScriptOf(14));
         AddLevelFile(level.m_levelFiles, "fifteen.cog", "cog\\fifteen.cog", ScriptOf(15));
         level.m_cogs.push_back(Cog("FOURTEEN.COG", {"1", "2"}));
-        level.m_cogs.push_back(Cog("switch.cog", {"0"}));
+        level.m_cogs.push_back(Cog("switch.cog", {"0", "-1"}));  // its face and no cog
         level.m_cogs.push_back(Cog("fourteen.cog", {"9"}));
         level.m_cogScripts = {"FOURTEEN.COG", "switch.cog"};
         m_engine = &GiveDocumentEngine(*m_doc, std::move(level));
@@ -456,11 +456,13 @@ TEST_F(CogsInLevelTest, ApplyKeepsWhatChangedInTheLevelBehindTheWindow)
     Type(*window, 0, "5");
     // Behind the window: the second fourteen is renumbered and a builder adds a cog.
     Level().m_cogs[2]->m_values = {"8"};
-    Level().m_cogs.push_back(Cog("00_conveyor.cog", {"(0.0/1.0/0.0)", "1", "0"}));
+    Values belt{"(0.0/1.0/0.0)", "1", "0"};
+    belt.resize(10, "-1");  // the belt's other surfaces: none
+    Level().m_cogs.push_back(Cog("00_conveyor.cog", belt));
     Click(*window, Ctl::kOk);
     ASSERT_EQ(Level().m_cogs.size(), 4U);
     EXPECT_EQ(Level().m_cogs[0]->m_values, (Values{"5", "2"}));
-    EXPECT_EQ(Level().m_cogs[1]->m_values, Values{"0"});
+    EXPECT_EQ(Level().m_cogs[1]->m_values, (Values{"0", "-1"}));
     EXPECT_EQ(Level().m_cogs[2]->m_values, Values{"8"});
     EXPECT_EQ(Level().m_cogs[3]->m_script, "00_conveyor.cog");
     EXPECT_TRUE(LevelIsSound(Level()));

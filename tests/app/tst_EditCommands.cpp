@@ -223,7 +223,8 @@ struct EditCase {
     EOutcome outcome;
     Counts after;
     QStringList messages;  // the message boxes shown, in order
-    Rules broken = {};     // what the level oracle finds afterwards (a wall taken leaves a hole)
+    Rules broken = {};     // what the level oracle finds afterwards (a wall taken leaves a hole,
+                           // which the checker sees as well)
     Check check = {};
     std::function<void(CTemplateDlg&)> templatePicker = {};  // the Template dialog it shows
 };
@@ -345,12 +346,12 @@ TEST_F(EditCommandsTest, EachCommandFollowsItsRuleAndUndoGivesBackTheLevel)
     const EditCase cases[] = {
         // ---- Cut ----
         {"Cut a wall", MakeTwoJoinedRooms, Side(0, kBoxXLow), Cmd::kEditCut, ctrl(Qt::Key_X), yes,
-         {}, EOutcome::Changed, {2, 11, 2, 12, 0}, {kDeleteSurface}, {EOracleRule::Closed},
+         {}, EOutcome::Changed, {2, 11, 2, 12, 0}, {kDeleteSurface}, {EOracleRule::Closed, EOracleRule::Checker},
          ClipboardHolds(true, false)},
         // Cut copies the surface of a current vertex, and deletes that surface, not the corner.
         {"Cut with a current vertex", MakeTwoJoinedRooms, Corner(0, kBoxFloor, 0), Cmd::kEditCut,
          QKeyCombination(Qt::ShiftModifier, Qt::Key_Delete), yes, {}, EOutcome::Changed,
-         {2, 11, 2, 12, 0}, {kDeleteSurface}, {EOracleRule::Closed}, ClipboardHolds(true, false)},
+         {2, 11, 2, 12, 0}, {kDeleteSurface}, {EOracleRule::Closed, EOracleRule::Checker}, ClipboardHolds(true, false)},
         {"Cut a thing", TwoRoomsWithCrate, Then(Side(0, kBoxFloor), Thing(0, 0)), Cmd::kEditCut,
          ctrl(Qt::Key_X), yes, {}, EOutcome::Changed, kRooms, {kDeleteObject}, {},
          ClipboardHolds(false, true)},
@@ -402,7 +403,7 @@ TEST_F(EditCommandsTest, EachCommandFollowsItsRuleAndUndoGivesBackTheLevel)
         // The overlay floats inside the room: neither closed nor convex with it.
         {"Insert an overlay", MakeBoxRoom, Side(0, kBoxFloor), Cmd::kInsert, ctrl(Qt::Key_I), {},
          dflt, EOutcome::Changed, {1, 7, 0, 12, 0}, {}, {EOracleRule::Closed,
-         EOracleRule::Convex}},
+         EOracleRule::Convex, EOracleRule::Checker}},
         {"Insert an overlay, the picker cancelled", MakeBoxRoom, Side(0, kBoxFloor), Cmd::kInsert,
          ctrl(Qt::Key_I), {}, PickerCancel, EOutcome::Unchanged, kBox, {}},
         {"Insert a thing", MakeBoxRoom, Then(SectorOnly(0), Focus(0.5f, 0.2f, 0.5f)), Cmd::kInsert, plain(Qt::Key_Insert), {},
@@ -416,7 +417,7 @@ TEST_F(EditCommandsTest, EachCommandFollowsItsRuleAndUndoGivesBackTheLevel)
         // ---- Delete ----
         {"Delete a wall", MakeTwoJoinedRooms, Side(1, kBoxXHigh), Cmd::kDelete,
          plain(Qt::Key_Delete), yes, {}, EOutcome::Changed, {2, 11, 2, 12, 0}, {kDeleteSurface},
-         {EOracleRule::Closed}},
+         {EOracleRule::Closed, EOracleRule::Checker}},
         {"Delete answered No", MakeTwoJoinedRooms, Side(1, kBoxXHigh), Cmd::kDelete,
          ctrl(Qt::Key_D), no, {}, EOutcome::Unchanged, kRooms, {kDeleteSurface}},
         {"Delete a thing", TwoRoomsWithCrate, Thing(0, 0), Cmd::kDelete, plain(Qt::Key_Delete),

@@ -46,7 +46,8 @@ protected:
 TEST_F(QzbenchApplyCogsTest, AddDeleteAndSetValueWriteTheCogs)
 {
     CQzlSections out = Applied("add-cog script=00_lampbank.cog" + m_game);
-    EXPECT_TRUE(LevelIsSound(out));
+    // The switches hold only their first value, so that setting a later one fills in defaults.
+    EXPECT_TRUE(LevelIsSound(out, {"Cog switch.cog contains too few parameters"}));
     ASSERT_EQ(out.m_cogs.size(), 3U);
     EXPECT_EQ(out.m_cogs[2]->m_script, "00_LAMPBANK.COG");
     EXPECT_EQ(out.m_cogScripts, (Values{"switch.cog", "00_LAMPBANK.COG"}));
@@ -95,7 +96,7 @@ TEST_F(QzbenchApplyCogsTest, CogsWithMoreValuesThanSymbolsOrAScriptFoundNowhere)
     SaveIn(level);
 
     CQzlSections out = Applied("set-cog-value index=0 symbol=1 value=Floor.mat" + m_game);
-    EXPECT_TRUE(LevelIsSound(out));
+    EXPECT_TRUE(LevelIsSound(out, {"Cog switch.cog contains too many parameters"}));
     Values expected = many;
     expected[1] = "FLOOR.MAT";
     EXPECT_EQ(out.m_cogs[0]->m_values, expected);

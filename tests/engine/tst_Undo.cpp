@@ -58,7 +58,8 @@ std::unique_ptr<CFixtureEngine> MakeEngine(std::int32_t depth)
     level.m_sounds = {"WIND.WAV"};
     level.m_sectors[1]->m_sound = 0;
     auto cog = std::make_unique<CQzlCog>("door.cog");
-    cog->m_values = {"7", "1", "0"};
+    // No thing value: the engine has no game whose script would let deleting a thing renumber it.
+    cog->m_values = {"7", "1", "-1"};
     level.m_cogs.push_back(std::move(cog));
     level.m_cogScripts = {"door.cog"};
     auto engine = std::make_unique<CFixtureEngine>(std::move(level));

@@ -338,9 +338,22 @@ TEST(LevelChecker, EachFindingGivesItsLineEntriesAndResult)
 
 TEST(LevelChecker, CleanLevelsGiveNone)
 {
-    for (auto make : {MakeTwoJoinedRooms, MakeLCorridor, MakeRoomAboveRoom}) {
-        CQzlSections level = make();
+    // Each with a crate on the face its last two sectors share, naming the later one: it lies in
+    // both.
+    struct Case {
+        CQzlSections (*make)();
+        int sector;
+        CVector3 onSharedFace;
+    };
+    const Case cases[] = {
+        {MakeTwoJoinedRooms, 1, {1.0f, 0.5f, 0.5f}},
+        {MakeLCorridor, 2, {1.5f, 0.5f, 1.0f}},
+        {MakeRoomAboveRoom, 1, {0.5f, 1.0f, 0.5f}},
+    };
+    for (const Case& c : cases) {
+        CQzlSections level = c.make();
         AddCrate(level, 0, {0.5f, 0.5f, 0.5f});
+        AddCrate(level, c.sector, c.onSharedFace);
         AddTestCog(level, {"0", "1", "0", "3"});
         AddTestCog(level, {"-1", "-1", "-1"});
         const auto run = Check(level, Game());

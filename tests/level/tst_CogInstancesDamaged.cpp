@@ -169,7 +169,9 @@ TEST(CogInstancesDamaged, ApplyOnADamagedLevelIsOneUndoStepAndKeepsWhatItDidNotT
         Damage(engine.m_level, false);
         EXPECT_TRUE(UndoGivesBackExactBytes(engine.m_view,
                                             [&] { return apply(engine.m_level, engine.m_game); }));
-        EXPECT_TRUE(LevelIsSound(engine.m_level));
+        // The cogs keep, on purpose, more values than their scripts have symbols.
+        EXPECT_TRUE(LevelIsSound(engine.m_level, {"Cog two.cog contains too many parameters",
+                                                  "Cog none.cog contains too many parameters"}));
 
         // The same on a level with empty records: they are passed over and dropped.
         CQzlSections level = MakeBoxRoom();

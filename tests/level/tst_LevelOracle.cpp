@@ -107,6 +107,17 @@ CQzlSurface& Surface(CQzlSections& level, int sector, EBoxSide side)
     return *level.m_surfaces[static_cast<std::size_t>(BoxSurface(level, sector, side))];
 }
 
+// A box, and in it a slice from x = 0.25 to 0.75 as a room of its own: each is closed and convex,
+// so only the checker sees that they overlap (at the slice's two walls inside the box).
+CQzlSections OverlappingBoxes()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {0, 0, 0}, {1, 1, 1});
+    AddBoxSector(level, {0.25f, 0, 0}, {0.75f, 1, 1});
+    Finish(level);
+    return level;
+}
+
 Rules RulesOf(const std::vector<COracleProblem>& problems)
 {
     Rules rules;
@@ -132,7 +143,19 @@ TEST(LevelOracle, SoundLevelsPass)
              return level;
          }},
         {"room above room", MakeRoomAboveRoom},
+        {"a thing standing on the floor of the upper room",
+         [] {
+             CQzlSections level = MakeRoomAboveRoom();
+             AddThingAt(level, 1, {0.5f, 1.0f, 0.5f});
+             return level;
+         }},
         {"a split wall leaves T-junctions", SplitWallBox},
+        {"a cog whose values fit its script",
+         [] {
+             CQzlSections level = MakeBoxRoom();
+             AddCog(level, "door.cog", {"0", "0", "-1"});
+             return level;
+         }},
     };
     for (const SoundCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,14 +187,14 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              level.m_sectors[1]->m_surfaces.push_back(BoxSurface(level, 0, kBoxFloor));
              return level;
          },
-         {SurfaceListed, Closed, Convex}},
+         {SurfaceListed, Closed, Convex, Checker}},
         {"an adjoin two surfaces own, its mirror none",
          [] {
              CQzlSections level = MakeTwoJoinedRooms();
              Surface(level, 1, kBoxXLow).m_adjoin = 0;
              return level;
          },
-         {AdjoinOwned}},
+         {AdjoinOwned, Checker}},
         {"an adjoin that is its own mirror",
          [] {
              CQzlSections level = MakeTwoJoinedRooms();
@@ -182,7 +205,7 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
          {AdjoinOwned}},
         {"a surface of two corners",
          [] { return BoxWithFloorCopy(2, true); },
-         {Corners, Closed, Normal}},
+         {Corners, Closed, Normal, Checker}},
         {"a corner named twice in a row",
          [] {
              CQzlSections level = MakeBoxRoom();
@@ -191,22 +214,22 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              CountVertexUses(level);
              return level;
          },
-         {Corners}},
+         {Corners, Checker}},
         {"a missing wall",
          [] {
              CQzlSections level = MakeBoxRoom();
              DeleteSurface(level, CGameResources{}, BoxSurface(level, 0, kBoxXLow));
              return level;
          },
-         {Closed}},
+         {Closed, Checker}},
         {"half of a split wall missing",
          [] {
              CQzlSections level = SplitWallBox();
              DeleteSurface(level, CGameResources{}, 3);
              return level;
          },
-         {Closed}},
-        {"a valley in the roof", ValleyRoof, {Convex}},
+         {Closed, Checker}},
+        {"a valley in the roof", ValleyRoof, {Convex, Checker}},
         {"a surface that is not flat",
          [] {
              CQzlSections level = MakeBoxRoom();
@@ -217,7 +240,7 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              CountVertexUses(level);
              return level;
          },
-         {Convex}},
+         {Convex, Checker}},
         {"a normal turned round",
          [] {
              CQzlSections level = MakeBoxRoom();
@@ -225,7 +248,7 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              floor.m_normal = floor.m_normal * -1.0f;
              return level;
          },
-         {Normal}},
+         {Normal, Checker}},
         {"a sector turned inside out",
          [] {
              CQzlSections level = MakeBoxRoom();
@@ -235,21 +258,21 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              }
              return level;
          },
-         {Normal}},
+         {Normal, Checker}},
         {"a thing in the next room",
          [] {
              CQzlSections level = MakeTwoJoinedRooms();
              AddThingAt(level, 0, {1.5f, 0.5f, 0.5f});
              return level;
          },
-         {ThingInside}},
+         {ThingInside, Checker}},
         {"a thing in no sector",
          [] {
              CQzlSections level = MakeBoxRoom();
              AddThingAt(level, -1, {0.5f, 0.5f, 0.5f});
              return level;
          },
-         {ThingInside}},
+         {ThingInside, Checker}},
         {"a use count one too high",
          [] {
              CQzlSections level = MakeBoxRoom();
@@ -257,6 +280,14 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              return level;
          },
          {UseCounts}},
+        {"a cog value beyond the sectors",
+         [] {
+             CQzlSections level = MakeBoxRoom();
+             AddCog(level, "door.cog", {"0", "1", "-1"});
+             return level;
+         },
+         {Checker}},
+        {"two rooms overlapping", OverlappingBoxes, {Checker}},
     };
     for (const BrokenCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -265,6 +296,24 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
         EXPECT_EQ(RulesOf(problems), c.rules) << LevelIsSound(level).message();
         EXPECT_FALSE(LevelIsSound(level));
     }
+}
+
+// A caller may name checker findings its level has on purpose; the others remain problems.
+TEST(LevelOracle, OnlyTheCheckerFindingsNamedByTheCallerAreAccepted)
+{
+    const CQzlSections level = OverlappingBoxes();
+    std::vector<std::string> lines;
+    for (const COracleProblem& problem : CheckLevelOracle(level)) {
+        EXPECT_EQ(problem.rule, EOracleRule::Checker);
+        lines.push_back(problem.text);
+    }
+    ASSERT_EQ(lines.size(), 2u);
+    const std::vector<COracleProblem> rest = CheckLevelOracle(level, {lines[0]});
+    ASSERT_EQ(rest.size(), 1u);
+    EXPECT_EQ(rest[0].text, lines[1]);
+    EXPECT_TRUE(LevelIsSound(level, {lines[1], lines[0]}));
+    // Only the whole line counts.
+    EXPECT_FALSE(LevelIsSound(level, {"In Sector 0", lines[1]}));
 }
 
 }  // namespace

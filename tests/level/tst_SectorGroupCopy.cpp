@@ -54,6 +54,15 @@ CQzlSections MakePieceSource()
     return level;
 }
 
+// A box room (4, 0, 0) to (5, 1, 1), clear of where the piece lands.
+CQzlSections MakeBoxRoomAside()
+{
+    CQzlSections level = MakeEmptyLevel();
+    AddBoxSector(level, {4, 0, 0}, {5, 1, 1});
+    FinishFixture(level);
+    return level;
+}
+
 }  // namespace
 
 TEST(SectorGroupCopy, TwoJoinedSectorsIntoAnEmptyLevel)
@@ -172,7 +181,12 @@ TEST(SectorGroupCopy, CopyJoinsTheSectorItTouches)
 
         const CSectorGroupCopy result = CopySectorGroup(level, saved, "piece", CGameResources());
         EXPECT_EQ(result.m_problem, "");
-        EXPECT_TRUE(LevelIsSound(level));
+        if (c.outer == kTaken)
+            // The piece's second room lands on the room that took the wall, crate and all.
+            EXPECT_TRUE(LevelIsSound(
+                level, {"Object 1 resides in sector 1, but has Sector #3 as parameter"}));
+        else
+            EXPECT_TRUE(LevelIsSound(level));
         const auto first = static_cast<int>(level.m_sectors.size()) - 2;
         const std::int32_t face = BoxSurface(level, first + 1, kBoxZHigh);
         if (c.joined) {
@@ -207,7 +221,7 @@ TEST(SectorGroupCopy, NamesAreFoundOrAppended)
     source.m_surfaces[0]->m_material = 1;
     source.m_surfaces[1]->m_material = 2;
 
-    CQzlSections level = MakeBoxRoom();
+    CQzlSections level = MakeBoxRoomAside();
     level.m_sounds = {"DRIP.WAV"};
     level.m_materials.push_back(std::make_unique<CQzlMaterial>("FLOOR.MAT"));
     ASSERT_EQ(CopySectorGroup(level, source, "piece", CGameResources()).m_problem, "");
@@ -248,6 +262,7 @@ TEST(SectorGroupCopy, CogValuesFollowTheCopies)
         bool copied;
         Strings after;
         int unchecked = 0;
+        const char* finding = nullptr;  // the checker's line for a copy made short on purpose
     };
     const CGameResources* game = &synthetic->m_resources;
     // Sources indices: surfaces 0-5 sector 0, 6-11 sector 1, 12-17 sector 2; things 0 to 2. The
@@ -267,7 +282,15 @@ TEST(SectorGroupCopy, CogValuesFollowTheCopies)
          true,
          true,
          {"-1", "1", "-1"}},
-        {"fewer values than symbols", game, "DOOR.COG", {"3"}, false, true, {"9"}},
+        {"fewer values than symbols",
+         game,
+         "DOOR.COG",
+         {"3"},
+         false,
+         true,
+         {"9"},
+         0,
+         "Cog door.cog contains too few parameters"},
         {"nothing named, level has one", game, "door.cog", {"13", "2", "-1"}, true, false, {}},
         {"nothing named, level has none",
          game,
@@ -276,7 +299,15 @@ TEST(SectorGroupCopy, CogValuesFollowTheCopies)
          false,
          true,
          {"-1", "-1", "-1"}},
-        {"no record values", game, "switch.cog", {}, false, true, {}},
+        {"no record values",
+         game,
+         "switch.cog",
+         {},
+         false,
+         true,
+         {},
+         0,
+         "Cog switch.cog contains too few parameters"},
         {"script in the source's files", &noGame, "lift.cog", {"0", "1"}, true, true, {"1", "2"}},
         {"the game without its archive", &noGame, "door.cog", {"8", "1"}, false, false, {}, 1},
         {"script in the level's files", &noGame, "gate.cog", {"11", "4"}, true, true, {"17", "4"}},
@@ -288,16 +319,21 @@ TEST(SectorGroupCopy, CogValuesFollowTheCopies)
         CQzlSections source = MakePieceSource();
         AddLevelFile(source, "LIFT.COG", "symbols\nthing car\nsector shaft\nend\n");
         AddCog(source, c.script, c.values);
-        CQzlSections level = MakeBoxRoom();
-        AddCrate(level, 0, {0.5f, 0.5f, 0.5f});
+        CQzlSections level = MakeBoxRoomAside();
+        AddCrate(level, 0, {4.5f, 0.5f, 0.5f});
         AddLevelFile(level, "gate.cog", "symbols\nsurface gateface\nint code\nend\n");
-        if (c.levelHasScript)
-            AddCog(level, c.script, {"0"});
+        if (c.levelHasScript)  // with a value for each plain parameter of its script
+            AddCog(level, c.script,
+                   std::string_view(c.script) == "gate.cog" ? Strings{"0", "0"}
+                                                            : Strings{"0", "0", "0"});
         const std::size_t cogs = level.m_cogs.size();
 
         const CSectorGroupCopy result = CopySectorGroup(level, source, "Piece", *c.game);
         EXPECT_EQ(result.m_problem, "");
-        EXPECT_TRUE(LevelIsSound(level));
+        if (c.finding != nullptr)
+            EXPECT_TRUE(LevelIsSound(level, {c.finding}));
+        else
+            EXPECT_TRUE(LevelIsSound(level));
         EXPECT_EQ(result.m_cogs, c.copied ? 1 : 0);
         ASSERT_EQ(level.m_cogs.size(), cogs + (c.copied ? 1 : 0));
         if (c.copied) {
@@ -319,8 +355,8 @@ TEST(SectorGroupCopy, CogValuesNamingCogsFollowThem)
     AddCog(source, "door.cog", {"13"});
     AddCog(source, "switch.cog", {"7", "floor.mat", "red.mat", "+sparks", "0"});
     AddCog(source, "switch.cog", {"8", "floor.mat", "red.mat", "+sparks", "1"});
-    CQzlSections level = MakeBoxRoom();
-    AddCog(level, "door.cog", {"0"});
+    CQzlSections level = MakeBoxRoomAside();
+    AddCog(level, "door.cog", {"0", "0", "-1"});
 
     ASSERT_EQ(CopySectorGroup(level, source, "piece", synthetic->m_resources).m_problem, "");
     EXPECT_TRUE(LevelIsSound(level));
