@@ -79,7 +79,8 @@ bool DropDanglingIndices(C3dView& view)
     return changed;
 }
 
-// The surface names an adjoin whose mirror no surface owns (the checker's "illegal linked").
+// The surface names an adjoin whose mirror no other surface owns (the checker's "illegal
+// linked").
 bool IllegalLink(const CQzlSections& level, int f)
 {
     const std::int32_t adjoin = At(level.m_surfaces, f)->m_adjoin;
@@ -90,8 +91,9 @@ bool IllegalLink(const CQzlSections& level, int f)
     const std::int32_t mirror = At(level.m_adjoins, adjoin)->m_mirror;
     if (!InRange(level.m_adjoins, mirror))
         return true;
+    const CQzlSurface* surface = At(level.m_surfaces, f).get();
     for (const auto& g : level.m_surfaces)
-        if (g->m_adjoin == mirror)
+        if (g.get() != surface && g->m_adjoin == mirror)
             return false;
     return true;
 }

@@ -210,12 +210,13 @@ void CLevelChecker::CheckSector(const CQzlSections& level, int s, std::string& t
                    -1);
 
         if (surface->m_adjoin != -1) {
-            // The surface must own an adjoin whose mirror exists and is owned by a surface.
+            // The surface must own an adjoin whose mirror exists and is owned by another
+            // surface: an adjoin that is its own mirror leads nowhere.
             const CQzlAdjoin* adjoin = Record(level.m_adjoins, surface->m_adjoin);
             bool mirrored = false;
             if (adjoin != nullptr && Record(level.m_adjoins, adjoin->m_mirror) != nullptr)
                 for (const auto& g : level.m_surfaces)
-                    if (g && g->m_adjoin == adjoin->m_mirror) {
+                    if (g && g.get() != surface && g->m_adjoin == adjoin->m_mirror) {
                         mirrored = true;
                         break;
                     }

@@ -263,6 +263,9 @@ std::vector<CFindingCase> FindingCases()
          Line("Adjoin 0 does not mirror Adjoin -1\n"), AdjoinEntries(0), 1},
         {"MirrorNoneLink", [](CQzlSections& l, Models&) { l.m_adjoins[0]->m_mirror = -1; },
          Line("In Sector 0, Surface 3 is illegal linked\n"), Entries({0, 3, -1, -1}), 1},
+        // An adjoin that is its own mirror leads nowhere, though a surface owns "its mirror".
+        {"MirrorSelfLink", [](CQzlSections& l, Models&) { l.m_adjoins[0]->m_mirror = 0; },
+         Line("In Sector 0, Surface 3 is illegal linked\n"), Entries({0, 3, -1, -1}), 1},
         {"MirrorBeyond", [](CQzlSections& l, Models&) { l.m_adjoins[1]->m_mirror = 7; },
          Line("Adjoin 1 does not mirror Adjoin 7\n"), AdjoinEntries(1), 1},
         {"SurfaceAdjoinBeyond",
