@@ -202,7 +202,7 @@ TEST(LevelOracle, EachRuleCatchesItsBrokenLevel)
              level.m_adjoins[1]->m_mirror = 1;
              return level;
          },
-         {AdjoinOwned}},
+         {AdjoinOwned, Checker}},
         {"a surface of two corners",
          [] { return BoxWithFloorCopy(2, true); },
          {Corners, Closed, Normal, Checker}},
