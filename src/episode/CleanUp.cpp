@@ -9,6 +9,7 @@
 #include "episode/LevelChecker.h"
 #include "framework/Indices.h"
 #include "geometry/Predicates.h"
+#include "geometry/SectorGrid.h"
 #include "level/DeleteRenumber.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
@@ -79,9 +80,41 @@ bool DropDanglingIndices(C3dView& view)
     return changed;
 }
 
+// The first two surfaces owning each adjoin, for the illegal-link test; made anew after every
+// change of the adjoins.
+class COwnerIndex {
+public:
+    void Build(const CQzlSections& level)
+    {
+        m_first.assign(level.m_adjoins.size(), -1);
+        m_second.assign(level.m_adjoins.size(), -1);
+        for (std::size_t f = 0; f < level.m_surfaces.size(); ++f) {
+            const std::int32_t a = level.m_surfaces[f]->m_adjoin;
+            if (!InRange(m_first, a))
+                continue;
+            std::int32_t& slot = At(m_first, a) < 0 ? At(m_first, a) : At(m_second, a);
+            if (slot < 0)
+                slot = static_cast<std::int32_t>(f);
+        }
+    }
+    // Whether a surface other than f owns adjoin.
+    bool OwnedByOther(std::int32_t adjoin, int f) const
+    {
+        if (!InRange(m_first, adjoin))
+            return false;
+        const std::int32_t first = At(m_first, adjoin);
+        const std::int32_t second = At(m_second, adjoin);
+        return (first >= 0 && first != f) || (second >= 0 && second != f);
+    }
+
+private:
+    std::vector<std::int32_t> m_first;
+    std::vector<std::int32_t> m_second;
+};
+
 // The surface names an adjoin whose mirror no other surface owns (the checker's "illegal
 // linked").
-bool IllegalLink(const CQzlSections& level, int f)
+bool IllegalLink(const CQzlSections& level, const COwnerIndex& owners, int f)
 {
     const std::int32_t adjoin = At(level.m_surfaces, f)->m_adjoin;
     if (adjoin == -1)
@@ -89,13 +122,7 @@ bool IllegalLink(const CQzlSections& level, int f)
     if (!InRange(level.m_adjoins, adjoin))
         return true;
     const std::int32_t mirror = At(level.m_adjoins, adjoin)->m_mirror;
-    if (!InRange(level.m_adjoins, mirror))
-        return true;
-    const CQzlSurface* surface = At(level.m_surfaces, f).get();
-    for (const auto& g : level.m_surfaces)
-        if (g.get() != surface && g->m_adjoin == mirror)
-            return false;
-    return true;
+    return !InRange(level.m_adjoins, mirror) || !owners.OwnedByOther(mirror, f);
 }
 
 // Removes each corner of surface f that repeats an earlier one (the same world vertex, or a world
@@ -137,7 +164,7 @@ bool RemoveRepeatedCorners(CQzlSections& level, int f)
 
 // The surface and sector repairs of one sector, its surfaces from the last to the first. True
 // when the level changed.
-bool RepairSector(C3dView& view, int s)
+bool RepairSector(C3dView& view, COwnerIndex& owners, int s)
 {
     CQzlSections& level = view.GetLevel();
     CSelection& selection = view.m_selection;
@@ -149,12 +176,14 @@ bool RepairSector(C3dView& view, int s)
         if (k >= list.size())
             continue;
         const int f = list[k];
-        if (IllegalLink(level, f)) {
+        if (IllegalLink(level, owners, f)) {
             // The link goes, the wall stays: deleting the surface would open the sector.
             selection.m_sector = s;
             selection.m_surface = f;
-            if (UnlinkSurface(view, false))
+            if (UnlinkSurface(view, false)) {
                 changed = true;
+                owners.Build(level);
+            }
             continue;
         }
         if (RemoveRepeatedCorners(level, f))
@@ -168,6 +197,7 @@ bool RepairSector(C3dView& view, int s)
                 DeleteSurface(level, view.GetGame(), f);
                 changed = true;
             }
+            owners.Build(level);
         }
     }
 
@@ -294,6 +324,8 @@ bool PlaceThings(C3dView& view)
 {
     CQzlSections& level = view.GetLevel();
     bool changed = false;
+    const CSectorGrid grid(level);  // deleting things moves no sector
+    std::vector<std::int32_t> candidates;
     std::size_t t = 0;
     while (t < level.m_things.size()) {
         CQzlThing& thing = *level.m_things[t];
@@ -302,9 +334,10 @@ bool PlaceThings(C3dView& view)
         if (InRange(level.m_sectors, thing.m_sector) &&
             PointInSector(level, thing.m_sector, thing.m_position, 0.0f))
             found = thing.m_sector;
-        for (std::size_t s = 0; s < level.m_sectors.size() && found < 0; ++s)
-            if (PointInSector(level, static_cast<int>(s), thing.m_position, 0.0f))
-                found = static_cast<std::int32_t>(s);
+        grid.Candidates(thing.m_position, candidates);
+        for (std::size_t k = 0; k < candidates.size() && found < 0; ++k)
+            if (PointInSector(level, candidates[k], thing.m_position, 0.0f))
+                found = candidates[k];
         if (found >= 0) {
             if (thing.m_sector != found) {
                 thing.m_sector = found;
@@ -346,9 +379,13 @@ bool CleanUpLevel(C3dView& view)
         CountVertexUses(level);
 
     bool changed = DropDanglingIndices(view);
+    COwnerIndex owners;
+    owners.Build(level);
     for (std::size_t s = level.m_sectors.size(); s-- > 0;)
-        if (s < level.m_sectors.size() && RepairSector(view, static_cast<int>(s)))
+        if (s < level.m_sectors.size() && RepairSector(view, owners, static_cast<int>(s))) {
             changed = true;
+            owners.Build(level);
+        }
     changed = RebuildAdjoins(view) || changed;
     changed = CompactMaterialList(level) || changed;
     changed = RemoveEmptySounds(level) || changed;

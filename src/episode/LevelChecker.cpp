@@ -7,6 +7,7 @@
 #include "framework/Indices.h"
 #include "framework/StringUtil.h"
 #include "geometry/Predicates.h"
+#include "geometry/SectorGrid.h"
 #include "level/CogSymbols.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
@@ -120,6 +121,29 @@ int CLevelChecker::CheckLevel(const CQzlSections& level, const CGameResources& g
             });
     }
 
+    // The surfaces owning each adjoin, in index order.
+    m_ownerStart.assign(level.m_adjoins.size() + 1, 0);
+    for (const auto& surface : level.m_surfaces)
+        if (surface != nullptr && InRange(level.m_adjoins, surface->m_adjoin))
+            ++m_ownerStart[static_cast<std::size_t>(surface->m_adjoin) + 1];
+    for (std::size_t a = 0; a < level.m_adjoins.size(); ++a)
+        m_ownerStart[a + 1] += m_ownerStart[a];
+    m_owners.assign(static_cast<std::size_t>(m_ownerStart.back()), 0);
+    {
+        std::vector<std::int32_t> fill(m_ownerStart.begin(), m_ownerStart.end() - 1);
+        for (std::size_t f = 0; f < level.m_surfaces.size(); ++f) {
+            const CQzlSurface* surface = level.m_surfaces[f].get();
+            if (surface != nullptr && InRange(level.m_adjoins, surface->m_adjoin))
+                m_owners[static_cast<std::size_t>(
+                    fill[static_cast<std::size_t>(surface->m_adjoin)]++)] =
+                    static_cast<std::int32_t>(f);
+        }
+    }
+
+    // The sectors that can hold a point, by their boxes: the overlap probe and the things ask
+    // only those.
+    m_grid = std::make_unique<CSectorGrid>(level);
+
     if (host != nullptr) {
         const std::size_t steps = level.m_sectors.size() + level.m_adjoins.size() +
                                   level.m_things.size() + models.size() + level.m_cogs.size();
@@ -135,11 +159,22 @@ int CLevelChecker::CheckLevel(const CQzlSections& level, const CGameResources& g
     if (host != nullptr)
         host->EndProgress();
 
+    m_grid.reset();
     if (text.empty())
         text = "None";
     if (host != nullptr)
         host->EndWaitCursor();
     return m_fatal ? 1 : 0;
+}
+
+std::span<const std::int32_t> CLevelChecker::Owners(int adjoin) const
+{
+    if (adjoin < 0 || static_cast<std::size_t>(adjoin) + 1 >= m_ownerStart.size())
+        return {};
+    const auto a = static_cast<std::size_t>(adjoin);
+    return std::span<const std::int32_t>(m_owners).subspan(
+        static_cast<std::size_t>(m_ownerStart[a]),
+        static_cast<std::size_t>(m_ownerStart[a + 1] - m_ownerStart[a]));
 }
 
 bool CLevelChecker::InSoundSector(const CQzlSections& level, int sector, const CVector3& p,
@@ -190,8 +225,8 @@ void CLevelChecker::CheckSector(const CQzlSections& level, int s, std::string& t
 
         if (cornersExist) {
             const CVector3 probe = SurfaceCentroid(level, f) + surface->m_normal * kOverlapOffset;
-            for (std::size_t o = 0; o < level.m_sectors.size(); ++o) {
-                const int other = static_cast<int>(o);
+            m_grid->Candidates(probe, m_candidates);
+            for (const int other : m_candidates) {
                 if (other != s && InSoundSector(level, other, probe, kOverlapTolerance))
                     Report(text, false,
                            FormatC("In Sector %d, another Sector %d overlaps at Surface %d\n", s,
@@ -215,11 +250,8 @@ void CLevelChecker::CheckSector(const CQzlSections& level, int s, std::string& t
             const CQzlAdjoin* adjoin = Record(level.m_adjoins, surface->m_adjoin);
             bool mirrored = false;
             if (adjoin != nullptr && Record(level.m_adjoins, adjoin->m_mirror) != nullptr)
-                for (const auto& g : level.m_surfaces)
-                    if (g && g.get() != surface && g->m_adjoin == adjoin->m_mirror) {
-                        mirrored = true;
-                        break;
-                    }
+                mirrored = std::ranges::any_of(Owners(adjoin->m_mirror),
+                                               [f](std::int32_t g) { return g != f; });
             if (!mirrored)
                 Report(text, true, FormatC("In Sector %d, Surface %d is illegal linked\n", s, f), s,
                        f, -1, -1);
@@ -330,19 +362,12 @@ void CLevelChecker::CheckAdjoins(const CQzlSections& level, std::string& text, C
         const CQzlAdjoin* adjoin = level.m_adjoins[i].get();
         const int sector = adjoin != nullptr ? adjoin->m_otherSector : -1;
         const int surface = adjoin != nullptr ? adjoin->m_otherSurface : -1;
-        int first = -1;
-        for (std::size_t f = 0; f < level.m_surfaces.size(); ++f) {
-            const CQzlSurface* s = level.m_surfaces[f].get();
-            if (s == nullptr || s->m_adjoin != a)
-                continue;
-            if (first < 0)
-                first = static_cast<int>(f);
-            else
-                Report(text, true,
-                       FormatC("Surface %d and Surface %d uses same adjoin %d\n", first,
-                               static_cast<int>(f), a),
-                       sector, surface, -1, -1);
-        }
+        const std::span<const std::int32_t> owners = Owners(a);
+        for (std::size_t k = 1; k < owners.size(); ++k)
+            Report(
+                text, true,
+                FormatC("Surface %d and Surface %d uses same adjoin %d\n", owners[0], owners[k], a),
+                sector, surface, -1, -1);
         const int mirror = adjoin != nullptr ? adjoin->m_mirror : -1;
         const CQzlAdjoin* back = Record(level.m_adjoins, mirror);
         if (back == nullptr || back->m_mirror != a)
@@ -367,9 +392,10 @@ void CLevelChecker::CheckThings(const CQzlSections& level, std::string& text, CE
         // portal) lies in both: the sector it names is as right as the first one that holds it.
         int inside =
             InSoundSector(level, thing->m_sector, thing->m_position, 0.0f) ? thing->m_sector : -1;
-        for (std::size_t s = 0; s < level.m_sectors.size() && inside < 0; ++s)
-            if (InSoundSector(level, static_cast<int>(s), thing->m_position, 0.0f))
-                inside = static_cast<int>(s);
+        m_grid->Candidates(thing->m_position, m_candidates);
+        for (std::size_t k = 0; k < m_candidates.size() && inside < 0; ++k)
+            if (InSoundSector(level, m_candidates[k], thing->m_position, 0.0f))
+                inside = m_candidates[k];
         if (inside >= 0 && thing->m_sector != inside)
             Report(text, false,
                    FormatC("Object %d resides in sector %d, but has Sector #%d as parameter\n", t,

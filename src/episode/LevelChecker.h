@@ -14,6 +14,7 @@
 // not exist) contain no point. A thing lying in the sector it names is in its place, even where
 // it lies on a face that sector shares with another.
 
+#include "geometry/SectorGrid.h"
 #include "math/Vector3.h"
 
 #include <cstdint>
@@ -75,6 +76,8 @@ private:
     // same level, not const).
     void CheckCogs(const CQzlSections& level, CQzlSections* fixLevel, const CGameResources& game,
                    std::string& text, CEngineHost* host);
+    // The surfaces owning adjoin (empty for an index out of range), in index order.
+    std::span<const std::int32_t> Owners(int adjoin) const;
     // Whether position lies in sector, for sectors whose surfaces and corners all exist.
     bool InSoundSector(const CQzlSections& level, int sector, const CVector3& p,
                        float tolerance) const;
@@ -88,4 +91,9 @@ private:
     bool m_fatal = false;
     std::vector<char> m_cornersExist;  // per surface: every corner names a world vertex
     std::vector<char> m_sectorSound;   // per sector: every surface exists with its corners
+    std::unique_ptr<CSectorGrid> m_grid;
+    // The surfaces owning each adjoin, in index order: m_owners[m_ownerStart[a]] onwards.
+    std::vector<std::int32_t> m_ownerStart;
+    std::vector<std::int32_t> m_owners;
+    std::vector<std::int32_t> m_candidates;  // the grid's answer for one point
 };
