@@ -11,6 +11,7 @@
 #include "engine/RenderData.h"
 #include "engine/TextureCache.h"
 #include "engine/gl/GlDisplayModes.h"
+#include "framework/DocumentState.h"
 #include "level/TextureFit.h"
 #include "support/DamagedLevels.h"
 #include "support/FixtureLevels.h"
@@ -69,6 +70,7 @@ QImage DrawFromOutside(CGlTestContext& gl, CQzlSections level, const char* name)
     SetCameraAxes(view, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
     SetCameraPosition(view, -1.0f, 0.5f, 0.5f);
     view.m_selection.m_sector = 0;
+    engine.m_document.m_renderMode = 0;  // every sector solid
     RenderFrame(view, 1);
     gl.ReadBack();
     QImage image(gl.m_width, gl.m_height, QImage::Format_RGB32);
