@@ -184,7 +184,11 @@ bool CSectorView::UpdateSector()
     // is another than theirs, so that an edit of another field keeps them exact.
     if (m_tint != PackTint({sector.m_tint[0], sector.m_tint[1], sector.m_tint[2]}))
         std::ranges::copy(UnpackTint(m_tint), sector.m_tint);
-    sector.m_sound = FindName(level.m_sounds, m_sound);
+    // A sound the list does not hold shows as none; it stays for Clean Up to repair unless the
+    // user names one.
+    const int sound = FindName(level.m_sounds, m_sound);
+    if (sound >= 0 || InRange(level.m_sounds, sector.m_sound))
+        sector.m_sound = sound;
     sector.m_soundVolume = m_volume;
     sector.m_groupName = m_groupName;
     {

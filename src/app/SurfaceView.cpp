@@ -217,7 +217,10 @@ bool CSurfaceView::UpdateSurface()
     if (m_texture >= 0)
         surface.m_tex = m_texture;
     surface.m_extraLight = m_extraLight;
-    surface.m_material = -1;
+    // A material the list does not hold shows as none; it stays for Clean Up to repair unless
+    // the user names one.
+    if (InRange(level.m_materials, surface.m_material))
+        surface.m_material = -1;
     // The adjoin the form shows is the surface's own.
     if (m_adjoinIndex >= 0 && m_adjoinIndex == surface.m_adjoin &&
         InRange(level.m_adjoins, m_adjoinIndex))

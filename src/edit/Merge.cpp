@@ -258,7 +258,11 @@ bool MergeSectors(C3dView& view, int first, int second)
         const std::int32_t adjoin = At(level.m_surfaces, s)->m_adjoin;
         if (!InRange(level.m_adjoins, adjoin))
             return -1;
+        // A mirror of none (or beyond the list) joins nothing: it must not match B's walls,
+        // whose adjoin is none too.
         const std::int32_t mirror = At(level.m_adjoins, adjoin)->m_mirror;
+        if (!InRange(level.m_adjoins, mirror))
+            return -1;
         const std::vector<std::int32_t>& list = At(level.m_sectors, b)->m_surfaces;
         for (std::size_t q = list.size(); q-- > 0;)
             if (InRange(level.m_surfaces, list[q]) &&

@@ -373,7 +373,8 @@ bool SplitSector(C3dView& view, bool showMessages)
             continue;
         }
         std::unique_ptr<CQzlSurface> piece = SplitOffNegative(level, surface, sides);
-        if (surface.m_adjoin < 0) {
+        // An adjoin the level does not hold is none: the surface is cut alone.
+        if (!InRange(level.m_adjoins, surface.m_adjoin)) {
             newSector->m_surfaces.push_back(static_cast<std::int32_t>(level.m_surfaces.size()));
             level.m_surfaces.push_back(std::move(piece));
             continue;

@@ -3,6 +3,7 @@
 #include "engine/3doModel.h"
 #include "engine/C3dView.h"
 #include "framework/DocumentState.h"
+#include "framework/Indices.h"
 #include "framework/Settings.h"
 #include "geometry/Predicates.h"
 #include "level/QzlSections.h"
@@ -51,9 +52,11 @@ void EnsureMeshBox(C3doMesh& mesh)
 }
 
 // Whether the cast passes through this surface instead of meeting it.
-bool PassesThrough(const CQzlSurface& surface, int adjoinMode, int adjoinSetting)
+// An adjoin the level does not hold is none: the surface is solid.
+bool PassesThrough(const CQzlSections& level, const CQzlSurface& surface, int adjoinMode,
+                   int adjoinSetting)
 {
-    if (adjoinSetting != 0 || surface.m_adjoin < 0)
+    if (adjoinSetting != 0 || !InRange(level.m_adjoins, surface.m_adjoin))
         return false;
     if (adjoinMode == kRayPassAdjoins)
         return true;
@@ -130,7 +133,7 @@ void CastRaySectors(const C3dView& view, const CRayCast& ray, CRayHit& hit)
             const CQzlSurface& candidate = *level.m_surfaces[static_cast<std::size_t>(f)];
             if (Dot(ray.m_direction, candidate.m_normal) > 0.0f)
                 continue;
-            if (PassesThrough(candidate, ray.m_adjoinMode, settings.m_adjoin))
+            if (PassesThrough(level, candidate, ray.m_adjoinMode, settings.m_adjoin))
                 continue;
             if (!Gate(ray, end, hit, candidate.m_box))
                 continue;

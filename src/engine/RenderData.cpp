@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -320,8 +321,19 @@ void RebuildAll(C3dView& view, bool resetCamera, ERebuildAll kind)
         surface->m_texture = nullptr;
 
     level.m_useCounts.assign(level.m_worldVertices.size(), 0);
-    if (kind == ERebuildAll::Load)
+    if (kind == ERebuildAll::Load) {
+        // A material index beyond the list stays as the file has it, for Check to report and
+        // Clean Up to repair; compacting only shortens the list, so it stays beyond.
+        std::vector<std::pair<std::size_t, std::int32_t>> damaged;
+        for (std::size_t s = 0; s < level.m_surfaces.size(); ++s) {
+            const std::int32_t m = level.m_surfaces[s]->m_material;
+            if (m != -1 && !InRange(level.m_materials, m))
+                damaged.emplace_back(s, m);
+        }
         CompactMaterials(level);
+        for (const auto& [s, m] : damaged)
+            level.m_surfaces[s]->m_material = m;
+    }
 
     view.m_levelBox = kEmptyBox;
     for (std::size_t i = 0; i < level.m_sectors.size(); ++i) {

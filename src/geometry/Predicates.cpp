@@ -1,5 +1,6 @@
 #include "geometry/Predicates.h"
 
+#include "framework/Indices.h"
 #include "level/QzlSections.h"
 
 #include <cmath>
@@ -53,7 +54,9 @@ bool LinePassesPolygon(std::span<const CVector3> corners, const CVector3& p, con
 
 CVector3 WorldPosition(const CQzlSections& level, int worldVertex)
 {
-    const CWorldVertex& w = level.m_worldVertices[static_cast<std::size_t>(worldVertex)];
+    if (!InRange(level.m_worldVertices, worldVertex))
+        return {};
+    const CWorldVertex& w = At(level.m_worldVertices, worldVertex);
     return {w.x, w.y, w.z};
 }
 

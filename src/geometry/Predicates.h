@@ -21,7 +21,7 @@ inline constexpr float kTolerance = 1e-5f;
 // Start value of nearest-hit searches: nothing found yet.
 inline constexpr float kFarDistance = 1e11f;
 
-// Position of world vertex index (no range check; the level validator guarantees it).
+// Position of world vertex index; the origin for an index the level does not hold.
 [[nodiscard]] CVector3 WorldPosition(const CQzlSections& level, int worldVertex);
 
 // Normal (Newell sums in double, normalised, each component truncated toward zero to six

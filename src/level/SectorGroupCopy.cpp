@@ -311,18 +311,21 @@ public:
         // The surface that owns each source adjoin (the first, should two claim one).
         std::vector<std::int32_t> owner(m_from.m_adjoins.size(), -1);
         for (std::size_t f = m_from.m_surfaces.size(); f-- > 0;)
-            if (const std::int32_t a = m_from.m_surfaces[f]->m_adjoin; a >= 0)
+            if (const std::int32_t a = m_from.m_surfaces[f]->m_adjoin;
+                a >= 0 && At(a) < owner.size())
                 owner[At(a)] = static_cast<std::int32_t>(f);
 
         // Copying adds no surface from here on.
         const CCornerCells cells(m_to);
         for (const auto& [from, copy] : m_surfaces.Pairs()) {
             const CQzlSurface& surface = *m_from.m_surfaces[At(from)];
-            if (surface.m_adjoin < 0)
+            // An adjoin or a mirror beyond the list is none.
+            if (surface.m_adjoin < 0 || At(surface.m_adjoin) >= m_from.m_adjoins.size())
                 continue;
             const CQzlAdjoin& near = *m_from.m_adjoins[At(surface.m_adjoin)];
-            const CQzlAdjoin* far =
-                near.m_mirror >= 0 ? m_from.m_adjoins[At(near.m_mirror)].get() : nullptr;
+            const CQzlAdjoin* far = near.m_mirror >= 0 && At(near.m_mirror) < owner.size()
+                                        ? m_from.m_adjoins[At(near.m_mirror)].get()
+                                        : nullptr;
             const std::int32_t neighbour = far ? owner[At(near.m_mirror)] : -1;
             const std::int32_t neighbourCopy = neighbour >= 0 ? m_surfaces.Find(neighbour) : -1;
             const std::int32_t partner =

@@ -363,6 +363,23 @@ TEST(MergeSectors, JoinedSectorsBecomeOne)
     }
 }
 
+TEST(MergeSectors, APortalWhoseMirrorIsNoneJoinsNothing)
+{
+    // The first room's side of the portal names no valid mirror: it must not be taken for a
+    // join with one of the second room's walls (whose adjoin is none too).
+    for (const std::int32_t mirror : {-1, 7, -9}) {
+        SCOPED_TRACE(mirror);
+        auto engine = EngineOn(MakeTwoJoinedRooms(), 0);
+        CQzlSections& level = engine->m_level;
+        level.m_adjoins[0]->m_mirror = mirror;
+        EXPECT_FALSE(MergeSectors(engine->m_view, 0, 1));
+        EXPECT_EQ(level.m_sectors.size(), 2u);
+        EXPECT_EQ(level.m_surfaces.size(), 12u);
+        EXPECT_EQ(level.m_adjoins.size(), 2u);
+        EXPECT_EQ(level.m_adjoins[0]->m_mirror, mirror);
+    }
+}
+
 TEST(MergeSectors, TheSecondSectorsThingsStayInTheMergedSector)
 {
     CQzlSections level = MakeLCorridor();
