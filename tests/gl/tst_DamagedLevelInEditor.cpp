@@ -1,8 +1,8 @@
 // Damaged levels in the running editor on a real OpenGL context (label "gl": run under Xvfb): each
 // damaged level the loaders open is written as a level file and opened as a user opens it. The
 // status bar points to the checker, the 3D view draws the rooms, "E&rrors..." reports the damage
-// that is still there after opening (the opening itself drops a material that does not exist and
-// places each thing in the sector holding it; the text file names sounds, so a sound beyond the
+// that is still there after opening (the opening itself places each thing in the sector holding
+// it; the text file names sounds, so a sound beyond the
 // list is read as none), and Clean Up, answered Yes, leaves a level the checker finds nothing
 // fatal in and the level oracle passes, still drawn.
 
@@ -75,8 +75,7 @@ TEST_P(DamagedLevelInEditorTest, OpensIsDrawnCheckedAndCleanedUp)
     auto* report = window->findChild<QTextEdit*>(Id(Ctl::kErrorsReport));
     ASSERT_NE(report, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !report->toPlainText().isEmpty(); }, kEditorWaitMs));
-    const bool repairedByOpening =
-        soundOnly || name.starts_with("material-") || name.starts_with("thing-sector-");
+    const bool repairedByOpening = soundOnly || name.starts_with("thing-sector-");
     EXPECT_EQ(report->toPlainText() == QStringLiteral("None"), repairedByOpening)
         << report->toPlainText().toStdString();
 
