@@ -10,6 +10,7 @@
 #include "level/UndoSnapshot.h"
 #include "resources/ui/LevelListDlg.h"
 #include "support/FixtureLevels.h"
+#include "support/UndoCheck.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -18,14 +19,6 @@
 #include <functional>
 #include <utility>
 #include <vector>
-
-// The level part of level as an undo snapshot stores it.
-inline std::vector<std::uint8_t> LevelPart(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
 
 // Three boxes side by side whose sectors give the indexes of indexes (three of them) in member
 // (m_colormap, m_sound).

@@ -21,6 +21,7 @@
 #include "resources/ui/EditorDlg.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/UndoCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,13 +58,6 @@ std::unique_ptr<CQzlCog> Cog(const char* script, Values values)
     auto cog = std::make_unique<CQzlCog>(script);
     cog->m_values = std::move(values);
     return cog;
-}
-
-std::vector<std::uint8_t> LevelPart(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
 }
 
 class CogsInLevelTest : public AppTest {
@@ -261,7 +255,7 @@ TEST_F(CogsInLevelTest, ValueEntryAppliesAsOneUndoStep)
 {
     CCogsInLevelDlg* window = Open();
     ASSERT_NE(window, nullptr);
-    const std::vector<std::uint8_t> before = LevelPart(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     // Row 5 of an instance with two values: values 3 and 4 take the script's defaults. A field
     // still being edited is taken by Apply.
     Type(*window, 4, "Ab");
@@ -271,7 +265,7 @@ TEST_F(CogsInLevelTest, ValueEntryAppliesAsOneUndoStep)
     EXPECT_EQ(Value(*window, 2)->text(), QStringLiteral("d2"));
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_TRUE(LevelIsSound(Level()));
-    const std::vector<std::uint8_t> after = LevelPart(Level());
+    const std::vector<std::uint8_t> after = SnapshotBytes(Level());
 
     // Clearing the last value drops it; an empty value before it would go too.
     Type(*window, 4, "");
@@ -280,9 +274,9 @@ TEST_F(CogsInLevelTest, ValueEntryAppliesAsOneUndoStep)
     EXPECT_EQ(Level().m_cogs[0]->m_values, (Values{"1", "2", "d2"}));
 
     Run(Cmd::kEditUndo);
-    EXPECT_EQ(LevelPart(Level()), after);
+    EXPECT_EQ(SnapshotBytes(Level()), after);
     Run(Cmd::kEditUndo);
-    EXPECT_EQ(LevelPart(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     window->close();
 }
 
@@ -309,7 +303,7 @@ TEST_F(CogsInLevelTest, DeleteKeepsTheScriptNameWhileAnotherInstanceUsesIt)
 
 TEST_F(CogsInLevelTest, DeleteThenCancelKeepsEveryInstanceWithItsScriptName)
 {
-    const std::vector<std::uint8_t> before = LevelPart(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     QPointer<CCogsInLevelDlg> window = Open();
     ASSERT_FALSE(window.isNull());
     Select(*window, 2);  // switch.cog, the only instance of its script
@@ -319,7 +313,7 @@ TEST_F(CogsInLevelTest, DeleteThenCancelKeepsEveryInstanceWithItsScriptName)
     QApplication::processEvents();
     EXPECT_TRUE(window.isNull());
     EXPECT_EQ(Level().m_cogScripts, (Values{"FOURTEEN.COG", "switch.cog"}));
-    EXPECT_EQ(LevelPart(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     EXPECT_FALSE(m_doc->IsModified());
 }
 

@@ -75,7 +75,7 @@ protected:
 TEST_F(ColorMapDlgTest, LevelModeDeletesOnlyUnusedMapsAndOkKeepsSectorsOnTheirMaps)
 {
     CQzEditDoc& doc = Start();
-    const Bytes before = LevelPart(*doc.m_level);
+    const Bytes before = SnapshotBytes(*doc.m_level);
     QString caption;
     QStringList addRows;
     OnListDialog<CColorMapDlg>(&doc, true, [&](CColorMapDlg& dialog) {
@@ -125,13 +125,13 @@ TEST_F(ColorMapDlgTest, LevelModeDeletesOnlyUnusedMapsAndOkKeepsSectorsOnTheirMa
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(LevelIsSound(*doc.m_level));
     ASSERT_TRUE(UndoCommand(*m_engine));
-    EXPECT_EQ(LevelPart(*doc.m_level), before);
+    EXPECT_EQ(SnapshotBytes(*doc.m_level), before);
 }
 
 TEST_F(ColorMapDlgTest, CancelAndAnUnchangedOkLeaveTheLevel)
 {
     CQzEditDoc& doc = Start();
-    const Bytes before = LevelPart(*doc.m_level);
+    const Bytes before = SnapshotBytes(*doc.m_level);
     OnListDialog<CColorMapDlg>(&doc, true, [](CColorMapDlg& dialog) {
         ASSERT_TRUE(SelectInList(dialog, Ctl::kColorMapList, "warm.cmp"));
         Click(dialog, Ctl::kColorMapDelete);
@@ -140,7 +140,7 @@ TEST_F(ColorMapDlgTest, CancelAndAnUnchangedOkLeaveTheLevel)
     EXPECT_EQ(doc.PickColorMap("", kPickInLevel), std::nullopt);
     OnListDialog<CColorMapDlg>(&doc, true, [](CColorMapDlg& dialog) { Click(dialog, Ctl::kOk); });
     EXPECT_EQ(doc.PickColorMap("mine", kPickInLevel), "mine.cmp");
-    EXPECT_EQ(LevelPart(*doc.m_level), before);
+    EXPECT_EQ(SnapshotBytes(*doc.m_level), before);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(CanUndo(*m_engine));
 }
@@ -236,7 +236,7 @@ TEST_F(ColorMapDlgTest, GridShowsThePaletteAndAClickEditsALevelColorMap)
 TEST_F(ColorMapDlgTest, SelectColorMapAppliesOneMapToEverySector)
 {
     CQzEditDoc& doc = Start();
-    const Bytes before = LevelPart(*doc.m_level);
+    const Bytes before = SnapshotBytes(*doc.m_level);
     m_app->m_pMainFrame->UpdateCommandUI();
     QStringList rows;
     OnModal<CSelectColorMapDlg>(m_app.get(), [&](CSelectColorMapDlg& dialog) {
@@ -254,7 +254,7 @@ TEST_F(ColorMapDlgTest, SelectColorMapAppliesOneMapToEverySector)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(LevelIsSound(*doc.m_level));
     ASSERT_TRUE(UndoCommand(*m_engine));
-    EXPECT_EQ(LevelPart(*doc.m_level), before);
+    EXPECT_EQ(SnapshotBytes(*doc.m_level), before);
 
     // OK applies the selected row 0 (the first listed) before it closes.
     OnModal<CSelectColorMapDlg>(m_app.get(),

@@ -98,7 +98,7 @@ TEST_F(ColorMapDlgDamagedTest, OnlyAWholePaletteIsEditedAndADamagedIndexStaysThr
         SCOPED_TRACE(damaged);
         CFixtureEngine engine(Level(damaged));
         CQzlSections& level = engine.m_level;
-        const Bytes before = LevelPart(level);
+        const Bytes before = SnapshotBytes(level);
         int edits = 0;
         CColorMapDlg dialog(level, engine.m_game, "", kPickInLevel, Runner(engine.m_view),
                             [&edits](const std::string&) { ++edits; });
@@ -136,7 +136,7 @@ TEST_F(ColorMapDlgDamagedTest, OnlyAWholePaletteIsEditedAndADamagedIndexStaysThr
         EXPECT_EQ(level.m_colormaps, (Names{"FULL.CMP", "NODATA.CMP", "B64.CMP"}));
         EXPECT_EQ(SectorIndexes(level, &CQzlSector::m_colormap), (std::vector<int>{0, damaged, 1}));
         ASSERT_TRUE(Undo(engine.m_view));
-        EXPECT_EQ(LevelPart(level), before);
+        EXPECT_EQ(SnapshotBytes(level), before);
     }
     SetColorDialogHook(old);
 }

@@ -14,6 +14,7 @@
 #include "level/UndoSnapshot.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/UndoCheck.h"
 #include "tools/ui/CreateLightDlg.h"
 #include "ui/ColorDialog.h"
 #include "ui/ColorSwatch.h"
@@ -32,13 +33,6 @@
 namespace {
 
 constexpr std::uint32_t kBlue = 0x00FF0000;
-
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
 
 // The intensities of every corner of sector.
 std::vector<std::array<float, 4>> SectorLight(const CQzlSections& level, int sector)
@@ -149,7 +143,7 @@ TEST_F(CreateLightDlgTest, ControlsAndTheApplyRule)
 
 TEST_F(CreateLightDlgTest, ADistanceOutOfRangeAppliesNothing)
 {
-    const std::vector<std::uint8_t> before = LevelBytes(m_engine.m_level);
+    const std::vector<std::uint8_t> before = SnapshotBytes(m_engine.m_level);
     const CSettings settingsBefore = m_settings;
     for (const char* distance : {"0.005", "10.5"}) {
         SCOPED_TRACE(distance);
@@ -166,7 +160,7 @@ TEST_F(CreateLightDlgTest, ADistanceOutOfRangeAppliesNothing)
                                                              "0.01 and 10.")));
         EXPECT_NE(dialog.result(), QDialog::Accepted);
     }
-    EXPECT_EQ(LevelBytes(m_engine.m_level), before);
+    EXPECT_EQ(SnapshotBytes(m_engine.m_level), before);
     EXPECT_FALSE(CanUndo(m_engine.m_view));
     EXPECT_EQ(m_settings.m_startColor, settingsBefore.m_startColor);
     EXPECT_EQ(m_settings.m_lightDirect, settingsBefore.m_lightDirect);

@@ -13,6 +13,7 @@
 #include "level/UndoSnapshot.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/UndoCheck.h"
 #include "tools/Pyramid.h"
 #include "tools/ui/CreateCylinderDlg.h"
 #include "tools/ui/CreateRectangleDlg.h"
@@ -37,13 +38,6 @@ CQzlSections MakeHall()
     AddBoxSector(level, {0, 0, 0}, {4, 3, 4});
     FinishFixture(level);
     return level;
-}
-
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
 }
 
 bool InSomeSector(const CQzlSections& level, const CVector3& p)
@@ -101,12 +95,12 @@ protected:
         EXPECT_TRUE(LevelIsSound(Level()));
         EXPECT_EQ(Level().m_undoList.size(), 1u);
         EXPECT_TRUE(m_doc->IsModified());
-        const std::vector<std::uint8_t> built = LevelBytes(Level());
+        const std::vector<std::uint8_t> built = SnapshotBytes(Level());
         EXPECT_NE(built, before);
         Trigger(Cmd::kEditUndo);
-        EXPECT_EQ(LevelBytes(Level()), before);
+        EXPECT_EQ(SnapshotBytes(Level()), before);
         Trigger(Cmd::kEditRedo);
-        EXPECT_EQ(LevelBytes(Level()), built);
+        EXPECT_EQ(SnapshotBytes(Level()), built);
     }
 
     static void Set(QWidget& dialog, int id, const char* text)
@@ -143,14 +137,14 @@ TEST_F(CreateShapeCommandsTest, EnableRules)
 TEST_F(CreateShapeCommandsTest, RectangleBuildsAColumnInOneUndoStep)
 {
     C3dView& engine = Start({kBase, kSecond});
-    const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
 
     // Cancel after a View: nothing built, no step, the user's two nodes back.
     Run<CCreateRectangleDlg>(Cmd::kCreateRectangle, [](CCreateRectangleDlg& dialog) {
         Click(dialog, Ctl::kShapeView);
         Click(dialog, Ctl::kCancel);
     });
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     EXPECT_TRUE(Level().m_undoList.empty());
     EXPECT_EQ(engine.m_selection.m_pickedNodes, (std::vector<CVector3>{kBase, kSecond}));
 
@@ -172,7 +166,7 @@ TEST_F(CreateShapeCommandsTest, RectangleBuildsAColumnInOneUndoStep)
 TEST_F(CreateShapeCommandsTest, CylinderBuildsAColumnInOneUndoStep)
 {
     Start({kBase, kSecond});
-    const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     Run<CCreateCylinderDlg>(Cmd::kCreateCylinder, [](CCreateCylinderDlg& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Create Cylinder"));
         Set(dialog, Ctl::kCylinderSides, "6");
@@ -192,7 +186,7 @@ TEST_F(CreateShapeCommandsTest, CylinderBuildsAColumnInOneUndoStep)
 TEST_F(CreateShapeCommandsTest, CylinderOnTheSurfacesOwnCornersRaisesTheFloor)
 {
     Start({});
-    const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     Run<CCreateCylinderDlg>(Cmd::kCreateCylinder, [](CCreateCylinderDlg& dialog) {
         EXPECT_EQ(dialog.m_values.m_sides, 4);
         Set(dialog, Ctl::kShapeHeight, "1");
@@ -208,7 +202,7 @@ TEST_F(CreateShapeCommandsTest, CylinderOnTheSurfacesOwnCornersRaisesTheFloor)
 TEST_F(CreateShapeCommandsTest, PyramidBuildsInOneUndoStepOrIsRefusedWithoutOne)
 {
     C3dView& engine = Start({kBase, kSecond});
-    const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     const bool modified = m_doc->IsModified();
 
     // An apex above the ceiling: the builder's message, the level as it was, no step.
@@ -219,7 +213,7 @@ TEST_F(CreateShapeCommandsTest, PyramidBuildsInOneUndoStepOrIsRefusedWithoutOne)
         Click(dialog, Ctl::kOk);
     });
     EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(kPyramidTooHigh.data())});
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     EXPECT_TRUE(Level().m_undoList.empty());
     EXPECT_EQ(m_doc->IsModified(), modified);
 

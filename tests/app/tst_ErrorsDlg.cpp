@@ -17,6 +17,7 @@
 #include "level/UndoSnapshot.h"
 #include "support/DamagedLevels.h"
 #include "support/FixtureLevels.h"
+#include "support/UndoCheck.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,13 +33,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::uint8_t> StoredBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
 
 // The two joined rooms with a crate in sector 0: the checker finds nothing in it.
 CQzlSections CleanLevel()
@@ -176,7 +170,7 @@ TEST_F(ErrorsDlgTest, ClickedSurfaceLineIsShownWithoutChangingTheLevel)
     ASSERT_TRUE(ShowEnabled(*window));
 
     const CQzlSections& shown = *m_doc->m_level;
-    const std::vector<std::uint8_t> stored = StoredBytes(shown);
+    const std::vector<std::uint8_t> stored = SnapshotBytes(shown);
     const int sector = checker.GetSectorList()[static_cast<std::size_t>(line)];
     const int surface = checker.GetSurfaceList()[static_cast<std::size_t>(line)];
     Click(*window, Ctl::kErrorsShow);
@@ -191,7 +185,7 @@ TEST_F(ErrorsDlgTest, ClickedSurfaceLineIsShownWithoutChangingTheLevel)
     CVector3 up;
     GetCameraAxes(*m_engineView, forward, up);
     EXPECT_NEAR(forward.x, 1.0f, 1e-5f);
-    EXPECT_EQ(StoredBytes(shown), stored);
+    EXPECT_EQ(SnapshotBytes(shown), stored);
     EXPECT_TRUE(shown.m_undoList.empty());
     EXPECT_FALSE(m_doc->IsModified());
 }
@@ -203,7 +197,7 @@ TEST_F(ErrorsDlgTest, CleanUpAsksFirstAndNoChangesNothing)
     Give(std::move(level));
     CErrorsDlg* window = Open();
     ASSERT_NE(window, nullptr);
-    const std::vector<std::uint8_t> stored = StoredBytes(*m_doc->m_level);
+    const std::vector<std::uint8_t> stored = SnapshotBytes(*m_doc->m_level);
     const QString report = Report(*window)->toPlainText();
     const QString question =
         QStringLiteral("This will attempt to perform the following actions:\n\n"
@@ -220,7 +214,7 @@ TEST_F(ErrorsDlgTest, CleanUpAsksFirstAndNoChangesNothing)
     m_answers = {QMessageBox::No};
     Click(*window, Ctl::kErrorsCleanUp);
     EXPECT_EQ(m_messages, QStringList{question});
-    EXPECT_EQ(StoredBytes(*m_doc->m_level), stored);
+    EXPECT_EQ(SnapshotBytes(*m_doc->m_level), stored);
     EXPECT_FALSE(m_doc->IsModified());
     EXPECT_TRUE(m_doc->m_level->m_undoList.empty());
     EXPECT_EQ(Report(*window)->toPlainText(), report);
@@ -240,7 +234,7 @@ TEST_F(ErrorsDlgTest, CleanUpYesRepairsInOneStepAndChecksAgain)
     CErrorsDlg* window = Open();
     ASSERT_NE(window, nullptr);
     const std::size_t things = m_doc->m_level->m_things.size();
-    const std::vector<std::uint8_t> stored = StoredBytes(*m_doc->m_level);
+    const std::vector<std::uint8_t> stored = SnapshotBytes(*m_doc->m_level);
     m_messages.clear();
     m_answers = {QMessageBox::Yes};
     Click(*window, Ctl::kErrorsCleanUp);
@@ -252,7 +246,7 @@ TEST_F(ErrorsDlgTest, CleanUpYesRepairsInOneStepAndChecksAgain)
     EXPECT_EQ(m_doc->m_level->m_undoList.size(), 1U);
     EXPECT_TRUE(m_doc->IsModified());
     TriggerCommand(*m_app->m_pMainFrame, Cmd::kEditUndo);
-    EXPECT_EQ(StoredBytes(*m_doc->m_level), stored);
+    EXPECT_EQ(SnapshotBytes(*m_doc->m_level), stored);
 }
 
 TEST_F(ErrorsDlgTest, CommandTwiceLeavesOneWindow)

@@ -12,6 +12,7 @@
 #include "level/UndoSnapshot.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/UndoCheck.h"
 #include "tools/Landscape.h"
 #include "tools/ui/CreateLandscapeDlg.h"
 
@@ -23,13 +24,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
 
 class LandscapeCommandTest : public AppTest {
 protected:
@@ -91,9 +85,9 @@ TEST_F(LandscapeCommandTest, EnabledWithASurfaceAndTwoNodes)
 TEST_F(LandscapeCommandTest, OkBuildsInOneUndoStepCancelAndRefusalLeaveNone)
 {
     Start();
-    const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     Run([](CCreateLandscapeDlg& dialog) { Click(dialog, Ctl::kCancel); });
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     EXPECT_TRUE(Level().m_undoList.empty());
 
     Run([](CCreateLandscapeDlg& dialog) {
@@ -102,7 +96,7 @@ TEST_F(LandscapeCommandTest, OkBuildsInOneUndoStepCancelAndRefusalLeaveNone)
     });
     EXPECT_EQ(m_messages,
               QStringList{QString::fromLatin1(kLandscapeTooHigh.data(), kLandscapeTooHigh.size())});
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     EXPECT_TRUE(Level().m_undoList.empty());
     EXPECT_FALSE(m_doc->IsModified());
 
@@ -113,11 +107,11 @@ TEST_F(LandscapeCommandTest, OkBuildsInOneUndoStepCancelAndRefusalLeaveNone)
     EXPECT_TRUE(LevelIsSound(Level()));
     EXPECT_EQ(Level().m_undoList.size(), 1u);
     EXPECT_TRUE(m_doc->IsModified());
-    const std::vector<std::uint8_t> built = LevelBytes(Level());
+    const std::vector<std::uint8_t> built = SnapshotBytes(Level());
     TriggerCommand(Frame(), Cmd::kEditUndo);
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     TriggerCommand(Frame(), Cmd::kEditRedo);
-    EXPECT_EQ(LevelBytes(Level()), built);
+    EXPECT_EQ(SnapshotBytes(Level()), built);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "level/UndoSnapshot.h"
 #include "support/FixtureLevels.h"
 #include "support/LevelOracle.h"
+#include "support/UndoCheck.h"
 #include "tools/Stairs.h"
 #include "tools/ui/CreateDomeDlg.h"
 #include "tools/ui/CreateLayerDlg.h"
@@ -46,13 +47,6 @@ CQzlSections MakeRooms()
     FinishFixture(level);
     level.m_materials[0]->m_name = "Floor.MAT";
     return level;
-}
-
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
 }
 
 QString Text(QWidget& dialog, int id)
@@ -424,9 +418,9 @@ TEST_F(LayerDomeStairsCommandsTest, EnableRules)
 TEST_F(LayerDomeStairsCommandsTest, StairsBuildInOneUndoStep)
 {
     Start();
-    const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     RunStairs([](CCreateStairsDlg& dialog) { Click(dialog, Ctl::kCancel); });
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     EXPECT_TRUE(Level().m_undoList.empty());
 
     RunStairs([](CCreateStairsDlg& dialog) {
@@ -438,11 +432,11 @@ TEST_F(LayerDomeStairsCommandsTest, StairsBuildInOneUndoStep)
     EXPECT_TRUE(LevelIsSound(Level()));
     EXPECT_EQ(Level().m_undoList.size(), 1u);
     EXPECT_TRUE(m_doc->IsModified());
-    const std::vector<std::uint8_t> built = LevelBytes(Level());
+    const std::vector<std::uint8_t> built = SnapshotBytes(Level());
     TriggerCommand(Frame(), Cmd::kEditUndo);
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     TriggerCommand(Frame(), Cmd::kEditRedo);
-    EXPECT_EQ(LevelBytes(Level()), built);
+    EXPECT_EQ(SnapshotBytes(Level()), built);
 }
 
 // The Layer command's dialog works on the application's settings: Cancel leaves them, OK stores
@@ -481,7 +475,7 @@ TEST_F(LayerDomeStairsCommandsTest, LayerCommandKeepsItsValuesInTheSettings)
 TEST_F(LayerDomeStairsCommandsTest, RefusedStairsLeaveNoUndoStep)
 {
     Start();
-    const std::vector<std::uint8_t> before = LevelBytes(Level());
+    const std::vector<std::uint8_t> before = SnapshotBytes(Level());
     const bool modified = m_doc->IsModified();
     RunStairs([](CCreateStairsDlg& dialog) {
         SetText(dialog, Ctl::kStairsCount, QStringLiteral("2"));
@@ -489,7 +483,7 @@ TEST_F(LayerDomeStairsCommandsTest, RefusedStairsLeaveNoUndoStep)
         Click(dialog, Ctl::kOk);
     });
     EXPECT_EQ(m_messages, QStringList{QString::fromLatin1(kStairsNoOverlap)});
-    EXPECT_EQ(LevelBytes(Level()), before);
+    EXPECT_EQ(SnapshotBytes(Level()), before);
     EXPECT_TRUE(Level().m_undoList.empty());
     EXPECT_EQ(m_doc->IsModified(), modified);
 }

@@ -55,7 +55,7 @@ protected:
 TEST_F(SoundsDlgTest, LevelModeAddDeleteAndOkRenumberTheSectorsByName)
 {
     CQzEditDoc& doc = Start();
-    const Bytes before = LevelPart(*doc.m_level);
+    const Bytes before = SnapshotBytes(*doc.m_level);
     QString caption;
     QStringList addRows;
     OnListDialog<CSoundsDlg>(&doc, true, [&](CSoundsDlg& dialog) {
@@ -102,13 +102,13 @@ TEST_F(SoundsDlgTest, LevelModeAddDeleteAndOkRenumberTheSectorsByName)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(LevelIsSound(*doc.m_level));
     ASSERT_TRUE(UndoCommand(*m_engine));
-    EXPECT_EQ(LevelPart(*doc.m_level), before);
+    EXPECT_EQ(SnapshotBytes(*doc.m_level), before);
 }
 
 TEST_F(SoundsDlgTest, CancelLeavesTheLevelAndAnUnknownNameSelectsNothing)
 {
     CQzEditDoc& doc = Start();
-    const Bytes before = LevelPart(*doc.m_level);
+    const Bytes before = SnapshotBytes(*doc.m_level);
     OnListDialog<CSoundsDlg>(&doc, true, [](CSoundsDlg& dialog) {
         EXPECT_EQ(dialog.SelectedRow(), -1);
         EXPECT_FALSE(ButtonEnabled(dialog, Ctl::kSoundsPlay));
@@ -119,7 +119,7 @@ TEST_F(SoundsDlgTest, CancelLeavesTheLevelAndAnUnknownNameSelectsNothing)
         Click(dialog, Ctl::kCancel);
     });
     EXPECT_EQ(doc.PickSound("zzz", kPickInLevel), std::nullopt);
-    EXPECT_EQ(LevelPart(*doc.m_level), before);
+    EXPECT_EQ(SnapshotBytes(*doc.m_level), before);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(CanUndo(*m_engine));
 }

@@ -89,7 +89,7 @@ TEST_F(SoundsDlgDamagedTest, ADamagedIndexNeitherPlaysNorKeepsASoundBeyondTheLis
         CRecordingSoundDevice device;
         CFixtureEngine engine(DamagedSoundLevel(c.damaged));
         CQzlSections& level = engine.m_level;
-        const Bytes before = LevelPart(level);
+        const Bytes before = SnapshotBytes(level);
         CSoundsDlg dialog(level, engine.m_game, &device, "", kPickInLevel, Runner(engine.m_view));
         dialog.show();
         EXPECT_EQ(dialog.SoundsUsed(), c.used);
@@ -112,7 +112,7 @@ TEST_F(SoundsDlgDamagedTest, ADamagedIndexNeitherPlaysNorKeepsASoundBeyondTheLis
         EXPECT_EQ(level.m_sounds, c.list);
         EXPECT_EQ(SectorIndexes(level, &CQzlSector::m_sound), (std::vector<int>{0, c.after, 2}));
         ASSERT_TRUE(Undo(engine.m_view));
-        EXPECT_EQ(LevelPart(level), before);
+        EXPECT_EQ(SnapshotBytes(level), before);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "episode/ErrorShow.h"
 #include "level/UndoSnapshot.h"
 #include "support/FixtureLevels.h"
+#include "support/UndoCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,6 @@
 namespace {
 
 using ECall = CRecordingEngineHost::ECall;
-
-std::vector<std::uint8_t> StoredBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
 
 void ExpectNear(const CVector3& got, const CVector3& want, const std::string& what)
 {
@@ -113,7 +107,7 @@ TEST_F(ErrorShowTest, EachKindOfLinePlacesSelectionAndCamera)
          {0.25f, 0.5f, 0.25f},
          {0, 0, 1}},
     };
-    const std::vector<std::uint8_t> stored = StoredBytes(m_engine.m_level);
+    const std::vector<std::uint8_t> stored = SnapshotBytes(m_engine.m_level);
     for (const CCase& c : cases) {
         view.m_selection = none;
         view.m_selection.m_sector = 1;
@@ -135,7 +129,7 @@ TEST_F(ErrorShowTest, EachKindOfLinePlacesSelectionAndCamera)
         EXPECT_EQ(m_engine.m_host.Count(ECall::UpdateAllViews), 1U) << c.name;
         EXPECT_EQ(m_engine.m_host.Count(ECall::SetModifiedFlag), 0U) << c.name;
         EXPECT_EQ(view.m_camera.m_jump, 0) << c.name;
-        EXPECT_EQ(StoredBytes(m_engine.m_level), stored) << c.name;
+        EXPECT_EQ(SnapshotBytes(m_engine.m_level), stored) << c.name;
         EXPECT_TRUE(m_engine.m_level.m_undoList.empty()) << c.name;
     }
     // The vertex line marked its corner for display.
@@ -201,7 +195,7 @@ TEST_F(ErrorShowTest, LinesNamingNothingOrWhatIsGoneChangeNothing)
         .m_marked = 1;
     const CSelection before = view.m_selection;
     const CVector3 position = GetCameraPosition(view);
-    const std::vector<std::uint8_t> stored = StoredBytes(m_engine.m_level);
+    const std::vector<std::uint8_t> stored = SnapshotBytes(m_engine.m_level);
     for (const auto& c : cases) {
         EXPECT_EQ(PlaceErrorEntry(view, c.entry), EErrorShow::None) << c.name;
         EXPECT_EQ(view.m_selection.m_sector, before.m_sector) << c.name;
@@ -210,7 +204,7 @@ TEST_F(ErrorShowTest, LinesNamingNothingOrWhatIsGoneChangeNothing)
         EXPECT_EQ(view.m_selection.m_vertex, before.m_vertex) << c.name;
         EXPECT_EQ(view.m_selection.m_vertexSurface, before.m_vertexSurface) << c.name;
         ExpectNear(GetCameraPosition(view), position, c.name);
-        EXPECT_EQ(StoredBytes(m_engine.m_level), stored) << c.name;
+        EXPECT_EQ(SnapshotBytes(m_engine.m_level), stored) << c.name;
         EXPECT_EQ(m_engine.m_level.m_surfaces[static_cast<std::size_t>(before.m_surface)]
                       ->m_vertices[1]
                       .m_marked,

@@ -4,6 +4,7 @@
 #include "engine/RenderData.h"
 #include "engine/Undo.h"
 #include "level/QzeFile.h"
+#include "level/UndoSnapshot.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -51,6 +52,13 @@ std::string Difference(const Bytes& got, const Bytes& want)
 }
 
 }  // namespace
+
+std::vector<std::uint8_t> SnapshotBytes(const CQzlSections& level)
+{
+    CUndoSnapshot snapshot;
+    snapshot.StoreLevel(level);
+    return snapshot.m_bytes;
+}
 
 ::testing::AssertionResult UndoGivesBackExactBytes(C3dView& view,
                                                    const std::function<bool()>& operation)

@@ -6,9 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 class C3dView;
+class CQzlSections;
+
+// The level's bytes as an undo snapshot stores them: what undo must give back exactly.
+std::vector<std::uint8_t> SnapshotBytes(const CQzlSections& level);
 
 // Builds every sector of view's level once (as the editor does when it opens a level), runs
 // operation (false: refused) inside an undo step, then the Undo command, then the Redo command

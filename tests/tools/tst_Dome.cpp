@@ -26,13 +26,6 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
-
 TEST(DomeRingSteps, QuarterCircleAndVault)
 {
     // Radius 0: each ring a step of depth / n along a quarter circle starting straight up.
@@ -192,9 +185,9 @@ TEST(CreateDome, RefusedFirstRingLeavesTheLevel)
     CSelection& selection = engine.m_view.m_selection;
     selection.m_sector = 0;
     selection.m_surface = BoxSurface(engine.m_level, 0, kBoxCeiling);
-    const std::vector<std::uint8_t> before = LevelBytes(engine.m_level);
+    const std::vector<std::uint8_t> before = SnapshotBytes(engine.m_level);
     EXPECT_FALSE(RunCreateDomeCommand(engine.m_view, Params(4, true)));
-    EXPECT_EQ(LevelBytes(engine.m_level), before);
+    EXPECT_EQ(SnapshotBytes(engine.m_level), before);
     EXPECT_EQ(engine.m_host.Messages(),
               std::vector<std::string>{std::string(kExtrudeAdjoinedText)});
     EXPECT_TRUE(engine.m_level.m_undoList.empty());

@@ -28,13 +28,6 @@
 
 namespace {
 
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
-
 const CQzlSurface& SurfaceOf(const CQzlSections& level, int surface)
 {
     return *level.m_surfaces[static_cast<std::size_t>(surface)];
@@ -491,11 +484,11 @@ TEST(ExpandSurface, UndefinedCasesAreRefusedWithTheLevelAsItWas)
         selection.m_sector = 0;
         selection.m_surface = surface;
         selection.m_pickedNodes = c.nodes;
-        const std::vector<std::uint8_t> before = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> before = SnapshotBytes(engine.m_level);
         const std::size_t undo = engine.m_level.m_undoList.size();
         EXPECT_FALSE(RunUndoable(engine.m_view, [&] { return c.build(engine.m_view); }));
         EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{c.message});
-        EXPECT_TRUE(LevelBytes(engine.m_level) == before);
+        EXPECT_TRUE(SnapshotBytes(engine.m_level) == before);
         EXPECT_EQ(engine.m_level.m_undoList.size(), undo);
         EXPECT_EQ(selection.m_sector, 0);
         EXPECT_EQ(selection.m_surface, surface);

@@ -28,13 +28,6 @@
 
 namespace {
 
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
-
 // A room from lo to hi, y up.
 CQzlSections MakeRoom(const CVector3& lo, const CVector3& hi)
 {
@@ -161,7 +154,7 @@ TEST(CreateLandscape, SeededDepthsMoveTheCentres)
         }
         EXPECT_GE(lowest, minDepth);
         EXPECT_LE(highest, maxDepth);
-        return std::pair(LevelBytes(engine.m_level), lowest);
+        return std::pair(SnapshotBytes(engine.m_level), lowest);
     };
     const auto [first, firstLowest] = build(5, 0.0f, 0.5f);
     EXPECT_EQ(firstLowest, 0.0f);
@@ -179,9 +172,9 @@ TEST(CreateLandscape, DepthBeyondTheSectorIsRefused)
         CFixtureEngine engine(MakeRoom({0, 0, 0}, {4, 3, 4}));
         RebuildAll(engine.m_view, false, ERebuildAll::Restore);
         const CLandscapeParams params = OnTheFloor(engine, 2, 0.0f, maxDepth);
-        const std::vector<std::uint8_t> bytes = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> bytes = SnapshotBytes(engine.m_level);
         EXPECT_FALSE(RunCreateLandscapeCommand(engine.m_view, params));
-        EXPECT_EQ(LevelBytes(engine.m_level), bytes);
+        EXPECT_EQ(SnapshotBytes(engine.m_level), bytes);
         EXPECT_TRUE(engine.m_level.m_undoList.empty());
         EXPECT_EQ(engine.m_view.m_selection.m_surface, BoxSurface(engine.m_level, 0, kBoxFloor));
         EXPECT_EQ(engine.m_host.Messages(),
@@ -204,9 +197,9 @@ TEST(CreateLandscape, SplitRefusedDeeperDownTakesEverythingBack)
     Seed(engine, 3);
     const CLandscapeParams params = OnTheFloor(engine, 4, 0.0f, 0.3f);
     const CSelection before = engine.m_view.m_selection;
-    const std::vector<std::uint8_t> bytes = LevelBytes(engine.m_level);
+    const std::vector<std::uint8_t> bytes = SnapshotBytes(engine.m_level);
     EXPECT_FALSE(RunCreateLandscapeCommand(engine.m_view, params));
-    EXPECT_EQ(LevelBytes(engine.m_level), bytes);
+    EXPECT_EQ(SnapshotBytes(engine.m_level), bytes);
     EXPECT_TRUE(engine.m_level.m_undoList.empty());
     EXPECT_EQ(engine.m_view.m_selection.m_sector, before.m_sector);
     EXPECT_EQ(engine.m_view.m_selection.m_surface, before.m_surface);

@@ -30,13 +30,6 @@ namespace {
 constexpr CVector3 kUp{0, 1, 0};
 constexpr int kTopMaterial = 1;
 
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
-
 // The space a convex sector encloses: its surfaces fanned into triangles against its first
 // corner.
 double SectorVolume(const CQzlSections& level, int sector)
@@ -265,9 +258,9 @@ TEST(CreateLayer, HeightLimit)
         SCOPED_TRACE("above the limit: refused, the level as it was");
         CFixtureEngine engine(MakeBox());
         SelectFloor(engine);
-        const std::vector<std::uint8_t> before = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> before = SnapshotBytes(engine.m_level);
         EXPECT_FALSE(RunCreateLayerCommand(engine.m_view, Params(0.9995f, 0.1f)));
-        EXPECT_EQ(LevelBytes(engine.m_level), before);
+        EXPECT_EQ(SnapshotBytes(engine.m_level), before);
         EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{refusal});
         EXPECT_TRUE(engine.m_level.m_undoList.empty());
         EXPECT_EQ(engine.m_view.m_unlink.m_material, -1);
@@ -293,9 +286,9 @@ TEST(CreateLayer, HeightLimit)
         CFixtureEngine engine(MakeBox());
         SelectFloor(engine);
         engine.m_view.m_unlink.m_material = 0;
-        const std::vector<std::uint8_t> before = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> before = SnapshotBytes(engine.m_level);
         EXPECT_FALSE(RunCreateLayerCommand(engine.m_view, Params(0.005f, 0.1f)));
-        EXPECT_EQ(LevelBytes(engine.m_level), before);
+        EXPECT_EQ(SnapshotBytes(engine.m_level), before);
         EXPECT_TRUE(engine.m_host.Messages().empty());
         EXPECT_TRUE(engine.m_level.m_undoList.empty());
         EXPECT_EQ(engine.m_view.m_unlink.m_material, -1);
@@ -323,9 +316,9 @@ TEST(CreateLayer, RefusalsPutTheLevelBack)
         CFixtureEngine engine(WithTopMaterial(c.make()));
         SelectFloor(engine);
         engine.m_document.m_gridOn = 1;
-        const std::vector<std::uint8_t> before = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> before = SnapshotBytes(engine.m_level);
         EXPECT_FALSE(RunCreateLayerCommand(engine.m_view, Params(c.height, c.indent)));
-        EXPECT_EQ(LevelBytes(engine.m_level), before);
+        EXPECT_EQ(SnapshotBytes(engine.m_level), before);
         EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{c.message});
         EXPECT_TRUE(engine.m_level.m_undoList.empty());
         EXPECT_EQ(engine.m_view.m_unlink.m_material, -1);

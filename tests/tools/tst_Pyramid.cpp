@@ -126,13 +126,6 @@ bool InSomeSector(const CQzlSections& level, const CVector3& p)
     return false;
 }
 
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
-
 TEST(CreatePyramid, WedgesApexAndRaisedVertex)
 {
     const float tan10 = std::tan(10.0f * 3.1415927f / 180.0f);
@@ -288,9 +281,9 @@ TEST(CreatePyramid, ApexBeyondTheSectorIsRefusedAndNothingChanges)
         RebuildAll(engine.m_view, false, ERebuildAll::Restore);
         SelectBase(engine, c);
         const CSelection before = engine.m_view.m_selection;
-        const std::vector<std::uint8_t> bytes = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> bytes = SnapshotBytes(engine.m_level);
         EXPECT_FALSE(CreatePyramid(engine.m_view, ShapeOf(c)));
-        EXPECT_EQ(LevelBytes(engine.m_level), bytes);
+        EXPECT_EQ(SnapshotBytes(engine.m_level), bytes);
         EXPECT_EQ(engine.m_view.m_selection.m_surface, before.m_surface);
         EXPECT_EQ(engine.m_view.m_selection.m_pickedNodes, before.m_pickedNodes);
         EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{std::string(kPyramidTooHigh)});
@@ -357,9 +350,9 @@ TEST(BuildPyramid, EdgeWithoutItsWedgeRefusesTheWholeSlicing)
         RebuildAll(engine.m_view, false, ERebuildAll::Restore);
         engine.m_view.m_selection.m_sector = 0;
         engine.m_view.m_selection.m_surface = BoxSurface(engine.m_level, 0, kBoxFloor);
-        const std::vector<std::uint8_t> bytes = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> bytes = SnapshotBytes(engine.m_level);
         EXPECT_FALSE(BuildPyramid(engine.m_view, FlatSlicing(), kSliceOnly));
-        EXPECT_EQ(LevelBytes(engine.m_level), bytes);
+        EXPECT_EQ(SnapshotBytes(engine.m_level), bytes);
         EXPECT_EQ(engine.m_host.Messages(),
                   std::vector<std::string>{std::string(kPyramidNoWedges)});
     }

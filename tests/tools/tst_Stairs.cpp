@@ -24,13 +24,6 @@
 
 namespace {
 
-std::vector<std::uint8_t> LevelBytes(const CQzlSections& level)
-{
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
-}
-
 // A room from (0, 0, 0) to (2, 2, 2); the stairs leave its wall x = 2, y up.
 CQzlSections MakeRoom()
 {
@@ -137,9 +130,9 @@ TEST(CreateStairs, ARefusedStepLeavesTheLevelAsItWas)
         }
         CFixtureEngine engine(std::move(level));
         SelectWall(engine, c.nodes);
-        const std::vector<std::uint8_t> bytes = LevelBytes(engine.m_level);
+        const std::vector<std::uint8_t> bytes = SnapshotBytes(engine.m_level);
         EXPECT_FALSE(RunCreateStairsCommand(engine.m_view, {c.count, c.height, 0.6f, true}));
-        EXPECT_EQ(LevelBytes(engine.m_level), bytes);
+        EXPECT_EQ(SnapshotBytes(engine.m_level), bytes);
         EXPECT_FALSE(CanUndo(engine.m_view)) << "a refusal leaves no undo step";
         EXPECT_EQ(engine.m_host.Messages(), std::vector<std::string>{std::string(c.message)});
         EXPECT_EQ(engine.m_view.m_selection.m_surface, BoxSurface(engine.m_level, 0, kBoxXHigh));
