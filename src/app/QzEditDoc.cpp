@@ -309,10 +309,15 @@ void CQzEditDoc::ReplaceLevel(CQzlSections&& level)
     }
 }
 
-void CQzEditDoc::ShowOpenedLevelStatus()
+void CQzEditDoc::ShowOpenedLevelStatus(bool last)
 {
-    if (m_openedWithErrors)
+    // Asked again after the 3D view's first rebuild: placing the things may have mended what the
+    // file had wrong.
+    if (m_openedWithErrors &&
+        !ValidateLevel(*m_level, {.checkUseCounts = false, .maxProblems = 1}).empty())
         SetStatusText(kLevelHasErrorsText);
+    if (last)
+        m_openedWithErrors = false;
 }
 
 void CQzEditDoc::ReadLevelFile(const std::filesystem::path& path)

@@ -48,8 +48,9 @@ public:
     // The status text after a level with damaged indices was opened.
     static constexpr const char* kLevelHasErrorsText =
         "The level has errors: choose Errors... and Check to see them.";
-    // Shows kLevelHasErrorsText when the level was opened with damaged indices.
-    void ShowOpenedLevelStatus();
+    // Shows kLevelHasErrorsText when the level was opened with damaged indices that are still
+    // there. With last, for the last time for this level (the 3D view's first rebuild).
+    void ShowOpenedLevelStatus(bool last = false);
 
     // ---- Lifecycle ----
     // New: reads "new.qze" ("newvarnok.qze" for "Product" 1) from the program folder; a missing

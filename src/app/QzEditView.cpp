@@ -323,7 +323,7 @@ bool CQzEditView::CreateEngine()
     UpdateViewRect();
     m_setUpNeeded = true;
     RebuildAll(*m_engine, true);
-    m_doc.ShowOpenedLevelStatus();
+    m_doc.ShowOpenedLevelStatus(true);
 
     // A level imported from an archive is titled by its name, and Save asks for a file.
     if (!m_doc.m_pendingTitle.isEmpty()) {

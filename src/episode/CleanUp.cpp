@@ -25,13 +25,34 @@
 
 namespace {
 
-// A surface that loses its link shows nothing where it showed the sector beyond: without a
-// material of its own it takes the plain solid look of an unlinked wall. One with a material
-// keeps its look.
+// A surface that loses its link shows nothing where it showed the sector beyond: one that would
+// not be drawn (no material of its own, or geometry mode 0) takes the plain solid look of an
+// unlinked wall. One drawn with its own material keeps its look.
 void CloseBareSurface(C3dView& view, CQzlSurface& surface)
 {
-    if (!InRange(view.GetLevel().m_materials, surface.m_material))
+    if (!InRange(view.GetLevel().m_materials, surface.m_material) || surface.m_geo == 0)
         GiveSolidLook(view, surface);
+}
+
+// Takes the link of surface f away: its adjoin record goes as DeleteAdjoin removes it (with the
+// mirror when that exists), and every surface left without its link closes as CloseBareSurface
+// says.
+void DropLink(C3dView& view, int f)
+{
+    CQzlSections& level = view.GetLevel();
+    const std::int32_t adjoin = At(level.m_surfaces, f)->m_adjoin;
+    const std::int32_t mirror =
+        InRange(level.m_adjoins, adjoin) ? At(level.m_adjoins, adjoin)->m_mirror : -1;
+    std::vector<std::size_t> linked;
+    for (std::size_t g = 0; g < level.m_surfaces.size(); ++g) {
+        const std::int32_t a = level.m_surfaces[g]->m_adjoin;
+        if (a != -1 && (a == adjoin || a == mirror))
+            linked.push_back(g);
+    }
+    DeleteAdjoin(level, adjoin);
+    for (const std::size_t g : linked)
+        if (level.m_surfaces[g]->m_adjoin == -1)
+            CloseBareSurface(view, *level.m_surfaces[g]);
 }
 
 // Takes every index that names no entry of its list as none; a bare surface whose adjoin names
@@ -153,8 +174,10 @@ bool RemoveRepeatedCorners(CQzlSections& level, int f)
             unused.push_back(wj);
         removed = true;
     }
-    if (surface.m_startVertex < 0 || surface.m_startVertex >= std::ssize(corners))
+    if (surface.m_startVertex < 0 || surface.m_startVertex >= std::ssize(corners)) {
+        removed = removed || surface.m_startVertex != 0;
         surface.m_startVertex = 0;
+    }
     // Highest first, so the indices still to remove stay valid.
     std::sort(unused.begin(), unused.end());
     for (std::size_t k = unused.size(); k-- > 0;)
@@ -177,14 +200,11 @@ bool RepairSector(C3dView& view, COwnerIndex& owners, int s)
             continue;
         const int f = list[k];
         if (IllegalLink(level, owners, f)) {
-            // The link goes, the wall stays: deleting the surface would open the sector.
-            selection.m_sector = s;
-            selection.m_surface = f;
-            if (UnlinkSurface(view, false)) {
-                changed = true;
-                owners.Build(level);
-            }
-            continue;
+            // The link goes, the wall stays (deleting it would open the sector) and is repaired
+            // as any other below.
+            DropLink(view, f);
+            changed = true;
+            owners.Build(level);
         }
         if (RemoveRepeatedCorners(level, f))
             changed = true;
@@ -269,7 +289,16 @@ bool RebuildAdjoins(C3dView& view)
         adjoin = now;
     }
     level.m_adjoins = std::move(kept);
+    // The recorded sector and surface of each side are derived, but stored: a stale one is a
+    // change too.
+    std::vector<std::pair<std::int32_t, std::int32_t>> recorded;
+    for (const auto& adjoin : level.m_adjoins)
+        recorded.emplace_back(adjoin->m_otherSector, adjoin->m_otherSurface);
     level.LinkAdjoins();
+    for (std::size_t a = 0; a < level.m_adjoins.size(); ++a)
+        if (recorded[a] !=
+            std::pair{level.m_adjoins[a]->m_otherSector, level.m_adjoins[a]->m_otherSurface})
+            changed = true;
     return changed;
 }
 

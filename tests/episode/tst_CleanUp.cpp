@@ -344,6 +344,57 @@ TEST_F(CleanUpTest, EveryDamagedLevelIsRepaired)
     }
 }
 
+// A wall whose link is illegal is repaired as any other once its link is gone: a repeated corner
+// goes, and a wall left with two corners goes with it. A wall drawn with a material of its own
+// keeps its look; a bare one, or one not drawn (geometry mode 0), takes the solid look.
+TEST_F(CleanUpTest, AWallWithAnIllegalLinkIsRepairedAsAnyOther)
+{
+    struct Case {
+        const char* name;
+        void (*change)(CQzlSurface& wall);
+        std::size_t corners;  // of the wall afterwards; 0: the wall is gone
+        bool solidLook;
+    };
+    const Case cases[] = {
+        {"repeated corner",
+         [](CQzlSurface& wall) { wall.m_vertices.push_back(wall.m_vertices[1]); }, 4, true},
+        {"two corners", [](CQzlSurface& wall) { wall.m_vertices.resize(2); }, 0, true},
+        {"drawn with a material",
+         [](CQzlSurface& wall) {
+             wall.m_material = 0;
+             wall.m_geo = 4;
+             wall.m_light = 0;
+         },
+         4, false},
+        {"a material, not drawn", [](CQzlSurface& wall) { wall.m_material = 0; }, 4, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQzlSections level = MakeUndamagedLevel();
+        const int f = BoxSurface(level, 0, kBoxXHigh);
+        level
+            .m_adjoins[static_cast<std::size_t>(
+                level.m_surfaces[static_cast<std::size_t>(f)]->m_adjoin)]
+            ->m_mirror = -1;
+        c.change(*level.m_surfaces[static_cast<std::size_t>(f)]);
+        const std::size_t surfaces = level.m_surfaces.size();
+        Open(std::move(level));
+        CleanUp();
+        std::string text;
+        EXPECT_EQ(Check(text), 0) << text;
+        EXPECT_TRUE(Level().m_adjoins.empty());
+        if (c.corners == 0) {
+            EXPECT_EQ(Level().m_surfaces.size(), surfaces - 1);
+            continue;
+        }
+        EXPECT_TRUE(LevelIsSound(Level()));
+        const CQzlSurface& wall = *Level().m_surfaces[static_cast<std::size_t>(f)];
+        EXPECT_EQ(wall.m_vertices.size(), c.corners);
+        EXPECT_EQ(wall.m_light, c.solidLook ? 3 : 0);
+        EXPECT_EQ(wall.m_geo, 4);
+    }
+}
+
 // The damage the loaders refuse never reaches the editor, but Clean Up on such a level in memory
 // reads nothing outside a list and leaves every index naming an entry.
 TEST_F(CleanUpTest, DamageTheLoadersRefuseIsDroppedSafely)
