@@ -14,7 +14,7 @@
 #include "app/QzEditView.h"
 #include "episode/LevelChecker.h"
 #include "episode/ui/ErrorsDlg.h"
-#include "support/DamagedLevels.h"
+#include "support/DamagedLevelTests.h"
 #include "support/LevelOracle.h"
 
 #include <QApplication>
@@ -30,15 +30,6 @@
 
 namespace {
 
-std::vector<const CDamagedLevel*> OpenedDamage()
-{
-    std::vector<const CDamagedLevel*> list;
-    for (const CDamagedLevel& damage : DamagedLevels())
-        if (damage.m_opens)
-            list.push_back(&damage);
-    return list;
-}
-
 // Pixels that are not the editor's background: the level drawn.
 int LevelPixels(const QImage& image)
 {
@@ -46,11 +37,11 @@ int LevelPixels(const QImage& image)
 }
 
 class DamagedLevelInEditorTest : public EditorTest,
-                                 public ::testing::WithParamInterface<const CDamagedLevel*> {};
+                                 public ::testing::WithParamInterface<CDamagedLevel> {};
 
 TEST_P(DamagedLevelInEditorTest, OpensIsDrawnCheckedAndCleanedUp)
 {
-    const CDamagedLevel& damage = *GetParam();
+    const CDamagedLevel& damage = GetParam();
     const std::string name = damage.m_name;
     CQzlSections level = MakeUndamagedLevel();
     DressBoxSector(level, 0, "floor.mat", "brick.mat", "brick.mat");
@@ -120,13 +111,7 @@ TEST_P(DamagedLevelInEditorTest, OpensIsDrawnCheckedAndCleanedUp)
         SavePictures({{"damaged_drawn.png", &drawn}, {"damaged_cleaned.png", &cleaned}});
 }
 
-INSTANTIATE_TEST_SUITE_P(Damage, DamagedLevelInEditorTest, ::testing::ValuesIn(OpenedDamage()),
-                         [](const ::testing::TestParamInfo<const CDamagedLevel*>& entry) {
-                             std::string name = entry.param->m_name;
-                             for (char& c : name)
-                                 if (c == '-')
-                                     c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Damage, DamagedLevelInEditorTest,
+                         ::testing::ValuesIn(OpenedDamagedLevels()), DamagedLevelTestName);
 
 }  // namespace
