@@ -858,6 +858,8 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterTemplateManagerCommand();
     RegisterCogsCommand();
     RegisterErrorsCommand();
+    RegisterEpisodeCommand();
+    RegisterStartupEditorCommand();
 }
 
 void CQzEditDoc::OnFindItem()

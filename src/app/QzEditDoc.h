@@ -224,6 +224,8 @@ private:
     void RegisterTemplateManagerCommand();
     void RegisterCogsCommand();
     void RegisterErrorsCommand();
+    void RegisterEpisodeCommand();
+    void RegisterStartupEditorCommand();
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
     // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
     // can be found or shown: the dialog lists the level and OK does nothing more.

@@ -1,0 +1,5 @@
+// "&Episode Editor...": the document's episode fields.
+
+#include "app/QzEditDoc.h"
+
+void CQzEditDoc::RegisterEpisodeCommand() {}
