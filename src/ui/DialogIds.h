@@ -616,3 +616,17 @@ inline constexpr int kErrorsShow = 1001;
 inline constexpr int kErrorsCheck = 1002;
 inline constexpr int kErrorsCleanUp = 1003;
 }  // namespace Ctl
+
+// Episode Editor (5008); "&OK", "&Cancel" and "&Help" are kOk, kCancel and kHelp.
+namespace Dlg {
+inline constexpr int kEpisodeEditor = 5008;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kEpisodeTitle = 1000;
+inline constexpr int kEpisodeLevelFile = 1001;
+inline constexpr int kEpisodeType = 1002;
+inline constexpr int kEpisodeKind = 1003;
+inline constexpr int kEpisodeLightPower = 1004;
+inline constexpr int kEpisodeDarkPower = 1005;
+inline constexpr int kEpisodeObjectives = 1006;  // the message text
+}  // namespace Ctl
