@@ -1,0 +1,59 @@
+#pragma once
+// The playable episode built from a list of levels: the episode file "episode.qz" (one line per
+// level), the message file "misc\cogstrings.uni" (every level's title, goals, texts and cog
+// strings) and the GOB/GOO archive that holds both, every level in the text level format and the
+// cog, 3DO, material and sound files each level carries. Both text files end every line in CR LF.
+
+#include "episode/MultiLevelItem.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CQzlSections;
+struct CGameResources;
+
+// The inventory bin of a light or dark power index (0-8); 0 for an index out of range.
+int LightPowerBin(std::int32_t index);
+int DarkPowerBin(std::int32_t index);
+
+// CMultiLevelEditorDlg::WriteEpisodeFile: the episode file's text.
+std::string WriteEpisodeFile(const std::string& masterTitle, std::int32_t masterType,
+                             const std::vector<std::unique_ptr<CMultiLevelItem>>& items);
+// CMultiLevelEditorDlg::WriteCogStrings: the message file's text.
+std::string WriteCogStrings(const std::vector<std::unique_ptr<CMultiLevelItem>>& items);
+
+// True when name, taken from a level or list file, may become the last part of an archive entry
+// path: not empty, not "." or "..", no backslash, slash, colon or control character.
+bool IsPlainEntryName(std::string_view name);
+
+// Opens a level file for the archive; null when it cannot be opened.
+using EpisodeLevelOpener =
+    std::function<std::unique_ptr<CQzlSections>(const std::filesystem::path& levelPath)>;
+// The opener of level files of either form (LoadLevelFile) for the given product.
+EpisodeLevelOpener LevelFileOpener(int product);
+
+struct CEpisodeArchiveResult {
+    std::size_t m_levelsWritten = 0;
+    // One sentence for each level or file left out, in the order met.
+    std::vector<std::string> m_skipped;
+};
+
+// CMultiLevelEditorDlg::BuildEpisodeArchive: builds the archive in memory, entries added in
+// order at their ordered places: "episode.qz", "misc\cogstrings.uni", then per level
+// "qzl\<file name>.qzl" (lower-cased) and the level's embedded files whose lower-cased names
+// contain ".cog", ".3do", ".mat" or ".wav" as "cog\", "3do\", "mat\", "sound\" + that name (a name
+// with two of them gives two entries). A level that does not open, cannot be written, or whose
+// name is not a plain file name is left out, as is an embedded file of such a name; each is
+// listed in the result. The file is written through a temporary file and a rename; CFileException
+// when it cannot be written (an existing file is then left as it was), CArchiveException when
+// the archive would outgrow 32-bit offsets (nothing is written).
+CEpisodeArchiveResult
+BuildEpisodeArchive(const std::filesystem::path& path, const std::string& masterTitle,
+                    std::int32_t masterType,
+                    const std::vector<std::unique_ptr<CMultiLevelItem>>& items,
+                    const EpisodeLevelOpener& openLevel, const CGameResources& game, int product);
