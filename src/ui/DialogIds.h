@@ -616,3 +616,15 @@ inline constexpr int kErrorsShow = 1001;
 inline constexpr int kErrorsCheck = 1002;
 inline constexpr int kErrorsCleanUp = 1003;
 }  // namespace Ctl
+
+// Startup Editor: the pages Weapons and Ammunition (5095) and Powers and Armor (5096); the check
+// box of row r (from 0, in the order of the page) is kStartupBox + r, its value edit
+// kStartupValue + r.
+namespace Dlg {
+inline constexpr int kWeaponsAmmunition = 5095;
+inline constexpr int kPowersArmors = 5096;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kStartupBox = 1000;
+inline constexpr int kStartupValue = 1100;
+}  // namespace Ctl
