@@ -2,7 +2,8 @@
 // shown, a click on a row's box puts the row's value, OK rewrites and inserts the lines (a page
 // never shown leaves its lines alone), a value beyond the row's range keeps the sheet open with the
 // range message, and the product decides the bins. The document's command reads the installed
-// script, writes the user's copy on OK only and leaves the installed default alone.
+// script, writes the user's copy on OK only, leaves the installed default alone and reports a
+// script it cannot read or write.
 
 #include "AppTestSupport.h"
 
@@ -184,6 +185,25 @@ TEST_F(StartupEditorDlgTest, TheCommandWritesTheUsersCopyOnOkOnly)
     EXPECT_NE(copy.find("\tSetInv(player, 4, 30);\n"), std::string::npos);
     EXPECT_EQ(ReadText(ProgramDir() / "qzedit_start.cog"), installed);
     EXPECT_TRUE(m_messages.isEmpty());
+
+    // A script that cannot be read, or a user's copy that cannot be written, is reported and
+    // nothing is written.
+    std::filesystem::remove(UserDataDir() / "qzedit_start.cog");
+    std::filesystem::remove(ProgramDir() / "qzedit_start.cog");
+    run();
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("qzedit_start.cog")));
+    std::ofstream(ProgramDir() / "qzedit_start.cog") << installed;
+    std::filesystem::remove_all(UserDataDir());
+    std::ofstream(UserDataDir()) << "in the way";
+    OnModal<CStartupEditorDlg>(m_app.get(), [](CStartupEditorDlg& sheet) {
+        Control<QCheckBox>(*sheet.Page(0), Ctl::kStartupBox + kRowBin4)->click();
+        Click(sheet, Ctl::kOk);
+    });
+    run();
+    ASSERT_EQ(m_messages.size(), 2);
+    EXPECT_TRUE(m_messages[1].contains(QStringLiteral("qzedit_start.cog")));
+    EXPECT_EQ(ReadText(ProgramDir() / "qzedit_start.cog"), installed);
 
     // Switched off in the episode fields, the command is greyed.
     doc->m_fields.m_startCogOn = 0;
