@@ -630,3 +630,15 @@ inline constexpr int kEpisodeLightPower = 1004;
 inline constexpr int kEpisodeDarkPower = 1005;
 inline constexpr int kEpisodeObjectives = 1006;  // the message text
 }  // namespace Ctl
+
+// Startup Editor: the pages Weapons and Ammunition (5095) and Powers and Armor (5096); the check
+// box of row r (from 0, in the order of the page) is kStartupBox + r, its value edit
+// kStartupValue + r.
+namespace Dlg {
+inline constexpr int kWeaponsAmmunition = 5095;
+inline constexpr int kPowersArmors = 5096;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kStartupBox = 1000;
+inline constexpr int kStartupValue = 1100;
+}  // namespace Ctl

@@ -327,7 +327,7 @@ TEST_F(DocumentToolCommandsTest, CommandsWithoutTheirDialogOrBuilderAreGreyed)
     engine.m_selection.m_sector = 0;
     engine.m_selection.m_surface = BoxSurface(*doc.m_level, 0, kBoxXHigh);
     engine.m_selection.m_pickedNodes = {CVector3{}, CVector3{1, 0, 0}};
-    for (const int id : {Cmd::kStartupEditor, Cmd::kCreateDome, Cmd::kCreateLayer})
+    for (const int id : {Cmd::kCreateDome, Cmd::kCreateLayer})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(Cmd::kFilesInLevel));
     for (const int id : {Cmd::kFindItem,
