@@ -92,9 +92,15 @@ CErrorsDlg::CErrorsDlg(CErrorsContext context, QWidget* parent, bool show)
     m_report->setFocus();
     m_currentLine = 0;
     m_show->setEnabled(false);
-    // The first check runs once the window's events are processed, shown or hidden.
+    // The first check runs once the window's events are processed, shown or hidden, unless the
+    // caller (Test Level) checked at once.
     QMetaObject::invokeMethod(
-        this, [this] { OnCheck(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            if (!m_checked)
+                OnCheck();
+        },
+        Qt::QueuedConnection);
     if (show)
         this->show();
 }
@@ -120,6 +126,7 @@ int CErrorsDlg::OnCheck()
 {
     std::string text;
     const int fatal = CheckLevel(text);
+    m_checked = true;
     m_report->setPlainText(Text(text));
     OnCaretMoved();
     m_report->update();

@@ -66,6 +66,7 @@ private:
     CErrorsContext m_context;
     CLevelChecker m_checker;
     int m_currentLine = 0;
+    bool m_checked = false;  // a check ran: the one queued on creation is not needed
     QTextEdit* m_report = nullptr;
     QPushButton* m_show = nullptr;
 };
