@@ -331,4 +331,5 @@ void CQzEditApp::RegisterCommands()
     AddCommand(Cmd::kHelpFaqs, [this] { OpenHelpPage(*this, QStringLiteral("faq.htm")); });
     AddCommand(Cmd::kAppAbout, [this] { RunAboutBox(*this, false, m_pMainFrame); });
     RegisterFileManagerCommand();
+    RegisterMultiLevelEditorCommand();
 }

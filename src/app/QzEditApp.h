@@ -142,6 +142,8 @@ private:
     void RegisterFileManagerCommand();
     // "Template &Manager..." with no document open (QzEditAppTemplates.cpp).
     void RegisterTemplateManagerCommand();
+    // "Multi &Level Editor..." (QzEditAppMultiLevel.cpp).
+    void RegisterMultiLevelEditorCommand();
 
     CAppOptions m_options;
     std::unique_ptr<QSettings> m_profile;

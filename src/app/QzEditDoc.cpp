@@ -860,6 +860,7 @@ void CQzEditDoc::RegisterToolCommands()
     RegisterErrorsCommand();
     RegisterEpisodeCommand();
     RegisterStartupEditorCommand();
+    RegisterTestLevelCommand();
 }
 
 void CQzEditDoc::OnFindItem()

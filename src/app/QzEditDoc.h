@@ -94,6 +94,22 @@ public:
     // fields (the level's start and goals cogs).
     void ImportStartGoalsCogs();
 
+    // ---- Test Level and the game's archives (QzEditDocTestLevel.cpp) ----
+    // Writes the level's GOB/GOO archive at path: the episode file, the level, the message file,
+    // the start and goals cogs by their switches and the level's own files. False (m_lastError
+    // says why) when it could not be written; the file at path is then as it was.
+    bool BuildArchive(const QString& path);
+
+    // ---- Import and export (QzEditDocImport.cpp) ----
+    // One level of a GOB/GOO archive, chosen in the Levels dialog, with the archive's files; the
+    // pending title becomes the level's name. False when the archive cannot be read or the
+    // dialog was cancelled (m_lastError says why, empty for a cancel); the level is then as it was.
+    bool ImportArchive(const QString& path);
+    // A project: the ".qzp" file and the folder beside it. False when it cannot be read.
+    bool ImportProject(const QString& path);
+    // Writes the project of path. False (m_lastError says why) when it could not be written.
+    bool ExportProject(const QString& path);
+
     // ---- Framework document ----
     const QString& PathName() const { return m_pathName; }
     // Sets the path and the title (the file's name); with addToRecent the path enters the
@@ -226,6 +242,7 @@ private:
     void RegisterErrorsCommand();
     void RegisterEpisodeCommand();
     void RegisterStartupEditorCommand();
+    void RegisterTestLevelCommand();
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
     // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
     // can be found or shown: the dialog lists the level and OK does nothing more.
