@@ -38,6 +38,9 @@ public:
         return it->second;
     }
 
+    // The next box takes grid points of its own.
+    void NewBox() { m_index.clear(); }
+
 private:
     CQzlSections& m_level;
     int m_columns;
@@ -46,7 +49,7 @@ private:
 
 }  // namespace
 
-void GenerateGridLevel(CQzlSections& level, int sectors)
+void GenerateGridLevel(CQzlSections& level, int sectors, EGridVertices vertices)
 {
     sectors = std::max(sectors, 1);
     const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(sectors))));
@@ -106,6 +109,8 @@ void GenerateGridLevel(CQzlSections& level, int sectors)
     for (int s = 0; s < sectors; ++s) {
         const int i = s % columns;
         const int k = s / columns;
+        if (vertices == EGridVertices::ownPerBox)
+            grid.NewBox();
         auto sector = std::make_unique<CQzlSector>();
         sector->m_number = s;
         sector->m_flags = 0;

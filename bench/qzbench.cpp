@@ -166,6 +166,27 @@ int Generate(const std::vector<std::string>& args)
     return 0;
 }
 
+// A text level of boxes that share no vertices (eight world vertices each), joined to their
+// neighbours: the shape of hand-built levels, for timing the text reader.
+int GenerateBoxes(const std::vector<std::string>& args)
+{
+    char* end = nullptr;
+    const long n = std::strtol(args[0].c_str(), &end, 10);
+    if (end == args[0].c_str() || *end != '\0' || n < 1 || n > 5000000) {
+        std::fprintf(stderr, "qzbench: SECTORS must be a whole number from 1 to 5000000\n");
+        return 1;
+    }
+    CQzlSections level;
+    GenerateGridLevel(level, static_cast<int>(n), EGridVertices::ownPerBox);
+    const auto start = Clock::now();
+    const CGameResources game;
+    SaveQzlFile(args[1], level, game, g_product);
+    const double writeMs = MsSince(start);
+    PrintCounts(level);
+    std::printf("write_ms=%.1f\n", writeMs);
+    return 0;
+}
+
 // A level file in the form its content has, as the editor opens it.
 CQzlSections LoadAnyLevel(const std::string& path)
 {
@@ -722,7 +743,19 @@ int VisibilityBench(const std::vector<std::string>& args)
         }
         methods = {static_cast<int>(method)};
     }
+    int removalLevel = -1;  // the engine's default
+    if (args.size() > 2) {
+        char* end = nullptr;
+        const long depth = std::strtol(args[2].c_str(), &end, 10);
+        if (end == args[2].c_str() || *end != '\0' || depth < 1 || depth > 100) {
+            std::fprintf(stderr, "qzbench: LEVEL must be a whole number from 1 to 100\n");
+            return 1;
+        }
+        removalLevel = static_cast<int>(depth);
+    }
     auto engine = std::make_unique<CBenchEngine>(LoadAnyLevel(args[0]));
+    if (removalLevel > 0)
+        engine->m_settings.m_removalLevel = removalLevel;
     RebuildAll(engine->m_view, true);
     PrintCounts(engine->m_level);
     for (const int method : methods) {
@@ -739,6 +772,8 @@ int VisibilityBench(const std::vector<std::string>& args)
 
 #if QZ_BENCH_FRAME
 // ---- frame: the frame routine on the OpenGL device, offscreen ----
+
+constexpr float kFrameHorizon = 200.0f;  // "Horizon Distance" of the frame bench
 
 // Hands every call to the OpenGL device and counts the draw calls (streamed and from the
 // sector buffers), the vertices drawn, the textured draws and the buffer uploads.
@@ -888,6 +923,9 @@ int FrameBench(const std::vector<std::string>& args)
     view.m_device = &counter;
     view.m_textureCache = std::make_unique<CTextureCache>(&counter);
     engine->m_settings.m_stretchMode = 0;  // draw at the asked size
+    // Far enough to see a large level's every sector from its corner (the view's far plane is
+    // set from it with the projection).
+    engine->m_settings.m_horizonDistance = kFrameHorizon;
     engine->m_document.m_renderMode = 0;
     const auto rebuildStart = Clock::now();
     RebuildAll(view, true);
@@ -930,10 +968,11 @@ int FrameBench(const std::vector<std::string>& args)
                 counter.m_bufferUploads / perFrame);
     std::printf("rebuild_ms=%.1f size=%dx%d frames=%d draws_per_frame=%zu "
                 "textured_draws_per_frame=%zu streamed_draws_per_frame=%zu "
-                "vertices_per_frame=%zu median_frame_ms=%.2f renderer=\"%s\"\n",
+                "vertices_per_frame=%zu median_frame_ms=%.2f horizon=%g renderer=\"%s\"\n",
                 rebuildMs, width, height, frames, counter.m_draws / perFrame,
                 counter.m_textured / perFrame, counter.m_streamed / perFrame,
-                counter.m_vertices / perFrame, median, device->Renderer().c_str());
+                counter.m_vertices / perFrame, median, static_cast<double>(kFrameHorizon),
+                device->Renderer().c_str());
     // The engine's textures and buffers live on the device: they go first.
     view.ClearRenderObjects();
     view.m_device = nullptr;
@@ -980,6 +1019,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"generate", 2, "generate SECTORS OUT.qze", Generate},
+    {"generate-boxes", 2, "generate-boxes [--varnok] SECTORS OUT.qzl", GenerateBoxes},
     {"read", 1, "read [--varnok] FILE", Read},
     {"write-qzl", 2, "write-qzl [--varnok] IN OUT.qzl", WriteQzlFile},
     {"roundtrip", 2, "roundtrip [--varnok] IN OUT", Roundtrip},
@@ -987,7 +1027,7 @@ const Command kCommands[] = {
     {"undo", 2, "undo N FILE", UndoBench},
     {"decode", 1, "decode FILE", Decode},
     {"rebuild", 1, "rebuild FILE", RebuildBench},
-    {"visibility", 1, "visibility FILE [METHOD]", VisibilityBench, 1},
+    {"visibility", 1, "visibility FILE [METHOD [LEVEL]]", VisibilityBench, 2},
 #if QZ_BENCH_FRAME
     {"frame", 4, "frame [--varnok] FILE W H N [GAME]", FrameBench, 1},
 #endif

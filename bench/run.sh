@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Times the editor's work on large generated levels with the optimised build and prints one table:
+# each figure beside a yardstick measured in the same run (a plain C scan of the same text file,
+# `cat` of the same archive), so that a change is judged by ratios rather than by this machine's
+# absolute speed.
+#
+#   bench/run.sh              the table (about two minutes)
+#   QZ_BENCH_FULL=1 bench/run.sh   also the portal visibility pass at 20,000 sectors (minutes)
+#   QZ_BENCH_DIR=DIR bench/run.sh  keeps the generated levels in DIR (reused by the next run)
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+cmake --preset release >/dev/null
+cmake --build --preset release --parallel "${QZ_BENCH_JOBS:-$(nproc)}" --target qzbench qzscan qzopen >/dev/null
+bin=build/release/bench
+
+dir=${QZ_BENCH_DIR:-$(mktemp -d)}
+mkdir -p "$dir"
+[ -n "${QZ_BENCH_DIR:-}" ] || trap 'rm -rf "$dir"' EXIT
+
+# The value of key=VALUE in a line of output.
+value() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" | head -n 1; }
+now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1e6 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+mbps() { awk -v bytes="$1" -v ms="$2" 'BEGIN { if (ms > 0) printf "%.0f", bytes / 1e6 / (ms / 1000); else print "-" }'; }
+
+[ -f "$dir/boxes20k.qzl" ] || "$bin/qzbench" generate-boxes 20000 "$dir/boxes20k.qzl" >/dev/null
+[ -f "$dir/grid20k.qze" ] || "$bin/qzbench" generate 20000 "$dir/grid20k.qze" >/dev/null
+[ -f "$dir/grid5k.qze" ] || "$bin/qzbench" generate 5000 "$dir/grid5k.qze" >/dev/null
+qzl_bytes=$(stat -c %s "$dir/boxes20k.qzl")
+qze_bytes=$(stat -c %s "$dir/grid20k.qze")
+
+rows=()
+row() { rows+=("| $1 | $2 | $3 | $4 | $5 |"); }
+
+# Text level read against the plain scan (each warmed once, so both read from the page cache).
+"$bin/qzscan" "$dir/boxes20k.qzl" >/dev/null
+scan_ms=$("$bin/qzscan" "$dir/boxes20k.qzl" | value scan_ms)
+"$bin/qzbench" read "$dir/boxes20k.qzl" >/dev/null
+qzl_ms=$("$bin/qzbench" read "$dir/boxes20k.qzl" | value load_ms)
+row "\`.qzl\` read, 20,000 box sectors, $((qzl_bytes / 1000000)) MB" "${qzl_ms} ms" \
+    "plain C scan ${scan_ms} ms" "$(ratio "$qzl_ms" "$scan_ms")x the scan" "<= 1.5x the scan"
+
+# Archive load and store against cat.
+cat "$dir/grid20k.qze" >/dev/null
+t0=$(now_ms); cat "$dir/grid20k.qze" >/dev/null; t1=$(now_ms)
+cat_ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')
+out=$("$bin/qzbench" roundtrip "$dir/grid20k.qze" "$dir/out.qze")
+load_ms=$(echo "$out" | value load_ms)
+store_ms=$(echo "$out" | value store_ms)
+row "\`.qze\` load, $((qze_bytes / 1000000)) MB" "${load_ms} ms = $(mbps "$qze_bytes" "$load_ms") MB/s" \
+    "cat ${cat_ms} ms = $(mbps "$qze_bytes" "$cat_ms") MB/s" "$(ratio "$load_ms" "$cat_ms")x cat" ">= 300 MB/s"
+row "\`.qze\` store, $((qze_bytes / 1000000)) MB" "${store_ms} ms = $(mbps "$qze_bytes" "$store_ms") MB/s" \
+    "cat ${cat_ms} ms" "$(ratio "$store_ms" "$cat_ms")x cat" ">= 300 MB/s"
+rm -f "$dir/out.qze"
+
+# Undo: a snapshot and a restore of the whole level, and what 20 of them hold.
+out=$("$bin/qzbench" undo 20 "$dir/grid20k.qze")
+snap_ms=$(echo "$out" | value snapshot_ms)
+restore_ms=$(echo "$out" | value restore_ms)
+snap_bytes=$(echo "$out" | value snapshot_bytes)
+row "undo snapshot / restore, 20,000 sectors" "${snap_ms} ms / ${restore_ms} ms" \
+    "$((snap_bytes / 1000000)) MB per snapshot, $((snap_bytes * 20 / 1000000)) MB for 20" \
+    "load ${load_ms} ms" "< 20 ms per edit"
+
+# Visibility passes.
+vis_ms=$("$bin/qzbench" visibility "$dir/grid5k.qze" 2 | value process_ms)
+row "visibility, \"RenderMethod\" 2, 5,000 sectors" "${vis_ms} ms" "-" "-" "20x faster"
+if [ -n "${QZ_BENCH_FULL:-}" ]; then
+    vis20_ms=$("$bin/qzbench" visibility "$dir/grid20k.qze" 2 | value process_ms)
+    row "visibility, \"RenderMethod\" 2, 20,000 sectors" "${vis20_ms} ms" "-" "-" "20x faster"
+fi
+walk_ms=$("$bin/qzbench" visibility "$dir/grid5k.qze" 0 100 | value process_ms)
+row "visibility, neighbour walk, \"Removal Level\" 100, 5,000 sectors" "${walk_ms} ms" "-" "-" "10x faster"
+
+# Rebuild.
+rebuild_ms=$("$bin/qzbench" rebuild "$dir/grid20k.qze" | value rebuild_ms)
+row "\`RebuildAll\`, 20,000 sectors" "${rebuild_ms} ms" "load ${load_ms} ms" \
+    "$(ratio "$rebuild_ms" "$load_ms")x the load" "< 100 ms"
+
+# The editor on a display: open to first frame, and frames of the editor's own path.
+run_display() {
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        xvfb-run -a -s "-screen 0 1280x1024x24" env LIBGL_ALWAYS_SOFTWARE=1 "$@"
+    else
+        "$@"
+    fi
+}
+out=$(run_display "$bin/qzopen" "$dir/grid20k.qze" 5 2>/dev/null || true)
+open_ms=$(echo "$out" | value open_to_first_frame_ms)
+row "open to first frame in the editor, 20,000 sectors" "${open_ms:--} ms" "load ${load_ms} ms" \
+    "$(ratio "${open_ms:-0}" "$load_ms")x the load" "< 1 s"
+out=$(run_display "$bin/qzbench" frame "$dir/grid20k.qze" 1280 720 30 2>/dev/null || true)
+frame_ms=$(echo "$out" | value median_frame_ms)
+renderer=$(echo "$out" | sed -n 's/.*renderer="\([^"]*\)".*/\1/p' | head -n 1)
+row "a frame, \"Horizon Distance\" 200, 20,000 sectors, 1280x720 (${renderer:-no OpenGL})" \
+    "${frame_ms:--} ms median" "-" "-" "< 8 ms median"
+
+echo "| path | measured | yardstick | ratio | goal |"
+echo "|---|---|---|---|---|"
+printf '%s\n' "${rows[@]}"
