@@ -14,6 +14,7 @@
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "geometry/Predicates.h"
+#include "geometry/SectorGrid.h"
 #include "level/DeleteRenumber.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
@@ -351,9 +352,11 @@ void RebuildAll(C3dView& view, bool resetCamera, ERebuildAll kind)
     host.EndProgress();
     host.BeginProgress("Parsing 3DO Definitions...", static_cast<int>(level.m_things.size()));
     bool placed = false;
+    // The sectors' boxes are those just built: one grid finds every thing's sector.
+    const CSectorGrid grid(level);
     for (std::size_t i = 0; i < level.m_things.size(); ++i) {
         level.m_things[i]->m_model = nullptr;
-        if (CreateThingModel(view, static_cast<int>(i), colorMap, resetCamera) != 0)
+        if (CreateThingModel(view, static_cast<int>(i), colorMap, resetCamera, &grid) != 0)
             placed = true;
         host.StepProgress();
     }

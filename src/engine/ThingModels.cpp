@@ -7,6 +7,7 @@
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
 #include "geometry/Predicates.h"
+#include "geometry/SectorGrid.h"
 #include "level/GameResources.h"
 #include "level/QzlSections.h"
 
@@ -141,7 +142,8 @@ D3DMATRIX MatrixRotationYawPitchRoll(float yaw, float pitch, float roll)
     return m;
 }
 
-int CreateThingModel(C3dView& view, int i, const std::string& colormapName, bool placeCamera)
+int CreateThingModel(C3dView& view, int i, const std::string& colormapName, bool placeCamera,
+                     const CSectorGrid* grid)
 {
     CQzlSections& level = view.GetLevel();
     if (i < 0 || static_cast<std::size_t>(i) >= level.m_things.size() ||
@@ -180,7 +182,7 @@ int CreateThingModel(C3dView& view, int i, const std::string& colormapName, bool
     model->m_position = position;
     thing.m_model = model.get();
     models.push_back(std::move(model));
-    ComputeThingBounds(view, thing);
+    ComputeThingBounds(view, thing, grid);
 
     int placed = 0;
     if (placeCamera && EqualsNoCase(thing.m_name, "walkplayer") &&
@@ -220,7 +222,7 @@ void SetThingOrientation(C3dView& view, int i, float x, float y, float z, float 
     view.GetHost().RequestFrame(true);
 }
 
-void ComputeThingBounds(C3dView& view, CQzlThing& thing)
+void ComputeThingBounds(C3dView& view, CQzlThing& thing, const CSectorGrid* grid)
 {
     C3doModel* model = thing.m_model;
     if (model != nullptr && model->m_boundsValid == 0) {
@@ -232,6 +234,18 @@ void ComputeThingBounds(C3dView& view, CQzlThing& thing)
     }
 
     const CQzlSections& level = view.GetLevel();
+    if (grid != nullptr) {
+        // The grid's candidates are ascending and hold every sector that can hold the point.
+        std::vector<std::int32_t> candidates;
+        grid->Candidates(thing.m_position, candidates);
+        for (auto s = candidates.rbegin(); s != candidates.rend(); ++s) {
+            if (PointInSector(level, *s, thing.m_position, 0.0f)) {
+                thing.m_sector = *s;
+                return;
+            }
+        }
+        return;
+    }
     for (int s = static_cast<int>(level.m_sectors.size()) - 1; s >= 0; --s) {
         if (PointInSector(level, s, thing.m_position, 0.0f)) {
             thing.m_sector = s;
@@ -242,9 +256,10 @@ void ComputeThingBounds(C3dView& view, CQzlThing& thing)
 
 void RefreshThingBounds(C3dView& view)
 {
+    const CSectorGrid grid(view.GetLevel());
     for (auto& thing : view.GetLevel().m_things) {
         if (thing)
-            ComputeThingBounds(view, *thing);
+            ComputeThingBounds(view, *thing, &grid);
     }
 }
 

@@ -13,6 +13,7 @@
 
 class C3dView;
 class CQzlThing;
+class CSectorGrid;
 
 // The 3DO file of a template of the application's template list: "ghost" (any case) gives
 // "ghost"; a template that is not in the list gives ""; a template without its own "model3d="
@@ -30,7 +31,9 @@ class CQzlThing;
 // the thing's angles, placed at its position and bounded (ComputeThingBounds). With placeCamera,
 // a thing named "walkplayer" whose flags are not 0x20080501 moves the camera to its position,
 // looking along its yaw; the result is then 1, else 0. Nothing happens for i out of range.
-int CreateThingModel(C3dView& view, int i, const std::string& colormapName, bool placeCamera);
+// grid, when given, is a sector grid of the level as it stands (a rebuild places many things).
+int CreateThingModel(C3dView& view, int i, const std::string& colormapName, bool placeCamera,
+                     const CSectorGrid* grid = nullptr);
 
 // Takes thing i's model out of the engine's model array and destroys it; the thing is left
 // without a model. Nothing happens for a thing without one.
@@ -43,8 +46,9 @@ void SetThingOrientation(C3dView& view, int i, float x, float y, float z, float 
                          float pitch);
 
 // Recomputes the model's box when it is not valid, and sets the thing's sector to the last sector
-// that contains its position; a thing outside every sector keeps its sector.
-void ComputeThingBounds(C3dView& view, CQzlThing& thing);
+// that contains its position; a thing outside every sector keeps its sector. grid, when given,
+// is a sector grid of the level as it stands: only its candidates are asked.
+void ComputeThingBounds(C3dView& view, CQzlThing& thing, const CSectorGrid* grid = nullptr);
 
-// ComputeThingBounds for every thing, in index order.
+// ComputeThingBounds for every thing, in index order (through one sector grid).
 void RefreshThingBounds(C3dView& view);

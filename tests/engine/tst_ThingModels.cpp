@@ -3,6 +3,7 @@
 // its model's box and the sector it stands in.
 
 #include "engine/ThingModels.h"
+#include "geometry/SectorGrid.h"
 
 #include "SyntheticGame.h"
 #include "engine/3doModel.h"
@@ -321,11 +322,14 @@ TEST(ThingModels, ThingSectorIsTheLastSectorHoldingItOrStaysAsItWas)
         {{5.0f, 0.5f, 0.5f}, 1, 1},  // outside every sector
         {{5.0f, 0.5f, 0.5f}, 7, 7},
     };
-    for (const auto& c : cases) {
-        const int i = e.AddThing("crate", c.position, c.before);
-        CreateThingModel(e.m_view, i, "dflt.cmp", false);
-        EXPECT_EQ(e.Thing(i).m_sector, c.after) << c.position.x;
-    }
+    // Asking every sector, and asking a rebuild's sector grid, find the same sector.
+    const CSectorGrid grid(e.m_level);
+    for (const CSectorGrid* through : {static_cast<const CSectorGrid*>(nullptr), &grid})
+        for (const auto& c : cases) {
+            const int i = e.AddThing("crate", c.position, c.before);
+            CreateThingModel(e.m_view, i, "dflt.cmp", false, through);
+            EXPECT_EQ(e.Thing(i).m_sector, c.after) << c.position.x << (through ? " grid" : "");
+        }
 
     // RefreshThingBounds follows moved things.
     e.Thing(0).m_position = {1.5f, 0.5f, 0.5f};
