@@ -146,17 +146,26 @@ void PrintCounts(const CQzlSections& level)
         level.m_cogs.size(), level.m_templates.size());
 }
 
-int Generate(const std::vector<std::string>& args)
+// The SECTORS word of the generators; 0 (with the message) when it does not read.
+int SectorCount(const std::string& word)
 {
     char* end = nullptr;
-    const long n = std::strtol(args[0].c_str(), &end, 10);
-    if (end == args[0].c_str() || *end != '\0' || n < 1 || n > 5000000) {
+    const long n = std::strtol(word.c_str(), &end, 10);
+    if (end == word.c_str() || *end != '\0' || n < 1 || n > 5000000) {
         std::fprintf(stderr, "qzbench: SECTORS must be a whole number from 1 to 5000000\n");
-        return 1;
+        return 0;
     }
+    return static_cast<int>(n);
+}
+
+int Generate(const std::vector<std::string>& args)
+{
+    const int n = SectorCount(args[0]);
+    if (n == 0)
+        return 1;
     auto start = Clock::now();
     CQzlSections level;
-    GenerateGridLevel(level, static_cast<int>(n));
+    GenerateGridLevel(level, n);
     const double genMs = MsSince(start);
     start = Clock::now();
     SaveQzeFile(args[1], level, CDocumentFields{});
@@ -170,14 +179,11 @@ int Generate(const std::vector<std::string>& args)
 // neighbours: the shape of hand-built levels, for timing the text reader.
 int GenerateBoxes(const std::vector<std::string>& args)
 {
-    char* end = nullptr;
-    const long n = std::strtol(args[0].c_str(), &end, 10);
-    if (end == args[0].c_str() || *end != '\0' || n < 1 || n > 5000000) {
-        std::fprintf(stderr, "qzbench: SECTORS must be a whole number from 1 to 5000000\n");
+    const int n = SectorCount(args[0]);
+    if (n == 0)
         return 1;
-    }
     CQzlSections level;
-    GenerateGridLevel(level, static_cast<int>(n), EGridVertices::ownPerBox);
+    GenerateGridLevel(level, n, EGridVertices::ownPerBox);
     const auto start = Clock::now();
     const CGameResources game;
     SaveQzlFile(args[1], level, game, g_product);
