@@ -11,9 +11,8 @@
 #include "episode/ui/MultiLevelEditorDlg.h"
 #include "framework/FileIO.h"
 #include "level/GameResources.h"
-#include "level/QzeFile.h"
 #include "resources/GobArchive.h"
-#include "support/FixtureLevels.h"
+#include "support/EpisodeLevels.h"
 #include "ui/DialogIds.h"
 
 #include <QComboBox>
@@ -31,36 +30,11 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-struct CLevelSpec {
-    const char* name;  // file name without ".qze"
-    const char* title;
-    int kind;
-    int light;
-    int dark;
-};
-
 class MultiLevelEditorDlgTest : public AppTest {
 protected:
-    // A level file with its episode fields: the title line, two texts, one goal per level and
-    // a cog string.
-    QString MakeLevel(const CLevelSpec& spec)
+    QString MakeLevel(const CEpisodeLevelSpec& spec)
     {
-        CQzlSections level = MakeEmptyLevel();
-        AddBoxSector(level, {0, 0, 0}, {2, 2, 2});
-        CDocumentFields fields;
-        fields.m_episodeTitle = std::string("Episode of ") + spec.name;
-        fields.m_levelKind = spec.kind;
-        fields.m_lightPower = spec.light;
-        fields.m_darkPower = spec.dark;
-        const std::string upper = spec.name;
-        fields.m_messageText = "MSGS 5\r\n\"" + upper + "\"\t\t\t0\t\"" + spec.title + "\"\r\n\"" +
-                               upper + "_TEXT_00\"\t0\t\"^Objectives\"\r\n\"" + upper +
-                               "_TEXT_01\"\t0\t\"Reach the exit.\"\r\n" +
-                               "\"GOAL_01000\"\t\t0\t\"Goal of " + spec.name + "\"\r\n" +
-                               "\"COG_01000\"\t\t0\t\"Cog of " + spec.name + "\"\r\nEND\r\n";
-        const std::filesystem::path path = Temp() / (std::string(spec.name) + ".qze");
-        SaveQzeFile(path, level, fields);
-        return QString::fromStdString(path.string());
+        return QString::fromStdString(WriteEpisodeLevel(Temp(), spec).string());
     }
 
     // Adds the levels in one multi-select Add.
