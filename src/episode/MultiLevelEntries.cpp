@@ -1,5 +1,7 @@
 #include "episode/MultiLevelEntries.h"
 
+#include "framework/CFormat.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -68,6 +70,16 @@ std::string JoinWithCrLf(const std::vector<std::string>& strings)
         text += kCrLf;
     }
     return text;
+}
+
+std::int32_t BaseFromText(const std::string& text, std::int32_t value)
+{
+    std::size_t at = text.find_first_not_of(" \t\n\r\f\v");
+    if (at != std::string::npos && (text[at] == '+' || text[at] == '-'))
+        ++at;
+    if (at == std::string::npos || at >= text.size() || text[at] < '0' || text[at] > '9')
+        return value;
+    return AtoiC(text.c_str());
 }
 
 std::unique_ptr<CMultiLevelItem> EntryFromLevel(const std::string& levelPath,

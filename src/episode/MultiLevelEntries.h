@@ -17,6 +17,10 @@ std::vector<std::string> SplitAtCrLf(std::string_view text);
 // Every string followed by CR LF (the inverse of SplitAtCrLf).
 std::string JoinWithCrLf(const std::vector<std::string>& strings);
 
+// A base typed as text: its decimal value as atoi reads it ("2500x" gives 2500), or value when the
+// text does not begin with a number (an empty or a misspelt field keeps the base it had).
+std::int32_t BaseFromText(const std::string& text, std::int32_t value);
+
 // A new entry for the level at levelPath opened with fields: the path, the file name up to its
 // last '.', the level kind and the two powers (a value outside its list gives 0, so that the
 // entry can be stored and read back), and from the message text line by line: a line containing

@@ -190,7 +190,7 @@ TEST_F(MultiLevelEditorDlgTest, SwitchingStoresEveryFieldOfTheLevel)
     EXPECT_EQ(item.m_gotoA, 30);
     EXPECT_EQ(item.m_gotoB, 10);
     EXPECT_EQ(item.m_goalsBase, 2500);  // the decimal value the text begins with
-    EXPECT_EQ(item.m_cogsBase, 0);
+    EXPECT_EQ(item.m_cogsBase, 2000);  // no number: the base stays
     EXPECT_EQ(item.m_goals, (Strings{"a", "", "b"}));
     EXPECT_TRUE(item.m_cogs.empty());
     EXPECT_EQ(item.m_texts, (Strings{"^Objectives", "Reach the exit."}));

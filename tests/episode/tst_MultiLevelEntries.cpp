@@ -32,6 +32,27 @@ TEST(MultiLevelEntriesTest, CutsTextAtEachCrLf)
     }
 }
 
+TEST(MultiLevelEntriesTest, BaseTextsReadTheirDecimalValue)
+{
+    struct Case {
+        const char* text;
+        std::int32_t want;
+    };
+    const Case cases[] = {
+        {"02000", 2000},
+        {" 2500x", 2500},
+        {"-0005", -5},
+        {"+7", 7},
+        {"99999999999", 2147483647},
+        {"", 1234},
+        {"none", 1234},
+        {"-", 1234},
+        {"x12", 1234},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BaseFromText(c.text, 1234), c.want) << c.text;
+}
+
 TEST(MultiLevelEntriesTest, EntryTakesTheLevelsFieldsAndMessages)
 {
     CDocumentFields fields;

@@ -245,8 +245,8 @@ void CMultiLevelEditorDlg::StoreLevelFields()
     entry.m_lineNumber = IntegerField(*m_levelNumber, entry.m_lineNumber);
     entry.m_gotoA = IntegerField(*m_gotoA, entry.m_gotoA);
     entry.m_gotoB = IntegerField(*m_gotoB, entry.m_gotoB);
-    entry.m_goalsBase = AtoiC(Latin1(m_goalsBase->text()).c_str());
-    entry.m_cogsBase = AtoiC(Latin1(m_cogsBase->text()).c_str());
+    entry.m_goalsBase = BaseFromText(Latin1(m_goalsBase->text()), entry.m_goalsBase);
+    entry.m_cogsBase = BaseFromText(Latin1(m_cogsBase->text()), entry.m_cogsBase);
     entry.m_levelType = Selected(*m_levelType, entry.m_levelType);
     entry.m_lightPower = Selected(*m_lightPower, entry.m_lightPower);
     entry.m_darkPower = Selected(*m_darkPower, entry.m_darkPower);
