@@ -95,6 +95,12 @@ TEST_F(MultiLevelEditorDlgTest, ShowsItsControlsAndLists)
     for (const auto& [id, text] : buttons)
         EXPECT_EQ(Control<QPushButton>(dialog, id)->text(), QString::fromLatin1(text)) << id;
     EXPECT_FALSE(Control<QPushButton>(dialog, Ctl::kMultiDelete)->isEnabled());
+    unsigned int helpShown = 0;
+    const CHelpHandler previous =
+        SetHelpHandler([&helpShown](unsigned int context) { helpShown = context; });
+    Click(dialog, Ctl::kHelp);
+    SetHelpHandler(previous);
+    EXPECT_EQ(helpShown, 0x20000U + 5030U);
     EXPECT_EQ(Text(dialog, Ctl::kMultiLevelNumber), QStringLiteral("10"));
     EXPECT_EQ(Text(dialog, Ctl::kMultiGotoA), QStringLiteral("-1"));
     EXPECT_EQ(Text(dialog, Ctl::kMultiGotoB), QStringLiteral("-1"));
@@ -190,7 +196,7 @@ TEST_F(MultiLevelEditorDlgTest, SwitchingStoresEveryFieldOfTheLevel)
     EXPECT_EQ(item.m_gotoA, 30);
     EXPECT_EQ(item.m_gotoB, 10);
     EXPECT_EQ(item.m_goalsBase, 2500);  // the decimal value the text begins with
-    EXPECT_EQ(item.m_cogsBase, 2000);  // no number: the base stays
+    EXPECT_EQ(item.m_cogsBase, 2000);   // no number: the base stays
     EXPECT_EQ(item.m_goals, (Strings{"a", "", "b"}));
     EXPECT_TRUE(item.m_cogs.empty());
     EXPECT_EQ(item.m_texts, (Strings{"^Objectives", "Reach the exit."}));

@@ -1,8 +1,8 @@
 // The two episode dialogs on a real display (Xvfb): the Episode Editor with its fields filled and
 // the Multi Level Editor with two levels added. Each labelled control lies inside its window
-// without overlapping another, the title edits show dark text, and the Level Titles list shows
-// its selected row in the highlight colour. The pictures are left in the build folder of the
-// tests.
+// without overlapping another, its caption whole, the title edits show dark text, and the Level
+// Titles list shows its selected row in the highlight colour. The pictures are left in the build
+// folder of the tests.
 
 #include "AppTestSupport.h"
 
@@ -58,6 +58,12 @@ protected:
             EXPECT_TRUE(each->isVisible()) << Describe(*each);
             const QRect rect(each->mapTo(&dialog, QPoint(0, 0)), each->size());
             EXPECT_TRUE(dialog.rect().contains(rect)) << Describe(*each) << " outside the window";
+            // Captions show whole.
+            if (qobject_cast<QLabel*>(each) != nullptr ||
+                qobject_cast<QPushButton*>(each) != nullptr) {
+                EXPECT_GE(each->width(), each->sizeHint().width()) << Describe(*each);
+                EXPECT_GE(each->height(), each->sizeHint().height()) << Describe(*each);
+            }
             rects.push_back(rect);
         }
         for (std::size_t i = 0; i < rects.size(); ++i)
