@@ -46,6 +46,12 @@
 //                                      build its render data and print the level checker's report
 //                                      ("None" when it finds nothing) and fatal=1 when a finding
 //                                      is fatal, else fatal=0
+//   qzbench episode-archive [--varnok] LIST.qml OUT.gob [GAME]
+//                                      build the playable episode archive of a multi-level list
+//                                      file as the Multi Level Editor's Save As does (the levels
+//                                      written in the text format with the game of folder GAME,
+//                                      default none); prints levels=N skipped=M and one
+//                                      "skipped:" line for each level or file left out
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
 // level files are the same in every locale, while the figures it prints follow the locale.
@@ -72,7 +78,9 @@
 #include "engine/TextureCache.h"
 #include "engine/Undo.h"
 #include "engine/Visibility.h"
+#include "episode/EpisodeArchive.h"
 #include "episode/LevelChecker.h"
+#include "episode/MultiLevelItem.h"
 #include "episode/StartGoalsCogs.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
@@ -1015,6 +1023,25 @@ int CheckBench(const std::vector<std::string>& args)
     return 0;
 }
 
+// ---- episode-archive: the episode of a multi-level list ----
+
+// Reads the ".qml" list and builds its episode archive, with the game of folder GAME when one is
+// given; prints how many levels went in and what was left out.
+int EpisodeArchiveBench(const std::vector<std::string>& args)
+{
+    const CMultiLevelList list = ReadMultiLevelBytes(ReadFileBytes(args[0]));
+    CProductSetup product;
+    if (args.size() > 2 && !SetUpGame(product, args[2]))
+        return 3;
+    const CEpisodeArchiveResult result =
+        BuildEpisodeArchive(args[1], list.m_masterTitle, list.m_masterType, list.m_items,
+                            LevelFileOpener(g_product), product.m_resources, g_product);
+    std::printf("levels=%zu skipped=%zu\n", result.m_levelsWritten, result.m_skipped.size());
+    for (const std::string& skipped : result.m_skipped)
+        std::printf("skipped: %s\n", OneLine(skipped).c_str());
+    return 0;
+}
+
 struct Command {
     const char* name;
     std::size_t argCount;
@@ -1039,6 +1066,8 @@ const Command kCommands[] = {
 #endif
     {"apply", 3, "apply [--varnok] IN OUT [undo|redo] OP [WORD...]", Apply, 10000},
     {"check", 1, "check [--varnok] FILE [GAME]", CheckBench, 1},
+    {"episode-archive", 2, "episode-archive [--varnok] LIST.qml OUT.gob [GAME]",
+     EpisodeArchiveBench, 1},
 };
 
 int Usage()

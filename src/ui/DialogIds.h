@@ -642,3 +642,30 @@ namespace Ctl {
 inline constexpr int kStartupBox = 1000;
 inline constexpr int kStartupValue = 1100;
 }  // namespace Ctl
+
+// Multi Level Editor (5030); "&Close" is kCancel, "&Help" kHelp.
+namespace Dlg {
+inline constexpr int kMultiLevelEditor = 5030;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kMultiMasterTitle = 1000;
+inline constexpr int kMultiMasterType = 1001;
+inline constexpr int kMultiLevelTitles = 1002;  // combo box: its edit text is the level's title
+inline constexpr int kMultiLevelPath = 1003;
+inline constexpr int kMultiLevelFile = 1004;
+inline constexpr int kMultiLevelType = 1005;
+inline constexpr int kMultiLevelNumber = 1006;
+inline constexpr int kMultiGotoA = 1007;
+inline constexpr int kMultiGotoB = 1008;
+inline constexpr int kMultiLightPower = 1009;
+inline constexpr int kMultiDarkPower = 1010;
+inline constexpr int kMultiGoalsBase = 1011;
+inline constexpr int kMultiCogsBase = 1012;
+inline constexpr int kMultiGoals = 1013;
+inline constexpr int kMultiTexts = 1014;
+inline constexpr int kMultiCogs = 1015;
+inline constexpr int kMultiOpen = 1016;
+inline constexpr int kMultiSaveAs = 1017;
+inline constexpr int kMultiAdd = 1018;
+inline constexpr int kMultiDelete = 1019;
+}  // namespace Ctl
