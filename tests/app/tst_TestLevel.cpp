@@ -10,9 +10,11 @@
 #include "app/MainFrame.h"
 #include "app/QzEditDoc.h"
 #include "app/SettingsStore.h"
+#include "engine/Dsound.h"
 #include "episode/ui/ErrorsDlg.h"
 #include "level/QzlSections.h"
 #include "resources/GobArchive.h"
+#include "resources/TreeObject.h"
 #include "support/FixtureLevels.h"
 
 #include <QAction>
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -139,6 +142,8 @@ TEST_F(TestLevelTest, RunsTheGameOfEachProductOnItsArchive)
         m_app->m_settings.m_product = c.product;
         fs::remove(m_record);
         WriteFile(m_install / c.program, RecorderScript(m_record), true);
+        m_engineView->m_sound =
+            std::make_unique<CDsound>(nullptr, &m_engineView->GetGame(), &m_engineView->GetLevel());
         TestLevel();
         EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
         ASSERT_TRUE(QTest::qWaitFor([this] { return fs::exists(m_record); }, 5000));
@@ -318,4 +323,46 @@ TEST_F(TestLevelTest, GreyedInWalkModeAndWhileTheGameRuns)
     EXPECT_TRUE(QTest::qWaitFor([this] { return !m_doc->IsGameRunning(); }, 10000));
     EXPECT_TRUE(Enabled());
     EXPECT_EQ(ReadLines(m_record), WantRecord());
+}
+
+// The archive Save As writes: the user's copy of a cog before the installed default, a cog found
+// nowhere left out without a word, an own file that cannot be stored named in a message, and a
+// failure that leaves the file and the modified flag as they were.
+TEST_F(TestLevelTest, BuildArchiveTakesTheUsersCogsAndReportsWhatItLeavesOut)
+{
+    fs::create_directories(UserDataDir());
+    WriteFile(UserDataDir() / "qzedit_start.cog", "# the user's start\r\n", false);
+    fs::remove(ProgramDir() / "qzedit_goals.cog");
+    AddLevelFile(*m_doc->m_level, "door.cog", "script");
+    AddLevelFile(*m_doc->m_level, "long.mat", "material");
+    for (auto& file : m_doc->m_level->m_levelFiles.m_entries)
+        file->m_path =
+            file->m_name == "door.cog" ? "cog\\door.cog" : "mat\\" + std::string(130, 'l') + ".mat";
+    m_doc->SetModifiedFlag(true);
+
+    const fs::path path = Temp() / "saved.gob";
+    ASSERT_TRUE(m_doc->BuildArchive(QString::fromStdString(path.string())));
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("saved.gob")));
+    EXPECT_TRUE(m_messages[0].contains(QString::fromStdString(std::string(130, 'l'))));
+    const CGobArchive archive = CGobArchive::Load(path);
+    std::vector<std::string> paths;
+    for (const CGobEntry& entry : archive.GetEntries())
+        paths.push_back(entry.m_path);
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{"episode.qz", "cog\\door.cog", "cog\\qzedit_start.cog",
+                                        "misc\\cogstrings.uni", "qzl\\qzedit.qzl"}));
+    const auto start = archive.GetData(2);
+    EXPECT_EQ(std::string(start.begin(), start.end()), "# the user's start\r\n");
+    EXPECT_TRUE(m_doc->IsModified());
+
+    // A folder in the way: false with a sentence naming the file, nothing else changed.
+    const std::uintmax_t size = fs::file_size(path);
+    m_messages.clear();
+    EXPECT_FALSE(m_doc->BuildArchive(QString::fromStdString((path / "inside.gob").string())));
+    EXPECT_TRUE(m_doc->LastError().contains(QStringLiteral("inside.gob")))
+        << m_doc->LastError().toStdString();
+    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_EQ(fs::file_size(path), size);
+    EXPECT_TRUE(m_doc->IsModified());
 }
