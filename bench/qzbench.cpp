@@ -989,8 +989,8 @@ int CheckBench(const std::vector<std::string>& args)
 int TestArchiveBench(const std::vector<std::string>& args)
 {
     CLevelFile file = LoadLevelFile(args[0], g_product);
-    CDocumentFields fields = file.m_form == ELevelForm::archive ? file.m_contents.m_document
-                                                                : DefaultDocumentFields();
+    CDocumentFields fields =
+        file.m_form == ELevelForm::archive ? file.m_contents.m_document : DefaultDocumentFields();
     CProductSetup product;
     if (args.size() > 2 && !SetUpGame(product, args[2]))
         return 3;
