@@ -52,6 +52,17 @@
 //                                      written in the text format with the game of folder GAME,
 //                                      default none); prints levels=N skipped=M and one
 //                                      "skipped:" line for each level or file left out
+//   qzbench test-archive [--varnok] IN OUT [GAME]
+//                                      load a level as read does and write the archive that Test
+//                                      Level gives the game as OUT: the episode file, the level's
+//                                      text, the message file, "qzedit_start.cog" and
+//                                      "qzedit_goals.cog" from the folder of IN (when there and
+//                                      switched on) and the level's own files; the document
+//                                      fields of an archive-form level, the defaults of a new
+//                                      document for a text level; GAME: the game whose cog
+//                                      scripts the level's cogs are written with (default: no
+//                                      game). Prints each entry's path and size in directory
+//                                      order, then a "skipped:" line for each item left out
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
 // level files are the same in every locale, while the figures it prints follow the locale.
@@ -82,6 +93,7 @@
 #include "episode/LevelChecker.h"
 #include "episode/MultiLevelItem.h"
 #include "episode/StartGoalsCogs.h"
+#include "episode/TestArchive.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
@@ -118,6 +130,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -1042,6 +1055,39 @@ int EpisodeArchiveBench(const std::vector<std::string>& args)
     return 0;
 }
 
+// ---- test-archive: the archive that Test Level hands to the game ----
+
+// The archive of a level file as the document's Test Level builds it.
+int TestArchiveBench(const std::vector<std::string>& args)
+{
+    CLevelFile file = LoadLevelFile(args[0], g_product);
+    CDocumentFields fields =
+        file.m_form == ELevelForm::archive ? file.m_contents.m_document : DefaultDocumentFields();
+    CProductSetup product;
+    if (args.size() > 2 && !SetUpGame(product, args[2]))
+        return 3;
+    // The cogs lie beside the level; one that cannot be read is left out, as the editor does.
+    const std::filesystem::path folder = std::filesystem::path(args[0]).parent_path();
+    auto readCog = [&folder](const char* name) -> std::optional<std::vector<std::uint8_t>> {
+        try {
+            return ReadFileBytes(folder / name);
+        } catch (const CFileException&) {
+            return std::nullopt;
+        }
+    };
+    const CTestArchiveCogs cogs{readCog(kStartCogScript), readCog(kGoalsCogScript)};
+    const std::vector<std::string> skipped =
+        SaveTestArchive(args[1], file.m_contents.m_level, fields, cogs, product.m_resources,
+                        g_product)
+            .m_skipped;
+    const CGobDirectory directory = CGobArchive::ReadDirectory(std::filesystem::path(args[1]));
+    for (const CGobEntry& entry : directory.m_entries)
+        std::printf("%s %u\n", entry.m_path.c_str(), entry.m_size);
+    for (const std::string& item : skipped)
+        std::printf("skipped: %s\n", item.c_str());
+    return 0;
+}
+
 struct Command {
     const char* name;
     std::size_t argCount;
@@ -1068,6 +1114,7 @@ const Command kCommands[] = {
     {"check", 1, "check [--varnok] FILE [GAME]", CheckBench, 1},
     {"episode-archive", 2, "episode-archive [--varnok] LIST.qml OUT.gob [GAME]",
      EpisodeArchiveBench, 1},
+    {"test-archive", 2, "test-archive [--varnok] IN OUT [GAME]", TestArchiveBench, 1},
 };
 
 int Usage()

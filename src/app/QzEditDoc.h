@@ -99,6 +99,8 @@ public:
     // the start and goals cogs by their switches and the level's own files. False (m_lastError
     // says why) when it could not be written; the file at path is then as it was.
     bool BuildArchive(const QString& path);
+    // True while a game that this document's Test Level started is still running.
+    bool IsGameRunning() const;
 
     // ---- Import and export (QzEditDocImport.cpp) ----
     // One level of a GOB/GOO archive, chosen in the Levels dialog, with the archive's files; the
@@ -243,6 +245,12 @@ private:
     void RegisterEpisodeCommand();
     void RegisterStartupEditorCommand();
     void RegisterTestLevelCommand();
+    // "Test &Level" (2018): check, build the test archive, start the game (it runs on its own).
+    void OnTestLevel();
+    // After the level was written in the text form (which numbers the surfaces anew in sector
+    // order): status, when not empty, in the status bar; no current surface or vertex; every
+    // sector's render data rebuilt.
+    void LevelTextWritten(const std::string& status);
     // "F&ind Item" (2045): the dialog; on OK the item chosen becomes current and the camera is
     // put in front of it (FindItem) in the 3D view's device scope. Without an engine nothing
     // can be found or shown: the dialog lists the level and OK does nothing more.
@@ -311,5 +319,6 @@ private:
     QPointer<QObject> m_objectFrames;  // the Object Frames window
     QPointer<QWidget> m_cogsInLevel;   // the Cogs in Level window
     QPointer<QWidget> m_errors;        // the Errors window
+    QPointer<QObject> m_game;          // the game Test Level started (a CGameLauncher)
     bool m_openedWithErrors = false;   // the file opened had damaged indices
 };

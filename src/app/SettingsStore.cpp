@@ -185,6 +185,24 @@ void CSettingsStore::SetGameFolder(int product, const QString& folder)
         m_profile.setValue(key, folder);
 }
 
+QString CSettingsStore::Launcher(int product) const
+{
+    if (product != 0 && product != 1)
+        return {};
+    return m_profile.value(kGame + QStringLiteral("/Launcher%1").arg(product)).toString();
+}
+
+void CSettingsStore::SetLauncher(int product, const QString& command)
+{
+    if (product != 0 && product != 1)
+        return;
+    const QString key = kGame + QStringLiteral("/Launcher%1").arg(product);
+    if (command.isEmpty())
+        m_profile.remove(key);
+    else
+        m_profile.setValue(key, command);
+}
+
 QStringList CSettingsStore::RecentFiles() const
 {
     QStringList files;

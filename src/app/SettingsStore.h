@@ -42,6 +42,11 @@ public:
     QString GameFolder(int product) const;
     void SetGameFolder(int product, const QString& folder);
 
+    // The command that starts the game of product 0 or 1 for Test Level (group "Game",
+    // "Launcher0" / "Launcher1"): words put before the game's program; empty for the default.
+    QString Launcher(int product) const;
+    void SetLauncher(int product, const QString& command);
+
     // "Recent File List": "File1" .. "File4".
     QStringList RecentFiles() const;
     void SetRecentFiles(const QStringList& files);
