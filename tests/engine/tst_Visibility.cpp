@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <span>
 #include <string>
 #include <thread>
@@ -372,6 +373,11 @@ const CLevelCase kLevels[] = {
     {"grid of 1000, shared vertices", [] { return Grid(1000, EGridVertices::shared); }, false},
     {"grid of 1000, own vertices", [] { return Grid(1000, EGridVertices::ownPerBox); }, false},
 };
+
+void PrintTo(const CLevelCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class VisibilitySetsOnLevel : public ::testing::TestWithParam<CLevelCase> {};
 
