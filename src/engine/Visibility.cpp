@@ -10,25 +10,38 @@
 #include "geometry/Predicates.h"
 #include "level/QzlSections.h"
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <exception>
+#include <mutex>
+#include <span>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
 
-// The sector's visiting flag: set while the sector lies on the current path of a walk.
+// The sector's visiting flag in the level: 0 outside a pass. The walks keep their own flags.
 constexpr std::size_t kVisiting = 2;
 
-// One pass over the level: what the walks of every sector share.
-class CVisibilityPass {
+// Sectors a worker is given at least, so that a small level is not spread over idle threads.
+constexpr std::size_t kSectorsPerWorker = 8;
+
+// What every walk of a pass reads, gathered once before the walks start and only read while they
+// run (by several threads at once).
+class CPassLevel {
 public:
-    explicit CVisibilityPass(C3dView& view)
+    explicit CPassLevel(const C3dView& view)
         : m_level(view.GetLevel()), m_removalLevel(view.GetSettings().m_removalLevel)
     {
+        const std::size_t sectors = m_level.m_sectors.size();
         // Which sectors hold a door or an elevator. Template names are compared in any letter
         // case: the text reader keeps them in upper case.
-        m_holdsDoor.assign(m_level.m_sectors.size(), 0);
+        m_holdsDoor.assign(sectors, 0);
         for (const auto& thing : m_level.m_things) {
             if (!IsSector(thing->m_sector))
                 continue;
@@ -36,14 +49,38 @@ public:
                 FindNoCase(thing->m_template, "door") != std::string::npos)
                 m_holdsDoor[static_cast<std::size_t>(thing->m_sector)] = 1;
         }
+
+        // The world positions of every surface's corners (those that name a world vertex), in
+        // winding order, and the sector behind each surface's adjoin.
+        const std::size_t surfaces = m_level.m_surfaces.size();
+        m_cornerStart.assign(surfaces + 1, 0);
+        m_behind.assign(surfaces, -1);
+        for (std::size_t i = 0; i < surfaces; ++i) {
+            const CQzlSurface& s = *m_level.m_surfaces[i];
+            m_cornerStart[i] = m_corners.size();
+            for (const CQzlVertex& corner : s.m_vertices)
+                if (corner.m_worldVertex >= 0 &&
+                    static_cast<std::size_t>(corner.m_worldVertex) < m_level.m_worldVertices.size())
+                    m_corners.push_back(WorldPosition(m_level, corner.m_worldVertex));
+            m_behind[i] = OtherSector(s.m_adjoin);
+        }
+        m_cornerStart[surfaces] = m_corners.size();
     }
+
+    std::size_t SectorCount() const { return m_level.m_sectors.size(); }
+    std::int32_t RemovalLevel() const { return m_removalLevel; }
 
     bool IsSector(int index) const
     {
         return index >= 0 && static_cast<std::size_t>(index) < m_level.m_sectors.size();
     }
 
-    CQzlSector& Sector(int index) { return *m_level.m_sectors[static_cast<std::size_t>(index)]; }
+    const CQzlSector& Sector(int index) const
+    {
+        return *m_level.m_sectors[static_cast<std::size_t>(index)];
+    }
+
+    bool HoldsDoor(int sector) const { return m_holdsDoor[static_cast<std::size_t>(sector)] != 0; }
 
     // The surface of the level when index names one.
     const CQzlSurface* Surface(int index) const
@@ -62,52 +99,120 @@ public:
         return IsSector(other) ? other : -1;
     }
 
-    // The neighbour walk from sector a through the adjoin of its surface source, kept on an
-    // explicit stack (a deep "Removal Level" on a large level must not exhaust the call stack).
-    // The order of the walk is that of the recursion: depth first, surfaces in list order.
-    void PropagateThroughAdjoins(int a, int source, int adjoin, int depth)
+    // The sector behind the adjoin of a surface of the level (-1 as OtherSector).
+    int SectorBehind(int surface) const { return m_behind[static_cast<std::size_t>(surface)]; }
+
+    // The corners of a surface of the level.
+    std::span<const CVector3> Corners(int surface) const
     {
-        const CQzlSurface* sourceSurface = Surface(source);
-        if (!sourceSurface)
-            return;
-        const CVector3 sourceNormal = sourceSurface->m_normal;
-        CQzlSector& sectorA = Sector(a);
+        const auto i = static_cast<std::size_t>(surface);
+        return {m_corners.data() + m_cornerStart[i], m_cornerStart[i + 1] - m_cornerStart[i]};
+    }
+
+    CVector3 Centroid(int surface) const { return SurfaceCentroid(m_level, surface); }
+
+private:
+    const CQzlSections& m_level;
+    std::int32_t m_removalLevel;
+    std::vector<char> m_holdsDoor;
+    std::vector<std::size_t> m_cornerStart;
+    std::vector<CVector3> m_corners;
+    std::vector<int> m_behind;
+};
+
+// The walks from one sector at a time, with the scratch they need: the visible set being built
+// (a stamp per sector answers whether a sector is in it), the visiting flags and the clip
+// polygons. One walker per thread; it reads the level and writes nothing of it.
+class CSectorWalker {
+public:
+    explicit CSectorWalker(const CPassLevel& level)
+        : m_level(level), m_stamp(level.SectorCount(), 0), m_visiting(level.SectorCount(), 0)
+    {}
+
+    // Fills visible with the sorted set of the sectors seen from the sector.
+    void Walk(int sectorIndex, bool portalWalk, std::vector<std::int32_t>& visible)
+    {
+        NewSet();
+        Insert(sectorIndex);
+        m_visiting[static_cast<std::size_t>(sectorIndex)] = 1;
+        for (const std::int32_t surfaceIndex : m_level.Sector(sectorIndex).m_surfaces) {
+            const CQzlSurface* s = m_level.Surface(surfaceIndex);
+            if (!s || s->m_adjoin < 0)
+                continue;
+            if (portalWalk)
+                PortalWalk(surfaceIndex, *s);
+            else
+                PropagateThroughAdjoins(surfaceIndex, *s, 0);
+        }
+        m_visiting[static_cast<std::size_t>(sectorIndex)] = 0;
+        // The walks decide only by whether a sector is in the set, never by where: sorting once
+        // at the end gives the set that inserting in order gives.
+        std::sort(m_set.begin(), m_set.end());
+        visible.assign(m_set.begin(), m_set.end());
+    }
+
+private:
+    void NewSet()
+    {
+        m_set.clear();
+        if (++m_epoch == 0) {
+            std::fill(m_stamp.begin(), m_stamp.end(), 0);
+            m_epoch = 1;
+        }
+    }
+
+    bool Contains(int sector) const
+    {
+        return sector >= 0 && m_stamp[static_cast<std::size_t>(sector)] == m_epoch;
+    }
+
+    void Insert(int sector)
+    {
+        std::uint32_t& stamp = m_stamp[static_cast<std::size_t>(sector)];
+        if (stamp != m_epoch) {
+            stamp = m_epoch;
+            m_set.push_back(sector);
+        }
+    }
+
+    // The neighbour walk through the adjoin of the source surface, kept on an explicit stack (a
+    // deep "Removal Level" on a large level must not exhaust the call stack). The order of the
+    // walk is that of the recursion: depth first, surfaces in list order.
+    void PropagateThroughAdjoins(int source, const CQzlSurface& sourceSurface, int depth)
+    {
+        const CVector3 sourceNormal = sourceSurface.m_normal;
+        const std::int32_t removalLevel = m_level.RemovalLevel();
         m_frames.clear();
 
-        // Enters the sector behind an adjoin at depth: adds it to the set and, unless it holds a
+        // Enters sector b behind an adjoin at depth: adds it to the set and, unless it holds a
         // door or the depth is used up, stacks it to walk on from.
-        const auto enter = [&](int through, int at) {
-            if (at >= m_removalLevel)
+        const auto enter = [&](int b, int at) {
+            if (at >= removalLevel || b < 0)
                 return;
-            const int b = OtherSector(through);
-            if (b < 0)
-                return;
-            sectorA.InsertSortedIndex(b);
-            if (m_holdsDoor[static_cast<std::size_t>(b)] != 0)
+            Insert(b);
+            if (m_level.HoldsDoor(b))
                 return;
             m_frames.push_back({b, 0, at});
         };
 
-        enter(adjoin, depth);
+        enter(m_level.SectorBehind(source), depth);
         while (!m_frames.empty()) {
             CWalkFrame& frame = m_frames.back();
-            const std::vector<std::int32_t>& surfaces = Sector(frame.sector).m_surfaces;
+            const std::vector<std::int32_t>& surfaces = m_level.Sector(frame.sector).m_surfaces;
             bool entered = false;
             while (frame.next < surfaces.size()) {
-                const CQzlSurface* t = Surface(surfaces[frame.next++]);
+                const std::int32_t surfaceIndex = surfaces[frame.next++];
+                const CQzlSurface* t = m_level.Surface(surfaceIndex);
                 if (!t || t->m_adjoin < 0)
                     continue;
                 if (Dot(t->m_normal, sourceNormal) <= -0.99f)
                     continue;
-                const int c = OtherSector(t->m_adjoin);
-                int position = 0;
-                if (sectorA.FindSortedIndex(c, position) != 0)
+                const int c = m_level.SectorBehind(surfaceIndex);
+                if (Contains(c))
                     continue;
-                const int at = frame.depth + 1;
-                const int through = t->m_adjoin;
                 // enter may grow m_frames: frame is not used after it.
                 const std::size_t before = m_frames.size();
-                enter(through, at);
+                enter(c, frame.depth + 1);
                 if (m_frames.size() != before) {
                     entered = true;
                     break;
@@ -120,42 +225,33 @@ public:
 
     // The portal walk into sector x seen from eye through polygon (empty: nothing clipped yet),
     // looking against direction (the normal of the adjoin it started from, which points back
-    // into the starting sector). Returns the size of the set.
-    std::size_t ClipThroughAdjoin(const std::vector<CVector3>& polygon, CQzlSector& owner, int x,
-                                  const CVector3& eye, const CVector3& direction, int& budget,
-                                  std::size_t depth = 0)
+    // into the starting sector).
+    void ClipThroughAdjoin(std::span<const CVector3> polygon, int x, const CVector3& eye,
+                           const CVector3& direction, int& budget, std::size_t depth = 0)
     {
-        owner.InsertSortedIndex(x);
+        Insert(x);
         if (budget == 0)
-            return owner.m_visible.size();
+            return;
         --budget;
-        CQzlSector& sectorX = Sector(x);
-        sectorX.m_runtime[kVisiting] = 1;
+        m_visiting[static_cast<std::size_t>(x)] = 1;
         // The view through polygon and the clipped polygon of each depth of the walk are kept
-        // for the calls below this one; the portal is only read before the walk goes deeper.
+        // for the calls below this one.
         while (m_depths.size() <= depth)
             m_depths.emplace_back();
         CWalkDepth& at = m_depths[depth];
         bool viewMade = false;
-        std::vector<CVector3>& portal = m_portal;
-        for (const std::int32_t surfaceIndex : sectorX.m_surfaces) {
-            const CQzlSurface* t = Surface(surfaceIndex);
+        for (const std::int32_t surfaceIndex : m_level.Sector(x).m_surfaces) {
+            const CQzlSurface* t = m_level.Surface(surfaceIndex);
             if (!t || t->m_adjoin < 0 || Dot(eye, t->m_normal) < t->m_plane[3])
                 continue;
-            const int y = OtherSector(t->m_adjoin);
-            if (y < 0 || Sector(y).m_runtime[kVisiting] != 0)
+            const int y = m_level.SectorBehind(surfaceIndex);
+            if (y < 0 || m_visiting[static_cast<std::size_t>(y)] != 0)
                 continue;
-            portal.clear();
+            const std::span<const CVector3> portal = m_level.Corners(surfaceIndex);
             std::size_t behind = 0;
-            for (const CQzlVertex& corner : t->m_vertices) {
-                if (corner.m_worldVertex < 0 || static_cast<std::size_t>(corner.m_worldVertex) >=
-                                                    m_level.m_worldVertices.size())
-                    continue;
-                const CVector3 v = WorldPosition(m_level, corner.m_worldVertex);
-                portal.push_back(v);
+            for (const CVector3& v : portal)
                 if (Dot(v - eye, direction) >= 0.0f)
                     ++behind;
-            }
             // The whole portal lies behind the eye.
             if (behind == portal.size())
                 continue;
@@ -164,53 +260,51 @@ public:
                 viewMade = true;
             }
             if (ClipPortal(at.view, portal, at.clipped))
-                ClipThroughAdjoin(at.clipped, owner, y, eye, direction, budget, depth + 1);
+                ClipThroughAdjoin(at.clipped, y, eye, direction, budget, depth + 1);
         }
-        sectorX.m_runtime[kVisiting] = 0;
-        return owner.m_visible.size();
+        m_visiting[static_cast<std::size_t>(x)] = 0;
     }
 
     // Walks from every eye point of the adjoined surface: each corner, then its centroid.
-    void PortalWalk(int sectorIndex, int surfaceIndex)
+    void PortalWalk(int surfaceIndex, const CQzlSurface& s)
     {
-        const CQzlSurface* s = Surface(surfaceIndex);
-        const int x = OtherSector(s->m_adjoin);
+        const int x = m_level.SectorBehind(surfaceIndex);
         if (x < 0)
             return;
-        CQzlSector& owner = Sector(sectorIndex);
-        const std::vector<CVector3> nothingClipped;
-        for (const CQzlVertex& corner : s->m_vertices) {
-            if (corner.m_worldVertex < 0 ||
-                static_cast<std::size_t>(corner.m_worldVertex) >= m_level.m_worldVertices.size())
-                continue;
+        for (const CVector3& corner : m_level.Corners(surfaceIndex)) {
             int budget = kPortalWalkBudget;
-            ClipThroughAdjoin(nothingClipped, owner, x,
-                              WorldPosition(m_level, corner.m_worldVertex), s->m_normal, budget);
+            ClipThroughAdjoin({}, x, corner, s.m_normal, budget);
         }
         int budget = kPortalWalkBudget;
-        ClipThroughAdjoin(nothingClipped, owner, x, SurfaceCentroid(m_level, surfaceIndex),
-                          s->m_normal, budget);
+        ClipThroughAdjoin({}, x, m_level.Centroid(surfaceIndex), s.m_normal, budget);
     }
 
-private:
     struct CWalkFrame {
         int sector;
         std::size_t next;  // the next of the sector's surfaces to look at
         int depth;
     };
-
-    CQzlSections& m_level;
-    std::int32_t m_removalLevel;
-    std::vector<char> m_holdsDoor;
-    std::vector<CWalkFrame> m_frames;
     struct CWalkDepth {
         CClipView view;
         std::vector<CVector3> clipped;
     };
 
-    std::vector<CVector3> m_portal;
+    const CPassLevel& m_level;
+    std::vector<std::uint32_t> m_stamp;  // m_epoch: the sector is in the set being built
+    std::uint32_t m_epoch = 0;
+    std::vector<std::int32_t> m_set;  // the set being built, in the order found
+    std::vector<char> m_visiting;     // 1 while the sector lies on the current walk's path
+    std::vector<CWalkFrame> m_frames;
     std::deque<CWalkDepth> m_depths;  // grows without moving what the walk holds
 };
+
+// The number of threads to spread the sectors over.
+std::size_t WorkerCount(std::size_t sectors)
+{
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t wanted = (sectors + kSectorsPerWorker - 1) / kSectorsPerWorker;
+    return std::clamp<std::size_t>(wanted, 1, cores);
+}
 
 }  // namespace
 
@@ -222,25 +316,80 @@ void ProcessSectors(C3dView& view, const std::function<void()>& stepProgress)
     for (auto& sector : level.m_sectors)
         sector->m_runtime[kVisiting] = 0;
 
-    CVisibilityPass pass(view);
-    for (std::size_t i = 0; i < level.m_sectors.size(); ++i) {
-        if (stepProgress)
-            stepProgress();
-        const int sectorIndex = static_cast<int>(i);
-        CQzlSector& sector = *level.m_sectors[i];
-        sector.m_visible.clear();
-        sector.m_visible.push_back(sectorIndex);
-        sector.m_runtime[kVisiting] = 1;
-        for (const std::int32_t surfaceIndex : sector.m_surfaces) {
-            const CQzlSurface* s = pass.Surface(surfaceIndex);
-            if (!s || s->m_adjoin < 0)
-                continue;
-            if (portalWalk)
-                pass.PortalWalk(sectorIndex, surfaceIndex);
-            else
-                pass.PropagateThroughAdjoins(sectorIndex, surfaceIndex, s->m_adjoin, 0);
+    const CPassLevel pass(view);
+    const std::size_t sectors = level.m_sectors.size();
+    if (sectors == 0)
+        return;
+
+    // The sectors' walks are independent: the workers take the next sector in turn and write
+    // only that sector's set. This thread steps the progress and the status text as they finish,
+    // one sector after the other in order of completion count, so the caller's window is
+    // repainted as before.
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t done = 0;      // guarded by mutex
+    std::size_t finished = 0;  // workers that returned; guarded by mutex
+    std::exception_ptr failure;
+
+    const auto work = [&] {
+        try {
+            CSectorWalker walker(pass);
+            for (;;) {
+                const std::size_t i = next.fetch_add(1);
+                if (i >= sectors || failed.load())
+                    break;
+                walker.Walk(static_cast<int>(i), portalWalk, level.m_sectors[i]->m_visible);
+                const std::lock_guard lock(mutex);
+                ++done;
+                changed.notify_one();
+            }
+        } catch (...) {
+            const std::lock_guard lock(mutex);
+            if (!failure)
+                failure = std::current_exception();
+            failed = true;
         }
-        sector.m_runtime[kVisiting] = 0;
-        view.GetHost().SetStatusText(FormatC("Sector %d processed...", sectorIndex));
+        const std::lock_guard lock(mutex);
+        ++finished;
+        changed.notify_one();
+    };
+
+    const std::size_t workers = WorkerCount(sectors);
+    std::vector<std::jthread> threads;
+    threads.reserve(workers);
+    try {
+        for (std::size_t w = 0; w < workers; ++w)
+            threads.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No further thread to be had: those started do the whole pass.
     }
+    if (threads.empty()) {
+        work();
+        finished = 0;  // the pass ran on this thread: no worker to wait for
+    }
+
+    std::size_t reported = 0;
+    for (;;) {
+        std::size_t now = 0;
+        bool over = false;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return done > reported || finished == threads.size(); });
+            now = done;
+            over = finished == threads.size();
+        }
+        for (; reported < now; ++reported) {
+            if (stepProgress)
+                stepProgress();
+            view.GetHost().SetStatusText(
+                FormatC("Sector %d processed...", static_cast<int>(reported)));
+        }
+        if (over)
+            break;
+    }
+    threads.clear();
+    if (failure)
+        std::rethrow_exception(failure);
 }

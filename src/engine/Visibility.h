@@ -20,8 +20,8 @@ class C3dView;
 // Number of steps the portal walk takes from one eye point at most.
 inline constexpr int kPortalWalkBudget = 1000;
 
-// Recomputes every sector's visible set: refreshes the adjoin links first, then walks from each
-// sector in turn and shows "Sector %d processed..." in the status bar after each. stepProgress,
-// when given, is called once per sector before it is walked (the caller's progress bar, of the
-// range 0 to the number of sectors).
+// Recomputes every sector's visible set: refreshes the adjoin links first, then walks from the
+// sectors, spread over the machine's cores. On the calling thread only, once per sector as the
+// sectors are done: stepProgress, when given (the caller's progress bar, of the range 0 to the
+// number of sectors), then "Sector %d processed..." in the status bar, numbered 0, 1, 2, ...
 void ProcessSectors(C3dView& view, const std::function<void()>& stepProgress = {});

@@ -8,15 +8,19 @@
 #include "geometry/Predicates.h"
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
+#include "support/DamagedLevels.h"
 #include "support/FixtureLevels.h"
+#include "support/VisibilityReference.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -308,6 +312,154 @@ TEST(Visibility, SetsAreSortedAndHoldTheirOwnSectorOnAnOpenGrid)
                 EXPECT_TRUE(v >= 0 && v < 30);
         }
     }
+}
+
+// Runs the plain pass and the threaded one with the method and depth, and expects the same set
+// for every sector (reporting the first sector that differs) and no visiting flag left set.
+void ExpectSameSets(CFixtureEngine& f, int method, int removalLevel, const std::string& what)
+{
+    SCOPED_TRACE(what + " method " + std::to_string(method) + " depth " +
+                 std::to_string(removalLevel));
+    f.m_settings.m_renderMethod = method;
+    f.m_settings.m_removalLevel = removalLevel;
+    ReferenceProcessSectors(f.m_view);
+    const std::vector<Set> want = VisibleSets(f.m_level);
+    for (auto& sector : f.m_level.m_sectors)
+        sector->m_visible = {-7, 12345};
+    ProcessSectors(f.m_view);
+    const std::vector<Set> got = VisibleSets(f.m_level);
+
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i)
+        if (got[i] != want[i]) {
+            ADD_FAILURE() << "sector " << i << " sees " << ::testing::PrintToString(got[i])
+                          << ", the plain pass " << ::testing::PrintToString(want[i]);
+            break;
+        }
+    for (const auto& sector : f.m_level.m_sectors)
+        ASSERT_EQ(sector->m_runtime[2], 0);
+}
+
+CQzlSections Grid(int sectors, EGridVertices vertices)
+{
+    CQzlSections level;
+    GenerateGridLevel(level, sectors, vertices);
+    return level;
+}
+
+// Doors and elevators scattered over a level, in both letter cases.
+void AddDoors(CQzlSections& level)
+{
+    for (std::size_t s = 1; s < level.m_sectors.size(); s += 7)
+        AddThing(level, s % 2 == 0 ? "DOOR_A" : "elev1", static_cast<int>(s));
+}
+
+struct CLevelCase {
+    const char* name;
+    CQzlSections (*make)();
+    bool portalWalk;  // also compared with the portal walk (the slow oracle of a large level)
+    void (*dress)(CQzlSections&) = nullptr;  // changes the level after its rebuild
+};
+
+const CLevelCase kLevels[] = {
+    {"two joined rooms", MakeTwoJoinedRooms, true},
+    {"L corridor with an elevator", MakeLCorridor, true, AddDoors},
+    {"L corridor", MakeLCorridor, true},
+    {"room above room", MakeRoomAboveRoom, true},
+    {"grid of 200, shared vertices", [] { return Grid(200, EGridVertices::shared); }, true},
+    {"grid of 200, own vertices", [] { return Grid(200, EGridVertices::ownPerBox); }, true},
+    {"grid of 200 with doors and elevators", [] { return Grid(200, EGridVertices::shared); }, true,
+     AddDoors},
+    {"grid of 1000, shared vertices", [] { return Grid(1000, EGridVertices::shared); }, false},
+    {"grid of 1000, own vertices", [] { return Grid(1000, EGridVertices::ownPerBox); }, false},
+};
+
+void PrintTo(const CLevelCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class VisibilitySetsOnLevel : public ::testing::TestWithParam<CLevelCase> {};
+
+TEST_P(VisibilitySetsOnLevel, EqualThePlainPass)
+{
+    const CLevelCase& c = GetParam();
+    CFixtureEngine f(c.make());
+    RebuildAll(f.m_view, true);
+    if (c.dress)
+        c.dress(f.m_level);
+    for (const int depth : {1, 5, 100})
+        ExpectSameSets(f, kNeighbourWalk, depth, c.name);
+    if (c.portalWalk)
+        ExpectSameSets(f, kPortalWalk, 5, c.name);
+}
+
+INSTANTIATE_TEST_SUITE_P(FixturesAndGrids, VisibilitySetsOnLevel, ::testing::ValuesIn(kLevels));
+
+// Damage in one index of a small level, and the same kinds of damage spread over a grid whose
+// sectors the pass hands to several threads: nothing is read outside a list and the sets are
+// the plain pass's.
+TEST(VisibilitySets, DamagedLevelsEqualThePlainPass)
+{
+    for (const CDamagedLevel& damage : DamagedLevels()) {
+        CFixtureEngine f(MakeDamagedLevel(damage));
+        for (const int method : {kNeighbourWalk, kPortalWalk})
+            ExpectSameSets(f, method, 5, damage.m_name);
+    }
+
+    CFixtureEngine f(Grid(200, EGridVertices::shared));
+    RebuildAll(f.m_view, true);
+    CQzlSections& level = f.m_level;
+    const auto adjoins = static_cast<std::int32_t>(level.m_adjoins.size());
+    for (std::size_t s = 0; s < level.m_surfaces.size(); s += 13) {
+        CQzlSurface& surface = *level.m_surfaces[s];
+        if (surface.m_adjoin >= 0)
+            surface.m_adjoin = s % 2 == 0 ? adjoins + 5 : -9;  // an adjoin to nothing
+    }
+    for (std::size_t a = 0; a < level.m_adjoins.size(); a += 17)
+        level.m_adjoins[a]->m_mirror = adjoins * 3;  // links to no adjoin
+    level.m_sectors[10]->m_surfaces.push_back(static_cast<std::int32_t>(level.m_surfaces.size()));
+    level.m_sectors[11]->m_surfaces.push_back(-3);
+    level.m_surfaces[40]->m_vertices[0].m_worldVertex =
+        static_cast<std::int32_t>(level.m_worldVertices.size()) + 2;
+    AddThing(level, "door", 0);
+    level.m_things.back()->m_sector = 9999;
+    AddThing(level, "elev", 0);
+    level.m_things.back()->m_sector = -2;
+    for (const int method : {kNeighbourWalk, kPortalWalk})
+        ExpectSameSets(f, method, 100, "damaged grid");
+}
+
+TEST(VisibilitySets, ProgressAndStatusTextComeFromTheCallingThreadInOrder)
+{
+    CFixtureEngine f(Grid(200, EGridVertices::shared));
+    RebuildAll(f.m_view, true);
+    f.m_host.m_calls.clear();
+    f.m_settings.m_renderMethod = kPortalWalk;
+    const std::thread::id caller = std::this_thread::get_id();
+    int steps = 0;
+    bool elsewhere = false;
+    ProcessSectors(f.m_view, [&] {
+        ++steps;
+        elsewhere = elsewhere || std::this_thread::get_id() != caller;
+    });
+
+    EXPECT_EQ(steps, 200);
+    EXPECT_FALSE(elsewhere);
+    std::vector<std::string> texts;
+    std::vector<std::string> want;
+    for (const auto& call : f.m_host.m_calls)
+        if (call.kind == ECall::SetStatusText)
+            texts.push_back(call.text);
+    for (int i = 0; i < 200; ++i)
+        want.push_back("Sector " + std::to_string(i) + " processed...");
+    EXPECT_EQ(texts, want);
+
+    // A level without sectors is passed over without a step.
+    CFixtureEngine empty(MakeEmptyLevel());
+    steps = 0;
+    ProcessSectors(empty.m_view, [&] { ++steps; });
+    EXPECT_EQ(steps, 0);
 }
 
 }  // namespace
