@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -47,26 +48,33 @@ CPoint NewellSum(const std::vector<CPoint>& poly)
 }
 
 // Keeps the part of poly where normal . (p - eye) >= -tolerance; the cut points lie on the plane.
+// Each corner's distance is computed once, by the same expression, so the cut is the same as
+// asking each edge for both its ends.
 void ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CPoint& eye,
                  std::vector<CPoint>& result)
 {
     result.clear();
     const std::size_t count = poly.size();
-    bool allInside = true;
-    for (const CPoint& p : poly)
-        if (Dot(normal, Minus(p, eye)) < -kClipTolerance) {
-            allInside = false;
-            break;
-        }
-    if (allInside) {
+    thread_local std::vector<double> distance;
+    distance.resize(count);
+    std::size_t inside = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        distance[i] = Dot(normal, Minus(poly[i], eye));
+        inside += distance[i] >= -kClipTolerance ? 1 : 0;
+    }
+    if (inside == count) {
         result.assign(poly.begin(), poly.end());
         return;
     }
+    // Wholly outside: no corner is kept and no edge crosses the plane.
+    if (inside == 0)
+        return;
     for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t j = i + 1 == count ? 0 : i + 1;
         const CPoint& p = poly[i];
-        const CPoint& q = poly[(i + 1) % count];
-        const double dp = Dot(normal, Minus(p, eye));
-        const double dq = Dot(normal, Minus(q, eye));
+        const CPoint& q = poly[j];
+        const double dp = distance[i];
+        const double dq = distance[j];
         const bool pIn = dp >= -kClipTolerance;
         const bool qIn = dq >= -kClipTolerance;
         if (pIn)
