@@ -642,3 +642,12 @@ namespace Ctl {
 inline constexpr int kStartupBox = 1000;
 inline constexpr int kStartupValue = 1100;
 }  // namespace Ctl
+
+// Levels (119); "&Ok" is kOk.
+namespace Dlg {
+inline constexpr int kLevels = 119;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kLevelsText = 1000;
+inline constexpr int kLevelsList = 1001;
+}  // namespace Ctl
