@@ -485,9 +485,9 @@ bool CQzEditDoc::RunSaveAs()
 {
     // Starts in the document's own folder, else in the folder used last.
     const QString folder = m_pathName.isEmpty() ? QString() : QFileInfo(m_pathName).absolutePath();
-    const QString path = QzGetSaveFileName(DialogParent(), QStringLiteral("Save As"),
-                                           SaveAsFilter(m_app.m_settings.m_product),
-                                           QStringLiteral("qze"), folder);
+    const QString path =
+        QzGetSaveFileName(DialogParent(), QStringLiteral("Save As"),
+                          SaveAsFilter(m_app.m_settings.m_product), QStringLiteral("qze"), folder);
     if (path.isEmpty())
         return false;
     return SaveAs(path);
