@@ -9,6 +9,7 @@
 #include "level/QzlWriter.h"
 #include "resources/GobArchive.h"
 #include "support/FixtureLevels.h"
+#include "support/TwoLevelArchive.h"
 #include "ui/DialogIds.h"
 #include "ui/UiServices.h"
 
@@ -31,31 +32,13 @@ QString Q(const fs::path& path)
     return QString::fromStdString(path.string());
 }
 
-std::vector<std::uint8_t> Bytes(std::string_view text)
-{
-    return {text.begin(), text.end()};
-}
-
 class ImportExportTest : public AppTest {
 protected:
-    // An archive of two levels: "a.qzl" runs "door.cog", "b.qzl" (two sectors) runs "lift.cog".
+    // The two-level archive at Temp() / name.
     fs::path WriteGob(const std::string& name)
     {
-        const CGameResources game;
-        CQzlSections a = MakeBoxRoom();
-        AddCog(a, "door.cog", {});
-        a.m_cogScripts.push_back("door.cog");
-        CQzlSections b = MakeTwoJoinedRooms();
-        AddCog(b, "lift.cog", {});
-        b.m_cogScripts.push_back("lift.cog");
-        CGobArchive archive;
-        archive.Add("qzl\\a.qzl", Bytes(WriteQzl(a, game, 0)));
-        archive.Add("qzl\\b.qzl", Bytes(WriteQzl(b, game, 0)));
-        archive.Add("cog\\door.cog", Bytes("door"));
-        archive.Add("cog\\lift.cog", Bytes("lift"));
-        archive.Add("mat\\wall.mat", Bytes("wall"));
         const fs::path path = Temp() / name;
-        archive.Save(path);
+        MakeTwoLevelArchive().Save(path);
         return path;
     }
 

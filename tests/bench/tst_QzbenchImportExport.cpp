@@ -4,8 +4,8 @@
 #include "episode/StartGoalsCogs.h"
 #include "level/GameResources.h"
 #include "level/QzlWriter.h"
-#include "resources/GobArchive.h"
 #include "support/QzbenchProcess.h"
+#include "support/TwoLevelArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -33,18 +33,7 @@ class QzbenchImportExportTest : public TempFolderTest {};
 
 TEST_F(QzbenchImportExportTest, ImportsTheNamedLevelAndExportsItsProject)
 {
-    const CGameResources game;
-    CQzlSections a = MakeBoxRoom();
-    AddCog(a, "door.cog", {});
-    CQzlSections b = MakeTwoJoinedRooms();
-    AddCog(b, "lift.cog", {});
-    CGobArchive archive;
-    archive.Add("qzl\\a.qzl", Bytes(WriteQzl(a, game, 0)));
-    archive.Add("qzl\\b.qzl", Bytes(WriteQzl(b, game, 0)));
-    archive.Add("cog\\door.cog", Bytes("door"));
-    archive.Add("cog\\lift.cog", Bytes("lift!"));
-    archive.Add("mat\\wall.mat", Bytes("wall"));
-    archive.Save(m_dir / "two.gob");
+    MakeTwoLevelArchive().Save(m_dir / "two.gob");
 
     int status = -1;
     std::string output = RunQzbench(
@@ -75,7 +64,8 @@ TEST_F(QzbenchImportExportTest, ImportsTheNamedLevelAndExportsItsProject)
     EXPECT_TRUE(fs::is_regular_file(m_dir / "b" / "qzl" / "qzedit.qzl"));
 
     // A text level has the default switches: the two cogs are not at hand and are listed.
-    SaveQzlFile(m_dir / "room.qzl", a, game, 0);
+    CQzlSections room = MakeBoxRoom();
+    SaveQzlFile(m_dir / "room.qzl", room, CGameResources(), 0);
     output = RunQzbench(
         "LC_ALL=C", "export-project " + Quote(m_dir / "room.qzl") + " " + Quote(m_dir / "room.qzp"),
         status);
