@@ -245,12 +245,17 @@ CProjectExport WriteProject(const std::filesystem::path& projectFile, CDocumentF
                             CQzlSections& level, const CGameResources& game, int product,
                             const CDataFolders& data)
 {
+    std::error_code error;
+    const bool existed = std::filesystem::exists(projectFile, error);
     WriteFileAtomic(projectFile, {});
     const std::filesystem::path folder = ProjectFolder(projectFile);
-    std::error_code error;
     std::filesystem::create_directory(folder, error);
-    if (!std::filesystem::is_directory(folder, error))
+    if (!std::filesystem::is_directory(folder, error)) {
+        // Nothing of the project is left behind: a project file made here goes again.
+        if (!existed)
+            std::filesystem::remove(projectFile, error);
         throw CFileException("The project folder " + Quoted(folder) + " cannot be made.");
+    }
 
     CProjectExport result;
     for (int row = 1; row < kProjectRowCount; ++row) {

@@ -111,7 +111,8 @@ struct CProjectExport {
 // folder; the working folder is neither used nor changed. The level's bounds and planes are
 // recomputed before it is written. A path that would lead outside the project folder, a file that
 // cannot be written and a cog that cannot be read are left out and listed. Throws CFileException
-// when the ".qzp" file or the project folder cannot be made (nothing else is written then).
+// when the ".qzp" file or the project folder cannot be made (nothing else is written then, and a
+// ".qzp" file that this call made is removed again).
 CProjectExport WriteProject(const std::filesystem::path& projectFile, CDocumentFields& fields,
                             CQzlSections& level, const CGameResources& game, int product,
                             const CDataFolders& data);

@@ -333,6 +333,13 @@ TEST_F(LevelProject, ExportRefusesPathsOutsideTheProjectAndListsThem)
         WriteProject(m_dir / "missing" / "p.qzp", m_fields, level, CGameResources(), 0, m_data),
         CFileException);
     EXPECT_FALSE(fs::exists(m_dir / "missing"));
+
+    // A file where the project folder should be: refused, and the new project file goes again.
+    WriteText(m_dir / "blocked", "a file");
+    EXPECT_THROW(WriteProject(m_dir / "blocked.qzp", m_fields, level, CGameResources(), 0, m_data),
+                 CFileException);
+    EXPECT_FALSE(fs::exists(m_dir / "blocked.qzp"));
+    EXPECT_EQ(ReadText(m_dir / "blocked"), "a file");
 }
 
 TEST_F(LevelProject, ImportReadsEveryRowInNameOrder)
