@@ -63,6 +63,16 @@
 //                                      scripts the level's cogs are written with (default: no
 //                                      game). Prints each entry's path and size in directory
 //                                      order, then a "skipped:" line for each item left out
+//   qzbench import-archive [--varnok] IN.gob LEVEL OUT.qze
+//                                      import the level named LEVEL (as the archive lists it,
+//                                      "canyon.qzl"; letter case ignored) with the archive's files
+//                                      as the editor's Open does, and save it in the archive form;
+//                                      prints the level files taken (path, offset, size)
+//   qzbench export-project [--varnok] IN OUT.qzp
+//                                      write the project of a level file as the editor's Save As
+//                                      does (the start and goals cogs are not at hand here: a
+//                                      level whose switches ask for them lists them as left out);
+//                                      every item left out is printed and the exit status is 2
 //   --varnok reads and writes the text format of the expansion (product 1).
 // Like the editor, qzbench takes its locale from the environment (LC_ALL, LC_NUMERIC, LANG): the
 // level files are the same in every locale, while the figures it prints follow the locale.
@@ -91,9 +101,11 @@
 #include "engine/Visibility.h"
 #include "episode/EpisodeArchive.h"
 #include "episode/LevelChecker.h"
+#include "episode/LevelImport.h"
 #include "episode/MultiLevelItem.h"
 #include "episode/StartGoalsCogs.h"
 #include "episode/TestArchive.h"
+#include "framework/DataFolders.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
@@ -108,6 +120,7 @@
 #include "level/UndoSnapshot.h"
 #include "level/VertexUses.h"
 #include "resources/GobArchive.h"
+#include "resources/GobGameArchive.h"
 
 #if QZ_BENCH_FRAME
 #include "engine/gl/GlRenderDevice.h"
@@ -1088,6 +1101,55 @@ int TestArchiveBench(const std::vector<std::string>& args)
     return 0;
 }
 
+// ---- import-archive: a level of a GOB/GOO archive with the archive's files ----
+
+int ImportArchiveBench(const std::vector<std::string>& args)
+{
+    const CGobGameArchive archive(args[0]);
+    const std::string& wanted = args[1];
+    std::string names;
+    std::optional<CImportedLevel> imported =
+        ImportArchiveLevel(archive, g_product, [&](const CTree& levels) -> std::optional<int> {
+            for (std::size_t i = 0; i < levels.m_entries.size(); ++i) {
+                if (EqualsNoCase(levels.m_entries[i]->m_name, wanted))
+                    return static_cast<int>(i);
+                names += " " + levels.m_entries[i]->m_name;
+            }
+            return std::nullopt;
+        });
+    if (!imported) {
+        std::fprintf(stderr, "qzbench: error: the archive holds no level \"%s\"; its levels:%s\n",
+                     wanted.c_str(), names.empty() ? " none" : names.c_str());
+        return 2;
+    }
+    CDocumentFields fields = DefaultDocumentFields();
+    fields.m_startCogOn = fields.m_goalsCogOn = 0;  // the archive brings its own cogs
+    SaveQzeFile(args[2], imported->m_level, fields);
+    for (const auto& file : imported->m_level.m_levelFiles.m_entries)
+        std::printf("%s offset=%d size=%d\n", file->m_path.c_str(), file->m_offset, file->m_size);
+    std::printf("level=%s files=%zu\n", imported->m_name.c_str(),
+                imported->m_level.m_levelFiles.m_entries.size());
+    return 0;
+}
+
+// ---- export-project: the project folder of a level file ----
+
+int ExportProjectBench(const std::vector<std::string>& args)
+{
+    CLevelFile file = LoadLevelFile(args[0], g_product);
+    CQzeContents& contents = file.m_contents;
+    CDocumentFields fields = file.m_form == ELevelForm::archive && contents.m_version >= 3
+                                 ? contents.m_document
+                                 : DefaultDocumentFields();
+    const CProjectExport result =
+        WriteProject(args[1], fields, contents.m_level, CGameResources(), g_product, {});
+    for (const std::string& item : result.m_skipped)
+        std::printf("left out: %s\n", OneLine(item).c_str());
+    std::printf("project=%s left_out=%zu\n", ProjectFolder(args[1]).string().c_str(),
+                result.m_skipped.size());
+    return result.m_skipped.empty() ? 0 : 2;
+}
+
 struct Command {
     const char* name;
     std::size_t argCount;
@@ -1115,6 +1177,8 @@ const Command kCommands[] = {
     {"episode-archive", 2, "episode-archive [--varnok] LIST.qml OUT.gob [GAME]",
      EpisodeArchiveBench, 1},
     {"test-archive", 2, "test-archive [--varnok] IN OUT [GAME]", TestArchiveBench, 1},
+    {"import-archive", 3, "import-archive [--varnok] IN.gob LEVEL OUT.qze", ImportArchiveBench},
+    {"export-project", 2, "export-project [--varnok] IN OUT.qzp", ExportProjectBench},
 };
 
 int Usage()

@@ -266,8 +266,11 @@ void CQzEditApp::OnFileOpen()
                                : QString();
     const QString path = QzGetOpenFileName(
         m_pMainFrame, QStringLiteral("Open"),
-        QStringLiteral("QzEdit Files (*.qze, *.qzl)|*.qze;*.qzl|QzEdit Files (*.qze)|*.qze|"
-                       "Korvath/Varnok Level Files (*.qzl)|*.qzl||"),
+        QStringLiteral("QzEdit Files (*.qze, *.qzl, *.qzp, *.gob, *.goo)|"
+                       "*.qze;*.qzl;*.qzp;*.gob;*.goo|QzEdit Files (*.qze)|*.qze|"
+                       "Korvath/Varnok Level Files (*.qzl)|*.qzl|"
+                       "QzEdit Project Files (*.qzp)|*.qzp|GOB Files (*.gob)|*.gob|"
+                       "GOO Files (*.goo)|*.goo||"),
         QStringLiteral("qze"), folder);
     if (!path.isEmpty())
         OpenDocumentFile(path);

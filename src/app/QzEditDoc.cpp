@@ -87,8 +87,15 @@ auto AskModelDialog(C3dView& engine, QWidget* parent)
 
 const QString kLibraryFilter = QStringLiteral("QZE Files (*.qze)|*.qze|");
 
-const QString kSaveAsFilter =
-    QStringLiteral("QzEdit Files (*.qze)|*.qze|Korvath/Varnok Level Files (*.qzl)|*.qzl||");
+// The Save As filter: the archive of the product that is set.
+QString SaveAsFilter(int product)
+{
+    return QStringLiteral("QzEdit Files (*.qze)|*.qze|QzEdit Project Files (*.qzp)|*.qzp|"
+                          "Korvath/Varnok Level Files (*.qzl)|*.qzl|") +
+           (product != 0 ? QStringLiteral("GOO Files (*.goo)|*.goo|")
+                         : QStringLiteral("GOB Files (*.gob)|*.gob|")) +
+           QStringLiteral("|");
+}
 
 std::filesystem::path HostPath(const QString& path)
 {
@@ -102,13 +109,6 @@ QString Text(std::string_view text)
 
 // The message of a failed read or write of path: a file-system failure names the file itself;
 // for a fault of the content the file is named above the reason.
-QString FailureText(const char* verb, const QString& path, const std::exception& e)
-{
-    if (dynamic_cast<const CFileException*>(&e) != nullptr)
-        return Text(e.what());
-    return QStringLiteral("Cannot %1 \"%2\".\n\n%3")
-        .arg(QLatin1String(verb), QDir::toNativeSeparators(path), Text(e.what()));
-}
 
 // A title made fit to be a file name.
 QString FileNameOf(QString title)
@@ -278,6 +278,14 @@ void CQzEditDoc::ObjectFramesWindowClosing(const CObjectFramesDlg* window)
 
 // ---- Files ----
 
+QString CQzEditDoc::FailureText(const char* verb, const QString& path, const std::exception& e)
+{
+    if (dynamic_cast<const CFileException*>(&e) != nullptr)
+        return Text(e.what());
+    return QStringLiteral("Cannot %1 \"%2\".\n\n%3")
+        .arg(QLatin1String(verb), QDir::toNativeSeparators(path), Text(e.what()));
+}
+
 CQzEditDoc::EFileType CQzEditDoc::FileType(const QString& path)
 {
     // The extension of the file's name only: "x.qzl.bak" is not written as a text level, nor is
@@ -285,9 +293,12 @@ CQzEditDoc::EFileType CQzEditDoc::FileType(const QString& path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("qzl"))
         return EFileType::textLevel;
-    if (suffix == QLatin1String("gob") || suffix == QLatin1String("goo") ||
-        suffix == QLatin1String("qzp"))
-        return EFileType::notOffered;
+    if (suffix == QLatin1String("gob"))
+        return EFileType::baseArchive;
+    if (suffix == QLatin1String("goo"))
+        return EFileType::expArchive;
+    if (suffix == QLatin1String("qzp"))
+        return EFileType::project;
     return EFileType::archive;
 }
 
@@ -368,11 +379,27 @@ bool CQzEditDoc::OnOpenDocument(const QString& path)
     const CWaitCursor wait;
     m_lastError.clear();
     const EFileType type = FileType(path);
-    if (type == EFileType::notOffered) {
-        m_lastError = QStringLiteral("Cannot open \"%1\": GOB and GOO archives and QzEdit "
-                                     "projects cannot be imported in this version.")
-                          .arg(QDir::toNativeSeparators(path));
-        return false;
+    if (type == EFileType::baseArchive || type == EFileType::expArchive ||
+        type == EFileType::project) {
+        // An import sets up the product for the level it brings, which every open level shares.
+        if (!m_app.Documents().empty()) {
+            m_lastError = QStringLiteral("Cannot open \"%1\": close the other levels first; GOB "
+                                         "and GOO archives and QzEdit projects are opened only "
+                                         "while no other level is open.")
+                              .arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+        bool imported = false;
+        if (type == EFileType::project) {
+            imported = ImportProject(path);
+        } else {
+            m_app.m_settings.m_product = type == EFileType::expArchive ? 1 : 0;
+            m_app.SetupProduct();
+            imported = ImportArchive(path);
+        }
+        if (imported)
+            SetModifiedFlag(false);
+        return imported;
     }
     try {
         // The file is read completely into a level of its own, by the form of its content; only
@@ -396,30 +423,23 @@ bool CQzEditDoc::OnSaveDocument(const QString& path)
     const CWaitCursor wait;
     m_lastError.clear();
     const EFileType type = FileType(path);
-    if (type == EFileType::notOffered) {
-        m_lastError = QStringLiteral("Cannot save \"%1\": GOB and GOO archives and QzEdit "
-                                     "projects cannot be written in this version.")
-                          .arg(QDir::toNativeSeparators(path));
-        return false;
+    if (type == EFileType::baseArchive || type == EFileType::expArchive ||
+        type == EFileType::project) {
+        // Exports: the modified flag stays as it was.
+        // Both write the text level; the archive build says so itself.
+        if (type != EFileType::project)
+            return BuildArchive(path);
+        const bool saved = ExportProject(path);
+        LevelTextWritten({});
+        return saved;
     }
     try {
         if (type == EFileType::textLevel) {
             // Planes, boxes, centres and radii as the level stands, and the collide boxes the
             // game uses, before they are written.
             UpdateSectorBounds(*m_level, true);
-            const std::string status = SaveQzlFile(
-                HostPath(path), *m_level, m_app.m_product.m_resources, m_app.m_settings.m_product);
-            if (!status.empty())
-                SetStatusText(status);
-            // Writing the text level gives the surfaces new numbers in sector order.
-            if (m_pEngine != nullptr) {
-                m_pEngine->m_selection.m_surface = -1;
-                m_pEngine->m_selection.m_vertex = -1;
-                m_pEngine->m_selection.m_vertexSurface = -1;
-                for (auto& sector : m_level->m_sectors)
-                    if (sector)
-                        MarkSectorChanged(*sector);
-            }
+            LevelTextWritten(SaveQzlFile(HostPath(path), *m_level, m_app.m_product.m_resources,
+                                         m_app.m_settings.m_product));
             // An export: the modified flag stays as it was.
         } else {
             SaveQzeFile(HostPath(path), *m_level, m_fields);
@@ -452,8 +472,9 @@ bool CQzEditDoc::RunSaveAs()
 {
     // Starts in the document's own folder, else in the folder used last.
     const QString folder = m_pathName.isEmpty() ? QString() : QFileInfo(m_pathName).absolutePath();
-    const QString path = QzGetSaveFileName(DialogParent(), QStringLiteral("Save As"), kSaveAsFilter,
-                                           QStringLiteral("qze"), folder);
+    const QString path =
+        QzGetSaveFileName(DialogParent(), QStringLiteral("Save As"),
+                          SaveAsFilter(m_app.m_settings.m_product), QStringLiteral("qze"), folder);
     if (path.isEmpty())
         return false;
     return SaveAs(path);
@@ -467,7 +488,8 @@ bool CQzEditDoc::SaveAs(const QString& path)
         QzMessageBox(m_lastError, QMessageBox::Ok, DialogParent());
         return false;
     }
-    if (FileType(path) == EFileType::archive)
+    if (const EFileType type = FileType(path);
+        type == EFileType::archive || type == EFileType::project)
         SetPathName(QFileInfo(path).absoluteFilePath(), true);
     return true;
 }

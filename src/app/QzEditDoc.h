@@ -56,22 +56,25 @@ public:
     // New: reads "new.qze" ("newvarnok.qze" for "Product" 1) from the program folder; a missing
     // or unreadable file leaves the empty level. Always true.
     bool OnNewDocument();
-    // Open: the level in the form of the file's content (the game's text level or the archive
-    // form), whatever its name. False, with the reason in LastError() and the document
-    // unchanged, when the file cannot be read or is not a whole level (a text level cut short).
-    // ".gob", ".goo" and ".qzp" are refused until their import exists.
+    // Open: ".gob" and ".goo" import a level of the game's archive (the "Product" setting becomes
+    // 0 or 1 and is applied first), ".qzp" a project, both only while no other document is open;
+    // any other name: the level in the form of the file's content (the game's text level or the
+    // archive form). False, with the reason in LastError() (empty when the user cancelled) and
+    // the document unchanged, when the file cannot be read or is not a whole level (a text level
+    // cut short).
     bool OnOpenDocument(const QString& path);
-    // Save by type (".qzl" text level, anything else the archive form through a temporary file
-    // and a rename). False with LastError() when it failed; the file that was there is kept.
+    // Save by type (".qzl" text level, ".gob"/".goo" the game's archive, ".qzp" a project,
+    // anything else the archive form through a temporary file and a rename). Only the archive
+    // form clears the modified flag. False with LastError() when it failed.
     bool OnSaveDocument(const QString& path);
     // Save (57603): to the document's path, or Save As when it has none.
     bool DoFileSave();
     // Save As (57604): asks for a path, then SaveAs.
     void OnFileSaveAs();
     // The work of Save As once a path is chosen: save; on success a file written in the
-    // archive form (".qze" or any other name but ".qzl") becomes the document's path and enters
-    // the recent-file list; a ".qzl" export keeps the path and the modified flag. A failure
-    // shows its message and leaves whatever file was at path as it was.
+    // archive form (".qze" or any other name of no other type) or a project (".qzp") becomes the
+    // document's path and enters the recent-file list; the exports (".qzl", ".gob", ".goo") keep
+    // the path and the modified flag. A failure shows its message.
     bool SaveAs(const QString& path);
     // The autosave file of this document: its path up to the last "." followed by "tmp"; unique
     // among the open documents (an untitled document, or two documents of one stem, get names
@@ -198,12 +201,16 @@ signals:
 
 private:
     enum class EFileType {
-        archive,     // the editor's own form (.qze, the autosave file, any other name)
-        textLevel,   // the game's text level (.qzl)
-        notOffered,  // GOB/GOO archives and projects (.gob, .goo, .qzp)
+        archive,      // the editor's own form (.qze, the autosave file, any other name)
+        textLevel,    // the game's text level (.qzl)
+        baseArchive,  // the base game's archive (.gob)
+        expArchive,   // the expansion's archive (.goo)
+        project,      // a project (.qzp)
     };
     // The type of a file by its extension (letter case ignored).
     static EFileType FileType(const QString& path);
+    // The message of a failed open or save ("open", "save") of path.
+    static QString FailureText(const char* verb, const QString& path, const std::exception& e);
 
     void RegisterCommands();
     // The view, mode, grid and toggle commands, each with its update rule.

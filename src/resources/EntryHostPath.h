@@ -13,3 +13,10 @@
 // would otherwise name anything but a file directly inside folder.
 std::optional<std::filesystem::path> EntryHostPath(const std::filesystem::path& folder,
                                                    std::string_view entryName);
+
+// folder / the entry's whole relative path ("3do\mat\wall.mat" gives folder/3do/mat/wall.mat),
+// or nullopt when any of its parts, between backslashes or slashes, fails the rule above: so an
+// empty part (a leading separator, two in a row, a trailing one), ".", "..", a drive letter or a
+// control character refuses the whole path.
+std::optional<std::filesystem::path> EntryRelativeHostPath(const std::filesystem::path& folder,
+                                                           std::string_view entryPath);

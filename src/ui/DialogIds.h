@@ -669,3 +669,12 @@ inline constexpr int kMultiSaveAs = 1017;
 inline constexpr int kMultiAdd = 1018;
 inline constexpr int kMultiDelete = 1019;
 }  // namespace Ctl
+
+// Levels (119); "&Ok" is kOk.
+namespace Dlg {
+inline constexpr int kLevels = 119;
+}  // namespace Dlg
+namespace Ctl {
+inline constexpr int kLevelsText = 1000;
+inline constexpr int kLevelsList = 1001;
+}  // namespace Ctl
