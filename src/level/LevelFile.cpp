@@ -5,6 +5,7 @@
 #include "level/QzlReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -24,20 +25,23 @@ ELevelForm LevelFormOf(std::span<const std::uint8_t> bytes)
     // The archive form begins with its tag string: a length byte, then "QZ" and the version.
     if (bytes.size() >= 3 && bytes[0] >= 2 && bytes[0] < 0xFF && bytes[1] == 'Q' && bytes[2] == 'Z')
         return ELevelForm::archive;
-    // Whole blocks of a fixed size without an early exit, so that the compiler tests many bytes
-    // at once; the bytes after the last whole block one by one.
+    // Blocks of 64 bytes tested 16 at a time (the compiler's vector types; no branch per byte);
+    // the bytes after the last whole block one by one.
+    using CBytes16 = std::uint8_t __attribute__((vector_size(16)));
     constexpr std::size_t kBlock = 64;
     const std::uint8_t* p = bytes.data();
     const std::uint8_t* const blocksEnd = p + bytes.size() / kBlock * kBlock;
     for (; p != blocksEnd; p += kBlock) {
-        std::uint8_t bad = 0;
-        for (std::size_t i = 0; i < kBlock; ++i) {
-            // !IsTextByte without branches: a control character other than 0x09..0x0D and 0x1A.
-            const std::uint8_t b = p[i];
-            bad |= static_cast<std::uint8_t>(b < 0x20u && static_cast<std::uint8_t>(b - 9u) > 4u &&
-                                             b != 0x1Au);
+        CBytes16 bad = {};
+        for (std::size_t k = 0; k < kBlock; k += 16) {
+            CBytes16 v;
+            std::memcpy(&v, p + k, sizeof v);
+            // !IsTextByte: a control character other than 0x09..0x0D and 0x1A.
+            bad |= (v < 0x20) & (v - 9 > 4) & (v != 0x1A);
         }
-        if (bad != 0)
+        std::uint64_t halves[2];
+        std::memcpy(halves, &bad, sizeof halves);
+        if ((halves[0] | halves[1]) != 0)
             return ELevelForm::archive;
     }
     if (!std::all_of(p, bytes.data() + bytes.size(), IsTextByte))
