@@ -4,11 +4,14 @@
 #include "framework/Exceptions.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <charconv>
 #include <clocale>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <locale.h>
 #include <system_error>
 
@@ -48,20 +51,87 @@ bool IsLetterOrDigit(char c)
     return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// The limits within which a decimal of mantissa m and k fraction digits is m / 10^k computed in T:
+// both operands exact, so the one division rounds correctly, as strtod and strtof do.
+template <typename T>
+struct CExactDivision;
+template <>
+struct CExactDivision<double> {
+    static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 53;
+    static constexpr int kMaxPower = 22;
+};
+template <>
+struct CExactDivision<float> {
+    static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 24;
+    static constexpr int kMaxPower = 10;
+};
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1,
+                                                 10,
+                                                 100,
+                                                 1000,
+                                                 10000,
+                                                 100000,
+                                                 1000000,
+                                                 10000000,
+                                                 100000000,
+                                                 1000000000,
+                                                 10000000000,
+                                                 100000000000,
+                                                 1000000000000,
+                                                 10000000000000,
+                                                 100000000000000,
+                                                 1000000000000000,
+                                                 10000000000000000,
+                                                 100000000000000000,
+                                                 1000000000000000000};
+
 template <typename T>
 bool ParsePlain(const char*& p, T& value)
 {
     // from_chars takes a minus sign but no plus sign; after a plus sign no minus may follow.
     const char* from = *p == '+' ? p + 1 : p;
-    const char* q = *from == '-' && from == p ? from + 1 : from;
+    const bool negative = *from == '-' && from == p;
+    const char* q = negative ? from + 1 : from;
     std::size_t digits = 0;
-    for (; IsDigit(*q); ++q)
+    std::uint64_t mantissa = 0;
+    bool exactMantissa = true;
+    int fractionDigits = 0;
+    int trailingZeros = 0;  // of the fraction
+    const auto take = [&](char c) {
         ++digits;
-    if (*q == '.')
-        for (++q; IsDigit(*q); ++q)
-            ++digits;
+        if (mantissa > (std::numeric_limits<std::uint64_t>::max() - 9) / 10)
+            exactMantissa = false;
+        else
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    };
+    for (; IsDigit(*q); ++q)
+        take(*q);
+    if (*q == '.') {
+        for (++q; IsDigit(*q); ++q) {
+            take(*q);
+            ++fractionDigits;
+            trailingZeros = *q == '0' ? trailingZeros + 1 : 0;
+        }
+    }
     if (digits == 0 || IsLetterOrDigit(*q) || *q == '.')
         return false;
+    if (exactMantissa && trailingZeros < 19) {
+        // Zeros at the end of the fraction change nothing.
+        mantissa /= kIntegerPowersOfTen[trailingZeros];
+        fractionDigits -= trailingZeros;
+        if (mantissa <= CExactDivision<T>::kMaxMantissa &&
+            fractionDigits <= CExactDivision<T>::kMaxPower && FLT_EVAL_METHOD == 0) {
+            const T magnitude =
+                static_cast<T>(mantissa) / static_cast<T>(kPowersOfTen[fractionDigits]);
+            value = negative ? -magnitude : magnitude;
+            p = q;
+            return true;
+        }
+    }
     T parsed{};
     const auto [end, error] = std::from_chars(from, q, parsed);
     if (error != std::errc() || end != q)

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -228,6 +229,46 @@ TEST(ScanNumbers, PlainDecimalsReadAsStrtodReadsThem)
                 EXPECT_EQ(errno, ERANGE) << text;
             }
         }
+    }
+}
+
+TEST(ScanNumbers, RandomPlainDecimalsReadAsStrtodAndStrtofReadThem)
+{
+    // Shapes around the limits of exact arithmetic: up to twenty digits before and after the
+    // point, runs of zeros at either end.
+    std::mt19937 random(27);
+    const auto digits = [&](int count, bool zeros) {
+        std::string d;
+        for (int i = 0; i < count; ++i)
+            d += zeros && random() % 3 == 0 ? '0' : static_cast<char>('0' + random() % 10);
+        return d;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 4 == 0 ? "-" : (random() % 8 == 0 ? "+" : "");
+        text += digits(static_cast<int>(random() % 21), random() % 2 == 0);
+        if (random() % 4 != 0)
+            text += "." + digits(static_cast<int>(random() % 21), random() % 2 == 0) +
+                    std::string(random() % 8, '0');
+        double d = -7.0;
+        float f = -7.0f;
+        const char* p = text.c_str();
+        const char* q = text.c_str();
+        const bool tookDouble = ParsePlainDecimal(p, d);
+        const bool tookFloat = ParsePlainDecimal(q, f);
+        errno = 0;
+        const double expectedDouble = StrtodC(text.c_str(), nullptr);
+        const float expectedFloat = std::strtof(text.c_str(), nullptr);
+        const bool range = errno == ERANGE;
+        if (!tookDouble) {
+            // Only what has no digits is refused as a double.
+            EXPECT_EQ(text.find_first_of("0123456789"), std::string::npos) << text;
+            continue;
+        }
+        EXPECT_EQ(std::memcmp(&d, &expectedDouble, sizeof d), 0) << text;
+        if (tookFloat)
+            EXPECT_EQ(std::memcmp(&f, &expectedFloat, sizeof f), 0) << text;
+        else
+            EXPECT_TRUE(range) << text;
     }
 }
 
