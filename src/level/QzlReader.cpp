@@ -19,21 +19,36 @@
 
 namespace {
 
+// A set of delimiter characters, tested by table (a delimiter test runs for every character of
+// the longest lines of a level).
+class CDelimiters {
+public:
+    constexpr explicit CDelimiters(std::string_view characters)
+    {
+        for (const char c : characters)
+            m_is[static_cast<unsigned char>(c)] = true;
+    }
+    constexpr bool Has(char c) const { return m_is[static_cast<unsigned char>(c)]; }
+
+private:
+    bool m_is[256] = {};
+};
+
 // Splits a line at any of the given delimiter characters, skipping runs of them.
 class CTokens {
 public:
-    CTokens(std::string_view line, std::string_view delimiters)
+    CTokens(std::string_view line, const CDelimiters& delimiters)
         : m_line(line), m_delimiters(delimiters)
     {}
 
     bool Next(std::string_view& token)
     {
-        while (m_pos < m_line.size() && IsDelimiter(m_line[m_pos]))
+        while (m_pos < m_line.size() && m_delimiters.Has(m_line[m_pos]))
             ++m_pos;
         if (m_pos >= m_line.size())
             return false;
         const std::size_t start = m_pos;
-        while (m_pos < m_line.size() && !IsDelimiter(m_line[m_pos]))
+        while (m_pos < m_line.size() && !m_delimiters.Has(m_line[m_pos]))
             ++m_pos;
         token = m_line.substr(start, m_pos - start);
         return true;
@@ -43,15 +58,13 @@ public:
     std::size_t Position() const { return m_pos; }
 
 private:
-    bool IsDelimiter(char c) const { return m_delimiters.find(c) != std::string_view::npos; }
-
     std::string_view m_line;
-    std::string_view m_delimiters;
+    const CDelimiters& m_delimiters;
     std::size_t m_pos = 0;
 };
 
-constexpr std::string_view kDelimiters = ": ,\t\r\n";
-constexpr std::string_view kThingDelimiters = ": ,\t\r\n=";
+constexpr CDelimiters kDelimiters(": ,\t\r\n");
+constexpr CDelimiters kThingDelimiters(": ,\t\r\n=");
 
 // A float from a double without leaving the float range (out-of-range values become infinite).
 float ToFloat(double d)
