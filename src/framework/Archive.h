@@ -32,6 +32,9 @@ public:
     bool IsLoading() const { return !m_storing; }
 
     const std::vector<std::uint8_t>& Buffer() const { return m_out; }
+    // Storing: makes room for bytes more, so that a large store grows its buffer once, not by
+    // many reallocations and copies of everything written so far.
+    void Reserve(std::size_t bytes) { m_out.reserve(m_out.size() + bytes); }
     std::vector<std::uint8_t> TakeBuffer() { return std::move(m_out); }
 
     std::size_t Position() const { return m_pos; }  // loading: bytes consumed

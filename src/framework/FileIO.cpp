@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -53,7 +54,7 @@ std::filesystem::path LinkTarget(const std::filesystem::path& path)
 
 }  // namespace
 
-std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
+CFileBytes ReadFileBuffer(const std::filesystem::path& path)
 {
     // Without blocking: opening a named pipe must not wait for a writer before it is refused.
     CFd f;
@@ -68,27 +69,35 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
     if (!S_ISREG(st.st_mode))
         throw CFileException("Cannot open " + Quoted(path) + ": it is not a regular file.");
 
-    // Read into a buffer of the file's size; keep reading in case the file grows meanwhile.
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
-    std::uint8_t chunk[65536];
+    // Read into a buffer of the file's size (plus room to notice growth); a file that grows
+    // meanwhile moves to a buffer twice as large, as often as it keeps growing.
+    std::size_t capacity = static_cast<std::size_t>(st.st_size) + 4096;
+    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
     std::size_t used = 0;
     for (;;) {
-        const bool inBuffer = used < data.size();
-        std::uint8_t* to = inBuffer ? data.data() + used : chunk;
-        const std::size_t room = inBuffer ? data.size() - used : sizeof chunk;
-        const ssize_t n = ::read(f.fd, to, room);
+        if (used == capacity) {
+            const std::size_t larger = capacity * 2;
+            auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(larger);
+            std::memcpy(grown.get(), data.get(), used);
+            data = std::move(grown);
+            capacity = larger;
+        }
+        const ssize_t n = ::read(f.fd, data.get() + used, capacity - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             throw CFileException("Cannot read " + Quoted(path) + ": " + ErrnoText() + ".");
         if (n == 0)
             break;
-        if (!inBuffer)
-            data.insert(data.end(), chunk, chunk + n);
         used += static_cast<std::size_t>(n);
     }
-    data.resize(used);
-    return data;
+    return CFileBytes(std::move(data), used);
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
+{
+    const CFileBytes bytes = ReadFileBuffer(path);
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
 void WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> data)

@@ -16,9 +16,28 @@ int LevelTagVersion(const std::string& tag)
 
 namespace {
 
+// About the bytes the records of level take when stored: a little more than the fixed part of each
+// record, so that the store's buffer is rarely grown.
+std::size_t StoredSizeEstimate(const CQzlSections& level)
+{
+    constexpr std::size_t kCorner = 32;  // tag, world vertex, u, v and four intensities
+    std::size_t bytes = 4096;
+    for (const auto& surface : level.m_surfaces)
+        bytes += 80 + surface->m_vertices.size() * kCorner;
+    for (const auto& sector : level.m_sectors)
+        bytes += 128 + sector->m_groupName.size() + sector->m_surfaces.size() * 4;
+    for (const auto& thing : level.m_things)
+        bytes += 160 + thing->m_frames.size() * sizeof(CWorldVertex);
+    bytes += level.m_materials.size() * 64 + level.m_adjoins.size() * 16 +
+             (level.m_cogs.size() + level.m_templates.size()) * 128;
+    bytes += (level.m_worldVertices.size() + level.m_bookmarks.size()) * sizeof(CWorldVertex);
+    return bytes;
+}
+
 void StoreLevel(CQzlSections& level, CArchive& ar, int& version)
 {
     version = kLevelArchiveVersion;
+    ar.Reserve(StoredSizeEstimate(level));
     level.m_gameTag = "QZ5";
     ar.WriteString(level.m_gameTag);
 

@@ -84,7 +84,7 @@ CQzeContents ReadQzeBytes(std::span<const std::uint8_t> data)
 
 CQzeContents LoadQzeFile(const std::filesystem::path& path)
 {
-    const std::vector<std::uint8_t> data = ReadFileBytes(path);
+    const CFileBytes data = ReadFileBuffer(path);
     return ReadQzeBytes(data);
 }
 

@@ -3,7 +3,17 @@
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
 
+#include <cerrno>
+#include <cfloat>
+#include <charconv>
+#include <clocale>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <limits>
+#include <locale.h>
+#include <system_error>
 
 namespace {
 
@@ -26,7 +36,233 @@ void LowerInPlace(std::string& s)
             c = static_cast<char>(c - 'A' + 'a');
 }
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool IsLetterOrDigit(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The limits within which a decimal of mantissa m and k fraction digits is m / 10^k computed in T:
+// both operands exact, so the one division rounds correctly, as strtod and strtof do.
+template <typename T>
+struct CExactDivision;
+template <>
+struct CExactDivision<double> {
+    static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 53;
+    static constexpr int kMaxPower = 22;
+};
+template <>
+struct CExactDivision<float> {
+    static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 24;
+    static constexpr int kMaxPower = 10;
+};
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1,
+                                                 10,
+                                                 100,
+                                                 1000,
+                                                 10000,
+                                                 100000,
+                                                 1000000,
+                                                 10000000,
+                                                 100000000,
+                                                 1000000000,
+                                                 10000000000,
+                                                 100000000000,
+                                                 1000000000000,
+                                                 10000000000000,
+                                                 100000000000000,
+                                                 1000000000000000,
+                                                 10000000000000000,
+                                                 100000000000000000,
+                                                 1000000000000000000};
+
+template <typename T>
+bool ParsePlain(const char*& p, T& value)
+{
+    // from_chars takes a minus sign but no plus sign; after a plus sign no minus may follow.
+    const char* from = *p == '+' ? p + 1 : p;
+    const bool negative = *from == '-' && from == p;
+    const char* q = negative ? from + 1 : from;
+    std::size_t digits = 0;
+    std::uint64_t mantissa = 0;
+    bool exactMantissa = true;
+    int fractionDigits = 0;
+    int trailingZeros = 0;  // of the fraction
+    const auto take = [&](char c) {
+        ++digits;
+        if (mantissa > (std::numeric_limits<std::uint64_t>::max() - 9) / 10)
+            exactMantissa = false;
+        else
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    };
+    for (; IsDigit(*q); ++q)
+        take(*q);
+    if (*q == '.') {
+        for (++q; IsDigit(*q); ++q) {
+            take(*q);
+            ++fractionDigits;
+            trailingZeros = *q == '0' ? trailingZeros + 1 : 0;
+        }
+    }
+    if (digits == 0 || IsLetterOrDigit(*q) || *q == '.')
+        return false;
+    if (exactMantissa && trailingZeros < 19) {
+        // Zeros at the end of the fraction change nothing.
+        mantissa /= kIntegerPowersOfTen[trailingZeros];
+        fractionDigits -= trailingZeros;
+        if (mantissa <= CExactDivision<T>::kMaxMantissa &&
+            fractionDigits <= CExactDivision<T>::kMaxPower && FLT_EVAL_METHOD == 0) {
+            const T magnitude =
+                static_cast<T>(mantissa) / static_cast<T>(kPowersOfTen[fractionDigits]);
+            value = negative ? -magnitude : magnitude;
+            p = q;
+            return true;
+        }
+    }
+    T parsed{};
+    const auto [end, error] = std::from_chars(from, q, parsed);
+    if (error != std::errc() || end != q)
+        return false;
+    value = parsed;
+    p = q;
+    return true;
+}
+
+// "%d" of at most nine digits (no overflow to mind).
+bool ParsePlainInt(const char*& p, int& value)
+{
+    const char* q = p;
+    const bool negative = *q == '-';
+    if (*q == '+' || *q == '-')
+        ++q;
+    int v = 0;
+    int digits = 0;
+    for (; IsDigit(*q); ++q, ++digits) {
+        if (digits == 9)
+            return false;
+        v = v * 10 + (*q - '0');
+    }
+    if (digits == 0)
+        return false;
+    value = negative ? -v : v;
+    p = q;
+    return true;
+}
+
+// "%x" of at most eight hexadecimal digits, with or without "0x", without a sign.
+bool ParsePlainHex(const char*& p, unsigned& value)
+{
+    const char* q = p;
+    if (q[0] == '0' && (q[1] == 'x' || q[1] == 'X'))
+        q += 2;
+    unsigned v = 0;
+    int digits = 0;
+    for (; IsHexDigit(*q); ++q, ++digits) {
+        if (digits == 8)
+            return false;
+        const char c = *q;
+        const unsigned digit = IsDigit(c)               ? static_cast<unsigned>(c - '0')
+                               : (c >= 'a' && c <= 'f') ? static_cast<unsigned>(c - 'a' + 10)
+                                                        : static_cast<unsigned>(c - 'A' + 10);
+        v = v * 16 + digit;
+    }
+    if (digits == 0)
+        return false;
+    value = v;
+    p = q;
+    return true;
+}
+
+constexpr int kNeedsFullScan = -2;
+
+// The plain path of ScanNumbers: what sscanf returns, or kNeedsFullScan.
+int ScanPlain(const char* text, const char* format, va_list args)
+{
+    int done = 0;
+    const char* p = text;
+    for (const char* f = format; *f != '\0'; ++f) {
+        if (IsScanSpace(*f)) {
+            while (IsScanSpace(*p))
+                ++p;
+            continue;
+        }
+        if (*f != '%') {
+            if (*p == '\0')
+                return done > 0 ? done : EOF;
+            if (*p != *f)
+                return done;
+            ++p;
+            continue;
+        }
+        const char conversion = *++f;
+        if (conversion != 'd' && conversion != 'x' && conversion != 'X' && conversion != 'f')
+            return kNeedsFullScan;
+        while (IsScanSpace(*p))
+            ++p;
+        if (*p == '\0')
+            return done > 0 ? done : EOF;
+        bool plain = false;
+        if (conversion == 'd')
+            plain = ParsePlainInt(p, *va_arg(args, int*));
+        else if (conversion == 'f')
+            plain = ParsePlain(p, *va_arg(args, float*));
+        else
+            plain = ParsePlainHex(p, *va_arg(args, unsigned*));
+        if (!plain)
+            return kNeedsFullScan;
+        ++done;
+    }
+    return done;
+}
+
+__attribute__((format(scanf, 2, 0))) int FullScan(const char* text, const char* format,
+                                                  va_list args)
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const locale_t old = uselocale(c);
+    const int result = std::vsscanf(text, format, args);
+    uselocale(old);
+    return result;
+}
+
 }  // namespace
+
+bool ParsePlainDecimal(const char*& p, float& value)
+{
+    return ParsePlain(p, value);
+}
+
+bool ParsePlainDecimal(const char*& p, double& value)
+{
+    return ParsePlain(p, value);
+}
+
+int ScanNumbers(const char* text, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    int result = ScanPlain(text, format, args);
+    if (result == kNeedsFullScan)
+        result = FullScan(text, format, again);
+    va_end(again);
+    va_end(args);
+    return result;
+}
 
 bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
 {
@@ -42,9 +278,15 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     const std::uint8_t* data = m_text.data();
     const std::size_t start = m_pos;
     const std::size_t limit = size - start < maxLength ? size : start + maxLength;
-    std::size_t p = start;
-    while (p < limit && data[p] != '\n' && data[p] != '\r')
-        ++p;
+    // The line ends at the first line feed or carriage return; both searches are library scans
+    // of whole blocks of bytes.
+    const std::uint8_t* from = data + start;
+    std::size_t length = limit - start;
+    if (const void* lf = std::memchr(from, '\n', length))
+        length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - from);
+    if (const void* cr = std::memchr(from, '\r', length))
+        length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(cr) - from);
+    std::size_t p = start + length;
     const std::size_t textEnd = p;
     // The line end is consumed only when it was reached within the length limit; a line cut at
     // the limit continues as the next line.
@@ -60,11 +302,9 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     }
     m_pos = p;
 
-    const void* nul = std::memchr(data + start, 0, textEnd - start);
-    const std::size_t length =
-        nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - (data + start))
-            : textEnd - start;
-    line.assign(reinterpret_cast<const char*>(data + start), length);
+    if (const void* nul = std::memchr(from, 0, textEnd - start))
+        length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - from);
+    line.assign(reinterpret_cast<const char*>(from), length);
     return true;
 }
 
@@ -120,7 +360,7 @@ bool ScanKeywordCount(const std::string& line, std::string_view keyword, int& co
     const std::size_t n = MatchScanPrefix(line, keyword);
     if (n == std::string_view::npos)
         return false;
-    return ScanC(line.c_str() + n, " %d", &count) == 1;
+    return ScanNumbers(line.c_str() + n, " %d", &count) == 1;
 }
 
 int ReadKeywordLine(CQzlLineReader& reader, std::string& line, std::string_view keyword,

@@ -65,6 +65,19 @@ inline bool HasKeyword(std::string_view text, std::string_view word)
 // exactly. Returns the number of characters of text matched, or npos.
 std::size_t MatchScanPrefix(std::string_view text, std::string_view keyword);
 
+// ScanC for the lines of numbers of a level, without the library's scan on the plain forms that
+// level writers produce. format may hold literal characters, blanks and the conversions %d, %x,
+// %X and %f. A number in any other form (an exponent, "inf" or "nan", a hexadecimal float, more
+// digits than the plain path takes) sends the whole line to ScanC; the result and every value
+// stored are always those of ScanC.
+int ScanNumbers(const char* text, const char* format, ...) __attribute__((format(scanf, 2, 3)));
+
+// A decimal number in the plain form [+-]digits[.digits] (".5" and "1." included) at p, as strtod
+// reads it in the C locale; p then moves past it. False, p unmoved, for any other form and when
+// a letter or a point follows (a number in another form may go on there).
+bool ParsePlainDecimal(const char*& p, float& value);
+bool ParsePlainDecimal(const char*& p, double& value);
+
 // Scans "<keyword> %d" from the start of line into count; false when it does not match.
 bool ScanKeywordCount(const std::string& line, std::string_view keyword, int& count);
 

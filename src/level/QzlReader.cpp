@@ -19,21 +19,36 @@
 
 namespace {
 
+// A set of delimiter characters, tested by table (a delimiter test runs for every character of
+// the longest lines of a level).
+class CDelimiters {
+public:
+    constexpr explicit CDelimiters(std::string_view characters)
+    {
+        for (const char c : characters)
+            m_is[static_cast<unsigned char>(c)] = true;
+    }
+    constexpr bool Has(char c) const { return m_is[static_cast<unsigned char>(c)]; }
+
+private:
+    bool m_is[256] = {};
+};
+
 // Splits a line at any of the given delimiter characters, skipping runs of them.
 class CTokens {
 public:
-    CTokens(std::string_view line, std::string_view delimiters)
+    CTokens(std::string_view line, const CDelimiters& delimiters)
         : m_line(line), m_delimiters(delimiters)
     {}
 
     bool Next(std::string_view& token)
     {
-        while (m_pos < m_line.size() && IsDelimiter(m_line[m_pos]))
+        while (m_pos < m_line.size() && m_delimiters.Has(m_line[m_pos]))
             ++m_pos;
         if (m_pos >= m_line.size())
             return false;
         const std::size_t start = m_pos;
-        while (m_pos < m_line.size() && !IsDelimiter(m_line[m_pos]))
+        while (m_pos < m_line.size() && !m_delimiters.Has(m_line[m_pos]))
             ++m_pos;
         token = m_line.substr(start, m_pos - start);
         return true;
@@ -43,15 +58,13 @@ public:
     std::size_t Position() const { return m_pos; }
 
 private:
-    bool IsDelimiter(char c) const { return m_delimiters.find(c) != std::string_view::npos; }
-
     std::string_view m_line;
-    std::string_view m_delimiters;
+    const CDelimiters& m_delimiters;
     std::size_t m_pos = 0;
 };
 
-constexpr std::string_view kDelimiters = ": ,\t\r\n";
-constexpr std::string_view kThingDelimiters = ": ,\t\r\n=";
+constexpr CDelimiters kDelimiters(": ,\t\r\n");
+constexpr CDelimiters kThingDelimiters(": ,\t\r\n=");
 
 // A float from a double without leaving the float range (out-of-range values become infinite).
 float ToFloat(double d)
@@ -72,6 +85,10 @@ std::int32_t TokenInt(std::string_view token)
 
 float TokenFloat(std::string_view token)
 {
+    const char* p = token.data();
+    double value = 0.0;
+    if (ParsePlainDecimal(p, value) && p == token.data() + token.size())
+        return ToFloat(value);
     return ToFloat(AtofC(token.data()));
 }
 
@@ -348,31 +365,32 @@ private:
                 return;
             line = m_line.c_str();
             if (Has("VERSION")) {
-                ScanC(line, "VERSION %d", &h.m_version);
+                ScanNumbers(line, "VERSION %d", &h.m_version);
             } else if (Has("WORLD GRAVITY")) {
-                ScanC(line, "WORLD GRAVITY %f", &h.m_worldGravity);
+                ScanNumbers(line, "WORLD GRAVITY %f", &h.m_worldGravity);
             } else if (Has("CEILING SKY Z")) {
-                ScanC(line, "CEILING SKY Z %f", &h.m_ceilingSkyZ);
+                ScanNumbers(line, "CEILING SKY Z %f", &h.m_ceilingSkyZ);
             } else if (Has("HORIZON DISTANCE")) {
-                ScanC(line, "HORIZON DISTANCE %f", &h.m_horizonDistance);
+                ScanNumbers(line, "HORIZON DISTANCE %f", &h.m_horizonDistance);
             } else if (Has("HORIZON PIXELS PER REV")) {
-                ScanC(line, "HORIZON PIXELS PER REV %f", &h.m_horizonPixelsPerRev);
+                ScanNumbers(line, "HORIZON PIXELS PER REV %f", &h.m_horizonPixelsPerRev);
             } else if (Has("HORIZON SKY OFFSET")) {
-                ScanC(line, "HORIZON SKY OFFSET %f %f", &h.m_horizonSkyOffset[0],
-                      &h.m_horizonSkyOffset[1]);
+                ScanNumbers(line, "HORIZON SKY OFFSET %f %f", &h.m_horizonSkyOffset[0],
+                            &h.m_horizonSkyOffset[1]);
             } else if (Has("CEILING SKY OFFSET")) {
-                ScanC(line, "CEILING SKY OFFSET %f %f", &h.m_ceilingSkyOffset[0],
-                      &h.m_ceilingSkyOffset[1]);
+                ScanNumbers(line, "CEILING SKY OFFSET %f %f", &h.m_ceilingSkyOffset[0],
+                            &h.m_ceilingSkyOffset[1]);
             } else if (Has("MIPMAP DISTANCES")) {
-                ScanC(line, "MIPMAP DISTANCES %f %f %f %f", &h.m_mipmapDistances[0],
-                      &h.m_mipmapDistances[1], &h.m_mipmapDistances[2], &h.m_mipmapDistances[3]);
+                ScanNumbers(line, "MIPMAP DISTANCES %f %f %f %f", &h.m_mipmapDistances[0],
+                            &h.m_mipmapDistances[1], &h.m_mipmapDistances[2],
+                            &h.m_mipmapDistances[3]);
             } else if (Has("LOD DISTANCES")) {
-                ScanC(line, "LOD DISTANCES %f %f %f %f", &h.m_lodDistances[0], &h.m_lodDistances[1],
-                      &h.m_lodDistances[2], &h.m_lodDistances[3]);
+                ScanNumbers(line, "LOD DISTANCES %f %f %f %f", &h.m_lodDistances[0],
+                            &h.m_lodDistances[1], &h.m_lodDistances[2], &h.m_lodDistances[3]);
             } else if (Has("PERSPECTIVE DISTANCE")) {
-                ScanC(line, "PERSPECTIVE DISTANCE %f", &h.m_perspectiveDistance);
+                ScanNumbers(line, "PERSPECTIVE DISTANCE %f", &h.m_perspectiveDistance);
             } else if (Has("GOURAUD DISTANCE")) {
-                ScanC(line, "GOURAUD DISTANCE %f", &h.m_gouraudDistance);
+                ScanNumbers(line, "GOURAUD DISTANCE %f", &h.m_gouraudDistance);
                 return;
             } else if (GiveBackSectionLine()) {
                 return;
@@ -427,7 +445,7 @@ private:
                 if (!ReadCounted("WORLD VERTICES", "world vertices", [this] {
                         CWorldVertex v;
                         int index = 0;
-                        ScanC(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
+                        ScanNumbers(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
                         m_level.m_worldVertices.push_back(v);
                     }))
                     return;
@@ -441,7 +459,7 @@ private:
                 if (!ReadCounted("WORLD TEXTURE VERTICES", "texture vertices", [this] {
                         CWorldVertex v;
                         int index = 0;
-                        ScanC(m_line.c_str(), "%d: %f %f", &index, &v.extra[3], &v.extra[4]);
+                        ScanNumbers(m_line.c_str(), "%d: %f %f", &index, &v.extra[3], &v.extra[4]);
                         m_level.m_textureVertices.push_back(v);
                     }))
                     return;
@@ -455,8 +473,8 @@ private:
                 if (!ReadCounted("WORLD ADJOINS", "adjoins", [this] {
                         auto adjoin = std::make_unique<CQzlAdjoin>();
                         int index = 0;
-                        ScanC(m_line.c_str(), "%d: %x %d %f", &index, &adjoin->m_flags,
-                              &adjoin->m_mirror, &adjoin->m_dist);
+                        ScanNumbers(m_line.c_str(), "%d: %x %d %f", &index, &adjoin->m_flags,
+                                    &adjoin->m_mirror, &adjoin->m_dist);
                         m_level.m_adjoins.push_back(std::move(adjoin));
                     }))
                     return;
@@ -493,7 +511,7 @@ private:
                 if (exists)
                     n = m_level.m_surfaces[i]->m_normal;
                 int index = 0;
-                ScanC(m_line.c_str(), "%d: %f %f %f", &index, &n.x, &n.z, &n.y);
+                ScanNumbers(m_line.c_str(), "%d: %f %f %f", &index, &n.x, &n.z, &n.y);
                 if (exists)
                     m_level.m_surfaces[i]->m_normal = n;
             });
@@ -639,25 +657,25 @@ private:
             }
             const char* line = m_line.c_str();
             if (Has("SECTOR")) {
-                ScanC(line, "SECTOR %d", &s.m_number);
+                ScanNumbers(line, "SECTOR %d", &s.m_number);
             } else if (Has("FLAGS")) {
-                ScanC(line, "FLAGS %x", &s.m_flags);
+                ScanNumbers(line, "FLAGS %x", &s.m_flags);
             } else if (Has("AMBIENT LIGHT")) {
-                ScanC(line, "AMBIENT LIGHT %f", &s.m_ambientLight);
+                ScanNumbers(line, "AMBIENT LIGHT %f", &s.m_ambientLight);
             } else if (Has("EXTRA LIGHT")) {
-                ScanC(line, "EXTRA LIGHT %f", &s.m_extraLight);
+                ScanNumbers(line, "EXTRA LIGHT %f", &s.m_extraLight);
             } else if (Has("COLORMAP")) {
-                ScanC(line, "COLORMAP %d", &s.m_colormap);
+                ScanNumbers(line, "COLORMAP %d", &s.m_colormap);
             } else if (Has("TINT")) {
-                ScanC(line, "TINT %f %f %f", &s.m_tint[0], &s.m_tint[1], &s.m_tint[2]);
+                ScanNumbers(line, "TINT %f %f %f", &s.m_tint[0], &s.m_tint[1], &s.m_tint[2]);
             } else if (Has("BOUNDBOX")) {
                 CBoundingBox& b = s.m_boundBox;
-                ScanC(line, "BOUNDBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y, &b.max.x,
-                      &b.max.z, &b.max.y);
+                ScanNumbers(line, "BOUNDBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y,
+                            &b.max.x, &b.max.z, &b.max.y);
             } else if (Has("COLLIDEBOX")) {
                 CBoundingBox& b = s.m_collideBox;
-                ScanC(line, "COLLIDEBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y, &b.max.x,
-                      &b.max.z, &b.max.y);
+                ScanNumbers(line, "COLLIDEBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y,
+                            &b.max.x, &b.max.z, &b.max.y);
             } else if (Has("SOUND")) {
                 m_name[0] = '\0';
                 if (ScanC(line, "SOUND %2048s %f", m_name, &s.m_soundVolume) >= 1) {
@@ -670,12 +688,12 @@ private:
                     }
                 }
             } else if (Has("CENTER")) {
-                ScanC(line, "CENTER %f %f %f", &s.m_center.x, &s.m_center.z, &s.m_center.y);
+                ScanNumbers(line, "CENTER %f %f %f", &s.m_center.x, &s.m_center.z, &s.m_center.y);
             } else if (Has("RADIUS")) {
-                ScanC(line, "RADIUS %f", &s.m_radius);
+                ScanNumbers(line, "RADIUS %f", &s.m_radius);
             } else if (Has("VERTICES")) {
                 int vertices = 0;
-                ScanC(line, "VERTICES %d", &vertices);
+                ScanNumbers(line, "VERTICES %d", &vertices);
                 anything = true;
                 for (int k = 0; k < vertices; ++k) {
                     if (!Next()) {
@@ -687,7 +705,7 @@ private:
             } else if (Has("SURFACES")) {
                 int first = 0;
                 int surfaces = 0;
-                ScanC(line, "SURFACES %d %d", &first, &surfaces);
+                ScanNumbers(line, "SURFACES %d %d", &first, &surfaces);
                 // The list is made once the whole file is read: the surfaces may come later.
                 m_sectorRuns.push_back({m_level.m_sectors.size(), first, surfaces});
                 m_level.m_sectors.push_back(std::move(sector));
@@ -848,22 +866,22 @@ private:
             while (tokens.Next(t)) {
                 if (HasKeyword(t, "THINGFLAGS")) {
                     if (tokens.Next(t))
-                        ScanC(TokenText(t), "%X", &th.m_thingFlags);
+                        ScanNumbers(TokenText(t), "%X", &th.m_thingFlags);
                 } else if (HasKeyword(t, "NUMFRAMES")) {
                     tokens.Next(t);
                 } else if (HasKeyword(t, "FRAME")) {
                     CWorldVertex frame;
                     if (tokens.Next(t)) {
-                        ScanC(TokenText(t), "(%f/%f/%f", &frame.x, &frame.z, &frame.y);
+                        ScanNumbers(TokenText(t), "(%f/%f/%f", &frame.x, &frame.z, &frame.y);
                         if (tokens.Next(t))
-                            ScanC(TokenText(t), "%f/%f/%f)", &frame.extra[0], &frame.extra[2],
-                                  &frame.extra[1]);
+                            ScanNumbers(TokenText(t), "%f/%f/%f)", &frame.extra[0], &frame.extra[2],
+                                        &frame.extra[1]);
                     }
                     th.m_frames.push_back(frame);
                 } else if (HasKeyword(t, "VEL")) {
                     if (tokens.Next(t))
-                        ScanC(TokenText(t), "(%f/%f/%f)", &th.m_velocity.x, &th.m_velocity.z,
-                              &th.m_velocity.y);
+                        ScanNumbers(TokenText(t), "(%f/%f/%f)", &th.m_velocity.x, &th.m_velocity.z,
+                                    &th.m_velocity.y);
                 } else if (HasKeyword(t, "AICLASS")) {
                     if (tokens.Next(t))
                         th.m_aiClass.assign(t);
@@ -912,5 +930,5 @@ CQzlSections ReadWholeQzl(std::span<const std::uint8_t> text, int product)
 
 CQzlSections LoadQzlFile(const std::filesystem::path& path, int product)
 {
-    return ReadWholeQzl(ReadFileBytes(path), product);
+    return ReadWholeQzl(ReadFileBuffer(path), product);
 }

@@ -114,4 +114,21 @@ TEST_F(FileIOTest, AReplacedFileKeepsItsPermissionBits)
     EXPECT_EQ(Mode(m_dir / "fresh.qze"), 0644u);
 }
 
+TEST_F(FileIOTest, AFileLargerThanItsStatedSizeIsReadWhole)
+{
+    // The process's map file states a size of 0 and holds many kilobytes: the read goes on past
+    // the size the file stated, over more than one buffer.
+    const CFileBytes bytes = ReadFileBuffer("/proc/self/maps");
+    ASSERT_GT(bytes.size(), 8192u);
+    EXPECT_EQ(bytes.data()[bytes.size() - 1], '\n');
+    EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("qz_test_framework"), std::string::npos);
+
+    // A file of its stated size, and an empty one.
+    const Bytes data(100000, 0x5A);
+    WriteFileAtomic(m_dir / "big.qze", data);
+    EXPECT_EQ(ReadFileBytes(m_dir / "big.qze"), data);
+    WriteFileAtomic(m_dir / "empty.qze", Bytes{});
+    EXPECT_EQ(ReadFileBuffer(m_dir / "empty.qze").size(), 0u);
+}
+
 }  // namespace
