@@ -252,6 +252,9 @@ CQzEditDoc* CQzEditApp::OpenDocumentFile(const QString& path)
         return nullptr;
     }
     doc->SetPathName(full, true);
+    // Taken at once, not only at the first paint: a view that never paints (no OpenGL) must not
+    // leave the archive as the path a Save would write.
+    doc->TakePendingTitle();
     m_documents.push_back(doc.get());
     OpenWindow(m_pMainFrame, *doc);
     return doc.release();

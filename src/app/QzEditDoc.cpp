@@ -628,6 +628,16 @@ void CQzEditDoc::SetPathName(const QString& path, bool addToRecent)
     SetTitle(QFileInfo(path).fileName());
 }
 
+void CQzEditDoc::TakePendingTitle()
+{
+    if (m_pendingTitle.isEmpty())
+        return;
+    const QString title = m_pendingTitle;
+    m_pendingTitle.clear();
+    SetPathName(QString(), false);
+    SetTitle(title);
+}
+
 void CQzEditDoc::SetTitle(const QString& title)
 {
     m_title = title;

@@ -120,6 +120,10 @@ public:
     // Sets the path and the title (the file's name); with addToRecent the path enters the
     // application's recent-file list.
     void SetPathName(const QString& path, bool addToRecent = true);
+    // A level imported from an archive is titled by its name and has no path, so that Save asks
+    // for a file (and never writes over the archive it came from); nothing without a pending
+    // title.
+    void TakePendingTitle();
     const QString& Title() const { return m_title; }
     void SetTitle(const QString& title);
     bool IsModified() const { return m_modified; }

@@ -325,13 +325,7 @@ bool CQzEditView::CreateEngine()
     RebuildAll(*m_engine, true);
     m_doc.ShowOpenedLevelStatus(true);
 
-    // A level imported from an archive is titled by its name, and Save asks for a file.
-    if (!m_doc.m_pendingTitle.isEmpty()) {
-        const QString title = m_doc.m_pendingTitle;
-        m_doc.SetPathName(QString(), false);
-        m_doc.SetTitle(title);
-        m_doc.m_pendingTitle.clear();
-    }
+    m_doc.TakePendingTitle();
     if (CMainFrame* frame = MainFrame())
         frame->SetActiveView(this);
     return true;

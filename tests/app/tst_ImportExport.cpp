@@ -79,7 +79,13 @@ TEST_F(ImportExportTest, OpeningAnArchiveImportsTheChosenLevel)
     ASSERT_EQ(doc->m_level->m_levelFiles.m_entries.size(), 2u);
     EXPECT_EQ(doc->m_level->m_levelFiles.m_entries[0]->m_name, "lift.cog");
     EXPECT_EQ(doc->m_level->m_levelFiles.m_entries[1]->m_name, "wall.mat");
-    EXPECT_EQ(doc->m_pendingTitle, QStringLiteral("b.qzl"));
+    // Titled by the level's name, without a path: Save asks for a file and never writes over the
+    // archive (the recent files keep the archive, as for any file opened).
+    EXPECT_EQ(doc->Title(), QStringLiteral("b.qzl"));
+    EXPECT_TRUE(doc->PathName().isEmpty());
+    EXPECT_TRUE(doc->m_pendingTitle.isEmpty());
+    ASSERT_FALSE(m_app->RecentFiles().isEmpty());
+    EXPECT_TRUE(m_app->RecentFiles().front().endsWith(QStringLiteral("two.goo")));
     EXPECT_EQ(doc->m_fields.m_startCogOn, 0);
     EXPECT_EQ(doc->m_fields.m_goalsCogOn, 0);
     EXPECT_FALSE(doc->IsModified());
