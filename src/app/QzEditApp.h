@@ -14,6 +14,7 @@
 #include "ui/UiServices.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -128,6 +129,9 @@ public:
     CProductSetup m_product;
 
     CMainFrame* m_pMainFrame = nullptr;  // owned: deleted by the destructor
+    // The game Test Level started (a CGameLauncher), while it runs: one game at a time, since
+    // every document's Test Level writes the same test archive.
+    QPointer<QObject> m_testGame;
 
     CSettingsStore& Store() { return *m_store; }
     QSettings& Profile() { return *m_profile; }

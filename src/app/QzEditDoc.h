@@ -102,7 +102,7 @@ public:
     // the start and goals cogs by their switches and the level's own files. False (m_lastError
     // says why) when it could not be written; the file at path is then as it was.
     bool BuildArchive(const QString& path);
-    // True while a game that this document's Test Level started is still running.
+    // True while a game that Test Level started (in any document) is still running.
     bool IsGameRunning() const;
 
     // ---- Import and export (QzEditDocImport.cpp) ----
@@ -330,6 +330,5 @@ private:
     QPointer<QObject> m_objectFrames;  // the Object Frames window
     QPointer<QWidget> m_cogsInLevel;   // the Cogs in Level window
     QPointer<QWidget> m_errors;        // the Errors window
-    QPointer<QObject> m_game;          // the game Test Level started (a CGameLauncher)
     bool m_openedWithErrors = false;   // the file opened had damaged indices
 };

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <filesystem>
 #include <string>
@@ -68,7 +69,9 @@ bool CQzEditDoc::ImportArchive(const QString& path)
     // The archive brings its own cogs.
     m_fields.m_startCogOn = 0;
     m_fields.m_goalsCogOn = 0;
-    m_pendingTitle = QString::fromStdString(imported->m_name);
+    // A level entry without a name (a path ending in a backslash) is titled by its archive.
+    m_pendingTitle = imported->m_name.empty() ? QFileInfo(path).fileName()
+                                              : QString::fromStdString(imported->m_name);
     return true;
 }
 

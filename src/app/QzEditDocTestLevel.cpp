@@ -105,7 +105,7 @@ void CQzEditDoc::LevelTextWritten(const std::string& status)
 
 bool CQzEditDoc::IsGameRunning() const
 {
-    const auto* game = qobject_cast<const CGameLauncher*>(m_game.data());
+    const auto* game = qobject_cast<const CGameLauncher*>(m_app.m_testGame.data());
     return game != nullptr && game->IsRunning();
 }
 
@@ -148,7 +148,7 @@ void CQzEditDoc::OnTestLevel()
         QzMessageBox(error, QMessageBox::Ok, DialogParent());
         return;
     }
-    m_game = game;
+    m_app.m_testGame = game;
 }
 
 void CQzEditDoc::RegisterTestLevelCommand()

@@ -137,8 +137,19 @@ std::int32_t FreeEntryNumber(const std::vector<std::unique_ptr<CMultiLevelItem>>
     if (largest % step != 0 && largest < 0)
         --quotient;
     const std::int64_t next = (quotient + 1) * step;
-    return static_cast<std::int32_t>(
-        std::min<std::int64_t>(next, std::numeric_limits<std::int32_t>::max()));
+    if (next <= std::numeric_limits<std::int32_t>::max())
+        return static_cast<std::int32_t>(next);
+    // No multiple is left above the largest: the lowest positive multiple of step not in use
+    // (the list holds fewer entries than there are multiples, so one is free).
+    for (std::int64_t candidate = step; candidate <= std::numeric_limits<std::int32_t>::max();
+         candidate += step) {
+        const bool used = std::any_of(items.begin(), items.end(), [&](const auto& item) {
+            return NumberOf(*item, which) == candidate;
+        });
+        if (!used)
+            return static_cast<std::int32_t>(candidate);
+    }
+    return preferred;
 }
 
 void AppendEntry(std::vector<std::unique_ptr<CMultiLevelItem>>& items,

@@ -91,6 +91,32 @@ TEST_F(ImportExportTest, OpeningAnArchiveImportsTheChosenLevel)
     EXPECT_FALSE(doc->IsModified());
 }
 
+// A level entry without a name (its path ends in a backslash) is titled by its archive; Save then
+// asks for a file and leaves the archive as it was.
+TEST_F(ImportExportTest, ALevelWithoutANameIsTitledByItsArchiveAndSaveKeepsTheArchive)
+{
+    MakeApp();
+    const CGameResources game;
+    CQzlSections level = MakeBoxRoom();
+    const std::string text = WriteQzl(level, game, 0);
+    CGobArchive archive;
+    archive.Add("qzl\\x.qzl\\", std::vector<std::uint8_t>(text.begin(), text.end()));
+    const fs::path path = Temp() / "odd.gob";
+    archive.Save(path);
+    const std::vector<std::uint8_t> before = ReadFileBytes(path);
+
+    AnswerLevels(0);
+    CQzEditDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr) << m_messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(doc->Title(), QStringLiteral("odd.gob"));
+    EXPECT_TRUE(doc->PathName().isEmpty());
+
+    // Save asks for a file; cancelled, nothing is written anywhere.
+    m_fileAnswers.push_back(QString());
+    EXPECT_FALSE(doc->DoFileSave());
+    EXPECT_EQ(ReadFileBytes(path), before);
+}
+
 TEST_F(ImportExportTest, ArchiveOpenIsRefusedOrCancelledWithoutChange)
 {
     MakeApp();

@@ -401,9 +401,14 @@ TEST_F(MultiLevelEditorDlgTest, FailuresAreReportedAndTheListKept)
     Click(dialog, Ctl::kMultiSaveAs);
     ASSERT_TRUE(m_messages.isEmpty());
     std::filesystem::remove_all(folder);
+    dialog.show();
     Click(dialog, Ctl::kCancel);
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_TRUE(m_messages[0].endsWith(QStringLiteral("The list was not saved.")));
+    // The list is not lost: the dialog stays open with every entry, to be saved elsewhere.
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_EQ(dialog.List().m_items.size(), 4u);
 }
 
 TEST_F(MultiLevelEditorDlgTest, CommandOpensTheDialogModally)

@@ -316,6 +316,10 @@ TEST_F(TestLevelTest, GreyedInWalkModeAndWhileTheGameRuns)
     Frame().Action(Cmd::kTestLevel)->trigger();
     EXPECT_TRUE(m_doc->IsGameRunning());
     EXPECT_FALSE(Enabled());
+    // One game at a time: every document's Test Level writes the same test archive.
+    CQzEditDoc* other = m_app->NewDocument();
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(other->IsGameRunning());
     // The editor goes on handling events while the game runs.
     QTest::qWait(100);
     EXPECT_TRUE(m_doc->IsGameRunning());

@@ -131,8 +131,12 @@ TEST(MultiLevelEntriesTest, AddedEntriesTakeFreeNumbersAndLinkTheirPredecessor)
     EXPECT_EQ(items[3]->m_goalsBase, 5000);
     EXPECT_EQ(items[3]->m_cogsBase, 4000);
     EXPECT_EQ(FreeEntryNumber(items, EEntryNumber::lineNumber, 20, 10), 60);
+    // No multiple left above the largest: the lowest one not in use, never one that is.
     items[0]->m_lineNumber = 2147483640;
-    EXPECT_EQ(FreeEntryNumber(items, EEntryNumber::lineNumber, 40, 10), 2147483647);
+    EXPECT_EQ(FreeEntryNumber(items, EEntryNumber::lineNumber, 40, 10), 10);
+    items[0]->m_lineNumber = 2147483647;
+    items[1]->m_lineNumber = 10;
+    EXPECT_EQ(FreeEntryNumber(items, EEntryNumber::lineNumber, 45, 10), 20);
 }
 
 }  // namespace

@@ -483,7 +483,9 @@ void CMultiLevelEditorDlg::OnDelete()
 void CMultiLevelEditorDlg::reject()
 {
     StoreLevelFields();
-    if (!m_path.isEmpty())
-        WriteList(m_path);
+    // A list that could not be written stays open (the message said so), so that it can still
+    // be saved under another name.
+    if (!m_path.isEmpty() && !WriteList(m_path))
+        return;
     QDialog::reject();
 }
