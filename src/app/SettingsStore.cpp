@@ -154,6 +154,15 @@ void CSettingsStore::SavePreferences(const CSettings& settings)
 
 namespace {
 
+// A text value as the user wrote it: the settings file reads a hand-written value with commas
+// outside quotes as a list, which comes back joined.
+QString TextValue(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
 QString GameFolderKey(int product)
 {
     switch (product) {
@@ -171,7 +180,7 @@ QString GameFolderKey(int product)
 QString CSettingsStore::GameFolder(int product) const
 {
     const QString key = GameFolderKey(product);
-    return key.isEmpty() ? QString() : m_profile.value(key).toString();
+    return key.isEmpty() ? QString() : TextValue(m_profile.value(key));
 }
 
 void CSettingsStore::SetGameFolder(int product, const QString& folder)
@@ -189,7 +198,7 @@ QString CSettingsStore::Launcher(int product) const
 {
     if (product != 0 && product != 1)
         return {};
-    return m_profile.value(kGame + QStringLiteral("/Launcher%1").arg(product)).toString();
+    return TextValue(m_profile.value(kGame + QStringLiteral("/Launcher%1").arg(product)));
 }
 
 void CSettingsStore::SetLauncher(int product, const QString& command)

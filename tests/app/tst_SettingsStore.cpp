@@ -12,6 +12,7 @@
 #include <QSettings>
 
 #include <cmath>
+#include <fstream>
 
 namespace {
 
@@ -283,6 +284,23 @@ TEST_F(SettingsStoreTest, GameFoldersRecentFilesAndToolBar)
     EXPECT_EQ(store.RecentFiles(), QStringList({QStringLiteral("/c.qze")}));
     store.SetGameFolder(0, QString());
     EXPECT_FALSE(Profile().contains(QStringLiteral("Game/Korvath Path")));
+}
+
+// Values written by hand in the settings file: a comma outside quotes makes the file's reader
+// see a list, which the store gives back as one text; quoted and plain values as they stand.
+TEST_F(SettingsStoreTest, HandWrittenGameFoldersAndLaunchersKeepTheirCommas)
+{
+    {
+        std::ofstream file(SettingsFile().toStdString());
+        file << "[Game]\n"
+                "Korvath Path=/games/a, b\n"
+                "Launcher0=wine64, --fast\n"
+                "Launcher1=\"'/opt/my runner', x\"\n";
+    }
+    CSettingsStore store(Profile());
+    EXPECT_EQ(store.GameFolder(0), QStringLiteral("/games/a, b"));
+    EXPECT_EQ(store.Launcher(0), QStringLiteral("wine64, --fast"));
+    EXPECT_EQ(store.Launcher(1), QStringLiteral("'/opt/my runner', x"));
 }
 
 TEST(PlaceMainWindow, SavedRectangleOrWorkArea)
