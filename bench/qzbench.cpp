@@ -90,6 +90,7 @@
 #include "engine/ColorMap.h"
 #include "engine/EngineHost.h"
 #include "engine/FileBuffer.h"
+#include "engine/ForwardingRenderDevice.h"
 #include "engine/FrameRender.h"
 #include "engine/KeyState.h"
 #include "engine/ParseWave.h"
@@ -817,65 +818,47 @@ constexpr float kFrameHorizon = 200.0f;  // "Horizon Distance" of the frame benc
 
 // Hands every call to the OpenGL device and counts the draw calls (streamed and from the
 // sector buffers), the vertices drawn, the textured draws and the buffer uploads.
-class CCountingDevice : public RenderDevice {
+class CCountingDevice : public CForwardingRenderDevice {
 public:
-    explicit CCountingDevice(RenderDevice& device) : m_device(device) {}
+    explicit CCountingDevice(RenderDevice& device) : CForwardingRenderDevice(device) {}
     TextureId CreateTexture(int width, int height, TextureFormat format) override
     {
-        const TextureId texture = m_device.CreateTexture(width, height, format);
+        const TextureId texture = m_target.CreateTexture(width, height, format);
         m_textures += texture != kNoTexture ? 1 : 0;
         return texture;
     }
-    bool UploadTexture(TextureId texture, std::span<const std::byte> texels) override
-    {
-        return m_device.UploadTexture(texture, texels);
-    }
-    void ReleaseTexture(TextureId texture) override { m_device.ReleaseTexture(texture); }
-    void SetWorldTransform(const D3DMATRIX& world) override { m_device.SetWorldTransform(world); }
     void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
                        TextureId texture) override
     {
         Count(vertices.size(), texture);
         ++m_streamed;
-        m_device.DrawPrimitive(type, vertices, texture);
+        m_target.DrawPrimitive(type, vertices, texture);
     }
     BufferId CreateVertexBuffer() override
     {
-        const BufferId buffer = m_device.CreateVertexBuffer();
+        const BufferId buffer = m_target.CreateVertexBuffer();
         m_buffers += buffer != kNoBuffer ? 1 : 0;
         return buffer;
     }
     bool UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices) override
     {
         ++m_bufferUploads;
-        return m_device.UploadVertexBuffer(buffer, vertices);
+        return m_target.UploadVertexBuffer(buffer, vertices);
     }
     void DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first, std::size_t count,
                           TextureId texture) override
     {
         Count(count, texture);
-        m_device.DrawVertexBuffer(buffer, type, first, count, texture);
+        m_target.DrawVertexBuffer(buffer, type, first, count, texture);
     }
-    void ReleaseVertexBuffer(BufferId buffer) override { m_device.ReleaseVertexBuffer(buffer); }
-    bool SetRenderSize(int width, int height) override
+    void DrawVertexBufferRanges(PrimitiveType type, std::span<const CBufferRange> ranges,
+                                TextureId texture) override
     {
-        return m_device.SetRenderSize(width, height);
-    }
-    void BeginFrame() override { m_device.BeginFrame(); }
-    void EndFrame() override { m_device.EndFrame(); }
-    void Clear(std::uint32_t argb) override { m_device.Clear(argb); }
-    void SetViewTransform(const D3DMATRIX& view) override { m_device.SetViewTransform(view); }
-    void SetProjectionTransform(const D3DMATRIX& projection) override
-    {
-        m_device.SetProjectionTransform(projection);
-    }
-    void SetRenderState(RenderState state, std::uint32_t value) override
-    {
-        m_device.SetRenderState(state, value);
-    }
-    bool ReadPixels(std::vector<std::uint32_t>& argb, int& width, int& height) override
-    {
-        return m_device.ReadPixels(argb, width, height);
+        std::size_t vertices = 0;
+        for (const CBufferRange& range : ranges)
+            vertices += range.m_count;
+        Count(vertices, texture);
+        m_target.DrawVertexBufferRanges(type, ranges, texture);
     }
 
     // Forgets the counts of the draws (not of the textures and buffers made).
@@ -896,8 +879,6 @@ private:
         m_vertices += vertices;
         m_textured += texture != kNoTexture ? 1 : 0;
     }
-
-    RenderDevice& m_device;
 };
 
 // The synthetic game the build writes (the editor's default game in the build tree).

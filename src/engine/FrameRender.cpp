@@ -136,6 +136,7 @@ public:
                     DrawWireframe(sector, surface);
             }
         }
+        DrawBatched();
     }
 
     void DrawThings(const std::vector<std::int32_t>& walked)
@@ -190,6 +191,34 @@ private:
         std::int32_t m_surface;
         float m_key;
     };
+
+    // A surface's range of its sector's buffer, drawn after the sector pass with all others of
+    // its texture.
+    struct CBatched {
+        TextureId m_texture;
+        CBufferRange m_range;
+    };
+
+    // Draws the surfaces collected from the sector buffers: one call for each texture. They are
+    // opaque fans under the same states and transform (the sector pass changes neither) behind a
+    // depth test, so their order among themselves does not change the picture; within a texture
+    // they keep the order of the pass.
+    void DrawBatched()
+    {
+        std::stable_sort(
+            m_batched.begin(), m_batched.end(),
+            [](const CBatched& a, const CBatched& b) { return a.m_texture < b.m_texture; });
+        for (std::size_t begin = 0; begin < m_batched.size();) {
+            const TextureId texture = m_batched[begin].m_texture;
+            m_ranges.clear();
+            std::size_t end = begin;
+            for (; end < m_batched.size() && m_batched[end].m_texture == texture; ++end)
+                m_ranges.push_back(m_batched[end].m_range);
+            m_device.DrawVertexBufferRanges(PrimitiveType::TriangleFan, m_ranges, texture);
+            begin = end;
+        }
+        m_batched.clear();
+    }
 
     // The vertex buffer of a sector drawn solid, uploaded first when the sector's stamp or the
     // shape of its surface list changed since the last upload; nullptr when the device keeps no
@@ -257,8 +286,7 @@ private:
             return;
         if (buffer != nullptr && !CoordinatesChangeEachFrame(surface)) {
             const CSectorBuffers::CSurfaceRange& range = buffer->m_ranges[slot];
-            m_device.DrawVertexBuffer(buffer->m_buffer, PrimitiveType::TriangleFan, range.m_first,
-                                      range.m_count, texture);
+            m_batched.push_back({texture, {buffer->m_buffer, range.m_first, range.m_count}});
             return;
         }
         m_device.DrawPrimitive(PrimitiveType::TriangleFan, surface.m_renderVertices, texture);
@@ -342,7 +370,9 @@ private:
     std::vector<CListed> m_transparent;
     std::vector<D3DLVERTEX> m_lines;
     std::vector<D3DLVERTEX> m_triangles;
-    std::vector<D3DLVERTEX> m_staging;  // a sector's vertices on their way to its buffer
+    std::vector<CBatched> m_batched;     // the sector pass's draws from the sector buffers
+    std::vector<CBufferRange> m_ranges;  // those of one texture
+    std::vector<D3DLVERTEX> m_staging;   // a sector's vertices on their way to its buffer
 };
 
 // Keeps the engine's sector buffers to the device and the level: buffers of another device are

@@ -11,9 +11,10 @@
 //
 // Solid surfaces are drawn from a vertex buffer per sector that the device keeps (the render
 // vertices of all its surfaces back to back): a sector is uploaded when first drawn and again only
-// after its render stamp changed (RenderData's MarkSectorChanged). Wireframes, translucent and
-// recoloured portals and sky surfaces stream their vertices each frame, as do all surfaces on a
-// device that keeps no buffers.
+// after its render stamp changed (RenderData's MarkSectorChanged). The sector pass collects these
+// draws and hands them over at its end, one call for all the surfaces of each texture. Wireframes,
+// translucent and recoloured portals and sky surfaces stream their vertices each frame, as do all
+// surfaces on a device that keeps no buffers.
 
 #include "math/Matrix.h"
 #include "math/Vector3.h"

@@ -20,6 +20,13 @@ inline constexpr TextureId kNoTexture = 0;
 using BufferId = std::uint32_t;
 inline constexpr BufferId kNoBuffer = 0;
 
+// count vertices of buffer from first on.
+struct CBufferRange {
+    BufferId m_buffer = kNoBuffer;
+    std::size_t m_first = 0;
+    std::size_t m_count = 0;
+};
+
 // Texel layouts the device accepts. Each texel is one native-endian word.
 enum class TextureFormat {
     Rgb565,    // 16 bits: red 0xF800, green 0x07E0, blue 0x001F, no alpha
@@ -127,6 +134,17 @@ public:
                                   std::size_t /*first*/, std::size_t /*count*/,
                                   TextureId /*texture*/)
     {}
+
+    // Draws every range as DrawVertexBuffer draws it, all as type textured with texture, under
+    // the states and transforms in force. The ranges may reach the screen in any order among
+    // themselves: callers hand over only draws whose order does not change the picture. A device
+    // may draw them all with a single call; this one makes a DrawVertexBuffer of each.
+    virtual void DrawVertexBufferRanges(PrimitiveType type, std::span<const CBufferRange> ranges,
+                                        TextureId texture)
+    {
+        for (const CBufferRange& range : ranges)
+            DrawVertexBuffer(range.m_buffer, type, range.m_first, range.m_count, texture);
+    }
 
     // Frees buffer. kNoBuffer and unknown buffers are ignored.
     virtual void ReleaseVertexBuffer(BufferId /*buffer*/) {}

@@ -397,6 +397,64 @@ TEST_F(GlRenderDevice, VertexBuffersDrawTheirRangesLikeStreamedVertices)
     EXPECT_EQ(m_gl.Pixel(kWidth / 2, kHeight / 2), 0xFF000000u);
 }
 
+TEST_F(GlRenderDevice, GroupedRangesOfBuffersThatGrewShrankAndWereReleased)
+{
+    // Buffers share the device's stores: one that outgrows its room moves, one emptied gives its
+    // room back, a released one's room goes to the next. None may draw another's vertices, and a
+    // group draws exactly what its ranges draw one by one, skipping the ranges a single draw
+    // refuses.
+    const auto red = Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f, 0xFFFF0000);
+    const auto green = Quad(0.0f, -1.0f, 1.0f, 1.0f, 0.5f, 0xFF00FF00);
+    const auto blue = Quad(-0.25f, -0.25f, 0.25f, 0.25f, 0.25f, 0xFF0000FF);
+    const auto yellow = Quad(-1.0f, 0.5f, -0.5f, 1.0f, 0.25f, 0xFFFFFF00);
+    const auto white = Quad(0.5f, -1.0f, 1.0f, -0.5f, 0.25f, 0xFFFFFFFF);
+    const BufferId a = Device().CreateVertexBuffer();
+    const BufferId b = Device().CreateVertexBuffer();
+    const BufferId c = Device().CreateVertexBuffer();
+    ASSERT_TRUE(Device().UploadVertexBuffer(a, red));
+    ASSERT_TRUE(Device().UploadVertexBuffer(b, green));
+    ASSERT_TRUE(Device().UploadVertexBuffer(c, blue));
+    std::vector<D3DLVERTEX> grown(red.begin(), red.end());
+    grown.insert(grown.end(), yellow.begin(), yellow.end());
+    ASSERT_TRUE(Device().UploadVertexBuffer(a, grown));
+    ASSERT_TRUE(Device().UploadVertexBuffer(c, std::span<const D3DLVERTEX>{}));
+    ASSERT_TRUE(Device().UploadVertexBuffer(c, blue));
+    Device().ReleaseVertexBuffer(b);
+    const BufferId d = Device().CreateVertexBuffer();
+    ASSERT_NE(d, b);
+    ASSERT_TRUE(Device().UploadVertexBuffer(d, white));
+
+    const std::vector<CBufferRange> ranges = {{a, 0, 4}, {a, 4, 4},         {b, 0, 4},
+                                              {c, 0, 4}, {d, 0, 4},         {a, 6, 4},
+                                              {c, 0, 2}, {kNoBuffer, 0, 4}, {d, SIZE_MAX, 4}};
+    Device().Clear(0xFF000000);
+    for (const CBufferRange& range : ranges)
+        Device().DrawVertexBuffer(range.m_buffer, PrimitiveType::TriangleFan, range.m_first,
+                                  range.m_count, kNoTexture);
+    Finish();
+    const std::vector<std::uint32_t> oneByOne = m_gl.m_pixels;
+    EXPECT_EQ(m_gl.Pixel(4, 4), 0xFFFFFF00u);
+    EXPECT_EQ(m_gl.Pixel(4, kHeight / 2), 0xFFFF0000u);
+    EXPECT_EQ(m_gl.Pixel(kWidth - 4, 4), 0xFF000000u);  // b is gone
+    EXPECT_EQ(m_gl.Pixel(kWidth - 4, kHeight - 4), 0xFFFFFFFFu);
+    EXPECT_EQ(m_gl.Pixel(kWidth / 2, kHeight / 2), 0xFF0000FFu);
+
+    Device().BeginFrame();
+    Device().Clear(0xFF000000);
+    Device().DrawVertexBufferRanges(PrimitiveType::TriangleFan, ranges, kNoTexture);
+    Finish();
+    EXPECT_EQ(m_gl.m_pixels, oneByOne);
+
+    // A group of nothing but refused ranges draws nothing.
+    Device().BeginFrame();
+    Device().Clear(0xFF000000);
+    Device().DrawVertexBufferRanges(PrimitiveType::TriangleFan, std::span(ranges).subspan(5),
+                                    kNoTexture);
+    Finish();
+    EXPECT_EQ(std::count(m_gl.m_pixels.begin(), m_gl.m_pixels.end(), 0xFF000000u),
+              kWidth * kHeight);
+}
+
 TEST_F(GlRenderDevice, RenderSizeAndScalingIntoTheWindow)
 {
     EXPECT_FALSE(Device().SetRenderSize(0, 10));

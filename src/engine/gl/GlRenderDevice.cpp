@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -39,6 +40,16 @@ void main()
 )";
 
 constexpr const char* kUnavailable = "OpenGL 3.3 is not available: ";
+
+// Vertices of one shared store of the kept vertex buffers (32 MB); a larger buffer gets a store
+// of its own size.
+constexpr std::size_t kStoreVertices = std::size_t{1} << 20;
+
+// The fewest vertices that draw something as type.
+std::size_t LeastVertices(PrimitiveType type)
+{
+    return type == PrimitiveType::LineStrip ? 2 : 3;
+}
 
 std::size_t StateIndex(RenderState state)
 {
@@ -212,10 +223,9 @@ CGlRenderDevice::~CGlRenderDevice()
         const GLuint name = entry.first;
         m_gl.glDeleteTextures(1, &name);
     }
-    for (const auto& entry : m_buffers) {
-        const GLuint name = entry.first;
-        m_gl.glDeleteBuffers(1, &name);
-        m_gl.glDeleteVertexArrays(1, &entry.second.m_vertexArray);
+    for (const CStore& store : m_stores) {
+        m_gl.glDeleteBuffers(1, &store.m_buffer);
+        m_gl.glDeleteVertexArrays(1, &store.m_vertexArray);
     }
     ReleaseTarget();
     if (m_sampler != 0)
@@ -330,7 +340,6 @@ void CGlRenderDevice::UpdateTransform()
 bool CGlRenderDevice::PrepareDraw(PrimitiveType type, std::size_t count, TextureId texture,
                                   GLenum& mode)
 {
-    std::size_t least = 3;
     switch (type) {
     case PrimitiveType::TriangleList:
         mode = GL_TRIANGLES;
@@ -340,10 +349,9 @@ bool CGlRenderDevice::PrepareDraw(PrimitiveType type, std::size_t count, Texture
         break;
     case PrimitiveType::LineStrip:
         mode = GL_LINE_STRIP;
-        least = 2;
         break;
     }
-    if (count < least || m_framebuffer == 0)
+    if (count < LeastVertices(type) || m_framebuffer == 0)
         return false;
     m_gl.glUseProgram(m_program);
     UpdateTransform();
@@ -378,22 +386,90 @@ void CGlRenderDevice::DrawPrimitive(PrimitiveType type, std::span<const D3DLVERT
 
 BufferId CGlRenderDevice::CreateVertexBuffer()
 {
-    GLuint name = 0;
-    m_gl.glGenBuffers(1, &name);
-    if (name == 0)
+    if (m_lastBuffer == std::numeric_limits<BufferId>::max())
         return kNoBuffer;
-    CBufferInfo info;
-    m_gl.glGenVertexArrays(1, &info.m_vertexArray);
-    if (info.m_vertexArray == 0) {
-        m_gl.glDeleteBuffers(1, &name);
-        return kNoBuffer;
+    const BufferId buffer = ++m_lastBuffer;
+    m_buffers[buffer] = CBufferInfo{};
+    return buffer;
+}
+
+bool CGlRenderDevice::Allocate(std::size_t size, std::size_t& store, CBlock& block)
+{
+    for (std::size_t s = 0; s < m_stores.size(); ++s) {
+        std::vector<CBlock>& free = m_stores[s].m_free;
+        for (std::size_t i = 0; i < free.size(); ++i) {
+            if (free[i].m_size < size)
+                continue;
+            store = s;
+            block = {free[i].m_offset, size};
+            free[i].m_offset += size;
+            free[i].m_size -= size;
+            if (free[i].m_size == 0)
+                free.erase(free.begin() + static_cast<std::ptrdiff_t>(i));
+            return true;
+        }
     }
-    m_gl.glBindVertexArray(info.m_vertexArray);
-    m_gl.glBindBuffer(GL_ARRAY_BUFFER, name);
-    SetVertexLayout();
-    m_gl.glBindVertexArray(m_vertexArray);
-    m_buffers[name] = info;
-    return name;
+    for (std::size_t s = 0; s < m_stores.size(); ++s) {
+        CStore& candidate = m_stores[s];
+        if (candidate.m_capacity - candidate.m_used >= size) {
+            store = s;
+            block = {candidate.m_used, size};
+            candidate.m_used += size;
+            return true;
+        }
+    }
+    CStore fresh;
+    fresh.m_capacity = std::max(kStoreVertices, size);
+    m_gl.glGenBuffers(1, &fresh.m_buffer);
+    m_gl.glGenVertexArrays(1, &fresh.m_vertexArray);
+    bool made = fresh.m_buffer != 0 && fresh.m_vertexArray != 0;
+    if (made) {
+        m_gl.glBindVertexArray(fresh.m_vertexArray);
+        m_gl.glBindBuffer(GL_ARRAY_BUFFER, fresh.m_buffer);
+        m_gl.glBufferData(GL_ARRAY_BUFFER,
+                          static_cast<GLsizeiptr>(fresh.m_capacity * sizeof(D3DLVERTEX)), nullptr,
+                          GL_STATIC_DRAW);
+        SetVertexLayout();
+        m_gl.glBindVertexArray(m_vertexArray);
+        made = m_gl.glGetError() == GL_NO_ERROR;
+    }
+    if (!made) {
+        if (fresh.m_buffer != 0)
+            m_gl.glDeleteBuffers(1, &fresh.m_buffer);
+        if (fresh.m_vertexArray != 0)
+            m_gl.glDeleteVertexArrays(1, &fresh.m_vertexArray);
+        return false;
+    }
+    fresh.m_used = size;
+    store = m_stores.size();
+    block = {0, size};
+    m_stores.push_back(std::move(fresh));
+    return true;
+}
+
+void CGlRenderDevice::Free(std::size_t store, const CBlock& block)
+{
+    if (block.m_size == 0 || store >= m_stores.size())
+        return;
+    CStore& owner = m_stores[store];
+    std::vector<CBlock>& free = owner.m_free;
+    auto at =
+        std::lower_bound(free.begin(), free.end(), block.m_offset,
+                         [](const CBlock& b, std::size_t offset) { return b.m_offset < offset; });
+    at = free.insert(at, block);
+    if (at + 1 != free.end() && at->m_offset + at->m_size == (at + 1)->m_offset) {
+        at->m_size += (at + 1)->m_size;
+        free.erase(at + 1);
+    }
+    if (at != free.begin() && (at - 1)->m_offset + (at - 1)->m_size == at->m_offset) {
+        (at - 1)->m_size += at->m_size;
+        at = free.erase(at) - 1;
+    }
+    // A free block at the end gives its room back to the unused end.
+    if (!free.empty() && free.back().m_offset + free.back().m_size == owner.m_used) {
+        owner.m_used = free.back().m_offset;
+        free.pop_back();
+    }
 }
 
 bool CGlRenderDevice::UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices)
@@ -402,45 +478,91 @@ bool CGlRenderDevice::UploadVertexBuffer(BufferId buffer, std::span<const D3DLVE
     if (found == m_buffers.end())
         return false;
     CBufferInfo& info = found->second;
-    if (vertices.size() > static_cast<std::size_t>(std::numeric_limits<GLsizei>::max())) {
-        info.m_count = 0;
+    info.m_count = 0;
+    const std::size_t count = vertices.size();
+    if (count > static_cast<std::size_t>(std::numeric_limits<GLsizei>::max()))
         return false;
-    }
-    const auto bytes = static_cast<GLsizeiptr>(vertices.size_bytes());
     // Errors left by earlier calls are not this upload's.
     for (int i = 0; i < 8 && m_gl.glGetError() != GL_NO_ERROR; ++i) {
     }
-    m_gl.glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    if (bytes > info.m_capacity || bytes < info.m_capacity / 2) {
-        // A new store of the exact size; data that rarely changes.
-        m_gl.glBufferData(GL_ARRAY_BUFFER, bytes, vertices.data(), GL_STATIC_DRAW);
-        info.m_capacity = bytes;
-    } else if (bytes > 0) {
-        m_gl.glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
+    // A new block when the vertices outgrow the buffer's or use less than half of it.
+    if (count > info.m_block.m_size || count < info.m_block.m_size / 2) {
+        Free(info.m_store, info.m_block);
+        info.m_block = {};
+        if (count > 0 && !Allocate(count, info.m_store, info.m_block))
+            return false;
     }
-    if (m_gl.glGetError() != GL_NO_ERROR) {
-        info.m_count = 0;
-        info.m_capacity = 0;
+    if (count > 0) {
+        m_gl.glBindBuffer(GL_ARRAY_BUFFER, m_stores[info.m_store].m_buffer);
+        m_gl.glBufferSubData(GL_ARRAY_BUFFER,
+                             static_cast<GLintptr>(info.m_block.m_offset * sizeof(D3DLVERTEX)),
+                             static_cast<GLsizeiptr>(vertices.size_bytes()), vertices.data());
+        if (m_gl.glGetError() != GL_NO_ERROR)
+            return false;
+    }
+    info.m_count = count;
+    return true;
+}
+
+bool CGlRenderDevice::StoreRange(BufferId buffer, std::size_t first, std::size_t count,
+                                 CStoreRange& out) const
+{
+    const auto found = m_buffers.find(buffer);
+    if (found == m_buffers.end())
         return false;
-    }
-    info.m_count = vertices.size();
+    const CBufferInfo& info = found->second;
+    if (first > info.m_count || count > info.m_count - first)
+        return false;
+    // The whole range lies inside the buffer's block, whose end fits a GLsizei.
+    out = {info.m_store, static_cast<GLint>(info.m_block.m_offset + first),
+           static_cast<GLsizei>(count)};
     return true;
 }
 
 void CGlRenderDevice::DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first,
                                        std::size_t count, TextureId texture)
 {
-    const auto found = m_buffers.find(buffer);
-    if (found == m_buffers.end())
-        return;
-    const CBufferInfo& info = found->second;
-    if (first > info.m_count || count > info.m_count - first)
-        return;
+    CStoreRange range{};
     GLenum mode = GL_TRIANGLES;
-    if (!PrepareDraw(type, count, texture, mode))
+    if (!StoreRange(buffer, first, count, range) || !PrepareDraw(type, count, texture, mode))
         return;
-    m_gl.glBindVertexArray(info.m_vertexArray);
-    m_gl.glDrawArrays(mode, static_cast<GLint>(first), static_cast<GLsizei>(count));
+    m_gl.glBindVertexArray(m_stores[range.m_store].m_vertexArray);
+    m_gl.glDrawArrays(mode, range.m_first, range.m_count);
+    m_gl.glBindVertexArray(m_vertexArray);
+}
+
+void CGlRenderDevice::DrawVertexBufferRanges(PrimitiveType type,
+                                             std::span<const CBufferRange> ranges,
+                                             TextureId texture)
+{
+    const std::size_t least = LeastVertices(type);
+    m_storeRanges.clear();
+    for (const CBufferRange& range : ranges) {
+        CStoreRange inStore{};
+        if (range.m_count >= least &&
+            StoreRange(range.m_buffer, range.m_first, range.m_count, inStore))
+            m_storeRanges.push_back(inStore);
+    }
+    GLenum mode = GL_TRIANGLES;
+    if (m_storeRanges.empty() || !PrepareDraw(type, least, texture, mode))
+        return;
+    std::stable_sort(
+        m_storeRanges.begin(), m_storeRanges.end(),
+        [](const CStoreRange& a, const CStoreRange& b) { return a.m_store < b.m_store; });
+    for (std::size_t begin = 0; begin < m_storeRanges.size();) {
+        const std::size_t store = m_storeRanges[begin].m_store;
+        m_firsts.clear();
+        m_counts.clear();
+        std::size_t end = begin;
+        for (; end < m_storeRanges.size() && m_storeRanges[end].m_store == store; ++end) {
+            m_firsts.push_back(m_storeRanges[end].m_first);
+            m_counts.push_back(m_storeRanges[end].m_count);
+        }
+        m_gl.glBindVertexArray(m_stores[store].m_vertexArray);
+        m_gl.glMultiDrawArrays(mode, m_firsts.data(), m_counts.data(),
+                               static_cast<GLsizei>(m_firsts.size()));
+        begin = end;
+    }
     m_gl.glBindVertexArray(m_vertexArray);
 }
 
@@ -449,13 +571,7 @@ void CGlRenderDevice::ReleaseVertexBuffer(BufferId buffer)
     const auto found = m_buffers.find(buffer);
     if (found == m_buffers.end())
         return;
-    // Without the device's context current its objects cannot be named; they go with the
-    // context.
-    if (QOpenGLContext::currentContext() == m_context) {
-        const GLuint name = buffer;
-        m_gl.glDeleteBuffers(1, &name);
-        m_gl.glDeleteVertexArrays(1, &found->second.m_vertexArray);
-    }
+    Free(found->second.m_store, found->second.m_block);
     m_buffers.erase(found);
 }
 

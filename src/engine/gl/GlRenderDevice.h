@@ -52,6 +52,9 @@ public:
     bool UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices) override;
     void DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first, std::size_t count,
                           TextureId texture) override;
+    // One glMultiDrawArrays for the ranges that live in each shared store (most levels: one).
+    void DrawVertexBufferRanges(PrimitiveType type, std::span<const CBufferRange> ranges,
+                                TextureId texture) override;
     void ReleaseVertexBuffer(BufferId buffer) override;
     bool SetRenderSize(int width, int height) override;
     void BeginFrame() override;
@@ -80,11 +83,31 @@ private:
         TextureFormat m_format = TextureFormat::Rgb565;
     };
 
-    // A kept vertex buffer: its own buffer object and vertex array, and the vertices it holds.
-    struct CBufferInfo {
+    // Kept vertex buffers live side by side in a few large buffer objects, the stores, so that
+    // the ranges of many of them draw with one call. A store has its own vertex array; its free
+    // blocks are kept sorted by offset and merged with their neighbours.
+    struct CBlock {
+        std::size_t m_offset = 0;  // in vertices
+        std::size_t m_size = 0;
+    };
+    struct CStore {
+        GLuint m_buffer = 0;
         GLuint m_vertexArray = 0;
+        std::size_t m_capacity = 0;  // vertices
+        std::size_t m_used = 0;      // vertices below this end were handed out at some time
+        std::vector<CBlock> m_free;
+    };
+    // A kept vertex buffer: its block of a store and the vertices of its last accepted upload.
+    struct CBufferInfo {
+        std::size_t m_store = 0;
+        CBlock m_block;  // size 0: no block
         std::size_t m_count = 0;
-        GLsizeiptr m_capacity = 0;
+    };
+    // A range of a store, on its way to glMultiDrawArrays.
+    struct CStoreRange {
+        std::size_t m_store;
+        GLint m_first;
+        GLsizei m_count;
     };
 
     explicit CGlRenderDevice(QOpenGLContext& context);
@@ -93,6 +116,13 @@ private:
     // Readies program, transform and texture for a draw into the render target; false when there
     // is no render target or too few vertices for type. mode is the OpenGL primitive.
     bool PrepareDraw(PrimitiveType type, std::size_t count, TextureId texture, GLenum& mode);
+    // The range of a kept buffer as a range of its store; false for an unknown buffer or a range
+    // outside its last accepted upload.
+    bool StoreRange(BufferId buffer, std::size_t first, std::size_t count, CStoreRange& out) const;
+    // A block of size vertices (at least 1) in some store: the first free block that fits, else
+    // the unused end of a store, else a new store. false when no store can be made.
+    bool Allocate(std::size_t size, std::size_t& store, CBlock& block);
+    void Free(std::size_t store, const CBlock& block);
     // Compiles the shaders and makes the buffers; an empty text on success, else the reason.
     std::string SetUp();
     void ReleaseTarget();
@@ -114,7 +144,12 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::unordered_map<TextureId, CTextureInfo> m_textures;
-    std::unordered_map<BufferId, CBufferInfo> m_buffers;  // by the name of the buffer object
+    std::vector<CStore> m_stores;
+    std::unordered_map<BufferId, CBufferInfo> m_buffers;
+    BufferId m_lastBuffer = kNoBuffer;
+    std::vector<CStoreRange> m_storeRanges;  // scratch of DrawVertexBufferRanges
+    std::vector<GLint> m_firsts;
+    std::vector<GLsizei> m_counts;
     D3DMATRIX m_world = MatrixIdentity();
     D3DMATRIX m_view = MatrixIdentity();
     D3DMATRIX m_projection = MatrixIdentity();
