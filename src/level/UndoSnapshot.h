@@ -15,7 +15,8 @@
 // that run, as the archive writes lists), so that a block reads back without the blocks before
 // it. A snapshot taken with an earlier one beside it shares every block whose bytes are the same
 // as that one's block at the same place: a step after an edit of one sector holds only the blocks
-// the edit changed. Blocks are never changed once made.
+// the edit changed. Blocks are never changed once made. The blocks are independent, so they are
+// made and read on a few threads at once.
 
 #include "math/Vector3.h"
 
