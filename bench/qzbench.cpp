@@ -6,8 +6,10 @@
 //   qzbench roundtrip [--varnok] IN OUT  load a level as read does and save it as OUT: .qzl text
 //                                      for a name ending in .qzl, else the .qze archive form
 //   qzbench write-qzl [--varnok] IN OUT  load a level as read does and write it as .qzl text
-//   qzbench undo N FILE                load a level, take N undo snapshots of it and restore
-//                                      each; print the mean time of one snapshot and one restore
+//   qzbench undo N FILE                load a level, take N undo snapshots of it, each after an
+//                                      edit of one sector, and restore each; print the mean time
+//                                      of one snapshot and one restore, the bytes of one snapshot
+//                                      and those the N hold together
 //   qzbench decode FILE                decode an asset file, chosen by its extension, and print
 //                                      one line of what it holds
 //   qzbench rebuild FILE               load a level and time the 3D view's full render-data
@@ -419,7 +421,10 @@ int Decode(const std::vector<std::string>& args)
     throw CArchiveException(CArchiveException::badFormat, name + ": no decoder for this file type");
 }
 
-// Undo snapshots of a whole level: N taken, then N restored, newest first, as Undo restores them.
+// Undo snapshots of a whole level: N taken, each beside the one before as the undo list takes
+// them, after an edit of one sector each (its extra light, the i-th sector from the middle), then
+// N restored, newest first, as Undo restores them. snapshot_bytes is the size of one snapshot,
+// held_bytes what the N hold together.
 int UndoBench(const std::vector<std::string>& args)
 {
     char* end = nullptr;
@@ -431,21 +436,31 @@ int UndoBench(const std::vector<std::string>& args)
     CQzlSections level = LoadAnyLevel(args[1]);
     std::vector<CUndoSnapshot> snapshots(static_cast<std::size_t>(n));
 
-    auto start = Clock::now();
-    for (CUndoSnapshot& snapshot : snapshots)
-        snapshot.StoreLevel(level);
-    const double snapshotMs = MsSince(start) / static_cast<double>(n);
+    double storeMs = 0.0;
+    for (std::size_t i = 0; i < snapshots.size(); ++i) {
+        const auto start = Clock::now();
+        snapshots[i].StoreLevel(level, i == 0 ? nullptr : &snapshots[i - 1]);
+        storeMs += MsSince(start);
+        if (!level.m_sectors.empty())
+            level.m_sectors[(level.m_sectors.size() / 2 + i) % level.m_sectors.size()]
+                ->m_extraLight += 0.25f;
+    }
+    const double snapshotMs = storeMs / static_cast<double>(n);
 
-    start = Clock::now();
+    const auto start = Clock::now();
     for (auto it = snapshots.rbegin(); it != snapshots.rend(); ++it) {
         it->LoadLevel(level);
         CountVertexUses(level);
     }
     const double restoreMs = MsSince(start) / static_cast<double>(n);
 
+    std::vector<const CUndoSnapshot*> held;
+    for (const CUndoSnapshot& snapshot : snapshots)
+        held.push_back(&snapshot);
     PrintCounts(level);
-    std::printf("snapshots=%ld snapshot_bytes=%zu snapshot_ms=%.1f restore_ms=%.1f\n", n,
-                snapshots.front().m_bytes.size(), snapshotMs, restoreMs);
+    std::printf(
+        "snapshots=%ld snapshot_bytes=%zu held_bytes=%zu snapshot_ms=%.1f restore_ms=%.1f\n", n,
+        snapshots.front().Size(), HeldBytes(held), snapshotMs, restoreMs);
     return 0;
 }
 

@@ -25,10 +25,11 @@ std::size_t Depth(const C3dView& view)
     return depth > 0 ? static_cast<std::size_t>(depth) : 0;
 }
 
-std::unique_ptr<CUndoSnapshot> TakeSnapshot(const C3dView& view)
+// The snapshot shares the blocks that the newest snapshot of reference (if any) holds unchanged.
+std::unique_ptr<CUndoSnapshot> TakeSnapshot(const C3dView& view, const SnapshotList& reference)
 {
     auto snapshot = std::make_unique<CUndoSnapshot>();
-    snapshot->StoreLevel(view.GetLevel());
+    snapshot->StoreLevel(view.GetLevel(), reference.empty() ? nullptr : reference.back().get());
     snapshot->m_currentSector = view.m_selection.m_sector;
     snapshot->m_currentSurface = view.m_selection.m_surface;
     snapshot->m_currentThing = view.m_selection.m_thing;
@@ -99,7 +100,8 @@ CUndoStep::CUndoStep(C3dView& view) : m_view(view)
     if (depth == 0)
         return;
     CQzlSections& level = view.GetLevel();
-    std::unique_ptr<CUndoSnapshot> snapshot = TakeSnapshot(view);
+    // The newest undo step is the state the edit starts from: all it leaves alone is shared.
+    std::unique_ptr<CUndoSnapshot> snapshot = TakeSnapshot(view, level.m_undoList);
     // Nothing below throws: the lists change only once the snapshot is made.
     Append(level.m_undoList, std::move(snapshot), depth, &m_pushedOut);
     m_redo = std::move(level.m_redoList);
@@ -158,7 +160,7 @@ bool Undo(C3dView& view)
         return false;
     // The current state is taken before anything changes and goes straight to the redo list, so
     // the snapshot to restore is never pushed out of the undo list by it.
-    std::unique_ptr<CUndoSnapshot> current = TakeSnapshot(view);
+    std::unique_ptr<CUndoSnapshot> current = TakeSnapshot(view, level.m_undoList);
     RestoreState(view);
     Append(level.m_redoList, std::move(current), depth);
     return true;
@@ -170,7 +172,7 @@ bool Redo(C3dView& view)
     CQzlSections& level = view.GetLevel();
     if (depth == 0 || level.m_redoList.empty())
         return false;
-    std::unique_ptr<CUndoSnapshot> current = TakeSnapshot(view);
+    std::unique_ptr<CUndoSnapshot> current = TakeSnapshot(view, level.m_redoList);
     ApplySnapshot(view, *level.m_redoList.back());
     level.m_redoList.pop_back();
     Append(level.m_undoList, std::move(current), depth);

@@ -7,6 +7,7 @@
 #include "framework/CFormat.h"
 #include "framework/Settings.h"
 #include "framework/StringUtil.h"
+#include "framework/Workers.h"
 #include "geometry/Predicates.h"
 #include "level/QzlSections.h"
 
@@ -19,7 +20,6 @@
 #include <exception>
 #include <mutex>
 #include <span>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -357,14 +357,8 @@ void ProcessSectors(C3dView& view, const std::function<void()>& stepProgress)
     };
 
     const std::size_t workers = WorkerCount(sectors);
-    std::vector<std::jthread> threads;
-    threads.reserve(workers);
-    try {
-        for (std::size_t w = 0; w < workers; ++w)
-            threads.emplace_back(work);
-    } catch (const std::system_error&) {
-        // No further thread to be had: those started do the whole pass.
-    }
+    // When no thread is to be had, those started do the whole pass.
+    std::vector<std::jthread> threads = StartWorkers(workers, work);
     if (threads.empty()) {
         work();
         finished = 0;  // the pass ran on this thread: no worker to wait for

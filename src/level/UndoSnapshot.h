@@ -9,10 +9,21 @@
 // them) and the header (the Header dialog's OK is undoable). The notice lines, the level's own
 // files and the camera bookmarks change only by edits that cannot be undone; they are not in it
 // and stay as they are across undo and redo. Snapshots are never written to a file.
+//
+// The level part is stored in blocks: each list is cut into runs of a fixed number of records
+// (or of raw elements), each run stored on its own in an archive of its own (a record list of
+// that run, as the archive writes lists), so that a block reads back without the blocks before
+// it. A snapshot taken with an earlier one beside it shares every block whose bytes are the same
+// as that one's block at the same place: a step after an edit of one sector holds only the blocks
+// the edit changed. Blocks are never changed once made. The blocks are independent, so they are
+// made and read on a few threads at once.
 
 #include "math/Vector3.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -20,13 +31,31 @@ class CQzlSections;
 
 class CUndoSnapshot {
 public:
-    // Serialises the level part of level into m_bytes.
-    void StoreLevel(const CQzlSections& level);
-    // Replaces the level part of level by the one in m_bytes. Throws CArchiveException when the
-    // bytes do not read back; level is then unchanged. The use counts are left to the caller.
+    using Block = std::shared_ptr<const std::vector<std::uint8_t>>;
+
+    // The stored lists, in this order: materials, adjoins, surfaces, sectors, things, cogs,
+    // world vertices, texture vertices, cog scripts, the sound, colour-map, AI-class, model,
+    // sprite, keyframe, puppet and sound-class names, templates, header.
+    static constexpr std::size_t kSectionCount = 19;
+    // Records (or raw elements) in each block of a list but its last.
+    static constexpr std::size_t kRecordsPerBlock = 256;
+    static constexpr std::size_t kElementsPerBlock = 4096;
+
+    // Serialises the level part of level. Blocks equal to those of previous at the same place are
+    // shared with it instead of kept twice; previous may be null (nothing is shared).
+    void StoreLevel(const CQzlSections& level, const CUndoSnapshot* previous = nullptr);
+    // Replaces the level part of level by the stored one. Throws CArchiveException when the
+    // blocks do not read back; level is then unchanged. The use counts are left to the caller.
     void LoadLevel(CQzlSections& level) const;
 
-    std::vector<std::uint8_t> m_bytes;  // the serialised records; its size is the length
+    // The stored bytes, every block in order: equal for two snapshots exactly when they hold the
+    // same level part.
+    [[nodiscard]] std::vector<std::uint8_t> Bytes() const;
+    // The length of Bytes().
+    [[nodiscard]] std::size_t Size() const;
+
+    // The blocks of each list, in stored order.
+    std::array<std::vector<Block>, kSectionCount> m_sections;
 
     // Engine selection, -1 = none.
     std::int32_t m_currentSector = -1;
@@ -40,3 +69,10 @@ public:
     CVector3 m_cameraAxis1;
     CVector3 m_cameraAxis2;
 };
+
+// The bytes the snapshots hold together, each block shared between them counted once.
+[[nodiscard]] std::size_t HeldBytes(std::span<const CUndoSnapshot* const> snapshots);
+
+// The level part of level serialised whole in one archive, in the order of the snapshot's lists:
+// the level's stored bytes that undo must give back exactly.
+[[nodiscard]] std::vector<std::uint8_t> WriteUndoableBytes(const CQzlSections& level);

@@ -269,10 +269,15 @@ TEST(UndoSnapshot, ASnapshotThatDoesNotReadBackLeavesTheLevel)
     snapshot.StoreLevel(level);
     const Bytes before = LevelBytes(level);
 
+    // A block of the surfaces cut in half, a byte after the header.
     CUndoSnapshot truncated = snapshot;
-    truncated.m_bytes.resize(truncated.m_bytes.size() / 2);
+    CUndoSnapshot::Block& cut = truncated.m_sections[2].front();
+    cut = std::make_shared<const Bytes>(cut->begin(), cut->begin() + std::ssize(*cut) / 2);
     CUndoSnapshot padded = snapshot;
-    padded.m_bytes.push_back(0);
+    CUndoSnapshot::Block& last = padded.m_sections.back().back();
+    Bytes longer = *last;
+    longer.push_back(0);
+    last = std::make_shared<const Bytes>(std::move(longer));
     CQzlSections other = MakeBoxRoom();
     for (const CUndoSnapshot* bad : {&truncated, &padded}) {
         EXPECT_THROW(bad->LoadLevel(other), CArchiveException);

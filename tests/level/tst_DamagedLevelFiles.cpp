@@ -140,7 +140,7 @@ TEST(DamagedLevelFiles, OpenedLevelsKeepTheirIndicesAndStoreBackExactly)
             EXPECT_EQ(IndicesOf(restored), IndicesOf(loaded));
             CUndoSnapshot again;
             again.StoreLevel(restored);
-            EXPECT_EQ(again.m_bytes, snapshot.m_bytes);
+            EXPECT_EQ(again.Bytes(), snapshot.Bytes());
 
             // Save As into the other form and back.
             const ELevelForm other = text ? ELevelForm::archive : ELevelForm::text;

@@ -55,9 +55,7 @@ std::string Difference(const Bytes& got, const Bytes& want)
 
 std::vector<std::uint8_t> SnapshotBytes(const CQzlSections& level)
 {
-    CUndoSnapshot snapshot;
-    snapshot.StoreLevel(level);
-    return snapshot.m_bytes;
+    return WriteUndoableBytes(level);
 }
 
 ::testing::AssertionResult UndoGivesBackExactBytes(C3dView& view,

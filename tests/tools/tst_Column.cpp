@@ -181,7 +181,7 @@ TEST(CreateColumn, RefusesWithoutAFootprintAndLeavesTheLevelAsItWas)
     EXPECT_FALSE(CreateColumn(engine.m_view, Column(1.0f, 0.0f, 0.0f)));
     CUndoSnapshot after;
     after.StoreLevel(engine.m_level);
-    EXPECT_EQ(after.m_bytes, before.m_bytes);
+    EXPECT_EQ(after.Bytes(), before.Bytes());
 }
 
 CRectangleValues Snapped()
