@@ -50,17 +50,22 @@ load_ms=$(echo "$out" | value load_ms)
 store_ms=$(echo "$out" | value store_ms)
 row "\`.qze\` load, $((qze_bytes / 1000000)) MB" "${load_ms} ms = $(mbps "$qze_bytes" "$load_ms") MB/s" \
     "cat ${cat_ms} ms = $(mbps "$qze_bytes" "$cat_ms") MB/s" "$(ratio "$load_ms" "$cat_ms")x cat" ">= 300 MB/s"
+# The store ends with an fsync, as every save does: its yardstick is a copy of the same bytes
+# that is synced to the disk as well.
+t0=$(now_ms); cp "$dir/grid20k.qze" "$dir/copy.qze"; sync "$dir/copy.qze"; t1=$(now_ms)
+copy_ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')
 row "\`.qze\` store, $((qze_bytes / 1000000)) MB" "${store_ms} ms = $(mbps "$qze_bytes" "$store_ms") MB/s" \
-    "cat ${cat_ms} ms" "$(ratio "$store_ms" "$cat_ms")x cat" ">= 300 MB/s"
-rm -f "$dir/out.qze"
+    "cp and sync ${copy_ms} ms = $(mbps "$qze_bytes" "$copy_ms") MB/s" "$(ratio "$store_ms" "$copy_ms")x cp and sync" ">= 300 MB/s"
+rm -f "$dir/out.qze" "$dir/copy.qze"
 
 # Undo: a snapshot and a restore of the whole level, and what 20 of them hold.
 out=$("$bin/qzbench" undo 20 "$dir/grid20k.qze")
 snap_ms=$(echo "$out" | value snapshot_ms)
 restore_ms=$(echo "$out" | value restore_ms)
 snap_bytes=$(echo "$out" | value snapshot_bytes)
-row "undo snapshot / restore, 20,000 sectors" "${snap_ms} ms / ${restore_ms} ms" \
-    "$((snap_bytes / 1000000)) MB per snapshot, $((snap_bytes * 20 / 1000000)) MB for 20" \
+held_bytes=$(echo "$out" | value held_bytes)
+row "undo snapshot / restore, 20,000 sectors, 20 single-sector edits" "${snap_ms} ms / ${restore_ms} ms" \
+    "$((snap_bytes / 1000000)) MB per snapshot, $((${held_bytes:-$((snap_bytes * 20))} / 1000000)) MB held for 20" \
     "load ${load_ms} ms" "< 20 ms per edit"
 
 # Visibility passes.
