@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -546,7 +547,16 @@ void CMainFrame::SetMessageText(const QString& text)
 {
     QStatusBar* bar = statusBar();
     bar->showMessage(text);
-    bar->repaint();
+    // Long work sets a message per step ("Sector %d processed...") without returning to the
+    // event loop: the bar is drawn at once, but at most every 40 ms; between those the newest
+    // message is drawn with the next repaint.
+    static QElapsedTimer sinceDrawn;
+    if (!sinceDrawn.isValid() || sinceDrawn.elapsed() >= 40) {
+        bar->repaint();
+        sinceDrawn.start();
+    } else {
+        bar->update();
+    }
 }
 
 void CMainFrame::SetStatusPanes(std::span<const std::string> texts)

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -465,6 +466,38 @@ TEST_F(MainFrameTest, EightStatusPanes)
     EXPECT_TRUE(bar->currentMessage().isEmpty());
     EXPECT_TRUE(devicePane->isVisible());
     EXPECT_EQ(devicePane->text(), QStringLiteral("OpenGL"));
+}
+
+// A long pass sets a message per step without returning to the event loop: the bar shows the
+// first at once, then is drawn at most every 40 ms (20,000 synchronous repaints made opening a
+// large level take seconds), and the newest message is the one that stays.
+TEST_F(MainFrameTest, MessagesOfALongPassAreDrawnAtMostEvery40Ms)
+{
+    MakeApp();
+    CMainFrame& frame = Frame();
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QStatusBar* bar = frame.statusBar();
+    QTest::qWait(50);
+
+    struct CPaintCounter : QObject {
+        int m_paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            m_paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    bar->installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 3000; ++i)
+        frame.SetMessageText(QStringLiteral("Sector %1 processed...").arg(i));
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_GE(counter.m_paints, 1);
+    EXPECT_LE(counter.m_paints, elapsed / 40 + 2) << elapsed << " ms";
+    EXPECT_EQ(bar->currentMessage(), QStringLiteral("Sector 2999 processed..."));
+    bar->removeEventFilter(&counter);
 }
 
 TEST_F(MainFrameTest, RoutingViewThenDocumentThenFrameThenApplication)
