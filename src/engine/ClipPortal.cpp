@@ -49,8 +49,9 @@ CPoint NewellSum(const std::vector<CPoint>& poly)
 
 // Keeps the part of poly where normal . (p - eye) >= -tolerance; the cut points lie on the plane.
 // Each corner's distance is computed once, by the same expression, so the cut is the same as
-// asking each edge for both its ends.
-void ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CPoint& eye,
+// asking each edge for both its ends. False when poly lies wholly inside: result is then not
+// written and poly is the part.
+bool ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CPoint& eye,
                  std::vector<CPoint>& result)
 {
     result.clear();
@@ -62,13 +63,11 @@ void ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CP
         distance[i] = Dot(normal, Minus(poly[i], eye));
         inside += distance[i] >= -kClipTolerance ? 1 : 0;
     }
-    if (inside == count) {
-        result.assign(poly.begin(), poly.end());
-        return;
-    }
+    if (inside == count)
+        return false;
     // Wholly outside: no corner is kept and no edge crosses the plane.
     if (inside == 0)
-        return;
+        return true;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t j = i + 1 == count ? 0 : i + 1;
         const CPoint& p = poly[i];
@@ -97,10 +96,12 @@ void ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CP
             --kept;
     }
     result.resize(kept);
+    return true;
 }
 
-// True when the polygon is wider than the tolerance: its area over its longest edge.
-bool HasWidth(const std::vector<CPoint>& poly)
+// True when the polygon is wider than the tolerance: its area over its longest edge. newell is
+// the polygon's Newell sum, set when the polygon has an edge.
+bool HasWidth(const std::vector<CPoint>& poly, CPoint& newell)
 {
     if (poly.size() < 3)
         return false;
@@ -111,7 +112,7 @@ bool HasWidth(const std::vector<CPoint>& poly)
     }
     if (!(longest > 0.0))
         return false;
-    const CPoint newell = NewellSum(poly);
+    newell = NewellSum(poly);
     // (area / longest edge)^2 > tolerance^2, with area = |newell| / 2.
     return Dot(newell, newell) * 0.25 > kClipTolerance * kClipTolerance * longest;
 }
@@ -177,18 +178,20 @@ bool ClipPortal(const CClipView& view, std::span<const CVector3> portal, std::ve
         poly.push_back(ToPoint(v));
     const CPoint e = ToPoint(view.m_eye);
     for (const CPoint& normal : view.m_normals) {
-        ClipByPlane(poly, normal, e, next);
+        if (!ClipByPlane(poly, normal, e, next))
+            continue;
         poly.swap(next);
         if (poly.size() < 3)
             return false;
     }
 
-    if (!HasWidth(poly))
+    CPoint newell;
+    if (!HasWidth(poly, newell))
         return false;
     // A part seen edge-on (the eye in its plane) shows nothing. Before any clipping the portal
     // counts whole, as it stands.
     if (view.m_clipped) {
-        const CPoint normal = NewellSum(poly);
+        const CPoint& normal = newell;
         const double side = Dot(normal, Minus(poly.front(), e));
         if (side * side <= kClipTolerance * kClipTolerance * Dot(normal, normal))
             return false;
