@@ -15,18 +15,6 @@
 namespace {
 
 constexpr const char* kEol = "\r\n";
-constexpr std::array<int, CMultiLevelItem::kPowerCount> kLightBins{0,  22, 21, 24, 23,
-                                                                   25, 26, 27, 28};
-constexpr std::array<int, CMultiLevelItem::kPowerCount> kDarkBins{0,  22, 21, 24, 23,
-                                                                  30, 31, 32, 33};
-
-int BinOf(const std::array<int, CMultiLevelItem::kPowerCount>& bins, std::int32_t index)
-{
-    return index >= 0 && index < CMultiLevelItem::kPowerCount
-               ? bins[static_cast<std::size_t>(index)]
-               : 0;
-}
-
 void PadTo(std::string& s, std::size_t width)
 {
     if (s.size() < width)
@@ -64,15 +52,6 @@ std::vector<std::uint8_t> Bytes(const std::string& text)
 }
 
 }  // namespace
-
-int LightPowerBin(std::int32_t index)
-{
-    return BinOf(kLightBins, index);
-}
-int DarkPowerBin(std::int32_t index)
-{
-    return BinOf(kDarkBins, index);
-}
 
 std::string WriteEpisodeFile(const std::string& masterTitle, std::int32_t masterType,
                              const std::vector<std::unique_ptr<CMultiLevelItem>>& items)

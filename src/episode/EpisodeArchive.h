@@ -4,6 +4,7 @@
 // strings) and the GOB/GOO archive that holds both, every level in the text level format and the
 // cog, 3DO, material and sound files each level carries. Both text files end every line in CR LF.
 
+#include "episode/EpisodeFile.h"
 #include "episode/MultiLevelItem.h"
 
 #include <cstdint>
@@ -16,10 +17,6 @@
 
 class CQzlSections;
 struct CGameResources;
-
-// The inventory bin of a light or dark power index (0-8); 0 for an index out of range.
-int LightPowerBin(std::int32_t index);
-int DarkPowerBin(std::int32_t index);
 
 // CMultiLevelEditorDlg::WriteEpisodeFile: the episode file's text.
 std::string WriteEpisodeFile(const std::string& masterTitle, std::int32_t masterType,

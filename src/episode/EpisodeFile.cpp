@@ -22,11 +22,15 @@ int IndexOf(const std::array<int, N>& list, int value)
 }
 
 // A power bin followed by its separator: one tab, two after bin 0 (its empty field).
-std::string PowerField(const std::array<int, 9>& bins, int power)
+int BinOf(const std::array<int, 9>& bins, std::int32_t index)
 {
-    const int bin = power >= 0 && power < static_cast<int>(bins.size())
-                        ? bins[static_cast<std::size_t>(power)]
-                        : 0;
+    return index >= 0 && index < static_cast<int>(bins.size())
+               ? bins[static_cast<std::size_t>(index)]
+               : 0;
+}
+
+std::string PowerField(int bin)
+{
     return std::to_string(bin) + (bin == 0 ? "\t\t" : "\t");
 }
 
@@ -41,6 +45,16 @@ bool ScanAfterKeyword(const std::string& line, std::string_view keyword, int& va
 }
 
 }  // namespace
+
+int LightPowerBin(std::int32_t index)
+{
+    return BinOf(kLightPowerBins, index);
+}
+
+int DarkPowerBin(std::int32_t index)
+{
+    return BinOf(kDarkPowerBins, index);
+}
 
 std::string WriteEpisode(CDocumentFields& fields)
 {
@@ -62,8 +76,8 @@ std::string WriteEpisode(CDocumentFields& fields)
     text += kLevelKindWords[kind];
     text += kind == 2 ? "\t" : "\t\t";
     text += fields.m_levelFileName + "\t";
-    text += PowerField(kLightPowerBins, fields.m_lightPower);
-    text += PowerField(kDarkPowerBins, fields.m_darkPower);
+    text += PowerField(LightPowerBin(fields.m_lightPower));
+    text += PowerField(DarkPowerBin(fields.m_darkPower));
     text += std::string("-1\t-1") + kLineEnd;
     text += std::string("end") + kLineEnd;
     return text;

@@ -28,6 +28,9 @@ inline constexpr std::array<const char*, 9> kDarkPowerNames = {
     "None", "Leap", "Haste", "Grasp", "Sight", "Shock", "Blight", "Siphon", "Wrath"};
 inline constexpr std::array<int, 9> kLightPowerBins = {0, 22, 21, 24, 23, 25, 26, 27, 28};
 inline constexpr std::array<int, 9> kDarkPowerBins = {0, 22, 21, 24, 23, 30, 31, 32, 33};
+// The inventory bin of a light or dark power index (0-8); 0 for an index out of range.
+int LightPowerBin(std::int32_t index);
+int DarkPowerBin(std::int32_t index);
 
 // The episode file of fields. The level file name is lower-cased in fields before it is written.
 // A type outside the list writes no TYPE line; a kind outside the list is written as "LEVEL" and
