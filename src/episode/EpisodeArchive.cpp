@@ -61,9 +61,8 @@ std::string WriteEpisodeFile(const std::string& masterTitle, std::int32_t master
     line(Quoted(masterTitle));
     line("# Title must be first line. A translated version is looked up in qzStrings.uni");
     line("");
-    static constexpr std::array<int, 4> kTypes{1, 2, 8, 16};
-    if (masterType >= 0 && masterType < static_cast<std::int32_t>(kTypes.size()))
-        line(FormatC("TYPE %d", kTypes[static_cast<std::size_t>(masterType)]));
+    if (masterType >= 0 && masterType < static_cast<std::int32_t>(kEpisodeTypeNumbers.size()))
+        line(FormatC("TYPE %d", kEpisodeTypeNumbers[static_cast<std::size_t>(masterType)]));
     line("");
     line(FormatC("SEQ %d", static_cast<int>(items.size())));
     line("");
