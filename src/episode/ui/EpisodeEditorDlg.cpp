@@ -1,6 +1,7 @@
 #include "episode/ui/EpisodeEditorDlg.h"
 
 #include "episode/EpisodeFile.h"
+#include "episode/ui/CaptionList.h"
 #include "ui/DialogButtons.h"
 #include "ui/DialogIds.h"
 #include "ui/DialogText.h"
@@ -24,19 +25,6 @@ namespace {
 using DialogText::Id;
 using DialogText::Latin1;
 using DialogText::Text;
-
-template <std::size_t N>
-QComboBox* DropList(QWidget* parent, int id, const std::array<const char*, N>& captions, int value)
-{
-    auto* list = new QComboBox(parent);
-    list->setObjectName(Id(id));
-    list->setEditable(false);
-    for (const char* caption : captions)
-        list->addItem(QString::fromLatin1(caption));
-    // A stored value outside the list selects nothing.
-    list->setCurrentIndex(value >= 0 && value < static_cast<int>(N) ? value : -1);
-    return list;
-}
 
 // The selection of list, or value when nothing is selected (a stored value outside the list is
 // kept, not replaced by -1).
@@ -73,10 +61,11 @@ CEpisodeEditorDlg::CEpisodeEditorDlg(CDocumentFields& fields, std::function<void
     m_title->setObjectName(Id(Ctl::kEpisodeTitle));
     m_levelFile = new QLineEdit(Text(m_fields.m_levelFileName), this);
     m_levelFile->setObjectName(Id(Ctl::kEpisodeLevelFile));
-    m_type = DropList(this, Ctl::kEpisodeType, kEpisodeTypeCaptions, m_fields.m_episodeType);
-    m_kind = DropList(this, Ctl::kEpisodeKind, kLevelKindCaptions, m_fields.m_levelKind);
-    m_lightPower = DropList(this, Ctl::kEpisodeLightPower, kLightPowerNames, m_fields.m_lightPower);
-    m_darkPower = DropList(this, Ctl::kEpisodeDarkPower, kDarkPowerNames, m_fields.m_darkPower);
+    m_type = CaptionList(this, Ctl::kEpisodeType, kEpisodeTypeCaptions, m_fields.m_episodeType);
+    m_kind = CaptionList(this, Ctl::kEpisodeKind, kLevelKindCaptions, m_fields.m_levelKind);
+    m_lightPower =
+        CaptionList(this, Ctl::kEpisodeLightPower, kLightPowerNames, m_fields.m_lightPower);
+    m_darkPower = CaptionList(this, Ctl::kEpisodeDarkPower, kDarkPowerNames, m_fields.m_darkPower);
 
     m_objectives = new QTextEdit(this);
     m_objectives->setObjectName(Id(Ctl::kEpisodeObjectives));

@@ -3,6 +3,7 @@
 #include "episode/EpisodeArchive.h"
 #include "episode/EpisodeFile.h"
 #include "episode/MultiLevelEntries.h"
+#include "episode/ui/CaptionList.h"
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
@@ -39,18 +40,6 @@ constexpr const char* kQmlFilter = "QML Files (*.qml)|*.qml||";
 constexpr const char* kSaveFilter =
     "QML Files (*.qml)|*.qml|GOB Files (*.gob)|*.gob|GOO Files (*.goo)|*.goo||";
 constexpr const char* kAddFilter = "QZE Files (*.qze)|*.qze||";
-
-template <std::size_t N>
-QComboBox* DropList(QWidget* parent, int id, const std::array<const char*, N>& captions)
-{
-    auto* list = new QComboBox(parent);
-    list->setObjectName(Id(id));
-    list->setEditable(false);
-    for (const char* caption : captions)
-        list->addItem(QString::fromLatin1(caption));
-    list->setCurrentIndex(0);
-    return list;
-}
 
 QLineEdit* Edit(QWidget* parent, int id)
 {
@@ -124,7 +113,7 @@ CMultiLevelEditorDlg::CMultiLevelEditorDlg(const CGameResources& game, int produ
     setModal(true);
 
     m_masterTitle = Edit(this, Ctl::kMultiMasterTitle);
-    m_masterType = DropList(this, Ctl::kMultiMasterType, kEpisodeTypeCaptions);
+    m_masterType = CaptionList(this, Ctl::kMultiMasterType, kEpisodeTypeCaptions);
     m_levelTitles = new QComboBox(this);
     m_levelTitles->setObjectName(Id(Ctl::kMultiLevelTitles));
     m_levelTitles->setEditable(true);
@@ -132,12 +121,12 @@ CMultiLevelEditorDlg::CMultiLevelEditorDlg(const CGameResources& game, int produ
     m_levelTitles->setCompleter(nullptr);
     m_levelPath = Edit(this, Ctl::kMultiLevelPath);
     m_levelFile = Edit(this, Ctl::kMultiLevelFile);
-    m_levelType = DropList(this, Ctl::kMultiLevelType, kLevelKindCaptions);
+    m_levelType = CaptionList(this, Ctl::kMultiLevelType, kLevelKindCaptions);
     m_levelNumber = Edit(this, Ctl::kMultiLevelNumber);
     m_gotoA = Edit(this, Ctl::kMultiGotoA);
     m_gotoB = Edit(this, Ctl::kMultiGotoB);
-    m_lightPower = DropList(this, Ctl::kMultiLightPower, kLightPowerNames);
-    m_darkPower = DropList(this, Ctl::kMultiDarkPower, kDarkPowerNames);
+    m_lightPower = CaptionList(this, Ctl::kMultiLightPower, kLightPowerNames);
+    m_darkPower = CaptionList(this, Ctl::kMultiDarkPower, kDarkPowerNames);
     m_goalsBase = Edit(this, Ctl::kMultiGoalsBase);
     m_cogsBase = Edit(this, Ctl::kMultiCogsBase);
     m_goals = ListText(this, Ctl::kMultiGoals);
