@@ -3,6 +3,7 @@
 #include "framework/CFormat.h"
 #include "framework/Exceptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <charconv>
@@ -279,11 +280,17 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     const std::size_t start = m_pos;
     const std::size_t limit = size - start < maxLength ? size : start + maxLength;
     // The line ends at the first line feed or carriage return; both searches are library scans
-    // of whole blocks of bytes.
+    // of whole blocks of bytes. Where the next line feed lies is kept: in text whose lines end in
+    // a carriage return alone, every line would otherwise search on to the end of the text.
     const std::uint8_t* from = data + start;
-    std::size_t length = limit - start;
-    if (const void* lf = std::memchr(from, '\n', length))
-        length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - from);
+    if (!(m_lfSearchedFrom <= start && start <= m_nextLf)) {
+        const void* lf = std::memchr(from, '\n', size - start);
+        m_lfSearchedFrom = start;
+        m_nextLf = lf != nullptr
+                       ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - data)
+                       : size;
+    }
+    std::size_t length = std::min(m_nextLf, limit) - start;
     if (const void* cr = std::memchr(from, '\r', length))
         length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(cr) - from);
     std::size_t p = start + length;

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -580,6 +582,25 @@ TEST(QzlReader, LinesOfTheLineReader)
     EXPECT_EQ(line, "");
     ASSERT_TRUE(cut.ReadNextLineBuf(line));
     EXPECT_EQ(line, "R");
+
+    // Lines ending in a carriage return alone, then one line feed at the end: every line is
+    // found without searching the rest of the text for a line feed again (which took seconds
+    // here), and the lines are those of the text.
+    std::string crOnly;
+    for (int i = 0; i < 200000; ++i)
+        crOnly += "line " + std::to_string(i) + "\r";
+    crOnly += "last\n";
+    CQzlLineReader many(crOnly);
+    const auto start = std::chrono::steady_clock::now();
+    int count = 0;
+    std::string last;
+    while (many.ReadLine(line)) {
+        ++count;
+        last = line;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(count, 200001);
+    EXPECT_EQ(last, "last");
 }
 
 struct CBadCase {
