@@ -1,6 +1,6 @@
 // "Startup Editor...": the starting inventory of the start-up cog. The script is read from the
-// user's copy of "qzedit_start.cog" (else the installed default) and, when the sheet ends with
-// OK, written back as the user's copy; Cancel leaves it as it was.
+// user's copy of "qzedit_start.cog" (else the installed default) and, when OK or Apply changed
+// it, written back as the user's copy; Cancel without Apply leaves it as it was.
 
 #include "app/QzEditApp.h"
 #include "app/QzEditDoc.h"
@@ -29,8 +29,11 @@ void CQzEditDoc::RegisterStartupEditorCommand()
                 return;
             }
             std::string text(bytes.begin(), bytes.end());
+            const std::string before = text;
             CStartupEditorDlg sheet(text, m_app.m_settings.m_product, DialogParent());
-            if (sheet.exec() != QDialog::Accepted)
+            // OK and Apply both change the script; Cancel after Apply keeps what Apply did.
+            sheet.exec();
+            if (text == before)
                 return;
             try {
                 folders.Write(kStartCogScript, std::vector<std::uint8_t>(text.begin(), text.end()));

@@ -82,6 +82,8 @@ CTestArchive BuildTestArchive(CQzlSections& level, CDocumentFields& fields,
         archive.Add(std::string("cog\\") + kGoalsCogScript, *cogs.m_goals);
 
     for (const auto& file : level.m_levelFiles.m_entries) {
+        if (!file)
+            continue;
         const std::string path = EntryPath(*file);
         if (!file->m_data || !StorablePath(path)) {
             result.m_skipped.push_back(FormatC(

@@ -151,7 +151,7 @@ TEST_F(StartupEditorDlgTest, TheSecondPageAndTheExpansionsBins)
                     "\tSetInv(player, 20, 8);\n");
 }
 
-TEST_F(StartupEditorDlgTest, TheCommandWritesTheUsersCopyOnOkOnly)
+TEST_F(StartupEditorDlgTest, TheCommandWritesTheUsersCopyOnOkOrApply)
 {
     CQzEditDoc* doc = StartShownWithDocument();
     ASSERT_NE(doc, nullptr);
@@ -175,6 +175,17 @@ TEST_F(StartupEditorDlgTest, TheCommandWritesTheUsersCopyOnOkOnly)
     run();
     EXPECT_TRUE(shownOn);
     EXPECT_FALSE(std::filesystem::exists(UserDataDir() / "qzedit_start.cog"));
+
+    // Apply, then Cancel: what Apply did is kept.
+    OnModal<CStartupEditorDlg>(m_app.get(), [](CStartupEditorDlg& sheet) {
+        Control<QCheckBox>(*sheet.Page(0), Ctl::kStartupBox + kRowBin4)->click();
+        Click(sheet, Ctl::kApplyNow);
+        Click(sheet, Ctl::kCancel);
+    });
+    run();
+    EXPECT_NE(ReadText(UserDataDir() / "qzedit_start.cog").find("\tSetInv(player, 4, 30);\n"),
+              std::string::npos);
+    std::filesystem::remove(UserDataDir() / "qzedit_start.cog");
 
     OnModal<CStartupEditorDlg>(m_app.get(), [](CStartupEditorDlg& sheet) {
         Control<QCheckBox>(*sheet.Page(0), Ctl::kStartupBox + kRowBin4)->click();

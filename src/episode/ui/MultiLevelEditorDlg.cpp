@@ -230,7 +230,7 @@ void CMultiLevelEditorDlg::StoreLevelFields()
         m_levelTitles->setItemText(m_current, m_currentTitle);
     }
     entry.m_fileName = Latin1(m_levelFile->text());
-    entry.m_levelPath = Latin1(m_levelPath->text());
+    entry.m_levelPath = m_levelPath->text().toStdString();  // a host path, UTF-8
     entry.m_lineNumber = IntegerField(*m_levelNumber, entry.m_lineNumber);
     entry.m_gotoA = IntegerField(*m_gotoA, entry.m_gotoA);
     entry.m_gotoB = IntegerField(*m_gotoB, entry.m_gotoB);
@@ -264,7 +264,7 @@ void CMultiLevelEditorDlg::ShowEntry(int index)
     }
     m_currentTitle = Text(entry.m_levelTitle);
     m_levelFile->setText(Text(entry.m_fileName));
-    m_levelPath->setText(Text(entry.m_levelPath));
+    m_levelPath->setText(QString::fromStdString(entry.m_levelPath));
     m_levelNumber->setText(QString::number(entry.m_lineNumber));
     m_gotoA->setText(QString::number(entry.m_gotoA));
     m_gotoB->setText(QString::number(entry.m_gotoB));
