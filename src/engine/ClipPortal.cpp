@@ -49,8 +49,8 @@ CPoint NewellSum(const std::vector<CPoint>& poly)
 
 // Keeps the part of poly where normal . (p - eye) >= -tolerance; the cut points lie on the plane.
 // Each corner's distance is computed once, by the same expression, so the cut is the same as
-// asking each edge for both its ends. False when poly lies wholly inside: result is then not
-// written and poly is the part.
+// asking each edge for both its ends. False when poly lies wholly inside: result is then left
+// empty and poly is the part.
 bool ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CPoint& eye,
                  std::vector<CPoint>& result)
 {

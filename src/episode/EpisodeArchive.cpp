@@ -147,16 +147,6 @@ std::string WriteCogStrings(const std::vector<std::unique_ptr<CMultiLevelItem>>&
     return out;
 }
 
-bool IsPlainEntryName(std::string_view name)
-{
-    if (name.empty() || name == "." || name == "..")
-        return false;
-    return std::none_of(name.begin(), name.end(), [](char ch) {
-        const auto c = static_cast<unsigned char>(ch);
-        return c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':';
-    });
-}
-
 EpisodeLevelOpener LevelFileOpener(int product)
 {
     return [product](const std::filesystem::path& levelPath) -> std::unique_ptr<CQzlSections> {
@@ -191,7 +181,7 @@ BuildEpisodeArchive(const std::filesystem::path& path, const std::string& master
 
     for (const auto& item : items) {
         const std::string levelName = ToLowerAscii(item->m_fileName + ".qzl");
-        if (!IsPlainEntryName(levelName)) {
+        if (!IsSafeLevelFileName(levelName)) {
             result.m_skipped.push_back(
                 FormatC("The level name \"%s\" is not a plain file name.", levelName.c_str()));
             continue;
@@ -220,7 +210,7 @@ BuildEpisodeArchive(const std::filesystem::path& path, const std::string& master
                 if (name.find(extension) == std::string::npos)
                     continue;
                 const std::string entryPath = folder + name;
-                bool fits = IsPlainEntryName(name);
+                bool fits = IsSafeLevelFileName(name);
                 if (fits) {
                     try {
                         CGobArchive::CheckEntryPath(entryPath);

@@ -6,6 +6,7 @@
 
 #include "episode/EpisodeFile.h"
 #include "episode/MultiLevelItem.h"
+#include "level/LevelFiles.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -24,9 +25,8 @@ std::string WriteEpisodeFile(const std::string& masterTitle, std::int32_t master
 // CMultiLevelEditorDlg::WriteCogStrings: the message file's text.
 std::string WriteCogStrings(const std::vector<std::unique_ptr<CMultiLevelItem>>& items);
 
-// True when name, taken from a level or list file, may become the last part of an archive entry
-// path: not empty, not "." or "..", no backslash, slash, colon or control character.
-bool IsPlainEntryName(std::string_view name);
+// Names from level and list files become the last part of an entry path only when
+// IsSafeLevelFileName takes them.
 
 // Opens a level file for the archive; null when it cannot be opened.
 using EpisodeLevelOpener =

@@ -216,7 +216,7 @@ CProjectContents ReadProject(const std::filesystem::path& projectFile, CDocument
                 const auto nul = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
                 contents.m_fields.m_messageText.assign(bytes.begin(), nul);
             } else {
-                if (!IsPlainEntryName(name)) {
+                if (!IsSafeLevelFileName(name)) {
                     contents.m_skipped.push_back("The file " + Quoted(file) +
                                                  " has a name that a level file cannot have.");
                     continue;
@@ -279,7 +279,7 @@ CProjectExport WriteProject(const std::filesystem::path& projectFile, CDocumentF
     };
 
     write(folder / "episode.qz", text(WriteEpisode(fields)));  // lower-cases the level file name
-    if (IsPlainEntryName(fields.m_levelFileName)) {
+    if (IsSafeLevelFileName(fields.m_levelFileName)) {
         try {
             UpdateSectorBounds(level, true);
             write(folder / "qzl" / fields.m_levelFileName, text(WriteQzl(level, game, product)));

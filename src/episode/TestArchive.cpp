@@ -65,7 +65,7 @@ CTestArchive BuildTestArchive(CQzlSections& level, CDocumentFields& fields,
 
     const std::string& levelName = episodeFields->m_levelFileName;
     const std::string levelEntry = "qzl\\" + levelName;
-    if (IsPlainEntryName(levelName) && StorablePath(levelEntry)) {
+    if (IsSafeLevelFileName(levelName) && StorablePath(levelEntry)) {
         UpdateSectorBounds(level, true);
         archive.Add(levelEntry, Bytes(WriteQzl(level, game, product, &result.m_status)));
     } else {

@@ -234,10 +234,10 @@ TEST(EpisodeArchive, PowerBinsOutOfRangeAreNone)
 TEST(EpisodeArchive, PlainEntryNames)
 {
     for (const char* good : {"door.cog", "a", "odd.cog.wav", "..x.mat"})
-        EXPECT_TRUE(IsPlainEntryName(good)) << good;
+        EXPECT_TRUE(IsSafeLevelFileName(good)) << good;
     for (const char* bad : {"", ".", "..", "..\\evil.cog", "../evil.cog", "/etc/x.cog", "\\x.cog",
                             "c:x.cog", "sub\\x.cog", "a\tb.cog", "a\x7f.cog"})
-        EXPECT_FALSE(IsPlainEntryName(bad)) << bad;
+        EXPECT_FALSE(IsSafeLevelFileName(bad)) << bad;
 }
 
 CQzlSections MakeLevel(int variant)
