@@ -13,6 +13,10 @@ packages=(
   libgtest-dev libgmock-dev googletest
   # Qt 6 Widgets + OpenGL widgets; the platform plugins (xcb for the desktop, offscreen for tests)
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins
+  # the pictograms are SVG files (Qt SVG and its icon engine)
+  qt6-svg-dev libqt6svg6
+  # the desktop entry is checked by the install test
+  desktop-file-utils shared-mime-info
   libgl-dev libglx-dev libegl-dev
   # sound
   libopenal-dev libopenal1
