@@ -132,6 +132,11 @@ public:
                 if (s < 0 || static_cast<std::size_t>(s) >= m_level.m_surfaces.size())
                     continue;
                 CQzlSurface& surface = *m_level.m_surfaces[static_cast<std::size_t>(s)];
+                // A surface of a solid sector that would only be drawn as an opaque fan, and
+                // faces away, is not drawn and changes nothing, in view or not: the cheaper test
+                // first.
+                if (solid && OnlyAnOpaqueFan(surface) && !FrontFacing(surface, m_camera))
+                    continue;
                 if (!SurfaceInFrustum(m_view, surface))
                     continue;
                 m_currentSurface = s;
@@ -331,6 +336,16 @@ private:
             m_lines.push_back(MakeLitVertex({v.x, v.y, v.z}, color, 0u, 0.0f, 0.0f));
         }
         m_device.DrawPrimitive(PrimitiveType::LineStrip, m_lines, kNoTexture);
+    }
+
+    // Whether a solid sector draws the surface as an opaque fan or not at all, without changing
+    // its colours, texture coordinates or the translucent list (DrawSolidSurface).
+    bool OnlyAnOpaqueFan(const CQzlSurface& surface) const
+    {
+        if (CoordinatesChangeEachFrame(surface))
+            return false;
+        return surface.m_adjoin < 0 ||
+               (m_settings.m_adjoin != 2 && (surface.m_faceFlags & kFaceTransparent) == 0);
     }
 
     // slot is the surface's place in its sector's surface list (and buffer).
