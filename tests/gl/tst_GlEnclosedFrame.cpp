@@ -1,8 +1,8 @@
 // A camera inside closed rooms hands the device only the buffered surfaces of the rooms it can see
 // into: the frame's pixels stay those of the same frame drawn surface by surface with nothing left
 // out (a device that keeps no buffers), seen from inside, from a portal's plane, from outside the
-// level, next to a wall, with a room reaching into the camera's, and with a room of the walk
-// beyond the horizon.
+// level, next to a wall, with a room reaching into the camera's, with a room of the walk beyond the
+// horizon, and through a hole in the camera's room.
 
 #include "GlTestContext.h"
 
@@ -65,15 +65,21 @@ struct CCase {
     CVector3 position;
     CVector3 forward;
     float horizon;
-    bool overlapping;  // a small room inside the first one
-    bool leavesOut;    // the buffered draws of the rooms out of sight are left out
+    bool overlapping;   // a small room inside the first one
+    bool leavesOut;     // the buffered draws of the rooms out of sight are left out
+    bool hole = false;  // the first room without its floor
+    CVector3 up{0.0f, 1.0f, 0.0f};
 };
 
-// The L corridor (rooms 0, 1, 2 joined through open portals) and three closed rooms: room 3 beyond
-// room 1's wall x = 2, room 4 beyond room 0's wall z = 0, room 5 beyond room 2's wall z = 2.
-CQzlSections MakeCorridorAndRooms(bool overlapping)
+// The L corridor (rooms 0, 1, 2 joined through open portals) and four closed rooms: room 3 beyond
+// room 1's wall x = 2, room 4 beyond room 0's wall z = 0, room 5 beyond room 2's wall z = 2,
+// room 6 below room 0.
+CQzlSections MakeCorridorAndRooms(bool overlapping, bool hole)
 {
     CQzlSections level = MakeLCorridor();
+    if (hole)
+        level.m_sectors[0]->m_surfaces.erase(level.m_sectors[0]->m_surfaces.begin() + kBoxFloor);
+    AddBoxSector(level, {0.0f, -1.5f, 0.0f}, {1.0f, -0.5f, 1.0f});
     AddBoxSector(level, {2.0f, 0.0f, 0.0f}, {3.0f, 1.0f, 1.0f});
     AddBoxSector(level, {0.0f, 0.0f, -1.5f}, {1.0f, 1.0f, -0.5f});
     AddBoxSector(level, {1.0f, 0.0f, 2.5f}, {2.0f, 1.0f, 3.5f});
@@ -97,10 +103,26 @@ TEST(GlEnclosedFrame, SamePixelsAsEverySurfaceDrawn)
         // Room 2's centre (1.5, 0.5, 1.5) lies 1.53 from the focus point: beyond the horizon it
         // is not drawn, and the rays through its portal are not shown to meet a wall.
         {"a room of the walk at the horizon", {0.3f, 0.5f, 0.5f}, {1, 0, 0}, 1.5f, false, false},
+        {"looking at the floor",
+         {0.5f, 0.5f, 0.5f},
+         {0, -1, 0},
+         200.0f,
+         false,
+         true,
+         false,
+         {1, 0, 0}},
+        {"looking through a hole in the floor",
+         {0.5f, 0.5f, 0.5f},
+         {0, -1, 0},
+         200.0f,
+         false,
+         false,
+         true,
+         {1, 0, 0}},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.name);
-        CFixtureEngine engine{MakeCorridorAndRooms(c.overlapping)};
+        CFixtureEngine engine{MakeCorridorAndRooms(c.overlapping, c.hole)};
         C3dView& view = engine.m_view;
         CQzlSections& level = engine.m_level;
         engine.m_settings.m_colorBackground = kBackground;
@@ -126,7 +148,7 @@ TEST(GlEnclosedFrame, SamePixelsAsEverySurfaceDrawn)
         view.m_viewport.m_renderHeight = kHeight;
         ASSERT_TRUE(gl.m_device->SetRenderSize(kWidth, kHeight));
         ASSERT_TRUE(SetUpViewAndProjection(view, kWidth, kHeight));
-        SetCameraAxes(view, c.forward.x, c.forward.y, c.forward.z, 0.0f, 1.0f, 0.0f);
+        SetCameraAxes(view, c.forward.x, c.forward.y, c.forward.z, c.up.x, c.up.y, c.up.z);
         SetCameraPosition(view, c.position.x, c.position.y, c.position.z);
 
         // The second frame of each device: the first uploads the buffers.
