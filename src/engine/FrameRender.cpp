@@ -111,6 +111,8 @@ public:
     void DrawSectors(const std::vector<std::int32_t>& list)
     {
         const std::int32_t mode = m_view.GetDocument().m_renderMode;
+        m_opaqueDrawn.assign(m_level.m_surfaces.size(), 0);
+        m_sectorDrawn.assign(m_level.m_sectors.size(), 0);
         for (std::int32_t index : list) {
             if (index < 0 || static_cast<std::size_t>(index) >= m_level.m_sectors.size())
                 continue;
@@ -123,19 +125,28 @@ public:
                 mode == kAllRendered || (index == m_view.m_selection.m_sector &&
                                          mode != kAllWireframe && mode != kSectorWireframe);
             const CSectorBuffers::CEntry* buffer = solid ? SectorBuffer(index, sector) : nullptr;
+            m_sectorDrawn[static_cast<std::size_t>(index)] = 1;
+            m_currentSector = index;
             for (std::size_t i = 0; i < sector.m_surfaces.size(); ++i) {
                 const std::int32_t s = sector.m_surfaces[i];
                 if (s < 0 || static_cast<std::size_t>(s) >= m_level.m_surfaces.size())
                     continue;
                 CQzlSurface& surface = *m_level.m_surfaces[static_cast<std::size_t>(s)];
+                // A surface of a solid sector that would only be drawn as an opaque fan, and
+                // faces away, is not drawn and changes nothing, in view or not: the cheaper test
+                // first.
+                if (solid && OnlyAnOpaqueFan(surface) && !FrontFacing(surface, m_camera))
+                    continue;
                 if (!SurfaceInFrustum(m_view, surface))
                     continue;
+                m_currentSurface = s;
                 if (solid)
                     DrawSolidSurface(surface, s, buffer, i);
                 else
                     DrawWireframe(sector, surface);
             }
         }
+        LeaveOutHidden();
         DrawBatched();
     }
 
@@ -197,7 +208,20 @@ private:
     struct CBatched {
         TextureId m_texture;
         CBufferRange m_range;
+        std::int32_t m_sector;
     };
+
+    // When the camera stands inside a closed room of opaque walls (or a few joined through open
+    // portals), nothing outside it reaches the screen: the depth test would reject every fragment
+    // of the other sectors' buffered surfaces, so they are not handed to the device at all.
+    void LeaveOutHidden()
+    {
+        if (m_batched.empty() || !FindEnclosure(m_view, m_opaqueDrawn, m_sectorDrawn, m_enclosed))
+            return;
+        std::erase_if(m_batched, [this](const CBatched& b) {
+            return m_enclosed[static_cast<std::size_t>(b.m_sector)] == 0;
+        });
+    }
 
     // Draws the surfaces collected from the sector buffers: one call for each texture. They are
     // opaque fans under the same states and transform (the sector pass changes neither) behind a
@@ -284,9 +308,11 @@ private:
     {
         if (!FrontFacing(surface, m_camera))
             return;
+        m_opaqueDrawn[static_cast<std::size_t>(m_currentSurface)] = 1;
         if (buffer != nullptr && !CoordinatesChangeEachFrame(surface)) {
             const CSectorBuffers::CSurfaceRange& range = buffer->m_ranges[slot];
-            m_batched.push_back({texture, {buffer->m_buffer, range.m_first, range.m_count}});
+            m_batched.push_back(
+                {texture, {buffer->m_buffer, range.m_first, range.m_count}, m_currentSector});
             return;
         }
         m_device.DrawPrimitive(PrimitiveType::TriangleFan, surface.m_renderVertices, texture);
@@ -310,6 +336,16 @@ private:
             m_lines.push_back(MakeLitVertex({v.x, v.y, v.z}, color, 0u, 0.0f, 0.0f));
         }
         m_device.DrawPrimitive(PrimitiveType::LineStrip, m_lines, kNoTexture);
+    }
+
+    // Whether a solid sector draws the surface as an opaque fan or not at all, without changing
+    // its colours, texture coordinates or the translucent list (DrawSolidSurface).
+    bool OnlyAnOpaqueFan(const CQzlSurface& surface) const
+    {
+        if (CoordinatesChangeEachFrame(surface))
+            return false;
+        return surface.m_adjoin < 0 ||
+               (m_settings.m_adjoin != 2 && (surface.m_faceFlags & kFaceTransparent) == 0);
     }
 
     // slot is the surface's place in its sector's surface list (and buffer).
@@ -373,6 +409,11 @@ private:
     std::vector<CBatched> m_batched;     // the sector pass's draws from the sector buffers
     std::vector<CBufferRange> m_ranges;  // those of one texture
     std::vector<D3DLVERTEX> m_staging;   // a sector's vertices on their way to its buffer
+    std::int32_t m_currentSector = -1;
+    std::int32_t m_currentSurface = -1;
+    std::vector<char> m_opaqueDrawn;  // per surface: drawn as an opaque fan this frame
+    std::vector<char> m_sectorDrawn;  // per sector: drawn this frame (solid or wireframe)
+    std::vector<char> m_enclosed;     // per sector: inside the camera's enclosure
 };
 
 // Keeps the engine's sector buffers to the device and the level: buffers of another device are

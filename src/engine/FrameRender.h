@@ -12,7 +12,9 @@
 // Solid surfaces are drawn from a vertex buffer per sector that the device keeps (the render
 // vertices of all its surfaces back to back): a sector is uploaded when first drawn and again only
 // after its render stamp changed (RenderData's MarkSectorChanged). The sector pass collects these
-// draws and hands them over at its end, one call for all the surfaces of each texture. Wireframes,
+// draws and hands them over at its end, one call for all the surfaces of each texture; when the
+// camera stands inside closed rooms (FindEnclosure), the surfaces of the sectors outside them are
+// left out, as the rooms' opaque walls hide them on every pixel. Wireframes,
 // translucent and recoloured portals and sky surfaces stream their vertices each frame, as do all
 // surfaces on a device that keeps no buffers.
 

@@ -56,6 +56,19 @@ bool FindSectorId(std::span<const std::int32_t> sorted, std::int32_t value, int&
 int FindVisibleSectors(C3dView& view, std::span<const CVector3> clip,
                        std::vector<std::int32_t>& visited, int sector);
 
+// The sectors whose surfaces may reach the screen when the camera stands inside the level's
+// closed rooms. Every ray from the camera starts in a sector that holds the camera and runs
+// through convex, closed sectors until it meets a surface drawn as an opaque fan this frame
+// (opaqueDrawn, by surface); on the way it only crosses portals whose other side matches. Those
+// sectors are marked in enclosed (by sector) and true is returned; nothing else can be seen
+// there, as the opaque walls lie nearer on every ray. False, with enclosed unspecified, whenever
+// this cannot be shown: the camera outside every sector or near a wall (the near plane would open
+// it), a room that is not closed or not convex, a sector on the way that was not drawn
+// (sectorDrawn), another sector's box reaching into one of them, too many sectors on the way, a
+// view transform that is not a camera's.
+[[nodiscard]] bool FindEnclosure(const C3dView& view, std::span<const char> opaqueDrawn,
+                                 std::span<const char> sectorDrawn, std::vector<char>& enclosed);
+
 // Moves the texture of an animated surface by one step: u += du, v += dv on every lit vertex of
 // its render mesh, without wrapping.
 void ScrollSurfaceTexture(CQzlSurface& surface, float du, float dv);

@@ -1,7 +1,8 @@
 // The frame routine against a recording device and a scripted clock: the frame cap, which sectors
 // and things a frame draws per render mode and per "Collision"/"Lock", the far-to-near order of
 // translucent portals, the colours, the frames-per-second rule, the sky coordinates, and the
-// sector vertex buffers (uploaded once, again only after a change, drawing what streaming draws).
+// sector vertex buffers (uploaded once, again only after a change, drawing what streaming draws)
+// and the scroll of walls that face away.
 
 #include "engine/FrameRender.h"
 
@@ -655,3 +656,32 @@ TEST(FrameRender, SkyCoordinatesInWalkMode)
 }
 
 }  // namespace
+
+TEST(FrameRender, ScrollingWallsScrollWhenFacingAwayButOnlyInView)
+{
+    // The box's wall x = 0 faces into the box, away from a camera outside it at x = -2.
+    struct CCase {
+        const char* name;
+        CVector3 forward;
+        float moved;
+    };
+    const CCase cases[] = {
+        {"looking at it", {1.0f, 0.0f, 0.0f}, 0.5f},
+        {"looking away", {-1.0f, 0.0f, 0.0f}, 0.0f},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFrameFixture f(MakeBoxRoom());
+        f.m_engine.m_document.m_renderMode = 0;
+        CQzlSections& level = f.m_engine.m_level;
+        CQzlSurface& wall =
+            *level.m_surfaces[static_cast<std::size_t>(BoxSurface(level, 0, kBoxXLow))];
+        wall.m_scrollU = 0.5f;
+        SetCameraAxes(f.View(), c.forward.x, c.forward.y, c.forward.z, 0.0f, 1.0f, 0.0f);
+        SetCameraPosition(f.View(), -2.0f, 0.5f, 0.5f);
+        f.Frame();  // fills the buffers
+        const float before = wall.m_renderVertices.at(0).tu;
+        f.Frame();
+        EXPECT_FLOAT_EQ(wall.m_renderVertices.at(0).tu - before, c.moved);
+    }
+}
