@@ -2,208 +2,212 @@
 
 #include "ui/DialogIds.h"
 
-#include <QFont>
+#include <QApplication>
+#include <QFile>
+#include <QHash>
 #include <QIcon>
+#include <QIconEngine>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPalette>
 #include <QPixmap>
 #include <QStyle>
+#include <QStyleOption>
+#include <QSvgRenderer>
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
-
-using enum ECommandIcon;
 
 // clang-format off
 constexpr CCommandInfo kCommands[] = {
     // File
-    {Cmd::kFileNew, "&New", "Ctrl+N", "New (Ctrl+N)", New, nullptr},
-    {Cmd::kFileOpen, "&Open...", "Ctrl+O", "Open (Ctrl+O)", Open, nullptr},
-    {Cmd::kFileClose, "&Close", nullptr, nullptr, None, nullptr},
-    {Cmd::kFileSave, "&Save", "Ctrl+S", "Save (Ctrl+S)", Save, nullptr},
-    {Cmd::kFileSaveAs, "Save &As...", nullptr, nullptr, None, nullptr},
-    {Cmd::kFileMru1, "Recent File", nullptr, nullptr, None, nullptr},
-    {Cmd::kFileMru1 + 1, "Recent File", nullptr, nullptr, None, nullptr},
-    {Cmd::kFileMru1 + 2, "Recent File", nullptr, nullptr, None, nullptr},
-    {Cmd::kFileMru1 + 3, "Recent File", nullptr, nullptr, None, nullptr},
-    {Cmd::kAppExit, "E&xit", nullptr, nullptr, None, nullptr},
+    {Cmd::kFileNew, "&New", "Ctrl+N", "New (Ctrl+N)", "file-new"},
+    {Cmd::kFileOpen, "&Open...", "Ctrl+O", "Open (Ctrl+O)", "file-open"},
+    {Cmd::kFileClose, "&Close", nullptr, nullptr, nullptr},
+    {Cmd::kFileSave, "&Save", "Ctrl+S", "Save (Ctrl+S)", "file-save"},
+    {Cmd::kFileSaveAs, "Save &As...", nullptr, nullptr, nullptr},
+    {Cmd::kFileMru1, "Recent File", nullptr, nullptr, nullptr},
+    {Cmd::kFileMru1 + 1, "Recent File", nullptr, nullptr, nullptr},
+    {Cmd::kFileMru1 + 2, "Recent File", nullptr, nullptr, nullptr},
+    {Cmd::kFileMru1 + 3, "Recent File", nullptr, nullptr, nullptr},
+    {Cmd::kAppExit, "E&xit", nullptr, nullptr, nullptr},
 
     // Edit
-    {Cmd::kEditCut, "Cu&t", "Ctrl+X", "Cut (Ctrl+X)", Cut, nullptr},
-    {Cmd::kEditCopy, "&Copy", "Ctrl+C, C", "Copy (Ctrl+C, C)", Copy, nullptr},
-    {Cmd::kEditPaste, "&Paste", "Ctrl+V, V", "Paste (Ctrl+V, V)", Paste, nullptr},
-    {Cmd::kEditUndo, "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", Undo, nullptr},
-    {Cmd::kEditRedo, "&Redo", "Ctrl+Y", "Redo (Ctrl+Y)", Redo, nullptr},
-    {Cmd::kInsert, "&Insert", "Ctrl+I, Ins", nullptr, None, nullptr},
-    {Cmd::kDelete, "&Delete", "Ctrl+D, Del", nullptr, None, nullptr},
-    {Cmd::kLink, "&Link", "Ctrl+L", "Link (Ctrl+L)", Text, "Lk"},
-    {Cmd::kUnlink, "U&nlink", "Ctrl+U", "Unlink (Ctrl+U)", Text, "Ul"},
+    {Cmd::kEditCut, "Cu&t", "Ctrl+X", "Cut (Ctrl+X)", "edit-cut"},
+    {Cmd::kEditCopy, "&Copy", "Ctrl+C, C", "Copy (Ctrl+C, C)", "edit-copy"},
+    {Cmd::kEditPaste, "&Paste", "Ctrl+V, V", "Paste (Ctrl+V, V)", "edit-paste"},
+    {Cmd::kEditUndo, "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", "edit-undo"},
+    {Cmd::kEditRedo, "&Redo", "Ctrl+Y", "Redo (Ctrl+Y)", "edit-redo"},
+    {Cmd::kInsert, "&Insert", "Ctrl+I, Ins", nullptr, nullptr},
+    {Cmd::kDelete, "&Delete", "Ctrl+D, Del", nullptr, nullptr},
+    {Cmd::kLink, "&Link", "Ctrl+L", "Link (Ctrl+L)", "link"},
+    {Cmd::kUnlink, "U&nlink", "Ctrl+U", "Unlink (Ctrl+U)", "unlink"},
 
     // View: render modes, edit modes, switches
-    {Cmd::kAllSectorsRendered, "All Sectors Rendered", nullptr, "All sectors rendered", Text, "AR"},
+    {Cmd::kAllSectorsRendered, "All Sectors Rendered", nullptr, "All sectors rendered", "all-sectors-rendered"},
     {Cmd::kAllSectorsWireframes, "All Sectors as Wireframes",
-     nullptr, "All sectors as wireframes", Text, "AW"},
+     nullptr, "All sectors as wireframes", "all-sectors-wireframes"},
     {Cmd::kSectorRenderedWireframes, "Sector Rendered && Wireframes",
-     nullptr, "Sector Rendering && Wireframes", Text, "RW"},
-    {Cmd::kSectorRendered, "Sector Rendered", nullptr, "Sector Rendered", Text, "SR"},
-    {Cmd::kSectorWireframe, "Sector as Wireframe", nullptr, "Sector as wireframe", Text, "SW"},
-    {Cmd::kSectorMode, "&Sector", "M", "Sector Mode (M)", Text, "Sec"},
-    {Cmd::kLight, "&Light", nullptr, "Light Mode", Text, "Lt"},
-    {Cmd::kSurfaceMode, "Sur&face", nullptr, "Surface Mode", Text, "Srf"},
-    {Cmd::kTexturing, "&Texturing", nullptr, "Texturing Mode", Text, "Tex"},
-    {Cmd::kVertexMode, "&Vertex", nullptr, "Vertex Mode", Text, "Vtx"},
-    {Cmd::kObjectMode, "&Object", nullptr, "Object Mode", Text, "Obj"},
-    {Cmd::kAdjoinRendering, "Ad&join Rendering", "J", "Adjoin Rendering (J)", Text, "Adj"},
-    {Cmd::kObjectRendering, "O&bject Rendering", "B", "Object Rendering (B)", Text, "3DO"},
-    {Cmd::kCollision, "&Collison Detection", "Q", "Collison Detection (Q)", Text, "Col"},
-    {Cmd::kLockSector, "L&ock Sector", "X", "Lock Current Sector (X)", Text, "Lck"},
+     nullptr, "Sector Rendering && Wireframes", "sector-rendered-wireframes"},
+    {Cmd::kSectorRendered, "Sector Rendered", nullptr, "Sector Rendered", "sector-rendered"},
+    {Cmd::kSectorWireframe, "Sector as Wireframe", nullptr, "Sector as wireframe", "sector-wireframe"},
+    {Cmd::kSectorMode, "&Sector", "M", "Sector Mode (M)", "sector-mode"},
+    {Cmd::kLight, "&Light", nullptr, "Light Mode", "light"},
+    {Cmd::kSurfaceMode, "Sur&face", nullptr, "Surface Mode", "surface-mode"},
+    {Cmd::kTexturing, "&Texturing", nullptr, "Texturing Mode", "texturing"},
+    {Cmd::kVertexMode, "&Vertex", nullptr, "Vertex Mode", "vertex-mode"},
+    {Cmd::kObjectMode, "&Object", nullptr, "Object Mode", "object-mode"},
+    {Cmd::kAdjoinRendering, "Ad&join Rendering", "J", "Adjoin Rendering (J)", "adjoin-rendering"},
+    {Cmd::kObjectRendering, "O&bject Rendering", "B", "Object Rendering (B)", "object-rendering"},
+    {Cmd::kCollision, "&Collison Detection", "Q", "Collison Detection (Q)", "collision"},
+    {Cmd::kLockSector, "L&ock Sector", "X", "Lock Current Sector (X)", "lock-sector"},
 
     // View: camera, grid, nodes
-    {Cmd::kStepForward, "&Foreward", nullptr, "Forward", Text, "Fw"},
-    {Cmd::kStepBackward, "&Backward", nullptr, "Backward", Text, "Bw"},
-    {Cmd::kResetCamera, "&Middle", nullptr, "Middle", Text, "Mid"},
-    {Cmd::kGridSmaller, "&Smaller", nullptr, "Grid smaller", Text, "G-"},
-    {Cmd::kGridLarger, "&Larger", nullptr, "Grid larger", Text, "G+"},
-    {Cmd::kGridOn, "&On", "G", "Grid on/off (G)", Text, "G"},
-    {Cmd::kGridSurfaceOnly, "S&urface Only", nullptr, "Surface Only", Text, "GS"},
-    {Cmd::kGridEdgesOnly, "&Edges Only", nullptr, "Edges Only", Text, "GE"},
+    {Cmd::kStepForward, "&Foreward", nullptr, "Forward", "step-forward"},
+    {Cmd::kStepBackward, "&Backward", nullptr, "Backward", "step-backward"},
+    {Cmd::kResetCamera, "&Middle", nullptr, "Middle", "reset-camera"},
+    {Cmd::kGridSmaller, "&Smaller", nullptr, "Grid smaller", "grid-smaller"},
+    {Cmd::kGridLarger, "&Larger", nullptr, "Grid larger", "grid-larger"},
+    {Cmd::kGridOn, "&On", "G", "Grid on/off (G)", "grid-on"},
+    {Cmd::kGridSurfaceOnly, "S&urface Only", nullptr, "Surface Only", "grid-surface-only"},
+    {Cmd::kGridEdgesOnly, "&Edges Only", nullptr, "Edges Only", "grid-edges-only"},
     {Cmd::kNodesLarger, "Make grid nodes && vertices larger", nullptr,
-     "Make grid nodes & vertices larger\nNodes/Vertices larger", Text, "N+"},
+     "Make grid nodes & vertices larger\nNodes/Vertices larger", "nodes-larger"},
     {Cmd::kNodesSmaller, "Make grid nodes && vertices smaller", nullptr,
-     "Make grid nodes & vertices smaller\nNodes/Vertices smaller", Text, "N-"},
-    {Cmd::kFindItem, "F&ind Item", "Ctrl+F", "Find Item", Text, "Fnd"},
+     "Make grid nodes & vertices smaller\nNodes/Vertices smaller", "nodes-smaller"},
+    {Cmd::kFindItem, "F&ind Item", "Ctrl+F", "Find Item", "find-item"},
     {Cmd::kTextureCoordinates, "Change &Texture Coordinates...",
-     "T", "Change Texture Coordinates (T)", Text, "UV"},
-    {Cmd::kEnlargeView, "Enlarge Vie&w", "W", "Enlarge View (W)", Text, "Zm"},
-    {Cmd::kUpdateVertices, "&Update Vertices...", nullptr, "Update Vertices", Text, "UpV"},
-    {Cmd::kHiddenSectorRemoval, "&Hidden Sector Removal...", "H", nullptr, None, nullptr},
+     "T", "Change Texture Coordinates (T)", "texture-coordinates"},
+    {Cmd::kEnlargeView, "Enlarge Vie&w", "W", "Enlarge View (W)", "enlarge-view"},
+    {Cmd::kUpdateVertices, "&Update Vertices...", nullptr, "Update Vertices", "update-vertices"},
+    {Cmd::kHiddenSectorRemoval, "&Hidden Sector Removal...", "H", nullptr, nullptr},
 
     // Position: move and rotate
-    {Cmd::kMoveUpY, "Up (Along Y)", nullptr, "Move Up", ArrowUp, "Y"},
-    {Cmd::kMoveDownY, "Down (Along Y)", nullptr, "Move Down", ArrowDown, "Y"},
-    {Cmd::kMoveRightX, "Right (Along X)", nullptr, "Move Right", ArrowRight, "X"},
-    {Cmd::kMoveLeftX, "Left (Along X)", nullptr, "Move Left", ArrowLeft, "X"},
-    {Cmd::kMoveRightZ, "Right (Along Z)", nullptr, "Move Right", ArrowRight, "Z"},
-    {Cmd::kMoveLeftZ, "Left (Along Z)", nullptr, "Move Left", ArrowLeft, "Z"},
-    {Cmd::kRotateLeftY, "Left (Around Y)", nullptr, "Rotate Left Around Y", RotateLeft, "Y"},
-    {Cmd::kRotateRightY, "Right (Around Y)", nullptr, "Rotate Right Around Y", RotateRight, "Y"},
-    {Cmd::kRotateLeftX, "Left (Around X)", nullptr, "Rotate Left Around X", RotateLeft, "X"},
-    {Cmd::kRotateRightX, "Right (Around X)", nullptr, "Rotate Right Around X", RotateRight, "X"},
-    {Cmd::kRotateLeftZ, "Left (Around Z)", nullptr, "Rotate Left Around Z", RotateLeft, "Z"},
-    {Cmd::kRotateRightZ, "Right (Around Z)", nullptr, "Rotate Right Around Z", RotateRight, "Z"},
+    {Cmd::kMoveUpY, "Up (Along Y)", nullptr, "Move Up", "move-up-y"},
+    {Cmd::kMoveDownY, "Down (Along Y)", nullptr, "Move Down", "move-down-y"},
+    {Cmd::kMoveRightX, "Right (Along X)", nullptr, "Move Right", "move-right-x"},
+    {Cmd::kMoveLeftX, "Left (Along X)", nullptr, "Move Left", "move-left-x"},
+    {Cmd::kMoveRightZ, "Right (Along Z)", nullptr, "Move Right", "move-right-z"},
+    {Cmd::kMoveLeftZ, "Left (Along Z)", nullptr, "Move Left", "move-left-z"},
+    {Cmd::kRotateLeftY, "Left (Around Y)", nullptr, "Rotate Left Around Y", "rotate-left-y"},
+    {Cmd::kRotateRightY, "Right (Around Y)", nullptr, "Rotate Right Around Y", "rotate-right-y"},
+    {Cmd::kRotateLeftX, "Left (Around X)", nullptr, "Rotate Left Around X", "rotate-left-x"},
+    {Cmd::kRotateRightX, "Right (Around X)", nullptr, "Rotate Right Around X", "rotate-right-x"},
+    {Cmd::kRotateLeftZ, "Left (Around Z)", nullptr, "Rotate Left Around Z", "rotate-left-z"},
+    {Cmd::kRotateRightZ, "Right (Around Z)", nullptr, "Rotate Right Around Z", "rotate-right-z"},
 
     // Tools and Create
-    {Cmd::kSplit, "&Split Sector/Surface...", "S", "Split Sector/Surface (S)", Text, "Spl"},
-    {Cmd::kSplitByPolygon, "Split by Poly&gon...", "K", "Split by Polygon (K)", Text, "SpP"},
-    {Cmd::kMergeSurfaces, "Merge Surfaces...", nullptr, "Merge Surfaces", Text, "MSf"},
-    {Cmd::kMergeSectors, "Merge Sectors...", nullptr, "Merge Sectors", Text, "MSc"},
-    {Cmd::kCarve, "C&arve Sector/Surface...", "A", "Carve Sector/Surface (A)", Text, "Crv"},
-    {Cmd::kExtrudeSurface, "&Extrude Surface...", "E", "Extrude Surface (E)", Text, "Ext"},
-    {Cmd::kExpandSurface, "Ex&pand Surface...", "P", "Expand Surface (P)", Text, "Exp"},
-    {Cmd::kCreateLight, "&Light...", "I", "Create Light (I)", Text, "Li"},
-    {Cmd::kCreateDoor, "D&oor...", "O", "Create Door (O)", Text, "Dr"},
-    {Cmd::kCreateElevator, "&Elevator...", "Y", "Create Elevator (Y)", Text, "El"},
-    {Cmd::kCreateStairs, "S&tairs...", nullptr, "Create Stairs", Text, "St"},
-    {Cmd::kCreateRectangle, "&Rectangle...", nullptr, "Create Rectangle", Text, "Rc"},
-    {Cmd::kCreateCylinder, "&Cylinder...", nullptr, "Create Cylinder", Text, "Cy"},
-    {Cmd::kCreatePyramid, "&Pyramid...", nullptr, "Create Pyramid", Text, "Py"},
-    {Cmd::kCreateDome, "&Dome...", nullptr, "Create Dome", Text, "Dm"},
-    {Cmd::kCreateLayer, "La&yer...", nullptr, "Create Layer", Text, "Ly"},
-    {Cmd::kCreateLandscape, "L&andscape...", nullptr, "Create Landscape", Text, "Ls"},
-    {Cmd::kCreateWater, "&Water...", nullptr, "Create Water", Text, "Wa"},
-    {Cmd::kCreateForceField, "&Force Field...", nullptr, "Create Force Field", Text, "FF"},
-    {Cmd::kCreateBreakingGlass, "&Breaking Glass...", nullptr, "Create Breaking Glass", Text, "BG"},
+    {Cmd::kSplit, "&Split Sector/Surface...", "S", "Split Sector/Surface (S)", "split"},
+    {Cmd::kSplitByPolygon, "Split by Poly&gon...", "K", "Split by Polygon (K)", "split-by-polygon"},
+    {Cmd::kMergeSurfaces, "Merge Surfaces...", nullptr, "Merge Surfaces", "merge-surfaces"},
+    {Cmd::kMergeSectors, "Merge Sectors...", nullptr, "Merge Sectors", "merge-sectors"},
+    {Cmd::kCarve, "C&arve Sector/Surface...", "A", "Carve Sector/Surface (A)", "carve"},
+    {Cmd::kExtrudeSurface, "&Extrude Surface...", "E", "Extrude Surface (E)", "extrude-surface"},
+    {Cmd::kExpandSurface, "Ex&pand Surface...", "P", "Expand Surface (P)", "expand-surface"},
+    {Cmd::kCreateLight, "&Light...", "I", "Create Light (I)", "create-light"},
+    {Cmd::kCreateDoor, "D&oor...", "O", "Create Door (O)", "create-door"},
+    {Cmd::kCreateElevator, "&Elevator...", "Y", "Create Elevator (Y)", "create-elevator"},
+    {Cmd::kCreateStairs, "S&tairs...", nullptr, "Create Stairs", "create-stairs"},
+    {Cmd::kCreateRectangle, "&Rectangle...", nullptr, "Create Rectangle", "create-rectangle"},
+    {Cmd::kCreateCylinder, "&Cylinder...", nullptr, "Create Cylinder", "create-cylinder"},
+    {Cmd::kCreatePyramid, "&Pyramid...", nullptr, "Create Pyramid", "create-pyramid"},
+    {Cmd::kCreateDome, "&Dome...", nullptr, "Create Dome", "create-dome"},
+    {Cmd::kCreateLayer, "La&yer...", nullptr, "Create Layer", "create-layer"},
+    {Cmd::kCreateLandscape, "L&andscape...", nullptr, "Create Landscape", "create-landscape"},
+    {Cmd::kCreateWater, "&Water...", nullptr, "Create Water", "create-water"},
+    {Cmd::kCreateForceField, "&Force Field...", nullptr, "Create Force Field", "create-force-field"},
+    {Cmd::kCreateBreakingGlass, "&Breaking Glass...", nullptr, "Create Breaking Glass", "create-breaking-glass"},
     {Cmd::kCreateSlashableGrate, "Slashable &Grate...",
-     nullptr, "Create Slashable Grate", Text, "SG"},
-    {Cmd::kCreateSwitch, "&Switch...", nullptr, "Create Switch", Text, "Sw"},
-    {Cmd::kCreateConveyorBelt, "Con&veyor Belt...", nullptr, "Create Conveyor Belt", Text, "CB"},
+     nullptr, "Create Slashable Grate", "create-slashable-grate"},
+    {Cmd::kCreateSwitch, "&Switch...", nullptr, "Create Switch", "create-switch"},
+    {Cmd::kCreateConveyorBelt, "Con&veyor Belt...", nullptr, "Create Conveyor Belt", "create-conveyor-belt"},
 
     // Tool bars and status bar
-    {Cmd::kViewStandardToolBar, "&Standard Toolbar", nullptr, nullptr, None, nullptr},
-    {Cmd::kViewViewToolBar, "&View Toolbar", nullptr, nullptr, None, nullptr},
-    {Cmd::kViewPositionToolBar, "&Position Toolbar", nullptr, nullptr, None, nullptr},
-    {Cmd::kViewToolToolBar, "&Tool Toolbar", nullptr, nullptr, None, nullptr},
-    {Cmd::kViewStatusBar, "&Status Bar", nullptr, nullptr, None, nullptr},
+    {Cmd::kViewStandardToolBar, "&Standard Toolbar", nullptr, nullptr, nullptr},
+    {Cmd::kViewViewToolBar, "&View Toolbar", nullptr, nullptr, nullptr},
+    {Cmd::kViewPositionToolBar, "&Position Toolbar", nullptr, nullptr, nullptr},
+    {Cmd::kViewToolToolBar, "&Tool Toolbar", nullptr, nullptr, nullptr},
+    {Cmd::kViewStatusBar, "&Status Bar", nullptr, nullptr, nullptr},
 
     // Tools menu of the application
-    {Cmd::kSelectProduct, "&Select Product...", nullptr, nullptr, None, nullptr},
-    {Cmd::kFileManager, "&File Manager...", nullptr, nullptr, None, nullptr},
-    {Cmd::kTemplateManager, "Template &Manager...", nullptr, nullptr, None, nullptr},
-    {Cmd::kMultiLevelEditor, "Multi &Level Editor...", nullptr, nullptr, None, nullptr},
+    {Cmd::kSelectProduct, "&Select Product...", nullptr, nullptr, nullptr},
+    {Cmd::kFileManager, "&File Manager...", nullptr, nullptr, nullptr},
+    {Cmd::kTemplateManager, "Template &Manager...", nullptr, nullptr, nullptr},
+    {Cmd::kMultiLevelEditor, "Multi &Level Editor...", nullptr, nullptr, nullptr},
 
     // Level
-    {Cmd::kHeader, "&Header...", nullptr, nullptr, None, nullptr},
-    {Cmd::kStatistics, "&Statistics...", nullptr, nullptr, None, nullptr},
-    {Cmd::kEpisodeEditor, "&Episode Editor...", nullptr, nullptr, None, nullptr},
-    {Cmd::kStartupEditor, "Startup Editor...", nullptr, nullptr, None, nullptr},
-    {Cmd::kStartupCogEditor, "StartUp Cog Editor...", nullptr, nullptr, None, nullptr},
-    {Cmd::kGoalsCogEditor, "Goals Cog Editor...", nullptr, nullptr, None, nullptr},
-    {Cmd::kCogsInLevel, "&Cogs in Level...", nullptr, nullptr, None, nullptr},
-    {Cmd::kErrors, "E&rrors...", nullptr, nullptr, None, nullptr},
-    {Cmd::kFilesInLevel, "&Files in Level...", nullptr, nullptr, None, nullptr},
-    {Cmd::kTestLevel, "Test &Level", nullptr, nullptr, None, nullptr},
+    {Cmd::kHeader, "&Header...", nullptr, nullptr, nullptr},
+    {Cmd::kStatistics, "&Statistics...", nullptr, nullptr, nullptr},
+    {Cmd::kEpisodeEditor, "&Episode Editor...", nullptr, nullptr, nullptr},
+    {Cmd::kStartupEditor, "Startup Editor...", nullptr, nullptr, nullptr},
+    {Cmd::kStartupCogEditor, "StartUp Cog Editor...", nullptr, nullptr, nullptr},
+    {Cmd::kGoalsCogEditor, "Goals Cog Editor...", nullptr, nullptr, nullptr},
+    {Cmd::kCogsInLevel, "&Cogs in Level...", nullptr, nullptr, nullptr},
+    {Cmd::kErrors, "E&rrors...", nullptr, nullptr, nullptr},
+    {Cmd::kFilesInLevel, "&Files in Level...", nullptr, nullptr, nullptr},
+    {Cmd::kTestLevel, "Test &Level", nullptr, nullptr, nullptr},
 
     // Tools menu of the document
-    {Cmd::kAnimationManager, "Animation Manager...", nullptr, nullptr, None, nullptr},
-    {Cmd::kSelectColorMap, "Select Color Map...", nullptr, nullptr, None, nullptr},
-    {Cmd::kSelectSound, "Select Sound...", nullptr, nullptr, None, nullptr},
-    {Cmd::kOptions, "Optio&ns...", nullptr, nullptr, None, nullptr},
-    {Cmd::kRestoreSurface, "&Restore Surface", nullptr, nullptr, None, nullptr},
+    {Cmd::kAnimationManager, "Animation Manager...", nullptr, nullptr, nullptr},
+    {Cmd::kSelectColorMap, "Select Color Map...", nullptr, nullptr, nullptr},
+    {Cmd::kSelectSound, "Select Sound...", nullptr, nullptr, nullptr},
+    {Cmd::kOptions, "Optio&ns...", nullptr, nullptr, nullptr},
+    {Cmd::kRestoreSurface, "&Restore Surface", nullptr, nullptr, nullptr},
 
     // Library: sector groups
-    {Cmd::kLibraryRename, "Rename...", nullptr, nullptr, None, nullptr},
-    {Cmd::kLibraryDelete, "Delete...", nullptr, nullptr, None, nullptr},
-    {Cmd::kLibrarySave, "Save...", nullptr, nullptr, None, nullptr},
-    {Cmd::kLibraryLoad, "Load...", nullptr, nullptr, None, nullptr},
+    {Cmd::kLibraryRename, "Rename...", nullptr, nullptr, nullptr},
+    {Cmd::kLibraryDelete, "Delete...", nullptr, nullptr, nullptr},
+    {Cmd::kLibrarySave, "Save...", nullptr, nullptr, nullptr},
+    {Cmd::kLibraryLoad, "Load...", nullptr, nullptr, nullptr},
 
     // Help
-    {Cmd::kTipOfTheDay, "Ti&p of the Day...", nullptr, "Displays a Tip of the Day.", None, nullptr},
-    {Cmd::kHelpFinder, "&Help Topics", nullptr, nullptr, None, nullptr},
-    {Cmd::kHelpIndex, "Help &Index", nullptr, nullptr, None, nullptr},
+    {Cmd::kTipOfTheDay, "Ti&p of the Day...", nullptr, "Displays a Tip of the Day.", nullptr},
+    {Cmd::kHelpFinder, "&Help Topics", nullptr, nullptr, nullptr},
+    {Cmd::kHelpIndex, "Help &Index", nullptr, nullptr, nullptr},
     {Cmd::kHelpTutorials, "Help &Tutorial's",
-     nullptr, "Opens Help Tutorial's on Web", None, nullptr},
-    {Cmd::kHelpFaqs, "Help &FAQ's", nullptr, "Opens Help FAQ's on Web", None, nullptr},
-    {Cmd::kAppAbout, "&About QzEdit...", nullptr, nullptr, None, nullptr},
-    {Cmd::kContextHelp, "Help", "Shift+F1", "Help", Help, nullptr},
+     nullptr, "Opens Help Tutorial's on Web", nullptr},
+    {Cmd::kHelpFaqs, "Help &FAQ's", nullptr, "Opens Help FAQ's on Web", nullptr},
+    {Cmd::kAppAbout, "&About QzEdit...", nullptr, nullptr, nullptr},
+    {Cmd::kContextHelp, "Help", "Shift+F1", "Help", "context-help"},
 
     // Commands of keys only: no menu item, no button.
-    {Cmd::kFilePrint, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kHelp, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kNextPane, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kPrevPane, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kUnservedF, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kCameraForwardKey, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kCameraBackwardKey, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kCameraLeftKey, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kCameraRightKey, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kCameraTiltUpKey, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kCameraTiltDownKey, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kPanUp, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kPanDown, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kPanLeft, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kPanRight, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 1, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 2, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 3, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 4, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 5, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 6, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 7, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 8, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kStoreBookmark0 + 9, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 1, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 2, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 3, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 4, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 5, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 6, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 7, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 8, nullptr, nullptr, nullptr, None, nullptr},
-    {Cmd::kRecallBookmark0 + 9, nullptr, nullptr, nullptr, None, nullptr},
+    {Cmd::kFilePrint, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kHelp, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kNextPane, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kPrevPane, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kUnservedF, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kCameraForwardKey, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kCameraBackwardKey, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kCameraLeftKey, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kCameraRightKey, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kCameraTiltUpKey, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kCameraTiltDownKey, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kPanUp, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kPanDown, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kPanLeft, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kPanRight, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 1, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 2, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 3, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 4, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 5, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 6, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 7, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 8, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kStoreBookmark0 + 9, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 1, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 2, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 3, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 4, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 5, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 6, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 7, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 8, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::kRecallBookmark0 + 9, nullptr, nullptr, nullptr, nullptr},
 };
 
 constexpr int kMenu128File[] = {
@@ -455,144 +459,68 @@ constexpr CAccelerator kTable113[] = {
 };
 // clang-format on
 
-// ---- Icons ----
+// ---- Pictograms ----
 
-constexpr int kIconSize = 16;
+// Renders an SVG text at each size and device pixel ratio asked, so that the pictograms stay crisp
+// at any scale; the disabled and selected images are the style's, made from the normal one.
+class CSvgIconEngine final : public QIconEngine {
+public:
+    explicit CSvgIconEngine(QByteArray svg) : m_svg(std::move(svg)) {}
 
-QPolygonF Arrow(ECommandIcon icon)
-{
-    // An arrow pointing up in a 16 x 16 box, turned for the other directions.
-    QPolygonF up;
-    up << QPointF(8, 1) << QPointF(14, 7) << QPointF(10, 7) << QPointF(10, 11) << QPointF(6, 11)
-       << QPointF(6, 7) << QPointF(2, 7);
-    QTransform turn;
-    turn.translate(8, 8);
-    switch (icon) {
-    case ArrowDown:
-        turn.rotate(180);
-        break;
-    case ArrowLeft:
-        turn.rotate(-90);
-        break;
-    case ArrowRight:
-        turn.rotate(90);
-        break;
-    default:
-        break;
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal scale =
+            painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * scale, mode, state, scale));
     }
-    turn.translate(-8, -8);
-    return turn.map(up);
-}
 
-void DrawLetters(QPainter& painter, const QRectF& box, const QString& text, int pixelSize)
-{
-    QFont font = painter.font();
-    font.setPixelSize(pixelSize);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(box, Qt::AlignCenter, text);
-}
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
 
-void DrawSheet(QPainter& painter, const QRectF& rect)
-{
-    painter.setBrush(Qt::white);
-    painter.drawRect(rect);
-    painter.drawLine(QPointF(rect.left() + 2, rect.top() + 3),
-                     QPointF(rect.right() - 2, rect.top() + 3));
-    painter.drawLine(QPointF(rect.left() + 2, rect.top() + 5),
-                     QPointF(rect.right() - 2, rect.top() + 5));
-}
+    // size is in device pixels (QIcon passes the logical size times scale).
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        Q_UNUSED(state);
+        if (size.isEmpty())
+            return {};
+        const QString key = QStringLiteral("%1x%2:%3")
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(static_cast<int>(mode));
+        if (const auto it = m_cache.constFind(key); it != m_cache.cend())
+            return *it;
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        {
+            QSvgRenderer renderer(m_svg);
+            QPainter painter(&pixmap);
+            renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        }
+        if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+            if (const QStyle* style = QApplication::style()) {
+                QStyleOption option;
+                option.palette = QGuiApplication::palette();
+                pixmap = style->generatedIconPixmap(mode, pixmap, &option);
+            }
+        }
+        pixmap.setDevicePixelRatio(scale > 0 ? scale : 1.0);
+        m_cache.insert(key, pixmap);
+        return pixmap;
+    }
 
-QPixmap PaintIcon(const CCommandInfo& info)
-{
-    QPixmap pixmap(kIconSize, kIconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QColor ink(0x20, 0x20, 0x60);
-    const QColor fill(0x40, 0x80, 0xC0);
-    painter.setPen(QPen(ink, 1));
-    const QString text = info.m_iconText ? QString::fromLatin1(info.m_iconText) : QString();
+    QIconEngine* clone() const override { return new CSvgIconEngine(*this); }
+    QString key() const override { return QStringLiteral("QzSvgText"); }
+    bool isNull() override { return m_svg.isEmpty(); }
 
-    switch (info.m_icon) {
-    case Text: {
-        painter.setBrush(QColor(0xF0, 0xF0, 0xE0));
-        painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
-        DrawLetters(painter, QRectF(0, 0, kIconSize, kIconSize), text, text.size() > 2 ? 6 : 8);
-        break;
-    }
-    case Cut:
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(QRectF(2, 10, 4, 4));
-        painter.drawEllipse(QRectF(10, 10, 4, 4));
-        painter.drawLine(QPointF(5, 10), QPointF(11, 1));
-        painter.drawLine(QPointF(11, 10), QPointF(5, 1));
-        break;
-    case Copy:
-        DrawSheet(painter, QRectF(1.5, 1.5, 8, 10));
-        DrawSheet(painter, QRectF(6.5, 4.5, 8, 10));
-        break;
-    case Paste:
-        painter.setBrush(QColor(0xC0, 0x90, 0x50));
-        painter.drawRect(QRectF(2.5, 2.5, 10, 12));
-        painter.setBrush(Qt::gray);
-        painter.drawRect(QRectF(5.5, 1.5, 4, 2));
-        DrawSheet(painter, QRectF(7.5, 6.5, 7, 8));
-        break;
-    case Undo:
-    case Redo: {
-        const bool undo = info.m_icon == Undo;
-        QPainterPath path;
-        path.moveTo(undo ? 4 : 12, 6);
-        path.cubicTo(undo ? 10 : 6, 2, undo ? 16 : 0, 8, undo ? 10 : 6, 14);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(fill.darker(), 2));
-        painter.drawPath(path);
-        QPolygonF head;
-        if (undo)
-            head << QPointF(1, 6) << QPointF(7, 2) << QPointF(7, 10);
-        else
-            head << QPointF(15, 6) << QPointF(9, 2) << QPointF(9, 10);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(fill.darker());
-        painter.drawPolygon(head);
-        break;
-    }
-    case ArrowUp:
-    case ArrowDown:
-    case ArrowLeft:
-    case ArrowRight:
-        painter.setBrush(fill);
-        painter.drawPolygon(Arrow(info.m_icon));
-        painter.setPen(ink);
-        DrawLetters(painter, QRectF(9, 9, 7, 7), text, 7);
-        break;
-    case RotateLeft:
-    case RotateRight: {
-        const bool left = info.m_icon == RotateLeft;
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(fill.darker(), 2));
-        painter.drawArc(QRectF(2, 2, 12, 12), left ? 30 * 16 : 150 * 16,
-                        left ? 270 * 16 : -270 * 16);
-        QPolygonF head;
-        if (left)
-            head << QPointF(11, 0) << QPointF(15, 5) << QPointF(9, 6);
-        else
-            head << QPointF(5, 0) << QPointF(1, 5) << QPointF(7, 6);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(fill.darker());
-        painter.drawPolygon(head);
-        painter.setPen(ink);
-        DrawLetters(painter, QRectF(4, 4, 8, 8), text, 7);
-        break;
-    }
-    default:
-        break;
-    }
-    painter.end();
-    return pixmap;
-}
+private:
+    CSvgIconEngine(const CSvgIconEngine&) = default;
+
+    QByteArray m_svg;
+    QHash<QString, QPixmap> m_cache;
+};
 
 }  // namespace
 
@@ -653,35 +581,29 @@ QString ToolTipText(const CCommandInfo& info)
     return tip;
 }
 
-QIcon CommandIcon(const CCommandInfo& info, const QStyle* style)
+bool IsDarkPalette(const QPalette& palette)
 {
-    if (style != nullptr) {
-        switch (info.m_icon) {
-        case New:
-            return style->standardIcon(QStyle::SP_FileIcon);
-        case Open:
-            return style->standardIcon(QStyle::SP_DialogOpenButton);
-        case Save:
-            return style->standardIcon(QStyle::SP_DialogSaveButton);
-        case Help:
-            return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
-        default:
-            break;
-        }
-    }
-    if (info.m_icon == None)
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+QIcon SvgIcon(const QString& path, bool dark)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    if (info.m_icon == New || info.m_icon == Open || info.m_icon == Save || info.m_icon == Help) {
-        // Without a style: letters.
-        CCommandInfo letters = info;
-        letters.m_icon = Text;
-        letters.m_iconText = info.m_icon == New    ? "N"
-                             : info.m_icon == Open ? "O"
-                             : info.m_icon == Save ? "S"
-                                                   : "?";
-        return QIcon(PaintIcon(letters));
-    }
-    return QIcon(PaintIcon(info));
+    QByteArray svg = file.readAll();
+    if (dark)
+        svg.replace(kOutlineColor, kDarkOutlineColor);
+    if (!QSvgRenderer(svg).isValid())
+        return {};
+    return QIcon(new CSvgIconEngine(std::move(svg)));
+}
+
+QIcon CommandIcon(const CCommandInfo& info, bool dark)
+{
+    if (info.m_iconName == nullptr)
+        return {};
+    return SvgIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(info.m_iconName)), dark);
 }
 
 std::span<const CMenuPopup> MenuPopups(int menu)

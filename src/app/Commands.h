@@ -1,6 +1,6 @@
 #pragma once
 // The command table of the application: one row per command (id, menu text, shortcut shown in the
-// menu, prompt, tool-bar icon). The menus, the tool bars and the command routing of the main
+// menu, prompt, pictogram). The menus, the tool bars and the command routing of the main
 // frame are all built from it, together with the menu structures (Menu::kNoDocument while no
 // document is open, Menu::kDocument while one is), the four tool bars and the two accelerator
 // tables (AccelTable::kView while the 3D view has the focus, AccelTable::kFrame otherwise). The
@@ -17,32 +17,10 @@
 #include <QKeySequence>
 #include <QString>
 
-#include <cstdint>
 #include <span>
 
 class QIcon;
-class QStyle;
-
-// How a command's 16 x 16 tool-bar image is drawn.
-enum class ECommandIcon : std::uint8_t {
-    None,  // no image (menu-only command)
-    Text,  // the icon text in a framed box
-    New,   // the style's standard images
-    Open,
-    Save,
-    Help,
-    Cut,      // drawn here: scissors
-    Copy,     // two sheets
-    Paste,    // clipboard
-    Undo,     // curved arrow left
-    Redo,     // curved arrow right
-    ArrowUp,  // arrow with the icon text as the axis
-    ArrowDown,
-    ArrowLeft,
-    ArrowRight,
-    RotateLeft,  // circular arrow with the icon text as the axis
-    RotateRight,
-};
+class QPalette;
 
 struct CCommandInfo {
     int m_id;
@@ -54,8 +32,9 @@ struct CCommandInfo {
     // The prompt: "status-bar text\ntool tip", or one text for both; null: the menu text without
     // its mnemonic.
     const char* m_prompt;
-    ECommandIcon m_icon;
-    const char* m_iconText;  // 1 to 3 characters for ECommandIcon::Text and the arrows
+    // The pictogram: the file res/icons/<name>.svg, built in as ":/icons/<name>.svg"; null for a
+    // command without a button (menu and keys only).
+    const char* m_iconName;
 };
 
 // Every command of the table, in id-independent table order.
@@ -74,8 +53,20 @@ QString ToolTipText(const CCommandInfo& info);
 // "Sector Rendered & Wireframes").
 QString StripMnemonic(const QString& text);
 
-// The 16 x 16 image of a tool-bar command (an empty icon for ECommandIcon::None).
-QIcon CommandIcon(const CCommandInfo& info, const QStyle* style);
+// ---- Pictograms ----
+// The pictograms are drawn with the outline colour kOutlineColor; on a dark palette (a window
+// colour of lightness below 128) it is replaced by kDarkOutlineColor so that the outlines stay
+// visible on dark tool bars and menus.
+inline constexpr char kOutlineColor[] = "#263238";
+inline constexpr char kDarkOutlineColor[] = "#eceff1";
+bool IsDarkPalette(const QPalette& palette);
+
+// The pictogram of a command, rendered from its SVG file at the size and device pixel ratio asked
+// (crisp at any scale); light outlines when dark is true. An empty icon for a command without a
+// pictogram, and when its file is missing or is no valid SVG.
+QIcon CommandIcon(const CCommandInfo& info, bool dark);
+// The same for any SVG file (a resource path ":/icons/NAME.svg" or a file path).
+QIcon SvgIcon(const QString& path, bool dark);
 
 // ---- Menus ----
 struct CMenuPopup {

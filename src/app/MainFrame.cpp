@@ -76,6 +76,8 @@ struct CMainFrame::CPrivate {
     std::vector<std::pair<QShortcut*, QKeyCombination>> m_shortcuts;
     QTimer* m_autosaveTimer = nullptr;
     QTimer* m_updateTimer = nullptr;
+    // The pictograms are drawn for a dark palette (light outlines).
+    bool m_darkIcons = false;
     // Watches the active view's widget: a view that is destroyed is no longer active.
     QPointer<QObject> m_activeViewObject;
     bool m_activeViewIsObject = false;
@@ -150,8 +152,8 @@ QAction* CMainFrame::EnsureAction(int id)
         action->setText(MenuItemText(*info));
         action->setStatusTip(StatusPrompt(*info));
         action->setToolTip(ToolTipText(*info));
-        action->setIcon(CommandIcon(*info, style()));
-        action->setIconVisibleInMenu(false);
+        // The menu item shows the pictogram as the tool-bar button does.
+        action->setIcon(CommandIcon(*info, d->m_darkIcons));
     } else {
         action->setText(QString::number(id));
     }
@@ -162,6 +164,7 @@ QAction* CMainFrame::EnsureAction(int id)
 
 void CMainFrame::CreateActions()
 {
+    d->m_darkIcons = IsDarkPalette(palette());
     for (const CCommandInfo& info : CommandTable())
         EnsureAction(info.m_id);
 }
@@ -698,6 +701,18 @@ void CMainFrame::changeEvent(QEvent* event)
     if (event->type() == QEvent::WindowStateChange) {
         m_app.m_settings.m_maximized = isMaximized() ? 1 : 0;
         StoreWindowRect();
+    }
+    if (event->type() == QEvent::PaletteChange ||
+        event->type() == QEvent::ApplicationPaletteChange) {
+        // A light palette turned dark or back: the tool bars and menus get pictograms whose
+        // outlines read on the new window colour.
+        const bool dark = IsDarkPalette(palette());
+        if (dark != d->m_darkIcons) {
+            d->m_darkIcons = dark;
+            for (const auto& [id, action] : d->m_actions)
+                if (const CCommandInfo* info = FindCommand(id); info != nullptr)
+                    action->setIcon(CommandIcon(*info, dark));
+        }
     }
 }
 

@@ -1,12 +1,10 @@
 // The command table: rows for every command of the menus and tool bars, menu texts and prompts,
-// the accelerator tables and the tool-bar images.
+// the accelerator tables (the pictograms: tst_CommandIcons.cpp).
 
 #include "AppTestSupport.h"
 
 #include "app/Commands.h"
 
-#include <QIcon>
-#include <QPixmap>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -40,7 +38,7 @@ TEST(CommandTableTest, EveryMenuAndToolBarCommandHasOneRow)
                 const CCommandInfo* info = FindCommand(button);
                 ASSERT_NE(info, nullptr) << bar.m_id << " " << button;
                 EXPECT_NE(info->m_menuText, nullptr) << button;
-                EXPECT_NE(info->m_icon, ECommandIcon::None) << button;
+                EXPECT_NE(info->m_iconName, nullptr) << button;
             }
     EXPECT_EQ(FindCommand(12345), nullptr);
     EXPECT_TRUE(MenuPopups(130).empty());
@@ -144,28 +142,6 @@ TEST(CommandTableTest, AcceleratorTables)
         }
     }
     EXPECT_TRUE(AcceleratorEntries(5).empty());
-}
-
-TEST(CommandTableTest, ToolBarImagesAreSixteenPixels)
-{
-    EnsureQApplication();
-    for (const CToolBarInfo& bar : ToolBars())
-        for (const int button : bar.m_buttons) {
-            if (button == Cmd::kSeparator)
-                continue;
-            const QIcon icon = CommandIcon(*FindCommand(button), nullptr);
-            ASSERT_FALSE(icon.isNull()) << button;
-            const QPixmap pixmap = icon.pixmap(16, 16);
-            EXPECT_EQ(pixmap.size(), QSize(16, 16)) << button;
-            // Something is drawn.
-            const QImage image = pixmap.toImage();
-            bool drawn = false;
-            for (int y = 0; y < 16 && !drawn; ++y)
-                for (int x = 0; x < 16 && !drawn; ++x)
-                    drawn = qAlpha(image.pixel(x, y)) != 0;
-            EXPECT_TRUE(drawn) << button;
-        }
-    EXPECT_TRUE(CommandIcon(*FindCommand(Cmd::kFileSaveAs), nullptr).isNull());
 }
 
 }  // namespace
