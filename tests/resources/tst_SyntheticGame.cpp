@@ -103,7 +103,7 @@ TEST_F(SyntheticGameFolder, BothProductsOpenAndIndex)
         int product;
         std::size_t materials, colorMaps, snd, cogs, puppets, sounds;
     };
-    const Expect expects[] = {{0, 11, 2, 4, 15, 2, 9}, {1, 12, 3, 5, 16, 2, 10}};
+    const Expect expects[] = {{0, 12, 2, 4, 15, 2, 9}, {1, 13, 3, 5, 16, 2, 10}};
     for (const Expect& e : expects) {
         SCOPED_TRACE(e.product);
         const auto game = LoadSyntheticGame(s_dir / "a", e.product);
