@@ -100,25 +100,32 @@ TEST_F(PaletteContrast, StatusBarAndFormViewsReadOnDarkAndLight)
         EXPECT_GT(bar.m_largest, 150);
         EXPECT_GT(bar.m_count, 20);  // the message's letters
         // Every label of the form views: sector form and property view.
+        int labels = 0;
+        int edits = 0;
         for (const int row : {0, 1}) {
             QWidget& pane = Pane(row);
             for (QLabel* label : pane.findChildren<QLabel*>()) {
                 if (!label->isVisible() || label->text().trimmed().isEmpty())
                     continue;
                 SCOPED_TRACE(label->text().toStdString());
+                ++labels;
                 EXPECT_GT(ContrastOf(*label, label->palette().color(label->backgroundRole()), 80)
                               .m_largest,
                           150);
             }
-            // The fields: their text on their base colour.
+            // The fields: their text on their base colour (a disabled field is dimmed as the
+            // desktop's style dims it).
             for (QLineEdit* edit : pane.findChildren<QLineEdit*>()) {
-                if (!edit->isVisible() || edit->text().isEmpty())
+                if (!edit->isVisible() || !edit->isEnabled() || edit->text().isEmpty())
                     continue;
                 SCOPED_TRACE(edit->objectName().toStdString());
+                ++edits;
                 EXPECT_GT(ContrastOf(*edit, edit->palette().color(QPalette::Base), 80).m_largest,
                           150);
             }
         }
+        EXPECT_GT(labels, 10);
+        EXPECT_GT(edits, 5);
     }
 }
 
