@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -337,8 +339,13 @@ TEST(SyntheticGame, FilesFollowTheirFormats)
             for (std::uint32_t i = 0; i < records; ++i) {
                 EXPECT_EQ(Word(mat, at), width);
                 EXPECT_EQ(Word(mat, at + 4), height);
-                EXPECT_EQ(Word(mat, at + 20), 1u);
-                at += 24 + std::size_t{width} * height;
+                // One level, or a whole mip chain of levels each half the one before.
+                const std::uint32_t levels = Word(mat, at + 20);
+                EXPECT_GE(levels, 1u);
+                EXPECT_LE(levels, 6u);
+                at += 24;
+                for (std::uint32_t level = 0; level < levels; ++level)
+                    at += std::size_t{std::max(width >> level, 1u)} * std::max(height >> level, 1u);
             }
             EXPECT_EQ(at, mat.size());
             shapes.insert({width, height, records});
