@@ -684,6 +684,30 @@ std::vector<std::uint8_t> MakeSyntheticMat(int width, int height, int celCount, 
     return out.b;
 }
 
+std::uint8_t MipLevelIndex(int level)
+{
+    return CubeIndex(level % 6, 5, 5 - level % 6);
+}
+
+std::vector<std::uint8_t> MakeSyntheticMipMat(int width, int height, int mipCount)
+{
+    ByteBuilder out;
+    out.Text("MAT ").U32(0x32).U32(2).U32(1).U32(1).U32(0).U32(8).Zeros(48);
+    out.U32(8).U32(0).Floats(1.0f, 1.0f, 1.0f, 1.0f).U32(0).U32(0).U32(0xBFF78482).U32(0);
+    out.U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height));
+    out.U32(0).U32(0).U32(0).U32(static_cast<std::uint32_t>(mipCount));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            out.U8((x + y) % 2 ? CubeIndex(5, 5, 5) : CubeIndex(0, 0, 0));
+    for (int level = 1; level < mipCount; ++level) {
+        const int w = std::max(width >> level, 1);
+        const int h = std::max(height >> level, 1);
+        for (int i = 0; i < w * h; ++i)
+            out.U8(MipLevelIndex(level));
+    }
+    return out.b;
+}
+
 std::vector<std::uint8_t> MakeSyntheticColorMat(std::uint8_t colorIndex)
 {
     ByteBuilder out;
@@ -1084,6 +1108,8 @@ CSyntheticArchives BuildSyntheticArchives(int product)
     add("mat\\00wwarny.mat", MakeSyntheticMat(32, 64, 1, 12));
     add("mat\\00wglas1.mat", MakeSyntheticMat(64, 32, 1, 13));
     add("mat\\08tgrate.mat", MakeSyntheticMat(32, 32, 1, 14));
+    // A floor material that brings its own mip levels.
+    add("mat\\mipfloor.mat", MakeSyntheticMipMat(32, 32, 4));
 
     add("misc\\cmp\\dflt.cmp", ColorMap(0));
     add("misc\\cmp\\warm.cmp", ColorMap(1));

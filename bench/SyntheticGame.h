@@ -107,6 +107,11 @@ std::vector<std::uint8_t> MakeSyntheticCmp(const std::vector<std::uint8_t>& pale
 // SyntheticPixel(pattern, x, y, c).
 std::vector<std::uint8_t> MakeSyntheticMat(int width, int height, int celCount, int pattern);
 std::uint8_t SyntheticPixel(int pattern, int x, int y, int cel);
+// A one-cel texture material of 8 bits per pixel with mipCount mip levels: level 0 a 1-pixel
+// checker of two colours, each further level (half as wide and high, at least 1) all of
+// MipLevelIndex(level), so a reader's levels can be told from made ones.
+std::vector<std::uint8_t> MakeSyntheticMipMat(int width, int height, int mipCount);
+std::uint8_t MipLevelIndex(int level);
 // A colour material whose one record holds colorIndex.
 std::vector<std::uint8_t> MakeSyntheticColorMat(std::uint8_t colorIndex);
 // A PCM WAV: RIFF, WAVE, "fmt " (16 bytes), "data" of sampleCount samples, padded to even size.

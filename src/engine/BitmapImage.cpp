@@ -170,7 +170,16 @@ bool CBitmapImage::ReplaceCels(std::vector<std::uint8_t> bits, int celCount)
         return false;
     m_bits = std::move(bits);
     m_celCount = celCount;
+    m_celMipLevels.clear();
     return true;
+}
+
+const std::vector<std::vector<std::uint8_t>>& CBitmapImage::GetCelMipLevels(int cel) const
+{
+    static const std::vector<std::vector<std::uint8_t>> kNone;
+    if (cel < 0 || static_cast<std::size_t>(cel) >= m_celMipLevels.size())
+        return kNone;
+    return m_celMipLevels[static_cast<std::size_t>(cel)];
 }
 
 void CBitmapImage::CreateFromBits(const CPalette& palette, std::span<const std::uint8_t> pixels,
@@ -416,6 +425,28 @@ std::vector<std::uint8_t> CBitmapImage::WriteBmp() const
     return out.Take();
 }
 
+namespace {
+
+// Bytes of mip level (from 1) of a texture of width x height pixels.
+std::size_t MipLevelBytes(std::uint32_t width, std::uint32_t height, std::int32_t level,
+                          std::size_t bytesPerPixel)
+{
+    const std::uint32_t w = level < 32 ? std::max<std::uint32_t>(width >> level, 1) : 1;
+    const std::uint32_t h = level < 32 ? std::max<std::uint32_t>(height >> level, 1) : 1;
+    return std::size_t{w} * h * bytesPerPixel;
+}
+
+// Levels from width x height down to 1 x 1, both included.
+std::int32_t MipChainLength(std::uint32_t width, std::uint32_t height)
+{
+    std::int32_t length = 1;
+    for (std::uint32_t side = std::max(width, height); side > 1; side >>= 1)
+        ++length;
+    return length;
+}
+
+}  // namespace
+
 void CBitmapImage::ReadMat(std::span<const std::uint8_t> file, const CPalette& palette,
                            std::string_view fileName)
 {
@@ -462,6 +493,7 @@ void CBitmapImage::ReadMat(std::span<const std::uint8_t> file, const CPalette& p
     std::uint32_t celWidth = 0;
     std::uint32_t celHeight = 0;
     int celCount = 0;
+    std::vector<std::vector<std::vector<std::uint8_t>>> mipLevels;
     for (std::uint32_t r = 0; r < recordCount; ++r) {
         const std::uint32_t width = in.U32();
         const std::uint32_t height = in.U32();
@@ -479,13 +511,28 @@ void CBitmapImage::ReadMat(std::span<const std::uint8_t> file, const CPalette& p
                          celHeight));
         const auto cel = in.Take(std::size_t{width} * height * bytesPerPixel);
         pixels.insert(pixels.end(), cel.begin(), cel.end());
-        // Further mip levels, each half as wide and high, are not used. Each takes at least one
-        // byte, so the file's end bounds this loop.
-        for (std::int32_t level = 1; level < mipCount; ++level) {
-            const std::uint32_t w = level < 32 ? std::max<std::uint32_t>(width >> level, 1) : 1;
-            const std::uint32_t h = level < 32 ? std::max<std::uint32_t>(height >> level, 1) : 1;
-            in.Skip(std::size_t{w} * h * bytesPerPixel);
+        // Further mip levels, each half as wide and high (at least 1). Each takes at least one
+        // byte, so the count stops at the file's end.
+        std::size_t mipBytes = 0;
+        for (std::int32_t level = 1; level < mipCount && mipBytes <= in.Remaining(); ++level)
+            mipBytes += MipLevelBytes(width, height, level, bytesPerPixel);
+        std::vector<std::vector<std::uint8_t>> levels;
+        if (mipBytes > in.Remaining()) {
+            // Only the levels are cut short when nothing follows them; the full-size cel stands.
+            if (r + 1 < recordCount)
+                Fail(CArchiveException::endOfFile, fileName, kind,
+                     FormatC("the mip levels of texture %u run past the end of the file", r));
+            in.Skip(in.Remaining());
+        } else if (mipCount <= MipChainLength(width, height)) {
+            for (std::int32_t level = 1; level < mipCount; ++level) {
+                const auto bytes = in.Take(MipLevelBytes(width, height, level, bytesPerPixel));
+                levels.emplace_back(bytes.begin(), bytes.end());
+            }
+        } else {
+            // More levels than halvings down to 1 x 1: laid out as stated, but not a chain.
+            in.Skip(mipBytes);
         }
+        mipLevels.push_back(std::move(levels));
         celWidth = width;
         celHeight = height;
         ++celCount;
@@ -503,6 +550,8 @@ void CBitmapImage::ReadMat(std::span<const std::uint8_t> file, const CPalette& p
         image.m_info->bmiHeader.biHeight = static_cast<std::int32_t>(celHeight);
         image.m_celCount = celCount;
     }
+    if (std::any_of(mipLevels.begin(), mipLevels.end(), [](const auto& l) { return !l.empty(); }))
+        image.m_celMipLevels = std::move(mipLevels);
     *this = std::move(image);
 }
 

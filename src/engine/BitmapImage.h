@@ -98,8 +98,10 @@ public:
     std::vector<std::uint8_t> WriteBmp() const;
 
     // Reads a MAT file that starts at file[0], decoding colour indices with palette. A texture
-    // material gives one cel per texture that has pixels (extra mip levels are skipped); a colour
-    // material a 256 x 256 image of the palette index of its last record. Throws
+    // material gives one cel per texture that has pixels; a colour material a 256 x 256 image of
+    // the palette index of its last record. A texture's further mip levels (each half as wide and
+    // high as the one before, at least 1) are kept with its cel when the count fits the size (no
+    // level below 1 x 1) and every level lies in the file; otherwise the cel keeps none. Throws
     // CArchiveException naming fileName for a damaged or unsupported file; the image is then
     // unchanged.
     void ReadMat(std::span<const std::uint8_t> file, const CPalette& palette,
@@ -111,7 +113,7 @@ public:
 
     // Replaces the cel data by celCount cels of this image's size and depth, laid out as GetBits()
     // lays them out (celCount x GetCelBytes() bytes). false, with the image unchanged, for an empty
-    // image, a count below 1 or bits of another length.
+    // image, a count below 1 or bits of another length. The file's mip levels of the old cels go.
     bool ReplaceCels(std::vector<std::uint8_t> bits, int celCount);
 
     bool IsEmpty() const { return !m_info.has_value(); }
@@ -130,6 +132,10 @@ public:
     std::uint8_t GetPixel(int cel, int x, int y) const;
     // The rows of cel without their padding, row 0 first.
     std::vector<std::uint8_t> GetCelPixels(int cel) const;
+    // The mip levels the material file holds for cel after its full-size one, the largest first:
+    // each level's rows without padding, row 0 first, at the image's depth; level k (from 1) is
+    // max(1, width >> k) x max(1, height >> k) pixels. Empty when the file held none for it.
+    const std::vector<std::vector<std::uint8_t>>& GetCelMipLevels(int cel) const;
 
     friend bool operator==(const CBitmapImage&, const CBitmapImage&) = default;
 
@@ -140,4 +146,6 @@ private:
     int m_height = 0;
     int m_stride = 0;
     int m_celCount = 1;
+    // Per cel, its mip levels from the material file (see GetCelMipLevels); empty when none has.
+    std::vector<std::vector<std::vector<std::uint8_t>>> m_celMipLevels;
 };

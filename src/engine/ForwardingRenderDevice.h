@@ -16,6 +16,11 @@ public:
     {
         return m_target.UploadTexture(texture, texels);
     }
+    bool UploadTextureLevels(TextureId texture,
+                             std::span<const std::span<const std::byte>> levels) override
+    {
+        return m_target.UploadTextureLevels(texture, levels);
+    }
     void ReleaseTexture(TextureId texture) override { m_target.ReleaseTexture(texture); }
     void SetWorldTransform(const D3DMATRIX& world) override { m_target.SetWorldTransform(world); }
     void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,

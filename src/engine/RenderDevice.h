@@ -45,7 +45,8 @@ enum class PrimitiveType {
 // A new device starts with the states of device set-up: depth test on, blending off with source
 // and destination factors One (translucent surfaces add their pre-darkened colour), culling of the
 // faces that wind counter-clockwise on screen (front faces wind clockwise), solid fill, point
-// filtering. Textures always wrap.
+// filtering. Textures always wrap. Point filtering takes the nearest texel of the nearest mip
+// level; linear filtering blends texels and levels.
 enum class RenderState : std::uint32_t {
     DepthTest,   // 0 off, 1 on: test and write depth
     AlphaBlend,  // 0 off, 1 on
@@ -97,6 +98,17 @@ public:
     // rows without padding. false, with the texture unchanged, when the device refuses (unknown
     // texture, wrong byte count, device lost).
     virtual bool UploadTexture(TextureId texture, std::span<const std::byte> texels) = 0;
+
+    // Replaces every texel of texture and its mip levels: levels[0] as UploadTexture takes it, then
+    // each further level of the format at max(1, w / 2) x max(1, h / 2) of the one before, at
+    // most down to 1 x 1. The texture is sampled from the levels given, per the Filter state.
+    // false, with the texture unchanged, when the device refuses (as UploadTexture, or a level of
+    // another size). A device without mip levels takes levels[0] alone.
+    virtual bool UploadTextureLevels(TextureId texture,
+                                     std::span<const std::span<const std::byte>> levels)
+    {
+        return !levels.empty() && UploadTexture(texture, levels[0]);
+    }
 
     // Frees texture. kNoTexture is ignored.
     virtual void ReleaseTexture(TextureId texture) = 0;

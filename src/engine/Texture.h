@@ -5,6 +5,7 @@
 
 #include "engine/BitmapImage.h"
 #include "engine/RenderDevice.h"
+#include "engine/TextureMips.h"
 
 #include <cstdint>
 #include <memory>
@@ -22,13 +23,19 @@ public:
     CTexture& operator=(const CTexture&) = delete;
 
     // Moves to the next cel (after the last cel, or from a cel out of range, to the restart cel)
-    // and copies it into the device texture as 16-bit 5-6-5 texels, stored row 0 at the top.
-    // 0 on success; non-zero when there is no device texture or the device refuses the texels.
+    // and copies it with its mip chain (CelMipChain) into the device texture as 16-bit 5-6-5
+    // texels, stored row 0 at the top. 0 on success; non-zero when there is no device texture or
+    // the device refuses the texels.
     int UploadNextCel();
 
     // The texels of cel as the device receives them: width x height 5-6-5 words, row 0 first.
     // Empty without an image or for a cel out of range.
     std::vector<std::uint16_t> CelTexels(int cel) const;
+
+    // Every mip level of cel, the full-size one (CelTexels) first, down to 1 x 1: the material
+    // file's own levels of the cel where it holds them, the levels below them made by
+    // CompleteMipChain. Empty without an image or for a cel out of range.
+    std::vector<CTexelLevel> CelMipChain(int cel) const;
 
     std::string m_material;  // lower case
     std::string m_colorMap;  // lower case

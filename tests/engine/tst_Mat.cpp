@@ -176,6 +176,89 @@ TEST(Mat, FurtherMipLevelsAndEmptyTexturesAreSkipped)
     EXPECT_EQ(one.GetCelPixels(0), (std::vector<std::uint8_t>{1, 2, 3, 4}));
 }
 
+// The mip levels after each cel are kept when they form a chain that lies in the file; a count
+// that does not fit the size or the file costs the levels only, and the cels read as before.
+TEST(Mat, MipLevels)
+{
+    const auto levelSizes = [](const CBitmapImage& image, int cel) {
+        std::vector<std::size_t> sizes;
+        for (const auto& level : image.GetCelMipLevels(cel)) {
+            sizes.push_back(level.size());
+            for (const std::uint8_t b : level)
+                EXPECT_EQ(b, 0xEE);
+        }
+        return sizes;
+    };
+    struct Case {
+        const char* what;
+        int width, height, cels, bitsPerPixel, mipCount;
+        std::size_t cut;                 // bytes taken off the file's end
+        std::vector<std::size_t> sizes;  // of every cel's levels
+    };
+    const Case cases[] = {
+        {"down to 1 x 1", 8, 4, 3, 8, 4, 0, {8, 2, 1}},
+        {"part of the chain", 8, 8, 2, 8, 2, 0, {16}},
+        {"odd sizes round down", 5, 3, 1, 8, 3, 0, {2, 1}},
+        {"16 bits", 4, 4, 1, 16, 3, 0, {8, 2}},
+        {"one level more than the size has", 8, 4, 2, 8, 5, 0, {}},
+        {"none", 8, 8, 2, 8, 1, 0, {}},
+        {"the last cel's levels cut short", 8, 4, 2, 8, 3, 1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MatLayout layout;
+        layout.width = c.width;
+        layout.height = c.height;
+        layout.cels = c.cels;
+        layout.bitsPerPixel = c.bitsPerPixel;
+        layout.mipCount = c.mipCount;
+        Bytes file = Mat(layout);
+        file.resize(file.size() - c.cut);
+        const CBitmapImage image = ReadMat(file);
+        ASSERT_EQ(image.GetCelCount(), c.cels);
+        for (int cel = 0; cel < c.cels; ++cel) {
+            if (c.bitsPerPixel == 8) {  // each cel found where the levels before it end
+                EXPECT_EQ(image.GetPixel(cel, 1, 1), imagebytes::DefaultPixel(1, 1, cel));
+            }
+            // With a cut file the first cels keep theirs; the cut one has none.
+            const bool cutHere = c.cut > 0 && cel == c.cels - 1;
+            if (c.cut > 0 && !cutHere)
+                EXPECT_FALSE(image.GetCelMipLevels(cel).empty()) << cel;
+            else
+                EXPECT_EQ(levelSizes(image, cel), c.sizes) << cel;
+        }
+        EXPECT_TRUE(image.GetCelMipLevels(c.cels).empty());
+    }
+
+    // A mip count past the end of the file: the one cel stands without levels; before another
+    // cel it hides that cel's header, which is an error.
+    MatLayout one;
+    Bytes file = Mat(one);
+    PutU32(file, 136, 0x7FFFFFFF);
+    const CBitmapImage image = ReadMat(file);
+    EXPECT_EQ(image.GetCelCount(), 1);
+    EXPECT_TRUE(image.GetCelMipLevels(0).empty());
+    one.cels = 2;
+    file = Mat(one);
+    PutU32(file, 76 + 2 * 40 + 20, 0x7FFFFFFF);  // the first mip count
+    try {
+        ReadMat(file);
+        ADD_FAILURE() << "no error";
+    } catch (const CArchiveException& e) {
+        EXPECT_NE(std::string(e.what()).find("mip levels of texture 0"), std::string::npos)
+            << e.what();
+    }
+
+    // Cels edited afterwards lose the file's levels: they no longer belong to them.
+    MatLayout two;
+    two.cels = 2;
+    two.mipCount = 2;
+    CBitmapImage edited = ReadMat(Mat(two));
+    ASSERT_FALSE(edited.GetCelMipLevels(1).empty());
+    ASSERT_TRUE(edited.ReplaceCels(edited.GetBits(), 2));
+    EXPECT_TRUE(edited.GetCelMipLevels(1).empty());
+}
+
 TEST(Mat, SixteenBitTexture)
 {
     MatLayout layout;
@@ -235,7 +318,6 @@ TEST(Mat, HostileFiles)
         {"width 2^31", changed(116, 0x80000000)},
         {"height 2^32 - 1", changed(120, 0xFFFFFFFF)},
         {"width larger than the file", changed(116, 60000)},
-        {"mip count 2^31 - 1", changed(136, 0x7FFFFFFF)},
         {"cels of different sizes", differing.b},
         {"no texture with pixels", noPixels.b},
         {"colour material without records", imagebytes::ColorMat({})},
@@ -262,12 +344,15 @@ TEST(Mat, HostileFiles)
     }
 
     // Every truncation of good files: one cel, several cels with mip levels, a colour material.
+    // Only the last cel's mip levels may be cut (see MipLevels), so they are left whole here.
     MatLayout mips;
     mips.width = 5;
     mips.height = 3;
     mips.cels = 2;
     mips.mipCount = 2;
-    for (const Bytes& file : {good, Mat(mips), imagebytes::ColorMat({4, 5})}) {
+    const Bytes withMips = Mat(mips);
+    for (const Bytes& file :
+         {good, Bytes(withMips.begin(), withMips.end() - 2), imagebytes::ColorMat({4, 5})}) {
         for (std::size_t n = 0; n < file.size(); ++n) {
             CBitmapImage image = before;
             EXPECT_THROW(image.ReadMat(std::span(file).first(n), Palette(0), "cut.mat"),

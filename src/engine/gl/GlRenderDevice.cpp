@@ -274,24 +274,52 @@ TextureId CGlRenderDevice::CreateTexture(int width, int height, TextureFormat fo
 
 bool CGlRenderDevice::UploadTexture(TextureId texture, std::span<const std::byte> texels)
 {
+    const std::span<const std::byte> level0[] = {texels};
+    return UploadTextureLevels(texture, level0);
+}
+
+bool CGlRenderDevice::UploadTextureLevels(TextureId texture,
+                                          std::span<const std::span<const std::byte>> levels)
+{
     const auto found = m_textures.find(texture);
-    if (found == m_textures.end())
+    if (found == m_textures.end() || levels.empty())
         return false;
     const CTextureInfo& info = found->second;
-    const std::size_t expected = static_cast<std::size_t>(info.m_width) *
-                                 static_cast<std::size_t>(info.m_height) *
-                                 TexelBytes(info.m_format);
-    if (texels.size() != expected)
-        return false;
+    // Every level is checked before any is sent, so a refused chain leaves the texture as it was.
+    int width = info.m_width;
+    int height = info.m_height;
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        if (level > 0) {
+            if (width == 1 && height == 1)
+                return false;  // nothing lies below 1 x 1
+            width = std::max(width / 2, 1);
+            height = std::max(height / 2, 1);
+        }
+        const std::size_t expected = static_cast<std::size_t>(width) *
+                                     static_cast<std::size_t>(height) * TexelBytes(info.m_format);
+        if (levels[level].size() != expected)
+            return false;
+    }
+    const GLenum format = info.m_format == TextureFormat::Rgb565 ? GL_RGB : GL_BGRA;
+    const GLenum type = info.m_format == TextureFormat::Rgb565 ? GL_UNSIGNED_SHORT_5_6_5
+                                                               : GL_UNSIGNED_INT_8_8_8_8_REV;
+    const GLint internal = info.m_format == TextureFormat::Rgb565 ? GL_RGB8 : GL_RGBA8;
     m_gl.glBindTexture(GL_TEXTURE_2D, texture);
     m_gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     m_gl.glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    if (info.m_format == TextureFormat::Rgb565)
-        m_gl.glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, info.m_width, info.m_height, GL_RGB,
-                             GL_UNSIGNED_SHORT_5_6_5, texels.data());
-    else
-        m_gl.glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, info.m_width, info.m_height, GL_BGRA,
-                             GL_UNSIGNED_INT_8_8_8_8_REV, texels.data());
+    m_gl.glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, info.m_width, info.m_height, format, type,
+                         levels[0].data());
+    width = info.m_width;
+    height = info.m_height;
+    for (std::size_t level = 1; level < levels.size(); ++level) {
+        width = std::max(width / 2, 1);
+        height = std::max(height / 2, 1);
+        m_gl.glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, width, height, 0,
+                          format, type, levels[level].data());
+    }
+    // Sampling stops at the last level sent; levels left from an earlier chain lie unused.
+    m_gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL,
+                         static_cast<GLint>(levels.size() - 1));
     return m_gl.glGetError() == GL_NO_ERROR;
 }
 
@@ -726,9 +754,12 @@ void CGlRenderDevice::ApplyState(RenderState state)
         m_gl.glPolygonMode(GL_FRONT_AND_BACK, value != 0 ? GL_LINE : GL_FILL);
         break;
     case RenderState::Filter: {
-        const GLint filter = value != 0 ? GL_LINEAR : GL_NEAREST;
-        m_gl.glSamplerParameteri(m_sampler, GL_TEXTURE_MIN_FILTER, filter);
-        m_gl.glSamplerParameteri(m_sampler, GL_TEXTURE_MAG_FILTER, filter);
+        // Minified texels come from the mip levels; a texture sent without them has level 0 as
+        // its last and samples as without mip filtering.
+        const bool linear = value != 0;
+        m_gl.glSamplerParameteri(m_sampler, GL_TEXTURE_MIN_FILTER,
+                                 linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
+        m_gl.glSamplerParameteri(m_sampler, GL_TEXTURE_MAG_FILTER, linear ? GL_LINEAR : GL_NEAREST);
         break;
     }
     }

@@ -44,6 +44,8 @@ public:
 
     TextureId CreateTexture(int width, int height, TextureFormat format) override;
     bool UploadTexture(TextureId texture, std::span<const std::byte> texels) override;
+    bool UploadTextureLevels(TextureId texture,
+                             std::span<const std::span<const std::byte>> levels) override;
     void ReleaseTexture(TextureId texture) override;
     void SetWorldTransform(const D3DMATRIX& world) override;
     void DrawPrimitive(PrimitiveType type, std::span<const D3DLVERTEX> vertices,
