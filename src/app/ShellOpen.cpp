@@ -105,7 +105,8 @@ qsizetype OpenRequestSize(const QByteArray& head)
 
 std::optional<QStringList> DecodeOpenRequest(const QByteArray& message)
 {
-    if (message.size() > kShellOpenMaxBytes || OpenRequestSize(message) != message.size())
+    const qsizetype size = OpenRequestSize(message);
+    if (size <= 0 || size != message.size())
         return std::nullopt;
     const std::uint32_t count = NumberAt(message, kTagSize);
     QStringList paths;
@@ -157,11 +158,8 @@ CShellOpenServer::~CShellOpenServer() = default;
 
 bool CShellOpenServer::Listen(const QString& name)
 {
-    if (m_server->listen(name))
-        return true;
-    if (m_server->serverError() != QAbstractSocket::AddressInUseError)
-        return false;
-    // The socket exists: an editor that answers keeps it; one left by an editor that ended goes.
+    // Asked first, since listening would replace the socket of an editor that runs: one that
+    // answers keeps it; one left by an editor that ended goes.
     {
         QLocalSocket probe;
         probe.connectToServer(name);
