@@ -195,4 +195,36 @@ TEST_F(ShellOpenTest, ASecondListenerStandsBackAndAStaleSocketIsTakenOver)
     EXPECT_EQ(got, QStringList{QStringLiteral("/b.qze")});
 }
 
+class ShellOpenAppTest : public AppTest {};
+
+// The files of the command line open once the product is set up, each as Open opens it: a name
+// that is no file gives Open's message and the others still open, and the recent-file list gains
+// the levels.
+TEST_F(ShellOpenAppTest, CommandLineFilesOpenAfterSetUpAsOpenDoes)
+{
+    const QString level = QString::fromStdString((Temp() / "room.qze").string());
+    CQzlSections box = MakeEmptyLevel();
+    AddBoxSector(box, {0, 0, 0}, {1, 1, 1});
+    FinishFixture(box);
+    SaveQzeFile(level.toStdString(), box, CDocumentFields{});
+    const QString missing = QString::fromStdString((Temp() / "gone.qze").string());
+
+    CAppOptions options = TestOptions();
+    options.m_openFiles = {missing, level};
+    CQzEditApp& app = MakeApp(options);
+    EXPECT_FALSE(app.m_product.m_resources.m_treeMaterials.m_entries.empty());
+    ASSERT_EQ(app.Documents().size(), 1U);
+    EXPECT_EQ(app.Documents()[0]->PathName(), level);
+    EXPECT_EQ(app.RecentFiles(), QStringList{level});
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("gone.qze"))) << m_messages[0].toStdString();
+    // Without listening for others' requests, no socket is made.
+    EXPECT_FALSE(app.IsOpenRequestListener());
+
+    // A later request for the open level only brings it to the front.
+    app.OpenShellFiles({level});
+    EXPECT_EQ(app.Documents().size(), 1U);
+    EXPECT_EQ(m_messages.size(), 1);
+}
+
 }  // namespace
