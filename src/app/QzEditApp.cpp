@@ -7,6 +7,7 @@
 #include "app/QzEditDoc.h"
 #include "app/QzEditView.h"
 #include "app/SettingsStore.h"
+#include "app/ShellOpen.h"
 #include "app/Splash.h"
 #include "engine/Random.h"
 #include "engine/SoundDevice.h"
@@ -91,6 +92,7 @@ CQzEditApp::CQzEditApp(CAppOptions options) : m_options(std::move(options))
 CQzEditApp::~CQzEditApp()
 {
     m_idleTimer.stop();
+    m_shellOpen.reset();
     // The document windows (and with them the engines) go before the documents and the game.
     delete m_pMainFrame;
     m_pMainFrame = nullptr;
@@ -121,6 +123,11 @@ bool CQzEditApp::InitInstance()
         return false;
     }
     m_pMainFrame->setAcceptDrops(true);
+    if (m_options.m_listenForOpenRequests) {
+        m_shellOpen = std::make_unique<CShellOpenServer>(
+            [this](const QStringList& paths) { OpenShellFiles(paths); });
+        m_shellOpen->Listen(ShellOpenServerName());
+    }
 
     // Window placement: the saved normal rectangle, or the work area when none was saved.
     QRect workArea(0, 0, 1024, 768);
@@ -152,6 +159,10 @@ bool CQzEditApp::InitInstance()
         RunAboutBox(*this, true, m_pMainFrame);
     else
         SetupProduct();
+    m_started = true;
+    if (QStringList files = m_options.m_openFiles + std::exchange(m_pendingOpen, {});
+        !files.isEmpty())
+        OpenShellFiles(files);
     if (m_options.m_showTip)
         ShowTipAtStartup(*this, m_pMainFrame);
     return true;
@@ -277,6 +288,26 @@ void CQzEditApp::OnFileOpen()
         QStringLiteral("qze"), folder);
     if (!path.isEmpty())
         OpenDocumentFile(path);
+}
+
+void CQzEditApp::OpenShellFiles(const QStringList& paths)
+{
+    if (!m_started) {
+        m_pendingOpen += paths;
+        return;
+    }
+    for (const QString& path : paths)
+        OpenDocumentFile(path);
+    if (m_pMainFrame != nullptr && m_pMainFrame->isVisible()) {
+        m_pMainFrame->setWindowState(m_pMainFrame->windowState() & ~Qt::WindowMinimized);
+        m_pMainFrame->raise();
+        m_pMainFrame->activateWindow();
+    }
+}
+
+bool CQzEditApp::IsOpenRequestListener() const
+{
+    return m_shellOpen != nullptr && m_shellOpen->IsListening();
 }
 
 void CQzEditApp::RemoveDocument(CQzEditDoc* doc)

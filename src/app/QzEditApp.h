@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <filesystem>
@@ -25,6 +26,7 @@
 class CMainFrame;
 class CQzEditDoc;
 class CSettingsStore;
+class CShellOpenServer;
 class Clock;
 class KeyState;
 class Random;
@@ -56,6 +58,10 @@ struct CAppOptions {
     bool m_showMainFrame = true;
     // Open an audio device (tests run silent).
     bool m_openSound = true;
+    // Files to open as documents once product set-up has run (the command line's).
+    QStringList m_openFiles;
+    // Take the open requests of later editors of this user and display (ShellOpen.h).
+    bool m_listenForOpenRequests = false;
 };
 
 // The program folder of an executable in exeDir: exeDir itself when it holds the program's files
@@ -96,6 +102,12 @@ public:
     CQzEditDoc* NewDocument();                          // Cmd::kFileNew
     CQzEditDoc* OpenDocumentFile(const QString& path);  // null when it failed (message shown)
     void OnFileOpen();                                  // Cmd::kFileOpen
+    // Opens each of paths as Open does (a file that fails gives its message and the others still
+    // open) and brings the main window to the front: the files of the command line and of open
+    // requests. Before start-up has set up the product they wait for it.
+    void OpenShellFiles(const QStringList& paths);
+    // Whether this editor takes the open requests of later ones.
+    bool IsOpenRequestListener() const;
     // Removes doc (already closed by the document) from the list.
     void RemoveDocument(CQzEditDoc* doc);
     const std::vector<CQzEditDoc*>& Documents() const { return m_documents; }
@@ -158,6 +170,10 @@ private:
     std::unique_ptr<SoundDevice> m_sound;
     std::vector<CQzEditDoc*> m_documents;  // owned: RemoveDocument deletes them (deleteLater)
     QStringList m_recentFiles;
+    std::unique_ptr<CShellOpenServer> m_shellOpen;
+    // Files asked for before start-up was done, and whether it is.
+    QStringList m_pendingOpen;
+    bool m_started = false;
     QTimer m_idleTimer;
     // The help handler that was installed before this application's.
     CHelpHandler m_previousHelpHandler;
