@@ -33,13 +33,12 @@ CPoint Cross(const CPoint& a, const CPoint& b)
 }
 
 // Newell's sum of a polygon: its length is twice the polygon's area.
-CPoint NewellSum(const std::vector<CPoint>& poly)
+CPoint NewellSum(const CPoint* poly, std::size_t count)
 {
     CPoint n;
-    const std::size_t count = poly.size();
     for (std::size_t i = 0; i < count; ++i) {
         const CPoint& a = poly[i];
-        const CPoint& b = poly[(i + 1) % count];
+        const CPoint& b = poly[i + 1 == count ? 0 : i + 1];
         n.x += (a.y - b.y) * (a.z + b.z);
         n.y += (a.z - b.z) * (a.x + b.x);
         n.z += (a.x - b.x) * (a.y + b.y);
@@ -49,25 +48,26 @@ CPoint NewellSum(const std::vector<CPoint>& poly)
 
 // Keeps the part of poly where normal . (p - eye) >= -tolerance; the cut points lie on the plane.
 // Each corner's distance is computed once, by the same expression, so the cut is the same as
-// asking each edge for both its ends. False when poly lies wholly inside: result is then left
-// empty and poly is the part.
-bool ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CPoint& eye,
-                 std::vector<CPoint>& result)
+// asking each edge for both its ends. result has room for twice the corners of poly (each edge
+// keeps at most its start and one cut point) and distance for its corners. Returns the corners
+// of the part, or kWhollyInside when poly lies wholly inside (result is then not written and
+// poly is the part).
+constexpr std::size_t kWhollyInside = static_cast<std::size_t>(-1);
+
+std::size_t ClipByPlane(const CPoint* poly, std::size_t count, const CPoint& normal,
+                        const CPoint& eye, CPoint* result, double* distance)
 {
-    result.clear();
-    const std::size_t count = poly.size();
-    thread_local std::vector<double> distance;
-    distance.resize(count);
     std::size_t inside = 0;
     for (std::size_t i = 0; i < count; ++i) {
         distance[i] = Dot(normal, Minus(poly[i], eye));
         inside += distance[i] >= -kClipTolerance ? 1 : 0;
     }
     if (inside == count)
-        return false;
+        return kWhollyInside;
     // Wholly outside: no corner is kept and no edge crosses the plane.
     if (inside == 0)
-        return true;
+        return 0;
+    std::size_t made = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t j = i + 1 == count ? 0 : i + 1;
         const CPoint& p = poly[i];
@@ -77,16 +77,16 @@ bool ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CP
         const bool pIn = dp >= -kClipTolerance;
         const bool qIn = dq >= -kClipTolerance;
         if (pIn)
-            result.push_back(p);
+            result[made++] = p;
         if (pIn != qIn) {
             const double t = std::clamp(dp / (dp - dq), 0.0, 1.0);
-            result.push_back({p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t, p.z + (q.z - p.z) * t});
+            result[made++] = {p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t, p.z + (q.z - p.z) * t};
         }
     }
     // Cuts through a corner repeat it; the repeats add nothing.
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        const CPoint d = Minus(result[i], kept > 0 ? result[kept - 1] : result.back());
+    for (std::size_t i = 0; i < made; ++i) {
+        const CPoint d = Minus(result[i], kept > 0 ? result[kept - 1] : result[made - 1]);
         if (kept == 0 || Dot(d, d) > 1e-18)
             result[kept++] = result[i];
     }
@@ -95,27 +95,43 @@ bool ClipByPlane(const std::vector<CPoint>& poly, const CPoint& normal, const CP
         if (Dot(d, d) <= 1e-18)
             --kept;
     }
-    result.resize(kept);
-    return true;
+    return kept;
 }
 
 // True when the polygon is wider than the tolerance: its area over its longest edge. newell is
 // the polygon's Newell sum, set when the polygon has an edge.
-bool HasWidth(const std::vector<CPoint>& poly, CPoint& newell)
+bool HasWidth(const CPoint* poly, std::size_t count, CPoint& newell)
 {
-    if (poly.size() < 3)
+    if (count < 3)
         return false;
     double longest = 0.0;  // squared
-    for (std::size_t i = 0; i < poly.size(); ++i) {
-        const CPoint d = Minus(poly[(i + 1) % poly.size()], poly[i]);
+    for (std::size_t i = 0; i < count; ++i) {
+        const CPoint d = Minus(poly[i + 1 == count ? 0 : i + 1], poly[i]);
         longest = std::max(longest, Dot(d, d));
     }
     if (!(longest > 0.0))
         return false;
-    newell = NewellSum(poly);
+    newell = NewellSum(poly, count);
     // (area / longest edge)^2 > tolerance^2, with area = |newell| / 2.
     return Dot(newell, newell) * 0.25 > kClipTolerance * kClipTolerance * longest;
 }
+
+// The walk calls the clip very often; the scratch of each thread keeps its storage between calls.
+struct CClipScratch {
+    std::vector<CPoint> poly;
+    std::vector<CPoint> next;
+    std::vector<double> distance;
+
+    // Room for a polygon of count corners and the part of it one plane leaves.
+    void Fit(std::size_t count)
+    {
+        if (next.size() < 2 * count) {
+            poly.resize(2 * count);
+            next.resize(2 * count);
+            distance.resize(2 * count);
+        }
+    }
+};
 
 }  // namespace
 
@@ -123,6 +139,7 @@ void MakeClipView(std::span<const CVector3> clip, const CVector3& eye, CClipView
 {
     view.m_eye = eye;
     view.m_normals.clear();
+    view.m_normals.reserve(clip.size());
     view.m_clipped = !clip.empty();
     view.m_seesThrough = clip.empty();
     if (clip.empty() || clip.size() < 3)
@@ -140,7 +157,7 @@ void MakeClipView(std::span<const CVector3> clip, const CVector3& eye, CClipView
 
     for (std::size_t i = 0; i < clip.size(); ++i) {
         const CPoint a = Minus(ToPoint(clip[i]), e);
-        const CPoint b = Minus(ToPoint(clip[(i + 1) % clip.size()]), e);
+        const CPoint b = Minus(ToPoint(clip[i + 1 == clip.size() ? 0 : i + 1]), e);
         CPoint normal = Cross(a, b);
         const double length = std::sqrt(Dot(normal, normal));
         // A repeated corner gives no edge and no plane.
@@ -170,35 +187,48 @@ bool ClipPortal(const CClipView& view, std::span<const CVector3> portal, std::ve
     if (portal.size() < 3 || !view.m_seesThrough)
         return false;
 
-    // The walk calls this very often; the scratch polygons keep their storage between calls.
-    thread_local std::vector<CPoint> poly;
-    thread_local std::vector<CPoint> next;
-    poly.clear();
-    for (const CVector3& v : portal)
-        poly.push_back(ToPoint(v));
+    thread_local CClipScratch scratch;
+    CClipScratch& s = scratch;
+    std::size_t count = portal.size();
+    s.Fit(count);
+    CPoint* poly = s.poly.data();
+    for (std::size_t i = 0; i < count; ++i)
+        poly[i] = ToPoint(portal[i]);
     const CPoint e = ToPoint(view.m_eye);
     for (const CPoint& normal : view.m_normals) {
-        if (!ClipByPlane(poly, normal, e, next))
+        CPoint* next = poly == s.poly.data() ? s.next.data() : s.poly.data();
+        const std::size_t kept = ClipByPlane(poly, count, normal, e, next, s.distance.data());
+        if (kept == kWhollyInside)
             continue;
-        poly.swap(next);
-        if (poly.size() < 3)
+        if (kept < 3)
             return false;
+        poly = next;
+        count = kept;
+        if (2 * count > s.next.size()) {
+            // A polygon that is not convex may grow past the room made for it.
+            const bool inPoly = poly == s.poly.data();
+            std::vector<CPoint> keep(poly, poly + count);
+            s.Fit(count);
+            poly = inPoly ? s.poly.data() : s.next.data();
+            std::copy(keep.begin(), keep.end(), poly);
+        }
     }
 
     CPoint newell;
-    if (!HasWidth(poly, newell))
+    if (!HasWidth(poly, count, newell))
         return false;
     // A part seen edge-on (the eye in its plane) shows nothing. Before any clipping the portal
     // counts whole, as it stands.
     if (view.m_clipped) {
         const CPoint& normal = newell;
-        const double side = Dot(normal, Minus(poly.front(), e));
+        const double side = Dot(normal, Minus(poly[0], e));
         if (side * side <= kClipTolerance * kClipTolerance * Dot(normal, normal))
             return false;
     }
-    out.reserve(poly.size());
-    for (const CPoint& p : poly)
-        out.push_back({static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});
+    out.resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = {static_cast<float>(poly[i].x), static_cast<float>(poly[i].y),
+                  static_cast<float>(poly[i].z)};
     return true;
 }
 

@@ -65,6 +65,35 @@ public:
             m_behind[i] = OtherSector(s.m_adjoin);
         }
         m_cornerStart[surfaces] = m_corners.size();
+
+        // What the portal walk reads of each sector's adjoined surfaces, in the sector's order:
+        // only those with a sector behind them can be passed through.
+        m_portalStart.assign(sectors + 1, 0);
+        for (std::size_t i = 0; i < sectors; ++i) {
+            m_portalStart[i] = m_portals.size();
+            for (const std::int32_t surfaceIndex : m_level.m_sectors[i]->m_surfaces) {
+                const CQzlSurface* t = Surface(surfaceIndex);
+                if (!t || t->m_adjoin < 0 || SectorBehind(surfaceIndex) < 0)
+                    continue;
+                m_portals.push_back(
+                    {t->m_normal, t->m_plane[3], SectorBehind(surfaceIndex), surfaceIndex});
+            }
+        }
+        m_portalStart[sectors] = m_portals.size();
+    }
+
+    struct CPortal {
+        CVector3 normal;
+        float planeDistance;
+        int behind;   // the sector behind the adjoin
+        int surface;  // the adjoined surface
+    };
+
+    // The adjoined surfaces of a sector that lead to another sector, in the sector's order.
+    std::span<const CPortal> Portals(int sector) const
+    {
+        const auto i = static_cast<std::size_t>(sector);
+        return {m_portals.data() + m_portalStart[i], m_portalStart[i + 1] - m_portalStart[i]};
     }
 
     std::size_t SectorCount() const { return m_level.m_sectors.size(); }
@@ -118,6 +147,8 @@ private:
     std::vector<std::size_t> m_cornerStart;
     std::vector<CVector3> m_corners;
     std::vector<int> m_behind;
+    std::vector<std::size_t> m_portalStart;
+    std::vector<CPortal> m_portals;
 };
 
 // The walks from one sector at a time, with the scratch they need: the visible set being built
@@ -240,14 +271,13 @@ private:
             m_depths.emplace_back();
         CWalkDepth& at = m_depths[depth];
         bool viewMade = false;
-        for (const std::int32_t surfaceIndex : m_level.Sector(x).m_surfaces) {
-            const CQzlSurface* t = m_level.Surface(surfaceIndex);
-            if (!t || t->m_adjoin < 0 || Dot(eye, t->m_normal) < t->m_plane[3])
+        for (const CPassLevel::CPortal& t : m_level.Portals(x)) {
+            if (Dot(eye, t.normal) < t.planeDistance)
                 continue;
-            const int y = m_level.SectorBehind(surfaceIndex);
-            if (y < 0 || m_visiting[static_cast<std::size_t>(y)] != 0)
+            const int y = t.behind;
+            if (m_visiting[static_cast<std::size_t>(y)] != 0)
                 continue;
-            const std::span<const CVector3> portal = m_level.Corners(surfaceIndex);
+            const std::span<const CVector3> portal = m_level.Corners(t.surface);
             std::size_t behind = 0;
             for (const CVector3& v : portal)
                 if (Dot(v - eye, direction) >= 0.0f)

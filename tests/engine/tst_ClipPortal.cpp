@@ -139,3 +139,28 @@ TEST(ClipPortal, PortalOverlappingTheViewByMoreThanTheToleranceIsVisible)
 }
 
 }  // namespace
+
+TEST(ClipPortal, PortalThatGainsCornersInTheClipKeepsThemAll)
+{
+    // A saw-edged portal (not convex: a damaged level may hold one) whose teeth reach above the
+    // view: each tooth cut off gives two corners for one, so the part has more corners than the
+    // portal.
+    // Through the square at depth 1 the view at depth 2 spans -2 to 2: only the teeth leave it.
+    Polygon portal{{-1.8f, -1.5f, 2}, {1.8f, -1.5f, 2}, {1.8f, 1, 2}};
+    for (int tooth = 0; tooth < 6; ++tooth) {
+        const float x = 1.8f - 0.6f * static_cast<float>(tooth);
+        portal.push_back({x - 0.3f, 3, 2});
+        portal.push_back({x - 0.6f, 1, 2});
+    }
+    Polygon out;
+    ASSERT_TRUE(ClipPortal(Square(-1, -1, 1, 1, 1), portal, kEye, out));
+    EXPECT_GT(out.size(), portal.size());
+    const CExtent e = Extent(out);
+    EXPECT_EQ(out.size(), portal.size() + 6);
+    EXPECT_NEAR(e.minX, -1.8f, 1e-5f);
+    EXPECT_NEAR(e.maxX, 1.8f, 1e-5f);
+    EXPECT_NEAR(e.minY, -1.5f, 1e-5f);
+    EXPECT_NEAR(e.maxY, 2.0f, 1e-5f);
+    for (const CVector3& p : out)
+        EXPECT_FLOAT_EQ(p.z, 2.0f);
+}
