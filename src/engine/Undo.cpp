@@ -41,12 +41,14 @@ std::unique_ptr<CUndoSnapshot> TakeSnapshot(const C3dView& view, const SnapshotL
     return snapshot;
 }
 
-// Restores the level, then the selection and the camera of snapshot. When the snapshot does not
-// read back the exception leaves everything as it was.
-void ApplySnapshot(C3dView& view, const CUndoSnapshot& snapshot)
+// Restores the level, then the selection and the camera of snapshot. levelNow, when given, is the
+// snapshot just taken of the level (beside snapshot): what the two share stays in place. When the
+// snapshot does not read back the exception leaves everything as it was.
+void ApplySnapshot(C3dView& view, const CUndoSnapshot& snapshot,
+                   const CUndoSnapshot* levelNow = nullptr)
 {
     CQzlSections& level = view.GetLevel();
-    snapshot.LoadLevel(level);
+    snapshot.LoadLevel(level, levelNow);
     CountVertexUses(level);
 
     view.m_selection.m_sector = snapshot.m_currentSector;
@@ -161,7 +163,8 @@ bool Undo(C3dView& view)
     // The current state is taken before anything changes and goes straight to the redo list, so
     // the snapshot to restore is never pushed out of the undo list by it.
     std::unique_ptr<CUndoSnapshot> current = TakeSnapshot(view, level.m_undoList);
-    RestoreState(view);
+    ApplySnapshot(view, *level.m_undoList.back(), current.get());
+    level.m_undoList.pop_back();
     Append(level.m_redoList, std::move(current), depth);
     return true;
 }
@@ -173,7 +176,7 @@ bool Redo(C3dView& view)
     if (depth == 0 || level.m_redoList.empty())
         return false;
     std::unique_ptr<CUndoSnapshot> current = TakeSnapshot(view, level.m_redoList);
-    ApplySnapshot(view, *level.m_redoList.back());
+    ApplySnapshot(view, *level.m_redoList.back(), current.get());
     level.m_redoList.pop_back();
     Append(level.m_undoList, std::move(current), depth);
     return true;

@@ -157,39 +157,145 @@ const Bytes& BlockBytes(const Block& block)
     return *block;
 }
 
-// Queues the reading of every block of a list into its own part; Join gives the list.
+// The fields of a record that the archive does not store, as a record read back has them: a
+// record kept in place by a restore is then the record a read would have made.
+void ClearUnstored(CQzlMaterial&) noexcept {}
+void ClearUnstored(CQzlCog&) noexcept {}
+
+void ClearUnstored(CQzlAdjoin& adjoin) noexcept
+{
+    adjoin.m_otherSector = -1;
+    adjoin.m_otherSurface = -1;
+}
+
+void ClearUnstored(CQzlSurface& surface) noexcept
+{
+    for (CQzlVertex& corner : surface.m_vertices) {
+        corner.m_textureVertex = 0;
+        corner.m_marked = 0;
+        corner.m_spareIndex = -1;
+    }
+    surface.m_textureWidth = 768.0f;
+    surface.m_textureHeight = 768.0f;
+    surface.m_xTile = 1.0f;
+    surface.m_yTile = 1.0f;
+    std::fill(std::begin(surface.m_plane), std::end(surface.m_plane), 0.0f);
+    surface.m_box = CBoundingBox{};
+    surface.m_texture = nullptr;
+    surface.m_renderVertices.clear();
+    surface.m_renderIndex = -1;
+    surface.m_renderPoints.clear();
+    std::fill(std::begin(surface.m_spare), std::end(surface.m_spare), 0);
+    surface.m_mirror = 0;
+    surface.m_triggeredThing = -1;
+    surface.m_scrollU = 0.0f;
+    surface.m_scrollV = 0.0f;
+}
+
+void ClearUnstored(CQzlSector& sector) noexcept
+{
+    sector.m_visible.clear();
+    std::fill(std::begin(sector.m_runtime), std::end(sector.m_runtime), 0);
+    sector.m_renderVersion = 0;
+}
+
+void ClearUnstored(CQzlThing& thing) noexcept
+{
+    thing.m_model = nullptr;
+    thing.m_modelReady = 0;
+    thing.m_runtimeWord = 0;
+    thing.m_runtimeFloat[0] = 8.0f;
+    thing.m_runtimeFloat[1] = 2.0f;
+    thing.m_runtimeIndex = -1;
+    for (std::string& text : thing.m_runtimeText)
+        text.clear();
+    std::fill(std::begin(thing.m_runtimeDWord), std::end(thing.m_runtimeDWord), 0u);
+}
+
+void ClearUnstored(CQzlTemplate& record) noexcept
+{
+    record.m_runtimeText.clear();
+    record.m_runtimeWord = 0;
+}
+
+// Restores one list: every block of the snapshot that the snapshot of the level as it is now
+// shares (the same block, so the same bytes) keeps the level's own entries of that run; the
+// others are read, each on its own, into a part of their own (queued as tasks). Nothing of the
+// level changes before Commit.
 template <class List>
 class CListReader {
 public:
-    CListReader(const std::vector<Block>& blocks, std::vector<Task>& tasks) : m_parts(blocks.size())
+    using Entry = typename List::value_type;
+    static constexpr bool kRaw = std::is_trivially_copyable_v<Entry>;
+    static constexpr std::size_t kPerBlock =
+        kRaw ? CUndoSnapshot::kElementsPerBlock : CUndoSnapshot::kRecordsPerBlock;
+
+    // now: the blocks of the same list in a snapshot of the level as it is now, or null.
+    CListReader(const std::vector<Block>& blocks, const std::vector<Block>* now,
+                std::vector<Task>& tasks)
+        : m_parts(blocks.size()), m_kept(blocks.size(), false)
     {
         if (blocks.empty())
             ThrowMissing();
-        for (std::size_t b = 0; b < blocks.size(); ++b)
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            if (now != nullptr && b < now->size() && blocks[b] && (*now)[b] == blocks[b]) {
+                m_kept[b] = true;
+                continue;
+            }
             tasks.push_back([this, &block = blocks[b], b] {
                 CArchive ar(LevelClassRegistry(), BlockBytes(block));
-                if constexpr (std::is_trivially_copyable_v<typename List::value_type>)
+                if constexpr (kRaw)
                     ar.ReadRawArray(m_parts[b]);
                 else
                     ar.ReadObArray(m_parts[b]);
                 CheckAtEnd(ar);
             });
+        }
     }
 
-    List Join()
+    CListReader(const CListReader&) = delete;
+    CListReader& operator=(const CListReader&) = delete;
+
+    // Once every block is read: makes room for the whole list (the only step that may fail).
+    void Prepare(const List& current)
     {
         std::size_t size = 0;
-        for (const List& part : m_parts)
-            size += part.size();
-        List all;
-        all.reserve(size);
-        for (List& part : m_parts)
-            std::move(part.begin(), part.end(), std::back_inserter(all));
-        return all;
+        for (std::size_t b = 0; b < m_parts.size(); ++b)
+            size += m_kept[b] ? KeptRange(current, b).second - KeptRange(current, b).first
+                              : m_parts[b].size();
+        m_all.reserve(size);
+    }
+
+    // Replaces current by the restored list.
+    void Commit(List& current) noexcept
+    {
+        for (std::size_t b = 0; b < m_parts.size(); ++b) {
+            if (!m_kept[b]) {
+                std::move(m_parts[b].begin(), m_parts[b].end(), std::back_inserter(m_all));
+                continue;
+            }
+            const auto [first, end] = KeptRange(current, b);
+            for (std::size_t i = first; i < end; ++i) {
+                if constexpr (!kRaw) {
+                    if (current[i])
+                        ClearUnstored(*current[i]);
+                }
+                m_all.push_back(std::move(current[i]));
+            }
+        }
+        current = std::move(m_all);
     }
 
 private:
+    static std::pair<std::size_t, std::size_t> KeptRange(const List& current, std::size_t b)
+    {
+        const std::size_t first = b * kPerBlock;
+        return {first, std::min(current.size(), first + kPerBlock)};
+    }
+
     std::vector<List> m_parts;
+    std::vector<bool> m_kept;
+    List m_all;
 };
 
 // A list stored whole, in one block.
@@ -230,22 +336,24 @@ void CUndoSnapshot::StoreLevel(const CQzlSections& level, const CUndoSnapshot* p
     std::array<std::vector<Block>, kSectionCount> sections;
     std::vector<Task> tasks;
     std::size_t section = 0;
-    // Queues the next list: count blocks, block b made by store(b).
-    const auto queue = [&](std::size_t count, StoreBlock store) {
+    std::array<std::size_t, kSectionCount> entries{};
+    // Queues the next list of size entries: count blocks, block b made by store(b).
+    const auto queue = [&](std::size_t size, std::size_t count, StoreBlock store) {
         const std::size_t at = section++;
+        entries[at] = size;
         QueueBlocks(sections[at], count, previous ? &previous->m_sections[at] : nullptr,
                     std::move(store), tasks);
     };
     const auto records = [&](const auto& list) {
-        queue(BlockCount(list.size(), kRecordsPerBlock),
+        queue(list.size(), BlockCount(list.size(), kRecordsPerBlock),
               [&list](std::size_t b) { return RecordBlock(list, b); });
     };
     const auto elements = [&](const auto& list) {
-        queue(BlockCount(list.size(), kElementsPerBlock),
+        queue(list.size(), BlockCount(list.size(), kElementsPerBlock),
               [&list](std::size_t b) { return ElementBlock(list, b); });
     };
     const auto names = [&](const NameList& list) {
-        queue(1, [&list](std::size_t) { return NameBytes(list); });
+        queue(list.size(), 1, [&list](std::size_t) { return NameBytes(list); });
     };
     records(level.m_materials);
     records(level.m_adjoins);
@@ -259,55 +367,97 @@ void CUndoSnapshot::StoreLevel(const CQzlSections& level, const CUndoSnapshot* p
     for (const auto list : kNameLists)
         names(level.*list);
     records(level.m_templates);
-    queue(1, [&level](std::size_t) { return HeaderBytes(level.m_header); });
+    queue(1, 1, [&level](std::size_t) { return HeaderBytes(level.m_header); });
     RunTasks(tasks);
     m_sections = std::move(sections);
+    m_entries = entries;
 }
 
-void CUndoSnapshot::LoadLevel(CQzlSections& level) const
+void CUndoSnapshot::LoadLevel(CQzlSections& level, const CUndoSnapshot* levelNow) const
 {
     // Everything is read aside first, so a fault leaves the level as it was.
     std::vector<Task> tasks;
     std::size_t section = 0;
-    CListReader<std::vector<std::unique_ptr<CQzlMaterial>>> materials(m_sections[section++], tasks);
-    CListReader<std::vector<std::unique_ptr<CQzlAdjoin>>> adjoins(m_sections[section++], tasks);
-    CListReader<std::vector<std::unique_ptr<CQzlSurface>>> surfaces(m_sections[section++], tasks);
-    CListReader<std::vector<std::unique_ptr<CQzlSector>>> sectors(m_sections[section++], tasks);
-    CListReader<std::vector<std::unique_ptr<CQzlThing>>> things(m_sections[section++], tasks);
-    CListReader<std::vector<std::unique_ptr<CQzlCog>>> cogs(m_sections[section++], tasks);
-    CListReader<std::vector<CWorldVertex>> worldVertices(m_sections[section++], tasks);
-    CListReader<std::vector<CWorldVertex>> textureVertices(m_sections[section++], tasks);
+    // The blocks of list at of the snapshot of the level now, if there is one; none when that
+    // snapshot's list is not as long as the level's (size entries): it is of another level.
+    const auto now = [levelNow](std::size_t at, std::size_t size) -> const std::vector<Block>* {
+        if (levelNow == nullptr || levelNow->m_entries[at] != size)
+            return nullptr;
+        return &levelNow->m_sections[at];
+    };
+    // Whether the single block of list at (size entries in the level) is the one the level has.
+    const auto unchanged = [&](std::size_t at, std::size_t size) {
+        const std::vector<Block>* blocks = now(at, size);
+        return blocks != nullptr && blocks->size() == 1 && m_sections[at].size() == 1 &&
+               m_sections[at].front() && blocks->front() == m_sections[at].front();
+    };
+    const auto reader = [&](auto& list) {
+        using List = std::remove_reference_t<decltype(list)>;
+        const std::size_t at = section++;
+        return CListReader<List>(m_sections[at], now(at, list.size()), tasks);
+    };
+    auto materials = reader(level.m_materials);
+    auto adjoins = reader(level.m_adjoins);
+    auto surfaces = reader(level.m_surfaces);
+    auto sectors = reader(level.m_sectors);
+    auto things = reader(level.m_things);
+    auto cogs = reader(level.m_cogs);
+    auto worldVertices = reader(level.m_worldVertices);
+    auto textureVertices = reader(level.m_textureVertices);
     NameList cogScripts;
     NameList names[kNameListCount];
     const std::size_t firstNames = section;
     section += 1 + kNameListCount;
-    CListReader<std::vector<std::unique_ptr<CQzlTemplate>>> templates(m_sections[section++], tasks);
+    bool namesKept[1 + kNameListCount];
+    namesKept[0] = unchanged(firstNames, level.m_cogScripts.size());
+    for (std::size_t i = 0; i < kNameListCount; ++i)
+        namesKept[1 + i] = unchanged(firstNames + 1 + i, (level.*kNameLists[i]).size());
+    auto templates = reader(level.m_templates);
     CQzlHeader header;
-    tasks.push_back([&, at = section] {
-        CArchive ar(LevelClassRegistry(), SingleBlock(m_sections[at]));
-        header.Serialize(ar);
-        CheckAtEnd(ar);
-    });
-    tasks.push_back([&, at = firstNames] {
-        LoadNames(m_sections[at], cogScripts);
+    const std::size_t headerAt = section;
+    const bool headerKept = unchanged(headerAt, 1);
+    if (!headerKept)
+        tasks.push_back([&] {
+            CArchive ar(LevelClassRegistry(), SingleBlock(m_sections[headerAt]));
+            header.Serialize(ar);
+            CheckAtEnd(ar);
+        });
+    tasks.push_back([&] {
+        if (!namesKept[0])
+            LoadNames(m_sections[firstNames], cogScripts);
         for (std::size_t i = 0; i < kNameListCount; ++i)
-            LoadNames(m_sections[at + 1 + i], names[i]);
+            if (!namesKept[1 + i])
+                LoadNames(m_sections[firstNames + 1 + i], names[i]);
     });
     RunTasks(tasks);
 
-    level.m_materials = materials.Join();
-    level.m_adjoins = adjoins.Join();
-    level.m_surfaces = surfaces.Join();
-    level.m_sectors = sectors.Join();
-    level.m_things = things.Join();
-    level.m_cogs = cogs.Join();
-    level.m_worldVertices = worldVertices.Join();
-    level.m_textureVertices = textureVertices.Join();
-    level.m_cogScripts = std::move(cogScripts);
+    materials.Prepare(level.m_materials);
+    adjoins.Prepare(level.m_adjoins);
+    surfaces.Prepare(level.m_surfaces);
+    sectors.Prepare(level.m_sectors);
+    things.Prepare(level.m_things);
+    cogs.Prepare(level.m_cogs);
+    worldVertices.Prepare(level.m_worldVertices);
+    textureVertices.Prepare(level.m_textureVertices);
+    templates.Prepare(level.m_templates);
+
+    // Nothing below fails.
+    materials.Commit(level.m_materials);
+    adjoins.Commit(level.m_adjoins);
+    surfaces.Commit(level.m_surfaces);
+    sectors.Commit(level.m_sectors);
+    things.Commit(level.m_things);
+    cogs.Commit(level.m_cogs);
+    worldVertices.Commit(level.m_worldVertices);
+    textureVertices.Commit(level.m_textureVertices);
+    if (!namesKept[0])
+        level.m_cogScripts = std::move(cogScripts);
     for (std::size_t i = 0; i < kNameListCount; ++i)
-        level.*kNameLists[i] = std::move(names[i]);
-    level.m_templates = templates.Join();
-    level.m_header = header;
+        if (!namesKept[1 + i])
+            level.*kNameLists[i] = std::move(names[i]);
+    templates.Commit(level.m_templates);
+    if (!headerKept)
+        level.m_header = header;
 }
 
 std::vector<std::uint8_t> CUndoSnapshot::Bytes() const

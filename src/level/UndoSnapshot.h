@@ -46,7 +46,11 @@ public:
     void StoreLevel(const CQzlSections& level, const CUndoSnapshot* previous = nullptr);
     // Replaces the level part of level by the stored one. Throws CArchiveException when the
     // blocks do not read back; level is then unchanged. The use counts are left to the caller.
-    void LoadLevel(CQzlSections& level) const;
+    // levelNow, when given, is a snapshot of level as it is now (stored with this snapshot as
+    // previous, level unchanged since): the records of each block the two share stay in place,
+    // their unstored fields set as a read sets them, and only the other blocks are read. The
+    // level is then the one a restore without levelNow gives.
+    void LoadLevel(CQzlSections& level, const CUndoSnapshot* levelNow = nullptr) const;
 
     // The stored bytes, every block in order: equal for two snapshots exactly when they hold the
     // same level part.
@@ -56,6 +60,8 @@ public:
 
     // The blocks of each list, in stored order.
     std::array<std::vector<Block>, kSectionCount> m_sections;
+    // The entries of each list (records, elements or names; 1 for the header).
+    std::array<std::size_t, kSectionCount> m_entries{};
 
     // Engine selection, -1 = none.
     std::int32_t m_currentSector = -1;
