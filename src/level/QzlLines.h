@@ -47,9 +47,6 @@ public:
 private:
     std::span<const std::uint8_t> m_text;
     std::size_t m_pos = 0;
-    // The first line feed at or after m_lfSearchedFrom (the text's size when there is none).
-    std::size_t m_lfSearchedFrom = 1;
-    std::size_t m_nextLf = 0;
     std::size_t m_lineNumber = 0;  // of the line read last
     std::size_t m_linesEnded = 0;  // line ends consumed so far
     std::size_t m_lastStart = 0;   // position and counters before the line read last
