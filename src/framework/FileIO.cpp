@@ -9,7 +9,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,24 +52,6 @@ std::filesystem::path LinkTarget(const std::filesystem::path& path)
     throw CFileException("Cannot write " + Quoted(path) + ": too many symbolic links.");
 }
 
-// A buffer of size bytes for a read to fill. A large one is backed by huge pages where the system
-// offers them on request: the read then fills a few large pages instead of faulting in (and
-// clearing) every small one, which took longer than the copy of a large level's bytes.
-std::unique_ptr<std::uint8_t[]> ReadBuffer(std::size_t size)
-{
-    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    if (size >= 4 * kHugePage) {
-        const auto begin = reinterpret_cast<std::uintptr_t>(data.get());
-        const std::uintptr_t from = (begin + kHugePage - 1) & ~(kHugePage - 1);
-        const std::uintptr_t to = (begin + size) & ~(kHugePage - 1);
-        // Only advice: without it the buffer works the same.
-        if (from < to)
-            (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-    }
-    return data;
-}
-
 }  // namespace
 
 CFileBytes ReadFileBuffer(const std::filesystem::path& path)
@@ -91,12 +72,12 @@ CFileBytes ReadFileBuffer(const std::filesystem::path& path)
     // Read into a buffer of the file's size (plus room to notice growth); a file that grows
     // meanwhile moves to a buffer twice as large, as often as it keeps growing.
     std::size_t capacity = static_cast<std::size_t>(st.st_size) + 4096;
-    auto data = ReadBuffer(capacity);
+    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
     std::size_t used = 0;
     for (;;) {
         if (used == capacity) {
             const std::size_t larger = capacity * 2;
-            auto grown = ReadBuffer(larger);
+            auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(larger);
             std::memcpy(grown.get(), data.get(), used);
             data = std::move(grown);
             capacity = larger;

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -131,19 +130,6 @@ TEST_F(FileIOTest, AFileLargerThanItsStatedSizeIsReadWhole)
     EXPECT_EQ(ReadFileBytes(m_dir / "big.qze"), data);
     WriteFileAtomic(m_dir / "empty.qze", Bytes{});
     EXPECT_EQ(ReadFileBuffer(m_dir / "empty.qze").size(), 0u);
-}
-
-TEST_F(FileIOTest, ALargeFileIsReadByteForByte)
-{
-    // Large enough for the buffer to be backed by large pages, and not a multiple of their size:
-    // every byte, the first and the last included, is the file's.
-    Bytes data(9 * 1024 * 1024 + 12345);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 2654435761u >> 24);
-    WriteFileAtomic(m_dir / "large.qzl", data);
-    const CFileBytes bytes = ReadFileBuffer(m_dir / "large.qzl");
-    ASSERT_EQ(bytes.size(), data.size());
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), data.begin()));
 }
 
 }  // namespace
