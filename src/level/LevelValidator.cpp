@@ -67,12 +67,15 @@ std::vector<CLevelProblem> FindLevelProblems(const CQzlSections& level,
                             " entries for " + std::to_string(nVertices) + " world vertices");
 
     std::vector<std::int32_t> uses(options.checkUseCounts ? nVertices : 0, 0);
-    for (std::size_t s = 0; s < nSurfaces && !p.Full(); ++s) {
+    const bool surfaceChecks = p.Wants(kOpens) || options.checkCorners || options.checkUseCounts;
+    for (std::size_t s = 0; s < nSurfaces && !p.Full() && surfaceChecks; ++s) {
         const CQzlSurface& surface = *level.m_surfaces[s];
         p.Index(kOpens, "surface", s, "material", surface.m_material, nMaterials);
         p.Index(kOpens, "surface", s, "adjoin", surface.m_adjoin, nAdjoins);
         for (const CQzlVertex& corner : surface.m_vertices) {
-            p.Index(kRefused, "surface", s, "world vertex", corner.m_worldVertex, nVertices, false);
+            if (options.checkCorners)
+                p.Index(kRefused, "surface", s, "world vertex", corner.m_worldVertex, nVertices,
+                        false);
             if (options.checkUseCounts && corner.m_worldVertex >= 0 &&
                 static_cast<std::size_t>(corner.m_worldVertex) < nVertices)
                 ++uses[static_cast<std::size_t>(corner.m_worldVertex)];
@@ -121,10 +124,13 @@ std::vector<std::string> ValidateLevel(const CQzlSections& level, const CLevelVa
     return texts;
 }
 
-std::string LevelRefusal(const CQzlSections& level)
+std::string LevelRefusal(const CQzlSections& level, bool cornersValid)
 {
     const std::vector<CLevelProblem> problems =
-        FindLevelProblems(level, {.checkUseCounts = false, .maxProblems = 1, .refusedOnly = true});
+        FindLevelProblems(level, {.checkUseCounts = false,
+                                  .maxProblems = 1,
+                                  .refusedOnly = true,
+                                  .checkCorners = !cornersValid});
     if (problems.empty())
         return {};
     return "The level is damaged: " + problems.front().m_text + ".";

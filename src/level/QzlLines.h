@@ -41,6 +41,8 @@ public:
     void UnreadLine();
 
     bool AtEnd() const { return m_pos >= m_text.size(); }
+    // Bytes of the text not read yet.
+    std::size_t Remaining() const { return m_text.size() - m_pos; }
     // Number (from 1) of the text line on which the line returned last begins.
     std::size_t LineNumber() const { return m_lineNumber; }
 

@@ -659,6 +659,26 @@ TEST(QzlReader, LineEndsAndLetterCaseAtEveryPosition)
     }
 }
 
+TEST(QzlReader, ACountFarBeyondTheFileTakesNoMoreRoomThanItsEntries)
+{
+    // The lists are made large enough for their count at once, but only for as many entries as
+    // the rest of the file can hold, and room for entries that did not come is given back.
+    for (const int lines : {3, 20000}) {
+        std::string text = "SECTION: GEORESOURCE\nWorld Colormaps 0\nWorld vertices 2000000000\n";
+        for (int i = 0; i < lines; ++i)
+            text += std::to_string(i) + ": 1 2 3\n";
+        text += "World texture vertices 0\nWorld adjoins 2000000000\n0: 0x7 -1 0\n"
+                "World surfaces 0\n";
+        CQzlSections level;
+        ReadQzl(level, Bytes(text), 0);
+        SCOPED_TRACE(lines);
+        ASSERT_EQ(level.m_worldVertices.size(), static_cast<std::size_t>(lines));
+        EXPECT_LE(level.m_worldVertices.capacity(), 2 * level.m_worldVertices.size());
+        ASSERT_EQ(level.m_adjoins.size(), 1u);
+        EXPECT_LT(level.m_adjoins.capacity(), 8u);
+    }
+}
+
 struct CBadCase {
     const char* name;
     std::string text;
