@@ -102,16 +102,17 @@ template <>
 struct CExactDivision<double> {
     static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 53;
     static constexpr int kMaxPower = 22;
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 };
 template <>
 struct CExactDivision<float> {
     static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 24;
     static constexpr int kMaxPower = 10;
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 };
-
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 template <typename T>
 bool ParsePlain(const char*& p, T& value)
@@ -120,27 +121,23 @@ bool ParsePlain(const char*& p, T& value)
     const char* from = *p == '+' ? p + 1 : p;
     const bool negative = *from == '-' && from == p;
     const char* q = negative ? from + 1 : from;
+    // Nineteen digits always fit the mantissa; a longer number goes to the library's conversion.
+    constexpr std::size_t kMaxDigits = 19;
     std::size_t digits = 0;
     std::uint64_t mantissa = 0;
-    bool exactMantissa = true;
     int fractionDigits = 0;
     // The mantissa and its fraction digits up to the last digit that is not a zero of the
     // fraction's end: zeros there change nothing, and dropping them as they are read spares a
     // division by a power of ten.
     std::uint64_t kept = 0;
     int keptFractionDigits = 0;
-    bool keptExact = true;
     const auto take = [&](char c) {
         ++digits;
-        if (mantissa > (std::numeric_limits<std::uint64_t>::max() - 9) / 10)
-            exactMantissa = false;
-        else
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');  // wraps past 19 digits
     };
     for (; IsDigit(*q); ++q)
         take(*q);
     kept = mantissa;
-    keptExact = exactMantissa;
     if (*q == '.') {
         for (++q; IsDigit(*q); ++q) {
             take(*q);
@@ -148,15 +145,14 @@ bool ParsePlain(const char*& p, T& value)
             if (*q != '0') {
                 kept = mantissa;
                 keptFractionDigits = fractionDigits;
-                keptExact = exactMantissa;
             }
         }
     }
     if (digits == 0 || IsLetterOrDigit(*q) || *q == '.')
         return false;
-    if (keptExact && kept <= CExactDivision<T>::kMaxMantissa &&
+    if (digits <= kMaxDigits && kept <= CExactDivision<T>::kMaxMantissa &&
         keptFractionDigits <= CExactDivision<T>::kMaxPower && FLT_EVAL_METHOD == 0) {
-        const T magnitude = static_cast<T>(kept) / static_cast<T>(kPowersOfTen[keptFractionDigits]);
+        const T magnitude = static_cast<T>(kept) / CExactDivision<T>::kPowers[keptFractionDigits];
         value = negative ? -magnitude : magnitude;
         p = q;
         return true;
