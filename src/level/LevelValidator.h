@@ -17,6 +17,9 @@ struct CLevelValidation {
     std::size_t maxProblems = 20;
     // Look only for the problems the loaders refuse (ELevelProblem::refused).
     bool refusedOnly = false;
+    // Check that every corner names a world vertex of the level; false when the caller knows it
+    // does (CountVertexUses said so).
+    bool checkCorners = true;
 };
 
 enum class ELevelProblem {
@@ -41,8 +44,10 @@ std::vector<CLevelProblem> FindLevelProblems(const CQzlSections& level,
                                              const CLevelValidation& options = {});
 
 // The loaders' check: the first problem that keeps the level from being opened, as the message for
-// the user ("The level is damaged: ..."); empty when the level can be opened.
-std::string LevelRefusal(const CQzlSections& level);
+// the user ("The level is damaged: ..."); empty when the level can be opened. cornersValid: every
+// corner is known to name a world vertex of the level (CountVertexUses returned true), so that
+// the check of a large level need not go over them again.
+std::string LevelRefusal(const CQzlSections& level, bool cornersValid = false);
 
 // Returns one line per problem found (of either kind), empty when the level is sound.
 std::vector<std::string> ValidateLevel(const CQzlSections& level,

@@ -23,11 +23,53 @@ bool IsScanSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// Sixteen bytes at a time with the compiler's vector types (a line of numbers is upper-cased as
+// it is read, so this runs over nearly every byte of a level).
+using CBytes16 = std::uint8_t __attribute__((vector_size(16)));
+
 void UpperInPlace(std::string& s)
 {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    char* p = s.data();
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        CBytes16 v;
+        std::memcpy(&v, p + i, sizeof v);
+        const CBytes16 lower = reinterpret_cast<CBytes16>((v >= 'a') & (v <= 'z'));
+        v -= lower & 0x20;
+        std::memcpy(p + i, &v, sizeof v);
+    }
+    for (; i < n; ++i)
+        if (p[i] >= 'a' && p[i] <= 'z')
+            p[i] = static_cast<char>(p[i] - 'a' + 'A');
+}
+
+bool IsLineStop(std::uint8_t b)
+{
+    return b == '\n' || b == '\r' || b == 0;
+}
+
+// Offset of the first line feed, carriage return or byte 0 of the n bytes at p; n when there is
+// none. Sixteen bytes at a time: the lines of a level are short, and a library search per kind
+// of byte costs more than the line.
+std::size_t FindLineStop(const std::uint8_t* p, std::size_t n)
+{
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        CBytes16 v;
+        std::memcpy(&v, p + i, sizeof v);
+        const auto hit = (v == '\n') | (v == '\r') | (v == 0);
+        std::uint64_t halves[2];
+        std::memcpy(halves, &hit, sizeof halves);
+        if (halves[0] != 0)
+            return i + static_cast<std::size_t>(__builtin_ctzll(halves[0])) / 8;
+        if (halves[1] != 0)
+            return i + 8 + static_cast<std::size_t>(__builtin_ctzll(halves[1])) / 8;
+    }
+    for (; i < n; ++i)
+        if (IsLineStop(p[i]))
+            return i;
+    return n;
 }
 
 void LowerInPlace(std::string& s)
@@ -60,35 +102,17 @@ template <>
 struct CExactDivision<double> {
     static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 53;
     static constexpr int kMaxPower = 22;
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 };
 template <>
 struct CExactDivision<float> {
     static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 24;
     static constexpr int kMaxPower = 10;
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 };
-
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr std::uint64_t kIntegerPowersOfTen[] = {1,
-                                                 10,
-                                                 100,
-                                                 1000,
-                                                 10000,
-                                                 100000,
-                                                 1000000,
-                                                 10000000,
-                                                 100000000,
-                                                 1000000000,
-                                                 10000000000,
-                                                 100000000000,
-                                                 1000000000000,
-                                                 10000000000000,
-                                                 100000000000000,
-                                                 1000000000000000,
-                                                 10000000000000000,
-                                                 100000000000000000,
-                                                 1000000000000000000};
 
 template <typename T>
 bool ParsePlain(const char*& p, T& value)
@@ -97,41 +121,41 @@ bool ParsePlain(const char*& p, T& value)
     const char* from = *p == '+' ? p + 1 : p;
     const bool negative = *from == '-' && from == p;
     const char* q = negative ? from + 1 : from;
+    // Nineteen digits always fit the mantissa; a longer number goes to the library's conversion.
+    constexpr std::size_t kMaxDigits = 19;
     std::size_t digits = 0;
     std::uint64_t mantissa = 0;
-    bool exactMantissa = true;
     int fractionDigits = 0;
-    int trailingZeros = 0;  // of the fraction
+    // The mantissa and its fraction digits up to the last digit that is not a zero of the
+    // fraction's end: zeros there change nothing, and dropping them as they are read spares a
+    // division by a power of ten.
+    std::uint64_t kept = 0;
+    int keptFractionDigits = 0;
     const auto take = [&](char c) {
         ++digits;
-        if (mantissa > (std::numeric_limits<std::uint64_t>::max() - 9) / 10)
-            exactMantissa = false;
-        else
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');  // wraps past 19 digits
     };
     for (; IsDigit(*q); ++q)
         take(*q);
+    kept = mantissa;
     if (*q == '.') {
         for (++q; IsDigit(*q); ++q) {
             take(*q);
             ++fractionDigits;
-            trailingZeros = *q == '0' ? trailingZeros + 1 : 0;
+            if (*q != '0') {
+                kept = mantissa;
+                keptFractionDigits = fractionDigits;
+            }
         }
     }
     if (digits == 0 || IsLetterOrDigit(*q) || *q == '.')
         return false;
-    if (exactMantissa && trailingZeros < 19) {
-        // Zeros at the end of the fraction change nothing.
-        mantissa /= kIntegerPowersOfTen[trailingZeros];
-        fractionDigits -= trailingZeros;
-        if (mantissa <= CExactDivision<T>::kMaxMantissa &&
-            fractionDigits <= CExactDivision<T>::kMaxPower && FLT_EVAL_METHOD == 0) {
-            const T magnitude =
-                static_cast<T>(mantissa) / static_cast<T>(kPowersOfTen[fractionDigits]);
-            value = negative ? -magnitude : magnitude;
-            p = q;
-            return true;
-        }
+    if (digits <= kMaxDigits && kept <= CExactDivision<T>::kMaxMantissa &&
+        keptFractionDigits <= CExactDivision<T>::kMaxPower && FLT_EVAL_METHOD == 0) {
+        const T magnitude = static_cast<T>(kept) / CExactDivision<T>::kPowers[keptFractionDigits];
+        value = negative ? -magnitude : magnitude;
+        p = q;
+        return true;
     }
     T parsed{};
     const auto [end, error] = std::from_chars(from, q, parsed);
@@ -279,22 +303,15 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     const std::uint8_t* data = m_text.data();
     const std::size_t start = m_pos;
     const std::size_t limit = size - start < maxLength ? size : start + maxLength;
-    // The line ends at the first line feed or carriage return; both searches are library scans
-    // of whole blocks of bytes. Where the next line feed lies is kept: in text whose lines end in
-    // a carriage return alone, every line would otherwise search on to the end of the text.
+    // The line's text ends at the first line feed, carriage return or byte 0 (within the limit);
+    // after a byte 0 the line still runs on to its line end.
     const std::uint8_t* from = data + start;
-    if (!(m_lfSearchedFrom <= start && start <= m_nextLf)) {
-        const void* lf = std::memchr(from, '\n', size - start);
-        m_lfSearchedFrom = start;
-        m_nextLf = lf != nullptr
-                       ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - data)
-                       : size;
-    }
-    std::size_t length = std::min(m_nextLf, limit) - start;
-    if (const void* cr = std::memchr(from, '\r', length))
-        length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(cr) - from);
+    const std::size_t available = limit - start;
+    const std::size_t length = FindLineStop(from, available);
     std::size_t p = start + length;
-    const std::size_t textEnd = p;
+    if (length < available && from[length] == 0)
+        while (p < limit && data[p] != '\n' && data[p] != '\r')
+            ++p;
     // The line end is consumed only when it was reached within the length limit; a line cut at
     // the limit continues as the next line.
     if (p < limit) {
@@ -309,8 +326,6 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     }
     m_pos = p;
 
-    if (const void* nul = std::memchr(from, 0, textEnd - start))
-        length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - from);
     line.assign(reinterpret_cast<const char*>(from), length);
     return true;
 }

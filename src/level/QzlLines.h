@@ -41,15 +41,14 @@ public:
     void UnreadLine();
 
     bool AtEnd() const { return m_pos >= m_text.size(); }
+    // Bytes of the text not read yet.
+    std::size_t Remaining() const { return m_text.size() - m_pos; }
     // Number (from 1) of the text line on which the line returned last begins.
     std::size_t LineNumber() const { return m_lineNumber; }
 
 private:
     std::span<const std::uint8_t> m_text;
     std::size_t m_pos = 0;
-    // The first line feed at or after m_lfSearchedFrom (the text's size when there is none).
-    std::size_t m_lfSearchedFrom = 1;
-    std::size_t m_nextLf = 0;
     std::size_t m_lineNumber = 0;  // of the line read last
     std::size_t m_linesEnded = 0;  // line ends consumed so far
     std::size_t m_lastStart = 0;   // position and counters before the line read last

@@ -137,10 +137,10 @@ public:
         try {
             ReadSections();
             PlaceSectorSurfaces();
-            CountVertexUses(m_level);
+            const bool cornersValid = CountVertexUses(m_level);
             // Only a level without geometry to show is refused; other damaged indices stay as
             // stored, for Check to report and Clean Up to repair.
-            const std::string refusal = LevelRefusal(m_level);
+            const std::string refusal = LevelRefusal(m_level, cornersValid);
             if (!refusal.empty())
                 throw CArchiveException(CArchiveException::badIndex, refusal);
         } catch (const CArchiveException& e) {
@@ -442,12 +442,13 @@ private:
             if (!NextInGeoResource())
                 return;
             if (Has("WORLD VERTICES")) {
-                if (!ReadCounted("WORLD VERTICES", "world vertices", [this] {
-                        CWorldVertex v;
-                        int index = 0;
-                        ScanNumbers(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
-                        m_level.m_worldVertices.push_back(v);
-                    }))
+                if (!ReadCounted(
+                        "WORLD VERTICES", "world vertices", m_level.m_worldVertices, [this] {
+                            CWorldVertex v;
+                            int index = 0;
+                            ScanNumbers(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
+                            m_level.m_worldVertices.push_back(v);
+                        }))
                     return;
             } else if (GiveBackSectionLine()) {
                 return;
@@ -456,12 +457,14 @@ private:
             if (!NextInGeoResource())
                 return;
             if (Has("WORLD TEXTURE VERTICES")) {
-                if (!ReadCounted("WORLD TEXTURE VERTICES", "texture vertices", [this] {
-                        CWorldVertex v;
-                        int index = 0;
-                        ScanNumbers(m_line.c_str(), "%d: %f %f", &index, &v.extra[3], &v.extra[4]);
-                        m_level.m_textureVertices.push_back(v);
-                    }))
+                if (!ReadCounted("WORLD TEXTURE VERTICES", "texture vertices",
+                                 m_level.m_textureVertices, [this] {
+                                     CWorldVertex v;
+                                     int index = 0;
+                                     ScanNumbers(m_line.c_str(), "%d: %f %f", &index, &v.extra[3],
+                                                 &v.extra[4]);
+                                     m_level.m_textureVertices.push_back(v);
+                                 }))
                     return;
             } else if (GiveBackSectionLine()) {
                 return;
@@ -470,7 +473,7 @@ private:
             if (!NextInGeoResource())
                 return;
             if (Has("WORLD ADJOINS")) {
-                if (!ReadCounted("WORLD ADJOINS", "adjoins", [this] {
+                if (!ReadCounted("WORLD ADJOINS", "adjoins", m_level.m_adjoins, [this] {
                         auto adjoin = std::make_unique<CQzlAdjoin>();
                         int index = 0;
                         ScanNumbers(m_line.c_str(), "%d: %x %d %f", &index, &adjoin->m_flags,
@@ -491,7 +494,8 @@ private:
             }
             int count = 0;
             if (!ReadCounted(
-                    "WORLD SURFACES", "surfaces", [this] { ReadSurface(); }, &count))
+                    "WORLD SURFACES", "surfaces", m_level.m_surfaces, [this] { ReadSurface(); },
+                    &count))
                 return;
 
             if (!Next(true)) {
@@ -552,15 +556,25 @@ private:
     }
 
     // The counted list whose count line is in m_line; its count goes to *announced.
-    template <typename ReadEntry>
-    bool ReadCounted(std::string_view keyword, const char* what, ReadEntry&& readEntry,
+    // The entries are appended to list, which is made large enough for them at once; the count
+    // is believed only as far as the rest of the text could hold that many entry lines.
+    template <typename List, typename ReadEntry>
+    bool ReadCounted(std::string_view keyword, const char* what, List& list, ReadEntry&& readEntry,
                      int* announced = nullptr)
     {
         int count = 0;
         ScanKeywordCount(m_line, keyword, count);
         if (announced != nullptr)
             *announced = count;
-        return ReadEntries(count, what, readEntry);
+        constexpr std::size_t kShortestEntryLine = 8;  // "0: 0 0\n" and the like
+        const std::size_t room = m_lines.Remaining() / kShortestEntryLine;
+        if (count > 0)
+            list.reserve(list.size() + std::min(static_cast<std::size_t>(count), room));
+        const bool whole = ReadEntries(count, what, readEntry);
+        // Room made for entries that were not there is given back.
+        if (list.capacity() / 2 > list.size())
+            list.shrink_to_fit();
+        return whole;
     }
 
     void ReadSurface()

@@ -2,8 +2,9 @@
 
 #include "level/QzlSections.h"
 
-void CountVertexUses(CQzlSections& level)
+bool CountVertexUses(CQzlSections& level)
 {
+    bool allValid = true;
     const std::size_t count = level.m_worldVertices.size();
     level.m_useCounts.assign(count, 0);
     for (const auto& surface : level.m_surfaces) {
@@ -13,6 +14,9 @@ void CountVertexUses(CQzlSections& level)
             const std::int32_t w = corner.m_worldVertex;
             if (w >= 0 && static_cast<std::size_t>(w) < count)
                 ++level.m_useCounts[static_cast<std::size_t>(w)];
+            else
+                allValid = false;
         }
     }
+    return allValid;
 }

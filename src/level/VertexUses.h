@@ -7,4 +7,5 @@ class CQzlSections;
 
 // Recounts the use counts from the corners of every surface (listed by a sector or not). The list
 // gets exactly one entry per world vertex; corners naming no valid world vertex are not counted.
-void CountVertexUses(CQzlSections& level);
+// Returns whether every corner names a valid world vertex.
+bool CountVertexUses(CQzlSections& level);

@@ -18,6 +18,7 @@
 #include <random>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -601,6 +602,81 @@ TEST(QzlReader, LinesOfTheLineReader)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(count, 200001);
     EXPECT_EQ(last, "last");
+}
+
+// The lines of text as the line reader must give them, found one byte at a time: each ends at a
+// line feed, a carriage return or both, its text ends at a byte 0, and a line longer than
+// maxLength is cut there and goes on as the next line.
+std::vector<std::string> LinesByteByByte(std::string_view text, std::size_t maxLength)
+{
+    std::vector<std::string> lines;
+    std::size_t p = 0;
+    while (p < text.size()) {
+        const std::size_t start = p;
+        while (p < text.size() && p - start < maxLength && text[p] != '\n' && text[p] != '\r')
+            ++p;
+        std::string line(text.substr(start, p - start));
+        lines.push_back(line.substr(0, line.find('\0')));
+        if (p < text.size() && p - start < maxLength) {
+            if (text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n')
+                ++p;
+            ++p;
+        }
+    }
+    return lines;
+}
+
+TEST(QzlReader, LineEndsAndLetterCaseAtEveryPosition)
+{
+    // Line ends, byte 0 and letters at every position of the first blocks of a line, in lines
+    // that end at the text's end or not, and lines cut at the length limit.
+    const std::string ends[] = {"\n", "\r", "\r\n", std::string("\0tail\n", 6), "\n\r\n"};
+    for (std::size_t length = 0; length <= 40; ++length) {
+        for (const std::string& end : ends) {
+            std::string line;
+            for (std::size_t i = 0; i < length; ++i)
+                line += "aZ{`@[yb0 "[i % 10];
+            const std::string text = line + end + line + "x";
+            SCOPED_TRACE(length);
+            for (const std::size_t maxLength : {std::size_t{17}, CQzlLineReader::kMaxLine}) {
+                CQzlLineReader reader(text);
+                std::vector<std::string> read;
+                std::string got;
+                while (reader.ReadLine(got, maxLength))
+                    read.push_back(got);
+                EXPECT_EQ(read, LinesByteByByte(text, maxLength));
+            }
+            // Upper case changes the letters a to z only (not the characters around them).
+            CQzlLineReader upper(text);
+            std::string got;
+            ASSERT_TRUE(upper.ReadNextLineBuf(got));
+            std::string expected = length > 0 ? line : "x";
+            for (char& c : expected)
+                if (c >= 'a' && c <= 'z')
+                    c = static_cast<char>(c - 32);
+            EXPECT_EQ(got, expected);
+        }
+    }
+}
+
+TEST(QzlReader, ACountFarBeyondTheFileTakesNoMoreRoomThanItsEntries)
+{
+    // The lists are made large enough for their count at once, but only for as many entries as
+    // the rest of the file can hold, and room for entries that did not come is given back.
+    for (const int lines : {3, 20000}) {
+        std::string text = "SECTION: GEORESOURCE\nWorld Colormaps 0\nWorld vertices 2000000000\n";
+        for (int i = 0; i < lines; ++i)
+            text += std::to_string(i) + ": 1 2 3\n";
+        text += "World texture vertices 0\nWorld adjoins 2000000000\n0: 0x7 -1 0\n"
+                "World surfaces 0\n";
+        CQzlSections level;
+        ReadQzl(level, Bytes(text), 0);
+        SCOPED_TRACE(lines);
+        ASSERT_EQ(level.m_worldVertices.size(), static_cast<std::size_t>(lines));
+        EXPECT_LE(level.m_worldVertices.capacity(), 2 * level.m_worldVertices.size());
+        ASSERT_EQ(level.m_adjoins.size(), 1u);
+        EXPECT_LT(level.m_adjoins.capacity(), 8u);
+    }
 }
 
 struct CBadCase {
