@@ -4,6 +4,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVariant>
 #include <QtEndian>
@@ -50,17 +51,17 @@ QString Sanitised(const QString& text)
 
 QString ShellOpenServerName()
 {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("LOGNAME");
-    if (user.isEmpty())
-        user = QStringLiteral("user");
+    // In the user's runtime folder, which only the user may enter: a socket in the shared
+    // temporary folder could be put there first by anyone.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        return {};
     QString display = qEnvironmentVariable("DISPLAY");
     if (display.isEmpty())
         display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = QStringLiteral("nodisplay");
-    return QStringLiteral("qzedit-") + Sanitised(user) + u'-' + Sanitised(display);
+    return folder + QStringLiteral("/qzedit-") + Sanitised(display);
 }
 
 QByteArray EncodeOpenRequest(const QStringList& paths)
@@ -129,7 +130,7 @@ std::optional<QStringList> DecodeOpenRequest(const QByteArray& message)
 bool SendOpenRequest(const QString& name, const QStringList& paths, int waitMs)
 {
     const QByteArray request = EncodeOpenRequest(paths);
-    if (request.isEmpty())
+    if (request.isEmpty() || name.isEmpty())
         return false;
     QLocalSocket socket;
     socket.connectToServer(name);
@@ -139,18 +140,19 @@ bool SendOpenRequest(const QString& name, const QStringList& paths, int waitMs)
     while (socket.bytesToWrite() > 0)
         if (!socket.waitForBytesWritten(kConnectMs))
             return false;
-    // The editor has the files; waiting for its answer only keeps this process until they are
-    // open (it answers after any message about them was confirmed).
-    if (socket.state() == QLocalSocket::ConnectedState && socket.bytesAvailable() == 0)
+    // The editor answers once the files are open (after any message about them was confirmed).
+    // It closes the connection without an answer when it refused the request; one that is still
+    // busy with the files when the wait ends has them.
+    if (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState)
         socket.waitForReadyRead(waitMs);
-    return true;
+    if (socket.bytesAvailable() > 0)
+        return socket.read(1) == QByteArray(1, kShellOpenAck);
+    return socket.state() == QLocalSocket::ConnectedState;
 }
 
 CShellOpenServer::CShellOpenServer(Handler handler, QObject* parent)
     : QObject(parent), m_handler(std::move(handler)), m_server(new QLocalServer(this))
 {
-    // Only this user's processes may connect.
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &CShellOpenServer::OnConnection);
 }
 
@@ -158,8 +160,14 @@ CShellOpenServer::~CShellOpenServer() = default;
 
 bool CShellOpenServer::Listen(const QString& name)
 {
-    // Asked first, since listening would replace the socket of an editor that runs: one that
-    // answers keeps it; one left by an editor that ended goes.
+    if (name.isEmpty())
+        return false;
+    if (m_server->listen(name))
+        return true;
+    if (m_server->serverError() != QAbstractSocket::AddressInUseError)
+        return false;
+    // The socket is there: an editor that answers keeps it; one left by an editor that ended
+    // goes.
     {
         QLocalSocket probe;
         probe.connectToServer(name);

@@ -26,9 +26,11 @@ inline constexpr qsizetype kShellOpenMaxBytes = 256 * 1024;
 inline constexpr int kShellOpenMaxPaths = 256;
 inline constexpr char kShellOpenAck = '1';
 
-// "qzedit-" + user + "-" + display: the display from DISPLAY, else WAYLAND_DISPLAY, else
-// "nodisplay"; every character but letters, digits, '.' and '_' becomes '_', so editors of one
-// user on different displays never meet.
+// The socket "qzedit-" + display in the user's runtime folder (XDG_RUNTIME_DIR, which only the
+// user may enter): the display from DISPLAY, else WAYLAND_DISPLAY, else "nodisplay"; every
+// character but letters, digits, '.' and '_' becomes '_', so editors of one user on different
+// displays never meet. Empty when the user has no runtime folder: then editors neither listen
+// nor send, and each opens its own files.
 QString ShellOpenServerName();
 
 // The request for paths (absolute paths); empty when the paths do not fit in one request.
@@ -39,9 +41,9 @@ std::optional<QStringList> DecodeOpenRequest(const QByteArray& message);
 // tell, -1 when it is no request (wrong tag, too many paths or bytes).
 qsizetype OpenRequestSize(const QByteArray& head);
 
-// Hands paths to the editor listening on name: true when it took them (the request was written;
-// the call waits up to waitMs for the editor to answer that it opened them). False when no
-// editor listens there.
+// Hands paths to the editor listening on name: true when it took them (it answered that it
+// opened them, or it is still at it when waitMs have passed). False when no editor listens
+// there or it refused the request.
 bool SendOpenRequest(const QString& name, const QStringList& paths, int waitMs = 30000);
 
 // The listening side.
@@ -55,8 +57,8 @@ public:
     explicit CShellOpenServer(Handler handler, QObject* parent = nullptr);
     ~CShellOpenServer() override;
 
-    // Listens on name. A socket left behind by an editor that ended is removed first; when an
-    // editor listens there already, this one does not listen (false).
+    // Listens on name. A socket left behind by an editor that ended is replaced; when an editor
+    // listens there already, this one does not listen (false).
     bool Listen(const QString& name);
     bool IsListening() const;
 

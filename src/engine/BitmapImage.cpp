@@ -236,6 +236,7 @@ void CBitmapImage::CreateFromBits(const CPalette& palette, std::span<const std::
     m_height = height;
     m_stride = stride;
     m_celCount = 1;
+    m_celMipLevels.clear();
 }
 
 void CBitmapImage::ReducePalette(const CPalette& target)
@@ -272,6 +273,11 @@ void CBitmapImage::ReducePalette(const CPalette& target)
         for (std::size_t x = 0; x < static_cast<std::size_t>(m_width); ++x)
             row[x] = mapIndex(row[x]);
     }
+    // The mip levels hold indices of the same palette.
+    for (auto& cel : m_celMipLevels)
+        for (auto& level : cel)
+            for (std::uint8_t& c : level)
+                c = mapIndex(c);
 }
 
 bool CBitmapImage::ReadBmp(std::span<const std::uint8_t> file, std::string_view fileName)
@@ -378,6 +384,7 @@ bool CBitmapImage::ReadBmp(std::span<const std::uint8_t> file, std::string_view 
     m_height = static_cast<int>(height);
     m_stride = stride;
     m_celCount = 1;
+    m_celMipLevels.clear();
     return true;
 }
 
@@ -526,7 +533,16 @@ void CBitmapImage::ReadMat(std::span<const std::uint8_t> file, const CPalette& p
         } else if (mipCount <= MipChainLength(width, height)) {
             for (std::int32_t level = 1; level < mipCount; ++level) {
                 const auto bytes = in.Take(MipLevelBytes(width, height, level, bytesPerPixel));
-                levels.emplace_back(bytes.begin(), bytes.end());
+                std::vector<std::uint8_t>& kept = levels.emplace_back(bytes.begin(), bytes.end());
+                // Held at the image's depth: 16-bit texels as 5-5-5, as CreateFromBits keeps
+                // level 0.
+                if (bytesPerPixel == 2)
+                    for (std::size_t x = 0; x + 1 < kept.size(); x += 2) {
+                        const std::uint16_t q = Convert565To555(
+                            static_cast<std::uint16_t>(kept[x] | (kept[x + 1] << 8)));
+                        kept[x] = static_cast<std::uint8_t>(q & 0xFF);
+                        kept[x + 1] = static_cast<std::uint8_t>(q >> 8);
+                    }
             }
         } else {
             // More levels than halvings down to 1 x 1: laid out as stated, but not a chain.
@@ -592,16 +608,20 @@ std::vector<std::uint8_t> CBitmapImage::WriteMat() const
     const std::size_t rowBytes = GetRowBytes();
     const std::size_t celBytes = GetCelBytes();
     for (std::uint32_t c = 0; c < cels; ++c) {
+        // The cel's mip levels from its file go back with it.
+        const std::vector<std::vector<std::uint8_t>>& levels = GetCelMipLevels(static_cast<int>(c));
         out.I32(m_width);
         out.I32(m_height);
         out.U32(0);
         out.U32(0);
         out.U32(0);
-        out.U32(1);
+        out.U32(static_cast<std::uint32_t>(1 + levels.size()));
         // Rows without the padding of the stride.
         for (std::size_t y = 0; y < static_cast<std::size_t>(m_height); ++y)
             out.Bytes(std::span(m_bits).subspan(c * celBytes + y * rowBytes,
                                                 static_cast<std::size_t>(m_width)));
+        for (const std::vector<std::uint8_t>& level : levels)
+            out.Bytes(level);
     }
     return out.Take();
 }

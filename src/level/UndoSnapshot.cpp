@@ -157,8 +157,9 @@ const Bytes& BlockBytes(const Block& block)
     return *block;
 }
 
-// The fields of a record that the archive does not store, as a record read back has them: a
-// record kept in place by a restore is then the record a read would have made.
+// The fields of a record that the archive does not store, as a record read back has them (a
+// record made new): a record kept in place by a restore is then the record a read would have
+// made. A field added to a record and left out of the archive belongs here too.
 void ClearUnstored(CQzlMaterial&) noexcept {}
 void ClearUnstored(CQzlCog&) noexcept {}
 
@@ -175,10 +176,11 @@ void ClearUnstored(CQzlSurface& surface) noexcept
         corner.m_marked = 0;
         corner.m_spareIndex = -1;
     }
-    surface.m_textureWidth = 768.0f;
-    surface.m_textureHeight = 768.0f;
-    surface.m_xTile = 1.0f;
-    surface.m_yTile = 1.0f;
+    static const CQzlSurface kFresh;
+    surface.m_textureWidth = kFresh.m_textureWidth;
+    surface.m_textureHeight = kFresh.m_textureHeight;
+    surface.m_xTile = kFresh.m_xTile;
+    surface.m_yTile = kFresh.m_yTile;
     std::fill(std::begin(surface.m_plane), std::end(surface.m_plane), 0.0f);
     surface.m_box = CBoundingBox{};
     surface.m_texture = nullptr;
@@ -204,8 +206,9 @@ void ClearUnstored(CQzlThing& thing) noexcept
     thing.m_model = nullptr;
     thing.m_modelReady = 0;
     thing.m_runtimeWord = 0;
-    thing.m_runtimeFloat[0] = 8.0f;
-    thing.m_runtimeFloat[1] = 2.0f;
+    static const CQzlThing kFresh;
+    thing.m_runtimeFloat[0] = kFresh.m_runtimeFloat[0];
+    thing.m_runtimeFloat[1] = kFresh.m_runtimeFloat[1];
     thing.m_runtimeIndex = -1;
     for (std::string& text : thing.m_runtimeText)
         text.clear();

@@ -46,10 +46,11 @@ public:
     void StoreLevel(const CQzlSections& level, const CUndoSnapshot* previous = nullptr);
     // Replaces the level part of level by the stored one. Throws CArchiveException when the
     // blocks do not read back; level is then unchanged. The use counts are left to the caller.
-    // levelNow, when given, is a snapshot of level as it is now (stored with this snapshot as
-    // previous, level unchanged since): the records of each block the two share stay in place,
-    // their unstored fields set as a read sets them, and only the other blocks are read. The
-    // level is then the one a restore without levelNow gives.
+    // levelNow, when given, must be a snapshot of level as it is now (stored with this snapshot
+    // as previous, level unchanged since; a snapshot whose lists differ in length from the
+    // level's is not used, a cheap check that catches some misuse but proves nothing): the records
+    // of each block the two share stay in place, their unstored fields set as a read sets them, and
+    // only the other blocks are read. The level is then the one a restore without levelNow gives.
     void LoadLevel(CQzlSections& level, const CUndoSnapshot* levelNow = nullptr) const;
 
     // The stored bytes, every block in order: equal for two snapshots exactly when they hold the

@@ -15,11 +15,13 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QtEndian>
 
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -50,8 +52,9 @@ QByteArray Request(std::uint32_t count, const QList<QByteArray>& paths)
 }
 
 // Sends bytes to the listener on name as another process would, the events of this one running
-// meanwhile; what came back before the listener closed the connection (or within 5 s).
-QByteArray Exchange(const QString& name, const QByteArray& bytes)
+// meanwhile; what came back before the listener closed the connection (or within 5 s). With
+// splitAt, the bytes go in two writes with a pause between them.
+QByteArray Exchange(const QString& name, const QByteArray& bytes, qsizetype splitAt = -1)
 {
     QLocalSocket socket;
     socket.connectToServer(name);
@@ -61,7 +64,16 @@ QByteArray Exchange(const QString& name, const QByteArray& bytes)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     if (socket.state() != QLocalSocket::ConnectedState)
         return "not connected";
-    socket.write(bytes);
+    if (splitAt > 0) {
+        socket.write(bytes.left(splitAt));
+        socket.flush();
+        const QDeadlineTimer pause(100);
+        while (!pause.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        socket.write(bytes.mid(splitAt));
+    } else {
+        socket.write(bytes);
+    }
     while (socket.state() != QLocalSocket::UnconnectedState && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         answer += socket.readAll();
@@ -160,6 +172,77 @@ TEST_F(ShellOpenTest, ListenerOpensWellFormedRequestsOnlyAndKeepsListening)
               QByteArray(1, kShellOpenAck));
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[1], QStringList{QStringLiteral("/three.qze")});
+
+    // A request that arrives in pieces, its head cut in the middle, is put together.
+    const QByteArray pieces = EncodeOpenRequest({QStringLiteral("/four.qze")});
+    EXPECT_EQ(Exchange(name, pieces, 5), QByteArray(1, kShellOpenAck));
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[2], QStringList{QStringLiteral("/four.qze")});
+}
+
+// The sender counts the files as taken only when the listener says so: an editor that closes
+// the connection without its answer has not opened them, and this process must.
+TEST_F(ShellOpenTest, TheSenderTrustsOnlyTheListenersAnswer)
+{
+    struct Case {
+        const char* what;
+        QByteArray answer;  // sent back after the request was read; empty: closed without one
+        bool taken;
+    };
+    const Case cases[] = {
+        {"answered", QByteArray(1, kShellOpenAck), true},
+        {"closed without an answer", {}, false},
+        {"a wrong answer", "0", false},
+    };
+    for (const Case& c : cases) {
+        const QByteArray path = QFile::encodeName(QDir::tempPath() + u'/' + UniqueServerName());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof(address.sun_path));
+        std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+        ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+        ASSERT_EQ(::listen(fd, 1), 0);
+        std::thread peer([fd, &c] {
+            const int client = ::accept(fd, nullptr, nullptr);
+            if (client < 0)
+                return;
+            const QByteArray request = EncodeOpenRequest({QStringLiteral("/a.qze")});
+            QByteArray got(request.size(), '\0');
+            qsizetype have = 0;
+            while (have < got.size()) {
+                const ssize_t n =
+                    ::read(client, got.data() + have, static_cast<std::size_t>(got.size() - have));
+                if (n <= 0)
+                    break;
+                have += n;
+            }
+            if (!c.answer.isEmpty())
+                (void)::write(client, c.answer.constData(),
+                              static_cast<std::size_t>(c.answer.size()));
+            ::close(client);
+        });
+        EXPECT_EQ(SendOpenRequest(QString::fromLocal8Bit(path), {QStringLiteral("/a.qze")}, 5000),
+                  c.taken)
+            << c.what;
+        peer.join();
+        ::close(fd);
+        ::unlink(path.constData());
+    }
+}
+
+// The editors' socket lies in the user's own runtime folder, never in the shared temporary one.
+TEST_F(ShellOpenTest, TheSocketLiesInTheUsersRuntimeFolder)
+{
+    const QString name = ShellOpenServerName();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    ASSERT_FALSE(folder.isEmpty());
+    EXPECT_TRUE(name.startsWith(folder + QStringLiteral("/qzedit-"))) << name.toStdString();
+    EXPECT_EQ(QFile::permissions(folder) &
+                  (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                   QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
+              QFileDevice::Permissions{});
 }
 
 TEST_F(ShellOpenTest, ASecondListenerStandsBackAndAStaleSocketIsTakenOver)

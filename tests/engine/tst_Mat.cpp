@@ -114,19 +114,22 @@ TEST(Mat, WriteMatLayout)
     EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), mat.begin() + 140));
 }
 
-// ReadMat(WriteMat(x)) == x, including widths that are no multiple of 4 and several cels.
+// ReadMat(WriteMat(x)) == x, including widths that are no multiple of 4, several cels and the
+// file's own mip levels.
 TEST(Mat, RoundTrip)
 {
     struct Case {
-        int width, height, cels;
+        int width, height, cels, mipCount = 1;
     };
     for (const Case c : {Case{32, 16, 1}, Case{1, 1, 1}, Case{5, 3, 1}, Case{7, 9, 3},
-                         Case{64, 64, 2}, Case{6, 2, 4}}) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " x " << c.cels);
+                         Case{64, 64, 2}, Case{6, 2, 4}, Case{8, 4, 2, 3}, Case{5, 3, 1, 2}}) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " x " << c.cels
+                                        << ", levels " << c.mipCount);
         MatLayout layout;
         layout.width = c.width;
         layout.height = c.height;
         layout.cels = c.cels;
+        layout.mipCount = c.mipCount;
         const CBitmapImage image = ReadMat(Mat(layout), Palette(4));
         const Bytes written = image.WriteMat();
         EXPECT_EQ(written, Mat(layout));
@@ -180,12 +183,15 @@ TEST(Mat, FurtherMipLevelsAndEmptyTexturesAreSkipped)
 // that does not fit the size or the file costs the levels only, and the cels read as before.
 TEST(Mat, MipLevels)
 {
+    // The levels' bytes as the file has them (16-bit texels are turned 5-5-5: SixteenBitTexture).
     const auto levelSizes = [](const CBitmapImage& image, int cel) {
         std::vector<std::size_t> sizes;
         for (const auto& level : image.GetCelMipLevels(cel)) {
             sizes.push_back(level.size());
-            for (const std::uint8_t b : level)
-                EXPECT_EQ(b, 0xEE);
+            if (image.GetBitsPerPixel() == 8) {
+                for (const std::uint8_t b : level)
+                    EXPECT_EQ(b, 0xEE);
+            }
         }
         return sizes;
     };
@@ -276,6 +282,38 @@ TEST(Mat, SixteenBitTexture)
     EXPECT_EQ(bits[8] | (bits[9] << 8), 0x7FFF);  // the second row
     // A 16-bit image is not written as a material.
     EXPECT_THROW(image.WriteMat(), CArchiveException);
+
+    // The file's own mip levels are held as level 0 is, 5-6-5 turned 5-5-5: a level of the same
+    // texels as level 0 reads as the same words.
+    layout.width = 2;
+    layout.pixel = [](int, int, int) { return std::uint8_t{0xEE}; };
+    layout.mipCount = 2;
+    const CBitmapImage mipped = ReadMat(Mat(layout));
+    ASSERT_EQ(mipped.GetCelMipLevels(0).size(), 1u);
+    const std::vector<std::uint8_t>& level = mipped.GetCelMipLevels(0)[0];
+    ASSERT_EQ(level.size(), 2u);  // 1 x 1
+    EXPECT_EQ(level[0] | (level[1] << 8), mipped.GetBits()[0] | (mipped.GetBits()[1] << 8));
+    EXPECT_NE(level[0] | (level[1] << 8), 0xEEEE);
+}
+
+// An image read again, or brought to another palette, keeps no levels of what it was, and its
+// levels follow the palette.
+TEST(Mat, MipLevelsFollowTheImage)
+{
+    MatLayout layout;
+    layout.mipCount = 2;
+    CBitmapImage image = ReadMat(Mat(layout));
+    ASSERT_FALSE(image.GetCelMipLevels(0).empty());
+    // Every colour of the target palette is black but index 9: every index goes to 0 or 9.
+    CPalette target{};
+    target[9 * 3] = 255;
+    target[9 * 3 + 1] = 255;
+    target[9 * 3 + 2] = 255;
+    image.ReducePalette(target);
+    for (const std::uint8_t c : image.GetCelMipLevels(0)[0])
+        EXPECT_TRUE(c == 0 || c == 9) << int{c};
+    image.CreateFromBits(target, std::vector<std::uint8_t>(16, 1), 4, 4, 8);
+    EXPECT_TRUE(image.GetCelMipLevels(0).empty());
 }
 
 // Damaged and hostile materials raise an error naming the file, never allocate what they claim,

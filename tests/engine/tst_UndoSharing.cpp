@@ -359,9 +359,9 @@ TEST(UndoRestoreInPlace, EachEditRestoresToTheLevelOfAWholeRead)
     }
 }
 
-TEST(UndoRestoreInPlace, ASnapshotOfAnotherLevelIsNotTakenForThisOne)
+TEST(UndoRestoreInPlace, ASnapshotWhoseListsDifferInLengthIsNotUsed)
 {
-    // Its blocks do not cover the lists of this level: everything is read.
+    // A snapshot of another level, its lists of other lengths: everything is read.
     CQzlSections other = MakeGrid(300);
     CUndoSnapshot before;
     before.StoreLevel(other);
