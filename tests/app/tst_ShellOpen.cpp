@@ -81,6 +81,24 @@ QByteArray Exchange(const QString& name, const QByteArray& bytes, qsizetype spli
     return answer + socket.readAll();
 }
 
+// A local socket bound to the file path (not listening yet); -1 when that fails.
+int BoundSocket(const QByteArray& path)
+{
+    sockaddr_un address{};
+    if (static_cast<std::size_t>(path.size()) >= sizeof(address.sun_path))
+        return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return -1;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 class ShellOpenTest : public ::testing::Test {
 protected:
     void SetUp() override { EnsureQApplication(); }
@@ -196,13 +214,8 @@ TEST_F(ShellOpenTest, TheSenderTrustsOnlyTheListenersAnswer)
     };
     for (const Case& c : cases) {
         const QByteArray path = QFile::encodeName(QDir::tempPath() + u'/' + UniqueServerName());
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const int fd = BoundSocket(path);
         ASSERT_GE(fd, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof(address.sun_path));
-        std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-        ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
         ASSERT_EQ(::listen(fd, 1), 0);
         std::thread peer([fd, &c] {
             const int client = ::accept(fd, nullptr, nullptr);
@@ -261,13 +274,8 @@ TEST_F(ShellOpenTest, ASecondListenerStandsBackAndAStaleSocketIsTakenOver)
 
     // A socket file left behind by an editor that ended: bound, never listened on, not removed.
     const QByteArray file = QFile::encodeName(QDir::tempPath() + u'/' + name);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const int fd = BoundSocket(file);
     ASSERT_GE(fd, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(static_cast<std::size_t>(file.size()), sizeof(address.sun_path));
-    std::memcpy(address.sun_path, file.constData(), static_cast<std::size_t>(file.size()));
-    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
     ::close(fd);
     ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(file)));
     QStringList got;
