@@ -22,21 +22,41 @@ namespace {
 // it is read, so this runs over nearly every byte of a level).
 using CBytes16 = std::uint8_t __attribute__((vector_size(16)));
 
-void UpperInPlace(std::string& s)
+CBytes16 Upper16(CBytes16 v)
 {
-    char* p = s.data();
-    const std::size_t n = s.size();
+    const CBytes16 lower = reinterpret_cast<CBytes16>((v >= 'a') & (v <= 'z'));
+    return v - (lower & 0x20);
+}
+
+// line = the n bytes at from, upper-cased, in one pass: sixteen bytes at a time loaded from the
+// text (also past the line where the text goes on) and stored into line. Upper-casing the line
+// after copying it would load bytes just stored in other widths, which the processor cannot hand
+// on from its store buffer and so waits for.
+void AssignUpper(std::string& line, const std::uint8_t* from, std::size_t n,
+                 const std::uint8_t* textEnd)
+{
+    line.resize(n);
+    char* to = line.data();
     std::size_t i = 0;
     for (; i + 16 <= n; i += 16) {
         CBytes16 v;
-        std::memcpy(&v, p + i, sizeof v);
-        const CBytes16 lower = reinterpret_cast<CBytes16>((v >= 'a') & (v <= 'z'));
-        v -= lower & 0x20;
-        std::memcpy(p + i, &v, sizeof v);
+        std::memcpy(&v, from + i, sizeof v);
+        v = Upper16(v);
+        std::memcpy(to + i, &v, sizeof v);
     }
-    for (; i < n; ++i)
-        if (p[i] >= 'a' && p[i] <= 'z')
-            p[i] = static_cast<char>(p[i] - 'a' + 'A');
+    if (i == n)
+        return;
+    if (textEnd - (from + i) >= 16) {
+        CBytes16 v;
+        std::memcpy(&v, from + i, sizeof v);
+        v = Upper16(v);
+        std::memcpy(to + i, &v, n - i);
+        return;
+    }
+    for (; i < n; ++i) {
+        const char c = static_cast<char>(from[i]);
+        to[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
 }
 
 bool IsLineStop(std::uint8_t b)
@@ -198,12 +218,11 @@ bool CQzlLineReader::OnlyText()
     return m_onlyText;
 }
 
-bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
+bool CQzlLineReader::Advance(std::size_t maxLength, const std::uint8_t*& from, std::size_t& length)
 {
     m_lastStart = m_pos;
     m_lastLinesEnded = m_linesEnded;
     m_lastLineNumber = m_lineNumber;
-    line.clear();
     const std::size_t size = m_text.size();
     if (m_pos >= size)
         return false;
@@ -214,9 +233,9 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     const std::size_t limit = size - start < maxLength ? size : start + maxLength;
     // The line's text ends at the first line feed, carriage return or byte 0 (within the limit);
     // after a byte 0 the line still runs on to its line end.
-    const std::uint8_t* from = data + start;
+    from = data + start;
     const std::size_t available = limit - start;
-    const std::size_t length = FindLineStop(from, available);
+    length = FindLineStop(from, available);
     std::size_t p = start + length;
     if (length < available && from[length] == 0)
         while (p < limit && data[p] != '\n' && data[p] != '\r')
@@ -235,7 +254,17 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     }
     m_pos = p;
     TestText(p);
+    return true;
+}
 
+bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
+{
+    const std::uint8_t* from = nullptr;
+    std::size_t length = 0;
+    if (!Advance(maxLength, from, length)) {
+        line.clear();
+        return false;
+    }
     line.assign(reinterpret_cast<const char*>(from), length);
     return true;
 }
@@ -243,11 +272,15 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
 bool CQzlLineReader::ReadNextLineBuf(std::string& line, bool keepComments)
 {
     for (;;) {
-        if (!ReadLine(line, kMaxLine))
+        const std::uint8_t* from = nullptr;
+        std::size_t length = 0;
+        if (!Advance(kMaxLine, from, length)) {
+            line.clear();
             return false;
-        if (line.empty() || (line[0] == '#' && !keepComments))
+        }
+        if (length == 0 || (from[0] == '#' && !keepComments))
             continue;
-        UpperInPlace(line);
+        AssignUpper(line, from, length, m_text.data() + m_text.size());
         return true;
     }
 }

@@ -57,6 +57,9 @@ public:
     bool OnlyText();
 
 private:
+    // Moves past the next line; from and length then give its text (at most maxLength
+    // characters). False at the end of the text.
+    bool Advance(std::size_t maxLength, const std::uint8_t*& from, std::size_t& length);
     // Tests the bytes from m_textTested on to at least end.
     void TestText(std::size_t end);
 

@@ -155,7 +155,8 @@ class CQzlReader {
 public:
     CQzlReader(CQzlSections& level, std::span<const std::uint8_t> text, int product)
         : m_level(level), m_lines(text), m_varnok(product == 1),
-          m_endsMidLine(!text.empty() && text.back() != '\n' && text.back() != '\r')
+          m_endsMidLine(!text.empty() && text.back() != '\n' && text.back() != '\r'),
+          m_usesCounted(level.m_surfaces.empty())
     {}
 
     // What the text lacks: empty when every section it began was read to its end.
@@ -167,7 +168,7 @@ public:
         try {
             ReadSections();
             PlaceSectorSurfaces();
-            const bool cornersValid = CountVertexUses(m_level);
+            const bool cornersValid = TakeVertexUses();
             // Only a level without geometry to show is refused; other damaged indices stay as
             // stored, for Check to report and Clean Up to repair.
             const std::string refusal = LevelRefusal(m_level, cornersValid);
@@ -608,6 +609,32 @@ private:
         return whole;
     }
 
+    // Counts a corner's use of world vertex w while the corner is at hand, for TakeVertexUses. A
+    // corner naming a vertex not read (yet) leaves the counting to CountVertexUses.
+    void CountUse(std::int32_t w)
+    {
+        const std::size_t worlds = m_level.m_worldVertices.size();
+        if (w < 0 || static_cast<std::size_t>(w) >= worlds) {
+            m_usesCounted = false;
+            return;
+        }
+        if (m_uses.size() < worlds)
+            m_uses.resize(worlds, 0);
+        ++m_uses[static_cast<std::size_t>(w)];
+    }
+
+    // The use counts of the world vertices (CountVertexUses) and whether every corner names a
+    // world vertex: those counted as the surfaces were read when every corner could be.
+    bool TakeVertexUses()
+    {
+        if (!m_usesCounted)
+            return CountVertexUses(m_level);
+        // Vertices read after the last surface are named by no corner.
+        m_uses.resize(m_level.m_worldVertices.size(), 0);
+        m_level.m_useCounts = std::move(m_uses);
+        return true;
+    }
+
     void ReadSurface()
     {
         const std::size_t surfaceIndex = m_level.m_surfaces.size();
@@ -646,20 +673,22 @@ private:
             if (!tokens.Next(worldToken) || !tokens.Next(textureToken))
                 Fail("surface " + std::to_string(surfaceIndex) + " announces " +
                      std::to_string(corners) + " corners but lists " + std::to_string(i) + ".");
-            CQzlVertex corner;
-            corner.m_worldVertex = TokenInt(worldToken);
-            corner.m_textureVertex = TokenInt(textureToken);
-            if (corner.m_textureVertex >= 0) {
-                if (static_cast<std::size_t>(corner.m_textureVertex) >= textureCount)
-                    Fail("surface " + std::to_string(surfaceIndex) + " names texture vertex " +
-                         std::to_string(corner.m_textureVertex) + ", but the file holds " +
-                         std::to_string(textureCount) + ".");
+            const std::int32_t world = TokenInt(worldToken);
+            const std::int32_t texture = TokenInt(textureToken);
+            if (texture >= 0 && static_cast<std::size_t>(texture) >= textureCount)
+                Fail("surface " + std::to_string(surfaceIndex) + " names texture vertex " +
+                     std::to_string(texture) + ", but the file holds " +
+                     std::to_string(textureCount) + ".");
+            CQzlVertex& corner = surface->m_vertices.emplace_back();
+            corner.m_worldVertex = world;
+            corner.m_textureVertex = texture;
+            if (texture >= 0) {
                 const CWorldVertex& tv =
-                    m_level.m_textureVertices[static_cast<std::size_t>(corner.m_textureVertex)];
+                    m_level.m_textureVertices[static_cast<std::size_t>(texture)];
                 corner.m_u = tv.extra[3];
                 corner.m_v = tv.extra[4];
             }
-            surface->m_vertices.push_back(corner);
+            CountUse(world);
         }
         // Intensities corner by corner, as many as the line holds; the rest keep 1.0.
         const std::size_t perCorner = m_varnok ? 4 : 1;
@@ -957,6 +986,10 @@ private:
     std::string m_token;
     char m_name[CQzlLineReader::kMaxLine + 1] = {};
     std::vector<CSectorRun> m_sectorRuns;
+    // The use counts (CountUse); they hold every corner only when the level had no surfaces
+    // before the read.
+    std::vector<std::int32_t> m_uses;
+    bool m_usesCounted;
 };
 
 }  // namespace
