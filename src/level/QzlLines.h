@@ -171,9 +171,9 @@ struct CExactDivision<float> {
                                         1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 };
 
-// See ParsePlainDecimal.
+// See ParsePlainDecimal. Inlined into the scans: a call per number costs as much as a short one.
 template <typename T>
-bool ParsePlain(const char*& p, T& value)
+[[gnu::always_inline]] inline bool ParsePlain(const char*& p, T& value)
 {
     // from_chars takes a minus sign but no plus sign; after a plus sign no minus may follow.
     const char* from = *p == '+' ? p + 1 : p;
@@ -210,7 +210,11 @@ bool ParsePlain(const char*& p, T& value)
         return false;
     if (digits <= kMaxDigits && kept <= CExactDivision<T>::kMaxMantissa &&
         keptFractionDigits <= CExactDivision<T>::kMaxPower && FLT_EVAL_METHOD == 0) {
-        const T magnitude = static_cast<T>(kept) / CExactDivision<T>::kPowers[keptFractionDigits];
+        // A whole number needs no division (x / 1 is x).
+        const T whole = static_cast<T>(kept);
+        const T magnitude = keptFractionDigits == 0
+                                ? whole
+                                : whole / CExactDivision<T>::kPowers[keptFractionDigits];
         value = negative ? -magnitude : magnitude;
         p = q;
         return true;
