@@ -2,6 +2,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/FileIO.h"
+#include "level/QzlLines.h"
 #include "level/QzlReader.h"
 
 #include <algorithm>
@@ -11,40 +12,18 @@
 
 namespace {
 
-bool IsTextByte(std::uint8_t b)
+// The archive form begins with its tag string: a length byte, then "QZ" and the version.
+bool HasArchiveTag(std::span<const std::uint8_t> bytes)
 {
-    // Tab, line feed, vertical tab, form feed, carriage return, and the end-of-file mark of old
-    // text files.
-    return b >= 0x20 || (b >= 0x09 && b <= 0x0D) || b == 0x1A;
+    return bytes.size() >= 3 && bytes[0] >= 2 && bytes[0] < 0xFF && bytes[1] == 'Q' &&
+           bytes[2] == 'Z';
 }
 
 }  // namespace
 
 ELevelForm LevelFormOf(std::span<const std::uint8_t> bytes)
 {
-    // The archive form begins with its tag string: a length byte, then "QZ" and the version.
-    if (bytes.size() >= 3 && bytes[0] >= 2 && bytes[0] < 0xFF && bytes[1] == 'Q' && bytes[2] == 'Z')
-        return ELevelForm::archive;
-    // Blocks of 64 bytes tested 16 at a time (the compiler's vector types; no branch per byte);
-    // the bytes after the last whole block one by one.
-    using CBytes16 = std::uint8_t __attribute__((vector_size(16)));
-    constexpr std::size_t kBlock = 64;
-    const std::uint8_t* p = bytes.data();
-    const std::uint8_t* const blocksEnd = p + bytes.size() / kBlock * kBlock;
-    for (; p != blocksEnd; p += kBlock) {
-        CBytes16 bad = {};
-        for (std::size_t k = 0; k < kBlock; k += 16) {
-            CBytes16 v;
-            std::memcpy(&v, p + k, sizeof v);
-            // !IsTextByte: a control character other than 0x09..0x0D and 0x1A.
-            bad |= (v < 0x20) & (v - 9 > 4) & (v != 0x1A);
-        }
-        std::uint64_t halves[2];
-        std::memcpy(halves, &bad, sizeof halves);
-        if ((halves[0] | halves[1]) != 0)
-            return ELevelForm::archive;
-    }
-    if (!std::all_of(p, bytes.data() + bytes.size(), IsTextByte))
+    if (HasArchiveTag(bytes) || !HoldsOnlyText(bytes))
         return ELevelForm::archive;
     return ELevelForm::text;
 }
@@ -53,12 +32,27 @@ CLevelFile LoadLevelFile(const std::filesystem::path& path, int product)
 {
     const CFileBytes bytes = ReadFileBuffer(path);
     CLevelFile file;
-    file.m_form = LevelFormOf(bytes);
-    if (file.m_form == ELevelForm::archive) {
+    const auto readArchive = [&] {
+        file.m_form = ELevelForm::archive;
         file.m_contents = ReadQzeBytes(bytes);
-        return file;
+        return std::move(file);
+    };
+    if (HasArchiveTag(bytes))
+        return readArchive();
+    // Content without the tag is read as text, and whether it is text (LevelFormOf) is found out
+    // as its lines are read: one pass over the bytes instead of two. Content that is not text
+    // after all, whether its read succeeded or failed, goes to the archive reader.
+    bool onlyText = false;
+    try {
+        file.m_contents.m_level = ReadWholeQzl(bytes, product, &onlyText);
+    } catch (...) {
+        if (LevelFormOf(bytes) == ELevelForm::archive)
+            return readArchive();
+        throw;
     }
-    file.m_contents.m_level = ReadWholeQzl(bytes, product);
+    if (!onlyText)
+        return readArchive();
+    file.m_form = ELevelForm::text;
     // Text without the level's own section is no level (and would show nothing).
     if (file.m_contents.m_level.m_gameTag.empty())
         throw CArchiveException(CArchiveException::badFormat,

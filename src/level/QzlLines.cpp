@@ -18,30 +18,45 @@
 
 namespace {
 
-bool IsScanSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // Sixteen bytes at a time with the compiler's vector types (a line of numbers is upper-cased as
 // it is read, so this runs over nearly every byte of a level).
 using CBytes16 = std::uint8_t __attribute__((vector_size(16)));
 
-void UpperInPlace(std::string& s)
+CBytes16 Upper16(CBytes16 v)
 {
-    char* p = s.data();
-    const std::size_t n = s.size();
+    const CBytes16 lower = reinterpret_cast<CBytes16>((v >= 'a') & (v <= 'z'));
+    return v - (lower & 0x20);
+}
+
+// line = the n bytes at from, upper-cased, in one pass: sixteen bytes at a time loaded from the
+// text (also past the line where the text goes on) and stored into line. Upper-casing the line
+// after copying it would load bytes just stored in other widths, which the processor cannot hand
+// on from its store buffer and so waits for.
+void AssignUpper(std::string& line, const std::uint8_t* from, std::size_t n,
+                 const std::uint8_t* textEnd)
+{
+    line.resize(n);
+    char* to = line.data();
     std::size_t i = 0;
     for (; i + 16 <= n; i += 16) {
         CBytes16 v;
-        std::memcpy(&v, p + i, sizeof v);
-        const CBytes16 lower = reinterpret_cast<CBytes16>((v >= 'a') & (v <= 'z'));
-        v -= lower & 0x20;
-        std::memcpy(p + i, &v, sizeof v);
+        std::memcpy(&v, from + i, sizeof v);
+        v = Upper16(v);
+        std::memcpy(to + i, &v, sizeof v);
     }
-    for (; i < n; ++i)
-        if (p[i] >= 'a' && p[i] <= 'z')
-            p[i] = static_cast<char>(p[i] - 'a' + 'A');
+    if (i == n)
+        return;
+    if (textEnd - (from + i) >= 16) {
+        CBytes16 v;
+        std::memcpy(&v, from + i, sizeof v);
+        v = Upper16(v);
+        std::memcpy(to + i, &v, n - i);
+        return;
+    }
+    for (; i < n; ++i) {
+        const char c = static_cast<char>(from[i]);
+        to[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
 }
 
 bool IsLineStop(std::uint8_t b)
@@ -72,6 +87,11 @@ std::size_t FindLineStop(const std::uint8_t* p, std::size_t n)
     return n;
 }
 
+bool IsTextByte(std::uint8_t b)
+{
+    return b >= 0x20 || (b >= 0x09 && b <= 0x0D) || b == 0x1A;
+}
+
 void LowerInPlace(std::string& s)
 {
     for (char& c : s)
@@ -79,176 +99,40 @@ void LowerInPlace(std::string& s)
             c = static_cast<char>(c - 'A' + 'a');
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool IsHexDigit(char c)
-{
-    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-bool IsLetterOrDigit(char c)
-{
-    return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-// The limits within which a decimal of mantissa m and k fraction digits is m / 10^k computed in T:
-// both operands exact, so the one division rounds correctly, as strtod and strtof do.
-template <typename T>
-struct CExactDivision;
-template <>
-struct CExactDivision<double> {
-    static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 53;
-    static constexpr int kMaxPower = 22;
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-};
-template <>
-struct CExactDivision<float> {
-    static constexpr std::uint64_t kMaxMantissa = std::uint64_t{1} << 24;
-    static constexpr int kMaxPower = 10;
-    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-};
-
-template <typename T>
-bool ParsePlain(const char*& p, T& value)
-{
-    // from_chars takes a minus sign but no plus sign; after a plus sign no minus may follow.
-    const char* from = *p == '+' ? p + 1 : p;
-    const bool negative = *from == '-' && from == p;
-    const char* q = negative ? from + 1 : from;
-    // Nineteen digits always fit the mantissa; a longer number goes to the library's conversion.
-    constexpr std::size_t kMaxDigits = 19;
-    std::size_t digits = 0;
-    std::uint64_t mantissa = 0;
-    int fractionDigits = 0;
-    // The mantissa and its fraction digits up to the last digit that is not a zero of the
-    // fraction's end: zeros there change nothing, and dropping them as they are read spares a
-    // division by a power of ten.
-    std::uint64_t kept = 0;
-    int keptFractionDigits = 0;
-    const auto take = [&](char c) {
-        ++digits;
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');  // wraps past 19 digits
-    };
-    for (; IsDigit(*q); ++q)
-        take(*q);
-    kept = mantissa;
-    if (*q == '.') {
-        for (++q; IsDigit(*q); ++q) {
-            take(*q);
-            ++fractionDigits;
-            if (*q != '0') {
-                kept = mantissa;
-                keptFractionDigits = fractionDigits;
-            }
-        }
-    }
-    if (digits == 0 || IsLetterOrDigit(*q) || *q == '.')
-        return false;
-    if (digits <= kMaxDigits && kept <= CExactDivision<T>::kMaxMantissa &&
-        keptFractionDigits <= CExactDivision<T>::kMaxPower && FLT_EVAL_METHOD == 0) {
-        const T magnitude = static_cast<T>(kept) / CExactDivision<T>::kPowers[keptFractionDigits];
-        value = negative ? -magnitude : magnitude;
-        p = q;
-        return true;
-    }
-    T parsed{};
-    const auto [end, error] = std::from_chars(from, q, parsed);
-    if (error != std::errc() || end != q)
-        return false;
-    value = parsed;
-    p = q;
-    return true;
-}
-
-// "%d" of at most nine digits (no overflow to mind).
-bool ParsePlainInt(const char*& p, int& value)
-{
-    const char* q = p;
-    const bool negative = *q == '-';
-    if (*q == '+' || *q == '-')
-        ++q;
-    int v = 0;
-    int digits = 0;
-    for (; IsDigit(*q); ++q, ++digits) {
-        if (digits == 9)
-            return false;
-        v = v * 10 + (*q - '0');
-    }
-    if (digits == 0)
-        return false;
-    value = negative ? -v : v;
-    p = q;
-    return true;
-}
-
-// "%x" of at most eight hexadecimal digits, with or without "0x", without a sign.
-bool ParsePlainHex(const char*& p, unsigned& value)
-{
-    const char* q = p;
-    if (q[0] == '0' && (q[1] == 'x' || q[1] == 'X'))
-        q += 2;
-    unsigned v = 0;
-    int digits = 0;
-    for (; IsHexDigit(*q); ++q, ++digits) {
-        if (digits == 8)
-            return false;
-        const char c = *q;
-        const unsigned digit = IsDigit(c)               ? static_cast<unsigned>(c - '0')
-                               : (c >= 'a' && c <= 'f') ? static_cast<unsigned>(c - 'a' + 10)
-                                                        : static_cast<unsigned>(c - 'A' + 10);
-        v = v * 16 + digit;
-    }
-    if (digits == 0)
-        return false;
-    value = v;
-    p = q;
-    return true;
-}
-
-constexpr int kNeedsFullScan = -2;
-
 // The plain path of ScanNumbers: what sscanf returns, or kNeedsFullScan.
 int ScanPlain(const char* text, const char* format, va_list args)
 {
+    using namespace scan_numbers;
     int done = 0;
     const char* p = text;
     for (const char* f = format; *f != '\0'; ++f) {
         if (IsScanSpace(*f)) {
-            while (IsScanSpace(*p))
-                ++p;
+            SkipScanSpace(p);
             continue;
         }
+        int step = kGoOn;
         if (*f != '%') {
-            if (*p == '\0')
-                return done > 0 ? done : EOF;
-            if (*p != *f)
-                return done;
-            ++p;
-            continue;
+            step = MatchLiteral(p, *f, done);
+        } else {
+            const char conversion = *++f;
+            if (conversion != 'd' && conversion != 'x' && conversion != 'X' && conversion != 'f')
+                return kNeedsFullScan;
+            step = StartConversion(p, done);
+            if (step == kGoOn) {
+                bool plain = false;
+                if (conversion == 'd')
+                    plain = ParsePlainInt(p, *va_arg(args, int*));
+                else if (conversion == 'f')
+                    plain = ParsePlain(p, *va_arg(args, float*));
+                else
+                    plain = ParsePlainHex(p, *va_arg(args, unsigned*));
+                if (!plain)
+                    return kNeedsFullScan;
+                ++done;
+            }
         }
-        const char conversion = *++f;
-        if (conversion != 'd' && conversion != 'x' && conversion != 'X' && conversion != 'f')
-            return kNeedsFullScan;
-        while (IsScanSpace(*p))
-            ++p;
-        if (*p == '\0')
-            return done > 0 ? done : EOF;
-        bool plain = false;
-        if (conversion == 'd')
-            plain = ParsePlainInt(p, *va_arg(args, int*));
-        else if (conversion == 'f')
-            plain = ParsePlain(p, *va_arg(args, float*));
-        else
-            plain = ParsePlainHex(p, *va_arg(args, unsigned*));
-        if (!plain)
-            return kNeedsFullScan;
-        ++done;
+        if (step != kGoOn)
+            return step;
     }
     return done;
 }
@@ -265,15 +149,18 @@ __attribute__((format(scanf, 2, 0))) int FullScan(const char* text, const char* 
 
 }  // namespace
 
-bool ParsePlainDecimal(const char*& p, float& value)
+// The format is the one the caller's template was given: fixed when the program is built.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+int scan_numbers::FullScanNumbers(const char* text, const char* format, ...)
 {
-    return ParsePlain(p, value);
+    va_list args;
+    va_start(args, format);
+    const int result = FullScan(text, format, args);
+    va_end(args);
+    return result;
 }
-
-bool ParsePlainDecimal(const char*& p, double& value)
-{
-    return ParsePlain(p, value);
-}
+#pragma GCC diagnostic pop
 
 int ScanNumbers(const char* text, const char* format, ...)
 {
@@ -282,19 +169,60 @@ int ScanNumbers(const char* text, const char* format, ...)
     va_list again;
     va_copy(again, args);
     int result = ScanPlain(text, format, args);
-    if (result == kNeedsFullScan)
+    if (result == scan_numbers::kNeedsFullScan)
         result = FullScan(text, format, again);
     va_end(again);
     va_end(args);
     return result;
 }
 
-bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
+bool HoldsOnlyText(std::span<const std::uint8_t> bytes)
+{
+    // Blocks of 64 bytes tested 16 at a time (no branch per byte); the bytes after the last whole
+    // block one by one.
+    constexpr std::size_t kBlock = 64;
+    const std::uint8_t* p = bytes.data();
+    const std::uint8_t* const blocksEnd = p + bytes.size() / kBlock * kBlock;
+    for (; p != blocksEnd; p += kBlock) {
+        CBytes16 bad = {};
+        for (std::size_t k = 0; k < kBlock; k += 16) {
+            CBytes16 v;
+            std::memcpy(&v, p + k, sizeof v);
+            // !IsTextByte: a control character other than 0x09..0x0D and 0x1A.
+            bad |= (v < 0x20) & (v - 9 > 4) & (v != 0x1A);
+        }
+        std::uint64_t halves[2];
+        std::memcpy(halves, &bad, sizeof halves);
+        if ((halves[0] | halves[1]) != 0)
+            return false;
+    }
+    return std::all_of(p, bytes.data() + bytes.size(), IsTextByte);
+}
+
+void CQzlLineReader::TestText(std::size_t end)
+{
+    // Whole blocks of the test's size past end, so that the lines' bytes are tested in few calls.
+    constexpr std::size_t kStep = 256;
+    if (end <= m_textTested)
+        return;
+    const std::size_t to =
+        std::min(m_text.size(), m_textTested + (end - m_textTested + kStep - 1) / kStep * kStep);
+    if (m_onlyText && !HoldsOnlyText(m_text.subspan(m_textTested, to - m_textTested)))
+        m_onlyText = false;
+    m_textTested = to;
+}
+
+bool CQzlLineReader::OnlyText()
+{
+    TestText(m_text.size());
+    return m_onlyText;
+}
+
+bool CQzlLineReader::Advance(std::size_t maxLength, const std::uint8_t*& from, std::size_t& length)
 {
     m_lastStart = m_pos;
     m_lastLinesEnded = m_linesEnded;
     m_lastLineNumber = m_lineNumber;
-    line.clear();
     const std::size_t size = m_text.size();
     if (m_pos >= size)
         return false;
@@ -305,9 +233,9 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
     const std::size_t limit = size - start < maxLength ? size : start + maxLength;
     // The line's text ends at the first line feed, carriage return or byte 0 (within the limit);
     // after a byte 0 the line still runs on to its line end.
-    const std::uint8_t* from = data + start;
+    from = data + start;
     const std::size_t available = limit - start;
-    const std::size_t length = FindLineStop(from, available);
+    length = FindLineStop(from, available);
     std::size_t p = start + length;
     if (length < available && from[length] == 0)
         while (p < limit && data[p] != '\n' && data[p] != '\r')
@@ -325,7 +253,18 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
         ++m_linesEnded;
     }
     m_pos = p;
+    TestText(p);
+    return true;
+}
 
+bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
+{
+    const std::uint8_t* from = nullptr;
+    std::size_t length = 0;
+    if (!Advance(maxLength, from, length)) {
+        line.clear();
+        return false;
+    }
     line.assign(reinterpret_cast<const char*>(from), length);
     return true;
 }
@@ -333,11 +272,15 @@ bool CQzlLineReader::ReadLine(std::string& line, std::size_t maxLength)
 bool CQzlLineReader::ReadNextLineBuf(std::string& line, bool keepComments)
 {
     for (;;) {
-        if (!ReadLine(line, kMaxLine))
+        const std::uint8_t* from = nullptr;
+        std::size_t length = 0;
+        if (!Advance(kMaxLine, from, length)) {
+            line.clear();
             return false;
-        if (line.empty() || (line[0] == '#' && !keepComments))
+        }
+        if (length == 0 || (from[0] == '#' && !keepComments))
             continue;
-        UpperInPlace(line);
+        AssignUpper(line, from, length, m_text.data() + m_text.size());
         return true;
     }
 }
@@ -365,8 +308,8 @@ std::size_t MatchScanPrefix(std::string_view text, std::string_view keyword)
 {
     std::size_t i = 0;
     for (const char k : keyword) {
-        if (IsScanSpace(k)) {
-            while (i < text.size() && IsScanSpace(text[i]))
+        if (scan_numbers::IsScanSpace(k)) {
+            while (i < text.size() && scan_numbers::IsScanSpace(text[i]))
                 ++i;
         } else {
             if (i >= text.size() || text[i] != k)
@@ -382,7 +325,7 @@ bool ScanKeywordCount(const std::string& line, std::string_view keyword, int& co
     const std::size_t n = MatchScanPrefix(line, keyword);
     if (n == std::string_view::npos)
         return false;
-    return ScanNumbers(line.c_str() + n, " %d", &count) == 1;
+    return ScanNumbersOf<" %d">(line.c_str() + n, &count) == 1;
 }
 
 int ReadKeywordLine(CQzlLineReader& reader, std::string& line, std::string_view keyword,

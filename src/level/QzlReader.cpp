@@ -80,8 +80,37 @@ float ToFloat(double d)
 // takes as part of a number; so the conversions can read from the token's first character.
 std::int32_t TokenInt(std::string_view token)
 {
+    // The plain form of nine digits at most is read here; atoi's other cases by AtoiC.
+    const char* p = token.data();
+    int value = 0;
+    if (scan_numbers::ParsePlainInt(p, value))
+        return value;
     return AtoiC(token.data());
 }
+
+// The letters A to Z that text holds, one bit each.
+constexpr std::uint32_t LettersOf(std::string_view text)
+{
+    std::uint32_t letters = 0;
+    for (const char c : text) {
+        const unsigned k = static_cast<unsigned char>(c) - unsigned{'A'};
+        letters |= static_cast<std::uint32_t>(k < 26) << (k & 31);
+    }
+    return letters;
+}
+
+// A keyword with its letters: a line that lacks one of them cannot hold the keyword, which the
+// reader of the many sector lines then spares itself from looking for.
+class CKeyword {
+public:
+    consteval CKeyword(const char* word) : m_word(word), m_letters(LettersOf(word)) {}
+    std::string_view Word() const { return m_word; }
+    bool MayBeIn(std::uint32_t lineLetters) const { return (m_letters & ~lineLetters) == 0; }
+
+private:
+    std::string_view m_word;
+    std::uint32_t m_letters;
+};
 
 float TokenFloat(std::string_view token)
 {
@@ -126,18 +155,20 @@ class CQzlReader {
 public:
     CQzlReader(CQzlSections& level, std::span<const std::uint8_t> text, int product)
         : m_level(level), m_lines(text), m_varnok(product == 1),
-          m_endsMidLine(!text.empty() && text.back() != '\n' && text.back() != '\r')
+          m_endsMidLine(!text.empty() && text.back() != '\n' && text.back() != '\r'),
+          m_usesCounted(level.m_surfaces.empty())
     {}
 
     // What the text lacks: empty when every section it began was read to its end.
     const std::string& Missing() const { return m_missing; }
+    bool OnlyText() { return m_lines.OnlyText(); }
 
     void Read()
     {
         try {
             ReadSections();
             PlaceSectorSurfaces();
-            const bool cornersValid = CountVertexUses(m_level);
+            const bool cornersValid = TakeVertexUses();
             // Only a level without geometry to show is refused; other damaged indices stay as
             // stored, for Check to report and Clean Up to repair.
             const std::string refusal = LevelRefusal(m_level, cornersValid);
@@ -365,32 +396,33 @@ private:
                 return;
             line = m_line.c_str();
             if (Has("VERSION")) {
-                ScanNumbers(line, "VERSION %d", &h.m_version);
+                ScanNumbersOf<"VERSION %d">(line, &h.m_version);
             } else if (Has("WORLD GRAVITY")) {
-                ScanNumbers(line, "WORLD GRAVITY %f", &h.m_worldGravity);
+                ScanNumbersOf<"WORLD GRAVITY %f">(line, &h.m_worldGravity);
             } else if (Has("CEILING SKY Z")) {
-                ScanNumbers(line, "CEILING SKY Z %f", &h.m_ceilingSkyZ);
+                ScanNumbersOf<"CEILING SKY Z %f">(line, &h.m_ceilingSkyZ);
             } else if (Has("HORIZON DISTANCE")) {
-                ScanNumbers(line, "HORIZON DISTANCE %f", &h.m_horizonDistance);
+                ScanNumbersOf<"HORIZON DISTANCE %f">(line, &h.m_horizonDistance);
             } else if (Has("HORIZON PIXELS PER REV")) {
-                ScanNumbers(line, "HORIZON PIXELS PER REV %f", &h.m_horizonPixelsPerRev);
+                ScanNumbersOf<"HORIZON PIXELS PER REV %f">(line, &h.m_horizonPixelsPerRev);
             } else if (Has("HORIZON SKY OFFSET")) {
-                ScanNumbers(line, "HORIZON SKY OFFSET %f %f", &h.m_horizonSkyOffset[0],
-                            &h.m_horizonSkyOffset[1]);
+                ScanNumbersOf<"HORIZON SKY OFFSET %f %f">(line, &h.m_horizonSkyOffset[0],
+                                                          &h.m_horizonSkyOffset[1]);
             } else if (Has("CEILING SKY OFFSET")) {
-                ScanNumbers(line, "CEILING SKY OFFSET %f %f", &h.m_ceilingSkyOffset[0],
-                            &h.m_ceilingSkyOffset[1]);
+                ScanNumbersOf<"CEILING SKY OFFSET %f %f">(line, &h.m_ceilingSkyOffset[0],
+                                                          &h.m_ceilingSkyOffset[1]);
             } else if (Has("MIPMAP DISTANCES")) {
-                ScanNumbers(line, "MIPMAP DISTANCES %f %f %f %f", &h.m_mipmapDistances[0],
-                            &h.m_mipmapDistances[1], &h.m_mipmapDistances[2],
-                            &h.m_mipmapDistances[3]);
+                ScanNumbersOf<"MIPMAP DISTANCES %f %f %f %f">(
+                    line, &h.m_mipmapDistances[0], &h.m_mipmapDistances[1], &h.m_mipmapDistances[2],
+                    &h.m_mipmapDistances[3]);
             } else if (Has("LOD DISTANCES")) {
-                ScanNumbers(line, "LOD DISTANCES %f %f %f %f", &h.m_lodDistances[0],
-                            &h.m_lodDistances[1], &h.m_lodDistances[2], &h.m_lodDistances[3]);
+                ScanNumbersOf<"LOD DISTANCES %f %f %f %f">(
+                    line, &h.m_lodDistances[0], &h.m_lodDistances[1], &h.m_lodDistances[2],
+                    &h.m_lodDistances[3]);
             } else if (Has("PERSPECTIVE DISTANCE")) {
-                ScanNumbers(line, "PERSPECTIVE DISTANCE %f", &h.m_perspectiveDistance);
+                ScanNumbersOf<"PERSPECTIVE DISTANCE %f">(line, &h.m_perspectiveDistance);
             } else if (Has("GOURAUD DISTANCE")) {
-                ScanNumbers(line, "GOURAUD DISTANCE %f", &h.m_gouraudDistance);
+                ScanNumbersOf<"GOURAUD DISTANCE %f">(line, &h.m_gouraudDistance);
                 return;
             } else if (GiveBackSectionLine()) {
                 return;
@@ -446,7 +478,7 @@ private:
                         "WORLD VERTICES", "world vertices", m_level.m_worldVertices, [this] {
                             CWorldVertex v;
                             int index = 0;
-                            ScanNumbers(m_line.c_str(), "%d: %f %f %f", &index, &v.x, &v.z, &v.y);
+                            ScanNumbersOf<"%d: %f %f %f">(m_line.c_str(), &index, &v.x, &v.z, &v.y);
                             m_level.m_worldVertices.push_back(v);
                         }))
                     return;
@@ -461,8 +493,8 @@ private:
                                  m_level.m_textureVertices, [this] {
                                      CWorldVertex v;
                                      int index = 0;
-                                     ScanNumbers(m_line.c_str(), "%d: %f %f", &index, &v.extra[3],
-                                                 &v.extra[4]);
+                                     ScanNumbersOf<"%d: %f %f">(m_line.c_str(), &index, &v.extra[3],
+                                                                &v.extra[4]);
                                      m_level.m_textureVertices.push_back(v);
                                  }))
                     return;
@@ -476,8 +508,8 @@ private:
                 if (!ReadCounted("WORLD ADJOINS", "adjoins", m_level.m_adjoins, [this] {
                         auto adjoin = std::make_unique<CQzlAdjoin>();
                         int index = 0;
-                        ScanNumbers(m_line.c_str(), "%d: %x %d %f", &index, &adjoin->m_flags,
-                                    &adjoin->m_mirror, &adjoin->m_dist);
+                        ScanNumbersOf<"%d: %x %d %f">(m_line.c_str(), &index, &adjoin->m_flags,
+                                                      &adjoin->m_mirror, &adjoin->m_dist);
                         m_level.m_adjoins.push_back(std::move(adjoin));
                     }))
                     return;
@@ -515,7 +547,7 @@ private:
                 if (exists)
                     n = m_level.m_surfaces[i]->m_normal;
                 int index = 0;
-                ScanNumbers(m_line.c_str(), "%d: %f %f %f", &index, &n.x, &n.z, &n.y);
+                ScanNumbersOf<"%d: %f %f %f">(m_line.c_str(), &index, &n.x, &n.z, &n.y);
                 if (exists)
                     m_level.m_surfaces[i]->m_normal = n;
             });
@@ -577,6 +609,32 @@ private:
         return whole;
     }
 
+    // Counts a corner's use of world vertex w while the corner is at hand, for TakeVertexUses. A
+    // corner naming a vertex not read (yet) leaves the counting to CountVertexUses.
+    void CountUse(std::int32_t w)
+    {
+        const std::size_t worlds = m_level.m_worldVertices.size();
+        if (w < 0 || static_cast<std::size_t>(w) >= worlds) {
+            m_usesCounted = false;
+            return;
+        }
+        if (m_uses.size() < worlds)
+            m_uses.resize(worlds, 0);
+        ++m_uses[static_cast<std::size_t>(w)];
+    }
+
+    // The use counts of the world vertices (CountVertexUses) and whether every corner names a
+    // world vertex: those counted as the surfaces were read when every corner could be.
+    bool TakeVertexUses()
+    {
+        if (!m_usesCounted)
+            return CountVertexUses(m_level);
+        // Vertices read after the last surface are named by no corner.
+        m_uses.resize(m_level.m_worldVertices.size(), 0);
+        m_level.m_useCounts = std::move(m_uses);
+        return true;
+    }
+
     void ReadSurface()
     {
         const std::size_t surfaceIndex = m_level.m_surfaces.size();
@@ -615,20 +673,22 @@ private:
             if (!tokens.Next(worldToken) || !tokens.Next(textureToken))
                 Fail("surface " + std::to_string(surfaceIndex) + " announces " +
                      std::to_string(corners) + " corners but lists " + std::to_string(i) + ".");
-            CQzlVertex corner;
-            corner.m_worldVertex = TokenInt(worldToken);
-            corner.m_textureVertex = TokenInt(textureToken);
-            if (corner.m_textureVertex >= 0) {
-                if (static_cast<std::size_t>(corner.m_textureVertex) >= textureCount)
-                    Fail("surface " + std::to_string(surfaceIndex) + " names texture vertex " +
-                         std::to_string(corner.m_textureVertex) + ", but the file holds " +
-                         std::to_string(textureCount) + ".");
+            const std::int32_t world = TokenInt(worldToken);
+            const std::int32_t texture = TokenInt(textureToken);
+            if (texture >= 0 && static_cast<std::size_t>(texture) >= textureCount)
+                Fail("surface " + std::to_string(surfaceIndex) + " names texture vertex " +
+                     std::to_string(texture) + ", but the file holds " +
+                     std::to_string(textureCount) + ".");
+            CQzlVertex& corner = surface->m_vertices.emplace_back();
+            corner.m_worldVertex = world;
+            corner.m_textureVertex = texture;
+            if (texture >= 0) {
                 const CWorldVertex& tv =
-                    m_level.m_textureVertices[static_cast<std::size_t>(corner.m_textureVertex)];
+                    m_level.m_textureVertices[static_cast<std::size_t>(texture)];
                 corner.m_u = tv.extra[3];
                 corner.m_v = tv.extra[4];
             }
-            surface->m_vertices.push_back(corner);
+            CountUse(world);
         }
         // Intensities corner by corner, as many as the line holds; the rest keep 1.0.
         const std::size_t perCorner = m_varnok ? 4 : 1;
@@ -670,27 +730,31 @@ private:
                 return false;
             }
             const char* line = m_line.c_str();
-            if (Has("SECTOR")) {
-                ScanNumbers(line, "SECTOR %d", &s.m_number);
-            } else if (Has("FLAGS")) {
-                ScanNumbers(line, "FLAGS %x", &s.m_flags);
-            } else if (Has("AMBIENT LIGHT")) {
-                ScanNumbers(line, "AMBIENT LIGHT %f", &s.m_ambientLight);
-            } else if (Has("EXTRA LIGHT")) {
-                ScanNumbers(line, "EXTRA LIGHT %f", &s.m_extraLight);
-            } else if (Has("COLORMAP")) {
-                ScanNumbers(line, "COLORMAP %d", &s.m_colormap);
-            } else if (Has("TINT")) {
-                ScanNumbers(line, "TINT %f %f %f", &s.m_tint[0], &s.m_tint[1], &s.m_tint[2]);
-            } else if (Has("BOUNDBOX")) {
+            const std::uint32_t letters = LettersOf(m_line);
+            const auto HasWord = [this, letters](CKeyword k) {
+                return k.MayBeIn(letters) && HasKeyword(m_line, k.Word());
+            };
+            if (HasWord("SECTOR")) {
+                ScanNumbersOf<"SECTOR %d">(line, &s.m_number);
+            } else if (HasWord("FLAGS")) {
+                ScanNumbersOf<"FLAGS %x">(line, &s.m_flags);
+            } else if (HasWord("AMBIENT LIGHT")) {
+                ScanNumbersOf<"AMBIENT LIGHT %f">(line, &s.m_ambientLight);
+            } else if (HasWord("EXTRA LIGHT")) {
+                ScanNumbersOf<"EXTRA LIGHT %f">(line, &s.m_extraLight);
+            } else if (HasWord("COLORMAP")) {
+                ScanNumbersOf<"COLORMAP %d">(line, &s.m_colormap);
+            } else if (HasWord("TINT")) {
+                ScanNumbersOf<"TINT %f %f %f">(line, &s.m_tint[0], &s.m_tint[1], &s.m_tint[2]);
+            } else if (HasWord("BOUNDBOX")) {
                 CBoundingBox& b = s.m_boundBox;
-                ScanNumbers(line, "BOUNDBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y,
-                            &b.max.x, &b.max.z, &b.max.y);
-            } else if (Has("COLLIDEBOX")) {
+                ScanNumbersOf<"BOUNDBOX %f %f %f %f %f %f">(line, &b.min.x, &b.min.z, &b.min.y,
+                                                            &b.max.x, &b.max.z, &b.max.y);
+            } else if (HasWord("COLLIDEBOX")) {
                 CBoundingBox& b = s.m_collideBox;
-                ScanNumbers(line, "COLLIDEBOX %f %f %f %f %f %f", &b.min.x, &b.min.z, &b.min.y,
-                            &b.max.x, &b.max.z, &b.max.y);
-            } else if (Has("SOUND")) {
+                ScanNumbersOf<"COLLIDEBOX %f %f %f %f %f %f">(line, &b.min.x, &b.min.z, &b.min.y,
+                                                              &b.max.x, &b.max.z, &b.max.y);
+            } else if (HasWord("SOUND")) {
                 m_name[0] = '\0';
                 if (ScanC(line, "SOUND %2048s %f", m_name, &s.m_soundVolume) >= 1) {
                     const std::string_view name = ScannedName();
@@ -701,13 +765,13 @@ private:
                         }
                     }
                 }
-            } else if (Has("CENTER")) {
-                ScanNumbers(line, "CENTER %f %f %f", &s.m_center.x, &s.m_center.z, &s.m_center.y);
-            } else if (Has("RADIUS")) {
-                ScanNumbers(line, "RADIUS %f", &s.m_radius);
-            } else if (Has("VERTICES")) {
+            } else if (HasWord("CENTER")) {
+                ScanNumbersOf<"CENTER %f %f %f">(line, &s.m_center.x, &s.m_center.z, &s.m_center.y);
+            } else if (HasWord("RADIUS")) {
+                ScanNumbersOf<"RADIUS %f">(line, &s.m_radius);
+            } else if (HasWord("VERTICES")) {
                 int vertices = 0;
-                ScanNumbers(line, "VERTICES %d", &vertices);
+                ScanNumbersOf<"VERTICES %d">(line, &vertices);
                 anything = true;
                 for (int k = 0; k < vertices; ++k) {
                     if (!Next()) {
@@ -716,10 +780,10 @@ private:
                     }
                 }
                 continue;
-            } else if (Has("SURFACES")) {
+            } else if (HasWord("SURFACES")) {
                 int first = 0;
                 int surfaces = 0;
-                ScanNumbers(line, "SURFACES %d %d", &first, &surfaces);
+                ScanNumbersOf<"SURFACES %d %d">(line, &first, &surfaces);
                 // The list is made once the whole file is read: the surfaces may come later.
                 m_sectorRuns.push_back({m_level.m_sectors.size(), first, surfaces});
                 m_level.m_sectors.push_back(std::move(sector));
@@ -880,22 +944,22 @@ private:
             while (tokens.Next(t)) {
                 if (HasKeyword(t, "THINGFLAGS")) {
                     if (tokens.Next(t))
-                        ScanNumbers(TokenText(t), "%X", &th.m_thingFlags);
+                        ScanNumbersOf<"%X">(TokenText(t), &th.m_thingFlags);
                 } else if (HasKeyword(t, "NUMFRAMES")) {
                     tokens.Next(t);
                 } else if (HasKeyword(t, "FRAME")) {
                     CWorldVertex frame;
                     if (tokens.Next(t)) {
-                        ScanNumbers(TokenText(t), "(%f/%f/%f", &frame.x, &frame.z, &frame.y);
+                        ScanNumbersOf<"(%f/%f/%f">(TokenText(t), &frame.x, &frame.z, &frame.y);
                         if (tokens.Next(t))
-                            ScanNumbers(TokenText(t), "%f/%f/%f)", &frame.extra[0], &frame.extra[2],
-                                        &frame.extra[1]);
+                            ScanNumbersOf<"%f/%f/%f)">(TokenText(t), &frame.extra[0],
+                                                       &frame.extra[2], &frame.extra[1]);
                     }
                     th.m_frames.push_back(frame);
                 } else if (HasKeyword(t, "VEL")) {
                     if (tokens.Next(t))
-                        ScanNumbers(TokenText(t), "(%f/%f/%f)", &th.m_velocity.x, &th.m_velocity.z,
-                                    &th.m_velocity.y);
+                        ScanNumbersOf<"(%f/%f/%f)">(TokenText(t), &th.m_velocity.x,
+                                                    &th.m_velocity.z, &th.m_velocity.y);
                 } else if (HasKeyword(t, "AICLASS")) {
                     if (tokens.Next(t))
                         th.m_aiClass.assign(t);
@@ -922,21 +986,28 @@ private:
     std::string m_token;
     char m_name[CQzlLineReader::kMaxLine + 1] = {};
     std::vector<CSectorRun> m_sectorRuns;
+    // The use counts (CountUse); they hold every corner only when the level had no surfaces
+    // before the read.
+    std::vector<std::int32_t> m_uses;
+    bool m_usesCounted;
 };
 
 }  // namespace
 
-std::string ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product)
+std::string ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product,
+                    bool* onlyText)
 {
     CQzlReader reader(level, text, product);
     reader.Read();
+    if (onlyText != nullptr)
+        *onlyText = reader.OnlyText();
     return reader.Missing();
 }
 
-CQzlSections ReadWholeQzl(std::span<const std::uint8_t> text, int product)
+CQzlSections ReadWholeQzl(std::span<const std::uint8_t> text, int product, bool* onlyText)
 {
     CQzlSections level;
-    const std::string missing = ReadQzl(level, text, product);
+    const std::string missing = ReadQzl(level, text, product, onlyText);
     if (!missing.empty())
         throw CArchiveException(CArchiveException::endOfFile, missing);
     return level;

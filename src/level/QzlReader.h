@@ -22,12 +22,16 @@ inline constexpr std::string_view kNoticeMarker = "halvern software";
 // SECTORS section: 6 of 20 sectors."), or a list without an "end" line (vertices, texture vertices,
 // adjoins, surfaces, normals, sectors) met a section line before its count ("The SECTORS section
 // ends early: 6 of 20 sectors."). Empty when every section that the text began was read to its end.
-std::string ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product);
+// With onlyText, *onlyText says after a read that returns whether every byte of text is one that
+// text may hold (HoldsOnlyText).
+std::string ReadQzl(CQzlSections& level, std::span<const std::uint8_t> text, int product,
+                    bool* onlyText = nullptr);
 
 // ReadQzl into a fresh level that is returned only when the text was whole: a text cut short
 // throws CArchiveException with what ReadQzl says is missing, so that no part of a level is taken
 // for all of it (and saved over it).
-CQzlSections ReadWholeQzl(std::span<const std::uint8_t> text, int product);
+CQzlSections ReadWholeQzl(std::span<const std::uint8_t> text, int product,
+                          bool* onlyText = nullptr);
 
 // CQzlSections::Load: ReadWholeQzl of the whole file. Throws CFileException when the file cannot
 // be read and CArchiveException for its content.

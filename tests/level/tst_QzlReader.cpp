@@ -7,6 +7,7 @@
 #include "level/QzlLines.h"
 #include "level/QzlReader.h"
 #include "level/QzlWriter.h"
+#include "level/VertexUses.h"
 #include "support/FixtureLevels.h"
 
 #include <gtest/gtest.h>
@@ -685,6 +686,54 @@ struct CBadCase {
     const char* message;                             // part of the error, or null: no error
     std::function<void(const CQzlSections&)> check;  // the repair, when there is no error
 };
+
+// The use counts of the world vertices, counted as the corners are read, are those a recount of
+// the level gives: also when a corner names a vertex that a later section adds, when vertices
+// follow the last surface, and when the level held surfaces before the read.
+TEST(QzlReader, UseCountsAsReadAreThoseOfARecount)
+{
+    const std::string moreVertices =
+        "SECTION: GEORESOURCE\nWorld Colormaps 0\nWorld vertices 2\n0: 5 5 5\n1: 6 6 6\n";
+    struct CCase {
+        const char* name;
+        std::string text;
+        bool surfaceBefore;
+        std::vector<std::int32_t> counts;
+    };
+    const std::vector<CCase> cases = {
+        {"corners naming vertices read before them",
+         Geo({"0: -1 0x0 0x0 4 3 1 -1 0.0 3  0,0 1,0 2,0",
+              "1: -1 0x0 0x0 4 3 1 -1 0.0 3  2,0 1,0 2,0"}),
+         false,
+         {1, 2, 3}},
+        {"a corner naming a vertex that a later section adds",
+         Geo({"0: -1 0x0 0x0 4 3 1 -1 0.0 3  0,0 1,0 3,0"}) + moreVertices,
+         false,
+         {1, 1, 0, 1, 0}},
+        {"vertices after the last surface",
+         Geo({"0: -1 0x0 0x0 4 3 1 -1 0.0 3  0,0 1,0 2,0"}) + moreVertices,
+         false,
+         {1, 1, 1, 0, 0}},
+        {"a level that held a surface before the read",
+         Geo({"0: -1 0x0 0x0 4 3 1 -1 0.0 3  0,0 1,0 2,0"}),
+         true,
+         {2, 1, 1}},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQzlSections level;
+        if (c.surfaceBefore) {
+            auto surface = std::make_unique<CQzlSurface>();
+            surface->m_vertices.emplace_back().m_worldVertex = 0;
+            level.m_surfaces.push_back(std::move(surface));
+        }
+        ReadQzl(level, Bytes(c.text), 0);
+        EXPECT_EQ(level.m_useCounts, c.counts);
+        const std::vector<std::int32_t> asRead = level.m_useCounts;
+        EXPECT_TRUE(CountVertexUses(level));
+        EXPECT_EQ(level.m_useCounts, asRead);
+    }
+}
 
 TEST(QzlReader, DamagedAndHostileFiles)
 {

@@ -106,13 +106,23 @@ struct CScanResult {
     }
 };
 
-// Scans text with format through ScanNumbers (ours) or ScanC, with the pointers each format of
-// kFormats takes.
-CScanResult ScanWith(bool ours, const std::string& text, const std::string& format)
+// The scans compared: the library's, ScanNumbers, and ScanNumbersOf.
+enum class EScan {
+    library,
+    ours,
+    fixed
+};
+
+// Scans text with format through one of the scans, with the pointers each format of kFormats
+// takes.
+CScanResult ScanWith(EScan scan, const std::string& text, const std::string& format)
 {
     CScanResult r;
     const char* t = text.c_str();
-#define QZ_SCAN(fmt, ...) (ours ? ScanNumbers(t, fmt, __VA_ARGS__) : ScanC(t, fmt, __VA_ARGS__))
+#define QZ_SCAN(fmt, ...)                                        \
+    (scan == EScan::ours    ? ScanNumbers(t, fmt, __VA_ARGS__)   \
+     : scan == EScan::fixed ? ScanNumbersOf<fmt>(t, __VA_ARGS__) \
+                            : ScanC(t, fmt, __VA_ARGS__))
     if (format == "%d: %f %f %f")
         r.result = QZ_SCAN("%d: %f %f %f", &r.ints[0], &r.floats[0], &r.floats[1], &r.floats[2]);
     else if (format == "%d: %x %d %f")
@@ -184,19 +194,30 @@ std::vector<std::string> Lines()
     return lines;
 }
 
-TEST(ScanNumbers, GivesWhatTheLibraryScanGivesOnEveryForm)
+void ExpectWhatTheLibraryScanGives(EScan scan)
 {
     int lines = 0;
     for (const char* format : kFormats) {
         for (const std::string& line : Lines()) {
-            const CScanResult expected = ScanWith(false, line, format);
-            const CScanResult got = ScanWith(true, line, format);
+            const CScanResult expected = ScanWith(EScan::library, line, format);
+            const CScanResult got = ScanWith(scan, line, format);
             EXPECT_TRUE(got == expected) << "\"" << line << "\" with \"" << format << "\"\n  want "
                                          << Describe(expected) << "\n  got  " << Describe(got);
             ++lines;
         }
     }
     EXPECT_GT(lines, 1000);
+}
+
+TEST(ScanNumbers, GivesWhatTheLibraryScanGivesOnEveryForm)
+{
+    ExpectWhatTheLibraryScanGives(EScan::ours);
+}
+
+// The scan whose format is fixed when the program is built, bit for bit the same.
+TEST(ScanNumbers, WithItsFormatFixedGivesWhatTheLibraryScanGives)
+{
+    ExpectWhatTheLibraryScanGives(EScan::fixed);
 }
 
 TEST(ScanNumbers, PlainDecimalsReadAsStrtodReadsThem)
