@@ -7,6 +7,8 @@
 #   bench/run.sh              the table (about two minutes)
 #   QZ_BENCH_FULL=1 bench/run.sh   also the portal visibility pass at 20,000 sectors (minutes)
 #   QZ_BENCH_DIR=DIR bench/run.sh  keeps the generated levels in DIR (reused by the next run)
+#   QZ_BENCH_RUNS=N bench/run.sh   runs each measurement N times (default 5) and prints the
+#                                  medians; a figure and its yardstick run in turn
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -22,6 +24,9 @@ mkdir -p "$dir"
 value() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" | head -n 1; }
 now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1e6 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+# The median of the numbers on standard input, one per line.
+median() { sort -g | awk '{ a[NR] = $1 } END { if (NR == 0) print ""; else if (NR % 2) print a[(NR + 1) / 2]; else printf "%.1f", (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+runs=${QZ_BENCH_RUNS:-5}
 mbps() { awk -v bytes="$1" -v ms="$2" 'BEGIN { if (ms > 0) printf "%.0f", bytes / 1e6 / (ms / 1000); else print "-" }'; }
 
 [ -f "$dir/boxes20k.qzl" ] || "$bin/qzbench" generate-boxes 20000 "$dir/boxes20k.qzl" >/dev/null
@@ -33,35 +38,53 @@ qze_bytes=$(stat -c %s "$dir/grid20k.qze")
 rows=()
 row() { rows+=("| $1 | $2 | $3 | $4 | $5 |"); }
 
-# Text level read against the plain scan (each warmed once, so both read from the page cache).
+# Text level read against the plain scan (each warmed once, so both read from the page cache,
+# then run in turn).
 "$bin/qzscan" "$dir/boxes20k.qzl" >/dev/null
-scan_ms=$("$bin/qzscan" "$dir/boxes20k.qzl" | value scan_ms)
 "$bin/qzbench" read "$dir/boxes20k.qzl" >/dev/null
-qzl_ms=$("$bin/qzbench" read "$dir/boxes20k.qzl" | value load_ms)
+scans=(); reads=()
+for ((i = 0; i < runs; ++i)); do
+    scans+=("$("$bin/qzscan" "$dir/boxes20k.qzl" | value scan_ms)")
+    reads+=("$("$bin/qzbench" read "$dir/boxes20k.qzl" | value load_ms)")
+done
+scan_ms=$(printf '%s\n' "${scans[@]}" | median)
+qzl_ms=$(printf '%s\n' "${reads[@]}" | median)
 row "\`.qzl\` read, 20,000 box sectors, $((qzl_bytes / 1000000)) MB" "${qzl_ms} ms" \
     "plain C scan ${scan_ms} ms" "$(ratio "$qzl_ms" "$scan_ms")x the scan" "<= 1.5x the scan"
 
-# Archive load and store against cat.
+# Archive load and store against cat and dd. The store ends with an fsync, as every save does:
+# its yardstick writes the same bytes from memory with write(2) and syncs them as well (dd; cp
+# would copy inside the kernel).
 cat "$dir/grid20k.qze" >/dev/null
-t0=$(now_ms); cat "$dir/grid20k.qze" >/dev/null; t1=$(now_ms)
-cat_ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')
-out=$("$bin/qzbench" roundtrip "$dir/grid20k.qze" "$dir/out.qze")
-load_ms=$(echo "$out" | value load_ms)
-store_ms=$(echo "$out" | value store_ms)
+cats=(); loads=(); stores=(); copies=()
+for ((i = 0; i < runs; ++i)); do
+    t0=$(now_ms); cat "$dir/grid20k.qze" >/dev/null; t1=$(now_ms)
+    cats+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')")
+    out=$("$bin/qzbench" roundtrip "$dir/grid20k.qze" "$dir/out.qze")
+    loads+=("$(echo "$out" | value load_ms)")
+    stores+=("$(echo "$out" | value store_ms)")
+    t0=$(now_ms); dd if="$dir/grid20k.qze" of="$dir/copy.qze" bs=64M conv=fsync status=none; t1=$(now_ms)
+    copies+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')")
+done
+cat_ms=$(printf '%s\n' "${cats[@]}" | median)
+load_ms=$(printf '%s\n' "${loads[@]}" | median)
+store_ms=$(printf '%s\n' "${stores[@]}" | median)
+copy_ms=$(printf '%s\n' "${copies[@]}" | median)
 row "\`.qze\` load, $((qze_bytes / 1000000)) MB" "${load_ms} ms = $(mbps "$qze_bytes" "$load_ms") MB/s" \
     "cat ${cat_ms} ms = $(mbps "$qze_bytes" "$cat_ms") MB/s" "$(ratio "$load_ms" "$cat_ms")x cat" ">= 300 MB/s"
-# The store ends with an fsync, as every save does: its yardstick writes the same bytes from
-# memory with write(2) and syncs them as well (dd; cp would copy inside the kernel).
-t0=$(now_ms); dd if="$dir/grid20k.qze" of="$dir/copy.qze" bs=64M conv=fsync status=none; t1=$(now_ms)
-copy_ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')
 row "\`.qze\` store, $((qze_bytes / 1000000)) MB" "${store_ms} ms = $(mbps "$qze_bytes" "$store_ms") MB/s" \
     "dd with fsync ${copy_ms} ms = $(mbps "$qze_bytes" "$copy_ms") MB/s" "$(ratio "$store_ms" "$copy_ms")x dd" ">= 300 MB/s"
 rm -f "$dir/out.qze" "$dir/copy.qze"
 
 # Undo: a snapshot and a restore of the whole level, and what 20 of them hold.
-out=$("$bin/qzbench" undo 20 "$dir/grid20k.qze")
-snap_ms=$(echo "$out" | value snapshot_ms)
-restore_ms=$(echo "$out" | value restore_ms)
+snaps=(); restores=()
+for ((i = 0; i < runs; ++i)); do
+    out=$("$bin/qzbench" undo 20 "$dir/grid20k.qze")
+    snaps+=("$(echo "$out" | value snapshot_ms)")
+    restores+=("$(echo "$out" | value restore_ms)")
+done
+snap_ms=$(printf '%s\n' "${snaps[@]}" | median)
+restore_ms=$(printf '%s\n' "${restores[@]}" | median)
 snap_bytes=$(echo "$out" | value snapshot_bytes)
 held_bytes=$(echo "$out" | value held_bytes)
 row "undo snapshot / restore, 20,000 sectors, 20 single-sector edits" "${snap_ms} ms / ${restore_ms} ms" \
@@ -69,17 +92,22 @@ row "undo snapshot / restore, 20,000 sectors, 20 single-sector edits" "${snap_ms
     "load ${load_ms} ms" "< 20 ms per edit"
 
 # Visibility passes.
-vis_ms=$("$bin/qzbench" visibility "$dir/grid5k.qze" 2 | value process_ms)
+# The median of runs of a qzbench command's key.
+median_of() {
+    local key=$1; shift
+    for ((i = 0; i < runs; ++i)); do "$bin/qzbench" "$@" | value "$key"; done | median
+}
+vis_ms=$(median_of process_ms visibility "$dir/grid5k.qze" 2)
 row "visibility, \"RenderMethod\" 2, 5,000 sectors" "${vis_ms} ms" "-" "-" "20x faster"
 if [ -n "${QZ_BENCH_FULL:-}" ]; then
     vis20_ms=$("$bin/qzbench" visibility "$dir/grid20k.qze" 2 | value process_ms)
     row "visibility, \"RenderMethod\" 2, 20,000 sectors" "${vis20_ms} ms" "-" "-" "20x faster"
 fi
-walk_ms=$("$bin/qzbench" visibility "$dir/grid5k.qze" 0 100 | value process_ms)
+walk_ms=$(median_of process_ms visibility "$dir/grid5k.qze" 0 100)
 row "visibility, neighbour walk, \"Removal Level\" 100, 5,000 sectors" "${walk_ms} ms" "-" "-" "10x faster"
 
 # Rebuild.
-rebuild_ms=$("$bin/qzbench" rebuild "$dir/grid20k.qze" | value rebuild_ms)
+rebuild_ms=$(median_of rebuild_ms rebuild "$dir/grid20k.qze")
 row "\`RebuildAll\`, 20,000 sectors" "${rebuild_ms} ms" "load ${load_ms} ms" \
     "$(ratio "$rebuild_ms" "$load_ms")x the load" "< 100 ms"
 
