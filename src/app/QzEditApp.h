@@ -36,7 +36,7 @@ class QSettings;
 // How the application starts.
 struct CAppOptions {
     // The settings file (an INI file); empty: the user's configuration folder
-    // (~/.config/Korvath & Varnok Editor/QzEdit.conf).
+    // (~/.config/Korvath & Varnok Editor/QzEdit.ini).
     QString m_settingsFile;
     // The program folder: new.qze, newvarnok.qze, korvath.dat, varnok.dat, the start and goals
     // cogs, help pages. Empty: found from the executable's folder (FindProgramFolder).
