@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -359,7 +360,12 @@ void ProcessSectors(C3dView& view, const std::function<void()>& stepProgress)
     std::atomic<bool> failed{false};
     std::mutex mutex;
     std::condition_variable changed;
-    std::size_t done = 0;      // guarded by mutex
+    // Sectors walked. A worker wakes this thread only every kWakeEvery sectors (a wake for each
+    // of thousands of short walks costs more than the walks); this thread also looks on its own
+    // every kLookMs, so the progress never stands still for long.
+    constexpr std::size_t kWakeEvery = 32;
+    constexpr auto kLookMs = std::chrono::milliseconds(20);
+    std::atomic<std::size_t> done{0};
     std::size_t finished = 0;  // workers that returned; guarded by mutex
     std::exception_ptr failure;
 
@@ -371,9 +377,10 @@ void ProcessSectors(C3dView& view, const std::function<void()>& stepProgress)
                 if (i >= sectors || failed.load())
                     break;
                 walker.Walk(static_cast<int>(i), portalWalk, level.m_sectors[i]->m_visible);
-                const std::lock_guard lock(mutex);
-                ++done;
-                changed.notify_one();
+                if ((done.fetch_add(1) + 1) % kWakeEvery == 0) {
+                    const std::lock_guard lock(mutex);
+                    changed.notify_one();
+                }
             }
         } catch (...) {
             const std::lock_guard lock(mutex);
@@ -400,9 +407,11 @@ void ProcessSectors(C3dView& view, const std::function<void()>& stepProgress)
         bool over = false;
         {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return done > reported || finished == threads.size(); });
-            now = done;
+            changed.wait_for(lock, kLookMs,
+                             [&] { return done.load() > reported || finished == threads.size(); });
+            // Read after the finished count: a worker counts its last sector before it returns.
             over = finished == threads.size();
+            now = done.load();
         }
         for (; reported < now; ++reported) {
             if (stepProgress)
