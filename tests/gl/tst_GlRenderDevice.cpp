@@ -17,6 +17,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <span>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -163,6 +166,34 @@ TEST_F(GlRenderDevice, TexturesRefuseBadUploadsAndWrap)
     Device().ReleaseTexture(texture);  // a second release is ignored
     Device().ReleaseTexture(kNoTexture);
     EXPECT_FALSE(Device().UploadTexture(texture, bytes));
+}
+
+// A texture's mip levels uploaded again (the next cel of an animated texture) replace the earlier
+// ones: the minified picture shows the new chain, not the first.
+TEST_F(GlRenderDevice, MipLevelsUploadedAgainReplaceTheEarlierOnes)
+{
+    constexpr int kSide = 512;  // drawn on 64 x 48 pixels: sampled from a level of 64 or less
+    const TextureId texture = Device().CreateTexture(kSide, kSide, TextureFormat::Rgb565);
+    ASSERT_NE(texture, kNoTexture);
+    const auto upload = [&](std::uint16_t below) {
+        std::vector<std::vector<std::uint16_t>> chain;
+        for (int side = kSide; side >= 1; side /= 2)
+            chain.emplace_back(static_cast<std::size_t>(side) * static_cast<std::size_t>(side),
+                               chain.empty() ? std::uint16_t{0xFFFF} : below);
+        std::vector<std::span<const std::byte>> levels;
+        for (const auto& level : chain)
+            levels.push_back(std::as_bytes(std::span(level)));
+        return Device().UploadTextureLevels(texture, levels);
+    };
+    for (const auto& [below, expected] : {std::pair{std::uint16_t{0xF800}, 0xFFFF0000u},
+                                          std::pair{std::uint16_t{0x07E0}, 0xFF00FF00u}}) {
+        ASSERT_TRUE(upload(below));
+        Device().Clear(0xFF000000);
+        Draw(Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, 0xFFFFFFFF), texture);
+        Finish();
+        EXPECT_EQ(m_gl.Pixel(kWidth / 2, kHeight / 2), expected);
+    }
+    Device().ReleaseTexture(texture);
 }
 
 TEST_F(GlRenderDevice, TranslucentQuadBlendsAtAlpha7F)

@@ -284,7 +284,7 @@ bool CGlRenderDevice::UploadTextureLevels(TextureId texture,
     const auto found = m_textures.find(texture);
     if (found == m_textures.end() || levels.empty())
         return false;
-    const CTextureInfo& info = found->second;
+    CTextureInfo& info = found->second;
     // Every level is checked before any is sent, so a refused chain leaves the texture as it was.
     int width = info.m_width;
     int height = info.m_height;
@@ -314,9 +314,15 @@ bool CGlRenderDevice::UploadTextureLevels(TextureId texture,
     for (std::size_t level = 1; level < levels.size(); ++level) {
         width = std::max(width / 2, 1);
         height = std::max(height / 2, 1);
-        m_gl.glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, width, height, 0,
-                          format, type, levels[level].data());
+        // A level that has its storage already (an animated texture's next cel) is only filled.
+        if (level < info.m_levels)
+            m_gl.glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, width, height,
+                                 format, type, levels[level].data());
+        else
+            m_gl.glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, width, height, 0,
+                              format, type, levels[level].data());
     }
+    info.m_levels = std::max(info.m_levels, levels.size());
     // Sampling stops at the last level sent; levels left from an earlier chain lie unused.
     m_gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL,
                          static_cast<GLint>(levels.size() - 1));

@@ -83,6 +83,7 @@ private:
         int m_width = 0;
         int m_height = 0;
         TextureFormat m_format = TextureFormat::Rgb565;
+        std::size_t m_levels = 1;  // mip levels given storage so far (level 0 at creation)
     };
 
     // Kept vertex buffers live side by side in a few large buffer objects, the stores, so that
