@@ -6,6 +6,7 @@
 #
 #   cmake -DSRC=<repo>/src -P CheckLayers.cmake
 set(layers
+  heap           # the programs' heap allocator settings (C, includes nothing)
   framework      # archive and object format, strings, C-locale formatting, files, settings
   math           # vectors, matrices, boxes, rounding
   resources      # GOB/GOO archives, the game-archive seam, the resource index

@@ -20,6 +20,8 @@ packages=(
   libgl-dev libglx-dev libegl-dev
   # sound
   libopenal-dev libopenal1
+  # the programs' heap (optimised builds): jemalloc on transparent huge pages
+  libjemalloc-dev libjemalloc2
   # the desktop test closes the editor's window through X
   libxcb1-dev
   # headless display for OpenGL tests and for run.sh without a display; Mesa's software renderer

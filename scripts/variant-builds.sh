@@ -4,7 +4,8 @@
 #   build/no-openal  OpenAL hidden from CMake: qzedit builds, and starts with the silent sound
 #                    device and sets up the product (qzedit --report-setup);
 #   build/no-qt      Qt hidden from CMake and QZ_BUILD_APP=OFF: the core, its tests and qzbench
-#                    build, and the core tests pass.
+#                    build, qzbench takes jemalloc on huge pages for its heap, and the core tests
+#                    pass.
 # Exits non-zero when any of it fails. Warnings are errors when CI is set, as in test.sh.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/prepare.sh"
@@ -44,6 +45,12 @@ for target in qzbench qzgame; do
 done
 if ldd build/no-qt/bench/qzbench | grep -qi qt6; then
     echo "qzbench of build/no-qt links Qt"
+    exit 1
+fi
+# Builds without the sanitizers take jemalloc for the heap, set for transparent huge pages.
+heap=$(MALLOC_CONF=stats_print:true build/no-qt/bench/qzbench generate 10 "$home/ten.qze" 2>&1)
+if ! grep -qF 'opt.thp: "always"' <<<"$heap"; then
+    echo "qzbench of build/no-qt does not take jemalloc on transparent huge pages"
     exit 1
 fi
 ctest --test-dir build/no-qt --output-on-failure --timeout 300 -j "$jobs"
