@@ -97,6 +97,13 @@ public:
         return {m_portals.data() + m_portalStart[i], m_portalStart[i + 1] - m_portalStart[i]};
     }
 
+    // The position of a portal of Portals among all the level's portals, from 0 to PortalCount.
+    std::size_t PortalIndex(const CPortal& portal) const
+    {
+        return static_cast<std::size_t>(&portal - m_portals.data());
+    }
+    std::size_t PortalCount() const { return m_portals.size(); }
+
     std::size_t SectorCount() const { return m_level.m_sectors.size(); }
     std::int32_t RemovalLevel() const { return m_removalLevel; }
 
@@ -158,7 +165,8 @@ private:
 class CSectorWalker {
 public:
     explicit CSectorWalker(const CPassLevel& level)
-        : m_level(level), m_stamp(level.SectorCount(), 0), m_visiting(level.SectorCount(), 0)
+        : m_level(level), m_stamp(level.SectorCount(), 0), m_visiting(level.SectorCount(), 0),
+          m_facesStamp(level.PortalCount(), 0), m_faces(level.PortalCount(), 0)
     {}
 
     // Fills visible with the sorted set of the sectors seen from the sector.
@@ -273,19 +281,10 @@ private:
         CWalkDepth& at = m_depths[depth];
         bool viewMade = false;
         for (const CPassLevel::CPortal& t : m_level.Portals(x)) {
-            if (Dot(eye, t.normal) < t.planeDistance)
-                continue;
             const int y = t.behind;
-            if (m_visiting[static_cast<std::size_t>(y)] != 0)
+            if (m_visiting[static_cast<std::size_t>(y)] != 0 || !FacesEye(t, eye, direction))
                 continue;
             const std::span<const CVector3> portal = m_level.Corners(t.surface);
-            std::size_t behind = 0;
-            for (const CVector3& v : portal)
-                if (Dot(v - eye, direction) >= 0.0f)
-                    ++behind;
-            // The whole portal lies behind the eye.
-            if (behind == portal.size())
-                continue;
             if (!viewMade) {
                 MakeClipView(polygon, eye, at.view);
                 viewMade = true;
@@ -296,6 +295,38 @@ private:
         m_visiting[static_cast<std::size_t>(x)] = 0;
     }
 
+    // True when the eye may see through the portal: it stands on the portal's inner side and not
+    // the whole portal lies behind it. Both depend only on the eye and the direction, which stay
+    // the same through one walk, while the walk comes to the same portal along many paths: the
+    // answer is kept for the rest of the walk.
+    bool FacesEye(const CPassLevel::CPortal& t, const CVector3& eye, const CVector3& direction)
+    {
+        const std::size_t i = m_level.PortalIndex(t);
+        if (m_facesStamp[i] == m_eyeEpoch)
+            return m_faces[i] != 0;
+        bool faces = !(Dot(eye, t.normal) < t.planeDistance);
+        if (faces) {
+            const std::span<const CVector3> portal = m_level.Corners(t.surface);
+            std::size_t behind = 0;
+            for (const CVector3& v : portal)
+                if (Dot(v - eye, direction) >= 0.0f)
+                    ++behind;
+            faces = behind != portal.size();
+        }
+        m_facesStamp[i] = m_eyeEpoch;
+        m_faces[i] = faces ? 1 : 0;
+        return faces;
+    }
+
+    // Starts the walk from a new eye point: no portal has been asked about yet.
+    void NewEye()
+    {
+        if (++m_eyeEpoch == 0) {
+            std::fill(m_facesStamp.begin(), m_facesStamp.end(), 0);
+            m_eyeEpoch = 1;
+        }
+    }
+
     // Walks from every eye point of the adjoined surface: each corner, then its centroid.
     void PortalWalk(int surfaceIndex, const CQzlSurface& s)
     {
@@ -304,9 +335,11 @@ private:
             return;
         for (const CVector3& corner : m_level.Corners(surfaceIndex)) {
             int budget = kPortalWalkBudget;
+            NewEye();
             ClipThroughAdjoin({}, x, corner, s.m_normal, budget);
         }
         int budget = kPortalWalkBudget;
+        NewEye();
         ClipThroughAdjoin({}, x, m_level.Centroid(surfaceIndex), s.m_normal, budget);
     }
 
@@ -323,8 +356,11 @@ private:
     const CPassLevel& m_level;
     std::vector<std::uint32_t> m_stamp;  // m_epoch: the sector is in the set being built
     std::uint32_t m_epoch = 0;
-    std::vector<std::int32_t> m_set;  // the set being built, in the order found
-    std::vector<char> m_visiting;     // 1 while the sector lies on the current walk's path
+    std::vector<std::int32_t> m_set;          // the set being built, in the order found
+    std::vector<char> m_visiting;             // 1 while the sector lies on the current walk's path
+    std::vector<std::uint32_t> m_facesStamp;  // m_eyeEpoch: m_faces holds the walk's answer
+    std::vector<char> m_faces;                // by portal: FacesEye for the walk's eye
+    std::uint32_t m_eyeEpoch = 0;
     std::vector<CWalkFrame> m_frames;
     std::deque<CWalkDepth> m_depths;  // grows without moving what the walk holds
 };
