@@ -639,6 +639,13 @@ void CGlRenderDevice::DrawStoreRangesAsTriangles(PrimitiveType type, std::size_t
     }
     if (m_indices.empty())
         return;
+    // More indices than one draw can count (far beyond any level's size) go range by range.
+    if (m_indices.size() > static_cast<std::size_t>(std::numeric_limits<GLsizei>::max())) {
+        m_indices.clear();
+        DrawStoreRangesEach(type == PrimitiveType::TriangleFan ? GL_TRIANGLE_FAN : GL_TRIANGLES,
+                            begin, end);
+        return;
+    }
     // The element buffer belongs to the bound vertex array; its contents are replaced whole, so
     // the driver may hand out fresh storage instead of waiting for the last draw from it.
     m_gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
