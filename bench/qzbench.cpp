@@ -18,14 +18,17 @@
 //   qzbench visibility FILE [METHOD]   load and rebuild a level, then time the visibility pass
 //                                      (ProcessSectors) with "RenderMethod" METHOD (2 portal walk,
 //                                      0 neighbour walk); both methods when none is given
-//   qzbench frame [--varnok] FILE W H N [GAME]
+//   qzbench frame [--varnok] [--camera=WHERE] FILE W H N [GAME]
 //                                      load a level and draw N frames of W x H pixels offscreen
 //                                      as the editor draws them: the OpenGL device, textures of
 //                                      the game in folder GAME (default: the build's synthetic
 //                                      game) through the texture cache, a vertex buffer per
 //                                      sector, all sectors solid, the camera where the editor
 //                                      puts it; print the rebuild time and the median frame time
-//                                      (in a build with the OpenGL device, which needs Qt)
+//                                      (in a build with the OpenGL device, which needs Qt).
+//                                      WHERE moves the camera: "outside" (beyond a corner of the
+//                                      level box and above it, looking at its centre) or
+//                                      X,Y,Z,FX,FY,FZ (a position and a forward direction)
 //   qzbench apply [--varnok] IN OUT [undo|redo] OP [WORD...]
 //                                      load a level as read does and open it as the editor does
 //                                      (all render data built), set the selection from the words
@@ -137,6 +140,7 @@
 #include <algorithm>
 #include <chrono>
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -158,6 +162,8 @@ using Clock = std::chrono::steady_clock;
 
 // "Product" of the text format: 1 with --varnok.
 int g_product = 0;
+// The camera of the frame bench ("--camera="): empty for where the editor puts it.
+std::string g_frameCamera;
 
 // One line, whatever the message holds.
 std::string OneLine(std::string text)
@@ -846,7 +852,8 @@ int VisibilityBench(const std::vector<std::string>& args)
 constexpr float kFrameHorizon = 200.0f;  // "Horizon Distance" of the frame bench
 
 // Hands every call to the OpenGL device and counts the draw calls (streamed and from the
-// sector buffers), the vertices drawn, the textured draws and the buffer uploads.
+// sector buffers), the vertices drawn, the textured draws and the buffer uploads. With
+// m_drawNothing the draws are counted and dropped: the frame then costs the engine's work alone.
 class CCountingDevice : public CForwardingRenderDevice {
 public:
     explicit CCountingDevice(RenderDevice& device) : CForwardingRenderDevice(device) {}
@@ -861,7 +868,8 @@ public:
     {
         Count(vertices.size(), texture);
         ++m_streamed;
-        m_target.DrawPrimitive(type, vertices, texture);
+        if (!m_drawNothing)
+            m_target.DrawPrimitive(type, vertices, texture);
     }
     BufferId CreateVertexBuffer() override
     {
@@ -878,7 +886,8 @@ public:
                           TextureId texture) override
     {
         Count(count, texture);
-        m_target.DrawVertexBuffer(buffer, type, first, count, texture);
+        if (!m_drawNothing)
+            m_target.DrawVertexBuffer(buffer, type, first, count, texture);
     }
     void DrawVertexBufferRanges(PrimitiveType type, std::span<const CBufferRange> ranges,
                                 TextureId texture) override
@@ -887,7 +896,8 @@ public:
         for (const CBufferRange& range : ranges)
             vertices += range.m_count;
         Count(vertices, texture);
-        m_target.DrawVertexBufferRanges(type, ranges, texture);
+        if (!m_drawNothing)
+            m_target.DrawVertexBufferRanges(type, ranges, texture);
     }
 
     // Forgets the counts of the draws (not of the textures and buffers made).
@@ -900,6 +910,7 @@ public:
     std::size_t m_textures = 0;
     std::size_t m_buffers = 0;
     std::size_t m_bufferUploads = 0;
+    bool m_drawNothing = false;
 
 private:
     void Count(std::size_t vertices, TextureId texture)
@@ -909,6 +920,43 @@ private:
         m_textured += texture != kNoTexture ? 1 : 0;
     }
 };
+
+// Moves the camera as "--camera=" asks: "outside" or X,Y,Z,FX,FY,FZ (see the usage). False, with
+// the camera left as it is, for words of another form or a forward direction of length 0.
+bool PlaceBenchCamera(C3dView& view, const std::string& where)
+{
+    CVector3 eye;
+    CVector3 forward;
+    if (where == "outside") {
+        const CBoundingBox& box = view.m_levelBox;
+        const CVector3 centre = (box.min + box.max) * 0.5f;
+        const float reach = std::max(box.max.x - box.min.x, box.max.z - box.min.z) * 0.02f + 2.0f;
+        eye = {box.min.x - reach, box.max.y + 2.0f * reach, box.min.z - reach};
+        forward = centre - eye;
+    } else {
+        float v[6] = {};
+        char tail = 0;
+        if (std::sscanf(where.c_str(), "%f,%f,%f,%f,%f,%f%c", &v[0], &v[1], &v[2], &v[3], &v[4],
+                        &v[5], &tail) != 6)
+            return false;
+        eye = {v[0], v[1], v[2]};
+        forward = {v[3], v[4], v[5]};
+    }
+    const float length = VectorLength(forward);
+    if (!(length > 0.0f) || !std::isfinite(length))
+        return false;
+    forward = forward * (1.0f / length);
+    // Up is the world's up made square to forward; straight up or down takes +z as its guide.
+    const CVector3 guide =
+        std::fabs(forward.y) > 0.999f ? CVector3{0.0f, 0.0f, 1.0f} : CVector3{0.0f, 1.0f, 0.0f};
+    CVector3 up = guide - forward * Dot(guide, forward);
+    up = up * (1.0f / VectorLength(up));
+    SetCameraAxes(view, forward.x, forward.y, forward.z, up.x, up.y, up.z);
+    view.m_camera.m_forwardAxis = forward;
+    view.m_camera.m_upAxis = up;
+    SetCameraPosition(view, eye.x, eye.y, eye.z);
+    return true;
+}
 
 // The synthetic game the build writes (the editor's default game in the build tree).
 std::filesystem::path BuildGameFolder()
@@ -990,6 +1038,13 @@ int FrameBench(const std::vector<std::string>& args)
         view.m_device = nullptr;
         return 4;
     }
+    if (!g_frameCamera.empty() && !PlaceBenchCamera(view, g_frameCamera)) {
+        std::fprintf(stderr, "qzbench: --camera= takes \"outside\" or X,Y,Z,FX,FY,FZ, not \"%s\"\n",
+                     g_frameCamera.c_str());
+        view.ClearRenderObjects();
+        view.m_device = nullptr;
+        return 1;
+    }
     SetUpRenderStates(view);
     QOpenGLFunctions* gl = context.functions();
     // The first frame uploads the sector buffers; it is not timed.
@@ -997,32 +1052,59 @@ int FrameBench(const std::vector<std::string>& args)
     gl->glFinish();
     const std::size_t firstUploads = counter.m_bufferUploads;
     counter.ClearDraws();
+    // Each frame's time to glFinish, and the part until the frame routine returns (the engine's
+    // work and the driver's vertex processing; the rasteriser's threads finish the rest); then
+    // the same frames with the draws dropped, the engine's work alone.
     std::vector<double> times;
+    std::vector<double> submits;
     times.reserve(static_cast<std::size_t>(frames));
+    submits.reserve(static_cast<std::size_t>(frames));
     for (int i = 0; i < frames; ++i) {
         const auto start = Clock::now();
         RenderFrame(view, 1);
+        submits.push_back(MsSince(start));
         gl->glFinish();
         times.push_back(MsSince(start));
     }
-    std::sort(times.begin(), times.end());
-    const double median = times[times.size() / 2];
-    PrintCounts(engine->m_level);
     const auto perFrame = static_cast<std::size_t>(frames);
+    const std::size_t draws = counter.m_draws / perFrame;
+    const std::size_t textured = counter.m_textured / perFrame;
+    const std::size_t streamed = counter.m_streamed / perFrame;
+    const std::size_t vertices = counter.m_vertices / perFrame;
+    const std::size_t uploads = counter.m_bufferUploads / perFrame;
+    std::vector<double> engineTimes;
+    engineTimes.reserve(static_cast<std::size_t>(frames));
+    counter.m_drawNothing = true;
+    for (int i = 0; i < frames; ++i) {
+        const auto start = Clock::now();
+        RenderFrame(view, 1);
+        engineTimes.push_back(MsSince(start));
+    }
+    counter.m_drawNothing = false;
+    const auto median = [](std::vector<double>& values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    PrintCounts(engine->m_level);
+    const CVector3& eye = view.m_camera.m_position;
+    const CVector3& ahead = view.m_camera.m_forwardAxis;
     std::printf("path=editor: textures of the game in \"%s\" through the texture cache, one vertex "
                 "buffer per sector, all sectors solid\n",
                 gameFolder.string().c_str());
+    std::printf("camera=%g,%g,%g forward=%g,%g,%g\n", static_cast<double>(eye.x),
+                static_cast<double>(eye.y), static_cast<double>(eye.z),
+                static_cast<double>(ahead.x), static_cast<double>(ahead.y),
+                static_cast<double>(ahead.z));
     std::printf("textures=%zu sector_buffers=%zu buffer_uploads_first_frame=%zu "
                 "buffer_uploads_per_frame=%zu\n",
-                counter.m_textures, counter.m_buffers, firstUploads,
-                counter.m_bufferUploads / perFrame);
+                counter.m_textures, counter.m_buffers, firstUploads, uploads);
     std::printf("rebuild_ms=%.1f size=%dx%d frames=%d draws_per_frame=%zu "
                 "textured_draws_per_frame=%zu streamed_draws_per_frame=%zu "
-                "vertices_per_frame=%zu median_frame_ms=%.2f horizon=%g renderer=\"%s\"\n",
-                rebuildMs, width, height, frames, counter.m_draws / perFrame,
-                counter.m_textured / perFrame, counter.m_streamed / perFrame,
-                counter.m_vertices / perFrame, median, static_cast<double>(kFrameHorizon),
-                device->Renderer().c_str());
+                "vertices_per_frame=%zu median_engine_ms=%.2f median_submit_ms=%.2f "
+                "median_frame_ms=%.2f horizon=%g renderer=\"%s\"\n",
+                rebuildMs, width, height, frames, draws, textured, streamed, vertices,
+                median(engineTimes), median(submits), median(times),
+                static_cast<double>(kFrameHorizon), device->Renderer().c_str());
     // The engine's textures and buffers live on the device: they go first.
     view.ClearRenderObjects();
     view.m_device = nullptr;
@@ -1180,7 +1262,7 @@ const Command kCommands[] = {
     {"rebuild", 1, "rebuild FILE", RebuildBench},
     {"visibility", 1, "visibility FILE [METHOD [LEVEL]]", VisibilityBench, 2},
 #if QZ_BENCH_FRAME
-    {"frame", 4, "frame [--varnok] FILE W H N [GAME]", FrameBench, 1},
+    {"frame", 4, "frame [--varnok] [--camera=WHERE] FILE W H N [GAME]", FrameBench, 1},
 #endif
     {"apply", 3, "apply [--varnok] IN OUT [undo|redo] OP [WORD...]", Apply, 10000},
     {"check", 1, "check [--varnok] FILE [GAME]", CheckBench, 1},
@@ -1217,6 +1299,12 @@ int main(int argc, char** argv)
         // Options: "--varnok" where the usage names it; any other "--" word is unknown.
         if (std::strstr(c.usage, "[--varnok]") && !args.empty() && args[0] == "--varnok") {
             g_product = 1;
+            args.erase(args.begin());
+        }
+        constexpr std::string_view kCameraOption = "--camera=";
+        if (std::strstr(c.usage, "[--camera=WHERE]") && !args.empty() &&
+            args[0].starts_with(kCameraOption)) {
+            g_frameCamera = args[0].substr(kCameraOption.size());
             args.erase(args.begin());
         }
         for (const std::string& a : args)

@@ -119,7 +119,12 @@ public:
             CQzlSector& sector = *m_level.m_sectors[static_cast<std::size_t>(index)];
             const bool visible = SectorVisibleThisFrame(m_view, index);
             sector.m_runtime[kVisibleFlag] = visible ? 1 : 0;
-            if (!visible || !BoxInFrustum(m_view, sector.m_boundBox))
+            if (!visible)
+                continue;
+            // The sector's box holds its surfaces (its render data builds it from them): a box
+            // wholly in view spares the test of each surface.
+            const EInView inView = BoxInView(m_view, sector.m_boundBox);
+            if (inView == EInView::Outside)
                 continue;
             const bool solid =
                 mode == kAllRendered || (index == m_view.m_selection.m_sector &&
@@ -137,7 +142,7 @@ public:
                 // first.
                 if (solid && OnlyAnOpaqueFan(surface) && !FrontFacing(surface, m_camera))
                     continue;
-                if (!SurfaceInFrustum(m_view, surface))
+                if (inView != EInView::Inside && !SurfaceInFrustum(m_view, surface))
                     continue;
                 m_currentSurface = s;
                 if (solid)

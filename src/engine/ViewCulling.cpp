@@ -55,6 +55,13 @@ public:
         return true;
     }
 
+    // True when there are points and none lies beyond any plane.
+    bool AllInside() const
+    {
+        return m_points != 0 && std::all_of(std::begin(m_counts), std::end(m_counts),
+                                            [](int count) { return count == 0; });
+    }
+
 private:
     const D3DMATRIX& m_matrix;
     float m_margin;
@@ -443,13 +450,20 @@ std::array<float, 4> TransformPoint4(const CVector3& p, const D3DMATRIX& m)
     return out;
 }
 
-bool BoxInFrustum(const C3dView& view, const CBoundingBox& box)
+EInView BoxInView(const C3dView& view, const CBoundingBox& box)
 {
     COutcodeCounter counter(view.m_camera.m_viewProjectionMatrix, 0.0f);
     for (int i = 0; i < 8; ++i)
         counter.Add({(i & 1) != 0 ? box.max.x : box.min.x, (i & 2) != 0 ? box.max.y : box.min.y,
                      (i & 4) != 0 ? box.max.z : box.min.z});
-    return counter.InView();
+    if (!counter.InView())
+        return EInView::Outside;
+    return counter.AllInside() ? EInView::Inside : EInView::Partly;
+}
+
+bool BoxInFrustum(const C3dView& view, const CBoundingBox& box)
+{
+    return BoxInView(view, box) != EInView::Outside;
 }
 
 bool SurfaceInFrustum(const C3dView& view, const CQzlSurface& surface)

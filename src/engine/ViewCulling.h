@@ -32,6 +32,15 @@ inline constexpr float kPortalBehindTolerance = 0.01f;
 // (x, y, z, 1) times m, without division by w.
 [[nodiscard]] std::array<float, 4> TransformPoint4(const CVector3& p, const D3DMATRIX& m);
 
+// Where a box lies against the view volume: all eight corners beyond one plane (Outside), none
+// beyond any plane (Inside: so is everything within the box), or neither.
+enum class EInView {
+    Outside,
+    Partly,
+    Inside,
+};
+[[nodiscard]] EInView BoxInView(const C3dView& view, const CBoundingBox& box);
+
 // False when all eight corners of the box lie beyond one plane of the view volume.
 [[nodiscard]] bool BoxInFrustum(const C3dView& view, const CBoundingBox& box);
 

@@ -46,19 +46,24 @@ TEST(ViewCulling, BoxAgainstTheViewVolume)
     struct CCase {
         const char* name;
         CBoundingBox box;
-        bool visible;
+        EInView where;
     };
     const CCase cases[] = {
-        {"ahead", {{-1, -1, 4}, {1, 1, 5}}, true},
-        {"wholly behind the camera", {{-1, -1, -3}, {1, 1, -1}}, false},
-        {"one corner inside", {{0, 0, 5}, {20, 20, 25}}, true},
-        {"beyond the right plane", {{30, -1, 4}, {40, 1, 5}}, false},
-        {"beyond the far plane", {{-1, -1, 11}, {1, 1, 12}}, false},
-        {"beyond the left plane", {{-40, -1, 4}, {-30, 1, 5}}, false},
-        {"around the camera", {{-1, -1, -1}, {1, 1, 1}}, true},
+        {"ahead", {{-1, -1, 4}, {1, 1, 5}}, EInView::Inside},
+        {"ahead, touching the right plane", {{-1, -1, 4}, {4, 1, 5}}, EInView::Inside},
+        {"ahead, across the right plane", {{-1, -1, 4}, {6, 1, 5}}, EInView::Partly},
+        {"wholly behind the camera", {{-1, -1, -3}, {1, 1, -1}}, EInView::Outside},
+        {"one corner inside", {{0, 0, 5}, {20, 20, 25}}, EInView::Partly},
+        {"beyond the right plane", {{30, -1, 4}, {40, 1, 5}}, EInView::Outside},
+        {"beyond the far plane", {{-1, -1, 11}, {1, 1, 12}}, EInView::Outside},
+        {"across the far plane", {{-1, -1, 9}, {1, 1, 11}}, EInView::Partly},
+        {"beyond the left plane", {{-40, -1, 4}, {-30, 1, 5}}, EInView::Outside},
+        {"around the camera", {{-1, -1, -1}, {1, 1, 1}}, EInView::Partly},
     };
-    for (const CCase& c : cases)
-        EXPECT_EQ(BoxInFrustum(f.m_view, c.box), c.visible) << c.name;
+    for (const CCase& c : cases) {
+        EXPECT_EQ(BoxInView(f.m_view, c.box), c.where) << c.name;
+        EXPECT_EQ(BoxInFrustum(f.m_view, c.box), c.where != EInView::Outside) << c.name;
+    }
 }
 
 // A level whose only surface is a square in the plane z = 5 from x = x0 to x1.

@@ -2,7 +2,8 @@
 // into: the frame's pixels stay those of the same frame drawn surface by surface with nothing left
 // out (a device that keeps no buffers), seen from inside, from a portal's plane, from outside the
 // level, next to a wall, with a room reaching into the camera's, with a room of the walk beyond the
-// horizon, and through a hole in the camera's room.
+// horizon, and through a hole in the camera's room; and a field of closed rooms seen from outside,
+// where the sectors lie wholly or partly in view and each texture's draw holds many surfaces.
 
 #include "GlTestContext.h"
 
@@ -69,7 +70,23 @@ struct CCase {
     bool leavesOut;     // the buffered draws of the rooms out of sight are left out
     bool hole = false;  // the first room without its floor
     CVector3 up{0.0f, 1.0f, 0.0f};
+    bool field = false;  // the field of rooms instead of the corridor
 };
+
+// kFieldSide x kFieldSide closed box rooms side by side on the floor plane, 1 x 1 x 1 each with a
+// gap of 0.25 between them.
+constexpr int kFieldSide = 12;
+CQzlSections MakeFieldOfRooms()
+{
+    CQzlSections level = MakeEmptyLevel();
+    for (int i = 0; i < kFieldSide; ++i)
+        for (int k = 0; k < kFieldSide; ++k) {
+            const CVector3 lo{1.25f * static_cast<float>(i), 0.0f, 1.25f * static_cast<float>(k)};
+            AddBoxSector(level, lo, {lo.x + 1.0f, 1.0f, lo.z + 1.0f});
+        }
+    FinishFixture(level);
+    return level;
+}
 
 // The L corridor (rooms 0, 1, 2 joined through open portals) and four closed rooms: room 3 beyond
 // room 1's wall x = 2, room 4 beyond room 0's wall z = 0, room 5 beyond room 2's wall z = 2,
@@ -119,10 +136,31 @@ TEST(GlEnclosedFrame, SamePixelsAsEverySurfaceDrawn)
          false,
          true,
          {1, 0, 0}},
+        // Above the field looking down at it: the floors show through the ceilings, which face
+        // away; the rooms at the edges of the picture lie partly in view.
+        {"above a field of rooms",
+         {7.5f, 6.0f, 2.0f},
+         {0.0f, -0.8f, 0.6f},
+         200.0f,
+         false,
+         false,
+         false,
+         {0.0f, 0.6f, 0.8f},
+         true},
+        {"beside a field of rooms, low",
+         {-2.0f, 2.0f, -2.0f},
+         {0.7071f, -0.0f, 0.7071f},
+         200.0f,
+         false,
+         false,
+         false,
+         {0.0f, 1.0f, 0.0f},
+         true},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.name);
-        CFixtureEngine engine{MakeCorridorAndRooms(c.overlapping, c.hole)};
+        CFixtureEngine engine{c.field ? MakeFieldOfRooms()
+                                      : MakeCorridorAndRooms(c.overlapping, c.hole)};
         C3dView& view = engine.m_view;
         CQzlSections& level = engine.m_level;
         engine.m_settings.m_colorBackground = kBackground;

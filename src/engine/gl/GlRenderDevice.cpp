@@ -188,6 +188,9 @@ std::string CGlRenderDevice::SetUp()
     m_gl.glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
     SetVertexLayout();
 
+    // The triangles of the grouped draws, written anew for each group.
+    m_gl.glGenBuffers(1, &m_indexBuffer);
+
     m_gl.glGenSamplers(1, &m_sampler);
     m_gl.glSamplerParameteri(m_sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
     m_gl.glSamplerParameteri(m_sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -232,6 +235,8 @@ CGlRenderDevice::~CGlRenderDevice()
         m_gl.glDeleteSamplers(1, &m_sampler);
     if (m_vertexBuffer != 0)
         m_gl.glDeleteBuffers(1, &m_vertexBuffer);
+    if (m_indexBuffer != 0)
+        m_gl.glDeleteBuffers(1, &m_indexBuffer);
     if (m_vertexArray != 0)
         m_gl.glDeleteVertexArrays(1, &m_vertexArray);
     if (m_program != 0)
@@ -585,19 +590,70 @@ void CGlRenderDevice::DrawVertexBufferRanges(PrimitiveType type,
         [](const CStoreRange& a, const CStoreRange& b) { return a.m_store < b.m_store; });
     for (std::size_t begin = 0; begin < m_storeRanges.size();) {
         const std::size_t store = m_storeRanges[begin].m_store;
-        m_firsts.clear();
-        m_counts.clear();
         std::size_t end = begin;
-        for (; end < m_storeRanges.size() && m_storeRanges[end].m_store == store; ++end) {
-            m_firsts.push_back(m_storeRanges[end].m_first);
-            m_counts.push_back(m_storeRanges[end].m_count);
-        }
+        while (end < m_storeRanges.size() && m_storeRanges[end].m_store == store)
+            ++end;
         m_gl.glBindVertexArray(m_stores[store].m_vertexArray);
-        m_gl.glMultiDrawArrays(mode, m_firsts.data(), m_counts.data(),
-                               static_cast<GLsizei>(m_firsts.size()));
+        if (type == PrimitiveType::LineStrip)
+            DrawStoreRangesEach(mode, begin, end);
+        else
+            DrawStoreRangesAsTriangles(type, begin, end);
         begin = end;
     }
     m_gl.glBindVertexArray(m_vertexArray);
+}
+
+void CGlRenderDevice::DrawStoreRangesEach(GLenum mode, std::size_t begin, std::size_t end)
+{
+    m_firsts.clear();
+    m_counts.clear();
+    for (std::size_t i = begin; i < end; ++i) {
+        m_firsts.push_back(m_storeRanges[i].m_first);
+        m_counts.push_back(m_storeRanges[i].m_count);
+    }
+    m_gl.glMultiDrawArrays(mode, m_firsts.data(), m_counts.data(),
+                           static_cast<GLsizei>(m_firsts.size()));
+}
+
+// The driver takes each range of a multiple draw as a draw of its own, which costs more than its
+// few triangles: the ranges become one list of indexed triangles instead. A fan's triangles are
+// those the driver makes of it, in its order: (first, i - 1, i) for i from 2 on.
+void CGlRenderDevice::DrawStoreRangesAsTriangles(PrimitiveType type, std::size_t begin,
+                                                 std::size_t end)
+{
+    m_indices.clear();
+    for (std::size_t i = begin; i < end; ++i) {
+        const auto first = static_cast<GLuint>(m_storeRanges[i].m_first);
+        const auto count = static_cast<GLuint>(m_storeRanges[i].m_count);
+        if (type == PrimitiveType::TriangleFan) {
+            for (GLuint k = 2; k < count; ++k) {
+                m_indices.push_back(first);
+                m_indices.push_back(first + k - 1);
+                m_indices.push_back(first + k);
+            }
+        } else {
+            // A list's trailing vertices that make no whole triangle draw nothing.
+            for (GLuint k = 0; k < count - count % 3; ++k)
+                m_indices.push_back(first + k);
+        }
+    }
+    if (m_indices.empty())
+        return;
+    // More indices than one draw can count (far beyond any level's size) go range by range.
+    if (m_indices.size() > static_cast<std::size_t>(std::numeric_limits<GLsizei>::max())) {
+        m_indices.clear();
+        DrawStoreRangesEach(type == PrimitiveType::TriangleFan ? GL_TRIANGLE_FAN : GL_TRIANGLES,
+                            begin, end);
+        return;
+    }
+    // The element buffer belongs to the bound vertex array; its contents are replaced whole, so
+    // the driver may hand out fresh storage instead of waiting for the last draw from it.
+    m_gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+    m_gl.glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                      static_cast<GLsizeiptr>(m_indices.size() * sizeof(GLuint)), m_indices.data(),
+                      GL_STREAM_DRAW);
+    m_gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_indices.size()), GL_UNSIGNED_INT,
+                        nullptr);
 }
 
 void CGlRenderDevice::ReleaseVertexBuffer(BufferId buffer)

@@ -54,7 +54,8 @@ public:
     bool UploadVertexBuffer(BufferId buffer, std::span<const D3DLVERTEX> vertices) override;
     void DrawVertexBuffer(BufferId buffer, PrimitiveType type, std::size_t first, std::size_t count,
                           TextureId texture) override;
-    // One glMultiDrawArrays for the ranges that live in each shared store (most levels: one).
+    // One draw for the ranges that live in each shared store (most levels: one): triangles and
+    // fans as one list of indexed triangles, line strips as a glMultiDrawArrays.
     void DrawVertexBufferRanges(PrimitiveType type, std::span<const CBufferRange> ranges,
                                 TextureId texture) override;
     void ReleaseVertexBuffer(BufferId buffer) override;
@@ -126,6 +127,10 @@ private:
     // the unused end of a store, else a new store. false when no store can be made.
     bool Allocate(std::size_t size, std::size_t& store, CBlock& block);
     void Free(std::size_t store, const CBlock& block);
+    // Draws m_storeRanges[begin, end), all of one store whose vertex array is bound: one
+    // glMultiDrawArrays of mode, or one glDrawElements of their triangles (a list or fans).
+    void DrawStoreRangesEach(GLenum mode, std::size_t begin, std::size_t end);
+    void DrawStoreRangesAsTriangles(PrimitiveType type, std::size_t begin, std::size_t end);
     // Compiles the shaders and makes the buffers; an empty text on success, else the reason.
     std::string SetUp();
     void ReleaseTarget();
@@ -140,6 +145,7 @@ private:
     GLuint m_vertexArray = 0;
     GLuint m_vertexBuffer = 0;
     GLsizeiptr m_vertexBufferBytes = 0;
+    GLuint m_indexBuffer = 0;  // the triangles of the last grouped draw
     GLuint m_sampler = 0;
     GLuint m_framebuffer = 0;
     GLuint m_colorBuffer = 0;
@@ -153,6 +159,7 @@ private:
     std::vector<CStoreRange> m_storeRanges;  // scratch of DrawVertexBufferRanges
     std::vector<GLint> m_firsts;
     std::vector<GLsizei> m_counts;
+    std::vector<GLuint> m_indices;
     D3DMATRIX m_world = MatrixIdentity();
     D3DMATRIX m_view = MatrixIdentity();
     D3DMATRIX m_projection = MatrixIdentity();
