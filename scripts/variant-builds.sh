@@ -25,6 +25,10 @@ if ldd "$exe" | grep -qi openal; then
     echo "qzedit of build/no-openal links OpenAL"
     exit 1
 fi
+if ! ldd "$exe" | grep -q libjemalloc; then
+    echo "qzedit of build/no-openal does not take jemalloc for its heap"
+    exit 1
+fi
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 report=$(HOME=$home XDG_CONFIG_HOME=$home/config QT_QPA_PLATFORM=offscreen "$exe" --report-setup)
