@@ -111,6 +111,7 @@
 #include "episode/MultiLevelItem.h"
 #include "episode/StartGoalsCogs.h"
 #include "episode/TestArchive.h"
+#include "framework/CFormat.h"
 #include "framework/DataFolders.h"
 #include "framework/DocumentState.h"
 #include "framework/Exceptions.h"
@@ -138,6 +139,7 @@
 #endif
 
 #include <algorithm>
+#include <cfloat>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -162,8 +164,25 @@ using Clock = std::chrono::steady_clock;
 
 // "Product" of the text format: 1 with --varnok.
 int g_product = 0;
-// The camera of the frame bench ("--camera="): empty for where the editor puts it.
-std::string g_frameCamera;
+// The camera of the frame bench ("--camera="): none for where the editor puts it.
+std::optional<std::string> g_frameCamera;
+
+// Reads count comma-separated numbers (C locale, whatever the user's) into out: false unless the
+// text is exactly that and every number is finite as a float.
+bool ReadFloatList(const std::string& text, float* out, int count)
+{
+    const char* p = text.c_str();
+    for (int i = 0; i < count; ++i) {
+        char* end = nullptr;
+        const double value = StrtodC(p, &end);
+        if (end == p || !std::isfinite(value) || std::fabs(value) > static_cast<double>(FLT_MAX) ||
+            *end != (i + 1 < count ? ',' : '\0'))
+            return false;
+        out[i] = static_cast<float>(value);
+        p = end + 1;
+    }
+    return count > 0;
+}
 
 // One line, whatever the message holds.
 std::string OneLine(std::string text)
@@ -640,15 +659,7 @@ bool TakeSharedWords(const std::vector<std::string>& words, CSelection& selectio
             *index = static_cast<std::int32_t>(number);
         } else if (key == "node") {
             float xyz[3] = {};
-            const char* p = value.c_str();
-            bool good = !value.empty();
-            for (int i = 0; i < 3 && good; ++i) {
-                char* end = nullptr;
-                xyz[i] = std::strtof(p, &end);
-                good = end != p && std::isfinite(xyz[i]) && *end == (i < 2 ? ',' : '\0');
-                p = end + 1;
-            }
-            if (!good) {
+            if (!ReadFloatList(value, xyz, 3)) {
                 error = "\"" + word + "\": node takes X,Y,Z";
                 return false;
             }
@@ -935,9 +946,7 @@ bool PlaceBenchCamera(C3dView& view, const std::string& where)
         forward = centre - eye;
     } else {
         float v[6] = {};
-        char tail = 0;
-        if (std::sscanf(where.c_str(), "%f,%f,%f,%f,%f,%f%c", &v[0], &v[1], &v[2], &v[3], &v[4],
-                        &v[5], &tail) != 6)
+        if (!ReadFloatList(where, v, 6))
             return false;
         eye = {v[0], v[1], v[2]};
         forward = {v[3], v[4], v[5]};
@@ -1038,9 +1047,14 @@ int FrameBench(const std::vector<std::string>& args)
         view.m_device = nullptr;
         return 4;
     }
-    if (!g_frameCamera.empty() && !PlaceBenchCamera(view, g_frameCamera)) {
-        std::fprintf(stderr, "qzbench: --camera= takes \"outside\" or X,Y,Z,FX,FY,FZ, not \"%s\"\n",
-                     g_frameCamera.c_str());
+    if (g_frameCamera && !PlaceBenchCamera(view, *g_frameCamera)) {
+        if (*g_frameCamera == "outside")
+            std::fprintf(stderr, "qzbench: --camera=outside: the level has no extent to stand "
+                                 "outside of\n");
+        else
+            std::fprintf(stderr,
+                         "qzbench: --camera= takes \"outside\" or X,Y,Z,FX,FY,FZ, not \"%s\"\n",
+                         g_frameCamera->c_str());
         view.ClearRenderObjects();
         view.m_device = nullptr;
         return 1;
@@ -1297,14 +1311,16 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
         // Options: "--varnok" where the usage names it; any other "--" word is unknown.
-        if (std::strstr(c.usage, "[--varnok]") && !args.empty() && args[0] == "--varnok") {
-            g_product = 1;
-            args.erase(args.begin());
-        }
+        // The options come first, in any order, each at most once.
         constexpr std::string_view kCameraOption = "--camera=";
-        if (std::strstr(c.usage, "[--camera=WHERE]") && !args.empty() &&
-            args[0].starts_with(kCameraOption)) {
-            g_frameCamera = args[0].substr(kCameraOption.size());
+        while (!args.empty()) {
+            if (std::strstr(c.usage, "[--varnok]") && args[0] == "--varnok" && g_product == 0)
+                g_product = 1;
+            else if (std::strstr(c.usage, "[--camera=WHERE]") &&
+                     args[0].starts_with(kCameraOption) && !g_frameCamera)
+                g_frameCamera = args[0].substr(kCameraOption.size());
+            else
+                break;
             args.erase(args.begin());
         }
         for (const std::string& a : args)

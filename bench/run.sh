@@ -11,6 +11,8 @@
 #                                  medians; a figure and its yardstick run in turn
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+# The programs print numbers in the user's locale; the figures are read in the C locale.
+export LC_ALL=C
 
 cmake --preset release >/dev/null
 cmake --build --preset release --parallel "${QZ_BENCH_JOBS:-$(nproc)}" --target qzbench qzscan qzopen >/dev/null

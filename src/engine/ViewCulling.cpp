@@ -458,7 +458,12 @@ EInView BoxInView(const C3dView& view, const CBoundingBox& box)
                      (i & 4) != 0 ? box.max.z : box.min.z});
     if (!counter.InView())
         return EInView::Outside;
-    return counter.AllInside() ? EInView::Inside : EInView::Partly;
+    // A box with a corner that is not a number holds nothing for certain: its surfaces are
+    // tested one by one.
+    const bool finite = std::isfinite(box.min.x) && std::isfinite(box.min.y) &&
+                        std::isfinite(box.min.z) && std::isfinite(box.max.x) &&
+                        std::isfinite(box.max.y) && std::isfinite(box.max.z);
+    return finite && counter.AllInside() ? EInView::Inside : EInView::Partly;
 }
 
 bool BoxInFrustum(const C3dView& view, const CBoundingBox& box)

@@ -32,6 +32,19 @@ std::string Text(const fs::path& path)
 
 class QzbenchLocaleTest : public ::testing::Test {
 protected:
+    // The set-up (scripts/deps.sh) generates the locale; where it must have run, its absence is
+    // a failure.
+    void SetUp() override
+    {
+        if (locale_t comma = ::newlocale(LC_ALL_MASK, kCommaLocale, nullptr)) {
+            ::freelocale(comma);
+            return;
+        }
+        if (std::getenv("CI") != nullptr)
+            FAIL() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
+        GTEST_SKIP() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
+    }
+
     // Converts in to out with qzbench in locale; returns its output.
     std::string Convert(const char* locale, const char* command, const std::string& in,
                         const std::string& out)
@@ -51,16 +64,6 @@ protected:
 
 TEST_F(QzbenchLocaleTest, ConversionsGiveTheSameFilesInTheCommaLocale)
 {
-    // The set-up (scripts/deps.sh) generates the locale; where it must have run, its absence
-    // is a failure.
-    if (locale_t comma = ::newlocale(LC_ALL_MASK, kCommaLocale, nullptr)) {
-        ::freelocale(comma);
-    } else {
-        if (std::getenv("CI") != nullptr)
-            FAIL() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
-        GTEST_SKIP() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
-    }
-
     // Coordinates with fractions, so that every number has a decimal separator.
     CQzlSections level = MakeTwoJoinedRooms();
     for (CWorldVertex& v : level.m_worldVertices) {
@@ -95,6 +98,26 @@ TEST_F(QzbenchLocaleTest, ConversionsGiveTheSameFilesInTheCommaLocale)
     // The text level carries no episode fields: the archive made from it has a new document's.
     EXPECT_EQ(back.m_version, 5);
     EXPECT_FALSE(back.m_document.m_episodeTitle.empty());
+}
+
+// The points of an operation's words are read in the C locale whatever the user's: the same cut
+// in both.
+TEST_F(QzbenchLocaleTest, NodeWordsReadTheSameInTheCommaLocale)
+{
+    CQzlSections level = MakeLCorridor();
+    SaveQzeFile(m_dir / "in.qze", level, CDocumentFields{});
+    const std::string words = "cut-surface-to-polygon sector=0 surface=0 node=0.25,0,0.25 "
+                              "node=0.75,0,0.25 node=0.75,0,0.75 node=0.25,0,0.75";
+    for (const char* locale : {"C", kCommaLocale}) {
+        int status = -1;
+        const std::string output = RunQzbench(std::string("LC_ALL=") + locale,
+                                              "apply '" + (m_dir / "in.qze").string() + "' '" +
+                                                  (m_dir / locale).string() + ".qze' " + words,
+                                              status);
+        EXPECT_EQ(status, 0) << locale << ":\n" << output;
+    }
+    EXPECT_EQ(ReadFileBytes(m_dir / (std::string(kCommaLocale) + ".qze")),
+              ReadFileBytes(m_dir / "C.qze"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,7 @@ TEST(ViewCulling, BoxAgainstTheViewVolume)
 {
     CFixtureEngine f(MakeBoxRoom());
     f.m_view.m_camera.m_viewProjectionMatrix = SimpleViewProjection();
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
     struct CCase {
         const char* name;
         CBoundingBox box;
@@ -59,6 +61,8 @@ TEST(ViewCulling, BoxAgainstTheViewVolume)
         {"across the far plane", {{-1, -1, 9}, {1, 1, 11}}, EInView::Partly},
         {"beyond the left plane", {{-40, -1, 4}, {-30, 1, 5}}, EInView::Outside},
         {"around the camera", {{-1, -1, -1}, {1, 1, 1}}, EInView::Partly},
+        // Not a number beside the view: the box is not known to hold its surfaces.
+        {"ahead, a corner not a number", {{-1, -1, 4}, {1, kNaN, 5}}, EInView::Partly},
     };
     for (const CCase& c : cases) {
         EXPECT_EQ(BoxInView(f.m_view, c.box), c.where) << c.name;
