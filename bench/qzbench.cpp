@@ -1310,8 +1310,8 @@ int main(int argc, char** argv)
     for (const Command& c : kCommands) {
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
-        // Options: "--varnok" where the usage names it; any other "--" word is unknown.
-        // The options come first, in any order, each at most once.
+        // Options: "--varnok" and "--camera=" where the usage names them, first, in any order,
+        // each at most once; any other "--" word is unknown.
         constexpr std::string_view kCameraOption = "--camera=";
         while (!args.empty()) {
             if (std::strstr(c.usage, "[--varnok]") && args[0] == "--varnok" && g_product == 0)

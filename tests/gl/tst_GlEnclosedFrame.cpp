@@ -65,10 +65,10 @@ struct CCase {
     const char* name;
     CVector3 position;
     CVector3 forward;
-    float horizon;
-    bool overlapping;   // a small room inside the first one
-    bool leavesOut;     // the buffered draws of the rooms out of sight are left out
-    bool hole = false;  // the first room without its floor
+    float horizon = 200.0f;
+    bool overlapping = false;  // a small room inside the first one
+    bool leavesOut = false;    // the buffered draws of the rooms out of sight are left out
+    bool hole = false;         // the first room without its floor
     CVector3 up{0.0f, 1.0f, 0.0f};
     bool field = false;  // the field of rooms instead of the corridor
 };
@@ -120,42 +120,27 @@ TEST(GlEnclosedFrame, SamePixelsAsEverySurfaceDrawn)
         // Room 2's centre (1.5, 0.5, 1.5) lies 1.53 from the focus point: beyond the horizon it
         // is not drawn, and the rays through its portal are not shown to meet a wall.
         {"a room of the walk at the horizon", {0.3f, 0.5f, 0.5f}, {1, 0, 0}, 1.5f, false, false},
-        {"looking at the floor",
-         {0.5f, 0.5f, 0.5f},
-         {0, -1, 0},
-         200.0f,
-         false,
-         true,
-         false,
-         {1, 0, 0}},
-        {"looking through a hole in the floor",
-         {0.5f, 0.5f, 0.5f},
-         {0, -1, 0},
-         200.0f,
-         false,
-         false,
-         true,
-         {1, 0, 0}},
+        {.name = "looking at the floor",
+         .position = {0.5f, 0.5f, 0.5f},
+         .forward = {0, -1, 0},
+         .leavesOut = true,
+         .up = {1, 0, 0}},
+        {.name = "looking through a hole in the floor",
+         .position = {0.5f, 0.5f, 0.5f},
+         .forward = {0, -1, 0},
+         .hole = true,
+         .up = {1, 0, 0}},
         // Above the field looking down at it: the floors show through the ceilings, which face
         // away; the rooms at the edges of the picture lie partly in view.
-        {"above a field of rooms",
-         {7.5f, 6.0f, 2.0f},
-         {0.0f, -0.8f, 0.6f},
-         200.0f,
-         false,
-         false,
-         false,
-         {0.0f, 0.6f, 0.8f},
-         true},
-        {"beside a field of rooms, low",
-         {-2.0f, 2.0f, -2.0f},
-         {0.7071f, -0.0f, 0.7071f},
-         200.0f,
-         false,
-         false,
-         false,
-         {0.0f, 1.0f, 0.0f},
-         true},
+        {.name = "above a field of rooms",
+         .position = {7.5f, 6.0f, 2.0f},
+         .forward = {0.0f, -0.8f, 0.6f},
+         .up = {0.0f, 0.6f, 0.8f},
+         .field = true},
+        {.name = "beside a field of rooms, low",
+         .position = {-2.0f, 2.0f, -2.0f},
+         .forward = {0.7071f, -0.0f, 0.7071f},
+         .field = true},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.name);
