@@ -4,6 +4,7 @@
 #include "framework/Exceptions.h"
 #include "resources/GobArchive.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -29,13 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const CGobArchive back = CGobArchive::FromBytes(packed, "fuzz.gob");
         bool same = back.GetEntries().size() == archive.GetEntries().size();
-        for (std::size_t i = 0; same && i < archive.GetEntries().size(); ++i) {
-            const auto a = archive.GetData(i);
-            const auto b = back.GetData(i);
+        for (std::size_t i = 0; same && i < archive.GetEntries().size(); ++i)
             same = back.GetEntries()[i].m_path == archive.GetEntries()[i].m_path &&
-                   std::vector<std::uint8_t>(a.begin(), a.end()) ==
-                       std::vector<std::uint8_t>(b.begin(), b.end());
-        }
+                   std::ranges::equal(back.GetData(i), archive.GetData(i));
         if (!same || back.GetBytes() != packed) {
             std::fprintf(stderr, "an archive packs to an image that reads back otherwise\n");
             std::abort();

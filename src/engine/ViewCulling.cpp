@@ -460,10 +460,7 @@ EInView BoxInView(const C3dView& view, const CBoundingBox& box)
         return EInView::Outside;
     // A box with a corner that is not a number holds nothing for certain: its surfaces are
     // tested one by one.
-    const bool finite = std::isfinite(box.min.x) && std::isfinite(box.min.y) &&
-                        std::isfinite(box.min.z) && std::isfinite(box.max.x) &&
-                        std::isfinite(box.max.y) && std::isfinite(box.max.z);
-    return finite && counter.AllInside() ? EInView::Inside : EInView::Partly;
+    return IsFinite(box) && counter.AllInside() ? EInView::Inside : EInView::Partly;
 }
 
 bool BoxInFrustum(const C3dView& view, const CBoundingBox& box)

@@ -101,11 +101,6 @@ CVector3 FramePosition(const CWorldVertex& frame)
     return {frame.x, frame.y, frame.z};
 }
 
-bool IsFinite(const CVector3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 // Whether the player physics runs this step: nothing is selected that the user edits, the camera
 // was not just placed by a command, and the document shows the level as a whole.
 bool PhysicsRuns(const C3dView& view)

@@ -15,11 +15,10 @@ constexpr double kSlack = 0.001;
 // A sector whose box covers more cells than this is asked for every point instead.
 constexpr std::int64_t kMaxCellsPerSector = 64;
 
-bool Finite(const CBoundingBox& box)
+bool FiniteAndOrdered(const CBoundingBox& box)
 {
-    return std::isfinite(box.min.x) && std::isfinite(box.min.y) && std::isfinite(box.min.z) &&
-           std::isfinite(box.max.x) && std::isfinite(box.max.y) && std::isfinite(box.max.z) &&
-           box.min.x <= box.max.x && box.min.y <= box.max.y && box.min.z <= box.max.z;
+    return IsFinite(box) && box.min.x <= box.max.x && box.min.y <= box.max.y &&
+           box.min.z <= box.max.z;
 }
 
 double Axis(const CVector3& v, int axis)
@@ -38,7 +37,7 @@ CSectorGrid::CSectorGrid(const CQzlSections& level)
     bool any = false;
     for (std::size_t s = 0; s < n; ++s) {
         const CQzlSector* sector = level.m_sectors[s].get();
-        if (sector == nullptr || !Finite(sector->m_boundBox))
+        if (sector == nullptr || !FiniteAndOrdered(sector->m_boundBox))
             continue;
         finite[s] = 1;
         for (int a = 0; a < 3; ++a) {

@@ -12,6 +12,12 @@ struct CBoundingBox {
 };
 static_assert(sizeof(CBoundingBox) == 24);
 
+// True when both corners are finite.
+[[nodiscard]] inline bool IsFinite(const CBoundingBox& box)
+{
+    return IsFinite(box.min) && IsFinite(box.max);
+}
+
 // True when min - 0.00001 <= p <= max + 0.00001 on all three axes (both bounds inclusive).
 // The slack is applied in double so that it is not lost on large coordinates.
 [[nodiscard]] constexpr bool PointInBox(const CBoundingBox& box, const CVector3& p)

@@ -28,6 +28,12 @@ struct CDVector3 {
     friend constexpr bool operator==(const CDVector3&, const CDVector3&) = default;
 };
 
+// True when every coordinate is a finite number.
+[[nodiscard]] inline bool IsFinite(const CVector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
 // (a.x+b.x, a.y+b.y, a.z+b.z)
 [[nodiscard]] constexpr CVector3 operator+(const CVector3& a, const CVector3& b)
 {

@@ -4,6 +4,7 @@
 
 #include "framework/FileIO.h"
 #include "level/QzeFile.h"
+#include "support/CommaLocale.h"
 #include "support/FixtureLevels.h"
 #include "support/QzbenchProcess.h"
 #include "support/TempFolder.h"
@@ -12,7 +13,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <locale.h>
 #include <regex>
@@ -40,9 +40,9 @@ protected:
             ::freelocale(comma);
             return;
         }
-        if (std::getenv("CI") != nullptr)
-            FAIL() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
-        GTEST_SKIP() << "the locale " << kCommaLocale << " is missing; scripts/deps.sh makes it";
+        if (RunningInCi())
+            FAIL() << kNoCommaLocale;
+        GTEST_SKIP() << kNoCommaLocale;
     }
 
     // Converts in to out with qzbench in locale; returns its output.
